@@ -1,0 +1,37 @@
+# Two entry points: `make run` and `make test`. Both install what is missing first.
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON
+
+.PHONY: deps configure build test run bench fuzz clean format
+
+deps:
+	@tools/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: build
+	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+run: build
+	@if [ -x $(BUILD_DIR)/dist/velmora ]; then $(BUILD_DIR)/dist/velmora; \
+	else echo "Velmora is not built yet: the libraries and tests are in $(BUILD_DIR)/"; fi
+
+bench: deps
+	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build build-bench -j $(JOBS) --target benchmarks
+
+# libFuzzer builds of the file-reader fuzz targets (needs clang).
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_LIBFUZZER=ON >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target fuzzers
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR) build-bench build-fuzz

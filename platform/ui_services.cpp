@@ -1,0 +1,67 @@
+#include "platform/ui_services.h"
+
+#include <cstdio>
+
+namespace platform {
+
+namespace {
+
+ConsoleUi g_console;
+UiServices* g_ui = nullptr;
+std::string g_caption = "Velmora";
+
+} // namespace
+
+MsgResult DefaultAnswer(const MessageBoxRequest& request) {
+    static const MsgResult ok[] = {MsgResult::Ok};
+    static const MsgResult okCancel[] = {MsgResult::Ok, MsgResult::Cancel};
+    static const MsgResult yesNo[] = {MsgResult::Yes, MsgResult::No};
+    static const MsgResult yesNoCancel[] = {MsgResult::Yes, MsgResult::No, MsgResult::Cancel};
+    static const MsgResult retryCancel[] = {MsgResult::Retry, MsgResult::Cancel};
+    static const MsgResult abortRetryIgnore[] = {MsgResult::Abort, MsgResult::Retry,
+                                                 MsgResult::Ignore};
+    const MsgResult* buttons = ok;
+    int count = 1;
+    switch (request.buttons) {
+    case MsgButtons::Ok: buttons = ok; count = 1; break;
+    case MsgButtons::OkCancel: buttons = okCancel; count = 2; break;
+    case MsgButtons::YesNo: buttons = yesNo; count = 2; break;
+    case MsgButtons::YesNoCancel: buttons = yesNoCancel; count = 3; break;
+    case MsgButtons::RetryCancel: buttons = retryCancel; count = 2; break;
+    case MsgButtons::AbortRetryIgnore: buttons = abortRetryIgnore; count = 3; break;
+    }
+    int index = request.defaultButton >= 0 && request.defaultButton < count ? request.defaultButton
+                                                                              : 0;
+    return buttons[index];
+}
+
+UiServices& Ui() { return g_ui ? *g_ui : g_console; }
+
+UiServices* SetUi(UiServices* services) {
+    UiServices* previous = g_ui ? g_ui : &g_console;
+    g_ui = services;
+    return previous == &g_console ? nullptr : previous;
+}
+
+const std::string& DefaultCaption() { return g_caption; }
+void SetDefaultCaption(std::string caption) { g_caption = std::move(caption); }
+
+MsgResult ShowMessage(const std::string& text, MsgButtons buttons, MsgIcon icon,
+                      int defaultButton) {
+    MessageBoxRequest request;
+    request.text = text;
+    request.caption = g_caption;
+    request.buttons = buttons;
+    request.icon = icon;
+    request.defaultButton = defaultButton;
+    return Ui().MessageBox(request);
+}
+
+MsgResult ConsoleUi::MessageBox(const MessageBoxRequest& request) {
+    std::fprintf(stderr, "%s: %s\n", request.caption.c_str(), request.text.c_str());
+    return DefaultAnswer(request);
+}
+
+bool ConsoleUi::RunDialog(DialogRequest& /*request*/) { return false; }
+
+} // namespace platform

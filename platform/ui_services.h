@@ -1,0 +1,79 @@
+// The user-interface services that core code calls: message boxes, modal dialog requests,
+// status-bar text and progress, the wait cursor and the message pump. The Velmora program
+// installs a Qt implementation; batch mode and tests install their own.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
+enum class MsgIcon { None, Exclamation, Information, Question, Stop };
+enum class MsgResult { Ok, Cancel, Yes, No, Retry, Abort, Ignore };
+
+struct MessageBoxRequest {
+    std::string text;
+    std::string caption;
+    MsgButtons buttons = MsgButtons::Ok;
+    MsgIcon icon = MsgIcon::None;
+    int defaultButton = 0; // index of the default among the buttons, from 0
+};
+
+// The answer a box gives when nobody is there to choose: its default button.
+MsgResult DefaultAnswer(const MessageBoxRequest& request);
+
+// Base of every typed dialog request. A request carries the dialog's fields in and out;
+// the implementation shows it and answers true for OK, false for Cancel.
+class DialogRequest {
+public:
+    virtual ~DialogRequest() = default;
+    virtual const char* DialogName() const = 0;
+};
+
+class UiServices {
+public:
+    virtual ~UiServices() = default;
+
+    virtual MsgResult MessageBox(const MessageBoxRequest& request) = 0;
+    virtual bool RunDialog(DialogRequest& request) = 0;
+
+    virtual void SetStatusText(const std::string& /*text*/) {}
+    virtual void SetProgress(int /*pane*/, bool /*showPercent*/, int /*range*/, int /*pos*/) {}
+    virtual void BeginWaitCursor() {}
+    virtual void EndWaitCursor() {}
+    // Lets the user interface process pending input (long operations call it between steps).
+    virtual void PumpMessages() {}
+};
+
+// The process-wide services. Until a program installs its own, a console implementation is in
+// place that prints every box to standard error as "caption: text" and answers its default.
+UiServices& Ui();
+// Installs services (not owned; nullptr restores the console implementation). Answers the
+// previous ones.
+UiServices* SetUi(UiServices* services);
+
+// The caption boxes carry unless a caller names another one.
+const std::string& DefaultCaption();
+void SetDefaultCaption(std::string caption);
+
+// Shorthand for the common case: a box with the program's caption.
+MsgResult ShowMessage(const std::string& text, MsgButtons buttons = MsgButtons::Ok,
+                      MsgIcon icon = MsgIcon::None, int defaultButton = 0);
+
+// The console implementation, also used by batch mode.
+class ConsoleUi : public UiServices {
+public:
+    MsgResult MessageBox(const MessageBoxRequest& request) override;
+    bool RunDialog(DialogRequest& request) override;
+};
+
+// Shows the wait cursor for a scope.
+class WaitCursor {
+public:
+    WaitCursor() { Ui().BeginWaitCursor(); }
+    ~WaitCursor() { Ui().EndWaitCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+} // namespace platform

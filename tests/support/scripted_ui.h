@@ -1,0 +1,53 @@
+// A user interface for tests: records every message box, dialog request, status text and
+// progress step, and answers boxes and dialogs from preset answers.
+#pragma once
+
+#include "platform/ui_services.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+class ScriptedUi : public platform::UiServices {
+public:
+    ScriptedUi();  // installs itself
+    ~ScriptedUi() override; // restores the previous services
+
+    platform::MsgResult MessageBox(const platform::MessageBoxRequest& request) override;
+    bool RunDialog(platform::DialogRequest& request) override;
+    void SetStatusText(const std::string& text) override { statusTexts.push_back(text); }
+    void SetProgress(int pane, bool showPercent, int range, int pos) override;
+    void PumpMessages() override { ++pumps; }
+
+    // Answers given to the next boxes, in order; when none is left a box answers its default.
+    void QueueAnswer(platform::MsgResult answer) { answers_.push_back(answer); }
+    // Handlers for the next dialogs, in order: each edits the request and answers OK or Cancel.
+    // When none is left a dialog answers Cancel.
+    void QueueDialog(std::function<bool(platform::DialogRequest&)> handler) {
+        dialogs_.push_back(std::move(handler));
+    }
+
+    // Texts of the boxes shown so far.
+    std::vector<std::string> Texts() const;
+    void Clear();
+
+    std::vector<platform::MessageBoxRequest> boxes;
+    std::vector<std::string> dialogNames;
+    std::vector<std::string> statusTexts;
+    struct Progress {
+        int pane, range, pos;
+        bool showPercent;
+    };
+    std::vector<Progress> progress;
+    int pumps = 0;
+
+private:
+    std::deque<platform::MsgResult> answers_;
+    std::deque<std::function<bool(platform::DialogRequest&)>> dialogs_;
+    platform::UiServices* previous_ = nullptr;
+};
+
+} // namespace testing_support
