@@ -82,3 +82,34 @@ TEST(UiServices, ScriptedAnswersAndDefaults) {
 }
 
 } // namespace
+
+#include "platform/document.h"
+
+namespace {
+
+struct RecordingView : platform::View {
+    std::vector<long> hints;
+    void OnUpdate(platform::View*, long hint, void*) override { hints.push_back(hint); }
+};
+
+TEST(Document, PathSetsTitleAndViewsHearUpdatesButTheSender) {
+    platform::Document doc;
+    doc.SetPathName("/shows/park/Main Show.ksf");
+    EXPECT_EQ(doc.GetTitle(), "Main Show.ksf");
+    RecordingView a, b;
+    doc.AddView(&a);
+    doc.AddView(&b);
+    doc.AddView(&b); // once only
+    doc.UpdateAllViews(&a, 7);
+    EXPECT_TRUE(a.hints.empty());
+    EXPECT_EQ(b.hints, std::vector<long>{7});
+    {
+        RecordingView c;
+        doc.AddView(&c);
+        EXPECT_EQ(doc.Views().size(), 3u);
+    } // a destroyed view leaves its document
+    EXPECT_EQ(doc.Views().size(), 2u);
+    EXPECT_EQ(b.GetDocument(), &doc);
+}
+
+} // namespace
