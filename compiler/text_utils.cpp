@@ -1,6 +1,6 @@
 #include "compiler/text_utils.h"
 
-#include <climits>
+#include "compiler/value_parsers.h"
 
 bool IsNameWhiteSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -77,28 +77,13 @@ std::string DirectoryOfPath(std::string_view path) {
 
 namespace {
 
-// A decimal field as the lists store it: leading white space, an optional sign, the digits up
-// to the first other character; 0 without digits. A value beyond int gives nothing, so that a
-// runaway digit string counts as missing rather than wrapping.
+// A runaway digit string counts as no number rather than wrapping to a small one.
 bool FieldToInt(std::string_view field, int& value) {
-    std::size_t i = 0;
-    while (i < field.size() && IsNameWhiteSpace(field[i]))
-        ++i;
-    bool negative = false;
-    if (i < field.size() && (field[i] == '+' || field[i] == '-')) {
-        negative = field[i] == '-';
-        ++i;
-    }
-    long long magnitude = 0;
-    for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) {
-        magnitude = magnitude * 10 + (field[i] - '0');
-        if (magnitude > static_cast<long long>(INT_MAX) + 1)
-            return false;
-    }
-    const long long signedValue = negative ? -magnitude : magnitude;
-    if (signedValue > INT_MAX || signedValue < INT_MIN)
+    bool overflow = false;
+    const int read = ReadLeadingInt(field, &overflow);
+    if (overflow)
         return false;
-    value = static_cast<int>(signedValue);
+    value = read;
     return true;
 }
 
