@@ -35,9 +35,9 @@ std::vector<std::string> Results() {
     out.push_back(std::to_string(ParseWordValue("1234")));
     const ByteString bytes = TimeTextToBytes("1:2:3.4");
     out.push_back(std::string(bytes.begin(), bytes.end()));
-    std::uint16_t h, m, s, f;
-    out.push_back(std::to_string(ParseTimecodeText("01:02:03.04", h, m, s, f)) +
-                  std::to_string(h + m + s + f));
+    std::uint16_t h = 0, m = 0, s = 0, f = 0;
+    const int parsed = ParseTimecodeText("01:02:03.04", h, m, s, f);
+    out.push_back(std::to_string(parsed) + std::to_string(h + m + s + f));
     const auto four = SplitFourInts("10, 1.234, -3, 4");
     for (int v : four)
         out.push_back(std::to_string(v));
