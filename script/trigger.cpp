@@ -1,0 +1,4 @@
+#include "script/trigger.h"
+
+CTrigger::CTrigger() = default;
+CTrigger::~CTrigger() = default;
