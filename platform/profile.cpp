@@ -113,9 +113,9 @@ bool ProfileFile::Load(const std::filesystem::path& path) {
     lines_.clear();
     std::error_code ec;
     auto status = std::filesystem::status(path, ec);
-    if (ec || status.type() == std::filesystem::file_type::not_found)
+    if (status.type() == std::filesystem::file_type::not_found)
         return true;
-    if (status.type() != std::filesystem::file_type::regular)
+    if (ec || status.type() != std::filesystem::file_type::regular)
         return false;
     std::ifstream in(path, std::ios::binary);
     if (!in)

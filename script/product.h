@@ -61,11 +61,6 @@ public:
     // Text values are read into an area of this many bytes, terminator included.
     static constexpr std::size_t kValueArea = 256;
 
-    CProduct() = default;
-    CProduct(const CProduct&) = default;
-    CProduct& operator=(const CProduct&) = default;
-    virtual ~CProduct() = default;
-
     // Reads a product file. Every failure shows its message box and answers false; a failed
     // read may leave the product partly filled.
     bool ReadProductFile(const std::string& path);

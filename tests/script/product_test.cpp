@@ -396,6 +396,29 @@ TEST_F(ShippedProducts, HoldWhatTheScriptWizardBuilds) {
     EXPECT_EQ(Get("Harnel2").m_strLcd, "16x2");
 }
 
+TEST_F(ShippedProducts, KnowEveryEventTheDosImportRenamesTo) {
+    // The renaming table: old name, blanks or a comma, new name; ';' lines are remarks.
+    std::ifstream in(fs::path(VELMORA_SOURCE_DIR) / "data" / "Utilities" / "IMPORT.FLT",
+                     std::ios::binary);
+    ASSERT_TRUE(in);
+    const CProduct& harnel16 = Get("Harnel16");
+    std::set<std::string> events(harnel16.m_strEventNames.begin(),
+                                 harnel16.m_strEventNames.begin() + harnel16.m_wEvents);
+    int pairs = 0;
+    for (std::string line; std::getline(in, line);) {
+        ASSERT_TRUE(!line.empty() && line.back() == '\r') << "every line ends in CR LF";
+        line.pop_back();
+        if (line.empty() || line.front() == ';')
+            continue;
+        size_t sep = line.find_first_of(" \t,");
+        ASSERT_NE(sep, std::string::npos) << line;
+        std::string newName = line.substr(line.find_first_not_of(" \t,", sep));
+        EXPECT_TRUE(events.count(newName)) << newName;
+        ++pairs;
+    }
+    EXPECT_GE(pairs, 4);
+}
+
 TEST_F(ShippedProducts, DefaultPortSettingsPassTheCompilersChecks) {
     const std::set<std::string> bauds{"300",   "1200",  "2400",  "4800", "9600",
                                       "19200", "31250", "38400", "OFF"};
