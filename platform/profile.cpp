@@ -1,0 +1,399 @@
+#include "platform/profile.h"
+
+#include "platform/paths.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+// What the profile functions skip around keys and values.
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+// The name of a section header line, or nullopt when the line is no header. A header without
+// its ']' names the rest of the line.
+std::optional<std::string_view> HeaderName(std::string_view line) {
+    std::string_view t = Trim(line);
+    if (t.empty() || t.front() != '[')
+        return std::nullopt;
+    t.remove_prefix(1);
+    size_t close = t.find(']');
+    if (close != std::string_view::npos)
+        t = t.substr(0, close);
+    return Trim(t);
+}
+
+bool IsComment(std::string_view line) {
+    std::string_view t = Trim(line);
+    return !t.empty() && t.front() == ';';
+}
+
+// Splits a key line into its key and value; nullopt for lines without '=' and comments.
+std::optional<std::pair<std::string_view, std::string_view>> KeyValue(std::string_view line) {
+    if (IsComment(line) || HeaderName(line))
+        return std::nullopt;
+    size_t eq = line.find('=');
+    if (eq == std::string_view::npos)
+        return std::nullopt;
+    return std::make_pair(Trim(line.substr(0, eq)), Trim(line.substr(eq + 1)));
+}
+
+bool HasLineBreak(std::string_view s) {
+    return s.find('\n') != std::string_view::npos || s.find('\r') != std::string_view::npos;
+}
+
+// Writes never race each other inside the program; the last one to rename wins between programs.
+std::mutex g_writeMutex;
+
+} // namespace
+
+std::filesystem::path ProfileDirectory() {
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    std::filesystem::path base;
+    // A relative XDG_CONFIG_HOME is invalid by the base-directory rules and is ignored.
+    if (xdg && *xdg && xdg[0] == '/') {
+        base = xdg;
+    } else {
+        const char* home = std::getenv("HOME");
+        base = std::filesystem::path(home && *home ? home : "/") / ".config";
+    }
+    return base / "velmora";
+}
+
+std::filesystem::path DefaultProfilePath(std::string_view fileName) {
+    return ProfileDirectory() / std::string(fileName);
+}
+
+std::optional<int> ParseProfileInt(std::string_view text) {
+    text = Trim(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty() || text.front() < '0' || text.front() > '9')
+        return std::nullopt;
+    // Accumulate towards the limit so that no digit string can overflow.
+    long long value = 0;
+    const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            break;
+        value = value * 10 + (c - '0');
+        if (value > limit) {
+            value = limit;
+            break;
+        }
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+bool ProfileFile::Load(const std::filesystem::path& path) {
+    lines_.clear();
+    std::error_code ec;
+    auto status = std::filesystem::status(path, ec);
+    if (status.type() == std::filesystem::file_type::not_found)
+        return true;
+    if (ec || status.type() != std::filesystem::file_type::regular)
+        return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad())
+        return false;
+    Parse(text);
+    return true;
+}
+
+void ProfileFile::Parse(std::string_view text) {
+    lines_.clear();
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t lf = text.find('\n', start);
+        if (lf == std::string_view::npos) {
+            lines_.push_back({std::string(text.substr(start)), ""});
+            break;
+        }
+        size_t end = lf;
+        std::string ending = "\n";
+        if (end > start && text[end - 1] == '\r') {
+            --end;
+            ending = "\r\n";
+        }
+        lines_.push_back({std::string(text.substr(start, end - start)), ending});
+        start = lf + 1;
+    }
+}
+
+std::optional<size_t> ProfileFile::FindSectionLine(std::string_view section) const {
+    section = Trim(section);
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        auto name = HeaderName(lines_[i].text);
+        if (name && EqualsNoCase(*name, section))
+            return i;
+    }
+    return std::nullopt;
+}
+
+size_t ProfileFile::SectionEnd(size_t header) const {
+    size_t i = header + 1;
+    while (i < lines_.size() && !HeaderName(lines_[i].text))
+        ++i;
+    return i;
+}
+
+std::optional<size_t> ProfileFile::FindKeyLine(size_t header, std::string_view key) const {
+    key = Trim(key);
+    size_t end = SectionEnd(header);
+    for (size_t i = header + 1; i < end; ++i) {
+        auto kv = KeyValue(lines_[i].text);
+        if (kv && EqualsNoCase(kv->first, key))
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> ProfileFile::Find(std::string_view section, std::string_view key) const {
+    auto header = FindSectionLine(section);
+    if (!header)
+        return std::nullopt;
+    auto line = FindKeyLine(*header, key);
+    if (!line)
+        return std::nullopt;
+    return std::string(KeyValue(lines_[*line].text)->second);
+}
+
+std::string ProfileFile::GetString(std::string_view section, std::string_view key,
+                                   std::string_view defaultValue) const {
+    auto value = Find(section, key);
+    return value ? *value : std::string(defaultValue);
+}
+
+int ProfileFile::GetInt(std::string_view section, std::string_view key, int defaultValue) const {
+    auto value = Find(section, key);
+    if (!value)
+        return defaultValue;
+    auto number = ParseProfileInt(*value);
+    return number ? *number : defaultValue;
+}
+
+bool ProfileFile::GetBool(std::string_view section, std::string_view key, bool defaultValue) const {
+    auto value = Find(section, key);
+    if (!value)
+        return defaultValue;
+    return EqualsNoCase(*value, "TRUE");
+}
+
+bool ProfileFile::HasSection(std::string_view section) const {
+    return FindSectionLine(section).has_value();
+}
+
+std::string ProfileFile::NewLineEnding() const {
+    // New lines follow the file's own convention, taken from its first ended line.
+    for (const auto& line : lines_)
+        if (!line.ending.empty())
+            return line.ending;
+    return "\n";
+}
+
+bool ProfileFile::SetString(std::string_view section, std::string_view key,
+                            std::string_view value) {
+    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value))
+        return false;
+    section = Trim(section);
+    key = Trim(key);
+    if (section.empty() || key.empty())
+        return false;
+    if (section.find(']') != std::string_view::npos)
+        return false;
+    if (key.find('=') != std::string_view::npos || key.front() == '[' || key.front() == ';')
+        return false;
+
+    const std::string eol = NewLineEnding();
+    auto header = FindSectionLine(section);
+    if (header) {
+        if (auto at = FindKeyLine(*header, key)) {
+            // Keep the key as the file spells it; only the value changes.
+            std::string fileKey(KeyValue(lines_[*at].text)->first);
+            lines_[*at].text = fileKey + "=" + std::string(value);
+            return true;
+        }
+        // After the section's last line that is not blank, so the blank lines that part it from
+        // the next section stay where they are.
+        size_t end = SectionEnd(*header);
+        size_t insertAt = end;
+        while (insertAt > *header + 1 && Trim(lines_[insertAt - 1].text).empty())
+            --insertAt;
+        if (insertAt == lines_.size() && !lines_.empty() && lines_.back().ending.empty())
+            lines_.back().ending = eol;
+        lines_.insert(lines_.begin() + static_cast<long>(insertAt),
+                      Line{std::string(key) + "=" + std::string(value), eol});
+        return true;
+    }
+    if (!lines_.empty()) {
+        if (lines_.back().ending.empty())
+            lines_.back().ending = eol;
+        if (!Trim(lines_.back().text).empty())
+            lines_.push_back({"", eol});
+    }
+    lines_.push_back({"[" + std::string(section) + "]", eol});
+    lines_.push_back({std::string(key) + "=" + std::string(value), eol});
+    return true;
+}
+
+std::string ProfileFile::Text() const {
+    std::string text;
+    for (const auto& line : lines_) {
+        text += line.text;
+        text += line.ending;
+    }
+    return text;
+}
+
+bool ProfileFile::Save(const std::filesystem::path& path) const {
+    std::filesystem::path target = path;
+    std::error_code ec;
+    // Writing through a symbolic link replaces the file it points to, not the link.
+    if (std::filesystem::is_symlink(target, ec)) {
+        auto resolved = std::filesystem::canonical(target, ec);
+        if (!ec)
+            target = resolved;
+    }
+    std::filesystem::path dir = target.parent_path();
+    if (dir.empty())
+        dir = ".";
+    if (!std::filesystem::exists(dir, ec)) {
+        std::filesystem::create_directories(dir, ec);
+        if (ec)
+            return false;
+        std::filesystem::permissions(dir, std::filesystem::perms::owner_all, ec);
+    }
+
+    std::string tmpl = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
+    // mkstemp creates the file with mode 0600.
+    int fd = mkstemp(tmpl.data());
+    if (fd < 0)
+        return false;
+    const std::string text = Text();
+    bool ok = fchmod(fd, S_IRUSR | S_IWUSR) == 0;
+    size_t done = 0;
+    while (ok && done < text.size()) {
+        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            ok = false;
+            break;
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (ok && fsync(fd) != 0)
+        ok = false;
+    if (::close(fd) != 0)
+        ok = false;
+    if (ok && std::rename(tmpl.c_str(), target.c_str()) != 0)
+        ok = false;
+    if (!ok) {
+        ::unlink(tmpl.c_str());
+        return false;
+    }
+    // Make the rename itself durable.
+    int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dfd >= 0) {
+        fsync(dfd);
+        ::close(dfd);
+    }
+    return true;
+}
+
+std::string GetProfileString(const std::filesystem::path& path, std::string_view section,
+                             std::string_view key, std::string_view defaultValue) {
+    ProfileFile profile;
+    profile.Load(path);
+    return profile.GetString(section, key, defaultValue);
+}
+
+int GetProfileInt(const std::filesystem::path& path, std::string_view section, std::string_view key,
+                  int defaultValue) {
+    ProfileFile profile;
+    profile.Load(path);
+    return profile.GetInt(section, key, defaultValue);
+}
+
+bool GetProfileBool(const std::filesystem::path& path, std::string_view section,
+                    std::string_view key, bool defaultValue) {
+    ProfileFile profile;
+    profile.Load(path);
+    return profile.GetBool(section, key, defaultValue);
+}
+
+bool WriteProfileString(const std::filesystem::path& path, std::string_view section,
+                        std::string_view key, std::string_view value) {
+    std::lock_guard<std::mutex> lock(g_writeMutex);
+    ProfileFile profile;
+    // A profile that exists but cannot be read is not replaced by one holding a single key.
+    if (!profile.Load(path))
+        return false;
+    if (!profile.SetString(section, key, value))
+        return false;
+    return profile.Save(path);
+}
+
+bool WriteProfileInt(const std::filesystem::path& path, std::string_view section,
+                     std::string_view key, int value) {
+    return WriteProfileString(path, section, key, std::to_string(value));
+}
+
+bool WriteProfileBool(const std::filesystem::path& path, std::string_view section,
+                      std::string_view key, bool value) {
+    return WriteProfileString(path, section, key, value ? "TRUE" : "FALSE");
+}
+
+std::string GetProfileString(std::string_view section, std::string_view key,
+                             std::string_view defaultValue) {
+    return GetProfileString(DefaultProfilePath(), section, key, defaultValue);
+}
+
+int GetProfileInt(std::string_view section, std::string_view key, int defaultValue) {
+    return GetProfileInt(DefaultProfilePath(), section, key, defaultValue);
+}
+
+bool GetProfileBool(std::string_view section, std::string_view key, bool defaultValue) {
+    return GetProfileBool(DefaultProfilePath(), section, key, defaultValue);
+}
+
+bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value) {
+    return WriteProfileString(DefaultProfilePath(), section, key, value);
+}
+
+bool WriteProfileInt(std::string_view section, std::string_view key, int value) {
+    return WriteProfileInt(DefaultProfilePath(), section, key, value);
+}
+
+bool WriteProfileBool(std::string_view section, std::string_view key, bool value) {
+    return WriteProfileBool(DefaultProfilePath(), section, key, value);
+}
+
+} // namespace platform
