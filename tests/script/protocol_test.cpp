@@ -272,6 +272,32 @@ TEST_F(ProtocolFileTest, BracketsInValuesMakeNoPhantomCommands) {
     EXPECT_EQ(p.m_poCmndList[0]->m_strDescription, "uses [brackets] and [more]");
 }
 
+// Records the order of wait-cursor changes and message boxes.
+class CursorLog : public testing_support::ScriptedUi {
+public:
+    void BeginWaitCursor() override { log += "("; }
+    void EndWaitCursor() override { log += ")"; }
+    platform::MsgResult MessageBox(const platform::MessageBoxRequest& request) override {
+        log += "!";
+        return ScriptedUi::MessageBox(request);
+    }
+    std::string log;
+};
+
+TEST_F(ProtocolFileTest, EndsTheWaitCursorBeforeEveryMessage) {
+    std::string path =
+        Write("t.pcl", std::string(kDevice) + "[A:1]\r\nParam1=byte&word&flag&var\r\n");
+    CursorLog log;
+    CProtocol p;
+    ASSERT_TRUE(p.ReadDevice(path));
+    EXPECT_FALSE(p.LoadCommands());
+    EXPECT_FALSE(p.ReadDevice((dir / "none.pcl").string()));
+    // The file reader's own message comes while the cursor still shows, as it does not
+    // know about it; the protocol reader's messages always come after the cursor ended.
+    EXPECT_EQ(log.log, "()()!(!)!");
+    EXPECT_EQ(log.Texts().front(), kTooManyAnd);
+}
+
 TEST(ProtocolList, FindsProtocolsByDisplayName) {
     CProList list;
     auto add = [&](const char* maker, const char* model) {
