@@ -62,11 +62,6 @@ bool IniFile::Open(const std::string& path) {
     return true;
 }
 
-void IniFile::Load(std::string_view bytes) {
-    m_Buffer.assign(bytes.begin(), bytes.end());
-    m_Scanner.SetBuffer(m_Buffer.data(), m_Buffer.size());
-}
-
 void IniFile::Close() {
     m_Buffer.clear();
     m_Buffer.shrink_to_fit();

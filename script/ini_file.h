@@ -16,8 +16,6 @@ public:
     // Reads the whole file into the buffer. Failures show "Could not open %s for reading" or
     // "Not enough memory to allocate file buffer ( m_hpbBuffer )" and answer false.
     bool Open(const std::string& path);
-    // Scans bytes already in memory, as Open would after reading them.
-    void Load(std::string_view bytes);
     // Frees the buffer.
     void Close();
 

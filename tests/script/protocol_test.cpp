@@ -244,6 +244,14 @@ TEST_F(ProtocolFileTest, LoadsOnceAndRetriesAFailedLoadWithoutDuplicates) {
     EXPECT_TRUE(p.LoadCommands());
     EXPECT_EQ(p.m_poCmndList.size(), 2u);
     EXPECT_EQ(ui.boxes.size(), 1u);
+
+    // Reading the device section again starts over: no commands, not loaded.
+    Write("t.pcl", good);
+    ASSERT_TRUE(p.ReadDevice(path));
+    EXPECT_FALSE(p.IsLoaded());
+    EXPECT_TRUE(p.m_poCmndList.empty());
+    ASSERT_TRUE(p.LoadCommands());
+    EXPECT_EQ(p.m_poCmndList.size(), 2u);
 }
 
 TEST_F(ProtocolFileTest, LoadReportsAFileThatWentAway) {
