@@ -1,0 +1,70 @@
+// The character-driven reader of INI-like texts (protocol files, script source files): section
+// headers in square brackets at the start of a line, "key=value" lines, ';' comments. It scans a
+// buffer it does not own; `IniFile` owns one loaded from a file, and the script document scans
+// its own file buffer with the same rules.
+//
+// Lines end at CR, at LF or at the end of the buffer; a CR LF pair reads as one line end
+// followed by white space. Sections and keys are matched without regard to case.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class IniScanner {
+public:
+    IniScanner() = default;
+    IniScanner(const char* buffer, std::size_t size) { SetBuffer(buffer, size); }
+
+    // Scans another buffer (not owned) from its start.
+    void SetBuffer(const char* buffer, std::size_t size);
+
+    const char* Buffer() const { return m_pBuffer; }
+    std::size_t Size() const { return m_nSize; }
+    // Bytes consumed since the buffer start: where the cursor stands.
+    std::size_t Position() const { return m_nPosition; }
+    // Moves the cursor (clamped to the buffer's end).
+    void SetPosition(std::size_t position);
+
+    // Finds the next header whose name begins with `name` (prefix match, no case). Without
+    // `continueSearch` the search restarts at the buffer start. On success the cursor stands
+    // just after the end of the header line; on failure it is unchanged.
+    bool FindSection(std::string_view name, bool continueSearch);
+    // Finds the next header whatever its name and answers its whole name; empty when no
+    // further header exists (the cursor is then unchanged).
+    std::string NextSectionName(bool continueSearch);
+
+    // The value of the first line of the current section (from the cursor to the next header)
+    // whose key equals `key` and whose value is not empty; `defaultText` when there is none.
+    // Text mode: a ';' inside the value belongs to it. The cursor does not move.
+    std::string ReadKey(std::string_view key, std::string_view defaultText) const;
+    // As ReadKey, but on success the cursor moves past the found line, so the next call finds
+    // the next line with that key; on failure it stays.
+    std::string ReadNextKey(std::string_view key, std::string_view defaultText);
+    // Numeric mode: the value ends at a ';'. Its leading white space, optional sign and decimal
+    // digits give the number (0 without digits); a number beyond the range of int saturates to
+    // INT_MAX or INT_MIN, which every caller's range check refuses.
+    int ReadIntKey(std::string_view key, std::uint16_t defaultValue) const;
+    // Numeric mode: the value's leading decimal number (sign, digits, point, digits, optional
+    // exponent), 0.0 without one. Too large a magnitude gives an infinity, too small 0.0.
+    double ReadDoubleKey(std::string_view key, double defaultValue) const;
+
+    // The conversions of the numeric lookups, for texts read by other means.
+    static int TextToInt(std::string_view text);
+    static double TextToDouble(std::string_view text);
+
+private:
+    struct Found {
+        bool found = false;
+        std::string value;
+        std::size_t lineEnd = 0; // position just after the found line
+    };
+    bool ScanSection(std::string_view name, bool anySection, bool continueSearch,
+                     std::string* collected);
+    Found LookupKey(std::string_view key, bool numeric) const;
+
+    const char* m_pBuffer = nullptr;
+    std::size_t m_nSize = 0;
+    std::size_t m_nPosition = 0;
+};

@@ -1,0 +1,47 @@
+// The bounded line writer of the script source file: formats "key=value\r\n" lines into a
+// buffer of fixed capacity. The running total counts every byte asked for, also past the
+// capacity, so a pass over a buffer of capacity 0 measures what a full pass needs.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class LineWriter {
+public:
+    LineWriter() = default;
+    LineWriter(char* buffer, std::size_t capacity) { Reset(buffer, capacity); }
+
+    // Starts writing at the buffer's start (not owned): total 0, nothing written.
+    void Reset(char* buffer, std::size_t capacity);
+
+    // "key=value\r\n"; without a value the key text is a whole line ("key\r\n", for headers
+    // and comment lines); without a key an empty line ("\r\n"). A line is copied only while
+    // the new total stays strictly below the capacity; otherwise nothing is copied and the
+    // write-ok flag is cleared. Texts of any length are taken whole.
+    void WriteLine(std::optional<std::string_view> key,
+                   std::optional<std::string_view> value = std::nullopt);
+    // "key=number\r\n".
+    void WriteIntLine(std::string_view key, int number);
+
+    // The write-ok flag of the current pass: the source-file writer sets it at the start of a
+    // pass and answers it at the end.
+    void SetWriteOk(bool ok) { m_bWriteOk = ok; }
+    bool WriteOk() const { return m_bWriteOk; }
+
+    // Bytes asked for so far (may exceed the capacity).
+    std::size_t Total() const { return m_nTotal; }
+    // Bytes copied into the buffer so far.
+    std::size_t Written() const { return m_nWritten; }
+    std::size_t Capacity() const { return m_nCapacity; }
+
+private:
+    void Put(const std::string& line);
+
+    char* m_pBuffer = nullptr;
+    std::size_t m_nCapacity = 0;
+    std::size_t m_nTotal = 0;
+    std::size_t m_nWritten = 0;
+    bool m_bWriteOk = true;
+};
