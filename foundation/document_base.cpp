@@ -9,7 +9,9 @@ std::uint8_t QORDocument_c::CopyTo(QORObject_c* target) const {
     return other->SetTypeName(m_typeName.get());
 }
 
-std::uint8_t QORDocument_c::IsModified() const { return (m_flags & kModified) ? 3 : 253; }
+std::uint8_t QORDocument_c::IsModified() const {
+    return (m_flags & kModified) ? 3 : 253;
+}
 
 QORString_c* QORDocument_c::TypeName() {
     if (!m_typeName) {

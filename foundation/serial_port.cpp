@@ -9,10 +9,10 @@ namespace {
 
 constexpr std::array<int, 7> kBaudRates = {2400, 4800, 9600, 19200, 38400, 57600, 115200};
 constexpr std::array<platform::Parity, 5> kParities = {
-    platform::Parity::None, platform::Parity::Mark, platform::Parity::Space,
-    platform::Parity::Even, platform::Parity::Odd};
+    platform::Parity::None, platform::Parity::Mark, platform::Parity::Space, platform::Parity::Even,
+    platform::Parity::Odd};
 constexpr std::array<platform::StopBits, 2> kStopBits = {platform::StopBits::One,
-                                                        platform::StopBits::Two};
+                                                         platform::StopBits::Two};
 constexpr std::uint8_t kMark = 1;
 constexpr std::uint8_t kSpace = 2;
 
@@ -28,7 +28,9 @@ QORSerial_c::QORSerial_c(std::unique_ptr<platform::SerialLine> line) : m_line(st
     m_line->SetStopQuery(&QORCurrentThreadStopRequested);
 }
 
-QORSerial_c::~QORSerial_c() { Close(); }
+QORSerial_c::~QORSerial_c() {
+    Close();
+}
 
 platform::LineSettings QORSerial_c::StoredSettings() const {
     platform::LineSettings s;
@@ -51,7 +53,8 @@ std::uint8_t QORSerial_c::SetCommPort(const QORString_c* name) {
     if (name->View() == m_portName.View()) {
         return 2;
     }
-    const std::uint8_t status = m_portName.Assign(name->Chars(), name->Length(), 253) == -2 ? 254 : 2;
+    const std::uint8_t status =
+        m_portName.Assign(name->Chars(), name->Length(), 253) == -2 ? 254 : 2;
     Close();
     return status;
 }
@@ -170,13 +173,15 @@ std::int32_t QORSerial_c::Read(void* destination, std::int32_t count) {
     if (destination == nullptr) {
         return -2;
     }
-    const auto r = m_line->Read(static_cast<std::uint8_t*>(destination),
-                                static_cast<std::size_t>(count),
-                                {kInterByteTimeout, kTotalReadTimeout});
+    const auto r =
+        m_line->Read(static_cast<std::uint8_t*>(destination), static_cast<std::size_t>(count),
+                     {kInterByteTimeout, kTotalReadTimeout});
     switch (r.status) {
     case platform::LineStatus::Ok:
-    case platform::LineStatus::TimedOut: return static_cast<std::int32_t>(r.count);
-    case platform::LineStatus::Stopped: break;
+    case platform::LineStatus::TimedOut:
+        return static_cast<std::int32_t>(r.count);
+    case platform::LineStatus::Stopped:
+        break;
     case platform::LineStatus::Failed:
         Failed();
         ClearError();
@@ -190,10 +195,14 @@ std::int32_t QORSerial_c::WriteOne(std::uint8_t byte) {
     const auto limit = std::chrono::milliseconds(m_timeout > 0 ? m_timeout : 0);
     const auto r = m_line->Write(&byte, 1, limit);
     switch (r.status) {
-    case platform::LineStatus::Ok: return 1;
-    case platform::LineStatus::TimedOut: return -5;
-    case platform::LineStatus::Stopped: return -2;
-    case platform::LineStatus::Failed: break;
+    case platform::LineStatus::Ok:
+        return 1;
+    case platform::LineStatus::TimedOut:
+        return -5;
+    case platform::LineStatus::Stopped:
+        return -2;
+    case platform::LineStatus::Failed:
+        break;
     }
     Failed();
     ClearError();
@@ -213,9 +222,8 @@ void QORSerial_c::ChangeParity(std::uint8_t index) {
     }
 }
 
-std::int32_t QORSerial_c::SendFrame9Bit(std::uint8_t start, std::uint8_t second,
-                                        std::uint8_t third, const std::uint8_t* data,
-                                        std::int32_t count) {
+std::int32_t QORSerial_c::SendFrame9Bit(std::uint8_t start, std::uint8_t second, std::uint8_t third,
+                                        const std::uint8_t* data, std::int32_t count) {
     if (count < 0 || (data == nullptr && count > 0)) {
         return -2;
     }

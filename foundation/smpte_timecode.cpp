@@ -49,7 +49,9 @@ Label DropLabel(std::uint32_t count) {
 
 } // namespace
 
-double QORFrameRateOfIndex(std::uint8_t index) { return index < kRates.size() ? kRates[index] : 0; }
+double QORFrameRateOfIndex(std::uint8_t index) {
+    return index < kRates.size() ? kRates[index] : 0;
+}
 
 std::uint8_t QORFrameRateIndexOf(double rate) {
     constexpr std::array<std::uint8_t, 5> indexes = {0, 1, 2, 3, 5};
@@ -130,7 +132,9 @@ std::uint32_t QORSMPTETimecode_c::WholeRate() const {
     return static_cast<std::uint32_t>(QORCeil(QORFrameRateOfIndex(m_rateIndex)));
 }
 
-std::uint32_t QORSMPTETimecode_c::DayLength() const { return WholeRate() * 86400; }
+std::uint32_t QORSMPTETimecode_c::DayLength() const {
+    return WholeRate() * 86400;
+}
 
 void QORSMPTETimecode_c::SetFrameCount(std::uint32_t count) {
     const std::uint32_t day = DayLength();
@@ -155,8 +159,8 @@ void QORSMPTETimecode_c::SetFrameRate(std::uint8_t index, std::uint8_t drop) {
     }
 }
 
-void QORSMPTETimecode_c::SetTime(std::uint32_t hours, std::uint32_t minutes,
-                                 std::uint32_t seconds, std::uint32_t frames) {
+void QORSMPTETimecode_c::SetTime(std::uint32_t hours, std::uint32_t minutes, std::uint32_t seconds,
+                                 std::uint32_t frames) {
     m_count = 0;
     AddTime(hours, minutes, frames, seconds);
 }
@@ -237,8 +241,8 @@ std::uint8_t QORSMPTETimecode_c::FromText(const QORString_c* text) {
     }
     const auto chars = text->View();
     std::size_t end = chars.size();
-    while (end > 0 && (chars[end - 1] == '\t' || chars[end - 1] == '\n' ||
-                       chars[end - 1] == '\r' || chars[end - 1] == ' ')) {
+    while (end > 0 && (chars[end - 1] == '\t' || chars[end - 1] == '\n' || chars[end - 1] == '\r' ||
+                       chars[end - 1] == ' ')) {
         --end;
     }
     std::uint8_t status = 2;

@@ -112,9 +112,8 @@ std::int32_t QORUdpSocket_c::Send(const void* bytes, std::int32_t length) {
     const sockaddr_in to = ToSockaddr(m_settings.destination);
     const auto end = Deadline(m_settings.sendTimeout);
     for (;;) {
-        const ssize_t n =
-            ::sendto(m_sendSocket, bytes, static_cast<std::size_t>(length), MSG_NOSIGNAL,
-                     reinterpret_cast<const sockaddr*>(&to), sizeof to);
+        const ssize_t n = ::sendto(m_sendSocket, bytes, static_cast<std::size_t>(length),
+                                   MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&to), sizeof to);
         if (n >= 0) {
             return static_cast<std::int32_t>(n);
         }
@@ -138,8 +137,7 @@ std::int32_t QORUdpSocket_c::Receive(void* buffer, std::int32_t capacity) {
     int& fd = ReceiveHandle();
     if (fd < 0) {
         m_receiveStatus = 250;
-        fd = CreateSocket(m_receiveOnSendSocket ? m_settings.sendLocal
-                                                : m_settings.receiveLocal);
+        fd = CreateSocket(m_receiveOnSendSocket ? m_settings.sendLocal : m_settings.receiveLocal);
         if (fd < 0) {
             return -2;
         }
