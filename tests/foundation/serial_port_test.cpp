@@ -69,10 +69,8 @@ TEST(SerialPort, NineBitFrameSendsEachByteWithItsParityBit) {
     // Already in MARK parity: only two switches.
     r.state->records.clear();
     EXPECT_EQ(r.port->SendFrame9Bit(0x01, 0x00, 0x00, nullptr, 0), 4);
-    const std::vector<RecordedByte> empty = {{0x81, Parity::Mark},
-                                             {0x00, Parity::Space},
-                                             {0x00, Parity::Space},
-                                             {0x40, Parity::Mark}};
+    const std::vector<RecordedByte> empty = {
+        {0x81, Parity::Mark}, {0x00, Parity::Space}, {0x00, Parity::Space}, {0x40, Parity::Mark}};
     EXPECT_EQ(r.state->Written(), empty);
     EXPECT_EQ(r.state->TotalPause(), 100ms);
 }
