@@ -14,16 +14,17 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
-test: build
+# The thread tests run first under ThreadSanitizer, then every test under ASan and UBSan.
+test: build tsan
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
-	@$(MAKE) --no-print-directory tsan
 
 # The thread tests once more under ThreadSanitizer, in a build of their own.
-TSAN_FILTER ?= QORThread*:QORState*:QORLock*:QORCallback*
+TSAN_TARGETS ?= foundation_tests
+TSAN_TESTS ?= ^(QORThread|QORState|QORLock|QORCallback)
 tsan: deps
 	@cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_TSAN=ON >/dev/null
-	@cmake --build build-tsan -j $(JOBS) --target foundation_tests
-	@build-tsan/tests/foundation_tests --gtest_filter='$(TSAN_FILTER)'
+	@cmake --build build-tsan -j $(JOBS) --target $(TSAN_TARGETS)
+	@cd build-tsan && ctest --output-on-failure -j $(JOBS) --timeout 300 -R '$(TSAN_TESTS)'
 
 run: build
 	@if [ -x $(BUILD_DIR)/dist/velmora ]; then $(BUILD_DIR)/dist/velmora; \
