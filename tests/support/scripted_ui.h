@@ -13,14 +13,15 @@ namespace testing_support {
 
 class ScriptedUi : public platform::UiServices {
 public:
-    ScriptedUi();           // installs itself
+    ScriptedUi();  // installs itself
     ~ScriptedUi() override; // restores the previous services
 
     platform::MsgResult MessageBox(const platform::MessageBoxRequest& request) override;
     bool RunDialog(platform::DialogRequest& request) override;
     void SetStatusText(const std::string& text) override { statusTexts.push_back(text); }
     void SetProgress(int pane, bool showPercent, int range, int pos) override;
-    void SetPaneTextAndColour(int pane, const std::string& text, platform::Colour colour) override {
+    void SetPaneTextAndColour(int pane, const std::string& text,
+                              platform::Colour colour) override {
         paneTexts.push_back({pane, text, colour});
     }
     void PumpMessages() override { ++pumps; }
