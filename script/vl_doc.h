@@ -181,7 +181,8 @@ public:
     std::string_view WrittenText() const;
     // Writes the script with WriteScript into a write buffer sized for it: a counting pass
     // first, then the real pass into a buffer of exactly the size needed (plus the NUL).
-    // The text is then WrittenText(). False only when the real pass did not fit.
+    // The text is then WrittenText(). False only when the real pass did not fit; throws
+    // std::bad_alloc when the buffer cannot be had.
     bool WriteScriptToBuffer(std::uint32_t flags, int first, int last);
 
     // ---- Source file writer ----
@@ -294,7 +295,6 @@ private:
         return positions;
     }
 
-    void FreeModel();
     // Saves to `path`, or asks for one first when it is empty; retitles the views after a
     // save under another name.
     bool DoSave(const std::string& path, bool askForPath);
