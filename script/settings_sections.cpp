@@ -366,6 +366,9 @@ bool CVLDoc::ReadSmpteSectionText() {
     // is '['.
     const std::string_view text(FileBufferData(), FileBufferSize());
     std::size_t pos = ReadPosition();
+    // The search stops after the CR of the header line; its LF is no line of the section.
+    if (pos > 0 && pos < text.size() && text[pos] == '\n' && text[pos - 1] == '\r')
+        ++pos;
     while (pos < text.size()) {
         std::size_t end = pos;
         while (end < text.size() && text[end] != '\r' && text[end] != '\n')
