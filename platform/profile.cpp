@@ -111,6 +111,7 @@ std::optional<int> ParseProfileInt(std::string_view text) {
 
 bool ProfileFile::Load(const std::filesystem::path& path) {
     lines_.clear();
+    Invalidate();
     std::error_code ec;
     auto status = std::filesystem::status(path, ec);
     if (status.type() == std::filesystem::file_type::not_found)
@@ -129,6 +130,7 @@ bool ProfileFile::Load(const std::filesystem::path& path) {
 
 void ProfileFile::Parse(std::string_view text) {
     lines_.clear();
+    Invalidate();
     size_t start = 0;
     while (start < text.size()) {
         size_t lf = text.find('\n', start);
@@ -147,14 +149,39 @@ void ProfileFile::Parse(std::string_view text) {
     }
 }
 
-std::optional<size_t> ProfileFile::FindSectionLine(std::string_view section) const {
-    section = Trim(section);
+namespace {
+
+std::string FoldCase(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+} // namespace
+
+void ProfileFile::BuildIndex() const {
+    index_.clear();
+    SectionIndex* current = nullptr;
     for (size_t i = 0; i < lines_.size(); ++i) {
-        auto name = HeaderName(lines_[i].text);
-        if (name && EqualsNoCase(*name, section))
-            return i;
+        if (auto name = HeaderName(lines_[i].text)) {
+            auto [it, added] = index_.try_emplace(FoldCase(Trim(*name)));
+            if (added) it->second.header = i;
+            // Keys of a repeated section are looked up only under its first header.
+            current = added ? &it->second : nullptr;
+            continue;
+        }
+        if (!current) continue;
+        if (auto kv = KeyValue(lines_[i].text)) current->keys.try_emplace(FoldCase(kv->first), i);
     }
-    return std::nullopt;
+    indexed_ = true;
+}
+
+std::optional<size_t> ProfileFile::FindSectionLine(std::string_view section) const {
+    if (!indexed_) BuildIndex();
+    auto it = index_.find(FoldCase(Trim(section)));
+    if (it == index_.end()) return std::nullopt;
+    return it->second.header;
 }
 
 size_t ProfileFile::SectionEnd(size_t header) const {
@@ -165,12 +192,12 @@ size_t ProfileFile::SectionEnd(size_t header) const {
 }
 
 std::optional<size_t> ProfileFile::FindKeyLine(size_t header, std::string_view key) const {
-    key = Trim(key);
-    size_t end = SectionEnd(header);
-    for (size_t i = header + 1; i < end; ++i) {
-        auto kv = KeyValue(lines_[i].text);
-        if (kv && EqualsNoCase(kv->first, key))
-            return i;
+    if (!indexed_) BuildIndex();
+    for (const auto& [name, section] : index_) {
+        if (section.header != header) continue;
+        auto it = section.keys.find(FoldCase(Trim(key)));
+        if (it == section.keys.end()) return std::nullopt;
+        return it->second;
     }
     return std::nullopt;
 }
@@ -238,7 +265,7 @@ bool ProfileFile::SetString(std::string_view section, std::string_view key,
             // Keep the key as the file spells it; only the value changes.
             std::string fileKey(KeyValue(lines_[*at].text)->first);
             lines_[*at].text = fileKey + "=" + std::string(value);
-            return true;
+            return true; // same line, same key: the index still holds
         }
         // After the section's last line that is not blank, so the blank lines that part it from
         // the next section stay where they are.
@@ -250,6 +277,7 @@ bool ProfileFile::SetString(std::string_view section, std::string_view key,
             lines_.back().ending = eol;
         lines_.insert(lines_.begin() + static_cast<long>(insertAt),
                       Line{std::string(key) + "=" + std::string(value), eol});
+        Invalidate();
         return true;
     }
     if (!lines_.empty()) {
@@ -260,6 +288,7 @@ bool ProfileFile::SetString(std::string_view section, std::string_view key,
     }
     lines_.push_back({"[" + std::string(section) + "]", eol});
     lines_.push_back({std::string(key) + "=" + std::string(value), eol});
+    Invalidate();
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace platform {
@@ -63,8 +64,19 @@ private:
     size_t SectionEnd(size_t header) const;
     std::optional<size_t> FindKeyLine(size_t header, std::string_view key) const;
     std::string NewLineEnding() const;
+    // Lookups go through an index of the first header of each section and the first line of
+    // each key in it (names folded to lower case), built on first use after a change: product
+    // files are read key by key, over a thousand lookups a file.
+    void BuildIndex() const;
+    void Invalidate() { indexed_ = false; }
 
+    struct SectionIndex {
+        size_t header = 0;
+        std::unordered_map<std::string, size_t> keys;
+    };
     std::vector<Line> lines_;
+    mutable std::unordered_map<std::string, SectionIndex> index_;
+    mutable bool indexed_ = false;
 };
 
 // The profile functions: each call reads the file at `path` afresh; a write reads, changes the
