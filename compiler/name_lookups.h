@@ -8,7 +8,7 @@
 
 class CVLDoc;
 
-// ASCII case-insensitive equality, as names are compared.
+// Equality without regard to case (letters of Windows-1252), as names are compared.
 bool EqualsNoCase(std::string_view a, std::string_view b);
 
 // Codes: input 128 + index, output index, flag 64 + index, variable index, sequence, data
