@@ -473,7 +473,14 @@ void CompileExternalEvent(CVLDoc& doc, int report) {
     if (protocolVersion >= state.firmwareLimit) {
         if (report) {
             ReportEventError("");
+            // The requirement is the protocol's own: name it and its version, not whichever
+            // command the cursor last held.
+            CCmnd protocolEntry(protocol->GetDisplayName());
+            protocolEntry.m_strSupported = protocol->m_strSupported;
+            CCmnd* const previous = state.currentCommand;
+            state.currentCommand = &protocolEntry;
             ReportFirmwareRequirement();
+            state.currentCommand = previous;
         } else {
             ++state.errorCount;
         }

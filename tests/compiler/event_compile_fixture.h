@@ -32,7 +32,7 @@ public:
 };
 
 class EventCompileTest : public testing::Test {
-protected:
+public:
     void SetUp() override;
     void TearDown() override;
 
