@@ -64,8 +64,8 @@ TEST_F(EventCompile, SendCodeAndAnswer) {
     const std::string answer = "Timeout=1000\r\nRetries=3\r\nMessageAck=h06\r\n";
     ASSERT_NE(AddProtocol("ack.pcl",
                           DeviceProtocol("Ack", "Serial", "Player", "") + "\r\n[Go:Later]\r\n" +
-                              "Supported=6.4\r\nMessage=h09\r\nParam1=port, \"Port\"\r\n" +
-                              answer + "\r\n[Go:Old]\r\nSupported=1.00\r\nMessage=h08\r\n" +
+                              "Supported=6.4\r\nMessage=h09\r\nParam1=port, \"Port\"\r\n" + answer +
+                              "\r\n[Go:Old]\r\nSupported=1.00\r\nMessage=h08\r\n" +
                               "Param1=port, \"Port\"\r\nParam2=\"old\", \"Old\"\r\n" + answer),
               nullptr);
     SetLinkProtocol("Test_Ack");
@@ -88,8 +88,8 @@ TEST_F(EventCompile, FrameLengthByteNeverPasses255) {
     ASSERT_NE(AddProtocol("long.pcl", DeviceProtocol("Long", "Brevant9", "Show Controller", "",
                                                      "@string(Param2)")),
               nullptr);
-    ASSERT_NE(AddProtocol("long2.pcl", DeviceProtocol("Long2", "OstrelBus", "Backplane", "",
-                                                      "@string(Param2)")),
+    ASSERT_NE(AddProtocol("long2.pcl",
+                          DeviceProtocol("Long2", "OstrelBus", "Backplane", "", "@string(Param2)")),
               nullptr);
     auto bytes = [](int count) {
         std::string text;
@@ -376,15 +376,14 @@ TEST_F(EventCompile, LinkedScriptLocatedByHand) {
 
 // Every event diagnostic of the event compile, each with the fault that causes it.
 TEST_F(EventCompile, Diagnostics) {
-    ASSERT_NE(AddProtocol("diag.pcl",
-                          DeviceProtocol("Diag", "Serial", "Player",
-                                         "\r\n[Go:Future]\r\nSupported=99.99\r\nMessage=1\r\n"
-                                         "Param1=port, \"Port\"\r\nParam2=\"future\"\r\n"
-                                         "\r\n[Bare:Bare]\r\nSupported=1.00\r\nMessage=1\r\n"
-                                         "Param1=port\r\nParam2=byte\r\n")),
-              nullptr);
-    ASSERT_NE(AddProtocol("new.pcl", DeviceProtocol("New", "Serial", "Player", "", "h01",
-                                                    "99.99")),
+    ASSERT_NE(
+        AddProtocol("diag.pcl", DeviceProtocol("Diag", "Serial", "Player",
+                                               "\r\n[Go:Future]\r\nSupported=99.99\r\nMessage=1\r\n"
+                                               "Param1=port, \"Port\"\r\nParam2=\"future\"\r\n"
+                                               "\r\n[Bare:Bare]\r\nSupported=1.00\r\nMessage=1\r\n"
+                                               "Param1=port\r\nParam2=byte\r\n")),
+        nullptr);
+    ASSERT_NE(AddProtocol("new.pcl", DeviceProtocol("New", "Serial", "Player", "", "h01", "99.99")),
               nullptr);
     struct Case {
         const char* name;
@@ -394,17 +393,29 @@ TEST_F(EventCompile, Diagnostics) {
         std::vector<std::string> lines;
     };
     const Case cases[] = {
-        {"unknown internal event", nullptr, "Bogus", {},
+        {"unknown internal event",
+         nullptr,
+         "Bogus",
+         {},
          {"Error: Sequence Default, Event 1: [Bogus] is not supported by the Harnel16 as an "
           "internal event",
           "Error: Sequence Default, Event 1: [Bogus] is not supported as an internal event"}},
-        {"parameter not found", nullptr, "On", {"Nothing"},
+        {"parameter not found",
+         nullptr,
+         "On",
+         {"Nothing"},
          {"Error: Sequence Default, Event 1: ",
           "       Event [On:Output] - A valid Output was not found as parameter 1", "",
           "       Event [On:Flag] - A valid Flag was not found as parameter 1", ""}},
-        {"one parameter too many", nullptr, "Nop", {"Extra"},
+        {"one parameter too many",
+         nullptr,
+         "Nop",
+         {"Extra"},
          {"Error: Sequence Default, Event 1: ", ""}},
-        {"duplicate label", nullptr, "Goto", {"Twice"},
+        {"duplicate label",
+         nullptr,
+         "Goto",
+         {"Twice"},
          {"Error: Sequence Default, Event 1: ", "Error: [Goto:Near] Duplicate Label Found", "",
           "Error: [Goto:Far] Duplicate Label Found", ""}},
         {"conditional in chase mode",
@@ -412,24 +423,33 @@ TEST_F(EventCompile, Diagnostics) {
              t.Sequence().m_nChaseOn = 1;
              t.Sequence().m_poEventList.back()->m_strLabel = "Once";
          },
-         "IfOn", {"Button", "Twice"},
+         "IfOn",
+         {"Button", "Twice"},
          {"Warning: Sequence Default, Event 1: Conditional Statements used with Timecode Chase "
           "Mode"}},
-        {"unknown protocol", [](EventCompile& t) { t.SetLinkProtocol("Nothing_Known"); },
-         "Play", {"Link"},
+        {"unknown protocol",
+         [](EventCompile& t) { t.SetLinkProtocol("Nothing_Known"); },
+         "Play",
+         {"Link"},
          {"Error: [Nothing_Known] is an unknown or invalid protocol for port Link"}},
-        {"unknown device command", [](EventCompile& t) { t.SetLinkProtocol("Test_Diag"); },
-         "Fly", {"Link"},
+        {"unknown device command",
+         [](EventCompile& t) { t.SetLinkProtocol("Test_Diag"); },
+         "Fly",
+         {"Link"},
          {"Error: Sequence Default, Event 1: Event [Fly] is not supported by the Test_Diag "
           "protocol"}},
         {"device parameter without description",
-         [](EventCompile& t) { t.SetLinkProtocol("Test_Diag"); }, "Bare", {"Link", "zz"},
+         [](EventCompile& t) { t.SetLinkProtocol("Test_Diag"); },
+         "Bare",
+         {"Link", "zz"},
          {"Error: Sequence Default, Event 1: ",
           "       Event [Bare:Bare] - Parameter 2 failed parameter check ( no specific error "
           "message ) was not found as parameter 2",
           ""}},
-        {"device protocol too new", [](EventCompile& t) { t.SetLinkProtocol("Test_New"); },
-         "Go", {"Link", "1"},
+        {"device protocol too new",
+         [](EventCompile& t) { t.SetLinkProtocol("Test_New"); },
+         "Go",
+         {"Link", "1"},
          {"Error: Sequence Default, Event 1: ",
           "       Event [Test_New] is only supported by SCU Version 99.99 firmware and above"}},
     };

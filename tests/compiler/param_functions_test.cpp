@@ -24,7 +24,9 @@ protected:
     }
     void TearDown() override { ResetCompilerState(); }
 
-    void Param(int n, ByteString value) { CurrentParamValues()[static_cast<std::size_t>(n - 1)] = value; }
+    void Param(int n, ByteString value) {
+        CurrentParamValues()[static_cast<std::size_t>(n - 1)] = value;
+    }
     void Message(ByteString message) { GetCompilerState().message = std::move(message); }
     void ByteLine(int n, std::string text) {
         command_.m_strBytes[static_cast<std::size_t>(n - 1)] = std::move(text);
@@ -43,8 +45,8 @@ protected:
 };
 
 TEST_F(ParamFunctions, ParameterValueFunctions) {
-    Param(1, {1, 2, 3, 4});     // a time
-    Param(2, Chars("1203"));    // a track string
+    Param(1, {1, 2, 3, 4});  // a time
+    Param(2, Chars("1203")); // a track string
     Param(3, {0});
     Param(4, {0x7F});
     Param(5, {0x80});

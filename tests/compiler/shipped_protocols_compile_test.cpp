@@ -42,32 +42,61 @@ protected:
 
     std::string TermSample(const CAnd& term) {
         switch (term.m_nType) {
-        case kTypeInput: return "Button";
-        case kTypeOutput: return "Lamp";
-        case kTypeFlag: return "Ready";
-        case kTypeVar: return "Count";
-        case kTypePort: case kTypePortTypeRemote: return "Link";
-        case kTypeSequence: return "Default";
-        case kTypeRemoteOutput: return "FarLamp";
-        case kTypeRemoteFlag: return "FarFlag";
-        case kTypeRemoteVar: return "FarVar";
-        case kTypeRemoteSequence: return "FarShow";
-        case kTypeRemoteInput: return remote_->m_pProduct->m_Inputs[0].m_strName;
-        case kTypeRemotePort: return remote_->m_pProduct->m_Ports[0].m_strName;
-        case kTypeDataString: return "Hello";
-        case kTypeLcdString: return "Banner";
-        case kTypeString: return term.m_strArg.empty() ? "65,66" : term.m_strArg;
-        case kTypeByte: case kTypeWord: return RangeSample(term.m_strArg);
-        case kTypeByteLabel: case kTypeWordLabel: return "Here";
-        case kTypeByteTime: return "1.5";
-        case kTypeWordTime: return "00:10.00";
-        case kTypeTime: return "01:02:03.04";
-        case kTypeFrameString: return "1234";
-        case kTypeTimeString: return "1:02:03.04";
-        case kTypeTrackString: return "12-3";
-        case kTypeIpAddress: return "10.0.0.1";
-        case kTypeQornetValue: return "300";
-        default: return "?";
+        case kTypeInput:
+            return "Button";
+        case kTypeOutput:
+            return "Lamp";
+        case kTypeFlag:
+            return "Ready";
+        case kTypeVar:
+            return "Count";
+        case kTypePort:
+        case kTypePortTypeRemote:
+            return "Link";
+        case kTypeSequence:
+            return "Default";
+        case kTypeRemoteOutput:
+            return "FarLamp";
+        case kTypeRemoteFlag:
+            return "FarFlag";
+        case kTypeRemoteVar:
+            return "FarVar";
+        case kTypeRemoteSequence:
+            return "FarShow";
+        case kTypeRemoteInput:
+            return remote_->m_pProduct->m_Inputs[0].m_strName;
+        case kTypeRemotePort:
+            return remote_->m_pProduct->m_Ports[0].m_strName;
+        case kTypeDataString:
+            return "Hello";
+        case kTypeLcdString:
+            return "Banner";
+        case kTypeString:
+            return term.m_strArg.empty() ? "65,66" : term.m_strArg;
+        case kTypeByte:
+        case kTypeWord:
+            return RangeSample(term.m_strArg);
+        case kTypeByteLabel:
+        case kTypeWordLabel:
+            return "Here";
+        case kTypeByteTime:
+            return "1.5";
+        case kTypeWordTime:
+            return "00:10.00";
+        case kTypeTime:
+            return "01:02:03.04";
+        case kTypeFrameString:
+            return "1234";
+        case kTypeTimeString:
+            return "1:02:03.04";
+        case kTypeTrackString:
+            return "12-3";
+        case kTypeIpAddress:
+            return "10.0.0.1";
+        case kTypeQornetValue:
+            return "300";
+        default:
+            return "?";
         }
     }
 
@@ -154,11 +183,12 @@ TEST_F(ShippedProtocols, DecimalCommaLocaleChangesNothing) {
         }
         GetCompilerState().highestFirmware = 0;
         CompileEveryCommand();
-        bodies.push_back(ByteString{static_cast<std::uint8_t>(GetCompilerState().highestFirmware * 10)});
+        bodies.push_back(
+            ByteString{static_cast<std::uint8_t>(GetCompilerState().highestFirmware * 10)});
         return bodies;
     };
     const std::vector<ByteString> expected = compileAll();
-    ASSERT_EQ(expected[0], (ByteString{34})); // 1 x 29.97 + 5 frames, cut
+    ASSERT_EQ(expected[0], (ByteString{34}));         // 1 x 29.97 + 5 frames, cut
     ASSERT_EQ(expected[1], (ByteString{0x2C, 0x01})); // 10 x 29.97 = 299.7, rounded
     const std::locale saved;
     const std::string savedC = std::setlocale(LC_ALL, nullptr);
