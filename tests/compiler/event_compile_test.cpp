@@ -58,6 +58,8 @@ TEST_F(EventCompile, ExternalFramings) {
     main_->m_pProduct->m_Ports[1].m_strRemap = "260";
     CEvnt& event = AddEvent("Go", {"Link", "5"});
     EXPECT_EQ(CompileFull(event), (ByteString{0, 13, 4, 3, 1, 2, 5}));
+    main_->m_pProduct->m_Ports[1].m_strRemap = "99999999999999999999";
+    EXPECT_EQ(CompileFull(event), (ByteString{0, 13, 1, 3, 1, 2, 5}));
 }
 
 TEST_F(EventCompile, SendCodeAndAnswer) {
