@@ -138,6 +138,9 @@ public:
     int FindPort(std::string_view portName) const;
     // Imports a DOS script (.ksx) from the file buffer; the product comes from its card type.
     bool ImportDosScript(const std::string& path);
+    // The path an imported DOS script takes: the listing's ".ksx" (any case) becomes ".KSF", so
+    // that saving never overwrites the listing. Other paths are answered unchanged.
+    static std::string ImportedScriptPath(const std::string& listingPath);
     // Builds a starting script with the Script Wizard.
     bool RunScriptWizard();
 
@@ -181,7 +184,8 @@ public:
     std::string_view WrittenText() const;
     // Writes the script with WriteScript into a write buffer sized for it: a counting pass
     // first, then the real pass into a buffer of exactly the size needed (plus the NUL).
-    // The text is then WrittenText(). False only when the real pass did not fit.
+    // The text is then WrittenText(). False only when the real pass did not fit; throws
+    // std::bad_alloc when the buffer cannot be had.
     bool WriteScriptToBuffer(std::uint32_t flags, int first, int last);
 
     // ---- Source file writer ----
@@ -294,7 +298,6 @@ private:
         return positions;
     }
 
-    void FreeModel();
     // Saves to `path`, or asks for one first when it is empty; retitles the views after a
     // save under another name.
     bool DoSave(const std::string& path, bool askForPath);
