@@ -31,6 +31,8 @@ constexpr std::uint8_t QOR_XML_WRITE_HIDDEN =
 
 // Deepest element nesting the reader accepts; deeper input fails the parse with -2.
 constexpr int QOR_XML_MAX_DEPTH = 256;
+// Most processing instructions one document parse takes; the next one fails it with -2.
+constexpr int QOR_XML_MAX_INSTRUCTIONS = 64;
 
 class QORXML_c : public QORObject_c {
 public:

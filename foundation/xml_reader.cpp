@@ -5,6 +5,7 @@
 #include "foundation/xml_node.h"
 #include "foundation/xml_text.h"
 
+#include <array>
 #include <cstring>
 #include <new>
 #include <string>
@@ -42,6 +43,7 @@ public:
         if (m_pos > m_end) {
             m_pos = m_end;
         }
+        m_missingFrom.fill(m_end);
     }
 
     std::int32_t Position() const { return m_pos; }
@@ -72,15 +74,20 @@ private:
         }
     }
 
-    // Position of the next occurrence of the byte from the cursor on, or -1.
-    std::int32_t Find(std::uint8_t byte) const {
-        if (AtEnd()) {
+    // Position of the next occurrence of the byte from the cursor on, or -1. A byte that is
+    // missing from some position on is missing from every later one too: remembering that
+    // keeps input such as a long run of "<!" from being scanned to its end again and again.
+    std::int32_t Find(std::uint8_t byte) {
+        std::int32_t& missingFrom = m_missingFrom[byte];
+        if (AtEnd() || m_pos >= missingFrom) {
             return -1;
         }
         const void* hit = std::memchr(m_data + m_pos, byte, static_cast<size_t>(m_end - m_pos));
-        return hit != nullptr
-                   ? static_cast<std::int32_t>(static_cast<const std::uint8_t*>(hit) - m_data)
-                   : -1;
+        if (hit == nullptr) {
+            missingFrom = m_pos;
+            return -1;
+        }
+        return static_cast<std::int32_t>(static_cast<const std::uint8_t*>(hit) - m_data);
     }
 
     std::string_view Bytes(std::int32_t from, std::int32_t to) const {
@@ -171,6 +178,11 @@ private:
                 Tag(element);
             } else if (b == '?') {
                 if (node->NodeType() != QOR_XML_DECLARATION) {
+                    return QOR_COUNT_ERROR;
+                }
+                if (++m_instructions > QOR_XML_MAX_INSTRUCTIONS) {
+                    // Each one merges its attributes into the document's: refuse a flood.
+                    m_pos = open;
                     return QOR_COUNT_ERROR;
                 }
                 ++m_pos;
@@ -354,15 +366,13 @@ private:
             for (size_t i = 0; i < attributes.size(); ++i) {
                 last[attributes[i].name] = i;
             }
-            const bool hadChildren = node->ChildList() != nullptr && node->ChildList()->Count() > 0;
+            if (!RemoveNamedAttributes(node, last)) {
+                return false;
+            }
             for (size_t i = 0; i < attributes.size(); ++i) {
                 const PendingAttribute& pending = attributes[i];
                 if (last[pending.name] != i) {
                     continue;
-                }
-                if (hadChildren) {
-                    node->RemoveAttribute(pending.name.data(),
-                                          static_cast<std::int32_t>(pending.name.size()), nullptr);
                 }
                 QORXML_c* attribute = node->AddChild(QOR_XML_ATTRIBUTE);
                 if (attribute == nullptr || !Fill(attribute, pending)) {
@@ -373,6 +383,77 @@ private:
             return false;
         }
         return true;
+    }
+
+    // Deletes the node's attribute children whose name is one of the given ones, in one pass
+    // over the children (the list is rebuilt without them), so that a document with many
+    // children and many repeated instruction attributes is not read in quadratic time. The
+    // cursor stays on its node, or goes to the next kept one (the previous at the end).
+    static bool RemoveNamedAttributes(QORXML_c* node,
+                                      const std::unordered_map<std::string_view, size_t>& names) {
+        QORList_c* list = node->ChildList();
+        if (list == nullptr || list->Count() == 0) {
+            return true;
+        }
+        auto named = [&names](const QORXML_c* child) {
+            if (child == nullptr || child->NodeType() != QOR_XML_ATTRIBUTE ||
+                child->ValueObject() == nullptr) {
+                return false;
+            }
+            return names.count(child->ValueObject()->GetText(nullptr)->View()) != 0;
+        };
+        bool any = false;
+        for (QORListNode_c* n = list->First(); n != nullptr && !any; n = n->next) {
+            any = named(QORXMLNodeOf(n));
+        }
+        if (!any) {
+            return true;
+        }
+        std::vector<QORObject_c*> kept;
+        std::vector<std::unique_ptr<QORXML_c>> dropped;
+        kept.reserve(static_cast<size_t>(list->Count()));
+        const QORListNode_c* cursor = list->CursorNode();
+        QORObject_c* cursorObject = nullptr; // the kept object the cursor ends on
+        bool cursorDropped = false;
+        for (QORListNode_c* n = list->First(); n != nullptr; n = n->next) {
+            QORXML_c* child = QORXMLNodeOf(n);
+            if (named(child)) {
+                if (n == cursor) {
+                    cursorDropped = true;
+                }
+                child->SetParent(nullptr);
+                dropped.emplace_back(child);
+                continue;
+            }
+            if (n == cursor || (cursorDropped && cursorObject == nullptr)) {
+                cursorObject = n->object;
+            }
+            kept.push_back(n->object);
+        }
+        if (cursorObject == nullptr && !kept.empty()) {
+            cursorObject = kept.back(); // the cursor stood on a dropped node at the end
+        }
+        const std::uint8_t ownership = list->Ownership();
+        list->SetOwnership(QOR_BORROWS);
+        list->Clear();
+        list->SetOwnership(ownership);
+        bool ok = true;
+        for (QORObject_c* object : kept) {
+            if (ok && list->InsertAfter(object) != QOR_OK) {
+                ok = false;
+            }
+            if (!ok) {
+                // Out of memory: what cannot be put back is deleted, never leaked.
+                if (auto* lost = dynamic_cast<QORXML_c*>(object); lost != nullptr) {
+                    lost->SetParent(nullptr);
+                }
+                std::unique_ptr<QORObject_c> gone(object);
+            }
+        }
+        if (ok && cursorObject != nullptr && cursorObject != kept.back()) {
+            list->Select(cursorObject);
+        }
+        return ok;
     }
 
     // Gives an attribute node its name and, when it has one, its value child.
@@ -516,7 +597,9 @@ private:
     std::int32_t m_begin;
     std::int32_t m_pos;
     std::int32_t m_end;
+    std::array<std::int32_t, 256> m_missingFrom{};
     int m_depth = 0;
+    int m_instructions = 0;
     bool m_tooDeep = false;
 };
 

@@ -75,6 +75,8 @@ TEST(XmlReader, NormalisesForgivingInput) {
         // a second processing instruction renames the root and adds its attributes
         {"<?xml version=\"1.0\"?><?xml-stylesheet href=\"a\"?>",
          "<?xml-stylesheet version=\"1.0\" href=\"a\" ?>", false},
+        {"<?xml a=\"1\" b=\"2\"?><a/><?pi a=\"3\" a=\"4\"?><b/>", "<?pi b=\"2\" a=\"4\" ?><a/><b/>",
+         false},
         // a child that fails does not end its parent
         {"<?xml?><a><b></a>", "<?xml?><a><b/></a>", false},
         // names lose the bytes before their first letter; </> closes any element
@@ -229,6 +231,18 @@ TEST(XmlReader, NestingDepthIsCapped) {
         built += "</e>";
     }
     EXPECT_EQ(Written(tooDeep), built);
+
+    // Processing instructions are capped the same way.
+    std::string instructions = "<a/>";
+    for (int i = 0; i < QOR_XML_MAX_INSTRUCTIONS; ++i) {
+        instructions += "<?xml n=\"" + std::to_string(i) + "\"?>";
+    }
+    QORXML_c many;
+    EXPECT_EQ(ParseInto(many, instructions), static_cast<std::int32_t>(instructions.size()));
+    instructions += "<?xml?><b/>";
+    QORXML_c tooMany;
+    EXPECT_EQ(ParseInto(tooMany, instructions), QOR_COUNT_ERROR);
+    EXPECT_EQ(Written(tooMany), "<?xml n=\"63\" ?><a/>");
 
     // Far deeper input ends the same way, without exhausting the stack.
     QORXML_c huge;
