@@ -21,7 +21,8 @@ public:
 
     std::unique_ptr<QORObject_c> Create() const override;
     // Clears the target and appends a clone of every object; the target borrows when this
-    // list borrows. 254 at the first object that cannot be cloned (the earlier copies stay).
+    // list borrows, and then its clones are the caller's to free. 254 at the first object that
+    // cannot be cloned (the earlier copies stay).
     std::uint8_t CopyTo(QORObject_c* target) const override;
 
     // A new node after (before) the cursor; the cursor moves to it. An owning list takes the

@@ -193,7 +193,9 @@ std::int32_t QORValue_c::GetInt(std::uint8_t* status) {
         const std::int32_t value = QORTextToInt(text->Chars(), text->Length(), &parsed);
         if (parsed != QOR_ERROR) {
             m_int = value;
-            m_signed = QOR_TRUE;
+            // A text detected as unsigned 32-bit holds only digits: it keeps its sign in the
+            // double form and in compares (4294967295 is not -1).
+            m_signed = m_type == QOR_TYPE_UINT32 ? QOR_FALSE : QOR_TRUE;
             m_intValid = QOR_TRUE;
             return m_int;
         }

@@ -59,6 +59,13 @@ TEST(Value, UnsignedKeepsItsSignInDouble) {
     v.SetUInt32(4294967295u);
     EXPECT_EQ(Text(v), "4294967295");
     EXPECT_DOUBLE_EQ(v.GetDouble(), 4294967295.0);
+    QORValue_c detected;
+    detected.SetText("4294967295", -1, QOR_TRUE);
+    EXPECT_EQ(detected.GetInt(), -1); // the 32-bit pattern
+    EXPECT_DOUBLE_EQ(detected.GetDouble(), 4294967295.0);
+    QORValue_c one;
+    one.SetUInt32(1);
+    EXPECT_EQ(detected.Compare(&one, 0, QOR_TRUE, 0), QOR_CMP_ONE);
     QORValue_c w;
     w.SetInt32(-1);
     EXPECT_DOUBLE_EQ(w.GetDouble(), -1.0);

@@ -1,0 +1,30 @@
+#include "foundation/file.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(File, NeverOpenedFileRefusesReadAndWrite) {
+    char bytes[4] = {'a', 'b', 'c', 'd'};
+    for (std::int32_t length : {-1, 0, 1, 4}) {
+        QORFile_c file;
+        EXPECT_EQ(file.Read(bytes, length), -2);
+        EXPECT_EQ(file.Write(bytes, length), -2);
+        EXPECT_EQ(file.Transferred(), -2);
+    }
+    QORFile_c file;
+    QORWriter_c* writer = &file;
+    EXPECT_EQ(QORWriter_c::WriteText(writer, "log line"), -2);
+    EXPECT_EQ(file.Mode(), 0);
+    EXPECT_EQ(file.Path().Length(), 0);
+}
+
+TEST(File, DestroyingThroughEitherFaceIsSafe) {
+    std::unique_ptr<QORReader_c> reader = std::make_unique<QORFile_c>();
+    reader.reset();
+    std::unique_ptr<QORWriter_c> writer = std::make_unique<QORFile_c>();
+    writer.reset();
+    SUCCEED();
+}
+
+} // namespace
