@@ -75,6 +75,27 @@ bool HasValueEndingInBackslash(QORXML_c& node) {
     return false;
 }
 
+// Flags some nodes write-hidden or hidden and turns some texts into raw text, chosen by the
+// input, so that every writer case meets the size check.
+void Shuffle(QORXML_c& node, std::uint32_t& state) {
+    state = state * 1103515245u + 12345u;
+    const std::uint32_t pick = (state >> 16) % 7;
+    if (pick == 0) {
+        node.SetFlags(QOR_XML_WRITE_HIDDEN);
+    } else if (pick == 1) {
+        node.SetFlags(QOR_XML_HIDDEN);
+    } else if (pick == 2 && node.NodeType() == QOR_XML_TEXT) {
+        node.SetNodeType(QOR_XML_RAW_TEXT);
+    }
+    if (QORList_c* list = node.ChildList(); list != nullptr) {
+        for (QORListNode_c* n = list->First(); n != nullptr; n = n->next) {
+            if (QORXML_c* child = QORXMLNodeOf(n); child != nullptr) {
+                Shuffle(*child, state);
+            }
+        }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -98,6 +119,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (root.CopyTo(&copy) == QOR_OK && WriteOut(copy) != text) {
         Fail("the copy is written differently");
     }
+
+    std::uint32_t state = static_cast<std::uint32_t>(size);
+    for (size_t i = 0; i < size && i < 64; ++i) {
+        state = state * 31u + data[i];
+    }
+    Shuffle(copy, state);
+    WriteOut(copy);
+    QORXMLSetWriteHidden(QOR_TRUE);
+    WriteOut(copy);
+    QORXMLSetWriteHidden(QOR_FALSE);
 
     // The other entry points of the reader take the same bytes without harm.
     for (std::uint8_t type : {QOR_XML_COMMENT, QOR_XML_ELEMENT, QOR_XML_ATTRIBUTE, QOR_XML_TEXT}) {

@@ -167,6 +167,22 @@ TEST(XmlReader, LeavesTheCursorWhereParsingStopped) {
     EXPECT_EQ(mismatch.Position(), 7);
 }
 
+TEST(XmlReader, AddsNodesAfterTheChildrenCursor) {
+    QORXML_c element;
+    element.SetNodeType(QOR_XML_ELEMENT);
+    QORXML_c* x = xml_test::Add(element, QOR_XML_ELEMENT, "x");
+    QORXML_c* y = xml_test::Add(element, QOR_XML_ELEMENT, "y");
+    element.SelectChild(x);
+    ParseInto(element, "<e><n/><m/></e>");
+    const std::vector<QORXML_c*> kids = ChildrenOf(element);
+    ASSERT_EQ(kids.size(), 4u);
+    EXPECT_EQ(kids[0], x);
+    EXPECT_EQ(Text(kids[1]), "n");
+    EXPECT_EQ(Text(kids[2]), "m");
+    EXPECT_EQ(kids[3], y);
+    EXPECT_EQ(xml_test::CursorChild(element), kids[2]);
+}
+
 TEST(XmlReader, EachNodeTypeParsesItsOwnPart) {
     struct Case {
         std::uint8_t type;
