@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON
 
-.PHONY: deps configure build test run bench fuzz clean format
+.PHONY: deps configure build test tsan run bench fuzz clean format
 
 deps:
 	@tools/install-deps
@@ -16,6 +16,14 @@ build: configure
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
+	@$(MAKE) --no-print-directory tsan
+
+# The thread tests once more under ThreadSanitizer, in a build of their own.
+TSAN_FILTER ?= QORThread*:QORState*:QORLock*:QORCallback*
+tsan: deps
+	@cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_TSAN=ON >/dev/null
+	@cmake --build build-tsan -j $(JOBS) --target foundation_tests
+	@build-tsan/tests/foundation_tests --gtest_filter='$(TSAN_FILTER)'
 
 run: build
 	@if [ -x $(BUILD_DIR)/dist/velmora ]; then $(BUILD_DIR)/dist/velmora; \
@@ -34,4 +42,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) build-bench build-fuzz
+	rm -rf $(BUILD_DIR) build-bench build-fuzz build-tsan
