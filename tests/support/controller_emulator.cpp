@@ -252,8 +252,11 @@ void ControllerEmulator::Handle(const EmulatedRequest& request) {
     }
     case 0x3B: { // ';'
         const auto image = StoredImage();
-        reply = {static_cast<std::uint8_t>(image.size() & 0xFF),
-                 static_cast<std::uint8_t>(image.size() >> 8)};
+        const std::size_t claimed = options_.claimedImageLength >= 0
+                                        ? static_cast<std::size_t>(options_.claimedImageLength)
+                                        : image.size();
+        reply = {static_cast<std::uint8_t>(claimed & 0xFF),
+                 static_cast<std::uint8_t>(claimed >> 8)};
         reply.insert(reply.end(), image.begin(), image.end());
         break;
     }

@@ -27,6 +27,7 @@ struct EmulatorOptions {
     int dropAfterStreamBytes = -1;         // hangs up after this many bytes of a stream
     int baud = 0;                          // 0: as fast as the pty goes; else this line rate
     int bitsPerByte = 11;                  // start, 8 data, parity, stop
+    int claimedImageLength = -1;           // >= 0: the length ';' announces, whatever it sends
     std::vector<std::uint8_t> image;       // the stored image
     std::vector<std::uint8_t> archive;     // the stored archive (header and data)
 };
