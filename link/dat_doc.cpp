@@ -264,6 +264,7 @@ void CDatDoc::OnDownload() {
         LogLine("Error: Hardware error transmitting message to Show Control Unit");
         return;
     }
+    link.WaitUntilSent();
     const int completion = link.ReadByte(settings.serialTimeout);
     auto fail = [&](const char* text) {
         LogLine(std::string("Error: ") + text);

@@ -223,6 +223,7 @@ bool DownloadCompiledScript(ScriptLinkHost& script, LinkApplication& app) {
         return false;
     }
 
+    link.WaitUntilSent();
     const int completion = link.ReadByte(timeout);
     if (completion == kReplyTimedOut) {
         log("Error: Download Failed, Timed out receiving response from Show Control Unit!",

@@ -227,6 +227,14 @@ bool CSerialLink::WriteRaw(const std::vector<std::uint8_t>& bytes) {
     return WriteBytes(bytes.data(), bytes.size());
 }
 
+bool CSerialLink::WaitUntilSent() {
+    if (!IsOpen()) {
+        return false;
+    }
+    // Applying the settings in force waits for the output to drain and changes nothing else.
+    return Record(m_hPort->Apply(m_dcb));
+}
+
 bool ProbeComPort(int index) {
     if (index < 0 || index > kMaxPortIndex) {
         return false;

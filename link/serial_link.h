@@ -69,6 +69,9 @@ public:
     void Drain();
     // Writes the bytes as they are in one write.
     bool WriteRaw(const std::vector<std::uint8_t>& bytes);
+    // Waits until everything written has left the port (a write returns as soon as the system
+    // has queued the bytes, so a reply time-out must not start before this).
+    bool WaitUntilSent();
 
     bool SendPreamble();
     bool SendFrame8Bit(const std::vector<std::uint8_t>& message);

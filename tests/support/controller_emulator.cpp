@@ -100,41 +100,60 @@ Clock::duration ControllerEmulator::LastStreamDuration() const {
 }
 
 bool ControllerEmulator::ReadByte(std::uint8_t& byte) {
-    while (!stop_ && master_ >= 0) {
+    const auto characterTime =
+        options_.baud > 0
+            ? std::chrono::duration_cast<Clock::duration>(
+                  std::chrono::duration<double>(double(options_.bitsPerByte) / options_.baud))
+            : Clock::duration::zero();
+    bool waited = false;
+    while (pendingNext_ >= pending_.size()) {
+        if (stop_ || master_ < 0) {
+            return false;
+        }
         pollfd pfd{master_, POLLIN, 0};
-        const int rc = ::poll(&pfd, 1, 20);
+        const int rc = ::poll(&pfd, 1, waited ? 20 : 0);
         if (rc < 0 && errno != EINTR) {
             return false;
         }
         if (rc <= 0) {
+            waited = true;
             continue;
         }
         if (!(pfd.revents & POLLIN)) {
             // No slave end open at the moment (between transfers): wait for the next one.
-            if (pfd.revents & (POLLHUP | POLLERR)) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            waited = true;
             continue;
         }
-        const ssize_t n = ::read(master_, &byte, 1);
-        if (n == 1) {
-            if (options_.baud > 0) {
-                // The byte is on the line for a whole character time after the line is free.
-                const auto characterTime = std::chrono::duration_cast<Clock::duration>(
-                    std::chrono::duration<double>(double(options_.bitsPerByte) / options_.baud));
-                const auto now = Clock::now();
-                lineFreeAt_ = std::max(now, lineFreeAt_) + characterTime;
-                std::this_thread::sleep_until(lineFreeAt_);
-            }
-            return true;
+        std::uint8_t chunk[256];
+        const ssize_t n = ::read(master_, chunk, sizeof chunk);
+        if (n > 0) {
+            pending_.assign(chunk, chunk + n);
+            pendingNext_ = 0;
+            const auto now = Clock::now();
+            // Bytes that were already waiting went onto the line right behind the previous
+            // ones (but not before they could have been sent); a byte we waited for starts now.
+            chunkEarliest_ = waited ? now : now - characterTime * n;
+            continue;
         }
         if (n < 0 && (errno == EAGAIN || errno == EINTR || errno == EIO)) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            waited = true;
             continue;
         }
         return false;
     }
-    return false;
+    byte = pending_[pendingNext_++];
+    if (options_.baud > 0) {
+        auto start = lineFreeAt_;
+        if (chunkEarliest_) {
+            start = std::max(start, *chunkEarliest_);
+            chunkEarliest_.reset();
+        }
+        lineFreeAt_ = start + characterTime;
+        std::this_thread::sleep_until(lineFreeAt_);
+    }
+    return true;
 }
 
 bool ControllerEmulator::ReadExact(std::vector<std::uint8_t>& out, std::size_t n) {

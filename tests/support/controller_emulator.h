@@ -76,6 +76,9 @@ private:
     std::thread thread_;
     std::atomic<bool> stop_{false};
     std::chrono::steady_clock::time_point lineFreeAt_{};
+    std::vector<std::uint8_t> pending_; // read from the pty, not yet "on the line"
+    std::size_t pendingNext_ = 0;
+    std::optional<std::chrono::steady_clock::time_point> chunkEarliest_;
 
     mutable std::mutex mutex_;
     std::vector<EmulatedRequest> requests_;
