@@ -1,4 +1,5 @@
 #include "platform/serial_device.h"
+#include "platform/serial_termios.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <termios.h>
 
 namespace platform {
 
@@ -120,13 +119,6 @@ private:
     int fd_ = -1;
     int lastError_ = 0;
 };
-
-// The termios form of line settings, kept apart so the mapping can be checked on any terminal
-// (pseudo-terminals force 8 bits without parity whatever they are given). Compose changes only
-// speed, size, parity, stop bits and input parity checking; false (EINVAL in `error`) for a
-// rate or size the line does not offer.
-bool ComposeTermios(const LineSettings& settings, termios& t, int& error);
-LineSettings DecodeTermios(const termios& t);
 
 // The device path of COMn: the lookup's answer when it gives one, else /dev/ttyS<n-1>. Empty for
 // n below 1.

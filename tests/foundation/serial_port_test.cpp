@@ -203,6 +203,18 @@ TEST(SerialPort, OpenFailuresLeaveThePortClosed) {
     EXPECT_FALSE(r.port->IsOpen());
     EXPECT_EQ(r.port->WriteByte(1), -2);
 
+    // Opening an open port settles and applies the settings again; a refusal closes it.
+    r.state->refuseApply = false;
+    ASSERT_EQ(r.port->Open(), 2);
+    r.state->records.clear();
+    EXPECT_EQ(r.port->Open(), 2);
+    ASSERT_EQ(r.state->records.size(), 2u);
+    EXPECT_EQ(r.state->records[0].pause, 50ms);
+    EXPECT_EQ(r.state->records[1].kind, SerialRecord::Kind::Apply);
+    r.state->refuseApply = true;
+    EXPECT_EQ(r.port->Open(), 254);
+    EXPECT_FALSE(r.port->IsOpen());
+
     QORSerial_c real; // a real device path that does not exist
     QORString_c name;
     name.Assign("/nonexistent/ttyQ", -1, 253);

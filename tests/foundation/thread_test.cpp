@@ -25,6 +25,7 @@ public:
         sawThread = t;
         sawRunState = t != nullptr ? t->RunState() : 0;
         sawStopQuery = QORCurrentThreadStopRequested();
+        looked = true;
         while (untilStopped && t != nullptr && t->StopRequest() != 3) {
             std::this_thread::sleep_for(1ms);
         }
@@ -40,6 +41,7 @@ public:
     std::atomic<QORThread_c*> sawThread{nullptr};
     std::atomic<std::uint8_t> sawRunState{0};
     std::atomic<bool> sawStopQuery{true};
+    std::atomic<bool> looked{false};
     std::atomic<bool> stoppedByQuery{false};
     std::atomic<bool> finishedLate{false};
     bool untilStopped = false;
@@ -61,6 +63,9 @@ TEST(QORThread, StartRunsTheWorkAndAnswersOnlyOnceItIsRunning) {
     ASSERT_EQ(thread.Start(&work), 2);
     EXPECT_EQ(thread.RunState(), 3); // still running: it waits for the stop
     EXPECT_EQ(thread.StopRequest(), 253);
+    while (!work.looked) {
+        std::this_thread::sleep_for(1ms);
+    }
     EXPECT_EQ(thread.Terminate(), 2);
     EXPECT_EQ(thread.RunState(), 253);
     EXPECT_EQ(work.runs, 1);
