@@ -93,6 +93,10 @@ bool DownloadCompiledScript(ScriptLinkHost& script, LinkApplication& app) {
     };
     const ReplyReporter report = [&](const std::string& text) { log(text, LogColour::Red); };
 
+    if (script.ImageBuffer() == nullptr) {
+        log("Error: No compiled image to download", LogColour::Red);
+        return false;
+    }
     if (settings.commMethod == 1) {
         return UploadByFtp(app.Devices(), settings.ethernetDevice, scriptName + ".dat",
                            script.ImageBuffer(), script.ImageLength(),
@@ -252,7 +256,7 @@ bool DownloadCompiledScript(ScriptLinkHost& script, LinkApplication& app) {
             LogColour::Blue);
         box("Download Successful!\n\nDon't forget to save backup copies of your KSF and unique, "
             "user created PCL files!!!");
-        if (!settings.noArchiveOffer) {
+        if (!settings.noArchiveOffer && script.CanStoreArchive()) {
             const auto store = platform::ShowMessage(
                 Format("Download Successful!\n\nDo you want to compress and store %s.KSF as well?",
                        scriptName.c_str()),

@@ -35,7 +35,8 @@ public:
     virtual std::string GetScriptName() const = 0;
     virtual std::string ProductName() const = 0;
     virtual std::uint8_t UnitAddress() const = 0;
-    // The 65535-byte image buffer and the length the compiler wrote.
+    // The 65535-byte image buffer (null when the document has none: nothing is sent) and the
+    // length the compiler wrote.
     virtual std::uint8_t* ImageBuffer() = 0;
     virtual std::uint16_t ImageLength() const = 0;
     virtual void SetFirmwareVersion(double version) = 0;
@@ -49,6 +50,8 @@ public:
     virtual void PostCompileMessage(const std::string& text, LogColour colour) = 0;
     // The reproducer-system download run inline before the image (2 on success).
     virtual int DownloadReproducerSystem(bool fullConfiguration) = 0;
+    // Whether the script can be stored as an archive; the offer is made only then.
+    virtual bool CanStoreArchive() const { return true; }
     // Stores the script as an archive over the still open link.
     virtual void StoreArchive(CSerialLink& link) = 0;
 };
