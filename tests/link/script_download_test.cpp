@@ -192,6 +192,44 @@ TEST_F(Download, RefusalsAndShortagesStopBeforeTheStream) {
     }
 }
 
+TEST_F(Download, UnknownAnswersAndShortVersionLines) {
+    {
+        EmulatorOptions odd;
+        odd.requestAnswer = 0x12;
+        EmulatedPort port(odd);
+        ASSERT_TRUE(port.started);
+        FakeScript s;
+        EXPECT_FALSE(showlink::DownloadCompiledScript(s, app));
+        EXPECT_EQ(s.lines.back().text,
+                  "Error: Download request received unknown response from Show Control Unit");
+        EXPECT_EQ(s.lines.back().colour, LogColour::Red);
+    }
+    {
+        EmulatorOptions odd;
+        odd.completionAnswer = 0x12;
+        EmulatedPort port(odd);
+        FakeScript s;
+        app.settings.noCompilerPopups = false;
+        EXPECT_FALSE(showlink::DownloadCompiledScript(s, app));
+        const auto n = s.lines.size();
+        EXPECT_EQ(s.lines[n - 2].text,
+                  "Error: Download Failed, Unknown Response from Show Control Unit!");
+        EXPECT_EQ(s.lines[n - 1].text, "Closing serial communications on Com1");
+        EXPECT_EQ(ui.Texts(), std::vector<std::string>{
+                                  "Download Failed, Unknown Response from Show Control Unit!"});
+        app.settings.noCompilerPopups = true;
+    }
+    {
+        EmulatorOptions terse;
+        terse.firmwareLine = "5.6";
+        EmulatedPort port(terse);
+        FakeScript s;
+        EXPECT_FALSE(showlink::DownloadCompiledScript(s, app));
+        EXPECT_EQ(s.lines.back().text, "Version of Show Control Unit is [5.6]");
+        EXPECT_EQ(port.emulator.Requests().size(), 1u);
+    }
+}
+
 TEST_F(Download, FirmwareGateNamesTheCommandThatNeedsNewerFirmware) {
     EmulatorOptions old;
     old.firmwareLine = "Ver 5.50";

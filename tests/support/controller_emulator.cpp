@@ -292,6 +292,10 @@ void ControllerEmulator::Handle(const EmulatedRequest& request) {
         const bool refuse =
             options_.nakRequest ||
             (m[0] == 0x40 && count > static_cast<std::size_t>(options_.memoryKb) * 1024);
+        if (options_.requestAnswer >= 0) {
+            Reply({static_cast<std::uint8_t>(options_.requestAnswer)});
+            return;
+        }
         Reply({refuse ? kNak : kAck});
         if (!refuse) {
             ReceiveStream(count, m[0] == 0x3E);
@@ -333,8 +337,9 @@ void ControllerEmulator::ReceiveStream(std::size_t count, bool archive) {
         streamLast_ = now;
         ++streamBytes_;
     }
-    if (options_.nakCompletion) {
-        Reply({kNak});
+    if (options_.nakCompletion || options_.completionAnswer >= 0) {
+        Reply(
+            {static_cast<std::uint8_t>(options_.nakCompletion ? kNak : options_.completionAnswer)});
         return;
     }
     {

@@ -24,6 +24,8 @@ struct EmulatorOptions {
     bool noisy = false;                    // stray bytes follow every reply
     bool nakRequest = false;               // refuses '@' and '>'
     bool nakCompletion = false;            // refuses a completed stream
+    int requestAnswer = -1;                // >= 0: this byte answers '@' and '>' instead
+    int completionAnswer = -1;             // >= 0: this byte ends a stream instead
     int dropAfterStreamBytes = -1;         // hangs up after this many bytes of a stream
     int baud = 0;                          // 0: as fast as the pty goes; else this line rate
     int bitsPerByte = 11;                  // start, 8 data, parity, stop
