@@ -255,7 +255,7 @@ bool CVLDoc::OnOpenDocument(const std::string& path) {
             return false;
         }
         // The imported script is saved beside the listing, never over it.
-        finalPath = path.substr(0, path.size() - 4) + ".KSF";
+        finalPath = ImportedScriptPath(path);
         SetModifiedFlag(true);
         m_bAddToRecentFiles = false;
     } else {
@@ -653,6 +653,15 @@ void CVLDoc::CloseAllFrames() {
 
 void CVLDoc::CloseCompileErrorDialog() {
     m_pCompileErrorDlg.reset();
+}
+
+std::string CVLDoc::ImportedScriptPath(const std::string& listingPath) {
+    const std::string_view extension = ".ksx";
+    if (listingPath.size() < extension.size() ||
+        !platform::EqualsNoCase(std::string_view(listingPath).substr(listingPath.size() - 4),
+                                extension))
+        return listingPath;
+    return listingPath.substr(0, listingPath.size() - extension.size()) + ".KSF";
 }
 
 int CVLDoc::FindPort(std::string_view portName) const {

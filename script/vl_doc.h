@@ -138,6 +138,9 @@ public:
     int FindPort(std::string_view portName) const;
     // Imports a DOS script (.ksx) from the file buffer; the product comes from its card type.
     bool ImportDosScript(const std::string& path);
+    // The path an imported DOS script takes: the listing's ".ksx" (any case) becomes ".KSF", so
+    // that saving never overwrites the listing. Other paths are answered unchanged.
+    static std::string ImportedScriptPath(const std::string& listingPath);
     // Builds a starting script with the Script Wizard.
     bool RunScriptWizard();
 
