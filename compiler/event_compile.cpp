@@ -302,11 +302,16 @@ bool MatchTerm(CVLDoc& doc, const CAnd& term, std::string& t, ByteString& value,
     }
 }
 
-// The port byte of an external frame: the remap number when the port has one, else its index.
+// The port byte of an external frame: the remap number (low 8 bits) when the port has one,
+// else its index. A runaway digit string is no remap number.
 std::uint8_t PortByte(const CProductPort& port, int index) {
-    std::string remap = NormalizeName(port.m_strRemap, false);
-    if (!remap.empty() && AllDigits(remap))
-        return static_cast<std::uint8_t>(ReadDigits(remap, 0xFFFFFFFEu) & 0xFF);
+    constexpr std::uint32_t kMaxRemap = 65535;
+    const std::string remap = NormalizeName(port.m_strRemap, false);
+    if (!remap.empty() && AllDigits(remap)) {
+        const std::uint32_t number = ReadDigits(remap, kMaxRemap);
+        if (number <= kMaxRemap)
+            return static_cast<std::uint8_t>(number & 0xFF);
+    }
     return static_cast<std::uint8_t>(index);
 }
 
@@ -403,6 +408,7 @@ bool AppendExternalBody(CVLDoc& doc, const CProtocol& protocol, const CProductPo
 int CompilePortEvent(CVLDoc& doc) {
     CompilerState& state = GetCompilerState();
     const CEvnt* event = state.currentEvent;
+    ForgetDeclinedLinkedScript();
     if (!event)
         return 1;
     if (doc.FindPort(NormalizeName(event->GetParam(0), true)) < 0)
@@ -495,7 +501,14 @@ void CompileExternalEvent(CVLDoc& doc, int report) {
     if (protocolVersion >= state.firmwareLimit) {
         if (report) {
             ReportEventError("");
+            // The requirement is the protocol's own: name it and its version, not whichever
+            // command the cursor last held.
+            CCmnd protocolEntry(protocol->GetDisplayName());
+            protocolEntry.m_strSupported = protocol->m_strSupported;
+            CCmnd* const previous = state.currentCommand;
+            state.currentCommand = &protocolEntry;
             ReportFirmwareRequirement();
+            state.currentCommand = previous;
         } else {
             ++state.errorCount;
         }
