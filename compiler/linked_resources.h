@@ -16,10 +16,10 @@ class CVLDoc;
 struct CFileOpenDlg : platform::DialogRequest {
     const char* DialogName() const override { return "CFileOpenDlg"; }
 
-    std::string title;       // "Open File"
-    std::string filterName;  // "Velmora files(*.ksf)"
-    std::string filterMask;  // "*.ksf"
-    std::string path;        // out: the chosen file
+    std::string title;      // "Open File"
+    std::string filterName; // "Velmora files(*.ksf)"
+    std::string filterMask; // "*.ksf"
+    std::string path;       // out: the chosen file
 };
 
 // Opens a script file through the application (relative names from the current directory)
@@ -32,6 +32,10 @@ ScriptOpener SetScriptOpener(ScriptOpener opener);
 // The open script that the current event's port (named by its first parameter) is linked to,
 // or null. May ask to open it; Cancel sets the document's abort flag.
 CVLDoc* ResolveLinkedScript(CVLDoc& doc);
+
+// Within the compile of one event a script the user declined (or could not locate) is asked
+// about once; the compile of each event starts by forgetting that answer.
+void ForgetDeclinedLinkedScript();
 
 // Codes of the linked script's resources, coded as the local lookups code them; -1 without a
 // linked script or such a name. A successful lookup sets the compiler's linked-resources flag.
