@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <numeric>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
