@@ -154,16 +154,25 @@ bool CVLDoc::ReadSequences(const std::string& path) {
     m_poSeqList.clear();
 
     // The form, once per file: the older forms keep the event rows in sections of their own.
+    // One walk over the headers tells them apart (a setup section wins over a properties one).
+    auto beginsWith = [](std::string_view header, std::string_view word) {
+        return header.size() >= word.size() && EqualsNoCase(header.substr(0, word.size()), word);
+    };
     std::string_view word = "Sequence";
-    bool separateEvents = true;
     SetReadPosition(0);
-    if (FindSection("SequenceSetup", false)) {
-        word = "SequenceSetup";
-    } else if (FindSection("SequenceProperties", false)) {
-        word = "SequenceProperties";
-    } else {
-        separateEvents = false;
+    for (;;) {
+        const std::size_t before = ReadPosition();
+        const std::string header = NextSectionName(true);
+        if (header.empty() && ReadPosition() == before)
+            break;
+        if (beginsWith(header, "SequenceSetup")) {
+            word = "SequenceSetup";
+            break;
+        }
+        if (beginsWith(header, "SequenceProperties"))
+            word = "SequenceProperties";
     }
+    const bool separateEvents = word != "Sequence";
     SetReadPosition(0);
     const std::string_view text(FileBufferData(), FileBufferSize());
     if (text.empty())
@@ -185,7 +194,7 @@ bool CVLDoc::ReadSequences(const std::string& path) {
             header = NextSectionName(true);
             if (header.empty() && ReadPosition() == before)
                 break;
-            if (header.size() >= word.size() && EqualsNoCase(header.substr(0, word.size()), word)) {
+            if (beginsWith(header, word)) {
                 found = true;
                 break;
             }

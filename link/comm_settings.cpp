@@ -1,0 +1,110 @@
+#include "link/comm_settings.h"
+
+#include "platform/profile.h"
+
+#include <memory>
+#include <mutex>
+
+namespace {
+
+constexpr const char* kSection = "Download";
+
+} // namespace
+
+void CommSettings::Load(const platform::ProfileFile& profile) {
+    commMethod = profile.GetInt(kSection, "CommMethod", 0);
+    ethernetDevice = profile.GetInt(kSection, "EthernetDevice", -1);
+    serialPort = profile.GetInt(kSection, "SerialPort", 0);
+    serialTimeout = profile.GetInt(kSection, "SerialTimeout", 3000);
+    serialBandwidth = profile.GetInt(kSection, "SerialBandwidth", 128);
+    serialDelay = profile.GetInt(kSection, "SerialDelay", 3);
+    serialBitMode = profile.GetInt(kSection, "SerialBitMode", 1);
+    verbose = profile.GetString(kSection, "Messages", "Minimal") == "Verbose";
+    noCompilerPopups = profile.GetBool(kSection, "NoCompilerPopups", true);
+    noArchiveOffer = profile.GetBool(kSection, "NoArchiveOffer", false);
+}
+
+bool CommSettings::Save(platform::ProfileFile& profile) const {
+    bool ok = true;
+    auto put = [&](const char* key, const std::string& value) {
+        ok = profile.SetString(kSection, key, value) && ok;
+    };
+    put("CommMethod", std::to_string(commMethod));
+    put("EthernetDevice", std::to_string(ethernetDevice));
+    put("SerialPort", std::to_string(serialPort));
+    put("SerialTimeout", std::to_string(serialTimeout));
+    put("SerialBandwidth", std::to_string(serialBandwidth));
+    put("SerialDelay", std::to_string(serialDelay));
+    put("SerialBitMode", std::to_string(serialBitMode));
+    put("Messages", verbose ? "Verbose" : "Minimal");
+    put("NoCompilerPopups", noCompilerPopups ? "TRUE" : "FALSE");
+    put("NoArchiveOffer", noArchiveOffer ? "TRUE" : "FALSE");
+    return ok;
+}
+
+namespace showlink {
+
+std::string TimeoutText(int milliseconds) {
+    switch (milliseconds) {
+    case 500:
+        return "1/2 Second";
+    case 1000:
+        return "1 Second";
+    case 3000:
+        return "3 Seconds";
+    case 10000:
+        return "10 Seconds";
+    case 30000:
+        return "30 Seconds";
+    default:
+        return {};
+    }
+}
+
+ProfileLinkApplication::ProfileLinkApplication(std::filesystem::path profilePath)
+    : path_(std::move(profilePath)) {
+    platform::ProfileFile profile;
+    profile.Load(path_);
+    settings_.Load(profile);
+    devices_.Load(profile);
+}
+
+void ProfileLinkApplication::SaveSettings() {
+    platform::ProfileFile profile;
+    profile.Load(path_);
+    settings_.Save(profile);
+    devices_.Save(profile);
+    profile.Save(path_);
+}
+
+namespace {
+
+std::mutex& ApplicationMutex() {
+    static std::mutex m;
+    return m;
+}
+
+LinkApplication*& Installed() {
+    static LinkApplication* installed = nullptr;
+    return installed;
+}
+
+} // namespace
+
+LinkApplication& TheLinkApplication() {
+    std::lock_guard lock(ApplicationMutex());
+    if (Installed() != nullptr) {
+        return *Installed();
+    }
+    static ProfileLinkApplication fallback(platform::DefaultProfilePath());
+    return fallback;
+}
+
+LinkApplication* SetLinkApplication(LinkApplication* application) {
+    std::lock_guard lock(ApplicationMutex());
+    LinkApplication* previous = Installed();
+    Installed() = application;
+    return previous;
+}
+
+} // namespace showlink

@@ -1,0 +1,400 @@
+#include "link/dat_doc.h"
+
+#include "link/comm_dialog.h"
+#include "link/comm_settings.h"
+#include "link/controller_protocol.h"
+#include "link/log_format.h"
+#include "link/script_transfer.h"
+#include "link/serial_link.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <new>
+
+using namespace showlink;
+
+namespace {
+
+constexpr double kRetrieveFirmware = 5.61;
+
+} // namespace
+
+CDatDoc::CDatDoc() : m_hpbDat(new (std::nothrow) std::uint8_t[kBufferSize]()) {
+    if (!m_hpbDat) {
+        platform::ShowMessage("Not enough memory to allocate Show Memory to DAT file ( *m_hpbDat "
+                              ").  Aborting File Construction...");
+    }
+}
+
+CDatDoc::~CDatDoc() = default;
+
+bool CDatDoc::OnNewDocument() {
+    m_wDatLength = 0;
+    m_wStoredChecksum = 0;
+    m_dFirmware = 0.0;
+    m_lMemorySize = 0;
+    m_bChecksumValid = 1;
+    return true;
+}
+
+void CDatDoc::UpdateValidity() {
+    const std::uint8_t* image = m_hpbDat.get();
+    m_wStoredChecksum = showlink::StoredChecksum(image, m_wDatLength);
+    m_bChecksumValid = m_wStoredChecksum == ComputedChecksum(image, m_wDatLength) ? 1 : 0;
+}
+
+void CDatDoc::LoadImage(const std::uint8_t* bytes, std::size_t count) {
+    if (!m_hpbDat) {
+        return;
+    }
+    const std::size_t n = std::min(count, kBufferSize);
+    std::copy(bytes, bytes + n, m_hpbDat.get());
+    m_wDatLength = static_cast<std::uint16_t>(n);
+    UpdateValidity();
+}
+
+std::vector<std::uint8_t> CDatDoc::Image() const {
+    if (!m_hpbDat) {
+        return {};
+    }
+    return {m_hpbDat.get(), m_hpbDat.get() + m_wDatLength};
+}
+
+bool CDatDoc::OnOpenDocument(const std::string& path) {
+    if (!m_hpbDat) {
+        return false;
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        return false;
+    }
+    std::vector<char> bytes(kBufferSize);
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (file.bad()) {
+        return false;
+    }
+    LoadImage(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+              static_cast<std::size_t>(file.gcount()));
+    SetPathName(path);
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CDatDoc::OnSaveDocument(const std::string& path) {
+    if (!m_hpbDat) {
+        return false;
+    }
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(m_hpbDat.get()), m_wDatLength);
+    file.close();
+    if (!file) {
+        return false;
+    }
+    SetModifiedFlag(false);
+    return true;
+}
+
+DatListView* CDatDoc::FindListView() const {
+    for (platform::View* view : Views()) {
+        if (auto* list = dynamic_cast<DatListView*>(view)) {
+            return list;
+        }
+    }
+    return nullptr;
+}
+
+void CDatDoc::LogLine(const std::string& text) {
+    if (DatListView* view = FindListView()) {
+        view->AddLine(text);
+    }
+}
+
+void CDatDoc::BeginLog() {
+    if (DatListView* view = FindListView()) {
+        view->ClearLines();
+    }
+}
+
+CDatStatusDlg CDatDoc::StatusTexts() const {
+    CDatStatusDlg texts;
+    texts.m_strSize = Format("The Size is %u", static_cast<unsigned>(m_wDatLength));
+    if (m_bChecksumValid) {
+        texts.m_strChecksum =
+            Format("The Checksum is %4.4X", static_cast<unsigned>(m_wStoredChecksum));
+        texts.m_strValidation = "The Checksum passed validation";
+    } else {
+        texts.m_strValidation = "This file IS NOT a valid DAT file!";
+    }
+    return texts;
+}
+
+void CDatDoc::OnFileStatus() {
+    CDatStatusDlg dialog = StatusTexts();
+    platform::Ui().RunDialog(dialog);
+}
+
+bool CDatDoc::OpenLink(CSerialLink& link) {
+    const CommSettings& settings = TheLinkApplication().Settings();
+    LogLine(Format("Opening serial communications on Com%d", settings.serialPort + 1));
+    LogLine(settings.serialBitMode == 0 ? "  Download Mode set to Brevant 8-bit"
+                                        : "  Download Mode set to Brevant 9-bit");
+    const std::string error =
+        settings.serialPort < 0 || settings.serialPort > 0xFFFF
+            ? std::string("Opening serial port: Only Com1 - Com8 are supported")
+            : link.Open(ComPortIndex(static_cast<std::uint16_t>(settings.serialPort)),
+                        FramingFromSetting(settings.serialBitMode), kControllerBaud);
+    if (!error.empty()) {
+        LogLine("Error: " + error);
+        return false;
+    }
+    return true;
+}
+
+void CDatDoc::LogTransferSettings() {
+    const CommSettings& settings = TheLinkApplication().Settings();
+    if (!settings.verbose) {
+        return;
+    }
+    const std::string timeout = TimeoutText(settings.serialTimeout);
+    if (!timeout.empty()) {
+        LogLine("* Timeout set to " + timeout);
+    }
+    LogLine(Format("* Packet Size set to %d bytes", settings.serialBandwidth));
+    LogLine(Format("* Packet Pacing set to %d ms", settings.serialDelay * 50));
+}
+
+bool CDatDoc::ReadVersion(CSerialLink& link) {
+    const CommSettings& settings = TheLinkApplication().Settings();
+    const ReplyReporter report = [this](const std::string& text) { LogLine(text); };
+    if (settings.verbose) {
+        LogLine("* Requesting firmware version from Show Control Unit");
+    }
+    std::string line;
+    if (SendAndReadLine(link, settings.serialTimeout, kRequestTries, {kCmdFirmwareVersion}, line,
+                        report) != kReplyLineRead) {
+        return false;
+    }
+    LogLine(Format("Version of Show Control Unit is [%s]", line.c_str()));
+    ParseFirmwareVersion(line, m_dFirmware);
+    if (settings.verbose) {
+        LogLine("* Version Bytes Returned [" + HexBytes(line) + "]");
+    }
+    return true;
+}
+
+bool CDatDoc::ReadMemorySize(CSerialLink& link) {
+    const CommSettings& settings = TheLinkApplication().Settings();
+    const ReplyReporter report = [this](const std::string& text) { LogLine(text); };
+    link.Drain();
+    if (settings.verbose) {
+        LogLine("* Requesting EEPROM size from Show Control Unit");
+    }
+    const int kb =
+        SendAndReadByte(link, settings.serialTimeout, kRequestTries, {kCmdMemorySize}, report);
+    if (kb < 0) {
+        return false;
+    }
+    if (settings.verbose) {
+        LogLine(Format("* Memory Size Byte Returned [%2.2X]", kb));
+    }
+    m_lMemorySize = kb * 1024;
+    return true;
+}
+
+void CDatDoc::OnDownload() {
+    if (!m_hpbDat) {
+        return;
+    }
+    BeginLog();
+    LogLine("Ready to Download...");
+    LinkApplication& app = TheLinkApplication();
+    if (!RunCommDialog(app, "Please select method of download", std::string())) {
+        return;
+    }
+    const CommSettings settings = app.Settings();
+    auto verbose = [&](const std::string& text) {
+        if (settings.verbose) {
+            LogLine(text);
+        }
+    };
+    const ReplyReporter report = [this](const std::string& text) { LogLine(text); };
+    platform::WaitCursor wait;
+    m_dFirmware = 0.0;
+    CSerialLink link;
+    if (!OpenLink(link)) {
+        return;
+    }
+    LogTransferSettings();
+    link.SetAddress(kAddressAll);
+    link.SetUnit(0);
+    if (!ReadVersion(link) || !ReadMemorySize(link)) {
+        return;
+    }
+    verbose(Format("* Show Control Unit has a %dK EEPROM", m_lMemorySize / 1024));
+    verbose(Format("* Compiled script: %u.  Space available: %ld",
+                   static_cast<unsigned>(m_wDatLength), static_cast<long>(m_lMemorySize)));
+    if (m_wDatLength > m_lMemorySize) {
+        LogLine("Error: Compiled script is larger than the space available");
+        return;
+    }
+    verbose("* Requesting download from Show Control Unit");
+    const int answer =
+        SendAndReadByte(link, settings.serialTimeout, kRequestTries,
+                        {kCmdWriteImage, static_cast<std::uint8_t>(m_wDatLength & 0xFF),
+                         static_cast<std::uint8_t>(m_wDatLength >> 8)},
+                        report);
+    if (answer < 0) {
+        return;
+    }
+    verbose(Format("* Download Request Byte Returned [%2.2X]", answer));
+    if (answer == kNak) {
+        LogLine("Error: Download request denied by Show Control Unit");
+        return;
+    }
+    if (answer != kAck) {
+        LogLine("Error: Download request received unknown response from Show Control Unit");
+        return;
+    }
+    verbose("* Download request acknowledged");
+    LogLine("");
+    LogLine("Downloading to Show Control Unit...");
+    if (!SendBulkStream(link, m_hpbDat.get(), m_wDatLength, settings.serialBandwidth,
+                        settings.serialDelay)) {
+        LogLine("Error: Hardware error transmitting message to Show Control Unit");
+        return;
+    }
+    link.WaitUntilSent();
+    const int completion = link.ReadByte(settings.serialTimeout);
+    auto fail = [&](const char* text) {
+        LogLine(std::string("Error: ") + text);
+        platform::ShowMessage(text);
+    };
+    if (completion == kReplyTimedOut) {
+        fail("Download Failed, Timed out receiving response from Show Control Unit!");
+        return;
+    }
+    if (completion == kReplyFailed) {
+        fail("Download Failed, Hardware error receiving response from Show Control Unit");
+        return;
+    }
+    verbose(Format("* Download Completion Status Byte Returned [%2.2X]", completion));
+    if (completion == kNak) {
+        fail("Download Failed, NACKed by Show Control Unit!");
+        return;
+    }
+    if (completion == kAck) {
+        LogLine(Format("%s successfully downloaded!", GetTitle().c_str()));
+        platform::ShowMessage("Download Successful!");
+    } else {
+        fail("Download Failed, Unknown Response from Show Control Unit!");
+    }
+    LogLine(Format("Closing serial communications on Com%d", settings.serialPort + 1));
+    link.Close();
+}
+
+void CDatDoc::RetrieveFromUnit() {
+    if (!m_bRetrievePending) {
+        return;
+    }
+    m_bRetrievePending = 0;
+    if (!m_hpbDat) {
+        return;
+    }
+    BeginLog();
+    LogLine("Ready to Retrieve...");
+    LinkApplication& app = TheLinkApplication();
+    if (!RunCommDialog(app, "Please select the method of retrieval", std::string(),
+                       CommDialogMode::Retrieve)) {
+        return;
+    }
+    const CommSettings settings = app.Settings();
+    auto verbose = [&](const std::string& text) {
+        if (settings.verbose) {
+            LogLine(text);
+        }
+    };
+    const ReplyReporter report = [this](const std::string& text) { LogLine(text); };
+    const int timeout = settings.serialTimeout;
+    platform::WaitCursor wait;
+    m_dFirmware = 0.0;
+    CSerialLink link;
+    if (!OpenLink(link)) {
+        return;
+    }
+    LogTransferSettings();
+    link.SetAddress(kAddressAll);
+    link.SetUnit(0);
+    link.Drain();
+    if (!ReadVersion(link)) {
+        return;
+    }
+    if (m_dFirmware < kRetrieveFirmware) {
+        platform::ShowMessage(
+            "This Show Controller has firmware revision " + FormatFixed(m_dFirmware) +
+            ", and the required firmware revision is 5.61 or higher\n\nThe Script could not be "
+            "archived successfully!");
+        return;
+    }
+    if (!ReadMemorySize(link)) {
+        return;
+    }
+    verbose(Format("* Show Control Unit has a %dK EEPROM", m_lMemorySize / 1024));
+    verbose(Format("* Total EEPROM size: %ld", static_cast<long>(m_lMemorySize)));
+
+    link.Drain();
+    verbose("* Requesting existing DAT size from Show Control Unit");
+    const int usedLow = SendAndReadByte(link, timeout, kRequestTries, {kCmdUsedSize}, report);
+    if (usedLow < 0) {
+        return;
+    }
+    const int usedHigh = ReadReplyByte(link, timeout, report);
+    if (usedHigh < 0) {
+        return;
+    }
+    const long used = usedLow | (usedHigh << 8);
+    verbose(Format("* EEPROM space used for Show: %ld", used + 2));
+    if (used == 0) {
+        platform::ShowMessage("No Show to Retrieve!");
+        return;
+    }
+
+    link.Drain();
+    LogLine("");
+    LogLine("Retrieving DAT from Show Control Unit...");
+    const int lengthLow = SendAndReadByte(link, timeout, kRequestTries, {kCmdReadImage}, report);
+    if (lengthLow < 0) {
+        return;
+    }
+    const int lengthHigh = ReadReplyByte(link, timeout, report);
+    if (lengthHigh < 0) {
+        return;
+    }
+    const auto length = static_cast<std::size_t>(lengthLow | (lengthHigh << 8));
+    // Read aside first: a broken transfer leaves the document's image as it was.
+    std::vector<std::uint8_t> received;
+    received.reserve(length);
+    for (std::size_t i = 0; i < length; ++i) {
+        const int byte = ReadReplyByte(link, timeout, report);
+        if (byte < 0) {
+            return;
+        }
+        received.push_back(static_cast<std::uint8_t>(byte));
+    }
+    std::copy(received.begin(), received.end(), m_hpbDat.get());
+    m_wDatLength = static_cast<std::uint16_t>(length);
+    UpdateValidity();
+    LogLine("");
+    LogLine(Format("Closing serial communications on Com%d", settings.serialPort + 1));
+    link.Close();
+    if (m_bChecksumValid) {
+        LogLine("DAT file successfully Retrieved");
+        LogLine(Format("The Size is %u", static_cast<unsigned>(m_wDatLength)));
+        LogLine(Format("The Checksum is %4.4X", static_cast<unsigned>(m_wStoredChecksum)));
+        LogLine("The Checksum passed validation");
+        platform::ShowMessage("Retrieval Successful");
+    } else {
+        LogLine("This file IS NOT a valid DAT file!");
+        platform::ShowMessage("Retrieval Failed");
+    }
+}

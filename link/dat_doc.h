@@ -1,0 +1,89 @@
+// The document of compiled show images (.dat files): loads and saves the image bytes, tells
+// whether the image's checksum word holds, and moves images to and from a controller over the
+// serial link, logging into its list view.
+#pragma once
+
+#include "platform/document.h"
+#include "platform/ui_services.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CSerialLink;
+
+// The list view of an image document: lines of text, also the log of its transfers.
+class DatListView : public platform::View {
+public:
+    const char* ViewClassName() const override { return "CDatView"; }
+    virtual void AddLine(const std::string& text) = 0;
+    virtual void ClearLines() = 0;
+};
+
+// The "DAT File Status" dialog: three lines, top to bottom.
+struct CDatStatusDlg : platform::DialogRequest {
+    const char* DialogName() const override { return "CDatStatusDlg"; }
+    std::string m_strSize;
+    std::string m_strChecksum;
+    std::string m_strValidation;
+};
+
+class CDatDoc : public platform::Document {
+public:
+    static constexpr std::size_t kBufferSize = 65535;
+
+    CDatDoc();
+    ~CDatDoc() override;
+
+    bool OnNewDocument() override;
+    // Reads the file (at most 65535 bytes); on success the document takes its path.
+    bool OnOpenDocument(const std::string& path) override;
+    // Writes exactly the image bytes held.
+    bool OnSaveDocument(const std::string& path) override;
+
+    // Takes an image as a loaded file gives it (cut at 65535 bytes).
+    void LoadImage(const std::uint8_t* bytes, std::size_t count);
+    // The image bytes held.
+    std::vector<std::uint8_t> Image() const;
+
+    void RequestRetrieve() { m_bRetrievePending = 1; }
+    bool RetrievePending() const { return m_bRetrievePending != 0; }
+    // Appends a line to the document's list view; nothing when it has none.
+    void LogLine(const std::string& text);
+
+    // "&Download DAT": sends the image unchanged.
+    void OnDownload();
+    // Retrieves the controller's image when a retrieval was requested (once).
+    void RetrieveFromUnit();
+    // "&File Status": the modal status dialog.
+    void OnFileStatus();
+    // The three lines the status dialog shows.
+    CDatStatusDlg StatusTexts() const;
+
+    std::uint16_t DatLength() const { return m_wDatLength; }
+    std::uint16_t StoredChecksum() const { return m_wStoredChecksum; }
+    bool ChecksumValid() const { return m_bChecksumValid != 0; }
+    double Firmware() const { return m_dFirmware; }
+    std::int32_t MemorySize() const { return m_lMemorySize; }
+    bool HasBuffer() const { return m_hpbDat != nullptr; }
+
+private:
+    DatListView* FindListView() const;
+    // Empties the list view at the start of a transfer.
+    void BeginLog();
+    void UpdateValidity();
+    // Opens the link as the settings ask; logs and answers false on failure.
+    bool OpenLink(CSerialLink& link);
+    void LogTransferSettings();
+    bool ReadVersion(CSerialLink& link);
+    bool ReadMemorySize(CSerialLink& link);
+
+    std::int32_t m_bRetrievePending = 0;
+    std::unique_ptr<std::uint8_t[]> m_hpbDat;
+    std::uint16_t m_wDatLength = 0;
+    std::uint16_t m_wStoredChecksum = 0;
+    std::int32_t m_bChecksumValid = 1;
+    double m_dFirmware = 0.0;
+    std::int32_t m_lMemorySize = 0;
+};

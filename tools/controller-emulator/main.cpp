@@ -1,0 +1,91 @@
+// Runs the controller emulator until interrupted and tells which device path to configure as
+// a COM port ("Serial Ports" section of the profile, e.g. COM1=/dev/pts/7).
+#include "tests/support/controller_emulator.h"
+
+#include <charconv>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+
+namespace {
+
+volatile std::sig_atomic_t g_stop = 0;
+
+void OnSignal(int) {
+    g_stop = 1;
+}
+
+bool ParseInt(const char* text, int& value) {
+    const char* end = text + std::strlen(text);
+    const auto result = std::from_chars(text, end, value);
+    return result.ec == std::errc() && result.ptr == end;
+}
+
+int Usage() {
+    std::fprintf(stderr, "usage: controller-emulator [--firmware TEXT] [--memory KB] [--baud N]\n"
+                         "                           [--image FILE] [--silent] [--noisy] [--nak]\n"
+                         "                           [--nak-completion] [--drop-after N]\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    testing_support::EmulatorOptions options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--firmware" && hasValue) {
+            options.firmwareLine = argv[++i];
+        } else if (arg == "--memory" && hasValue) {
+            if (!ParseInt(argv[++i], options.memoryKb)) {
+                return Usage();
+            }
+        } else if (arg == "--baud" && hasValue) {
+            if (!ParseInt(argv[++i], options.baud)) {
+                return Usage();
+            }
+        } else if (arg == "--drop-after" && hasValue) {
+            if (!ParseInt(argv[++i], options.dropAfterStreamBytes)) {
+                return Usage();
+            }
+        } else if (arg == "--image" && hasValue) {
+            std::ifstream file(argv[++i], std::ios::binary);
+            if (!file) {
+                std::fprintf(stderr, "controller-emulator: cannot read %s\n", argv[i]);
+                return 1;
+            }
+            options.image.assign(std::istreambuf_iterator<char>(file), {});
+        } else if (arg == "--silent") {
+            options.silent = true;
+        } else if (arg == "--noisy") {
+            options.noisy = true;
+        } else if (arg == "--nak") {
+            options.nakRequest = true;
+        } else if (arg == "--nak-completion") {
+            options.nakCompletion = true;
+        } else {
+            return Usage();
+        }
+    }
+    testing_support::ControllerEmulator emulator(options);
+    if (!emulator.Start()) {
+        std::perror("controller-emulator: openpty");
+        return 1;
+    }
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+    std::printf("Controller listening on %s\n"
+                "Add to the profile's [Serial Ports] section: COM1=%s\n",
+                emulator.SlavePath().c_str(), emulator.SlavePath().c_str());
+    std::fflush(stdout);
+    while (!g_stop) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    emulator.Stop();
+    return 0;
+}
