@@ -30,6 +30,11 @@ public:
     virtual int FrameWindowNumber() const { return 0; }
     virtual void SetFrameTitle(const std::string& /*title*/) {}
     virtual void CloseFrame() {}
+    // Brings the view's frame to the front.
+    virtual void ActivateFrame() {}
+    // What the view shows of its document beyond the document itself, for its frame title
+    // (the sequence an event view edits); empty for most views.
+    virtual std::string ViewSubject() const { return {}; }
 
 private:
     friend class Document;

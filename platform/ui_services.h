@@ -3,12 +3,19 @@
 // installs a Qt implementation; batch mode and tests install their own.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace platform {
 
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
 enum class MsgIcon { None, Exclamation, Information, Question, Stop };
+// A text colour as 0xRRGGBB. kPaneTextDefault stands for the system's button-text colour, with
+// which a status-bar pane draws its text in the ordinary way.
+using Colour = std::uint32_t;
+constexpr Colour kPaneTextDefault = 0xFF000000u;
+constexpr Colour kPaneTextRed = 0xFF0000u;
+
 enum class MsgResult { Ok, Cancel, Yes, No, Retry, Abort, Ignore };
 
 struct MessageBoxRequest {
@@ -38,7 +45,12 @@ public:
     virtual bool RunDialog(DialogRequest& request) = 0;
 
     virtual void SetStatusText(const std::string& /*text*/) {}
+    // Sets a progress pane's range and position; with showPercent its text becomes the
+    // percentage.
     virtual void SetProgress(int /*pane*/, bool /*showPercent*/, int /*range*/, int /*pos*/) {}
+    // Sets a status-bar pane's text and text colour.
+    virtual void SetPaneTextAndColour(int /*pane*/, const std::string& /*text*/,
+                                      Colour /*colour*/) {}
     virtual void BeginWaitCursor() {}
     virtual void EndWaitCursor() {}
     // Lets the user interface process pending input (long operations call it between steps).

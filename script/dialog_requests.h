@@ -4,8 +4,10 @@
 
 #include "platform/ui_services.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CVLDoc;
 class CSeq;
@@ -21,6 +23,63 @@ struct CSeqTriggerDlg : platform::DialogRequest {
     std::uint16_t combine = 0;    // 0 AND, 1 OR
     std::uint16_t comparison = 0; // 0 EQ, 1 NE, 2 GT, 3 LT, 4 GE, 5 LE
     int goesOff = 0;              // 1: the io resource going off
+};
+
+// "File New": the product of a new script.
+struct CNewScriptDlg : platform::DialogRequest {
+    const char* DialogName() const override { return "CNewScriptDlg"; }
+
+    std::vector<std::string> products; // names of the loaded products, in list order
+    std::string product;               // the chosen name, on OK
+};
+
+// "Configure Script": the script's descriptive texts. Description holds its lines separated by
+// CR LF here (the document stores them joined with '~').
+struct CCfgScriptDlg : platform::DialogRequest {
+    const char* DialogName() const override { return "CCfgScriptDlg"; }
+
+    static constexpr std::size_t kMaxDescription = 2048;
+    static constexpr std::size_t kMaxText = 256;
+
+    std::string version;
+    std::string description;
+    std::string author1;
+    std::string author2;
+    std::string author3;
+    int writeProtected = 0; // shown, not editable
+    int writeHeaders = 1;
+};
+
+// "Configure Unit": the script's product and unit settings.
+struct CCfgUnitDlg : platform::DialogRequest {
+    const char* DialogName() const override { return "CCfgUnitDlg"; }
+
+    std::vector<std::string> products; // names of the loaded products, in list order
+    std::string product;               // the current product, then the chosen one
+    std::uint16_t address = 0;         // 0-255
+    std::uint16_t frameRate = 3;       // 0 = 24, 1 = 25, 2 = 29.97, 3 = 30 fps
+    std::uint16_t clockSource = 0;     // 0 processor, 1 external
+    std::string externalFrequency;     // Hz, as text
+};
+
+// "Configure Compiler": the script's compiler options and two application switches.
+struct CCfgCompilerDlg : platform::DialogRequest {
+    const char* DialogName() const override { return "CCfgCompilerDlg"; }
+
+    int optimization = 0;     // 0 speed, 1 size
+    int verboseMessages = 1;  // check box
+    int maxDetection = 0;     // maximise problem detection
+    int noCompilerPopups = 0; // application switch
+    int noArchiveOffer = 0;   // application switch
+};
+
+// The framework's "Save As" file dialog for a script.
+struct CSaveAsDlg : platform::DialogRequest {
+    const char* DialogName() const override { return "CSaveAsDlg"; }
+
+    std::string filter = "Velmora Files (*.ksf)";
+    std::string defaultExtension = ".ksf";
+    std::string path; // proposed name in, chosen path out
 };
 
 // The Script Wizard's questions. The caller sets the defaults before showing it and reads the

@@ -37,6 +37,7 @@ void ScriptedUi::Clear() {
     dialogNames.clear();
     statusTexts.clear();
     progress.clear();
+    paneTexts.clear();
     pumps = 0;
     answers_.clear();
     dialogs_.clear();

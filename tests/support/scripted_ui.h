@@ -20,6 +20,10 @@ public:
     bool RunDialog(platform::DialogRequest& request) override;
     void SetStatusText(const std::string& text) override { statusTexts.push_back(text); }
     void SetProgress(int pane, bool showPercent, int range, int pos) override;
+    void SetPaneTextAndColour(int pane, const std::string& text,
+                              platform::Colour colour) override {
+        paneTexts.push_back({pane, text, colour});
+    }
     void PumpMessages() override { ++pumps; }
 
     // Answers given to the next boxes, in order; when none is left a box answers its default.
@@ -42,6 +46,12 @@ public:
         bool showPercent;
     };
     std::vector<Progress> progress;
+    struct PaneText {
+        int pane;
+        std::string text;
+        platform::Colour colour;
+    };
+    std::vector<PaneText> paneTexts;
     int pumps = 0;
 
 private:
