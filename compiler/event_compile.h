@@ -1,0 +1,46 @@
+// Compiling one event: finding the command of the events protocol or of the port's device
+// protocol that accepts the event's parameters, and appending the event's body (the command's
+// message, or a frame that has the controller send it out of a port) to the event's compiled
+// bytes. Runs on the compiler's cursor (CompilerState): the current sequence, event and command.
+#pragma once
+
+#include "compiler/byte_string.h"
+
+#include <array>
+#include <string_view>
+
+class CVLDoc;
+class CCmnd;
+class CProtocol;
+
+// The encoded parameter values of the command being matched. They belong to one compile, not
+// to the protocol objects that every open script shares.
+using ParamValueArray = std::array<ByteString, 10>;
+ParamValueArray& CurrentParamValues();
+
+// TRUE (1) when the current event is to be compiled as internal: its first parameter names no
+// port of the script, or some events-protocol command of the event's category accepts its
+// parameters in a trial match. FALSE (0): the event goes through the port's device protocol.
+int CompilePortEvent(CVLDoc& doc);
+
+// Append the current event's body to its compiled bytes. report 1: problems become compile
+// lines; report 0 (single-event compile): nothing is reported, the caller reads the error count.
+void CompileInternalEvent(CVLDoc& doc, int report);
+void CompileExternalEvent(CVLDoc& doc, int report);
+
+// TRUE when every parameter of the current command accepts its event parameter and the event
+// has no parameter beyond them; fills CurrentParamValues().
+int MatchEventParameters(CVLDoc& doc, int report);
+
+// The bytes of a command template ("Message" line) and of one of its items.
+ByteString EvaluateTemplate(CVLDoc& doc, std::string_view text);
+ByteString EvaluateTemplateItem(CVLDoc& doc, std::string_view item);
+
+// 0-9 when the normalised text is "Param1".."Param10" (no case), else -1.
+int FindParamReference(std::string_view text);
+
+// The compile of one event alone, as the live "Download Event" command and the real-time
+// wizard do it: resets the cursor, counts and firmware limit, compiles without report. Answers
+// true when no error was counted; the event's compiled bytes then hold its body.
+bool CompileSingleEvent(CVLDoc& doc, class CSeq& sequence, int sequenceIndex, class CEvnt& event,
+                        int eventIndex);
