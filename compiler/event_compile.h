@@ -5,18 +5,13 @@
 #pragma once
 
 #include "compiler/byte_string.h"
+#include "compiler/param_functions.h"
 
-#include <array>
 #include <string_view>
 
 class CVLDoc;
-class CCmnd;
-class CProtocol;
-
-// The encoded parameter values of the command being matched. They belong to one compile, not
-// to the protocol objects that every open script shares.
-using ParamValueArray = std::array<ByteString, 10>;
-ParamValueArray& CurrentParamValues();
+class CSeq;
+class CEvnt;
 
 // TRUE (1) when the current event is to be compiled as internal: its first parameter names no
 // port of the script, or some events-protocol command of the event's category accepts its
@@ -36,11 +31,8 @@ int MatchEventParameters(CVLDoc& doc, int report);
 ByteString EvaluateTemplate(CVLDoc& doc, std::string_view text);
 ByteString EvaluateTemplateItem(CVLDoc& doc, std::string_view item);
 
-// 0-9 when the normalised text is "Param1".."Param10" (no case), else -1.
-int FindParamReference(std::string_view text);
-
 // The compile of one event alone, as the live "Download Event" command and the real-time
 // wizard do it: resets the cursor, counts and firmware limit, compiles without report. Answers
 // true when no error was counted; the event's compiled bytes then hold its body.
-bool CompileSingleEvent(CVLDoc& doc, class CSeq& sequence, int sequenceIndex, class CEvnt& event,
+bool CompileSingleEvent(CVLDoc& doc, CSeq& sequence, int sequenceIndex, CEvnt& event,
                         int eventIndex);

@@ -1,0 +1,43 @@
+// Resources of linked scripts: a port whose protocol text is "script->protocol" is wired to
+// another controller with a script of its own, and events sent through it may name that
+// script's inputs, outputs, flags, variables, ports and sequences. The linked script must be
+// open to look them up; it is found among the open scripts, or opened after asking.
+#pragma once
+
+#include "platform/ui_services.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+class CVLDoc;
+
+// The file dialog for locating a linked script by hand. On OK, path holds the chosen file.
+struct CFileOpenDlg : platform::DialogRequest {
+    const char* DialogName() const override { return "CFileOpenDlg"; }
+
+    std::string title;       // "Open File"
+    std::string filterName;  // "Velmora files(*.ksf)"
+    std::string filterMask;  // "*.ksf"
+    std::string path;        // out: the chosen file
+};
+
+// Opens a script file through the application (relative names from the current directory)
+// and answers its document, or null. The program installs the framework's document opening;
+// with none installed nothing can be opened.
+using ScriptOpener = std::function<CVLDoc*(const std::string& path)>;
+// Installs the opener; answers the previous one.
+ScriptOpener SetScriptOpener(ScriptOpener opener);
+
+// The open script that the current event's port (named by its first parameter) is linked to,
+// or null. May ask to open it; Cancel sets the document's abort flag.
+CVLDoc* ResolveLinkedScript(CVLDoc& doc);
+
+// Codes of the linked script's resources, coded as the local lookups code them; -1 without a
+// linked script or such a name. A successful lookup sets the compiler's linked-resources flag.
+int FindRemoteInput(CVLDoc& doc, std::string_view name);
+int FindRemoteOutput(CVLDoc& doc, std::string_view name);
+int FindRemoteFlag(CVLDoc& doc, std::string_view name);
+int FindRemoteVariable(CVLDoc& doc, std::string_view name);
+int FindRemotePort(CVLDoc& doc, std::string_view name);
+int FindRemoteSequence(CVLDoc& doc, std::string_view name);
