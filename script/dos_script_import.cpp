@@ -557,6 +557,7 @@ bool CDosImport::ImportDataStrings(const std::string& path) {
         return false;
     ReadImportLine();
     m_Script.dataStrings.clear();
+    m_Script.dataStringsRead = true;
     while (!m_strLine.empty() && m_nLine - pageLine <= kMaxDataStringLines) {
         try {
             std::string data =
@@ -574,6 +575,7 @@ bool CDosImport::ImportDataStrings(const std::string& path) {
 
 bool CDosImport::ImportSequences(const std::string& path) {
     m_Script.sequences.clear();
+    m_Script.sequencesRead = true;
     for (int pass = 0; pass < kMaxSequencePasses; ++pass) {
         const std::uint32_t start = m_nLine;
         do {

@@ -57,6 +57,10 @@ struct DosScript {
     std::string externalFrequency = "0";
     std::vector<std::unique_ptr<CDataStr>> dataStrings;
     std::vector<std::unique_ptr<CSeq>> sequences;
+    // The import reached the data-string page, and the sequence pages: the script's lists are
+    // replaced by the ones above.
+    bool dataStringsRead = false;
+    bool sequencesRead = false;
 };
 
 class CDosImport {
