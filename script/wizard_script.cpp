@@ -40,10 +40,11 @@ int BoundWizardPlayers(const CProduct& product, int players) {
     const int room = std::max(0, std::min(ports - 1, flags - (kFirstReadyFlag - 1)));
     if (players <= room)
         return std::max(players, 0);
-    platform::ShowMessage("The " + product.m_strName + " has only " + std::to_string(ports) +
-                          " serial ports and " + std::to_string(flags) +
-                          " flags.  That's room for " + std::to_string(room) +
-                          " video players.\n\nResetting to " + std::to_string(room) + "...");
+    // Port 0 is the MIDI port: the serial ports of the players are the ones after it.
+    platform::ShowMessage(
+        "The " + product.m_strName + " has only " + std::to_string(std::max(0, ports - 1)) +
+        " serial ports and " + std::to_string(flags) + " flags.  That's room for " +
+        std::to_string(room) + " video players.\n\nResetting to " + std::to_string(room) + "...");
     return room;
 }
 
