@@ -315,5 +315,35 @@ private:
     // Private helpers and working state of the section writers and readers go here (the
     // texts the string-line machine collects for AddDataString and AddLcdString among them).
 
+    // A [Smpte] section is kept as it was read, as its lines without their line ends, and
+    // written back in its place, so that opening and saving a script keeps its SMPTE settings.
+    bool m_bSmpteSectionKept = false;
+    std::vector<std::string> m_SmpteSectionLines;
+    bool ReadSmpteSectionText();
+    void WriteSmpteSectionText();
+
+    // [Inputs], [Outputs], [Flags] and [Vars]: one writer and one reader for the four. Keys
+    // are `keyWord` and the entry's number (Input01, ...); an entry whose name is
+    // `defaultWord` and its number (input1, ...) and that has no comment is not written.
+    void WriteResourceNames(const char* sectionName, const char* keyWord,
+                            const char* defaultWord, const CProductResource* entries,
+                            std::size_t count);
+    bool ReadResourceNames(const char* sectionName, const char* keyWord, const char* statusText,
+                           const char* missingText, CProductResource* entries, std::size_t count,
+                           const std::string& path);
+
+    // The line machine of [DataStrings] and [LcdStrings] and the texts it collects.
+    std::string m_strLineName;
+    std::string m_strLineData;
+    std::string m_strLineComment;
+    bool m_bLineQuoted = false;
+    bool ReadStringLines(bool lcdStrings);
+
+    // Reads the event rows of a sequence from the read position to the end of its section.
+    // False (after its message) when an event cannot be allocated.
+    bool ReadEventRows(CSeq& sequence);
+    // Finds, from the read position, the next header whose whole name is `name` (no case).
+    bool FindWholeSection(std::string_view name);
+
     // --- End of source file reading and writing ---
 };

@@ -608,6 +608,23 @@ TEST_F(VLDocTest, SaveAndOpenRoundTrip) {
     EXPECT_EQ(reopened.FileBufferSize(), 0u);
 }
 
+TEST_F(VLDocTest, UnitTypeInOtherCaseOpensWithThatProduct) {
+    TempDir dir;
+    const fs::path file = dir / "Case.ksf";
+    ASSERT_TRUE(NewScript("Harnel4")->OnSaveDocument(file.string()));
+    std::string text = ReadFile(file);
+    const std::size_t type = text.find("Type=Harnel4\r\n");
+    ASSERT_NE(type, std::string::npos);
+    text.replace(type, 12, "Type=HARNEL4");
+    WriteFile(file, text);
+
+    ui.Clear();
+    CVLDoc document;
+    ASSERT_TRUE(document.OnOpenDocument(file.string()));
+    EXPECT_EQ(document.m_pProduct->m_strName, "Harnel4");
+    EXPECT_TRUE(ui.boxes.empty()) << ui.Texts().front();
+}
+
 TEST_F(VLDocTest, SaveSizesItsBufferFromTheScript) {
     TempDir dir;
     const fs::path file = dir / "Long.ksf";
