@@ -130,13 +130,27 @@ void ReportPortError(std::string_view text) {
     Post(state, Prefixed("Error: ", text), kColourRed, kMsgPort, state.resourceIndex, -1, -1);
 }
 
-void ReportInputWarning(std::string_view text) { ResourceWarning(text, kMsgInput); }
-void ReportOutputWarning(std::string_view text) { ResourceWarning(text, kMsgOutput); }
-void ReportFlagWarning(std::string_view text) { ResourceWarning(text, kMsgFlag); }
-void ReportVariableWarning(std::string_view text) { ResourceWarning(text, kMsgVariable); }
-void ReportPortWarning(std::string_view text) { ResourceWarning(text, kMsgPort); }
-void ReportDataStringWarning(std::string_view text) { ResourceWarning(text, kMsgDataString); }
-void ReportLcdStringWarning(std::string_view text) { ResourceWarning(text, kMsgLcdString); }
+void ReportInputWarning(std::string_view text) {
+    ResourceWarning(text, kMsgInput);
+}
+void ReportOutputWarning(std::string_view text) {
+    ResourceWarning(text, kMsgOutput);
+}
+void ReportFlagWarning(std::string_view text) {
+    ResourceWarning(text, kMsgFlag);
+}
+void ReportVariableWarning(std::string_view text) {
+    ResourceWarning(text, kMsgVariable);
+}
+void ReportPortWarning(std::string_view text) {
+    ResourceWarning(text, kMsgPort);
+}
+void ReportDataStringWarning(std::string_view text) {
+    ResourceWarning(text, kMsgDataString);
+}
+void ReportLcdStringWarning(std::string_view text) {
+    ResourceWarning(text, kMsgLcdString);
+}
 
 void ReportEventError(std::string_view text) {
     CompilerState& state = GetCompilerState();
@@ -144,8 +158,8 @@ void ReportEventError(std::string_view text) {
     MarkCurrentSequence(state);
     const std::string tail(text);
     SequenceLine(FormatCompileText("Error: Sequence %s, Event %d: %s",
-                                   CurrentSequenceName(state).c_str(),
-                                   state.currentEventIndex + 1, tail.c_str()),
+                                   CurrentSequenceName(state).c_str(), state.currentEventIndex + 1,
+                                   tail.c_str()),
                  kColourRed, kMsgEvent, state.currentEventIndex, -1);
 }
 
@@ -155,8 +169,8 @@ void ReportEventWarning(std::string_view text) {
         CountWarning(state);
     const std::string tail(text);
     SequenceLine(FormatCompileText("Warning: Sequence %s, Event %d: %s",
-                                   CurrentSequenceName(state).c_str(),
-                                   state.currentEventIndex + 1, tail.c_str()),
+                                   CurrentSequenceName(state).c_str(), state.currentEventIndex + 1,
+                                   tail.c_str()),
                  kColourOrange, kMsgEvent, state.currentEventIndex, -1);
 }
 

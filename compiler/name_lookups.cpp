@@ -18,8 +18,7 @@ unsigned char LowerLetter(unsigned char c) {
     return c;
 }
 
-template <typename Table>
-int FindInTable(const Table& table, int count, std::string_view name) {
+template <typename Table> int FindInTable(const Table& table, int count, std::string_view name) {
     const int limit = std::min<int>(count, static_cast<int>(table.size()));
     for (int i = 0; i < limit; ++i) {
         if (EqualsNoCase(table[static_cast<std::size_t>(i)].m_strName, name))
@@ -28,8 +27,7 @@ int FindInTable(const Table& table, int count, std::string_view name) {
     return -1;
 }
 
-template <typename List>
-int FindInList(const List& list, std::string_view name) {
+template <typename List> int FindInList(const List& list, std::string_view name) {
     for (std::size_t i = 0; i < list.size(); ++i) {
         if (list[i] && EqualsNoCase(list[i]->m_strName, name))
             return static_cast<int>(i);
@@ -37,7 +35,9 @@ int FindInList(const List& list, std::string_view name) {
     return -1;
 }
 
-int WithBase(int index, int base) { return index < 0 ? -1 : base + index; }
+int WithBase(int index, int base) {
+    return index < 0 ? -1 : base + index;
+}
 
 // Counts the definitions of a label in the current sequence (up to two) and the events to pass
 // over from the current event to the first one ahead that carries it; -1 when none does.
