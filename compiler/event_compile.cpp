@@ -28,8 +28,8 @@ double ReadVersion(std::string_view text) {
     while (!text.empty() && IsNameWhiteSpace(text.front()))
         text.remove_prefix(1);
     double value = 0.0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value,
-                                        std::chars_format::fixed);
+    const auto result =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
     return result.ec == std::errc() ? value : 0.0;
 }
 
@@ -195,18 +195,30 @@ bool MatchTerm(CVLDoc& doc, const CAnd& term, std::string& t, ByteString& value,
         return true;
     };
     switch (term.m_nType) {
-    case kTypeInput: return code(FindInput(doc, name));
-    case kTypeOutput: return code(FindOutput(doc, name));
-    case kTypeFlag: return code(FindFlag(doc, name));
-    case kTypeVar: return code(FindVariable(doc, name));
-    case kTypePort: return code(doc.FindPort(name));
-    case kTypeSequence: return code(FindSequence(doc, name));
-    case kTypeRemoteInput: return code(FindRemoteInput(doc, name));
-    case kTypeRemoteOutput: return code(FindRemoteOutput(doc, name));
-    case kTypeRemoteFlag: return code(FindRemoteFlag(doc, name));
-    case kTypeRemoteVar: return code(FindRemoteVariable(doc, name));
-    case kTypeRemotePort: return code(FindRemotePort(doc, name));
-    case kTypeRemoteSequence: return code(FindRemoteSequence(doc, name));
+    case kTypeInput:
+        return code(FindInput(doc, name));
+    case kTypeOutput:
+        return code(FindOutput(doc, name));
+    case kTypeFlag:
+        return code(FindFlag(doc, name));
+    case kTypeVar:
+        return code(FindVariable(doc, name));
+    case kTypePort:
+        return code(doc.FindPort(name));
+    case kTypeSequence:
+        return code(FindSequence(doc, name));
+    case kTypeRemoteInput:
+        return code(FindRemoteInput(doc, name));
+    case kTypeRemoteOutput:
+        return code(FindRemoteOutput(doc, name));
+    case kTypeRemoteFlag:
+        return code(FindRemoteFlag(doc, name));
+    case kTypeRemoteVar:
+        return code(FindRemoteVariable(doc, name));
+    case kTypeRemotePort:
+        return code(FindRemotePort(doc, name));
+    case kTypeRemoteSequence:
+        return code(FindRemoteSequence(doc, name));
     case kTypePortTypeRemote: {
         const int port = doc.FindPort(name);
         if (port < 0 || port >= CProduct::kMaxPorts || !doc.m_pProduct ||
@@ -218,7 +230,8 @@ bool MatchTerm(CVLDoc& doc, const CAnd& term, std::string& t, ByteString& value,
         const int i = FindDataString(doc, name);
         if (i < 0 || static_cast<std::size_t>(i) >= doc.m_poDataStrList.size())
             return false;
-        return bytes(DataStringToBytes(doc.m_poDataStrList[static_cast<std::size_t>(i)]->m_strData));
+        return bytes(
+            DataStringToBytes(doc.m_poDataStrList[static_cast<std::size_t>(i)]->m_strData));
     }
     case kTypeLcdString: {
         const int i = FindLcdString(doc, name);
@@ -260,7 +273,8 @@ bool MatchTerm(CVLDoc& doc, const CAnd& term, std::string& t, ByteString& value,
         AppendWord(value, static_cast<unsigned>(offset));
         return true;
     }
-    case kTypeByteTime: return code(ByteTimeFrames(name, doc.GetFrameRate()));
+    case kTypeByteTime:
+        return code(ByteTimeFrames(name, doc.GetFrameRate()));
     case kTypeWordTime: {
         const double frames = RoundHalfUp(EventTimeToFrames(name, doc.GetFrameRate()));
         if (!(frames >= 0.0 && frames <= 65535.0))
@@ -269,22 +283,35 @@ bool MatchTerm(CVLDoc& doc, const CAnd& term, std::string& t, ByteString& value,
         AppendWord(value, static_cast<unsigned>(frames));
         return true;
     }
-    case kTypeTime: return bytes(TimeTextToBytes(name));
-    case kTypeFrameString: return bytes(FrameStringToDigits(name));
-    case kTypeTimeString: return bytes(TimeStringToDigits(name));
-    case kTypeTrackString: return bytes(TrackStringToDigits(name));
-    case kTypeIpAddress: return bytes(IpAddressToBytes(name));
-    case kTypeQornetValue: return bytes(QornetValueToBytes(name));
-    case kTypeContains: return MatchContains(term.m_strArg, t, value);
-    default: return false;
+    case kTypeTime:
+        return bytes(TimeTextToBytes(name));
+    case kTypeFrameString:
+        return bytes(FrameStringToDigits(name));
+    case kTypeTimeString:
+        return bytes(TimeStringToDigits(name));
+    case kTypeTrackString:
+        return bytes(TrackStringToDigits(name));
+    case kTypeIpAddress:
+        return bytes(IpAddressToBytes(name));
+    case kTypeQornetValue:
+        return bytes(QornetValueToBytes(name));
+    case kTypeContains:
+        return MatchContains(term.m_strArg, t, value);
+    default:
+        return false;
     }
 }
 
-// The port byte of an external frame: the remap number when the port has one, else its index.
+// The port byte of an external frame: the remap number (low 8 bits) when the port has one,
+// else its index. A runaway digit string is no remap number.
 std::uint8_t PortByte(const CProductPort& port, int index) {
-    std::string remap = NormalizeName(port.m_strRemap, false);
-    if (!remap.empty() && AllDigits(remap))
-        return static_cast<std::uint8_t>(ReadDigits(remap, 0xFFFFFFFEu) & 0xFF);
+    constexpr std::uint32_t kMaxRemap = 65535;
+    const std::string remap = NormalizeName(port.m_strRemap, false);
+    if (!remap.empty() && AllDigits(remap)) {
+        const std::uint32_t number = ReadDigits(remap, kMaxRemap);
+        if (number <= kMaxRemap)
+            return static_cast<std::uint8_t>(number & 0xFF);
+    }
     return static_cast<std::uint8_t>(index);
 }
 
@@ -351,11 +378,12 @@ bool AppendExternalBody(CVLDoc& doc, const CProtocol& protocol, const CProductPo
         Append(frame, message);
     }
     if (lengthByte > kMaxFrameLength || (expectAnswer && ack.size() > kMaxFrameLength)) {
-        EventError(report, FormatCompileText("Event [%s] is too long to be sent: its frame "
-                                             "would hold %u bytes, at most %u fit",
-                                             command.GetName().c_str(),
-                                             static_cast<unsigned>(std::max(lengthByte, ack.size())),
-                                             static_cast<unsigned>(kMaxFrameLength)));
+        EventError(report,
+                   FormatCompileText("Event [%s] is too long to be sent: its frame "
+                                     "would hold %u bytes, at most %u fit",
+                                     command.GetName().c_str(),
+                                     static_cast<unsigned>(std::max(lengthByte, ack.size())),
+                                     static_cast<unsigned>(kMaxFrameLength)));
         return false;
     }
 
@@ -461,8 +489,7 @@ void CompileExternalEvent(CVLDoc& doc, int report) {
         if (report) {
             state.resourceIndex = portIndex;
             ReportPortError(FormatCompileText("[%s] is an unknown or invalid protocol for port %s",
-                                              port.m_strProtocol.c_str(),
-                                              port.m_strName.c_str()));
+                                              port.m_strProtocol.c_str(), port.m_strName.c_str()));
         } else {
             ++state.errorCount;
         }
@@ -473,7 +500,14 @@ void CompileExternalEvent(CVLDoc& doc, int report) {
     if (protocolVersion >= state.firmwareLimit) {
         if (report) {
             ReportEventError("");
+            // The requirement is the protocol's own: name it and its version, not whichever
+            // command the cursor last held.
+            CCmnd protocolEntry(protocol->GetDisplayName());
+            protocolEntry.m_strSupported = protocol->m_strSupported;
+            CCmnd* const previous = state.currentCommand;
+            state.currentCommand = &protocolEntry;
             ReportFirmwareRequirement();
+            state.currentCommand = previous;
         } else {
             ++state.errorCount;
         }

@@ -100,8 +100,8 @@ CVLDoc* ResolveLinkedScript(CVLDoc& doc) {
     const std::string newName = linked->GetTitle();
     if (!EqualsNoCase(newName, name)) {
         // The port now names the script the user chose, with that script's remote protocol.
-        const std::string remote = linked->m_pProduct ? linked->m_pProduct->m_strRemoteProtocol
-                                                      : std::string();
+        const std::string remote =
+            linked->m_pProduct ? linked->m_pProduct->m_strRemoteProtocol : std::string();
         protocol = newName + "->" + remote;
         const std::string text = "The Script " + newName + " has replaced " + name +
                                  " for this Product Wizard Connection!";

@@ -16,10 +16,10 @@ class CVLDoc;
 struct CFileOpenDlg : platform::DialogRequest {
     const char* DialogName() const override { return "CFileOpenDlg"; }
 
-    std::string title;       // "Open File"
-    std::string filterName;  // "Velmora files(*.ksf)"
-    std::string filterMask;  // "*.ksf"
-    std::string path;        // out: the chosen file
+    std::string title;      // "Open File"
+    std::string filterName; // "Velmora files(*.ksf)"
+    std::string filterMask; // "*.ksf"
+    std::string path;       // out: the chosen file
 };
 
 // Opens a script file through the application (relative names from the current directory)

@@ -14,15 +14,35 @@
 namespace {
 
 constexpr std::array<std::string_view, kParamFunctionCount> kFunctionNames = {
-    "@byte",   "@word",   "@length",    "@string",  "@decstring", "@hexstring",
-    "@index",  "@hour",   "@minute",    "@second",  "@frame",     "@track",
-    "@trackindex", "@complex", "@barco", "@checksum", "@msg",      "@msgposition",
-    "@lsb",    "@msb",    "@qornet",    "@unitaddress", "@msglength"};
+    "@byte",       "@word",    "@length", "@string",      "@decstring", "@hexstring",
+    "@index",      "@hour",    "@minute", "@second",      "@frame",     "@track",
+    "@trackindex", "@complex", "@barco",  "@checksum",    "@msg",       "@msgposition",
+    "@lsb",        "@msb",     "@qornet", "@unitaddress", "@msglength"};
 
 enum Function {
-    kByte = 0, kWord, kLength, kString, kDecString, kHexString, kIndex, kHour, kMinute,
-    kSecond, kFrame, kTrack, kTrackIndex, kComplex, kBarco, kChecksum, kMsg, kMsgPosition,
-    kLsb, kMsb, kQornet, kUnitAddress, kMsgLength
+    kByte = 0,
+    kWord,
+    kLength,
+    kString,
+    kDecString,
+    kHexString,
+    kIndex,
+    kHour,
+    kMinute,
+    kSecond,
+    kFrame,
+    kTrack,
+    kTrackIndex,
+    kComplex,
+    kBarco,
+    kChecksum,
+    kMsg,
+    kMsgPosition,
+    kLsb,
+    kMsb,
+    kQornet,
+    kUnitAddress,
+    kMsgLength
 };
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
@@ -190,8 +210,17 @@ ByteString RunFunction(int number, std::string_view arguments) {
     const CompilerState& state = GetCompilerState();
     const ByteString* value = nullptr;
     switch (number) {
-    case kByte: case kWord: case kLength: case kString: case kIndex: case kHour: case kMinute:
-    case kSecond: case kFrame: case kTrack: case kTrackIndex:
+    case kByte:
+    case kWord:
+    case kLength:
+    case kString:
+    case kIndex:
+    case kHour:
+    case kMinute:
+    case kSecond:
+    case kFrame:
+    case kTrack:
+    case kTrackIndex:
         value = ParamValue(arguments);
         if (!value)
             return {};

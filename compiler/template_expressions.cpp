@@ -27,8 +27,8 @@ bool IsAsciiAlnum(char c) {
 // only when it is made of them, so that none of its bytes can pass for an operator, a group
 // reference or the end mark.
 bool IsValueTextChar(std::uint8_t c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F') ||
-           c == 'h' || c == 'H' || c == 'x' || c == 'X' || c == '#' || c == '%';
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F') || c == 'h' ||
+           c == 'H' || c == 'x' || c == 'X' || c == '#' || c == '%';
 }
 
 } // namespace
@@ -259,9 +259,15 @@ int EvaluateExpression(SubExpressionTable& table) {
                 first = false;
             } else {
                 switch (pendingOperator) {
-                case 0x80: value = value + number; break;
-                case 0x81: value = value - number; break;
-                case 0x82: value = value * number; break;
+                case 0x80:
+                    value = value + number;
+                    break;
+                case 0x81:
+                    value = value - number;
+                    break;
+                case 0x82:
+                    value = value * number;
+                    break;
                 case 0x83:
                     if (number == 0)
                         return 0;
@@ -272,12 +278,23 @@ int EvaluateExpression(SubExpressionTable& table) {
                         return 0;
                     value = value % number;
                     break;
-                case 0x85: value = value >> (number % 32); break;
-                case 0x86: value = value << (number % 32); break;
-                case 0x87: value = value & number; break;
-                case 0x88: value = value | number; break;
-                case 0x89: value = value ^ number; break;
-                default: break; // after a multi-byte result or the end mark
+                case 0x85:
+                    value = value >> (number % 32);
+                    break;
+                case 0x86:
+                    value = value << (number % 32);
+                    break;
+                case 0x87:
+                    value = value & number;
+                    break;
+                case 0x88:
+                    value = value | number;
+                    break;
+                case 0x89:
+                    value = value ^ number;
+                    break;
+                default:
+                    break; // after a multi-byte result or the end mark
                 }
                 value &= 0xFFFF;
             }

@@ -126,8 +126,7 @@ TEST(TemplateExpressions, ArgumentCountAndNthArgument) {
     struct {
         const char* text;
         int count;
-    } counts[] = {{"a, (b, c), d", 3}, {"", 0}, {"  \t", 0}, {"abc", 1}, {"a,b", 2},
-                  {"a),b,c", 1}};
+    } counts[] = {{"a, (b, c), d", 3}, {"", 0}, {"  \t", 0}, {"abc", 1}, {"a,b", 2}, {"a),b,c", 1}};
     for (const auto& c : counts)
         EXPECT_EQ(ParameterCount(c.text), c.count) << c.text;
 
