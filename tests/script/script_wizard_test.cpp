@@ -1,6 +1,10 @@
 #include "script/wizard_script.h"
 
 #include "app/vl_app.h"
+#include "compiler/compile_environment.h"
+#include "compiler/compile_main.h"
+#include "compiler/compiler_state.h"
+#include "compiler/diagnostics.h"
 #include "script/dialog_requests.h"
 #include "script/vl_doc.h"
 #include "tests/support/app_fixture.h"
@@ -8,7 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 namespace {
 
@@ -296,6 +303,80 @@ TEST_F(ScriptWizardTest, NewDocumentInWizardMode) {
     ASSERT_TRUE(created.OnNewDocument());
     EXPECT_EQ(created.m_pProduct->m_strName, "Harnel4");
     EXPECT_EQ(created.m_poSeqList.size(), 14u);
+}
+
+// The compile view as the compiler finds it among the document's views.
+class CompileLog : public platform::View, public CompileMessageSink {
+public:
+    const char* ViewClassName() const override { return "CCompileView"; }
+    void ClearMessages() override { lines.clear(); }
+    void AddMessage(const std::string& text, int, int, int, int, std::int32_t) override {
+        lines.push_back(text);
+    }
+    std::vector<std::string> lines;
+};
+
+std::string SavedText(CVLDoc& doc) {
+    EXPECT_TRUE(
+        doc.WriteScriptToBuffer(CVLDoc::kWriteAll, 1, static_cast<int>(doc.m_poSeqList.size())));
+    return std::string(doc.WrittenText());
+}
+
+TEST_F(ScriptWizardTest, SavesAsTheSkeletonScript) {
+    Answers answers;
+    answers.product = 1;
+    ASSERT_TRUE(Run(answers));
+    std::ifstream in(std::string(VELMORA_SOURCE_DIR) + "/tests/script/data/wizard_harnel4.ksf",
+                     std::ios::binary);
+    std::ostringstream expected;
+    expected << in.rdbuf();
+    ASSERT_FALSE(expected.str().empty());
+    EXPECT_EQ(SavedText(*doc), expected.str());
+}
+
+// Every product and player count: the script saves, reads back as it was, and compiles
+// without errors.
+TEST_F(ScriptWizardTest, EveryProductAndPlayerCountSavesAndCompiles) {
+    char folder[] = "/tmp/velmora-wizard-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    fixture.App().m_bNoCompilerPopups = true;
+    const DownloadHandOff handOff = SetDownloadHandOff({});
+    struct Case {
+        int product;
+        int players;
+    } cases[] = {{0, 1}, {0, 2}, {0, 9}, {0, 16}, {1, 1}, {1, 2}, {1, 3}, {1, 4}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.product) + "/" + std::to_string(c.players));
+        Answers answers;
+        answers.product = c.product;
+        answers.players = c.players;
+        answers.showName = "Show " + std::to_string(c.players);
+        ASSERT_TRUE(Run(answers));
+        const std::string saved = SavedText(*doc);
+
+        CVLDoc reread;
+        reread.LoadFileBuffer(saved);
+        ASSERT_TRUE(reread.ReadScript("wizard.ksf"));
+        reread.FreeFileBuffer();
+        EXPECT_EQ(Sequences(reread), Sequences(*doc));
+        EXPECT_EQ(SavedText(reread), saved);
+
+        ResetCompilerState();
+        CompileLog log;
+        doc->AddView(&log);
+        doc->SetPathName(std::string(folder) + "/wizard.ksf");
+        compiler::CompileMain(*doc);
+        doc->RemoveView(&log);
+        EXPECT_EQ(GetCompilerState().errorCount, 0u);
+        EXPECT_EQ(doc->m_nCompiledOK, 1);
+        std::string errors;
+        for (const auto& line : log.lines)
+            errors += line + "\n";
+        EXPECT_NE(errors.find("compiled with 0 Error(s)"), std::string::npos) << errors;
+    }
+    SetDownloadHandOff(handOff);
+    ResetCompilerState();
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace
