@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -777,6 +778,79 @@ TEST_F(DosImportTest, UnitParameterConversion) {
         import.ConvertUnitParam(event);
         EXPECT_EQ(event.m_strData2, c.converted) << c.data2;
     }
+}
+
+std::string SavedText(CVLDoc& doc) {
+    EXPECT_TRUE(
+        doc.WriteScriptToBuffer(CVLDoc::kWriteAll, 1, static_cast<int>(doc.m_poSeqList.size())));
+    return std::string(doc.WrittenText());
+}
+
+// An imported listing saves as a script source file and reads back as it was imported.
+TEST_F(DosImportTest, SavesAsScriptSourceFile) {
+    DosListing listing(Product("Harnel2"));
+    listing.Set("KSX Ver", "KSX Ver 4.10");
+    listing.Set("Card Address", "Card Address  - 3");
+    listing.Set("Timebase Rate", "Timebase Rate - 25");
+    listing.Set("Sync Source", "Sync Source   - EXT/FM GEN");
+    listing.Set("Ext Sync Freq", "Ext Sync Freq - 59.94");
+    listing.Set("Comments      - ", "Comments      - Harbour show");
+    listing.InsertBefore("*INPUTS", {"second comment line"});
+    listing.Set("   2  Input2", "   2  Gate Open");
+    listing.Set("   1  port1", DosPortLine(1, "Player", "9600", 'N', '8', '1', "Digital_Reelvox"));
+    listing.Set("   2  port2", DosPortLine(2, "CD", "OFF", 'N', '8', '1', "SCSI_CD_Sony_55S"));
+    listing.AddDataString("Greeting  \"Hello\"");
+    DosSequencePage show;
+    show.name = "Show Start";
+    show.comments = {"Opens", "and closes"};
+    show.triggers = {
+        DosTriggerLine("Start Trigger   - ", "Gate_Ope", "and ", "Var1", "gt  ", "5", "Active On"),
+        DosTriggerLine("Stop Trigger    - ", "none", "or  ", "Var2", "ne  ", "Var3", "Active Off"),
+        DosTriggerLine("Pause Trigger   - ", "none", "none", "none", "none", "none", "Active On"),
+        DosTriggerLine("Reset Trigger   - ", "Flag1", "none", "none", "none", "none",
+                       "Active Off")};
+    show.restart = "ENABLED";
+    show.lockout = "12";
+    show.autoStart = "ENABLED";
+    show.smpte = DosSmpteLine("ENABLED", "01:02:03.04");
+    show.events = {
+        DosEventLine("Begin", "00:00.00", "Disp", "LCD1", "", "", "sign on"),
+        DosEventLine("", "00:01.00", "APlay", "Player", "3", "ST5"),
+        DosEventLine("", "00:01.10", "APlyLoop", "Player", "g2", "BC9"),
+        DosEventLine("", "00:02.00", "AStop", "Player", "all"),
+        DosEventLine("", "00:03.00", "ShwFlgs", "1", "h0F"),
+        DosEventLine("", "00:03.02", "outport", "0", "h01"),
+        DosEventLine("End", "00:05.00", "TglOut", "Output1"),
+    };
+    listing.AddPage(show);
+    DosSequencePage error;
+    error.name = "Error2";
+    error.loop = "ENABLED";
+    error.events = {DosEventLine("", "00:00.00", "Nop")};
+    listing.AddPage(error);
+
+    ui.QueueAnswer(MsgResult::Yes);
+    ASSERT_TRUE(Import(listing.Text()));
+    const std::string saved = SavedText(*doc);
+    std::ifstream in(std::string(VELMORA_SOURCE_DIR) + "/tests/script/data/dos_import_harnel2.ksf",
+                     std::ios::binary);
+    std::ostringstream expected;
+    expected << in.rdbuf();
+    EXPECT_EQ(saved, expected.str());
+
+    // The saved file opens again. (The file form keeps no empty Data2 before a Data3, so the
+    // renamed Stop comes back with "all" as its Data2; Data4 keeps the blank after it.)
+    CVLDoc reread;
+    reread.LoadFileBuffer(saved);
+    ASSERT_TRUE(reread.ReadScript("imported.ksf"));
+    reread.FreeFileBuffer();
+    EXPECT_TRUE(ui.boxes.size() == 1) << ui.Texts().back();
+    doc->m_strWork.clear(); // the listing's version is not part of the script
+    CEvnt& stop = *doc->m_poSeqList[0]->m_poEventList[3];
+    std::swap(stop.m_strData2, stop.m_strData3);
+    for (int i : {1, 2})
+        doc->m_poSeqList[0]->m_poEventList[i]->m_strData4 += ' ';
+    EXPECT_EQ(Dump(reread), Dump(*doc));
 }
 
 TEST_F(DosImportTest, OpeningAListingImportsItUnderAKsfName) {
