@@ -88,6 +88,9 @@ struct CSaveAsDlg : platform::DialogRequest {
 struct CScriptGenDlg : platform::DialogRequest {
     const char* DialogName() const override { return "CScriptGenDlg"; }
 
+    static constexpr const char* kIntroText =
+        "This tool is designed to create a skeleton script, assuming Pelvanes or similar video "
+        "players are the main crux of the show.  It is not useful for other types of shows.";
     static constexpr int kMaxShowName = 25;
     static constexpr int kMinPlayers = 1;
     static constexpr int kMaxPlayers = 16;

@@ -13,6 +13,8 @@ const char* const kMsgNoMemoryEvent =
     "Not enough memory to allocate Event ( *pEvent ).  Aborting File Construction...";
 const char* const kMsgNoMemorySeq =
     "Not enough memory to allocate Sequence ( *pSeq ).  Aborting File Construction...";
+const char* const kMsgNoMemoryEventList = "Not enough memory to allocate Event List ( "
+                                          "pSeq->*m_poEventList ).  Aborting File Construction...";
 const char* const kMsgNoMemoryLcd =
     "Not enough memory to allocate LCD String ( *pLcdStr ).  Aborting File Construction...";
 
@@ -76,8 +78,9 @@ void CScriptWizard::WizardAddEvent(const std::string& label, const std::string& 
                                    const std::string& data4) {
     if (m_bFailed || !m_pCurrent)
         return;
+    std::unique_ptr<CEvnt> added;
     try {
-        auto added = std::make_unique<CEvnt>();
+        added = std::make_unique<CEvnt>();
         added->m_strLabel = label;
         added->m_strTime = time;
         added->m_strEvent = event;
@@ -85,9 +88,14 @@ void CScriptWizard::WizardAddEvent(const std::string& label, const std::string& 
         added->m_strData2 = data2;
         added->m_strData3 = data3;
         added->m_strData4 = data4;
-        m_pCurrent->m_poEventList.push_back(std::move(added));
     } catch (const std::bad_alloc&) {
         Fail(kMsgNoMemoryEvent);
+        return;
+    }
+    try {
+        m_pCurrent->m_poEventList.push_back(std::move(added));
+    } catch (const std::bad_alloc&) {
+        Fail(kMsgNoMemoryEventList); // the list could not grow
     }
 }
 
