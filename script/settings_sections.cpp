@@ -122,8 +122,11 @@ bool CVLDoc::ReadUnitSection(const std::string& path) {
         ShowDefaulting("Defaulting Unit Type to Harnel16");
         type = kDefaultProduct;
     }
+    // The new-script defaults would put their own format text over the file's.
+    const std::string fileFormat = m_strFileFormat;
     if (!InitNewScript(type))
         return false;
+    m_strFileFormat = fileFormat;
     // Making the product may have read other files: look at [Unit] again.
     FindSection("Unit", false);
 

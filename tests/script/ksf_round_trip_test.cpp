@@ -30,7 +30,8 @@ void FillRichScript(CVLDoc& doc) {
     doc.m_strDescription = "First line~Second line; with a semicolon";
     doc.m_strVersion = "2.3b";
     doc.m_strAuthor1 = "Ana Quill";
-    doc.m_strAuthor3 = "Third \xE9" "crivain";
+    doc.m_strAuthor3 = "Third \xE9"
+                       "crivain";
     doc.m_nWriteProtected = 1;
     doc.m_wAddress = 17;
     doc.m_wFrameRate = 2;
@@ -69,8 +70,8 @@ void FillRichScript(CVLDoc& doc) {
     p.m_Ports[3].m_strErrorSequence = "Recover";
     p.m_Ports[3].m_strStopBits = "2";
 
-    doc.m_poDataStrList.push_back(std::make_unique<CDataStr>(
-        "Greeting", "\"Hello; world\" and more", "shown first"));
+    doc.m_poDataStrList.push_back(
+        std::make_unique<CDataStr>("Greeting", "\"Hello; world\" and more", "shown first"));
     doc.m_poDataStrList.push_back(std::make_unique<CDataStr>("", "unnamed", ""));
     doc.m_poDataStrList.push_back(
         std::make_unique<CDataStr>("Long", std::string(900, 'x') + " tail \xFC", "a long one"));
@@ -140,7 +141,8 @@ TEST_F(KsfTest, RichScriptSavesOpensAndSavesIdentically) {
 
     // The model came back.
     EXPECT_EQ(reread->m_strDescription, doc->m_strDescription);
-    EXPECT_EQ(reread->m_strAuthor3, "Third \xE9" "crivain");
+    EXPECT_EQ(reread->m_strAuthor3, "Third \xE9"
+                                    "crivain");
     EXPECT_EQ(reread->m_nWriteProtected, 1);
     EXPECT_EQ(reread->m_wAddress, 17);
     EXPECT_EQ(reread->m_wFrameRate, 2);
@@ -211,7 +213,9 @@ TEST_F(KsfTest, RoundTripOverProductsAndSettings) {
         const char* product;
         bool headers;
         std::int32_t serialPort;
-    } cases[] = {{"Harnel16", false, 0}, {"Harnel4", true, 9}, {"Harnel2", false, 3},
+    } cases[] = {{"Harnel16", false, 0},
+                 {"Harnel4", true, 9},
+                 {"Harnel2", false, 3},
                  {"CD Pellucor", true, 1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.product);

@@ -38,8 +38,8 @@ inline std::string ReadDataFile(const std::string& name) {
 
 // The full form of a document's script, as a save writes it.
 inline std::string Save(CVLDoc& doc) {
-    EXPECT_TRUE(doc.WriteScriptToBuffer(CVLDoc::kWriteAll, 1,
-                                        static_cast<int>(doc.m_poSeqList.size())));
+    EXPECT_TRUE(
+        doc.WriteScriptToBuffer(CVLDoc::kWriteAll, 1, static_cast<int>(doc.m_poSeqList.size())));
     return std::string(doc.WrittenText());
 }
 
