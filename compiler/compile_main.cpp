@@ -35,6 +35,8 @@ void ResetForRun(CVLDoc& doc) {
     state.compileView = nullptr;
     state.linkedResources = false;
     state.originalEvents.clear();
+    state.originalIndex.clear();
+    state.originalIndexed = 0;
     state.document = &doc;
     state.currentSequence = nullptr;
     state.currentEvent = nullptr;
@@ -183,7 +185,10 @@ bool WriteImageFile(const std::filesystem::path& path, const unsigned char* data
                     std::size_t length) {
     const std::filesystem::path folder =
         path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-    std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    std::string hidden(1, '.');
+    hidden.append(path.filename().string());
+    hidden.append(".XXXXXX");
+    std::string pattern = (folder / hidden).string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0)
         return false;

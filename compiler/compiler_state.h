@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class CVLDoc;
@@ -97,6 +98,10 @@ struct CompilerState {
 
     // The event codes stored so far by the size variant, in the order they were made.
     std::vector<std::unique_ptr<COriginalEvent>> originalEvents;
+    // The same codes by their bytes (the first offset of each), kept up to date by the
+    // identical-event search, which indexes whatever was appended to the list since.
+    std::unordered_map<std::string, std::uint16_t> originalIndex;
+    std::size_t originalIndexed = 0;
 
     // The last formatted diagnostic (at most kMaxMessageText characters).
     std::string messageText;

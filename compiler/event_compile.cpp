@@ -408,6 +408,7 @@ bool AppendExternalBody(CVLDoc& doc, const CProtocol& protocol, const CProductPo
 int CompilePortEvent(CVLDoc& doc) {
     CompilerState& state = GetCompilerState();
     const CEvnt* event = state.currentEvent;
+    ForgetDeclinedLinkedScript();
     if (!event)
         return 1;
     if (doc.FindPort(NormalizeName(event->GetParam(0), true)) < 0)

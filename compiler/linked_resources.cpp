@@ -11,6 +11,18 @@
 
 namespace {
 
+// The script the user declined to open, or could not locate, for the event being compiled:
+// one event tries several commands and matches, and asks about that script only once.
+struct Declined {
+    const CEvnt* event = nullptr;
+    std::string name;
+};
+
+Declined& LastDeclined() {
+    static Declined declined;
+    return declined;
+}
+
 ScriptOpener& Opener() {
     static ScriptOpener opener;
     return opener;
@@ -36,6 +48,10 @@ int Found(int code) {
 
 } // namespace
 
+void ForgetDeclinedLinkedScript() {
+    LastDeclined() = {};
+}
+
 ScriptOpener SetScriptOpener(ScriptOpener opener) {
     ScriptOpener previous = std::move(Opener());
     Opener() = std::move(opener);
@@ -60,6 +76,11 @@ CVLDoc* ResolveLinkedScript(CVLDoc& doc) {
     // After a Cancel the compile is ending: ask nothing more.
     if (doc.m_nAbortRequested)
         return nullptr;
+    Declined& declined = LastDeclined();
+    if (declined.event == event && declined.name == name)
+        return nullptr;
+    // Remembered until the script is found below.
+    declined = {event, name};
 
     const platform::MsgResult answer = platform::ShowMessage(
         "The script " + name +
@@ -109,6 +130,7 @@ CVLDoc* ResolveLinkedScript(CVLDoc& doc) {
         if (!GetApp().m_bNoCompilerPopups)
             platform::ShowMessage(text);
     }
+    LastDeclined() = {};
     return linked;
 }
 

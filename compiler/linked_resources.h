@@ -33,6 +33,10 @@ ScriptOpener SetScriptOpener(ScriptOpener opener);
 // or null. May ask to open it; Cancel sets the document's abort flag.
 CVLDoc* ResolveLinkedScript(CVLDoc& doc);
 
+// Within the compile of one event a script the user declined (or could not locate) is asked
+// about once; the compile of each event starts by forgetting that answer.
+void ForgetDeclinedLinkedScript();
+
 // Codes of the linked script's resources, coded as the local lookups code them; -1 without a
 // linked script or such a name. A successful lookup sets the compiler's linked-resources flag.
 int FindRemoteInput(CVLDoc& doc, std::string_view name);

@@ -145,13 +145,23 @@ int FindLabelWordOffset(std::string_view label) {
 }
 
 int FindIdenticalCompiledEvent() {
-    const CompilerState& state = GetCompilerState();
+    CompilerState& state = GetCompilerState();
     if (!state.currentEvent)
         return -1;
-    const ByteString& code = state.currentEvent->m_bsCompiled;
-    for (const auto& original : state.originalEvents) {
-        if (original && original->m_bsCode == code)
-            return original->m_wOffset;
+    // A list emptied since the last search starts the index over.
+    if (state.originalIndexed > state.originalEvents.size()) {
+        state.originalIndex.clear();
+        state.originalIndexed = 0;
     }
-    return -1;
+    for (; state.originalIndexed < state.originalEvents.size(); ++state.originalIndexed) {
+        const COriginalEvent* original = state.originalEvents[state.originalIndexed].get();
+        if (original) {
+            state.originalIndex.try_emplace(
+                std::string(original->m_bsCode.begin(), original->m_bsCode.end()),
+                original->m_wOffset);
+        }
+    }
+    const ByteString& code = state.currentEvent->m_bsCompiled;
+    const auto found = state.originalIndex.find(std::string(code.begin(), code.end()));
+    return found == state.originalIndex.end() ? -1 : found->second;
 }

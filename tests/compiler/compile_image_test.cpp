@@ -118,6 +118,28 @@ TEST_F(ImageTest, SpeedCompileLinksUnchangedSequencesFromTheLastRun) {
     EXPECT_EQ(doc_->m_hpbShow[128], 1) << "Output2 is output code 1";
 }
 
+TEST_F(ImageTest, ScriptReadFromItsFileCompilesToTheSameImage) {
+    ASSERT_TRUE(doc_->WriteScriptToBuffer(CVLDoc::kWriteAll, 1,
+                                          static_cast<int>(doc_->m_poSeqList.size())));
+    const std::filesystem::path file = folder_.Path() / "Read.ksf";
+    WriteBinary(file, std::string(doc_->WrittenText()));
+
+    const std::filesystem::path saved = std::filesystem::current_path();
+    CVLDoc read;
+    const bool opened = read.OnOpenDocument(file.string());
+    std::filesystem::current_path(saved);
+    ASSERT_TRUE(opened) << testing::PrintToString(ui_.Texts());
+    read.SetPathName(file.string());
+    RecordingCompileView view;
+    read.AddView(&view);
+    compiler::CompileMain(read);
+    read.RemoveView(&view);
+    ASSERT_EQ(GetCompilerState().errorCount, 0u) << testing::PrintToString(view.Texts());
+    EXPECT_EQ(Bytes(read.m_hpbShow.begin(), read.m_hpbShow.begin() + read.m_wImageLength),
+              ExpectedImage(false));
+    EXPECT_TRUE(std::filesystem::exists(folder_.Path() / "Read.DAT"));
+}
+
 TEST_F(ImageTest, BannerPhasesAndSummaryAreLoggedInOrder) {
     Compile();
     const std::vector<std::string> texts = view_.Texts();

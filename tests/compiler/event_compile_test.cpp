@@ -309,6 +309,8 @@ TEST_F(EventCompile, ClosedLinkedScript) {
         << sink_.All();
     EXPECT_EQ(main_->m_nAbortRequested, 0);
     EXPECT_FALSE(GetCompilerState().linkedResources);
+    // The event tries several commands, with and without report: one question for all.
+    EXPECT_EQ(ui_.boxes.size(), 1u);
 
     // Yes: the opener opens it (here: the remote script gets that title), and the second event
     // then finds it without asking.
@@ -369,7 +371,11 @@ TEST_F(EventCompile, LinkedScriptLocatedByHand) {
     ASSERT_EQ(ui_.boxes.size(), 3u);
     EXPECT_EQ(ui_.boxes[2].text, "Unable to successfully load Broken.ksf");
 
-    // Cancel stops the compile.
+    // Within the same event nothing more is asked; the next event asks again, and Cancel
+    // stops the compile.
+    EXPECT_EQ(ResolveLinkedScript(*main_), nullptr);
+    EXPECT_EQ(ui_.boxes.size(), 3u);
+    ForgetDeclinedLinkedScript();
     ui_.Clear();
     ui_.QueueAnswer(platform::MsgResult::Cancel);
     EXPECT_EQ(ResolveLinkedScript(*main_), nullptr);
