@@ -9,10 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <locale>
 #include <sstream>
 #include <unistd.h>
 
@@ -301,6 +303,27 @@ TEST_F(DosImportTest, FullListing) {
     EXPECT_EQ(error.m_anSmpteStart, (std::array<std::int32_t, 4>{0, 0, 10, 0}));
     ASSERT_EQ(error.m_poEventList.size(), 1u);
     EXPECT_EQ(error.m_poEventList[0]->m_strEvent, "Nop");
+}
+
+struct DecimalComma : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+};
+
+TEST_F(DosImportTest, DecimalCommaLocaleChangesNothing) {
+    DosListing listing = FullListing(Product("Harnel16"));
+    ASSERT_TRUE(Import(listing.Text()));
+    const std::string expected = Dump(*doc);
+    const std::locale saved;
+    const std::string savedC = std::setlocale(LC_ALL, nullptr);
+    std::locale::global(std::locale(std::locale::classic(), new DecimalComma));
+    std::setlocale(LC_ALL, "de_DE.UTF-8");
+    const bool ok = Import(listing.Text());
+    std::locale::global(saved);
+    std::setlocale(LC_ALL, savedC.c_str());
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(Dump(*doc), expected);
+    EXPECT_EQ(doc->m_wFrameRate, 2);
+    EXPECT_EQ(doc->m_strWork, "6.00");
 }
 
 TEST_F(DosImportTest, StatusAndProgress) {
