@@ -163,8 +163,9 @@ bool CDosImport::ImportSyntaxError(const std::string& path, const std::string& t
     // the file replaces the flood of prompts, and the import stops.
     if (m_bPastEnd)
         return ReportMissingEnd(path);
+    // A line of a damaged file may be huge: the box shows its start only.
     std::string box = "Error Reading " + path + ".\nLine " + std::to_string(m_nLine) + ": \" " +
-                      m_strLine + " \"\nSyntax Error:  " + text + "\n" +
+                      m_strLine.substr(0, kMaxNormalized) + " \"\nSyntax Error:  " + text + "\n" +
                       "\nSelect YES to continue reading file anyway\nSelect NO to abort reading "
                       "file";
     return platform::ShowMessage(box, platform::MsgButtons::YesNo,
