@@ -708,15 +708,20 @@ TEST_F(DosImportTest, TruncatedListingsFailWithOneMessage) {
         EXPECT_NE(ui.boxes[0].text.find(":  End of Script \"*TOVA  *END\" not found\n"),
                   std::string::npos);
     }
+    // One huge line: the prompt shows its start, then the listing is found cut.
+    ui.Clear();
+    EXPECT_FALSE(Import(std::string(100000, 'x')));
+    ASSERT_EQ(ui.boxes.size(), 3u);
+    EXPECT_EQ(ui.boxes[0].text,
+              Prompt(1, std::string(1023, 'x'), "Expected Version Number ( 1.00 - 6.00 )"));
+    EXPECT_EQ(ui.boxes[2].text, MissingEnd(5));
+
     // The end line needs no line end after it.
     std::string whole = listing.Text("\n");
     whole.pop_back();
     ui.Clear();
     EXPECT_TRUE(Import(whole));
     EXPECT_TRUE(ui.boxes.empty());
-    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{}));
-    EXPECT_EQ(MissingEnd(1),
-              "Error Reading " + kPath + ".\nLine 1:  End of Script \"*TOVA  *END\" not found\n");
 }
 
 TEST_F(DosImportTest, ListingWithoutSequencesGetsTheDefaultSequence) {
