@@ -18,6 +18,44 @@ std::string Trimmed(std::string_view text) {
     return NormalizeName(text, false);
 }
 
+// The white space that NormalizeName trims and converts.
+inline bool IsWhite(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Appends the name form (with convertBlanks) or the trimmed form of `text`, as NormalizeName
+// makes them, without a text of its own: the event table calls this for every field.
+void AppendForm(std::string& out, std::string_view text, bool convertBlanks) {
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && IsWhite(text[first]))
+        ++first;
+    while (last > first && IsWhite(text[last - 1]))
+        --last;
+    const std::size_t at = out.size();
+    out.append(text.substr(first, last - first));
+    if (!convertBlanks)
+        return;
+    bool inQuotes = false;
+    for (std::size_t i = at; i < out.size(); ++i) {
+        char& c = out[i];
+        if (c == '"')
+            inQuotes = !inQuotes;
+        else if (!inQuotes && IsWhite(c))
+            c = '_';
+    }
+}
+
+std::size_t TrimmedLength(std::string_view text) {
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && IsWhite(text[first]))
+        ++first;
+    while (last > first && IsWhite(text[last - 1]))
+        --last;
+    return last - first;
+}
+
 // Fills a column: `width` minus `length` blanks (none when the text fills the column).
 void Pad(std::string& line, std::size_t width, std::size_t length) {
     if (width > length)
@@ -360,7 +398,7 @@ void CVLDoc::WriteEventTable(CSeq& sequence, std::uint32_t flags) {
         w1 = std::max(w1, event->m_strData1.size());
         w2 = std::max(w2, event->m_strData2.size());
         w3 = std::max(w3, event->m_strData3.size());
-        w4 = std::max(w4, Trimmed(event->m_strData4).size());
+        w4 = std::max(w4, TrimmedLength(event->m_strData4));
     }
     ++wLabel, ++wEvent, ++w1, ++w2, ++w3, ++w4;
 
@@ -394,21 +432,21 @@ void CVLDoc::WriteEventTable(CSeq& sequence, std::uint32_t flags) {
         const CEvnt& e = *event;
         row.clear();
         row += e.m_strSkip.empty() ? ' ' : '*';
-        row += NameForm(e.m_strLabel);
+        AppendForm(row, e.m_strLabel, true);
         Pad(row, wLabel, e.m_strLabel.size());
         row += e.m_strTime;
         row += ' ';
-        row += NameForm(e.m_strEvent);
+        AppendForm(row, e.m_strEvent, true);
         Pad(row, wEvent, e.m_strEvent.size());
-        row += NameForm(e.m_strData1);
+        AppendForm(row, e.m_strData1, true);
         Pad(row, w1, e.m_strData1.size());
-        row += NameForm(e.m_strData2);
+        AppendForm(row, e.m_strData2, true);
         Pad(row, w2, e.m_strData2.size());
-        row += NameForm(e.m_strData3);
+        AppendForm(row, e.m_strData3, true);
         Pad(row, w3, e.m_strData3.size());
-        const std::string data4 = Trimmed(e.m_strData4);
-        row += data4;
-        Pad(row, w4, data4.size());
+        const std::size_t data4 = TrimmedLength(e.m_strData4);
+        AppendForm(row, e.m_strData4, false);
+        Pad(row, w4, data4);
         if (!e.m_strComment.empty()) {
             row += ';';
             row += e.m_strComment;

@@ -67,6 +67,107 @@ bool IsEnabled(const KeyLineIndex& keys, std::string_view key) {
     return EqualsNoCase(keys.Text(key, "Disabled"), "Enabled");
 }
 
+// States of the event-row machine.
+enum class R {
+    RowStart,
+    Label,
+    BeforeTime,
+    Time,
+    BeforeEvent,
+    Event,
+    BeforeData1,
+    Data1,
+    BeforeData2,
+    Data2,
+    BeforeData3,
+    Data3,
+    BeforeData4,
+    Data4,
+    Comment,
+    CommentLine
+};
+
+// The field a run of plain characters extends in this state; null where every character
+// needs the machine.
+std::string* RunField(R state, std::string& label, std::string& time, std::string& event,
+                      std::array<std::string, 4>& data, std::string& comment) {
+    switch (state) {
+    case R::Label:
+        return &label;
+    case R::Time:
+        return &time;
+    case R::Event:
+        return &event;
+    case R::Data1:
+        return &data[0];
+    case R::Data2:
+        return &data[1];
+    case R::Data3:
+        return &data[2];
+    case R::Data4:
+        return &data[3];
+    case R::Comment:
+        return &comment;
+    default:
+        return nullptr;
+    }
+}
+
+// The end of the run that starts at `pos`: the first character the machine must see itself.
+std::size_t RunEnd(const char* text, std::size_t pos, std::size_t size, R state, bool quoted) {
+    auto until = [&](auto stops) {
+        while (pos < size && !stops(text[pos]))
+            ++pos;
+        return pos;
+    };
+    switch (state) {
+    case R::Label:
+    case R::Time:
+    case R::Event:
+        return until([](char c) {
+            return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == ';' || c == '[';
+        });
+    case R::Data1:
+    case R::Data2:
+    case R::Data3:
+        if (quoted)
+            return until([](char c) { return c == '"' || c == '\n' || c == '\r'; });
+        return until([](char c) {
+            return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == ';' || c == '"';
+        });
+    case R::Data4:
+        return until(
+            [](char c) { return c == '\t' || c == '\n' || c == '\r' || c == ';' || c == '"'; });
+    case R::Comment:
+        return until([](char c) { return c == '\n' || c == '\r'; });
+    default:
+        return pos;
+    }
+}
+
+// The end of the characters at `pos` that leave the machine as it is: blanks and tabs where
+// a field is awaited, anything but a line end in a comment line.
+std::size_t SkipEnd(const char* text, std::size_t pos, std::size_t size, R state) {
+    switch (state) {
+    case R::CommentLine:
+        while (pos < size && text[pos] != '\r' && text[pos] != '\n')
+            ++pos;
+        return pos;
+    case R::RowStart:
+    case R::BeforeTime:
+    case R::BeforeEvent:
+    case R::BeforeData1:
+    case R::BeforeData2:
+    case R::BeforeData3:
+    case R::BeforeData4:
+        while (pos < size && (text[pos] == ' ' || text[pos] == '\t'))
+            ++pos;
+        return pos;
+    default:
+        return pos;
+    }
+}
+
 } // namespace
 
 bool CVLDoc::ParseTrigger(CSeq& sequence, int index, std::string_view text) {
@@ -169,8 +270,14 @@ bool CVLDoc::ReadSequences(const std::string& path) {
             word = "SequenceSetup";
             break;
         }
-        if (beginsWith(header, "SequenceProperties"))
+        if (beginsWith(header, "SequenceProperties")) {
             word = "SequenceProperties";
+        } else if (word == "Sequence" && beginsWith(header, "Sequence") &&
+                   !beginsWith(header, "SequenceEvents")) {
+            // A section of the current form before any of the older forms: the file is of the
+            // current form, and the walk need not cross its event tables.
+            break;
+        }
     }
     const bool separateEvents = word != "Sequence";
     SetReadPosition(0);
@@ -283,24 +390,6 @@ bool CVLDoc::ReadSequences(const std::string& path) {
 }
 
 bool CVLDoc::ReadEventRows(CSeq& sequence) {
-    enum class R {
-        RowStart,
-        Label,
-        BeforeTime,
-        Time,
-        BeforeEvent,
-        Event,
-        BeforeData1,
-        Data1,
-        BeforeData2,
-        Data2,
-        BeforeData3,
-        Data3,
-        BeforeData4,
-        Data4,
-        Comment,
-        CommentLine
-    };
     enum class Outcome { None, RowDone, SectionEnd, NoRow };
 
     const char* const text = FileBufferData();
@@ -321,6 +410,23 @@ bool CVLDoc::ReadEventRows(CSeq& sequence) {
         Outcome outcome = Outcome::None;
 
         for (; pos < size; ++pos) {
+            // Runs of characters that only extend the field being read are taken in one piece.
+            // None of them follows a line feed, so none can be a line-start bracket.
+            if (std::string* field = RunField(state, label, time, event, data, comment)) {
+                const std::size_t end = RunEnd(text, pos, size, state, quoted);
+                field->append(text + pos, end - pos);
+                pos = end;
+                if (pos >= size)
+                    break;
+            } else {
+                // Blanks between fields, and the rest of a comment line, change nothing.
+                const std::size_t end = SkipEnd(text, pos, size, state);
+                if (end != pos) {
+                    pos = end;
+                    if (pos >= size)
+                        break;
+                }
+            }
             char c = text[pos];
             const char previous = pos > 0 ? text[pos - 1] : '\n';
             // A '[' that begins a line, or the first character of a row, ends the section; it
