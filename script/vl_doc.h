@@ -325,9 +325,8 @@ private:
     // [Inputs], [Outputs], [Flags] and [Vars]: one writer and one reader for the four. Keys
     // are `keyWord` and the entry's number (Input01, ...); an entry whose name is
     // `defaultWord` and its number (input1, ...) and that has no comment is not written.
-    void WriteResourceNames(const char* sectionName, const char* keyWord,
-                            const char* defaultWord, const CProductResource* entries,
-                            std::size_t count);
+    void WriteResourceNames(const char* sectionName, const char* keyWord, const char* defaultWord,
+                            const CProductResource* entries, std::size_t count);
     bool ReadResourceNames(const char* sectionName, const char* keyWord, const char* statusText,
                            const char* missingText, CProductResource* entries, std::size_t count,
                            const std::string& path);
