@@ -5,11 +5,13 @@
 
 #include "platform/doc_template.h"
 #include "script/doc_list.h"
+#include "script/import_table.h"
 #include "script/product.h"
 #include "script/protocol_list.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 class CVLApp {
@@ -39,6 +41,9 @@ public:
     CProList m_poProList;
     CProtocol* m_posEventProtocol = nullptr; // the built-in event protocol in m_poProList
     CDocList m_poDocList;
+    // The renaming table of the DOS script import, one for the whole run (null when it could
+    // not be had); the first import fills it.
+    std::unique_ptr<CImportTable> m_pImportTable = std::make_unique<CImportTable>();
 
     std::uint16_t m_wNewDocMode = kNewAskProduct;
     // Set by File Open for a DOS script; the document decides from the file's own extension.

@@ -71,6 +71,12 @@ std::string CurrentSequenceName(const CompilerState& state) {
 
 } // namespace
 
+CompileMessageSink::~CompileMessageSink() {
+    CompilerState& state = GetCompilerState();
+    if (state.compileView == this)
+        state.compileView = nullptr;
+}
+
 CompileMessageSink* FindCompileView(const platform::Document& document) {
     for (platform::View* view : document.Views()) {
         if (view && std::strcmp(view->ViewClassName(), "CCompileView") == 0) {

@@ -55,7 +55,9 @@ struct CompileMessage {
 // class is "CCompileView"); tests record the lines.
 class CompileMessageSink {
 public:
-    virtual ~CompileMessageSink() = default;
+    // A view that goes away stops receiving lines (the compiler state keeps its view between
+    // runs for the download's lines).
+    virtual ~CompileMessageSink();
     // No rows, redrawn at once.
     virtual void ClearMessages() = 0;
     // Appends one row and makes it the current one.

@@ -72,7 +72,6 @@ std::size_t StartSequence(CVLDoc& doc, bool forSize) {
     const std::size_t index = static_cast<std::size_t>(state.currentSequenceIndex);
     CSeq& sequence = *doc.m_poSeqList[index];
     state.currentSequence = &sequence;
-    doc.m_posCurrentSeq = &sequence;
 
     if (sequence.m_strName.empty())
         ReportSequenceWarning(

@@ -81,3 +81,23 @@ struct CSaveAsDlg : platform::DialogRequest {
     std::string defaultExtension = ".ksf";
     std::string path; // proposed name in, chosen path out
 };
+
+// The Script Wizard's questions. The caller sets the defaults before showing it and reads the
+// answers after Create (OK); the dialog refuses a longer show name and a player count outside
+// 1 to 16.
+struct CScriptGenDlg : platform::DialogRequest {
+    const char* DialogName() const override { return "CScriptGenDlg"; }
+
+    static constexpr const char* kIntroText =
+        "This tool is designed to create a skeleton script, assuming Pelvanes or similar video "
+        "players are the main crux of the show.  It is not useful for other types of shows.";
+    static constexpr int kMaxShowName = 25;
+    static constexpr int kMinPlayers = 1;
+    static constexpr int kMaxPlayers = 16;
+
+    std::string showName;    // "Show Name"
+    std::string author;      // "Your Name"
+    int synchronisation = 1; // 0 "Internal ( Processor )", 1 "External ( PLNs or Sync Gen )"
+    int product = 0;         // 0 "Harnel16", 1 "Harnel4"
+    int players = 2;         // "Number of Video Players"
+};

@@ -1,8 +1,77 @@
+// The document's side of the DOS script import: the listing in the file buffer is read by
+// CDosImport, which sets the product up through the document and hands back the rest.
+#include "app/vl_app.h"
+#include "compiler/compiler_state.h"
+#include "compiler/event_compile.h"
+#include "script/dos_script_import.h"
 #include "script/vl_doc.h"
 
-#include "platform/ui_services.h"
+namespace {
 
-bool CVLDoc::ImportDosScript(const std::string& /*path*/) {
-    platform::ShowMessage("DOS script import is not available in this version.");
-    return false;
+class DocumentHost : public DosImportHost {
+public:
+    explicit DocumentHost(CVLDoc& doc) : m_Doc(doc) {}
+
+    CProduct* SetUpProduct(const std::string& productName) override {
+        return m_Doc.InitNewScript(productName) ? m_Doc.m_pProduct.get() : nullptr;
+    }
+
+    void SetStatusProgress(const std::string& text, int percent) override {
+        m_Doc.SetStatusProgress(text, percent);
+    }
+
+    int CompilePortEvent(CSeq& sequence, CEvnt& event) override {
+        // The check reads the compiler's cursor; the import borrows it for one event.
+        CompilerState& state = GetCompilerState();
+        CVLDoc* document = state.document;
+        CSeq* currentSequence = state.currentSequence;
+        CEvnt* currentEvent = state.currentEvent;
+        CCmnd* currentCommand = state.currentCommand;
+        state.document = &m_Doc;
+        state.currentSequence = &sequence;
+        state.currentEvent = &event;
+        const int answer = ::CompilePortEvent(m_Doc);
+        state.document = document;
+        state.currentSequence = currentSequence;
+        state.currentEvent = currentEvent;
+        state.currentCommand = currentCommand;
+        return answer;
+    }
+
+private:
+    CVLDoc& m_Doc;
+};
+
+} // namespace
+
+bool CVLDoc::ImportDosScript(const std::string& path) {
+    CVLApp& app = GetApp();
+    DosImportEnvironment env;
+    env.products = &app.m_poProdList;
+    env.protocols = &app.m_poProList;
+    env.eventProtocol = app.m_posEventProtocol;
+    env.importTable = app.m_pImportTable.get();
+    env.installDirectory = app.m_strAppDir;
+
+    DocumentHost host(*this);
+    CDosImport import(std::string_view(FileBufferData(), FileBufferSize()), host, env);
+    const bool imported = import.ImportDosScript(path);
+
+    // What was read stays with the document, also after a failure (the open then discards it).
+    if (import.Product()) {
+        DosScript& script = import.Result();
+        m_strWork = script.dosVersion;
+        m_strDescription = script.description;
+        m_wAddress = script.address;
+        m_wFrameRate = script.frameRateCode;
+        m_wClockSource = script.clockSource;
+        m_strExternalFrequency = script.externalFrequency;
+        if (script.dataStringsRead)
+            m_poDataStrList = std::move(script.dataStrings);
+        if (script.sequencesRead) {
+            m_posCurrentSeq = nullptr;
+            m_poSeqList = std::move(script.sequences);
+        }
+    }
+    return imported;
 }

@@ -330,6 +330,14 @@ TEST_F(PartsTest, ReportersCountPostAndTagLines) {
     ReportUnitError(std::string(5000, 'x'));
     EXPECT_EQ(view_.lines.back().text.size(), kMaxMessageText);
 
+    // A view that goes away is forgotten.
+    {
+        RecordingCompileView shortLived;
+        GetCompilerState().compileView = &shortLived;
+    }
+    EXPECT_EQ(GetCompilerState().compileView, nullptr);
+    PostCompileMessage("nobody listens");
+
     // Without a view nothing is shown, but the counts still change.
     GetCompilerState().compileView = nullptr;
     ReportConfigurationError("quiet");

@@ -1,0 +1,79 @@
+// Fuzzes the DOS script import: the bytes are a .ksx listing imported into a script document
+// of an application holding the installation's products and protocols. Every prompt is
+// answered Yes, so the import runs through the whole listing; a failed import must have said
+// why, and a successful one leaves a script with at least one sequence.
+#include "app/vl_app.h"
+#include "platform/paths.h"
+#include "platform/ui_services.h"
+#include "script/vl_doc.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace {
+
+// Boxes are counted, not printed: thousands of runs would flood the log.
+class SilentUi : public platform::UiServices {
+public:
+    platform::MsgResult MessageBox(const platform::MessageBoxRequest& request) override {
+        ++boxes;
+        return platform::DefaultAnswer(request);
+    }
+    bool RunDialog(platform::DialogRequest&) override { return false; }
+    int boxes = 0;
+};
+
+// The installation's data folder of the source tree this target was built from.
+CVLApp& LoadedApp() {
+    static CVLApp app;
+    static bool loaded = false;
+    if (!loaded) {
+        loaded = true;
+        namespace fs = std::filesystem;
+        const fs::path data = fs::path(__FILE__).parent_path().parent_path() / "data";
+        app.m_strAppDir = data.string();
+        for (const fs::path& file : platform::ListFilesSorted(data / "PRODUCTS", ".cfg")) {
+            auto product = std::make_unique<CProduct>();
+            if (product->ReadProductFile(file.string()))
+                app.m_poProdList.Add(std::move(product));
+        }
+        for (const fs::path& file : platform::ListFilesSorted(data / "PROTOCOL", ".pcl")) {
+            auto protocol = std::make_unique<CProtocol>();
+            if (protocol->ReadDevice(file.string()))
+                app.m_poProList.AddTail(std::move(protocol));
+        }
+        CProtocol* events = nullptr;
+        if (app.m_poProList.FindProtocol(CProList::kEventProtocolName, events, true)) {
+            app.m_posEventProtocol = events;
+            events->LoadCommands();
+        }
+        if (app.m_poProdList.IsEmpty())
+            std::abort(); // the target needs the installation's products
+    }
+    return app;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static SilentUi ui;
+    platform::SetUi(&ui);
+    SetApp(&LoadedApp());
+    {
+        CVLDoc doc;
+        doc.LoadFileBuffer(std::string_view(reinterpret_cast<const char*>(data), size));
+        ui.boxes = 0;
+        const bool ok = doc.ImportDosScript("fuzz.ksx");
+        if (!ok && ui.boxes == 0)
+            std::abort(); // a failure without a word
+        if (ok && (!doc.m_pProduct || doc.m_poSeqList.empty()))
+            std::abort();
+        doc.FreeFileBuffer();
+    }
+    SetApp(nullptr);
+    platform::SetUi(nullptr);
+    return 0;
+}
