@@ -1,5 +1,7 @@
 #include "foundation/smpte_timecode.h"
 
+#include <string>
+
 #include "foundation/conversions.h"
 #include "foundation/text_string.h"
 
@@ -216,19 +218,19 @@ std::uint8_t QORSMPTETimecode_c::ToText(QORString_c* text) const {
     }
     std::uint8_t label[4] = {};
     ToBytes(label, 4);
-    char out[16] = {};
+    // Each field is at most three digits, so "HH:MM:SS.FF" never passes 15 characters.
+    std::string out;
     const char separators[] = {':', ':', '.'};
-    char* at = out;
     for (int i = 0; i < 4; ++i) {
         if (label[i] < 10) {
-            *at++ = '0';
+            out += '0';
         }
-        at = std::to_chars(at, out + sizeof out, static_cast<unsigned>(label[i])).ptr;
+        out += std::to_string(static_cast<unsigned>(label[i]));
         if (i < 3) {
-            *at++ = separators[i];
+            out += separators[i];
         }
     }
-    if (text->Assign(out, static_cast<std::int32_t>(at - out), 253) == -2) {
+    if (text->Assign(out.data(), static_cast<std::int32_t>(out.size()), 253) == -2) {
         text->Clear();
         return 254;
     }
