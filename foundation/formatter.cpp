@@ -316,7 +316,7 @@ QORBuffer_c* QORBinaryString_c::Format() {
             ++i;
             continue;
         }
-        // A conversion specification: pad, width, precision, letter.
+        // A conversion directive: pad, width, precision, letter.
         char pad = ' ';
         std::int32_t width = -1;
         std::int32_t precision = -1;
@@ -357,7 +357,7 @@ QORBuffer_c* QORBinaryString_c::Format() {
                 ok = AppendBytes(m_output, scratch.Data(), scratch.ReadableEnd());
             }
         }
-        // Each specification uses up one argument, converted or not.
+        // Each directive uses up one argument, converted or not.
         if (node != nullptr) {
             node = node->next;
             if (node != nullptr) {

@@ -25,7 +25,7 @@ public:
     void AddIntArg(std::int32_t number);
     // A plain copy of the text (empty for null).
     void AddTextArg(const QORString_c* text);
-    // Builds the output from the format and the arguments (each used by one specification, in
+    // Builds the output from the format and the arguments (each used by one directive, in
     // order); null when the output could not be grown.
     QORBuffer_c* Format();
 
