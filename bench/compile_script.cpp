@@ -20,13 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class SilentUi : public platform::UiServices {
-public:
-    platform::MsgResult MessageBox(const platform::MessageBoxRequest& request) override {
-        return platform::DefaultAnswer(request);
-    }
-    bool RunDialog(platform::DialogRequest&) override { return false; }
-};
+using platform::SilentUi;
 
 class CountingView : public platform::View, public CompileMessageSink {
 public:

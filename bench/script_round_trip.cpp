@@ -12,13 +12,7 @@
 
 namespace {
 
-class SilentUi : public platform::UiServices {
-public:
-    platform::MsgResult MessageBox(const platform::MessageBoxRequest& request) override {
-        return platform::DefaultAnswer(request);
-    }
-    bool RunDialog(platform::DialogRequest&) override { return false; }
-};
+using platform::SilentUi;
 
 // The application with the products and protocols of the source tree, installed once.
 void InstallApp() {

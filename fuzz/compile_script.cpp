@@ -18,13 +18,7 @@
 
 namespace {
 
-class SilentUi : public platform::UiServices {
-public:
-    platform::MsgResult MessageBox(const platform::MessageBoxRequest& request) override {
-        return platform::DefaultAnswer(request);
-    }
-    bool RunDialog(platform::DialogRequest&) override { return false; }
-};
+using platform::SilentUi;
 
 CVLApp& FuzzApp() {
     static CVLApp app;

@@ -16,15 +16,7 @@
 namespace {
 
 // Boxes are counted, not printed: thousands of runs would flood the log.
-class SilentUi : public platform::UiServices {
-public:
-    platform::MsgResult MessageBox(const platform::MessageBoxRequest& request) override {
-        ++boxes;
-        return platform::DefaultAnswer(request);
-    }
-    bool RunDialog(platform::DialogRequest&) override { return false; }
-    int boxes = 0;
-};
+using platform::SilentUi;
 
 // The installation's data folder of the source tree this target was built from.
 CVLApp& LoadedApp() {

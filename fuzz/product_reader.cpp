@@ -11,13 +11,7 @@
 namespace {
 
 // Message boxes are expected for bad files; they are answered without printing.
-class SilentUi : public platform::UiServices {
-public:
-    platform::MsgResult MessageBox(const platform::MessageBoxRequest& request) override {
-        return platform::DefaultAnswer(request);
-    }
-    bool RunDialog(platform::DialogRequest&) override { return false; }
-};
+using platform::SilentUi;
 
 const std::string& InputPath() {
     static const std::string path =

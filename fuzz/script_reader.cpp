@@ -16,7 +16,8 @@ namespace {
 
 // Boxes are counted, not printed. Questions are answered Yes and No in turn, so that both
 // ways out of every syntax question are taken.
-class SilentUi : public platform::UiServices {
+// Answers the reader's questions Yes and No in turn, so both ways on are taken.
+class SilentUi : public platform::SilentUi {
 public:
     platform::MsgResult MessageBox(const platform::MessageBoxRequest& request) override {
         ++boxes;
@@ -24,8 +25,6 @@ public:
             return boxes % 2 ? platform::MsgResult::Yes : platform::MsgResult::No;
         return platform::DefaultAnswer(request);
     }
-    bool RunDialog(platform::DialogRequest&) override { return false; }
-    int boxes = 0;
 };
 
 // The application with the products and protocols of the source tree's data folder.

@@ -79,6 +79,18 @@ public:
     bool RunDialog(DialogRequest& request) override;
 };
 
+// Answers every box with its default and every dialog with Cancel, and shows nothing: for
+// benchmarks and fuzz targets, where boxes are expected and nobody reads them.
+class SilentUi : public UiServices {
+public:
+    MsgResult MessageBox(const MessageBoxRequest& request) override {
+        ++boxes;
+        return DefaultAnswer(request);
+    }
+    bool RunDialog(DialogRequest& /*request*/) override { return false; }
+    int boxes = 0;
+};
+
 // Shows the wait cursor for a scope.
 class WaitCursor {
 public:

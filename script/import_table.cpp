@@ -1,6 +1,7 @@
 #include "script/import_table.h"
 
 #include "platform/paths.h"
+#include "platform/file_handle.h"
 #include "platform/ui_services.h"
 
 #include <cerrno>
@@ -8,24 +9,7 @@
 #include <new>
 #include <unistd.h>
 
-namespace {
-
-class FileHandle {
-public:
-    explicit FileHandle(int fd) : m_fd(fd) {}
-    ~FileHandle() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    int Get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
-} // namespace
+using platform::FileHandle;
 
 bool CImportTable::LoadFile(const std::string& path) {
     FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));

@@ -1,5 +1,6 @@
 #include "script/ini_file.h"
 
+#include "platform/file_handle.h"
 #include "platform/ui_services.h"
 
 #include <cerrno>
@@ -9,25 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-// Closes a descriptor on every path.
-class FileHandle {
-public:
-    explicit FileHandle(int fd) : m_fd(fd) {}
-    ~FileHandle() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    int Get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
-} // namespace
+using platform::FileHandle;
 
 bool IniFile::Open(const std::string& path) {
     FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
