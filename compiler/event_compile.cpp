@@ -421,6 +421,29 @@ int CompilePortEvent(CVLDoc& doc) {
     return 0;
 }
 
+namespace {
+
+// No command of the event's category took its parameters: with no such command at all the
+// event is unsupported; otherwise one event error, then each candidate is matched again with
+// reporting on, so every refused parameter is named.
+void ReportUnmatchedEvent(CVLDoc& doc, const std::vector<CCmnd*>& found, int report,
+                          const std::string& unsupportedText) {
+    if (found.empty()) {
+        EventError(report, unsupportedText);
+        return;
+    }
+    EventError(report, "");
+    if (report) {
+        CompilerState& state = GetCompilerState();
+        for (CCmnd* command : found) {
+            state.currentCommand = command;
+            MatchEventParameters(doc, 1);
+        }
+    }
+}
+
+} // namespace
+
 void CompileInternalEvent(CVLDoc& doc, int report) {
     CompilerState& state = GetCompilerState();
     CEvnt* event = state.currentEvent;
@@ -461,18 +484,9 @@ void CompileInternalEvent(CVLDoc& doc, int report) {
             ReportFirmwareRequirement();
         }
     }
-    if (found.empty()) {
-        EventError(report, FormatCompileText("[%s] is not supported as an internal event",
-                                             event->m_strEvent.c_str()));
-        return;
-    }
-    EventError(report, "");
-    if (report) {
-        for (CCmnd* command : found) {
-            state.currentCommand = command;
-            MatchEventParameters(doc, 1);
-        }
-    }
+    ReportUnmatchedEvent(doc, found, report,
+                         FormatCompileText("[%s] is not supported as an internal event",
+                                           event->m_strEvent.c_str()));
 }
 
 void CompileExternalEvent(CVLDoc& doc, int report) {
@@ -527,19 +541,10 @@ void CompileExternalEvent(CVLDoc& doc, int report) {
             return;
         }
     }
-    if (found.empty()) {
-        EventError(report, FormatCompileText("Event [%s] is not supported by the %s protocol",
-                                             event->m_strEvent.c_str(),
-                                             protocol->GetDisplayName().c_str()));
-        return;
-    }
-    EventError(report, "");
-    if (report) {
-        for (CCmnd* command : found) {
-            state.currentCommand = command;
-            MatchEventParameters(doc, 1);
-        }
-    }
+    ReportUnmatchedEvent(doc, found, report,
+                         FormatCompileText("Event [%s] is not supported by the %s protocol",
+                                           event->m_strEvent.c_str(),
+                                           protocol->GetDisplayName().c_str()));
 }
 
 int MatchEventParameters(CVLDoc& doc, int report) {
