@@ -427,6 +427,13 @@ TEST_F(ScriptArchive, ControllerRefusalsKeepItsArchive) {
              return o;
          }(),
          "Error: Store Archive request denied by Show Control Unit", nullptr},
+        {"no room beside the stored image",
+         [] {
+             EmulatorOptions o;
+             o.image.assign(65536 - 100, 0x11);
+             return o;
+         }(),
+         "Error: Store Archive request denied by Show Control Unit", nullptr},
         {"odd request answer",
          [] {
              EmulatorOptions o;
