@@ -22,6 +22,7 @@
 #include <vector>
 
 class CDocList;
+class CSerialLink;
 
 class CVLDoc : public platform::Document {
 public:
@@ -345,4 +346,13 @@ private:
     bool FindWholeSection(std::string_view name);
 
     // --- End of source file reading and writing ---
+
+public:
+    // ---- Script archive in the controller (defined by the link library) ----
+    // Packs the script source and stores it in the controller over the caller's open link;
+    // true when the controller took it.
+    bool StoreArchive(CSerialLink& link);
+    // Fills a document created for "Upload Script from Unit" from the controller's archive;
+    // true when the script was rebuilt or the user cancelled.
+    bool RetrieveArchive();
 };

@@ -289,9 +289,10 @@ void ControllerEmulator::Handle(const EmulatedRequest& request) {
     case 0x40:   // '@'
     case 0x3E: { // '>'
         const std::size_t count = word();
-        const bool refuse =
-            options_.nakRequest ||
-            (m[0] == 0x40 && count > static_cast<std::size_t>(options_.memoryKb) * 1024);
+        const auto memory = static_cast<std::size_t>(options_.memoryKb) * 1024;
+        // An archive lives in the memory the stored image leaves free.
+        const bool refuse = options_.nakRequest || (m[0] == 0x40 && count > memory) ||
+                            (m[0] == 0x3E && count + StoredImage().size() > memory);
         if (options_.requestAnswer >= 0) {
             Reply({static_cast<std::uint8_t>(options_.requestAnswer)});
             return;

@@ -1,8 +1,9 @@
 // A show controller on the far end of a pseudo-terminal: it decodes both command framings,
 // answers the firmware, memory and size requests, takes images and archives as acknowledged
-// bulk streams and sends them back. It can be made silent, noisy, refusing, short of memory,
-// old, or to drop the line in the middle of a stream, and can consume and answer at the rate of
-// a real 9600-baud line. The program side opens the slave path like any serial device.
+// bulk streams and sends them back (an archive only into the memory its image leaves free). It
+// can be made silent, noisy, refusing, short of memory, old, or to drop the line in the middle of
+// a stream, and can consume and answer at the rate of a real 9600-baud line. The program side opens
+// the slave path like any serial device.
 #pragma once
 
 #include <atomic>
