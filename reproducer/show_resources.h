@@ -20,6 +20,8 @@ class ShowResource_c;
 class ShowDataGUI_c : public ShowXMLInterface_c {
 public:
     std::unique_ptr<QORObject_c> Create() const override;
+    // Stays off: GUI edits are never reported as changes.
+    void SetChangeTracking(std::uint8_t tracking) override;
     // Binds the "gui" child of the resource element, creating it when missing, flags it hidden
     // and write-hidden and switches its own change tracking off. 254 for a null node or a node
     // that is not an element.

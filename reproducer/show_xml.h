@@ -17,16 +17,28 @@
 
 class ShowDocument_c;
 
+// The value of a bound node: a history value whose type can be taken away and given back without
+// losing its text, so a cleared attribute or element keeps its name while it is not live.
+class ShowXMLValue_c : public QORHistoryValue_c {
+public:
+    std::unique_ptr<QORObject_c> Create() const override;
+    // The type becomes none; the forms stay.
+    void ClearType();
+    // A value without a type becomes a text again (its kept text, or the empty text).
+    void RestoreText();
+};
+
 class ShowXML_c : public QORXML_c {
 public:
     ShowXML_c() = default;
 
     // A new ShowXML_c of type 2, so a tree built through a ShowXML_c keeps this class.
     std::unique_ptr<QORObject_c> Create() const override;
-    // The value is a QORHistoryValue_c of depth -1, made on first use; null when memory is short.
+    // The value is a ShowXMLValue_c (a history value) of depth -1, made on first use; null when
+    // memory is short.
     QORValue_c* Value() override;
     // Value() seen as the history value it is.
-    QORHistoryValue_c* HistoryValue();
+    ShowXMLValue_c* HistoryValue();
 
     // The first direct attribute child whose name equals the name ignoring ASCII case, hidden
     // ones included; null unless the node is a declaration or an element.
