@@ -20,17 +20,17 @@ struct FieldShape {
 };
 
 constexpr FieldShape kFields[ReelvoxDataTrigger_c::kFieldCount] = {{"tm", true},
-                                                                  {"offset", true},
-                                                                  {"name", false},
-                                                                  {"number", false},
-                                                                  {"action", false},
-                                                                  {"location", false},
-                                                                  {"location_number", false},
-                                                                  {"socket", false},
-                                                                  {"unit_address", false},
-                                                                  {"seq", false},
-                                                                  {"var", false},
-                                                                  {"var_value", false}};
+                                                                   {"offset", true},
+                                                                   {"name", false},
+                                                                   {"number", false},
+                                                                   {"action", false},
+                                                                   {"location", false},
+                                                                   {"location_number", false},
+                                                                   {"socket", false},
+                                                                   {"unit_address", false},
+                                                                   {"seq", false},
+                                                                   {"var", false},
+                                                                   {"var_value", false}};
 
 } // namespace
 
