@@ -14,17 +14,19 @@ bool Exists(const std::string& path) {
     return std::filesystem::exists(path, ec);
 }
 
-// A '/' argument is a switch only when it cannot be a path: it does not exist and holds no
-// further '/' ("/c", "/E", "/cshow.ksf"); "/export/show.ksf" stays a path.
+// A '/' argument is a switch only when it cannot be a path: "/c", "/E", "/cshow.ksf", or "/c"
+// glued to an absolute path ("/c/shows/a.ksf") while no folder "/c" exists; "/export/show.ksf"
+// and "/cues/show.ksf" stay paths.
 bool IsSlashSwitch(const std::string& argument) {
-    if (argument.size() < 2 || argument[0] != '/')
-        return false;
-    if (argument.find('/', 1) != std::string::npos || Exists(argument))
+    if (argument.size() < 2 || argument[0] != '/' || Exists(argument))
         return false;
     const char letter = Lower(argument[1]);
     if (letter == 'e')
         return argument.size() == 2;
-    return letter == 'c';
+    if (letter != 'c')
+        return false;
+    const std::size_t slash = argument.find('/', 1);
+    return slash == std::string::npos || (slash == 2 && !Exists(argument.substr(0, 2)));
 }
 
 } // namespace

@@ -22,6 +22,7 @@ TEST(CommandLine, ParsesSwitchesAndPaths) {
         // The file may follow the switch without a blank; nothing of it is lost.
         {{"-cshow.ksf"}, CommandLineInfo::kCompile, "show.ksf"},
         {{"/cshow.ksf"}, CommandLineInfo::kCompile, "show.ksf"},
+        {{"/C/shows/a.ksf"}, CommandLineInfo::kCompile, "/shows/a.ksf"},
         // Paths that begin like a switch stay paths.
         {{"/export/show.ksf"}, CommandLineInfo::kOpen, "/export/show.ksf"},
         {{"/cues/show.ksf"}, CommandLineInfo::kOpen, "/cues/show.ksf"},
