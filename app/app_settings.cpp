@@ -68,8 +68,8 @@ void CVLApp::LoadSettings() {
 
     m_SerialPorts.clear();
     for (int n = 1; n <= kSerialPortCount; ++n) {
-        const std::string path =
-            platform::ToForwardSlashes(profile.GetString(kSerialPorts, "COM" + std::to_string(n), ""));
+        const std::string path = platform::ToForwardSlashes(
+            profile.GetString(kSerialPorts, "COM" + std::to_string(n), ""));
         if (!path.empty())
             m_SerialPorts[n] = path;
     }

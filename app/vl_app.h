@@ -163,9 +163,9 @@ public:
     CommSettings m_Download;
     std::int32_t& m_nCommMethod = m_Download.commMethod;
     std::int32_t& m_nEthernetDevice = m_Download.ethernetDevice;
-    std::int32_t& m_nSerialPort = m_Download.serialPort; // 0-7 = COM1-COM8, kSerialOffline
-    std::int32_t& m_nSerialTimeout = m_Download.serialTimeout;     // ms
-    std::int32_t& m_nSerialDelay = m_Download.serialDelay;         // pacing 0-4
+    std::int32_t& m_nSerialPort = m_Download.serialPort;       // 0-7 = COM1-COM8, kSerialOffline
+    std::int32_t& m_nSerialTimeout = m_Download.serialTimeout; // ms
+    std::int32_t& m_nSerialDelay = m_Download.serialDelay;     // pacing 0-4
     std::int32_t& m_nSerialBandwidth = m_Download.serialBandwidth; // packet size in bytes
     std::int32_t& m_nSerialBitMode = m_Download.serialBitMode;
     bool& m_bVerboseMessages = m_Download.verbose;

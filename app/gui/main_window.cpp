@@ -58,9 +58,9 @@ void MainWindow::RegisterDialogs() {
         if (names.isEmpty())
             return false;
         bool ok = false;
-        const QString chosen = QInputDialog::getItem(this, QStringLiteral("New Script"),
-                                                     QStringLiteral("Product:"), names, current,
-                                                     false, &ok);
+        const QString chosen =
+            QInputDialog::getItem(this, QStringLiteral("New Script"), QStringLiteral("Product:"),
+                                  names, current, false, &ok);
         if (!ok)
             return false;
         dialog.product = FromQString(chosen);
@@ -68,9 +68,9 @@ void MainWindow::RegisterDialogs() {
     });
     ui_.SetDialogHandler("CSaveAsDlg", [this](platform::DialogRequest& request) {
         auto& dialog = static_cast<CSaveAsDlg&>(request);
-        const QString path = QFileDialog::getSaveFileName(
-            this, QStringLiteral("Save As"), ToQString(dialog.path),
-            QStringLiteral("Velmora Files (*.ksf)"));
+        const QString path =
+            QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), ToQString(dialog.path),
+                                         QStringLiteral("Velmora Files (*.ksf)"));
         if (path.isEmpty())
             return false;
         dialog.path = path.toStdString();
@@ -80,9 +80,9 @@ void MainWindow::RegisterDialogs() {
     });
     ui_.SetDialogHandler("CFileOpenDlg", [this](platform::DialogRequest& request) {
         auto& dialog = static_cast<CFileOpenDlg&>(request);
-        const QString path = QFileDialog::getOpenFileName(
-            this, ToQString(dialog.title), QString(),
-            ToQString(dialog.filterName) + QStringLiteral(";;All Files (*)"));
+        const QString path = QFileDialog::getOpenFileName(this, ToQString(dialog.title), QString(),
+                                                          ToQString(dialog.filterName) +
+                                                              QStringLiteral(";;All Files (*)"));
         if (path.isEmpty())
             return false;
         dialog.path = path.toStdString();

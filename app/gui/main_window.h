@@ -18,7 +18,7 @@ class CVLDoc;
 namespace platform::qt {
 class MdiChildFrame;
 class MdiView;
-}
+} // namespace platform::qt
 
 class MainWindow : public QMainWindow,
                    public AppShell,

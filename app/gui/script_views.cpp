@@ -36,8 +36,8 @@ void CompileListView::AddMessage(const std::string& text, int /*kind*/, int /*re
     auto* item = new QListWidgetItem(platform::qt::ToQString(text), this); // owned by the list
     if (colour >= 0) {
         // Colours are stored red in the low byte, blue in the high one.
-        item->setForeground(QBrush(
-            QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF)));
+        item->setForeground(
+            QBrush(QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF)));
     }
     setCurrentItem(item);
     scrollToItem(item);

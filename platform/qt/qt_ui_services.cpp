@@ -72,7 +72,8 @@ MsgResult QtUiServices::MessageBox(const MessageBoxRequest& request) {
     for (const ButtonAnswer& answer : buttons)
         box.addButton(answer.button);
     const std::size_t defaultIndex =
-        request.defaultButton >= 0 && static_cast<std::size_t>(request.defaultButton) < buttons.size()
+        request.defaultButton >= 0 &&
+                static_cast<std::size_t>(request.defaultButton) < buttons.size()
             ? static_cast<std::size_t>(request.defaultButton)
             : 0;
     box.setDefaultButton(buttons[defaultIndex].button);

@@ -1,8 +1,8 @@
 #include "app/batch_shell.h"
 #include "app/command_line.h"
 #include "app/vl_app.h"
-#include "tests/app/app_test_support.h"
 #include "script/dialog_requests.h"
+#include "tests/app/app_test_support.h"
 #include "tests/support/scripted_ui.h"
 
 #include <fstream>

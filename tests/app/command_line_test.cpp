@@ -51,9 +51,9 @@ TEST(CommandLine, ParsesSwitchesAndPaths) {
 
 TEST(CommandLine, UsageNamesEveryExitStatus) {
     const std::string usage = UsageText();
-    for (const char* line : {"0  compiled and downloaded", "1  the file could not be opened",
-                             "2  compile errors", "3  compiled, but not downloaded",
-                             "4  start-up failed"})
+    for (const char* line :
+         {"0  compiled and downloaded", "1  the file could not be opened", "2  compile errors",
+          "3  compiled, but not downloaded", "4  start-up failed"})
         EXPECT_NE(usage.find(line), std::string::npos) << line;
 }
 

@@ -3,8 +3,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
