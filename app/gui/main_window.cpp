@@ -8,11 +8,15 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStatusBar>
+#include <QUrl>
 #include <algorithm>
 
 using platform::qt::FromQString;
@@ -25,6 +29,7 @@ MainWindow::MainWindow(CVLApp& app) : app_(app), ui_(this) {
     resize(1000, 700);
     mdi_ = new QMdiArea(this); // owned by the window
     setCentralWidget(mdi_);
+    setAcceptDrops(true);
     statusBar()->showMessage(QStringLiteral("Ready"));
     ui_.SetStatusSink([this](const QString& text) {
         statusBar()->showMessage(text.isEmpty() ? QStringLiteral("Ready") : text);
@@ -258,4 +263,16 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         app_.ScriptTemplate()->CloseAllDocuments();
     }
     event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            app_.OpenDocumentFile(url.toLocalFile().toStdString());
+    event->acceptProposedAction();
 }

@@ -56,6 +56,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Script files dropped on the window open as File Open would open them.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     platform::qt::MdiChildFrame* AddFrame(CVLDoc& doc, QWidget* viewWidget,
