@@ -2,6 +2,7 @@
 
 #include "app/gui/script_views.h"
 #include "compiler/linked_resources.h"
+#include "link/comm_dialog.h"
 #include "platform/qt/mdi_view.h"
 #include "script/dialog_requests.h"
 #include "script/vl_doc.h"
@@ -14,6 +15,7 @@
 #include <QInputDialog>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QUrl>
@@ -82,6 +84,21 @@ void MainWindow::RegisterDialogs() {
         if (std::filesystem::path(dialog.path).extension().empty())
             dialog.path += dialog.defaultExtension;
         return true;
+    });
+    // Until the communication dialog comes, a download goes out with the stored settings once
+    // the user agrees.
+    ui_.SetDialogHandler("CCfgCommDlg", [this](platform::DialogRequest& request) {
+        auto& dialog = static_cast<CommDialogRequest&>(request);
+        std::string text =
+            dialog.m_strMessage.empty() ? std::string() : dialog.m_strMessage + "\n\n";
+        if (dialog.m_nMethod == 1)
+            text += "Download by Ethernet with the stored settings?";
+        else
+            text += "Download on COM" + std::to_string(dialog.m_nPort + 1) +
+                    " with the stored settings?";
+        return QMessageBox::question(this, ToQString("Download" + dialog.m_strTitleSuffix),
+                                     ToQString(text), QMessageBox::Ok | QMessageBox::Cancel,
+                                     QMessageBox::Ok) == QMessageBox::Ok;
     });
     ui_.SetDialogHandler("CFileOpenDlg", [this](platform::DialogRequest& request) {
         auto& dialog = static_cast<CFileOpenDlg&>(request);
