@@ -1,8 +1,11 @@
-// The application object as the script model sees it: the installation directory, the loaded
-// products and protocols, the list of open scripts, how the next new script is made, and the
-// download and compiler switches. The Qt program builds on it; this part has no user interface.
+// The application object: the installation directory, the loaded products and protocols, the
+// list of open scripts, how the next new script is made, the settings of the profile, the
+// start-up sequence, the command line and shutdown. No user interface here: the Qt program and
+// batch mode supply their windows through AppShell.
 #pragma once
 
+#include "link/comm_settings.h"
+#include "link/quenlow_device.h"
 #include "platform/doc_template.h"
 #include "script/doc_list.h"
 #include "script/import_table.h"
@@ -10,11 +13,53 @@
 #include "script/protocol_list.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
-class CVLApp {
+class CVLDoc;
+class CMyMultiDocTemplate;
+class DocFrameFactory;
+struct CommandLineInfo;
+
+namespace platform {
+class Document;
+}
+
+// What start-up and the commands need of the program's windows.
+class AppShell {
+public:
+    virtual ~AppShell() = default;
+    // Frames of the script template (the sequence window).
+    virtual DocFrameFactory& ScriptFrames() = 0;
+    // The template that opens a compile view on a script; null stops start-up.
+    virtual platform::ViewTemplate* CompileTemplate() = 0;
+    // Creates the main frame; false ends start-up without a message.
+    virtual bool CreateMainFrame() = 0;
+    // The document of the active child frame, or null.
+    virtual platform::Document* ActiveDocument() = 0;
+    // Shows the recent-file list after it changed.
+    virtual void RecentFilesChanged() {}
+};
+
+// Files recently opened, newest first, kept in the profile's "Recent File List" section.
+class CRecentFileList {
+public:
+    static constexpr std::size_t kSize = 4;
+    const std::vector<std::string>& Entries() const { return entries_; }
+    // Moves or inserts `path` at the front; the oldest entry beyond the size drops out.
+    void Add(const std::string& path);
+    void Remove(const std::string& path);
+    std::vector<std::string>& MutableEntries() { return entries_; }
+
+private:
+    std::vector<std::string> entries_;
+};
+
+class CVLApp : public showlink::LinkApplication {
 public:
     // How the next new script is made.
     enum NewDocMode : std::uint16_t {
@@ -25,18 +70,74 @@ public:
     };
     // SerialPort value of the offline connection.
     static constexpr std::int32_t kSerialOffline = 9;
+    static constexpr std::size_t kMaxProducts = 20;
+    static constexpr std::size_t kMaxProtocols = 500;
 
-    CVLApp() = default;
+    // Exit statuses of a command-line compile.
+    enum BatchStatus : int {
+        kBatchDownloaded = 0,
+        kBatchNotOpened = 1,
+        kBatchCompileFailed = 2,
+        kBatchNotDownloaded = 3,
+        kBatchStartupFailed = 4,
+    };
+
+    CVLApp();
+    ~CVLApp() override;
     CVLApp(const CVLApp&) = delete;
     CVLApp& operator=(const CVLApp&) = delete;
 
-    // Writes all application settings to the profile, through the installed writer (none is
-    // installed until start-up provides it).
-    void SaveSettings();
+    // ---- Start-up and shutdown ----
+    // Loads the device definitions, creates the templates and the main frame through `shell`
+    // and reads the settings. False (after its message) when the program cannot run.
+    bool InitInstance(AppShell& shell);
+    // Handles the command line after start-up: answers -1 to go on running, or the exit status
+    // of a command-line compile (which ends the program).
+    int ProcessCommandLine(const CommandLineInfo& info);
+    // Opens, compiles and downloads a script without asking; answers a BatchStatus.
+    int RunBatchCompile(const std::string& path);
+    // Frees what start-up made (documents first). Settings are not written here.
+    int ExitInstance();
+
+    // ---- Documents ----
+    // Opens a script (path) or makes a new one (empty path) through the script template.
+    CVLDoc* OpenDocumentFile(const std::string& path);
+    // File New: a new script of the current new-document mode, then the mode goes back to 0.
+    CVLDoc* OnFileNew();
+    // Closes a script: its frames close and the document goes.
+    void CloseDocument(CVLDoc* doc);
+    // The active document when it is a script, else null.
+    CVLDoc* ActiveScript() const;
+    CMyMultiDocTemplate* ScriptTemplate() const { return m_pScriptTmp.get(); }
+    CRecentFileList& RecentFiles() { return m_RecentFiles; }
+
+    // ---- Settings ----
+    // The profile the settings live in (DefaultProfilePath() unless set before start-up).
+    const std::filesystem::path& ProfilePath() const { return m_ProfilePath; }
+    void SetProfilePath(std::filesystem::path path) { m_ProfilePath = std::move(path); }
+    void LoadSettings();
+    // Writes every setting to the profile at once (through the hook when one is installed;
+    // without a profile path nothing is written).
+    void SaveSettings() override;
     using SaveSettingsHook = std::function<void(CVLApp&)>;
     void SetSaveSettingsHook(SaveSettingsHook hook) { m_SaveSettingsHook = std::move(hook); }
+    // The device path configured for COMn in the "Serial Ports" section, or empty.
+    std::string SerialPortPath(int n) const;
+
+    // ---- What the link asks of the application ----
+    CommSettings& Settings() override { return m_Download; }
+    CQuenlowList& Devices() override { return m_poQuenlowList; }
+    bool CommandLineCompile() const override { return m_bBatch; }
 
     std::string m_strAppDir; // installation directory, without a trailing separator
+    std::string m_strFontFace = "Arial";
+    std::string m_strToolName1 = "&Calculator";
+    std::string m_strToolName2;
+    std::string m_strToolPath1 = "C:\\Windows\\Calc.Exe";
+    std::string m_strToolPath2;
+    std::uint16_t m_nProducts = 0;
+    std::uint16_t m_nProtocols = 0;
+    std::int32_t m_nNextGridId = 1000;
     CProdList m_poProdList;
     CProList m_poProList;
     CProtocol* m_posEventProtocol = nullptr; // the built-in event protocol in m_poProList
@@ -48,18 +149,53 @@ public:
     std::uint16_t m_wNewDocMode = kNewAskProduct;
     // Set by File Open for a DOS script; the document decides from the file's own extension.
     bool m_bImportKsx = false;
-    bool m_bNoCompilerPopups = true;
-    bool m_bNoArchiveOffer = false;
-    std::int32_t m_nSerialPort = 0;        // 0-7 = COM1-COM8, kSerialOffline
-    std::int32_t m_nSerialTimeout = 3000;  // ms
-    std::int32_t m_nSerialDelay = 3;       // pacing 0-4
-    std::int32_t m_nSerialBandwidth = 128; // packet size in bytes
+
+    // General and Tools settings.
+    bool m_bNewFileAtStartup = true;
+    bool m_bAlwaysPopupEventList = true;
+    bool m_bSpreadsheetHints = true;
+    bool m_bEventsInFrames = false;
+    bool m_bTimecodeStartAdded = true;
+    std::uint16_t m_wPopupDelay = 18; // ticks of 55 ms
+    std::uint16_t m_wFontPointSize = 8;
+
+    // The Download settings: one record, which the link reads and writes as well.
+    CommSettings m_Download;
+    std::int32_t& m_nCommMethod = m_Download.commMethod;
+    std::int32_t& m_nEthernetDevice = m_Download.ethernetDevice;
+    std::int32_t& m_nSerialPort = m_Download.serialPort;       // 0-7 = COM1-COM8, kSerialOffline
+    std::int32_t& m_nSerialTimeout = m_Download.serialTimeout; // ms
+    std::int32_t& m_nSerialDelay = m_Download.serialDelay;     // pacing 0-4
+    std::int32_t& m_nSerialBandwidth = m_Download.serialBandwidth; // packet size in bytes
+    std::int32_t& m_nSerialBitMode = m_Download.serialBitMode;
+    bool& m_bVerboseMessages = m_Download.verbose;
+    bool& m_bNoCompilerPopups = m_Download.noCompilerPopups;
+    bool& m_bNoArchiveOffer = m_Download.noArchiveOffer;
+    std::int32_t m_nNumQuenlows = 0;
+    CQuenlowList m_poQuenlowList;
+    // COMn -> device path, from the "Serial Ports" section.
+    std::map<int, std::string> m_SerialPorts;
+
+    // Set while a command-line compile runs.
+    bool m_bBatch = false;
 
     // Template of the compile view (not owned; null until the program registers it).
     platform::ViewTemplate* m_pCompileTmp = nullptr;
 
 private:
+    bool LoadProducts();
+    bool LoadProtocols();
+    void LoadProtocolFile(const std::filesystem::path& file);
+    void FindEventProtocol();
+    void ChangeIntoScripts();
+    void WriteSettings() const;
+
     SaveSettingsHook m_SaveSettingsHook;
+    std::filesystem::path m_ProfilePath;
+    AppShell* m_pShell = nullptr;
+    std::unique_ptr<CMyMultiDocTemplate> m_pScriptTmp;
+    CRecentFileList m_RecentFiles;
+    bool m_bHooksInstalled = false;
 };
 
 // The process-wide application. Until one is installed, a default instance serves.

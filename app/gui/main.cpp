@@ -1,0 +1,60 @@
+// The Velmora program. A command-line compile (-c) runs without any window, so it needs no
+// display; otherwise the main window opens.
+#include "app/batch_shell.h"
+#include "app/command_line.h"
+#include "app/gui/main_window.h"
+#include "app/vl_app.h"
+#include "platform/ui_services.h"
+
+#include <QApplication>
+#include <cstdio>
+
+namespace {
+
+int RunBatch(CVLApp& app, const CommandLineInfo& info) {
+    platform::ConsoleUi console;
+    platform::UiServices* previous = platform::SetUi(&console);
+    BatchShell shell;
+    int status = CVLApp::kBatchStartupFailed;
+    if (app.InitInstance(shell))
+        status = app.ProcessCommandLine(info);
+    app.ExitInstance();
+    platform::SetUi(previous);
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const CommandLineInfo info = ParseCommandLine(argc, argv);
+    if (info.kind == CommandLineInfo::kHelp) {
+        std::fputs(UsageText().c_str(), stdout);
+        return 0;
+    }
+    if (info.kind == CommandLineInfo::kError) {
+        std::fprintf(stderr, "velmora: %s\n\n%s", info.error.c_str(), UsageText().c_str());
+        return CVLApp::kBatchStartupFailed;
+    }
+    platform::SetDefaultCaption("Velmora");
+    CVLApp app;
+    SetApp(&app);
+    if (info.kind == CommandLineInfo::kCompile) {
+        const int status = RunBatch(app, info);
+        SetApp(nullptr);
+        return status;
+    }
+
+    QApplication qt(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velmora"));
+    int status = CVLApp::kBatchStartupFailed;
+    {
+        MainWindow window(app);
+        if (app.InitInstance(window)) {
+            app.ProcessCommandLine(info);
+            status = QApplication::exec();
+        }
+        app.ExitInstance();
+    }
+    SetApp(nullptr);
+    return status;
+}

@@ -1,0 +1,119 @@
+#include "platform/qt/qt_ui_services.h"
+
+#include "platform/cp1252.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <vector>
+
+namespace platform::qt {
+
+QString ToQString(const std::string& bytes) {
+    return QString::fromStdString(Cp1252ToUtf8(bytes));
+}
+
+std::string FromQString(const QString& text) {
+    return Utf8ToCp1252(text.toStdString());
+}
+
+namespace {
+
+struct ButtonAnswer {
+    QMessageBox::StandardButton button;
+    MsgResult result;
+};
+
+std::vector<ButtonAnswer> ButtonsOf(MsgButtons buttons) {
+    switch (buttons) {
+    case MsgButtons::OkCancel:
+        return {{QMessageBox::Ok, MsgResult::Ok}, {QMessageBox::Cancel, MsgResult::Cancel}};
+    case MsgButtons::YesNo:
+        return {{QMessageBox::Yes, MsgResult::Yes}, {QMessageBox::No, MsgResult::No}};
+    case MsgButtons::YesNoCancel:
+        return {{QMessageBox::Yes, MsgResult::Yes},
+                {QMessageBox::No, MsgResult::No},
+                {QMessageBox::Cancel, MsgResult::Cancel}};
+    case MsgButtons::RetryCancel:
+        return {{QMessageBox::Retry, MsgResult::Retry}, {QMessageBox::Cancel, MsgResult::Cancel}};
+    case MsgButtons::AbortRetryIgnore:
+        return {{QMessageBox::Abort, MsgResult::Abort},
+                {QMessageBox::Retry, MsgResult::Retry},
+                {QMessageBox::Ignore, MsgResult::Ignore}};
+    case MsgButtons::Ok:
+    default:
+        return {{QMessageBox::Ok, MsgResult::Ok}};
+    }
+}
+
+QMessageBox::Icon IconOf(MsgIcon icon) {
+    switch (icon) {
+    case MsgIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MsgIcon::Information:
+        return QMessageBox::Information;
+    case MsgIcon::Question:
+        return QMessageBox::Question;
+    case MsgIcon::Stop:
+        return QMessageBox::Critical;
+    case MsgIcon::None:
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+} // namespace
+
+MsgResult QtUiServices::MessageBox(const MessageBoxRequest& request) {
+    QMessageBox box(IconOf(request.icon), ToQString(request.caption), ToQString(request.text),
+                    QMessageBox::NoButton, parent_);
+    const std::vector<ButtonAnswer> buttons = ButtonsOf(request.buttons);
+    for (const ButtonAnswer& answer : buttons)
+        box.addButton(answer.button);
+    const std::size_t defaultIndex =
+        request.defaultButton >= 0 &&
+                static_cast<std::size_t>(request.defaultButton) < buttons.size()
+            ? static_cast<std::size_t>(request.defaultButton)
+            : 0;
+    box.setDefaultButton(buttons[defaultIndex].button);
+    // Escape answers Cancel where there is one, else the default.
+    QMessageBox::StandardButton escape = buttons[defaultIndex].button;
+    for (const ButtonAnswer& answer : buttons)
+        if (answer.result == MsgResult::Cancel)
+            escape = answer.button;
+    box.setEscapeButton(escape);
+    const int chosen = box.exec();
+    for (const ButtonAnswer& answer : buttons)
+        if (answer.button == chosen)
+            return answer.result;
+    return buttons[defaultIndex].result;
+}
+
+bool QtUiServices::RunDialog(DialogRequest& request) {
+    const auto it = handlers_.find(request.DialogName());
+    return it != handlers_.end() && it->second && it->second(request);
+}
+
+void QtUiServices::SetStatusText(const std::string& text) {
+    if (statusSink_)
+        statusSink_(ToQString(text));
+}
+
+void QtUiServices::BeginWaitCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtUiServices::EndWaitCursor() {
+    QApplication::restoreOverrideCursor();
+}
+
+void QtUiServices::PumpMessages() {
+    QCoreApplication::processEvents();
+}
+
+void QtUiServices::SetDialogHandler(const std::string& dialogName, DialogHandler handler) {
+    handlers_[dialogName] = std::move(handler);
+}
+
+} // namespace platform::qt

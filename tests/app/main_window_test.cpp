@@ -1,0 +1,176 @@
+// The main window under Qt's offscreen platform: a script opens in it, compiles into a compile
+// view, and closes; commands without a script say so.
+#include "app/command_line.h"
+#include "app/gui/main_window.h"
+#include "app/gui/script_views.h"
+#include "script/vl_doc.h"
+#include "tests/app/app_test_support.h"
+#include "tests/support/scripted_ui.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
+#include <chrono>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iostream>
+#include <memory>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+int g_argc = 1;
+char g_name[] = "app_tests";
+char* g_argv[] = {g_name, nullptr};
+
+std::unique_ptr<QApplication>& QtAppHolder() {
+    static std::unique_ptr<QApplication> app;
+    return app;
+}
+
+QApplication& QtApp() {
+    if (!QtAppHolder())
+        QtAppHolder() = std::make_unique<QApplication>(g_argc, g_argv);
+    return *QtAppHolder();
+}
+
+// Qt's objects must go before the program's exit handlers run.
+class QtEnvironment : public ::testing::Environment {
+public:
+    void TearDown() override { QtAppHolder().reset(); }
+};
+[[maybe_unused]] ::testing::Environment* const g_qtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment); // owned by the test framework
+
+void WriteOfflineProfile(const fs::path& profile) {
+    std::ofstream out(profile);
+    out << "[Serial Ports]\n";
+    for (int n = 1; n <= 8; ++n)
+        out << "COM" << n << "=/nonexistent/tty\n";
+}
+
+template <typename View> std::vector<View*> ViewsIn(QMdiArea* area) {
+    std::vector<View*> views;
+    for (QMdiSubWindow* frame : area->subWindowList())
+        if (auto* view = dynamic_cast<View*>(frame->widget()))
+            views.push_back(view);
+    return views;
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QtApp();
+        WriteOfflineProfile(install_.Profile());
+        app_.SetProfilePath(install_.Profile());
+        previous_ = SetApp(&app_);
+    }
+    void TearDown() override { SetApp(previous_); }
+
+    app_testing::TempInstall install_;
+    CVLApp app_;
+    CVLApp* previous_ = nullptr;
+};
+
+TEST_F(MainWindowTest, OpensCompilesAndClosesAScript) {
+    MainWindow window(app_);
+    testing_support::ScriptedUi ui; // no box may wait for a person here
+    ASSERT_TRUE(app_.InitInstance(window));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const std::string script = (install_.Root() / "SCRIPTS/Fountain.ksf").string();
+    app_.ProcessCommandLine(ParseCommandLine({script}));
+    QCoreApplication::processEvents();
+
+    auto sequences = ViewsIn<SequenceListView>(window.MdiArea());
+    ASSERT_EQ(sequences.size(), 1u);
+    EXPECT_EQ(sequences[0]->Frame()->windowTitle(), QStringLiteral("Sequences of Fountain"));
+    ASSERT_EQ(sequences[0]->count(), 3);
+    EXPECT_EQ(sequences[0]->item(2)->text(), QStringLiteral("Fountain_Show"));
+    ASSERT_NE(app_.ActiveScript(), nullptr);
+
+    window.OnCompileScript();
+    auto compiles = ViewsIn<CompileListView>(window.MdiArea());
+    ASSERT_EQ(compiles.size(), 1u);
+    const auto found =
+        compiles[0]->findItems(QStringLiteral("Script Compiled Successfully"), Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1);
+    EXPECT_EQ(found[0]->foreground().color(), QColor(0, 0, 255)); // blue
+    const auto offline =
+        compiles[0]->findItems(QStringLiteral("Script not Downloaded"), Qt::MatchStartsWith);
+    ASSERT_EQ(offline.size(), 1);
+    EXPECT_EQ(offline[0]->foreground().color(), QColor(255, 0, 0)); // red
+    EXPECT_TRUE(fs::exists(install_.Root() / "SCRIPTS/Fountain.DAT"));
+    EXPECT_TRUE(ui.boxes.empty());
+
+    // A second compile reuses the compile view.
+    window.OnCompileScript();
+    EXPECT_EQ(ViewsIn<CompileListView>(window.MdiArea()).size(), 1u);
+
+    window.OnFileClose();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(app_.ScriptTemplate()->Documents().empty());
+    EXPECT_TRUE(window.MdiArea()->subWindowList().empty());
+
+    // Without a script the script commands fail plainly.
+    window.OnCompileScript();
+    window.OnFileSave();
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Command failed.", "Command failed."}));
+    app_.ExitInstance();
+}
+
+TEST_F(MainWindowTest, ClosingTheLastWindowOfAScriptClosesIt) {
+    MainWindow window(app_);
+    testing_support::ScriptedUi ui;
+    ASSERT_TRUE(app_.InitInstance(window));
+    app_.ProcessCommandLine({}); // New File At Startup: Script1
+    ASSERT_EQ(app_.ScriptTemplate()->Documents().size(), 1u);
+    EXPECT_EQ(app_.ScriptTemplate()->Documents()[0]->GetTitle(), "Script1");
+    app_.ScriptTemplate()->Documents()[0]->SetModifiedFlag(true);
+    QMdiSubWindow* frame = window.MdiArea()->subWindowList().front();
+    // The save question: Cancel keeps the window and the script.
+    ui.QueueAnswer(platform::MsgResult::Cancel);
+    frame->close();
+    EXPECT_EQ(app_.ScriptTemplate()->Documents().size(), 1u);
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Save changes to Script1?"}));
+    // No: it closes without saving.
+    ui.QueueAnswer(platform::MsgResult::No);
+    frame->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(app_.ScriptTemplate()->Documents().empty());
+    app_.ExitInstance();
+}
+
+// Start-up with 20 products and 500 protocols, to an idle main window.
+TEST_F(MainWindowTest, StartUpTimeWithTwentyProductsAndFiveHundredProtocols) {
+    const fs::path products = install_.Root() / "PRODUCTS";
+    for (int i = 0; i < 16; ++i)
+        fs::copy_file(products / "Harnel16.cfg",
+                      products / ("Z" + std::to_string(10 + i) + ".cfg"));
+    const fs::path protocols = install_.Root() / "PROTOCOL";
+    for (int i = 0; i < 493; ++i)
+        fs::copy_file(protocols / "LUMEN24.PCL",
+                      protocols / ("X" + std::to_string(1000 + i) + ".pcl"));
+
+    MainWindow window(app_);
+    testing_support::ScriptedUi ui;
+    const auto begin = std::chrono::steady_clock::now();
+    ASSERT_TRUE(app_.InitInstance(window));
+    app_.ProcessCommandLine({});
+    QCoreApplication::processEvents();
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - begin);
+    EXPECT_EQ(app_.m_nProducts, 20);
+    EXPECT_EQ(app_.m_nProtocols, 500);
+    EXPECT_TRUE(ui.boxes.empty());
+    std::cout << "[ startup  ] 20 products, 500 protocols: " << elapsed.count()
+              << " ms to an idle main window\n";
+    RecordProperty("startup_ms", static_cast<int>(elapsed.count()));
+    // A generous bound: this build runs under the sanitizers.
+    EXPECT_LT(elapsed.count(), 10000);
+    app_.ExitInstance();
+}
+
+} // namespace

@@ -1,0 +1,134 @@
+// The real velmora program in batch mode, against the controller emulator.
+#include "tests/support/controller_emulator.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class VelmoraBatch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "velmora-batch-XXXXXX").string();
+        dir_ = ::mkdtemp(pattern.data());
+        fs::create_directories(dir_ / "config/velmora");
+        fs::copy_file(fs::path(VELMORA_SOURCE_DIR) / "data/SCRIPTS/Fountain.ksf",
+                      dir_ / "Fountain.ksf");
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // The profile: COM1 to COM8 go where `com1` says and nowhere, so the machine's own serial
+    // ports play no part.
+    void WriteProfile(const std::string& com1, const std::string& download = "") {
+        std::ofstream profile(dir_ / "config/velmora/velmora.ini");
+        profile << "[Serial Ports]\n";
+        for (int n = 1; n <= 8; ++n)
+            profile << "COM" << n << "=" << (n == 1 && !com1.empty() ? com1 : "/nonexistent/tty")
+                    << "\n";
+        profile << "[Download]\n" << download;
+    }
+
+    RunResult Velmora(const std::string& arguments) {
+        const std::string command = "cd '" + dir_.string() + "' && XDG_CONFIG_HOME='" +
+                                    (dir_ / "config").string() + "' '" VELMORA_PROGRAM "' " +
+                                    arguments + " >out.txt 2>err.txt";
+        RunResult run;
+        const int raw = std::system(command.c_str());
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        run.out = Slurp(dir_ / "out.txt");
+        run.err = Slurp(dir_ / "err.txt");
+        return run;
+    }
+
+    static std::string Slurp(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(VelmoraBatch, CleanScriptWithoutAPortCompilesAndExits3) {
+    WriteProfile("");
+    const RunResult run = Velmora("-c Fountain.ksf");
+    EXPECT_EQ(run.status, 3) << run.out << run.err;
+    EXPECT_TRUE(fs::exists(dir_ / "Fountain.DAT"));
+    EXPECT_NE(run.out.find("Compiling sequence Fountain_Show"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Fountain.ksf compiled with 0 Error(s), 0 Warning(s)"),
+              std::string::npos);
+    EXPECT_NE(run.out.find("Script not Downloaded, Communications Offline"), std::string::npos);
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(VelmoraBatch, DownloadsToTheControllerAndExits0) {
+    testing_support::ControllerEmulator emulator;
+    ASSERT_TRUE(emulator.Start());
+    WriteProfile(emulator.SlavePath(), "SerialPort=0\n");
+    const RunResult run = Velmora("/C" + (dir_ / "Fountain.ksf").string());
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    const auto image = emulator.StoredImage();
+    std::ifstream dat(dir_ / "Fountain.DAT", std::ios::binary);
+    const std::vector<std::uint8_t> written((std::istreambuf_iterator<char>(dat)),
+                                            std::istreambuf_iterator<char>());
+    EXPECT_FALSE(image.empty());
+    EXPECT_EQ(image.size(), written.size());
+    emulator.Stop();
+}
+
+TEST_F(VelmoraBatch, RefusedDownloadExits3) {
+    testing_support::EmulatorOptions options;
+    options.nakRequest = true;
+    testing_support::ControllerEmulator emulator(options);
+    ASSERT_TRUE(emulator.Start());
+    WriteProfile(emulator.SlavePath(), "SerialPort=0\nSerialTimeout=500\n");
+    const RunResult run = Velmora("-c Fountain.ksf");
+    EXPECT_EQ(run.status, 3) << run.out << run.err;
+    emulator.Stop();
+}
+
+TEST_F(VelmoraBatch, ScriptWithErrorsExits2) {
+    WriteProfile("");
+    std::string text = Slurp(dir_ / "Fountain.ksf");
+    const std::string good = "On      Pump_Jets";
+    text.replace(text.find(good), good.size(), "On      No_Such_Output");
+    std::ofstream(dir_ / "Broken.ksf", std::ios::binary) << text;
+    const RunResult run = Velmora("-c Broken.ksf");
+    EXPECT_EQ(run.status, 2) << run.out << run.err;
+    EXPECT_NE(run.out.find("Script Compiled with Errors."), std::string::npos) << run.out;
+    EXPECT_FALSE(fs::exists(dir_ / "Broken.DAT"));
+}
+
+TEST_F(VelmoraBatch, FileThatIsNoScriptExits1WithItsMessageOnStandardError) {
+    WriteProfile("");
+    const RunResult missing = Velmora("-c missing.ksf");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "Velmora: That file doesn't seem to exist any more.\n");
+    std::ofstream(dir_ / "notes.txt") << "not a script\n";
+    EXPECT_EQ(Velmora("-c notes.txt").status, 1);
+}
+
+TEST_F(VelmoraBatch, HelpAndBadArguments) {
+    const RunResult help = Velmora("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("3  compiled, but not downloaded"), std::string::npos);
+    const RunResult bad = Velmora("-c");
+    EXPECT_EQ(bad.status, 4);
+    EXPECT_NE(bad.err.find("-c needs the script file"), std::string::npos);
+}
+
+} // namespace
