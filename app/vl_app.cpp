@@ -5,6 +5,7 @@
 #include "compiler/compile_environment.h"
 #include "compiler/compile_main.h"
 #include "compiler/linked_resources.h"
+#include "link/script_archive.h"
 #include "link/vl_doc_link.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
@@ -186,6 +187,7 @@ bool CVLApp::InitInstance(AppShell& shell) {
     compiler::InstallCompileMain();
     showlink::SetLinkApplication(this);
     showlink::InstallDownloadHandOff();
+    showlink::InstallArchiveServices();
     SetScriptOpener([this](const std::string& path) { return OpenDocumentFile(path); });
     platform::SetSerialPortLookup([this](int n) { return SerialPortPath(n); });
     m_bHooksInstalled = true;
@@ -291,26 +293,42 @@ CVLDoc* CVLApp::OpenDocumentFile(const std::string& path) {
     m_bImportKsx = platform::EqualsNoCase(full.extension().string(), ".ksx");
     CVLDoc* doc = m_pScriptTmp->OpenDocumentFile(fullPath);
     m_bImportKsx = false;
-    if (doc && doc->AddToRecentFiles()) {
-        m_RecentFiles.Add(doc->GetPathName());
-        if (!m_ProfilePath.empty()) {
-            platform::ProfileFile profile;
-            profile.Load(m_ProfilePath);
-            const auto& entries = m_RecentFiles.Entries();
-            for (std::size_t i = 0; i < CRecentFileList::kSize; ++i)
-                profile.SetString("Recent File List", "File" + std::to_string(i + 1),
-                                  i < entries.size() ? entries[i] : std::string());
-            profile.Save(m_ProfilePath);
-        }
-        if (m_pShell)
-            m_pShell->RecentFilesChanged();
-    }
+    if (doc && doc->AddToRecentFiles())
+        AddRecentFile(doc->GetPathName());
     return doc;
+}
+
+void CVLApp::AddRecentFile(const std::string& path) {
+    m_RecentFiles.Add(path);
+    if (!m_ProfilePath.empty()) {
+        platform::ProfileFile profile;
+        profile.Load(m_ProfilePath);
+        const auto& entries = m_RecentFiles.Entries();
+        for (std::size_t i = 0; i < CRecentFileList::kSize; ++i)
+            profile.SetString("Recent File List", "File" + std::to_string(i + 1),
+                              i < entries.size() ? entries[i] : std::string());
+        profile.Save(m_ProfilePath);
+    }
+    if (m_pShell)
+        m_pShell->RecentFilesChanged();
 }
 
 CVLDoc* CVLApp::OnFileNew() {
     CVLDoc* doc = OpenDocumentFile(std::string());
     m_wNewDocMode = kNewAskProduct;
+    return doc;
+}
+
+CVLDoc* CVLApp::OnUploadScriptFromUnit() {
+    // A new script in upload mode, filled from the archive the controller holds.
+    m_wNewDocMode = kNewUploadFromUnit;
+    CVLDoc* doc = OpenDocumentFile(std::string());
+    m_wNewDocMode = kNewAskProduct;
+    if (!doc)
+        return nullptr;
+    if (doc->RetrieveArchive() && doc->AddToRecentFiles())
+        AddRecentFile(doc->GetPathName());
+    doc->UpdateViewTitles();
     return doc;
 }
 

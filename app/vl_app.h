@@ -104,6 +104,8 @@ public:
     CVLDoc* OpenDocumentFile(const std::string& path);
     // File New: a new script of the current new-document mode, then the mode goes back to 0.
     CVLDoc* OnFileNew();
+    // "&Upload Script from Unit": a new script filled from the controller's script archive.
+    CVLDoc* OnUploadScriptFromUnit();
     // Closes a script: its frames close and the document goes.
     void CloseDocument(CVLDoc* doc);
     // The active document when it is a script, else null.
@@ -194,6 +196,8 @@ private:
     std::filesystem::path m_ProfilePath;
     AppShell* m_pShell = nullptr;
     std::unique_ptr<CMyMultiDocTemplate> m_pScriptTmp;
+    // Puts a path at the top of the recent-file list and writes the list to the profile.
+    void AddRecentFile(const std::string& path);
     CRecentFileList m_RecentFiles;
     bool m_bHooksInstalled = false;
 };

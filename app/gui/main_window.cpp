@@ -124,6 +124,9 @@ void MainWindow::BuildFileMenu() {
     add(QStringLiteral("&Close"), QKeySequence(), &MainWindow::OnFileClose);
     add(QStringLiteral("&Save"), QKeySequence::Save, &MainWindow::OnFileSave);
     add(QStringLiteral("Save &As..."), QKeySequence(), &MainWindow::OnFileSaveAs);
+    fileMenu_->addSeparator();
+    QAction* upload = fileMenu_->addAction(QStringLiteral("&Upload Script from Unit"));
+    connect(upload, &QAction::triggered, this, [this] { app_.OnUploadScriptFromUnit(); });
     const auto& recent = app_.RecentFiles().Entries();
     if (!recent.empty()) {
         fileMenu_->addSeparator();
