@@ -670,8 +670,9 @@ std::int32_t ReelvoxSMPTEInterface_c::SendSetting(std::uint8_t subType, std::uin
     case 17:
     case 18: {
         QORString_c text;
-        if (e->AddressField(static_cast<std::uint8_t>(subType - 16), &text) != QOR_OK ||
-            !ParseAddress(text.View(), &d[1])) {
+        // A missing text reads as the field's default address.
+        e->AddressField(static_cast<std::uint8_t>(subType - 16), &text);
+        if (!ParseAddress(text.View(), &d[1])) {
             return 0;
         }
         length = 5;
