@@ -248,15 +248,15 @@ std::uint8_t Reelvox_c::VideoStep(std::uint8_t unitType) {
         const std::uint8_t product = repro->Product();
         const auto index = static_cast<std::uint8_t>(unit - 1);
         if (ReelvoxProductTakesColorspace(product)) {
-            const std::int32_t answer = unitType == 0 ? repro->SendColorspace()
-                                                      : m_interface->SendSetting(19, index);
+            const std::int32_t answer =
+                unitType == 0 ? repro->SendColorspace() : m_interface->SendSetting(19, index);
             if (answer <= 0) {
                 result = QOR_ERROR;
             }
         }
         if (ReelvoxProductTakesOutputFormat(product)) {
-            const std::int32_t answer = unitType == 0 ? repro->SendOutputFormat()
-                                                      : m_interface->SendSetting(22, index);
+            const std::int32_t answer =
+                unitType == 0 ? repro->SendOutputFormat() : m_interface->SendSetting(22, index);
             if (answer <= 0) {
                 result = QOR_ERROR;
             }

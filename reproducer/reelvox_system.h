@@ -56,8 +56,8 @@ public:
     // or "null"; any other answer leaves the port type.
     std::uint8_t SetSerialPort(QORSerial_c* port);
     // Through the transport the port type selects: the bytes sent, or -2 when none is selected.
-    std::int32_t SendFrame(const std::uint8_t* data, std::uint8_t destination,
-                           std::uint8_t command, std::int32_t length);
+    std::int32_t SendFrame(const std::uint8_t* data, std::uint8_t destination, std::uint8_t command,
+                           std::int32_t length);
     // 2 accepted, 254 refused or no transport, 251 time-out.
     std::uint8_t WaitResponse(std::uint32_t timeoutMs);
     // Serial: the port's close; UDP: the socket reset (250); none selected: -2.

@@ -15,12 +15,14 @@
 namespace {
 
 // Products 3, 4, 5, 8, 9 and 11 take the colorspace command; 9 and 11 the output format.
-constexpr bool kColorspace[12] = {false, false, false, true,  true,  true,
-                                  false, false, true,  true,  false, true};
+constexpr bool kColorspace[12] = {false, false, false, true, true,  true,
+                                  false, false, true,  true, false, true};
 constexpr bool kOutputFormat[12] = {false, false, false, false, false, false,
                                     false, false, false, true,  false, true};
 
-ReelvoxReproducer_c* Repro(void* reproducer) { return static_cast<ReelvoxReproducer_c*>(reproducer); }
+ReelvoxReproducer_c* Repro(void* reproducer) {
+    return static_cast<ReelvoxReproducer_c*>(reproducer);
+}
 
 } // namespace
 
@@ -77,7 +79,8 @@ std::uint8_t ReelvoxReproducer_c::Product() {
 
 std::uint8_t ReelvoxReproducer_c::Destination() const {
     if (m_addressing == kGroupAddressing) {
-        return m_unit == 0 ? kReelvoxAllReproducers : static_cast<std::uint8_t>((m_unit + 49) | 0x80);
+        return m_unit == 0 ? kReelvoxAllReproducers
+                           : static_cast<std::uint8_t>((m_unit + 49) | 0x80);
     }
     return static_cast<std::uint8_t>((m_unit - 1) | 0x80);
 }
@@ -160,10 +163,8 @@ std::uint8_t ReelvoxReproducer_c::ParseStatusReply(void* input, void* reproducer
         }
         self->m_replyCount = 0;
         // A wrong check byte is passed over, as the unit sends the status again.
-        const std::uint8_t check =
-            static_cast<std::uint8_t>(static_cast<std::uint8_t>(reply[0] + reply[1] + reply[2] +
-                                                                reply[3]) >>
-                                      1);
+        const std::uint8_t check = static_cast<std::uint8_t>(
+            static_cast<std::uint8_t>(reply[0] + reply[1] + reply[2] + reply[3]) >> 1);
         if (check == reply[4]) {
             std::uint8_t& status = (reply[3] & 1) ? self->m_status2 : self->m_status1;
             status = reply[2] == 2 ? QOR_TRUE : QOR_FALSE;
@@ -321,9 +322,10 @@ std::uint8_t ReelvoxCobraNet_c::Download(std::uint8_t ignoreErrors) {
     const std::uint32_t format = ReelvoxCobraNetChannelFormat(res, sr, lat);
     ReelvoxDataCobraNetBundles_c* bundles = m_element != nullptr ? m_element->Bundles() : nullptr;
     for (m_bundle = 0; m_bundle < 4 && goOn(); ++m_bundle) {
-        auto* bundle = bundles != nullptr ? static_cast<ReelvoxDataCobraNetBundle_c*>(
-                                                bundles->ItemAt(m_bundle, QOR_TRUE))
-                                          : nullptr;
+        auto* bundle =
+            bundles != nullptr
+                ? static_cast<ReelvoxDataCobraNetBundle_c*>(bundles->ItemAt(m_bundle, QOR_TRUE))
+                : nullptr;
         ReelvoxDataCobraNetChannels_c* channels = bundle != nullptr ? bundle->Channels() : nullptr;
         const std::int32_t n = channels != nullptr ? channels->LiveCount() : 0;
         const std::uint32_t base = 0x1000u * m_bundle;
@@ -337,9 +339,10 @@ std::uint8_t ReelvoxCobraNet_c::Download(std::uint8_t ignoreErrors) {
         }
         SetState(2);
         for (std::int32_t c = m_cursor; c >= 0 && goOn(); --c) {
-            auto* channel = channels != nullptr ? static_cast<ReelvoxDataCobraNetChannel_c*>(
-                                                      channels->ItemAt(c, QOR_FALSE))
-                                                : nullptr;
+            auto* channel =
+                channels != nullptr
+                    ? static_cast<ReelvoxDataCobraNetChannel_c*>(channels->ItemAt(c, QOR_FALSE))
+                    : nullptr;
             if (channel == nullptr) {
                 check(0);
                 continue;
@@ -354,7 +357,8 @@ std::uint8_t ReelvoxCobraNet_c::Download(std::uint8_t ignoreErrors) {
         }
         if (goOn()) {
             const std::int32_t number = bundle != nullptr ? bundle->Number() : 0;
-            check(SendVariable(0x50100 + base, static_cast<std::uint32_t>(number > 0 ? number : 0)));
+            check(
+                SendVariable(0x50100 + base, static_cast<std::uint32_t>(number > 0 ? number : 0)));
         }
     }
     SetState(4);

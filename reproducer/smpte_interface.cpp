@@ -22,7 +22,9 @@
 
 namespace {
 
-constexpr std::uint8_t kBool(bool b) { return b ? QOR_TRUE : QOR_FALSE; }
+constexpr std::uint8_t kBool(bool b) {
+    return b ? QOR_TRUE : QOR_FALSE;
+}
 
 // Exactly four decimal pieces of at most 255 each.
 bool ParseAddress(std::string_view text, std::uint8_t* out) {
@@ -152,9 +154,8 @@ std::uint8_t ReelvoxSMPTEInterface_c::GetPreroll(QORSMPTETimecode_c* t) {
 }
 std::uint8_t ReelvoxSMPTEInterface_c::SetGenerate(std::uint8_t flag) {
     auto* e = Element();
-    return e != nullptr
-               ? e->SetMode(flag == QOR_TRUE ? REELVOX_MODE_GENERATE : REELVOX_MODE_READ)
-               : QOR_ERROR;
+    return e != nullptr ? e->SetMode(flag == QOR_TRUE ? REELVOX_MODE_GENERATE : REELVOX_MODE_READ)
+                        : QOR_ERROR;
 }
 std::uint8_t ReelvoxSMPTEInterface_c::IsGenerating() {
     auto* e = Element();
@@ -466,9 +467,13 @@ bool ReelvoxSMPTEInterface_c::ReadTimecodeBytes(int which, std::uint8_t rateInde
     return status == QOR_OK && timecode.ToBytes(out, 4) == 4;
 }
 
-std::int32_t ReelvoxSMPTEInterface_c::SendDisable() { return Command(kSmpteDisable, nullptr, 0); }
+std::int32_t ReelvoxSMPTEInterface_c::SendDisable() {
+    return Command(kSmpteDisable, nullptr, 0);
+}
 
-std::int32_t ReelvoxSMPTEInterface_c::SendEnable() { return Command(kSmpteEnable, nullptr, 0); }
+std::int32_t ReelvoxSMPTEInterface_c::SendEnable() {
+    return Command(kSmpteEnable, nullptr, 0);
+}
 
 std::int32_t ReelvoxSMPTEInterface_c::SendDefaults() {
     if (Element() == nullptr) {
@@ -477,12 +482,31 @@ std::int32_t ReelvoxSMPTEInterface_c::SendDefaults() {
     const ReelvoxSmpteValues values = Values();
     if (values.unitType == 3) {
         if (FirmwareVersion() >= 1.14) {
-            return SendSubTypes({{2, 255}, {3, 255}, {15, 1}, {15, 2}, {14, 255}, {13, 255},
-                                 {12, 255}, {11, 255}, {10, 255}, {9, 255}, {8, 255}, {20, 255},
+            return SendSubTypes({{2, 255},
+                                 {3, 255},
+                                 {15, 1},
+                                 {15, 2},
+                                 {14, 255},
+                                 {13, 255},
+                                 {12, 255},
+                                 {11, 255},
+                                 {10, 255},
+                                 {9, 255},
+                                 {8, 255},
+                                 {20, 255},
                                  {21, 255}});
         }
-        return SendSubTypes({{2, 255}, {3, 255}, {15, 1}, {15, 2}, {14, 255}, {13, 255},
-                             {12, 255}, {11, 255}, {10, 255}, {9, 255}, {8, 255}});
+        return SendSubTypes({{2, 255},
+                             {3, 255},
+                             {15, 1},
+                             {15, 2},
+                             {14, 255},
+                             {13, 255},
+                             {12, 255},
+                             {11, 255},
+                             {10, 255},
+                             {9, 255},
+                             {8, 255}});
     }
     m_frameData[0] = ReelvoxSmpteModeByte(values);
     // A timecode that cannot be written fails the command rather than shift the flags byte.
@@ -726,8 +750,7 @@ std::int32_t ReelvoxSMPTEInterface_c::SendSetting(std::uint8_t subType, std::uin
 // ---- download -------------------------------------------------------------------------------
 
 std::uint8_t ReelvoxSMPTEInterface_c::Download(std::uint8_t ignoreErrors,
-                                               std::uint8_t skipUnitSetup,
-                                               std::uint8_t triggers) {
+                                               std::uint8_t skipUnitSetup, std::uint8_t triggers) {
     m_failedStep.store(SMPTE_STEP_DONE);
     SetState(SMPTE_STEP_DISABLE);
     const std::uint8_t unitType = GetUnitType();
@@ -765,8 +788,9 @@ std::uint8_t ReelvoxSMPTEInterface_c::Download(std::uint8_t ignoreErrors,
                 return result;
             }
             for (std::uint8_t unit = 1; unit <= Reelvox_c::kMaxReproducers; ++unit) {
-                if (!step(SMPTE_STEP_REPRO_GROUPS,
-                          [this, unit] { return SendReproducerGroups(unit); }, true)) {
+                if (!step(
+                        SMPTE_STEP_REPRO_GROUPS,
+                        [this, unit] { return SendReproducerGroups(unit); }, true)) {
                     return result;
                 }
             }

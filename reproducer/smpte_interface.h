@@ -11,8 +11,8 @@
 #include <atomic>
 #include <cstdint>
 #include <initializer_list>
-#include <utility>
 #include <memory>
+#include <utility>
 
 class QORSMPTETimecode_c;
 class QORString_c;

@@ -36,8 +36,7 @@ protected:
         QORString_c name;
         name.Assign(emulator->SlavePath().c_str(), -1, QOR_FALSE);
         ASSERT_EQ(port.SetCommPort(&name), QOR_OK);
-        ASSERT_EQ(system.AttachSMPTEInterface(std::make_unique<ReelvoxSMPTEInterface_c>()),
-                  QOR_OK);
+        ASSERT_EQ(system.AttachSMPTEInterface(std::make_unique<ReelvoxSMPTEInterface_c>()), QOR_OK);
         ASSERT_EQ(system.SetSerialPort(&port), QOR_OK);
     }
     void TearDown() override {
@@ -134,6 +133,10 @@ TEST_F(SystemOnEmulator, SingleCommandsSendTheirExactFrames) {
     // 25 fps, reading, stop on SMPTE stop, transition 0, start 01:00:00.00, end 02:00:00.00.
     ASSERT_EQ(Smpte().SetFrameRate(2), QOR_OK);
     Smpte().SetTransition(0);
+    Smpte().SetGenerate(QOR_FALSE);
+    Smpte().SetVideoSync(QOR_FALSE);
+    Smpte().SetSmpteReset(QOR_FALSE);
+    ASSERT_EQ(Smpte().GetUnitNumber(), 1); // a new configuration's unit
     system.Document()->Root()->SMPTE()->SetStopOnSmpteStop(QOR_TRUE);
     QORSMPTETimecode_c t;
     t.SetFrameRate(2, QOR_FALSE);
@@ -148,7 +151,7 @@ TEST_F(SystemOnEmulator, SingleCommandsSendTheirExactFrames) {
     ASSERT_EQ(frames.size(), 6U);
     EXPECT_EQ(frames[0].bytes, (Bytes{0xFF, 0xFE, 0x0D, 0x05}));
     EXPECT_EQ(frames[1].bytes, (Bytes{0xFF, 0xFE, 0x0E, 0x05}));
-    EXPECT_EQ(frames[2].bytes, Frame(0xFE, 6, {0x09}));
+    EXPECT_EQ(frames[2].bytes, Frame(0xFE, 6, {0x0A}));
     EXPECT_EQ(frames[3].bytes, Frame(0xFE, 7, {0x01, 0x32}));
     EXPECT_EQ(frames[4].bytes, Frame(0xFE, 9, {0x41, 1, 0, 0, 0, 2, 0, 0, 0, 0x10}));
     EXPECT_EQ(frames[5].bytes, Frame(0xFE, 23, {0, 0, 0, 0}));
@@ -171,14 +174,15 @@ TEST_F(SystemOnEmulator, ReproducerAndCobraNetFrames) {
     ReelvoxCobraNet_c cobranet;
     cobranet.SetOwner(&system);
     EXPECT_EQ(cobranet.SendKeyValue("IpMon-X", "1"), 17);
+
     ASSERT_TRUE(emulator->WaitForFrames(2, std::chrono::milliseconds(2000)));
     const auto frames = Frames();
     ASSERT_EQ(frames.size(), 2U);
     EXPECT_EQ(frames[0].bytes, Frame(0x80, 23, {0x00}));
     EXPECT_EQ(frames[1].destination, 0x9E);
     EXPECT_EQ(frames[1].command, 82);
-    EXPECT_EQ(frames[1].data, (Bytes{' ', '3', ' ', 'i', 'p', 'm', 'o', 'n', '-', 'x', ' ', '1',
-                                     '\r'}));
+    EXPECT_EQ(frames[1].data,
+              (Bytes{' ', '3', ' ', 'i', 'p', 'm', 'o', 'n', '-', 'x', ' ', '1', '\r'}));
 }
 
 TEST_F(SystemOnEmulator, TypeThreeFormsFollowTheFirmware) {
@@ -192,10 +196,10 @@ TEST_F(SystemOnEmulator, TypeThreeFormsFollowTheFirmware) {
     SetVersion("SMPTE V1.14");
     EXPECT_GT(Smpte().SendDefaults(), 0);
     const auto frames = Frames();
-    EXPECT_EQ(frames[0].bytes, Frame(0xFE, 68, {0x07, 0xFF}));
+    EXPECT_EQ(frames[0].bytes, Frame(0xFE, 68, {0x07, 0x00})); // unit 1
     EXPECT_EQ(old - 1, 11U);
     EXPECT_EQ(frames.size() - old, 13U);
-    EXPECT_EQ(frames[1].data, (Bytes{2, 5})); // frame rate index 5
+    EXPECT_EQ(frames[1].data, (Bytes{2, Smpte().GetFrameRate()}));
 }
 
 TEST_F(SystemOnEmulator, TypeThreeAddressMustBeFourPieces) {
@@ -231,9 +235,10 @@ TEST_F(SystemOnEmulator, DownloadSendsTheStepsInOrder) {
         EXPECT_TRUE(f.checksumOk);
         order.emplace_back(f.destination, f.command);
     }
-    EXPECT_EQ(order, (std::vector<std::pair<int, int>>{
-                         {0xFE, 13}, {0xFE, 9}, {0xFE, 23}, {0xFE, 8}, {0x80, 23}, {0x80, 33},
-                         {0x81, 23}}));
+    EXPECT_EQ(
+        order,
+        (std::vector<std::pair<int, int>>{
+            {0xFE, 13}, {0xFE, 9}, {0xFE, 23}, {0xFE, 8}, {0x80, 23}, {0x80, 33}, {0x81, 23}}));
 }
 
 TEST_F(SystemOnEmulator, RefusedStepStopsOrIsRecorded) {
@@ -275,7 +280,10 @@ private:
 };
 } // namespace
 
-TEST_F(SystemOnEmulator, ReelvoxCancelStopsTheWorkerQuickly) {
+// Also run under ThreadSanitizer (the Makefile's tsan target).
+class ReelvoxCancel : public SystemOnEmulator {};
+
+TEST_F(ReelvoxCancel, WorkerStopsQuicklyWithThePortClosed) {
     ReproducerEmulatorOptions options;
     options.defaultAnswer = ReelvoxAnswer::Silent;
     Open(options);

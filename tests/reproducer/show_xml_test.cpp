@@ -96,16 +96,15 @@ TEST_F(BoundElement, GetBoolAttributeReadsNumbersAndWords) {
     ShowXML_c* made = ShowXML_c::FindOrCreateAttribute(element, "t");
     ShowXMLInterface_c::SetNodeText(made, &binder, "true");
     const Case cases[] = {
-        {"t", QOR_TRUE}, {"on", QOR_TRUE}, {"word", QOR_TRUE}, {"off", QOR_FALSE},
-        {"name", QOR_FALSE}, {"missing", QOR_FALSE},
+        {"t", QOR_TRUE},    {"on", QOR_TRUE},    {"word", QOR_TRUE},
+        {"off", QOR_FALSE}, {"name", QOR_FALSE}, {"missing", QOR_FALSE},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ShowXMLInterface_c::GetBoolAttribute(&binder, c.name), c.expected) << c.name;
     }
     ShowXMLInterface_c unbound;
     EXPECT_EQ(ShowXMLInterface_c::GetBoolAttribute(&unbound, "on"), QOR_FALSE);
-    EXPECT_EQ(ShowXMLInterface_c::SetBoolAttribute("on", &unbound, QOR_TRUE, QOR_FALSE),
-              QOR_ERROR);
+    EXPECT_EQ(ShowXMLInterface_c::SetBoolAttribute("on", &unbound, QOR_TRUE, QOR_FALSE), QOR_ERROR);
 }
 
 TEST_F(BoundElement, SetBoolAttributeClearsAndRecreates) {
@@ -156,7 +155,8 @@ TEST_F(BoundElement, CopyToPlacesTheCopyRightAfterTheSource) {
     ASSERT_NE(copy.Element(), nullptr);
     EXPECT_NE(copy.Element(), element);
     EXPECT_EQ(copy.Owner(), &document);
-    const std::string one = "<cfg Name=\"first\" on=\"1\" off=\"false\" word=\"yes\" ><!-- note --></cfg>";
+    const std::string one =
+        "<cfg Name=\"first\" on=\"1\" off=\"false\" word=\"yes\" ><!-- note --></cfg>";
     EXPECT_EQ(Save(document), std::string(kDeclaration) + one + one);
     EXPECT_EQ(binder.CopyTo(nullptr), QOR_ERROR);
 }
@@ -170,7 +170,8 @@ TEST(ShowXML, CreateElementAndFindTm) {
     EXPECT_EQ(ShowXML_c::FindTmElement(top), tm);
     EXPECT_EQ(ShowXML_c::FindTmElement(tm->FirstChildOfType(QOR_XML_TEXT)), nullptr);
     EXPECT_EQ(ShowXML_c::CreateElement("x", nullptr, nullptr), nullptr);
-    EXPECT_EQ(Save(document), std::string(kDeclaration) + "<trigger><TM>00:00:01.00</TM></trigger>");
+    EXPECT_EQ(Save(document),
+              std::string(kDeclaration) + "<trigger><TM>00:00:01.00</TM></trigger>");
 }
 
 TEST(ShowXML, TreesKeepTheirNodeClass) {

@@ -37,6 +37,28 @@ ReelvoxFrame FrameOf(const std::vector<std::uint8_t>& bytes) {
     return frame;
 }
 
+// Frames that are not acknowledged follow each other without a pause: finds the cut into
+// frames that each start with 0xFF and end in their checksum, the earliest cut first.
+bool SplitFrames(const std::vector<std::uint8_t>& bytes, std::size_t at,
+                 std::vector<std::size_t>& ends) {
+    if (at == bytes.size()) {
+        return true;
+    }
+    std::uint8_t sum = 0;
+    for (std::size_t k = at; k < bytes.size(); ++k) {
+        if (k - at >= 3 && bytes[k] == static_cast<std::uint8_t>(sum >> 1) &&
+            (k + 1 == bytes.size() || bytes[k + 1] == 0xFF)) {
+            ends.push_back(k + 1);
+            if (SplitFrames(bytes, k + 1, ends)) {
+                return true;
+            }
+            ends.pop_back();
+        }
+        sum = static_cast<std::uint8_t>(sum + bytes[k]);
+    }
+    return false;
+}
+
 } // namespace
 
 bool IsReproducerDestination(std::uint8_t destination) {
@@ -146,19 +168,28 @@ ReelvoxAnswer ReproducerEmulator::AnswerFor(const ReelvoxFrame& frame) {
     return options_.defaultAnswer;
 }
 
-void ReproducerEmulator::Handle(std::vector<std::uint8_t>& pending, bool complete) {
+void ReproducerEmulator::Handle(std::vector<std::uint8_t>& pending) {
     if (pending.size() < 4) {
         pending.clear();
         return;
     }
-    ReelvoxFrame frame = FrameOf(pending);
-    frame.checksumOk = frame.checksumOk && complete;
-    pending.clear();
-    const ReelvoxAnswer answer = AnswerFor(frame);
-    {
+    std::vector<std::size_t> ends;
+    if (!SplitFrames(pending, 0, ends)) {
+        ends.assign(1, pending.size()); // one frame with a wrong checksum
+    }
+    ReelvoxAnswer answer = ReelvoxAnswer::Silent;
+    std::size_t begin = 0;
+    for (const std::size_t end : ends) {
+        const ReelvoxFrame frame =
+            FrameOf(std::vector<std::uint8_t>(pending.begin() + static_cast<std::ptrdiff_t>(begin),
+                                              pending.begin() + static_cast<std::ptrdiff_t>(end)));
+        begin = end;
+        answer = AnswerFor(frame);
         std::lock_guard lock(mutex_);
         frames_.push_back(frame);
     }
+    pending.clear();
+    // Only the last frame can be waiting for its answer.
     if (answer == ReelvoxAnswer::Silent) {
         return;
     }
@@ -202,9 +233,7 @@ void ReproducerEmulator::Run() {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         if (!pending.empty() && Clock::now() - lastByte >= options_.frameGap) {
-            const bool complete =
-                pending.size() >= 4 && pending.back() == ChecksumOf(pending, pending.size() - 1);
-            Handle(pending, complete);
+            Handle(pending);
         }
     }
 }

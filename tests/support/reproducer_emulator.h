@@ -74,7 +74,7 @@ public:
 
 private:
     void Run();
-    void Handle(std::vector<std::uint8_t>& pending, bool complete);
+    void Handle(std::vector<std::uint8_t>& pending);
 
     ReproducerEmulatorOptions options_;
     int master_ = -1;
