@@ -301,3 +301,34 @@ TEST_F(ReelvoxCancel, WorkerStopsQuicklyWithThePortClosed) {
     EXPECT_FALSE(port.IsOpen());
     EXPECT_EQ(system.GetState(), REELVOX_SYSTEM_SMPTE);
 }
+
+TEST_F(SystemOnEmulator, TriggersAddTheTableDownloadAsStepSeven) {
+    Open();
+    ASSERT_EQ(system.Reproducer(1)->SetProduct(0), QOR_OK);
+    EXPECT_EQ(system.Download(QOR_FALSE, QOR_TRUE, QOR_TRUE), QOR_OK);
+    EXPECT_EQ(Smpte().GetState(), SMPTE_STEP_DONE);
+    EXPECT_EQ(system.GetState(), REELVOX_SYSTEM_COMPLETE);
+    const auto frames = Frames();
+    ASSERT_GT(frames.size(), 4U);
+    EXPECT_EQ(frames[3].command, 8);
+    for (std::size_t i = 4; i < frames.size(); ++i) {
+        EXPECT_EQ(frames[i].destination, 0xFE);
+    }
+
+    // A refused table download is the download's answer, with no failed step recorded.
+    ReproducerEmulatorOptions refusing;
+    ASSERT_EQ(system.SetSerialPort(nullptr), QOR_OK);
+    port.Close();
+    emulator->Stop();
+    refusing.rules.push_back(
+        ReelvoxRule{0xFE, frames[4].command, std::nullopt, ReelvoxAnswer::Refuse, -1});
+    emulator = std::make_unique<ReproducerEmulator>(refusing);
+    ASSERT_TRUE(emulator->Start());
+    QORString_c name;
+    name.Assign(emulator->SlavePath().c_str(), -1, QOR_FALSE);
+    ASSERT_EQ(port.SetCommPort(&name), QOR_OK);
+    ASSERT_EQ(system.SetSerialPort(&port), QOR_OK);
+    EXPECT_EQ(system.Download(QOR_FALSE, QOR_TRUE, QOR_TRUE), QOR_ERROR);
+    EXPECT_EQ(Smpte().GetState(), SMPTE_STEP_TRIGGERS);
+    EXPECT_EQ(Smpte().FailedStep(), SMPTE_STEP_DONE);
+}
