@@ -1,9 +1,11 @@
 #include "platform/serial_device.h"
+
 #include "platform/serial_termios.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <fcntl.h>
 #include <mutex>
 #include <poll.h>
@@ -224,6 +226,16 @@ LineSettings DecodeTermios(const termios& t) {
     return s;
 }
 
+namespace {
+
+bool SameLineSettings(const termios& a, const termios& b) {
+    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
+           a.c_lflag == b.c_lflag && std::memcmp(a.c_cc, b.c_cc, sizeof a.c_cc) == 0 &&
+           ::cfgetispeed(&a) == ::cfgetispeed(&b) && ::cfgetospeed(&a) == ::cfgetospeed(&b);
+}
+
+} // namespace
+
 bool SerialDevice::Apply(const LineSettings& settings) {
     if (fd_ < 0) {
         return Fail(EBADF);
@@ -232,9 +244,15 @@ bool SerialDevice::Apply(const LineSettings& settings) {
     if (::tcgetattr(fd_, &t) != 0) {
         return Fail(errno);
     }
+    const termios current = t;
     int error = 0;
     if (!ComposeTermios(settings, t, error)) {
         return Fail(error);
+    }
+    // Settings already in force are not applied again: a pseudo-terminal refuses a second
+    // identical request for parity it does not carry, and a real port gains nothing from it.
+    if (SameLineSettings(current, t)) {
+        return true;
     }
     // A byte still in the transmitter would otherwise go out with the new parity bit.
     while (::tcdrain(fd_) != 0) {
