@@ -134,6 +134,7 @@ bool SerialDevice::Open(const std::string& path) {
 }
 
 bool SerialDevice::Close() {
+    applied_.reset();
     if (fd_ < 0) {
         return true;
     }
@@ -226,33 +227,22 @@ LineSettings DecodeTermios(const termios& t) {
     return s;
 }
 
-namespace {
-
-bool SameLineSettings(const termios& a, const termios& b) {
-    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
-           a.c_lflag == b.c_lflag && std::memcmp(a.c_cc, b.c_cc, sizeof a.c_cc) == 0 &&
-           ::cfgetispeed(&a) == ::cfgetispeed(&b) && ::cfgetospeed(&a) == ::cfgetospeed(&b);
-}
-
-} // namespace
-
 bool SerialDevice::Apply(const LineSettings& settings) {
     if (fd_ < 0) {
         return Fail(EBADF);
+    }
+    // Settings already in force are not applied again: a pseudo-terminal refuses a second
+    // identical request for a parity it does not carry, and a real port gains nothing from it.
+    if (applied_ == settings) {
+        return true;
     }
     termios t{};
     if (::tcgetattr(fd_, &t) != 0) {
         return Fail(errno);
     }
-    const termios current = t;
     int error = 0;
     if (!ComposeTermios(settings, t, error)) {
         return Fail(error);
-    }
-    // Settings already in force are not applied again: a pseudo-terminal refuses a second
-    // identical request for parity it does not carry, and a real port gains nothing from it.
-    if (SameLineSettings(current, t)) {
-        return true;
     }
     // A byte still in the transmitter would otherwise go out with the new parity bit.
     while (::tcdrain(fd_) != 0) {
@@ -261,8 +251,10 @@ bool SerialDevice::Apply(const LineSettings& settings) {
         }
     }
     if (::tcsetattr(fd_, TCSANOW, &t) != 0) {
+        applied_.reset();
         return Fail(errno);
     }
+    applied_ = settings;
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -117,6 +118,8 @@ private:
     bool Fail(int error);
 
     int fd_ = -1;
+    // What the last Apply of this open put in force: a repeat is not sent to the driver again.
+    std::optional<LineSettings> applied_;
     int lastError_ = 0;
 };
 

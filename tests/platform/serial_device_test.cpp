@@ -195,6 +195,21 @@ TEST(SerialDevice, AppliesSettingsToTheDevice) {
     EXPECT_EQ(after, unchanged);
 }
 
+TEST(SerialDevice, ReapplyingTheSettingsInForceSucceeds) {
+    // The serial port applies its settings at open and again for each frame; a pseudo-terminal
+    // refuses a second identical request for parity it cannot carry.
+    Pty pty;
+    for (int round = 0; round < 2; ++round) {
+        SerialDevice dev;
+        ASSERT_TRUE(dev.Open(pty.path));
+        for (Parity parity : {Parity::Mark, Parity::Mark, Parity::Space, Parity::Space}) {
+            EXPECT_TRUE(dev.Apply({9600, 8, parity, StopBits::One}))
+                << "round " << round << ": " << dev.LastError();
+        }
+        dev.Close();
+    }
+}
+
 TEST(SerialDevice, ReadTimeOutsAreNeverShortAndCloseToTheRequest) {
     Pty pty;
     SerialDevice dev;
