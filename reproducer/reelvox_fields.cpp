@@ -1,0 +1,113 @@
+#include "reproducer/reelvox_fields.h"
+
+#include "foundation/text_string.h"
+#include "foundation/variant_value.h"
+
+namespace reelvox_fields {
+
+ShowXML_c* Attribute(ShowXMLInterface_c* binder, ShowXML_c*& cache, const char* name) {
+    if (cache == nullptr && binder != nullptr && binder->Element() != nullptr) {
+        cache = ShowXML_c::FindOrCreateAttribute(binder->Element(), name);
+    }
+    return cache;
+}
+
+ShowXML_c* ChildElement(ShowXMLInterface_c* binder, ShowXML_c*& cache, const char* name,
+                        const char* defaultText) {
+    if (cache == nullptr && binder != nullptr && binder->Element() != nullptr) {
+        cache = ShowXML_c::FindOrCreateElement(binder->Element(), name, defaultText);
+    }
+    return cache;
+}
+
+std::string Text(ShowXML_c* node) {
+    if (node == nullptr) {
+        return {};
+    }
+    QORString_c text;
+    if (ShowXMLInterface_c::GetNodeText(node, &text) != QOR_OK) {
+        return {};
+    }
+    return std::string(text.View());
+}
+
+bool Int(ShowXML_c* node, std::int32_t* value) {
+    *value = 0;
+    if (node == nullptr) {
+        return false;
+    }
+    if (ShowXMLInterface_c::GetNodeInt(node, value) != QOR_OK) {
+        *value = 0;
+        return false;
+    }
+    return true;
+}
+
+std::int32_t IntOr0(ShowXML_c* node) {
+    std::int32_t value = 0;
+    Int(node, &value);
+    return value;
+}
+
+std::uint8_t WriteText(ShowXML_c* node, ShowXMLInterface_c* binder, const char* text) {
+    if (node == nullptr) {
+        return QOR_ERROR;
+    }
+    return ShowXMLInterface_c::SetNodeText(node, binder, text);
+}
+
+std::uint8_t WriteInt(ShowXML_c* node, ShowXMLInterface_c* binder, std::int32_t value) {
+    if (node == nullptr) {
+        return QOR_ERROR;
+    }
+    return ShowXMLInterface_c::SetNodeInt(node, &value, binder);
+}
+
+std::uint8_t TextBool(ShowXML_c* node) {
+    return EqualsNoCase(Text(node), "true") ? QOR_TRUE : QOR_FALSE;
+}
+
+std::uint8_t WriteTextBool(ShowXML_c* node, ShowXMLInterface_c* binder, std::uint8_t flag) {
+    return WriteText(node, binder, flag == QOR_TRUE ? "true" : "false");
+}
+
+std::uint8_t WordBool(std::string_view text) {
+    QORString_c string;
+    string.Assign(text.data(), static_cast<std::int32_t>(text.size()), QOR_FALSE);
+    return QORParseBoolWord(&string, 5);
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i];
+        char y = b[i];
+        if (x >= 'A' && x <= 'Z') {
+            x = static_cast<char>(x - 'A' + 'a');
+        }
+        if (y >= 'A' && y <= 'Z') {
+            y = static_cast<char>(y - 'A' + 'a');
+        }
+        if (x != y) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int WordIndex(std::string_view text, const char* const* words, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (EqualsNoCase(text, words[i])) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+bool HasAttribute(ShowXML_c* element, const char* name) {
+    return element != nullptr && ShowXML_c::FindAttribute(element, name) != nullptr;
+}
+
+} // namespace reelvox_fields

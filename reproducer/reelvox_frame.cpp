@@ -1,0 +1,31 @@
+#include "reproducer/reelvox_frame.h"
+
+#include "foundation/status.h"
+
+std::uint8_t ReelvoxFrameChecksum(std::uint8_t start, std::uint8_t destination,
+                                  std::uint8_t command, const std::uint8_t* data,
+                                  std::int32_t length) {
+    std::uint8_t sum = static_cast<std::uint8_t>(start + destination + command);
+    for (std::int32_t i = 0; data != nullptr && i < length; ++i) {
+        sum = static_cast<std::uint8_t>(sum + data[i]);
+    }
+    return static_cast<std::uint8_t>(sum >> 1);
+}
+
+std::vector<std::uint8_t> ReelvoxBuildFrame(std::uint8_t start, std::uint8_t destination,
+                                            std::uint8_t command, const std::uint8_t* data,
+                                            std::int32_t length) {
+    std::vector<std::uint8_t> frame{start, destination, command};
+    if (data != nullptr && length > 0) {
+        frame.insert(frame.end(), data, data + length);
+    }
+    frame.push_back(ReelvoxFrameChecksum(start, destination, command, data, length));
+    return frame;
+}
+
+std::int32_t ReelvoxCommandAnswer(std::int32_t frameLength, std::uint8_t ackStatus) {
+    if (ackStatus == QOR_OK) {
+        return frameLength;
+    }
+    return ackStatus == QOR_TIMEOUT ? QOR_COUNT_TIMEOUT : QOR_COUNT_ERROR;
+}
