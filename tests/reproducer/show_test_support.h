@@ -26,8 +26,7 @@ inline std::string Save(ShowDocument_c& document) {
     if (written <= 0) {
         return {};
     }
-    return std::string(reinterpret_cast<const char*>(buffer.Data()),
-                       static_cast<size_t>(written));
+    return std::string(reinterpret_cast<const char*>(buffer.Data()), static_cast<size_t>(written));
 }
 
 // The document's first top-level element.
