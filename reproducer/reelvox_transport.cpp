@@ -138,7 +138,11 @@ std::int32_t ReelvoxSerial_c::Send(std::uint8_t start, std::uint8_t destination,
         return QOR_COUNT_ERROR;
     }
     EmptyBuffer(*m_receive);
-    m_port->Flush();
+    // Stale reply bytes go; the output is left alone, as the tail of a frame that is not
+    // acknowledged (a video command) may still be on its way and discarding it would cut it.
+    std::uint8_t scrap[kReelvoxFrameCapacity];
+    for (int block = 0; block < 8 && m_port->Read(scrap, sizeof scrap) > 0; ++block) {
+    }
     m_copyCount = CopyFrame(*m_copy, start, destination, command, data, length);
     if (m_copyCount < 0) {
         m_copyCount = 0;

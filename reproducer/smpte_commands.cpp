@@ -1,6 +1,7 @@
 #include "reproducer/smpte_commands.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 const std::uint16_t kSmpteClockWordA[kSmpteClockRows][kSmpteUnitTypes] = {
@@ -241,4 +242,23 @@ ReelvoxDecodeSettingsImage(const std::uint8_t* image, std::int32_t length, std::
     std::copy_n(image + 20, 4, out.end.begin());
     std::copy_n(image + 24, 4, out.preroll.begin());
     return out;
+}
+
+bool ReelvoxParseAddress(std::string_view text, std::uint8_t* out) {
+    for (int piece = 0; piece < 4; ++piece) {
+        const std::size_t dot = text.find('.');
+        if ((piece < 3) == (dot == std::string_view::npos)) {
+            return false;
+        }
+        const std::string_view part = text.substr(0, dot);
+        unsigned value = 0;
+        const auto [end, ec] = std::from_chars(part.data(), part.data() + part.size(), value);
+        if (part.empty() || part.size() > 3 || ec != std::errc() ||
+            end != part.data() + part.size() || value > 255) {
+            return false;
+        }
+        out[piece] = static_cast<std::uint8_t>(value);
+        text = dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1);
+    }
+    return true;
 }

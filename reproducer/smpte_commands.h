@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 // Command numbers of the SMPTE interface unit.
@@ -111,3 +112,7 @@ std::optional<ReelvoxSmpteImage>
 ReelvoxDecodeSettingsImage(const std::uint8_t* image, std::int32_t length, std::uint8_t unitType,
                            std::uint8_t currentClockIndex, bool bitsCapable,
                            std::int32_t reproducerCount);
+
+// An IPv4 address of exactly four decimal pieces of at most 255 each into four bytes; false
+// (with `out` partly written) for anything else.
+bool ReelvoxParseAddress(std::string_view text, std::uint8_t* out);

@@ -26,26 +26,6 @@ constexpr std::uint8_t kBool(bool b) {
     return b ? QOR_TRUE : QOR_FALSE;
 }
 
-// Exactly four decimal pieces of at most 255 each.
-bool ParseAddress(std::string_view text, std::uint8_t* out) {
-    for (int piece = 0; piece < 4; ++piece) {
-        const std::size_t dot = text.find('.');
-        if ((piece < 3) == (dot == std::string_view::npos)) {
-            return false;
-        }
-        const std::string_view part = text.substr(0, dot);
-        unsigned value = 0;
-        const auto [end, ec] = std::from_chars(part.data(), part.data() + part.size(), value);
-        if (part.empty() || part.size() > 3 || ec != std::errc() ||
-            end != part.data() + part.size() || value > 255) {
-            return false;
-        }
-        out[piece] = static_cast<std::uint8_t>(value);
-        text = dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1);
-    }
-    return true;
-}
-
 ReelvoxSMPTEInterface_c* Self(void* interface) {
     return static_cast<ReelvoxSMPTEInterface_c*>(interface);
 }
@@ -696,7 +676,7 @@ std::int32_t ReelvoxSMPTEInterface_c::SendSetting(std::uint8_t subType, std::uin
         QORString_c text;
         // A missing text reads as the field's default address.
         e->AddressField(static_cast<std::uint8_t>(subType - 16), &text);
-        if (!ParseAddress(text.View(), &d[1])) {
+        if (!ReelvoxParseAddress(text.View(), &d[1])) {
             return 0;
         }
         length = 5;

@@ -14,23 +14,23 @@ constexpr const char* kActionWords[] = {"unknown", "play",   "play_next", "pause
                                         "stop",    "search", "start_seq", "set_var"};
 constexpr const char* kLocationWords[] = {"repro", "group", "all"};
 
-struct FieldSpec {
+struct FieldShape {
     const char* name;
     bool element;
 };
 
-constexpr FieldSpec kFields[ReelvoxDataTrigger_c::kFieldCount] = {{"tm", true},
-                                                                  {"offset", true},
-                                                                  {"name", false},
-                                                                  {"number", false},
-                                                                  {"action", false},
-                                                                  {"location", false},
-                                                                  {"location_number", false},
-                                                                  {"socket", false},
-                                                                  {"unit_address", false},
-                                                                  {"seq", false},
-                                                                  {"var", false},
-                                                                  {"var_value", false}};
+constexpr FieldShape kFields[ReelvoxDataTrigger_c::kFieldCount] = {{"tm", true},
+                                                                   {"offset", true},
+                                                                   {"name", false},
+                                                                   {"number", false},
+                                                                   {"action", false},
+                                                                   {"location", false},
+                                                                   {"location_number", false},
+                                                                   {"socket", false},
+                                                                   {"unit_address", false},
+                                                                   {"seq", false},
+                                                                   {"var", false},
+                                                                   {"var_value", false}};
 
 } // namespace
 

@@ -45,6 +45,20 @@ protected:
     }
     ReelvoxSMPTEInterface_c& Smpte() { return *system.SMPTEInterface(); }
     std::vector<ReelvoxFrame> Frames() const { return emulator->Frames(); }
+    // What the emulator saw, for the failure messages.
+    std::string Seen() const {
+        std::string text;
+        for (const auto& f : emulator->Frames()) {
+            for (std::uint8_t b : f.bytes) {
+                static const char kHex[] = "0123456789ABCDEF";
+                text += kHex[b >> 4];
+                text += kHex[b & 15];
+                text += ' ';
+            }
+            text += f.checksumOk ? "| " : "(bad) | ";
+        }
+        return text;
+    }
     static Bytes Frame(std::uint8_t destination, std::uint8_t command, Bytes data) {
         return ReelvoxBuildFrame(0xFF, destination, command, data.data(),
                                  static_cast<std::int32_t>(data.size()));
@@ -173,7 +187,7 @@ TEST_F(SystemOnEmulator, ReproducerAndCobraNetFrames) {
 
     ReelvoxCobraNet_c cobranet;
     cobranet.SetOwner(&system);
-    EXPECT_EQ(cobranet.SendKeyValue("IpMon-X", "1"), 17);
+    EXPECT_EQ(cobranet.SendKeyValue("IpMon-X", "1"), 17) << Seen();
 
     ASSERT_TRUE(emulator->WaitForFrames(2, std::chrono::milliseconds(2000)));
     const auto frames = Frames();

@@ -104,3 +104,14 @@ TEST(SmpteCommandBytes, SettingsImageDecodes) {
 
     EXPECT_FALSE(ReelvoxDecodeSettingsImage(image.data(), 784, 0, 4, false, 0));
 }
+
+TEST(SmpteCommandBytes, AddressesAreExactlyFourPieces) {
+    std::uint8_t out[4] = {};
+    ASSERT_TRUE(ReelvoxParseAddress("192.168.0.254", out));
+    EXPECT_EQ(out[0], 192);
+    EXPECT_EQ(out[3], 254);
+    for (const char* bad : {"192.168.0", "192.168.0.1.5", "192.168.0.256", "1..2.3", "1.2.3.",
+                            "a.b.c.d", "1.2.3.4 ", "", "0001.2.3.4"}) {
+        EXPECT_FALSE(ReelvoxParseAddress(bad, out)) << bad;
+    }
+}

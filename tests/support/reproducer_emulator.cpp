@@ -232,8 +232,14 @@ void ReproducerEmulator::Run() {
         if (rc > 0 && (pfd.revents & (POLLHUP | POLLERR))) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
-        if (!pending.empty() && Clock::now() - lastByte >= options_.frameGap) {
-            Handle(pending);
+        // A busy sender may pause inside a frame for longer than the gap: bytes that do not
+        // yet make whole frames wait for the rest, up to the give-up time.
+        const auto quiet = Clock::now() - lastByte;
+        if (!pending.empty() && quiet >= options_.frameGap) {
+            std::vector<std::size_t> ends;
+            if (SplitFrames(pending, 0, ends) || quiet >= options_.giveUp) {
+                Handle(pending);
+            }
         }
     }
 }

@@ -46,6 +46,8 @@ struct ReproducerEmulatorOptions {
     std::chrono::milliseconds replyDelay{0};
     // Quiet that ends a frame; longer than the 50 ms the sender waits at a parity switch.
     std::chrono::milliseconds frameGap{90};
+    // Quiet after which bytes that make no whole frame are taken as one bad frame.
+    std::chrono::milliseconds giveUp{1000};
 };
 
 // True for the addressing bytes of reproducer units and groups.
