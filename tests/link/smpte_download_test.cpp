@@ -4,6 +4,7 @@
 #include "link/download_dialog.h"
 #include "link/download_thread.h"
 #include "link/reproducer_download.h"
+#include "link/vl_doc_link.h"
 
 #include "foundation/serial_port.h"
 #include "foundation/smpte_timecode.h"
@@ -233,6 +234,51 @@ TEST_F(SmpteDownload, EnableAndDisableNow) {
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
     EXPECT_EQ(emulator->Frames().size(), 2u);
     EXPECT_TRUE(ui_.boxes.empty());
+}
+
+TEST_F(SmpteDownload, CompileDownloadSendsTheTriggersFirstThenTheImage) {
+    Emulate();
+    link_tests::EmulatedPort controller;
+    ASSERT_TRUE(controller.started);
+    // COM1 is the reproducer system until its table is stored, then the show controller.
+    const std::string smptePath = emulator->SlavePath();
+    const std::string controllerPath = controller.emulator.SlavePath();
+    ReproducerEmulator* smpte = emulator.get();
+    platform::SetSerialPortLookup([=](int n) {
+        if (n != 1)
+            return std::string("/nonexistent/port");
+        for (const auto& frame : smpte->Frames()) {
+            if (frame.command == 3)
+                return controllerPath;
+        }
+        return smptePath;
+    });
+    showlink::InstallDownloadHandOff();
+    showlink::InstallReproducerDownload();
+    link.commandLine = true;
+    link.settings.serialDelay = 0;
+    link.settings.noArchiveOffer = true;
+    doc_->m_nSmpteUsed = 1;
+    CSeq& main = SmpteSequence("Main", 1);
+    AddEvent(main, "00:00.00", "On", "Output1");
+    ui_.QueueAnswer(platform::MsgResult::No); // the triggers only
+    Compile();
+    showlink::SetScriptLinkServices({});
+    SetSmpteDownloadEntry({});
+    SetDropoutToleranceSource({});
+
+    const Commands sent = Sent();
+    ASSERT_EQ(sent.size(), 5u);
+    EXPECT_EQ(sent[2].first, 1);
+    EXPECT_EQ(sent[4].first, 3);
+    const auto texts = view_.Texts();
+    const auto complete = std::find(texts.begin(), texts.end(), "SMPTE Download Complete");
+    const auto image = std::find(texts.begin(), texts.end(), "Show1.DAT successfully downloaded!");
+    ASSERT_NE(complete, texts.end());
+    ASSERT_NE(image, texts.end());
+    EXPECT_LT(complete, image);
+    EXPECT_EQ(controller.emulator.StoredImage(), DocImage());
+    EXPECT_EQ(Smpte().TriggerTable()->TriggerCount(), 0);
 }
 
 // The dialog driven as the user interface drives it: timer ticks until the worker is done.
