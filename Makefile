@@ -19,8 +19,8 @@ test: build tsan
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
 
 # The thread tests once more under ThreadSanitizer, in a build of their own.
-TSAN_TARGETS ?= foundation_tests reproducer_tests
-TSAN_TESTS ?= ^(QORThread|QORState|QORLock|QORCallback|ReelvoxCancel)
+TSAN_TARGETS ?= foundation_tests reproducer_tests link_tests
+TSAN_TESTS ?= ^(QORThread|QORState|QORLock|QORCallback|ReelvoxCancel|DownloadThreadCancel)
 tsan: deps
 	@cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_TSAN=ON >/dev/null
 	@cmake --build build-tsan -j $(JOBS) --target $(TSAN_TARGETS)

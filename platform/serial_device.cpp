@@ -120,6 +120,9 @@ bool SerialDevice::Open(const std::string& path) {
         return abandon(errno);
     }
     ::cfmakeraw(&t);
+    // Parity starts cleared: a pseudo-terminal drops PARENB but keeps PARODD and CMSPAR from
+    // the last user, and then refuses (EINVAL) the next request for mark parity.
+    t.c_cflag &= ~(PARODD | CMSPAR);
     t.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK | PARMRK | ISTRIP);
     t.c_cflag |= CLOCAL | CREAD;
     t.c_cflag &= ~CRTSCTS;

@@ -67,7 +67,7 @@ bool CVLDoc::ReadScript(const std::string& path) {
     }
 
     const bool read = ReadUnitSection(path) && ReadCompilerSection() && ReadConnectionSection() &&
-                      ReadSmpteSectionText() && ReadInputs(path) && ReadOutputs(path) &&
+                      KsfReadSmpte100() && ReadInputs(path) && ReadOutputs(path) &&
                       ReadFlags(path) && ReadVars(path) && ReadPorts(path) &&
                       ReadDataStrings(path) && ReadLcdStrings(path) && ReadSequences(path);
     if (!read)

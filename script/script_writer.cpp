@@ -124,7 +124,7 @@ bool CVLDoc::WriteScript(std::uint32_t flags, int first, int last) {
             WriteCompilerSection();
             WriteConnectionSection();
         }
-        WriteSmpteSectionText();
+        WriteSmpteSection();
     }
     if (flags & kWriteInputs)
         WriteInputs();

@@ -1,5 +1,5 @@
 // The settings sections of the script source file: [Unit], [Compiler], [Connection],
-// [WindowPlacement], and the [Smpte] section kept as read.
+// [WindowPlacement].
 #include "script/vl_doc.h"
 
 #include "app/vl_app.h"
@@ -355,49 +355,3 @@ bool CVLDoc::ReadWindowPlacementSection() {
     return true;
 }
 
-// ---- [Smpte], kept as read ----
-
-bool CVLDoc::ReadSmpteSectionText() {
-    SetStatusProgress("Reading KSF File:  Loading Smpte Setup", -1);
-    m_bSmpteSectionKept = false;
-    m_SmpteSectionLines.clear();
-    if (!FindSection("Smpte", false))
-        return true;
-    m_bSmpteSectionKept = true;
-
-    // The section's lines up to the next header: a line whose first character after blanks
-    // is '['.
-    const std::string_view text(FileBufferData(), FileBufferSize());
-    std::size_t pos = ReadPosition();
-    // The search stops after the CR of the header line; its LF is no line of the section.
-    if (pos > 0 && pos < text.size() && text[pos] == '\n' && text[pos - 1] == '\r')
-        ++pos;
-    while (pos < text.size()) {
-        std::size_t end = pos;
-        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
-            ++end;
-        const std::string_view line = text.substr(pos, end - pos);
-        const std::size_t first = line.find_first_not_of(" \t");
-        if (first != std::string_view::npos && line[first] == '[')
-            break;
-        m_SmpteSectionLines.emplace_back(line);
-        // CR LF is one line end.
-        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() &&
-            text[end + 1] == '\n')
-            ++end;
-        pos = end + 1;
-    }
-    // The empty line in front of the next header belongs to that header.
-    while (!m_SmpteSectionLines.empty() &&
-           m_SmpteSectionLines.back().find_first_not_of(" \t") == std::string::npos)
-        m_SmpteSectionLines.pop_back();
-    return true;
-}
-
-void CVLDoc::WriteSmpteSectionText() {
-    if (!m_bSmpteSectionKept)
-        return;
-    WriteLine("\r\n[Smpte]");
-    for (const std::string& line : m_SmpteSectionLines)
-        WriteLine(line);
-}

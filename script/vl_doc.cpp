@@ -460,6 +460,8 @@ void CVLDoc::OnCompilerOptions() {
 // ---- Other operations ----
 
 bool CVLDoc::InitNewScript(const std::string& productName) {
+    // Without an SMPTE interface the script still works; its message has been shown.
+    InitSmpteSettings();
     m_strFileFormat = "Ver 1.0";
     m_strVersion.clear();
     m_strDescription.clear();

@@ -6,6 +6,7 @@
 
 #include "platform/doc_template.h"
 #include "platform/document.h"
+#include "reproducer/reelvox_system.h"
 #include "script/ini_scanner.h"
 #include "script/line_writer.h"
 #include "script/product.h"
@@ -15,6 +16,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -23,6 +25,14 @@
 
 class CDocList;
 class CSerialLink;
+class CVLDoc;
+
+// The download of the script's reproducer configuration (inline, load triggers, full) -> status
+// (2 success). The link installs it; the Configure SMPTE command calls it when the user asks for
+// the download at once.
+using SmpteDownloadEntry = std::function<int(CVLDoc&, bool, bool, bool)>;
+// Installs the entry (an empty function removes it); answers the previous one.
+SmpteDownloadEntry SetSmpteDownloadEntry(SmpteDownloadEntry entry);
 
 class CVLDoc : public platform::Document {
 public:
@@ -116,11 +126,17 @@ public:
     void OnConfigureScript();
     void OnConfigureUnit();
     void OnCompilerOptions();
+    // "S&MPTE...": edits the SMPTE settings; marks the script modified only when one changed.
+    void OnConfigureSmpte();
 
     // ---- Other operations ----
     // New-script defaults and the private product copy of `productName`, plus one sequence
     // "Default". False (after its message) when the product is unknown or memory runs out.
     bool InitNewScript(const std::string& productName);
+    // The SMPTE step of a new script: settings at their defaults and a new SMPTE interface
+    // attached to the reproducer system. False (after its message) when no interface could be
+    // attached; the script setup goes on without one.
+    bool InitSmpteSettings();
     // Makes the private product copy follow the list's product `productName`.
     void ApplyProduct(const std::string& productName);
     // Marks every sequence for compiling, and the open scripts that link to this one.
@@ -198,6 +214,8 @@ public:
     void WriteUnitSection(std::uint32_t flags);
     void WriteCompilerSection();
     void WriteConnectionSection();
+    // [Smpte], only when the script uses SMPTE.
+    void WriteSmpteSection();
     void WriteInputs();
     void WriteOutputs();
     void WriteFlags();
@@ -214,6 +232,8 @@ public:
     bool ReadUnitSection(const std::string& path);
     bool ReadCompilerSection();
     bool ReadConnectionSection();
+    // [Smpte]: SMPTE used exactly when the section exists. False only without an interface.
+    bool KsfReadSmpte100();
     // The Yes/No syntax-error question of the [Unit] reader; true for Yes.
     bool QuerySyntaxError(const std::string& path, const std::string& text);
     bool ReadInputs(const std::string& path);
@@ -287,6 +307,12 @@ public:
 
     std::int32_t m_nCompileRunning = 0;
     std::int32_t m_nAbortRequested = 0;
+
+    // The reproducer system; its SMPTE interface carries the script's SMPTE settings.
+    Reelvox_c m_Reelvox;
+    std::int32_t m_nSmpteUsed = 0;   // 1: the script configures SMPTE ([Smpte] is written)
+    std::int32_t m_nSmpteDevice = 2; // 0 all reproducer models, 1 legacy, 2 Tembrel
+    std::uint16_t m_wChaseDropoutTolerance = 5; // frames
     std::uint16_t m_wImageLength = 0;
 
 private:
@@ -315,13 +341,6 @@ private:
     // --- Source file reading and writing (settings, writer, readers) ---
     // Private helpers and working state of the section writers and readers go here (the
     // texts the string-line machine collects for AddDataString and AddLcdString among them).
-
-    // A [Smpte] section is kept as it was read, as its lines without their line ends, and
-    // written back in its place, so that opening and saving a script keeps its SMPTE settings.
-    bool m_bSmpteSectionKept = false;
-    std::vector<std::string> m_SmpteSectionLines;
-    bool ReadSmpteSectionText();
-    void WriteSmpteSectionText();
 
     // [Inputs], [Outputs], [Flags] and [Vars]: one writer and one reader for the four. Keys
     // are `keyWord` and the entry's number (Input01, ...); an entry whose name is

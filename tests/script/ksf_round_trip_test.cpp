@@ -235,7 +235,7 @@ TEST_F(KsfTest, RoundTripOverProductsAndSettings) {
 }
 
 TEST_F(KsfTest, FixtureFileOpensAndSavesIdentically) {
-    // Written by the program: every section, a kept [Smpte] section, both older comment blocks.
+    // Written by the program: every section, [Smpte] among them, both older comment blocks.
     for (const char* name : {"full_form.ksf", "scsi_ports.ksf"}) {
         SCOPED_TRACE(name);
         const std::string text = ksf_test::ReadDataFile(name);
@@ -243,20 +243,6 @@ TEST_F(KsfTest, FixtureFileOpensAndSavesIdentically) {
         auto doc = Load(text);
         EXPECT_TRUE(ksf_test::SameText(text, Save(*doc)));
     }
-}
-
-TEST_F(KsfTest, SmpteSectionIsKeptInItsPlace) {
-    auto doc = NewDoc();
-    std::string text = Save(*doc);
-    const std::string smpte =
-        "\r\n[Smpte]\r\nSmpteDevice=ReelvoxLegacy\r\n; a comment line\r\nMode=ReadExternal\r\n";
-    const std::size_t at = text.find("\r\n[Inputs]");
-    ASSERT_NE(at, std::string::npos);
-    text.insert(at, smpte);
-    auto reread = Load(text);
-    EXPECT_TRUE(ksf_test::SameText(text, Save(*reread)));
-    // A script without one gets none.
-    EXPECT_EQ(Save(*doc).find("[Smpte]"), std::string::npos);
 }
 
 TEST_F(KsfTest, LargeScriptRoundTrip) {

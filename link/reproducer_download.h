@@ -1,0 +1,31 @@
+// The program's side of the reproducer configuration download: loading the sequences' SMPTE
+// start times into the interface's trigger table, lending the download port to the script's
+// reproducer system, running the download inline (its outcome in the compile view) or under the
+// download dialog's worker, and the live SMPTE switch.
+#pragma once
+
+class CVLDoc;
+
+namespace showlink {
+
+// The highest unit address an SMPTE start trigger carries, and the highest sequence number.
+inline constexpr int kMaxTriggerUnitAddress = 49;
+inline constexpr int kMaxTriggerSequence = 255;
+
+// CVLDoc::DownloadReproducerSystem: 2 when the download succeeded, else its status (254 when a
+// sequence's start trigger could not be loaded, after its red line).
+int DownloadReproducerSystem(CVLDoc& doc, bool inlineDownload, bool loadTriggers, bool full);
+
+// CVLDoc::ReportSmpteDownload: downloads the whole configuration (full) or the trigger table
+// alone on this thread and writes the outcome to the compile view; answers the status.
+int ReportSmpteDownload(CVLDoc& doc, bool full);
+
+// CVLDoc::EnableSmpteNow: sends the SMPTE interface's enable or disable command over the
+// download port. Nothing happens for a script whose system has no SMPTE interface.
+void EnableSmpteNow(CVLDoc& doc, bool enable);
+
+// Plugs the SMPTE download into the download after a compile and into the Configure SMPTE
+// command, and gives the compiler the scripts' chase dropout tolerance.
+void InstallReproducerDownload();
+
+} // namespace showlink

@@ -1,0 +1,71 @@
+// A pseudo-terminal that stands in for COM1 and keeps every byte the program writes to it, for
+// tests that need the exact bytes of a message that nothing answers.
+#pragma once
+
+#include "platform/serial_device.h"
+
+#include <chrono>
+#include <cstdint>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <string>
+#include <termios.h>
+#include <unistd.h>
+#include <vector>
+
+namespace link_tests {
+
+class RawPty {
+public:
+    RawPty() {
+        termios raw{};
+        ::cfmakeraw(&raw);
+        ::cfsetispeed(&raw, B9600);
+        ::cfsetospeed(&raw, B9600);
+        char name[256] = {};
+        if (::openpty(&master_, &slave_, name, &raw, nullptr) != 0)
+            return;
+        ::fcntl(master_, F_SETFD, FD_CLOEXEC);
+        ::fcntl(slave_, F_SETFD, FD_CLOEXEC);
+        path_ = name;
+        const std::string path = path_;
+        previous_ = platform::SetSerialPortLookup(
+            [path](int n) { return n == 1 ? path : std::string("/nonexistent/port"); });
+    }
+    ~RawPty() {
+        platform::SetSerialPortLookup(previous_);
+        if (master_ >= 0)
+            ::close(master_);
+        if (slave_ >= 0)
+            ::close(slave_);
+    }
+    RawPty(const RawPty&) = delete;
+    RawPty& operator=(const RawPty&) = delete;
+
+    bool Ok() const { return master_ >= 0; }
+
+    // Everything written so far: reads until the line has been quiet for `quiet`.
+    std::vector<std::uint8_t>
+    Drain(std::chrono::milliseconds quiet = std::chrono::milliseconds(150)) {
+        std::vector<std::uint8_t> bytes;
+        for (;;) {
+            pollfd pfd{master_, POLLIN, 0};
+            if (::poll(&pfd, 1, static_cast<int>(quiet.count())) <= 0 || !(pfd.revents & POLLIN))
+                return bytes;
+            std::uint8_t chunk[256];
+            const ssize_t n = ::read(master_, chunk, sizeof chunk);
+            if (n <= 0)
+                return bytes;
+            bytes.insert(bytes.end(), chunk, chunk + n);
+        }
+    }
+
+private:
+    int master_ = -1;
+    int slave_ = -1; // kept open so the master never sees a hang-up between transfers
+    std::string path_;
+    platform::SerialPortLookup previous_;
+};
+
+} // namespace link_tests
