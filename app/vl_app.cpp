@@ -5,6 +5,7 @@
 #include "compiler/compile_environment.h"
 #include "compiler/compile_main.h"
 #include "compiler/linked_resources.h"
+#include "link/reproducer_download.h"
 #include "link/script_archive.h"
 #include "link/vl_doc_link.h"
 #include "platform/paths.h"
@@ -188,6 +189,7 @@ bool CVLApp::InitInstance(AppShell& shell) {
     showlink::SetLinkApplication(this);
     showlink::InstallDownloadHandOff();
     showlink::InstallArchiveServices();
+    showlink::InstallReproducerDownload();
     SetScriptOpener([this](const std::string& path) { return OpenDocumentFile(path); });
     platform::SetSerialPortLookup([this](int n) { return SerialPortPath(n); });
     m_bHooksInstalled = true;

@@ -319,6 +319,21 @@ TEST_F(SmpteDownload, DialogDownloadCompletesOrOffersRetry) {
         return dialog.m_eResult == DownloadDlg::kOk;
     });
     EXPECT_EQ(showlink::DownloadReproducerSystem(*doc_, false, false, true), QOR_ERROR);
+
+    // Retry in the same dialog, over the same port: the refusal was for one frame only.
+    ui_.QueueDialog([&](platform::DialogRequest& request) {
+        auto& dialog = dynamic_cast<DownloadDlg&>(request);
+        dialog.OnInitDialog();
+        RunUntilSettled(dialog);
+        EXPECT_TRUE(dialog.m_bRetryEnabled);
+        dialog.OnRetry();
+        RunUntilSettled(dialog);
+        EXPECT_EQ(dialog.m_strCancelText, "Done") << dialog.m_strLog;
+        dialog.OnCancelOrDone();
+        return dialog.m_eResult == DownloadDlg::kOk;
+    });
+    Emulate(options);
+    EXPECT_EQ(showlink::DownloadReproducerSystem(*doc_, false, false, true), QOR_OK);
     EXPECT_EQ(System().GetState(), 0);
     EXPECT_GE(notified.load(), 2);
     EXPECT_EQ(log, "Downloading...\r\nDownload Failed\r\nWhile downloading SMPTE Interface "
