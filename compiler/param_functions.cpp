@@ -4,6 +4,7 @@
 #include "compiler/template_expressions.h"
 #include "compiler/text_utils.h"
 #include "compiler/value_parsers.h"
+#include "platform/paths.h"
 #include "script/protocol.h"
 #include "script/vl_doc.h"
 
@@ -45,26 +46,11 @@ enum Function {
     kMsgLength
 };
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
 // 0-based index n when the normalised text equals prefix + (n + 1) for n below count.
 int FindNumberedReference(std::string_view text, std::string_view prefix, int count) {
     const std::string name = NormalizeName(text, true);
     for (int n = 0; n < count; ++n)
-        if (EqualNoCase(name, std::string(prefix) + std::to_string(n + 1)))
+        if (platform::EqualsNoCase(name, std::string(prefix) + std::to_string(n + 1)))
             return n;
     return -1;
 }
@@ -342,7 +328,8 @@ ByteString DispatchParamFunction(std::string_view call, int number) {
     const std::size_t open = call.find('(');
     if (open == std::string_view::npos)
         return {};
-    if (!EqualNoCase(call.substr(0, open), kFunctionNames[static_cast<std::size_t>(number)]))
+    if (!platform::EqualsNoCase(call.substr(0, open),
+                                kFunctionNames[static_cast<std::size_t>(number)]))
         return {};
     int depth = 0;
     for (std::size_t i = open + 1; i < call.size(); ++i) {

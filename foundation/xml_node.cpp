@@ -1,6 +1,7 @@
 #include "foundation/xml_node.h"
 
 #include "foundation/text_string.h"
+#include "platform/paths.h"
 
 #include <cstring>
 #include <new>
@@ -8,26 +9,6 @@
 #include <vector>
 
 namespace {
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z') {
-            x = static_cast<unsigned char>(x - 'A' + 'a');
-        }
-        if (y >= 'A' && y <= 'Z') {
-            y = static_cast<unsigned char>(y - 'A' + 'a');
-        }
-        if (x != y) {
-            return false;
-        }
-    }
-    return true;
-}
 
 std::string_view TextOf(QORValue_c* value) {
     if (value == nullptr) {
@@ -224,7 +205,7 @@ QORXML_c* QORXML_c::FindByName(const QORString_c* name, std::uint8_t type, std::
             return nullptr;
         }
         if ((type == QOR_XML_UNTYPED || type == NodeType()) && name != nullptr &&
-            EqualNoCase(TextOf(m_value.get()), name->View())) {
+            platform::EqualsNoCase(TextOf(m_value.get()), name->View())) {
             return this;
         }
     }

@@ -1,5 +1,6 @@
 #include "reproducer/port_info_elements.h"
 
+#include "platform/paths.h"
 #include <new>
 #include <string_view>
 
@@ -8,26 +9,6 @@ namespace {
 constexpr const char* kPortTypeNames[kPortTypeCount] = {
     "null", "programmer", "serial", "ethernet", "dmx512", "midi", "usb",
 };
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto x = static_cast<unsigned char>(a[i]);
-        auto y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z') {
-            x = static_cast<unsigned char>(x - 'A' + 'a');
-        }
-        if (y >= 'A' && y <= 'Z') {
-            y = static_cast<unsigned char>(y - 'A' + 'a');
-        }
-        if (x != y) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // A direct child element of the name, or a new one holding the default text.
 ShowXML_c* ChildElement(ShowXML_c* parent, const char* name, const char* defaultText) {
@@ -45,7 +26,7 @@ std::uint8_t ProductDataPortTypeFromName(const QORString_c* text) {
         return kPortTypeNull;
     }
     for (std::uint8_t type = 0; type < kPortTypeCount; ++type) {
-        if (EqualNoCase(text->View(), kPortTypeNames[type])) {
+        if (platform::EqualsNoCase(text->View(), kPortTypeNames[type])) {
             return type;
         }
     }

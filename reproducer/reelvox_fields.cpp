@@ -2,6 +2,7 @@
 
 #include "foundation/text_string.h"
 #include "foundation/variant_value.h"
+#include "platform/paths.h"
 
 namespace reelvox_fields {
 
@@ -75,26 +76,6 @@ std::uint8_t WordBool(std::string_view text) {
     QORString_c string;
     string.Assign(text.data(), static_cast<std::int32_t>(text.size()), QOR_FALSE);
     return QORParseBoolWord(&string, 5);
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i];
-        char y = b[i];
-        if (x >= 'A' && x <= 'Z') {
-            x = static_cast<char>(x - 'A' + 'a');
-        }
-        if (y >= 'A' && y <= 'Z') {
-            y = static_cast<char>(y - 'A' + 'a');
-        }
-        if (x != y) {
-            return false;
-        }
-    }
-    return true;
 }
 
 int WordIndex(std::string_view text, const char* const* words, int count) {

@@ -3,6 +3,8 @@
 // the two boolean forms (text booleans, "true" only; word booleans of the value class).
 #pragma once
 
+#include "platform/paths.h"
+
 #include "reproducer/show_xml.h"
 
 #include <cstdint>
@@ -31,7 +33,7 @@ std::uint8_t WriteTextBool(ShowXML_c* node, ShowXMLInterface_c* binder, std::uin
 // A boolean word of any pair: 3 true, 253 false, 254 neither.
 std::uint8_t WordBool(std::string_view text);
 
-bool EqualsNoCase(std::string_view a, std::string_view b);
+using platform::EqualsNoCase;
 // The index of the word equal to the text without regard to case, or -1.
 int WordIndex(std::string_view text, const char* const* words, int count);
 

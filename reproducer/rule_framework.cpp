@@ -1,31 +1,12 @@
 #include "reproducer/rule_framework.h"
 
+#include "platform/paths.h"
 #include "reproducer/rule_kinds.h"
 
 #include <new>
 #include <string_view>
 
 namespace {
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto x = static_cast<unsigned char>(a[i]);
-        auto y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z') {
-            x = static_cast<unsigned char>(x - 'A' + 'a');
-        }
-        if (y >= 'A' && y <= 'Z') {
-            y = static_cast<unsigned char>(y - 'A' + 'a');
-        }
-        if (x != y) {
-            return false;
-        }
-    }
-    return true;
-}
 
 std::string_view NameOf(const QORXML_c* node) {
     if (node == nullptr || node->ValueObject() == nullptr) {
@@ -112,7 +93,7 @@ std::uint8_t ShowRuleKindFromName(const char* text) {
         return kShowRuleNone;
     }
     for (std::uint8_t kind = 0; kind < kShowRuleKindCount; ++kind) {
-        if (EqualNoCase(text, kKinds[kind].keyword)) {
+        if (platform::EqualsNoCase(text, kKinds[kind].keyword)) {
             return kind;
         }
     }
@@ -125,7 +106,7 @@ std::uint8_t ShowRuleKindFromName(const QORString_c* text) {
     }
     const std::string_view view = text->View();
     for (std::uint8_t kind = 0; kind < kShowRuleKindCount; ++kind) {
-        if (EqualNoCase(view, kKinds[kind].keyword)) {
+        if (platform::EqualsNoCase(view, kKinds[kind].keyword)) {
             return kind;
         }
     }
@@ -230,7 +211,7 @@ std::unique_ptr<ShowResource_c> ShowResourceRules_c::CreateChild(ShowXML_c* chil
             kShowRuleDevice,   kShowRuleDecimal, kShowRuleButton,   kShowRuleOption,
         };
         for (std::uint8_t kind : kOrder) {
-            if (EqualNoCase(name, kKinds[kind].keyword)) {
+            if (platform::EqualsNoCase(name, kKinds[kind].keyword)) {
                 rule = ShowMakeRule(kind);
                 break;
             }

@@ -1,5 +1,6 @@
 #include "reproducer/rule_kinds.h"
 
+#include "platform/paths.h"
 #include "reproducer/regex_rule.h"
 
 #include "foundation/conversions.h"
@@ -12,26 +13,6 @@
 namespace annotation = show_rule_annotation;
 
 namespace {
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto x = static_cast<unsigned char>(a[i]);
-        auto y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z') {
-            x = static_cast<unsigned char>(x - 'A' + 'a');
-        }
-        if (y >= 'A' && y <= 'Z') {
-            y = static_cast<unsigned char>(y - 'A' + 'a');
-        }
-        if (x != y) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // Whether the first digit run of the text (the one the number parsers read) lies beyond a signed
 // 32-bit number. The parsers wrap such runs silently; a wrapped number is no number at all.
@@ -508,7 +489,8 @@ std::uint8_t ShowDataRuleOption_c::Check(const QORString_c* text, ShowRuleLabelS
     }
     QORString_c match;
     ReadAttributeText(Match(), &match);
-    return match.Length() > 0 && EqualNoCase(text->View(), match.View()) ? QOR_OK : QOR_ERROR;
+    return match.Length() > 0 && platform::EqualsNoCase(text->View(), match.View()) ? QOR_OK
+                                                                                    : QOR_ERROR;
 }
 
 std::uint8_t ShowDataRuleOption_c::CheckNode(ShowResource_c* resource, ShowRuleLabelScope_c* scope,
@@ -626,7 +608,7 @@ std::uint8_t ShowDataRuleLabel_c::Check(const QORString_c* text, ShowRuleLabelSc
             continue;
         }
         if (ShowRuleLabelScope_c::ReadLabel(item, &label) == QOR_OK &&
-            EqualNoCase(label.View(), text->View())) {
+            platform::EqualsNoCase(label.View(), text->View())) {
             return QOR_OK;
         }
     }
@@ -651,7 +633,7 @@ std::uint8_t ShowDataRuleLabel_c::CheckNode(ShowResource_c* resource, ShowRuleLa
                 continue;
             }
             if (ShowRuleLabelScope_c::ReadLabel(item, &label) == QOR_OK &&
-                EqualNoCase(label.View(), text.View())) {
+                platform::EqualsNoCase(label.View(), text.View())) {
                 index = count;
                 break;
             }

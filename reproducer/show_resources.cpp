@@ -1,31 +1,12 @@
 #include "reproducer/show_resources.h"
 
+#include "platform/paths.h"
 #include "reproducer/show_document.h"
 
 #include <new>
 #include <string_view>
 
 namespace {
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto x = static_cast<unsigned char>(a[i]);
-        auto y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z') {
-            x = static_cast<unsigned char>(x - 'A' + 'a');
-        }
-        if (y >= 'A' && y <= 'Z') {
-            y = static_cast<unsigned char>(y - 'A' + 'a');
-        }
-        if (x != y) {
-            return false;
-        }
-    }
-    return true;
-}
 
 std::string_view TextOf(QORValue_c* value) {
     if (value == nullptr) {
@@ -144,7 +125,7 @@ std::uint8_t ShowResources_c::Bind(ShowXML_c* element) {
         if (child == nullptr || child->NodeType() != QOR_XML_ELEMENT || !child->IsLive()) {
             continue;
         }
-        if (!itemName.empty() && !EqualNoCase(TextOf(child->ValueObject()), itemName)) {
+        if (!itemName.empty() && !platform::EqualsNoCase(TextOf(child->ValueObject()), itemName)) {
             continue;
         }
         std::unique_ptr<ShowResource_c> item = CreateChild(child);
@@ -321,7 +302,7 @@ ShowResource_c* ShowResources_c::FindByName(const QORString_c* name, std::uint8_
                 continue;
             }
             if (GetNodeText(item->NameAttribute(), &text) == QOR_OK &&
-                EqualNoCase(text.View(), name->View())) {
+                platform::EqualsNoCase(text.View(), name->View())) {
                 SelectItem(item);
                 return item;
             }
