@@ -152,21 +152,8 @@ bool CVLApp::InitInstance(AppShell& shell) {
         m_ProfilePath = platform::DefaultProfilePath();
     m_nNextGridId = 1000;
 
-    if (!LoadProducts())
+    if (!LoadDeviceDefinitions())
         return false;
-    if (!LoadProtocols())
-        return false;
-    FindEventProtocol();
-    // User protocols: the first one loads whatever the count, each further one while the two
-    // folders together hold fewer than the limit.
-    if (const auto mine = platform::ResolveNoCase(m_strAppDir, "PROTOCOL/My Protocols")) {
-        const std::vector<fs::path> files = platform::ListFilesSorted(*mine, ".pcl");
-        for (std::size_t i = 0; i < files.size(); ++i) {
-            if (i > 0 && m_nProtocols >= kMaxProtocols)
-                break;
-            LoadProtocolFile(files[i]);
-        }
-    }
     if (!m_pImportTable) {
         try {
             m_pImportTable = std::make_unique<CImportTable>();
@@ -197,6 +184,25 @@ bool CVLApp::InitInstance(AppShell& shell) {
     if (!shell.CreateMainFrame())
         return false;
     LoadSettings();
+    return true;
+}
+
+bool CVLApp::LoadDeviceDefinitions() {
+    if (!LoadProducts())
+        return false;
+    if (!LoadProtocols())
+        return false;
+    FindEventProtocol();
+    // User protocols: the first one loads whatever the count, each further one while the two
+    // folders together hold fewer than the limit.
+    if (const auto mine = platform::ResolveNoCase(m_strAppDir, "PROTOCOL/My Protocols")) {
+        const std::vector<fs::path> files = platform::ListFilesSorted(*mine, ".pcl");
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            if (i > 0 && m_nProtocols >= kMaxProtocols)
+                break;
+            LoadProtocolFile(files[i]);
+        }
+    }
     return true;
 }
 

@@ -91,6 +91,10 @@ public:
     // Loads the device definitions, creates the templates and the main frame through `shell`
     // and reads the settings. False (after its message) when the program cannot run.
     bool InitInstance(AppShell& shell);
+    // The products and protocols of the installation at m_strAppDir, with the event protocol's
+    // commands, as start-up loads them (its messages and limits included). False (after its
+    // message) when there is no product or no protocol.
+    bool LoadDeviceDefinitions();
     // Handles the command line after start-up: answers -1 to go on running, or the exit status
     // of a command-line compile (which ends the program).
     int ProcessCommandLine(const CommandLineInfo& info);

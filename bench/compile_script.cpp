@@ -33,21 +33,8 @@ public:
 // The shipped products and protocols, from the source tree's data folder.
 void LoadApplication(CVLApp& app) {
     const fs::path data = fs::path(__FILE__).parent_path().parent_path() / "data";
-    for (const fs::path& file : platform::ListFilesSorted(data / "PRODUCTS", ".cfg")) {
-        auto product = std::make_unique<CProduct>();
-        if (product->ReadProductFile(file.string()))
-            app.m_poProdList.Add(std::move(product));
-    }
-    for (const fs::path& file : platform::ListFilesSorted(data / "PROTOCOL", ".pcl")) {
-        auto protocol = std::make_unique<CProtocol>();
-        if (protocol->ReadDevice(file.string()))
-            app.m_poProList.AddTail(std::move(protocol));
-    }
-    CProtocol* events = nullptr;
-    if (app.m_poProList.FindProtocol(CProList::kEventProtocolName, events, true)) {
-        app.m_posEventProtocol = events;
-        events->LoadCommands();
-    }
+    app.m_strAppDir = data.string();
+    app.LoadDeviceDefinitions();
 }
 
 struct Bench {

@@ -26,21 +26,7 @@ CVLApp& FuzzApp() {
         namespace fs = std::filesystem;
         const fs::path data = fs::path(__FILE__).parent_path().parent_path() / "data";
         app.m_strAppDir = data.string();
-        for (const fs::path& file : platform::ListFilesSorted(data / "PRODUCTS", ".cfg")) {
-            auto product = std::make_unique<CProduct>();
-            if (product->ReadProductFile(file.string()))
-                app.m_poProdList.Add(std::move(product));
-        }
-        for (const fs::path& file : platform::ListFilesSorted(data / "PROTOCOL", ".pcl")) {
-            auto protocol = std::make_unique<CProtocol>();
-            if (protocol->ReadDevice(file.string()))
-                app.m_poProList.AddTail(std::move(protocol));
-        }
-        CProtocol* events = nullptr;
-        if (app.m_poProList.FindProtocol(CProList::kEventProtocolName, events, true)) {
-            app.m_posEventProtocol = events;
-            events->LoadCommands();
-        }
+        app.LoadDeviceDefinitions();
         return true;
     }();
     (void)loaded;
