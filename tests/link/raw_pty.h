@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/serial_device.h"
+#include "tests/support/raw_pty.h"
 
 #include <chrono>
 #include <cstdint>
@@ -19,16 +20,8 @@ namespace link_tests {
 class RawPty {
 public:
     RawPty() {
-        termios raw{};
-        ::cfmakeraw(&raw);
-        ::cfsetispeed(&raw, B9600);
-        ::cfsetospeed(&raw, B9600);
-        char name[256] = {};
-        if (::openpty(&master_, &slave_, name, &raw, nullptr) != 0)
+        if (!testing_support::OpenRawPty(master_, slave_, path_))
             return;
-        ::fcntl(master_, F_SETFD, FD_CLOEXEC);
-        ::fcntl(slave_, F_SETFD, FD_CLOEXEC);
-        path_ = name;
         const std::string path = path_;
         previous_ = platform::SetSerialPortLookup(
             [path](int n) { return n == 1 ? path : std::string("/nonexistent/port"); });

@@ -1,5 +1,7 @@
 #include "tests/support/controller_emulator.h"
 
+#include "tests/support/raw_pty.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
@@ -38,17 +40,9 @@ ControllerEmulator::~ControllerEmulator() {
 }
 
 bool ControllerEmulator::Start() {
-    termios raw{};
-    ::cfmakeraw(&raw);
-    ::cfsetispeed(&raw, B9600);
-    ::cfsetospeed(&raw, B9600);
-    char name[256] = {};
-    if (::openpty(&master_, &slave_, name, &raw, nullptr) != 0) {
+    if (!OpenRawPty(master_, slave_, slavePath_)) {
         return false;
     }
-    ::fcntl(master_, F_SETFD, FD_CLOEXEC);
-    ::fcntl(slave_, F_SETFD, FD_CLOEXEC);
-    slavePath_ = name;
     stop_ = false;
     thread_ = std::thread([this] { Run(); });
     return true;
