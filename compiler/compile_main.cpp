@@ -8,6 +8,7 @@
 #include "compiler/popup_request.h"
 #include "compiler/sequence_compile.h"
 #include "compiler/show_image.h"
+#include "platform/paths.h"
 #include "platform/ui_services.h"
 #include "script/compile_entry.h"
 #include "script/vl_doc.h"
@@ -181,6 +182,22 @@ std::filesystem::path ImageFilePath(const CVLDoc& doc) {
     return folder.empty() ? std::filesystem::path(file) : folder / file;
 }
 
+bool IsScriptFile(const CVLDoc& doc, const std::filesystem::path& image) {
+    const std::string& script = doc.GetPathName();
+    if (script.empty())
+        return false;
+    std::error_code ec;
+    if (std::filesystem::equivalent(script, image, ec))
+        return true;
+    // A script copied to a case-blind volume later meets its image there: refuse the name too.
+    const auto full = [](const std::filesystem::path& path) {
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+        return (error ? path : absolute).lexically_normal().string();
+    };
+    return platform::EqualsNoCase(full(script), full(image));
+}
+
 bool WriteImageFile(const std::filesystem::path& path, const unsigned char* data,
                     std::size_t length) {
     const std::filesystem::path folder =
@@ -266,12 +283,19 @@ void CompileMain(CVLDoc& doc) {
 
     if (state.errorCount == 0) {
         const std::string name = doc.GetScriptName();
-        if (WriteImageFile(ImageFilePath(doc), state.image.data(),
-                           static_cast<std::size_t>(state.imageLength)))
+        const std::filesystem::path imageFile = ImageFilePath(doc);
+        if (IsScriptFile(doc, imageFile)) {
+            // The image would replace the script itself: the run fails and the script stays.
+            PostCompileMessage(FormatCompileText("Unable to write %s.DAT", name.c_str()),
+                               kColourRed);
+            ++state.errorCount;
+        } else if (WriteImageFile(imageFile, state.image.data(),
+                                  static_cast<std::size_t>(state.imageLength))) {
             PostCompileMessage(FormatCompileText("Writing %s.DAT", name.c_str()));
-        else
+        } else {
             PostCompileMessage(FormatCompileText("Unable to write %s.DAT", name.c_str()));
-        if (state.linkedResources)
+        }
+        if (state.linkedResources && state.errorCount == 0)
             PostLinkedScriptsCaution(doc);
     }
 

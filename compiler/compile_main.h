@@ -21,6 +21,10 @@ void InstallCompileMain();
 // current directory for a script not saved yet.
 std::filesystem::path ImageFilePath(const CVLDoc& doc);
 
+// True when `image` is the document's own script file, compared as files and, for volumes
+// that ignore case, by name without regard to case.
+bool IsScriptFile(const CVLDoc& doc, const std::filesystem::path& image);
+
 // Writes the image through a temporary file renamed over the target, so a failed write leaves
 // an existing file as it was. False on any failure.
 bool WriteImageFile(const std::filesystem::path& path, const unsigned char* data,

@@ -113,6 +113,21 @@ TEST_F(VelmoraBatch, ScriptWithErrorsExits2) {
     EXPECT_FALSE(fs::exists(dir_ / "Broken.DAT"));
 }
 
+TEST_F(VelmoraBatch, ScriptNamedLikeItsImageStaysAndExits2) {
+    WriteProfile("");
+    const std::string script = Slurp(dir_ / "Fountain.ksf");
+    for (const std::string name : {"Show.DAT", "show.dat"}) {
+        SCOPED_TRACE(name);
+        fs::copy_file(dir_ / "Fountain.ksf", dir_ / name, fs::copy_options::overwrite_existing);
+        const RunResult run = Velmora("-c " + name);
+        EXPECT_EQ(run.status, 2) << run.out << run.err;
+        const std::string image = fs::path(name).stem().string() + ".DAT";
+        EXPECT_NE(run.out.find("Unable to write " + image), std::string::npos) << run.out;
+        EXPECT_EQ(Slurp(dir_ / name), script);
+        fs::remove(dir_ / name);
+    }
+}
+
 TEST_F(VelmoraBatch, FileThatIsNoScriptExits1WithItsMessageOnStandardError) {
     WriteProfile("");
     const RunResult missing = Velmora("-c missing.ksf");

@@ -88,6 +88,35 @@ TEST_F(DriverTest, ImageFileGoesBesideTheScriptOrIntoTheCurrentFolder) {
     EXPECT_EQ(entries, 1);
 }
 
+TEST_F(DriverTest, ImageNeverReplacesTheScriptItself) {
+    // The image of "Show.DAT" is "Show.DAT"; "show.dat" differs only in case.
+    for (const std::string script : {"Show.DAT", "show.dat"}) {
+        SCOPED_TRACE(script);
+        const fs::path path = folder_.Path() / script;
+        WriteBinary(path, "[Script]\nthe user's only copy\n");
+        doc_->SetPathName(path.string());
+        doc_->m_nCompiledOK = 0;
+        Compile();
+        EXPECT_EQ(ReadBinary(path), "[Script]\nthe user's only copy\n");
+        const std::string name = path.stem().string();
+        const CompileMessage* failure = view_.Find("Unable to write " + name + ".DAT");
+        ASSERT_NE(failure, nullptr);
+        EXPECT_EQ(failure->colour, kColourRed);
+        EXPECT_EQ(view_.Find("Writing " + name + ".DAT"), nullptr);
+        EXPECT_EQ(doc_->m_nCompiledOK, 0);
+        EXPECT_EQ(LastText(), "Script Compiled with Errors.  Fix the errors and compile again.");
+        fs::remove(path);
+    }
+    // The same file under another name (a link) is refused as well.
+    const fs::path script = folder_.Path() / "Linked.ksf";
+    WriteBinary(script, "script");
+    fs::create_symlink(script, folder_.Path() / "Alias.DAT");
+    doc_->SetPathName((folder_.Path() / "Alias.ksf").string());
+    ASSERT_FALSE(compiler::IsScriptFile(*doc_, folder_.Path() / "Alias.DAT"));
+    doc_->SetPathName((folder_.Path() / "Alias.DAT").string());
+    EXPECT_TRUE(compiler::IsScriptFile(*doc_, script));
+}
+
 TEST_F(DriverTest, AbortDuringTheSequenceLoopKeepsThePreviousImage) {
     AddEvent(AddSequence("Second"), "00:00.00", "Nop");
     Compile();
