@@ -1,7 +1,5 @@
 #include "compiler/compile_main.h"
 
-#include "app/vl_app.h"
-#include "compiler/compile_environment.h"
 #include "compiler/compiler_state.h"
 #include "compiler/config_compile.h"
 #include "compiler/diagnostics.h"
@@ -10,7 +8,8 @@
 #include "compiler/show_image.h"
 #include "platform/paths.h"
 #include "platform/ui_services.h"
-#include "script/compile_entry.h"
+#include "script/doc_list.h"
+#include "script/download_settings.h"
 #include "script/vl_doc.h"
 
 #include <algorithm>
@@ -76,18 +75,18 @@ void FinishImage(CVLDoc& doc) {
         std::copy_n(state.image.begin(), length, doc.m_hpbShow.begin());
 }
 
-void ShowAbortPopup() {
+void ShowAbortPopup(const CVLDoc& doc) {
     CPopupDlg popup;
     popup.title = "Compile and Download";
     popup.message = "Compile aborted by user!";
-    popup.delayTicks = GetPopupDelayTicks();
+    popup.delayTicks = doc.Services().PopupDelayTicks();
     platform::Ui().RunDialog(popup);
 }
 
 void PostLinkedScriptsCaution(const CVLDoc& doc) {
     std::string text = "Caution!  This Script used resource information from the following "
                        "Scripts:\n\n";
-    const CDocList& scripts = GetApp().m_poDocList;
+    const CDocList& scripts = doc.Services().OpenDocuments();
     for (std::size_t i = 0; i < scripts.GetCount(); ++i) {
         const CVLDoc* other = scripts.GetAt(i);
         if (other && other != &doc)
@@ -96,13 +95,14 @@ void PostLinkedScriptsCaution(const CVLDoc& doc) {
     text += "\nThese scripts need to be downloaded to their respective Show Control Units ";
     text += "in order for this Script to work properly.";
     PostCompileMessage(text, kColourOrange);
-    if (!GetApp().m_bNoCompilerPopups)
+    if (!doc.Services().Settings().noCompilerPopups)
         platform::ShowMessage(text, platform::MsgButtons::Ok, platform::MsgIcon::Exclamation);
 }
 
 void ReportOutcome(CVLDoc& doc, const std::string& remark) {
     const CompilerState& state = GetCompilerState();
-    const bool popups = !GetApp().m_bNoCompilerPopups;
+    AppServices& services = doc.Services();
+    const bool popups = !services.Settings().noCompilerPopups;
     if (state.errorCount > 0) {
         if (popups)
             platform::ShowMessage(
@@ -115,21 +115,18 @@ void ReportOutcome(CVLDoc& doc, const std::string& remark) {
     const std::string text =
         remark + (state.warningCount > 0 ? "Script Compiled Ok, but with Warnings."
                                          : "Script Compiled Successfully");
-    const DownloadHandOff& link = GetDownloadHandOff();
-    const int ports = link.countComPorts ? link.countComPorts() : 0;
-    const int devices = link.networkedDeviceCount ? link.networkedDeviceCount() : 0;
-    if ((ports <= 0 && devices <= 0) || !link.chooseCommMethod) {
+    const int ports = services.CountComPorts();
+    const int devices = static_cast<int>(services.Devices().GetCount());
+    if (ports <= 0 && devices <= 0) {
         if (popups)
             platform::ShowMessage(text);
         PostCompileMessage(text, kColourBlue);
         PostCompileMessage("Script not Downloaded, Communications Offline", kColourRed);
         return;
     }
-    if (link.chooseCommMethod(doc, text)) {
-        if (link.downloadCompiledScript) {
-            platform::WaitCursor wait;
-            link.downloadCompiledScript(doc);
-        }
+    if (services.ChooseCommMethod(doc, text)) {
+        platform::WaitCursor wait;
+        services.DownloadCompiledScript(doc);
     } else {
         PostCompileMessage("Script Not Downloaded, User Aborted Download.", kColourOrange);
     }
@@ -271,7 +268,7 @@ void CompileMain(CVLDoc& doc) {
     doc.m_nCompileRunning = 0;
     if (doc.m_nAbortRequested) {
         doc.m_nAbortRequested = 0;
-        ShowAbortPopup();
+        ShowAbortPopup(doc);
         platform::Ui().EndWaitCursor();
         return;
     }
@@ -304,12 +301,8 @@ void CompileMain(CVLDoc& doc) {
     PostCompileMessage(FormatCompileText("%s compiled with %u Error(s), %u Warning(s)",
                                          doc.GetTitle().c_str(), state.errorCount,
                                          state.warningCount));
-    const CompileClockTime now = CompileLocalTime();
+    const LocalClockTime now = doc.Services().LocalTime();
     ReportOutcome(doc, LateNightRemark(now.hour, now.second));
-}
-
-void InstallCompileMain() {
-    SetCompileMainEntry(&CompileMain);
 }
 
 } // namespace compiler

@@ -14,9 +14,6 @@ namespace compiler {
 // compile command).
 void CompileMain(CVLDoc& doc);
 
-// Makes CompileMain the entry the document's compile command runs.
-void InstallCompileMain();
-
 // Where a script's image file goes: "<script name>.DAT" in the script's own folder, or in the
 // current directory for a script not saved yet.
 std::filesystem::path ImageFilePath(const CVLDoc& doc);

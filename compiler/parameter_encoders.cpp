@@ -1,7 +1,7 @@
 #include "compiler/parameter_encoders.h"
 
-#include "compiler/text_utils.h"
-#include "compiler/value_parsers.h"
+#include "script/text_utils.h"
+#include "script/value_parsers.h"
 
 #include <array>
 #include <cstdint>

@@ -1,11 +1,12 @@
 #include "link/dat_doc.h"
 
 #include "link/comm_dialog.h"
-#include "link/comm_settings.h"
 #include "link/controller_protocol.h"
 #include "link/log_format.h"
 #include "link/script_transfer.h"
 #include "link/serial_link.h"
+#include "script/app_services.h"
+#include "script/download_settings.h"
 
 #include <algorithm>
 #include <fstream>
@@ -19,6 +20,16 @@ namespace {
 constexpr double kRetrieveFirmware = 5.61;
 
 } // namespace
+
+CDatDoc::CDatDoc(AppServices& services) : CDatDoc() {
+    m_pServices = &services;
+}
+
+AppServices& CDatDoc::Services() const {
+    if (!m_pServices)
+        throw MissingService("program");
+    return *m_pServices;
+}
 
 CDatDoc::CDatDoc() : m_hpbDat(new (std::nothrow) std::uint8_t[kBufferSize]()) {
     if (!m_hpbDat) {
@@ -135,7 +146,7 @@ void CDatDoc::OnFileStatus() {
 }
 
 bool CDatDoc::OpenLink(CSerialLink& link) {
-    const CommSettings& settings = TheLinkApplication().Settings();
+    const CommSettings& settings = Services().Settings();
     LogLine(Format("Opening serial communications on Com%d", settings.serialPort + 1));
     LogLine(settings.serialBitMode == 0 ? "  Download Mode set to Brevant 8-bit"
                                         : "  Download Mode set to Brevant 9-bit");
@@ -152,7 +163,7 @@ bool CDatDoc::OpenLink(CSerialLink& link) {
 }
 
 void CDatDoc::LogTransferSettings() {
-    const CommSettings& settings = TheLinkApplication().Settings();
+    const CommSettings& settings = Services().Settings();
     if (!settings.verbose) {
         return;
     }
@@ -165,7 +176,7 @@ void CDatDoc::LogTransferSettings() {
 }
 
 bool CDatDoc::ReadVersion(CSerialLink& link) {
-    const CommSettings& settings = TheLinkApplication().Settings();
+    const CommSettings& settings = Services().Settings();
     const ReplyReporter report = [this](const std::string& text) { LogLine(text); };
     if (settings.verbose) {
         LogLine("* Requesting firmware version from Show Control Unit");
@@ -184,7 +195,7 @@ bool CDatDoc::ReadVersion(CSerialLink& link) {
 }
 
 bool CDatDoc::ReadMemorySize(CSerialLink& link) {
-    const CommSettings& settings = TheLinkApplication().Settings();
+    const CommSettings& settings = Services().Settings();
     const ReplyReporter report = [this](const std::string& text) { LogLine(text); };
     link.Drain();
     if (settings.verbose) {
@@ -208,7 +219,7 @@ void CDatDoc::OnDownload() {
     }
     BeginLog();
     LogLine("Ready to Download...");
-    LinkApplication& app = TheLinkApplication();
+    AppServices& app = Services();
     if (!RunCommDialog(app, "Please select method of download", std::string())) {
         return;
     }
@@ -303,7 +314,7 @@ void CDatDoc::RetrieveFromUnit() {
     }
     BeginLog();
     LogLine("Ready to Retrieve...");
-    LinkApplication& app = TheLinkApplication();
+    AppServices& app = Services();
     if (!RunCommDialog(app, "Please select the method of retrieval", std::string(),
                        CommDialogMode::Retrieve)) {
         return;

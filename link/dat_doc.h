@@ -3,6 +3,8 @@
 // serial link, logging into its list view.
 #pragma once
 
+#include "script/app_services.h"
+
 #include "platform/document.h"
 #include "platform/ui_services.h"
 
@@ -33,6 +35,9 @@ class CDatDoc : public platform::Document {
 public:
     static constexpr std::size_t kBufferSize = 65535;
 
+    // Takes the settings from the program's services.
+    explicit CDatDoc(AppServices& services);
+    // An image document outside any program: the transfers need services and throw.
     CDatDoc();
     ~CDatDoc() override;
 
@@ -69,6 +74,8 @@ public:
     bool HasBuffer() const { return m_hpbDat != nullptr; }
 
 private:
+    AppServices& Services() const;
+    AppServices* m_pServices = nullptr;
     DatListView* FindListView() const;
     // Empties the list view at the start of a transfer.
     void BeginLog();

@@ -1,13 +1,13 @@
 #include "link/live_commands.h"
 
-#include "compiler/compile_environment.h"
 #include "compiler/event_compile.h"
 #include "compiler/popup_request.h"
-#include "link/comm_settings.h"
 #include "link/controller_protocol.h"
 #include "link/serial_link.h"
 #include "link/vl_doc_link.h"
 #include "platform/ui_services.h"
+#include "script/app_services.h"
+#include "script/download_settings.h"
 #include "script/sequence.h"
 #include "script/vl_doc.h"
 
@@ -24,14 +24,14 @@ constexpr const char* kHardwareError = "Hardware error transmitting serial messa
 
 // The popup that tells what was sent; the user interface keeps it up for the popup delay.
 // Shown only once the message went out, so a failed send leaves no popup behind.
-void ShowSentPopup(const CommSettings& settings, const std::string& title,
+void ShowSentPopup(const CVLDoc& doc, const CommSettings& settings, const std::string& title,
                    const std::string& message) {
     if (settings.noCompilerPopups)
         return;
     CPopupDlg popup;
     popup.title = title;
     popup.message = message;
-    popup.delayTicks = GetPopupDelayTicks();
+    popup.delayTicks = doc.Services().PopupDelayTicks();
     platform::Ui().RunDialog(popup);
 }
 
@@ -70,7 +70,7 @@ void SendLiveMessage(CVLDoc& doc, const CommSettings& settings,
         platform::ShowMessage(kHardwareError);
         return;
     }
-    ShowSentPopup(settings, popupTitle, popupMessage);
+    ShowSentPopup(doc, settings, popupTitle, popupMessage);
     link.Close();
     wait.reset();
 }
@@ -89,7 +89,7 @@ int SequenceCommandNow(CVLDoc& doc, int sequenceIndex, std::uint8_t command, con
     }
     if (!ChooseCommMethod(doc, ""))
         return 0;
-    const CommSettings settings = TheLinkApplication().Settings();
+    const CommSettings settings = doc.Services().Settings();
     std::optional<platform::WaitCursor> wait(std::in_place);
     const auto index = static_cast<std::size_t>(sequenceIndex);
     const std::string name = index < doc.m_poSeqList.size() && doc.m_poSeqList[index]
@@ -127,7 +127,7 @@ int ResetSequenceNow(CVLDoc& doc, int sequenceIndex) {
 int DownloadEventNow(CVLDoc& doc, CSeq& sequence, CEvnt& event) {
     if (!ChooseCommMethod(doc, ""))
         return 0;
-    const CommSettings settings = TheLinkApplication().Settings();
+    const CommSettings settings = doc.Services().Settings();
     std::optional<platform::WaitCursor> wait(std::in_place);
     const std::string popupMessage = event.m_strEvent + "   " + event.m_strData1 + "   " +
                                      event.m_strData2 + "   " + event.m_strData3 + "   " +

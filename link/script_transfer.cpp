@@ -75,7 +75,7 @@ std::string DriverLine() {
 
 } // namespace
 
-bool DownloadCompiledScript(ScriptLinkHost& script, LinkApplication& app) {
+bool DownloadCompiledScript(ScriptLinkHost& script, AppServices& app) {
     const CommSettings settings = app.Settings();
     const std::string scriptName = script.GetScriptName();
     auto log = [&](const std::string& text, LogColour colour = LogColour::Default) {

@@ -2,11 +2,12 @@
 // [WindowPlacement].
 #include "script/vl_doc.h"
 
-#include "app/vl_app.h"
-#include "compiler/text_utils.h"
 #include "platform/paths.h"
 #include "platform/ui_services.h"
+#include "script/download_settings.h"
 #include "script/ini_scanner.h"
+#include "script/product.h"
+#include "script/text_utils.h"
 
 #include <array>
 #include <string>
@@ -111,7 +112,7 @@ bool CVLDoc::ReadUnitSection(const std::string& path) {
     FindSection("Unit", false);
 
     std::string type = ReadKey("Type", "");
-    const CProdList& products = GetApp().m_poProdList;
+    const CProdList& products = Services().Products();
     if (auto pos = products.FindByNameNoCase(type)) {
         // The product's own spelling, so that a type written in another case opens with it.
         type = products.GetAt(*pos).m_strName;
@@ -213,38 +214,21 @@ bool CVLDoc::ReadCompilerSection() {
 // ---- [Connection] ----
 
 void CVLDoc::WriteConnectionSection() {
-    const CVLApp& app = GetApp();
+    const CommSettings& settings = Services().Settings();
     WriteLine("\r\n[Connection]");
-    if (app.m_nSerialPort == CVLApp::kSerialOffline) {
+    if (settings.serialPort == CommSettings::kSerialOffline) {
         WriteLine("Method", "Offline");
         return;
     }
     WriteLine("Method", "Serial");
-    WriteLine("ComPort", "Com" + std::to_string(app.m_nSerialPort + 1));
-    switch (app.m_nSerialTimeout) {
-    case 500:
-        WriteLine("Timeout", "1/2 Second");
-        break;
-    case 1000:
-        WriteLine("Timeout", "1 Second");
-        break;
-    case 3000:
-        WriteLine("Timeout", "3 Seconds");
-        break;
-    case 10000:
-        WriteLine("Timeout", "10 Seconds");
-        break;
-    case 30000:
-        WriteLine("Timeout", "30 Seconds");
-        break;
-    default:
-        break;
-    }
+    WriteLine("ComPort", "Com" + std::to_string(settings.serialPort + 1));
+    if (const std::string timeout = TimeoutText(settings.serialTimeout); !timeout.empty())
+        WriteLine("Timeout", timeout);
     static constexpr std::array<const char*, 5> kPacing{"0 ms", "50 ms", "100 ms", "150 ms",
                                                         "200 ms"};
-    if (app.m_nSerialDelay >= 0 && app.m_nSerialDelay < static_cast<int>(kPacing.size()))
-        WriteLine("Pacing", kPacing[static_cast<std::size_t>(app.m_nSerialDelay)]);
-    WriteIntLine("PacketSize", app.m_nSerialBandwidth);
+    if (settings.serialDelay >= 0 && settings.serialDelay < static_cast<int>(kPacing.size()))
+        WriteLine("Pacing", kPacing[static_cast<std::size_t>(settings.serialDelay)]);
+    WriteIntLine("PacketSize", settings.serialBandwidth);
 }
 
 bool CVLDoc::ReadConnectionSection() {
@@ -354,4 +338,3 @@ bool CVLDoc::ReadWindowPlacementSection() {
     }
     return true;
 }
-

@@ -1,7 +1,7 @@
-#include "compiler/time_conversions.h"
+#include "script/time_conversions.h"
 
-#include "compiler/text_utils.h"
-#include "compiler/value_parsers.h"
+#include "script/text_utils.h"
+#include "script/value_parsers.h"
 
 #include <array>
 #include <cmath>

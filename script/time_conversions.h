@@ -3,7 +3,7 @@
 // because 29.97 frames per second give fractional counts.
 #pragma once
 
-#include "compiler/byte_string.h"
+#include "script/byte_string.h"
 
 #include <cstdint>
 #include <string>
