@@ -1,4 +1,5 @@
 // The real velmora program in batch mode, against the controller emulator.
+#include "link/script_transfer.h"
 #include "tests/support/controller_emulator.h"
 
 #include <filesystem>
@@ -85,8 +86,12 @@ TEST_F(VelmoraBatch, DownloadsToTheControllerAndExits0) {
     std::ifstream dat(dir_ / "Fountain.DAT", std::ios::binary);
     const std::vector<std::uint8_t> written((std::istreambuf_iterator<char>(dat)),
                                             std::istreambuf_iterator<char>());
-    EXPECT_FALSE(image.empty());
-    EXPECT_EQ(image.size(), written.size());
+    ASSERT_FALSE(written.empty());
+    // The controller holds the written image with its memory banks (64 KB: 8) patched in.
+    std::vector<std::uint8_t> expected = written;
+    showlink::PatchMemoryBanks(expected.data(), expected.size(), 64);
+    EXPECT_EQ(expected[showlink::kImageBankOffset], 8);
+    EXPECT_EQ(image, expected);
     emulator.Stop();
 }
 
