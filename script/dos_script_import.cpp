@@ -9,6 +9,7 @@
 #include "script/product.h"
 #include "script/protocol_list.h"
 #include "script/text_utils.h"
+#include "script/time_conversions.h"
 #include "script/value_parsers.h"
 
 #include <algorithm>
@@ -23,8 +24,8 @@ constexpr std::string_view kEndLine = "\f*TOVA  *END";
 constexpr std::string_view kTwentyTrack = "Brevant_Professional_Reelvox_(20_track)";
 constexpr int kMaxSequencePasses = 257;
 constexpr int kMaxDataStringLines = 4096;
-// The name normaliser is specified for texts of at most this many characters; fields that run
-// to the end of a line are cut there first.
+// The name normaliser takes texts of at most this many characters; fields that run to the end
+// of a line are cut there first.
 constexpr std::size_t kMaxNormalized = 1023;
 
 const char* const kMsgNoMemorySeq =
@@ -322,9 +323,8 @@ bool CDosImport::ImportUnitSetup(const std::string& path) {
         int code = -1;
         if (m_strLine.size() >= 17) {
             std::string rate = Normalized(DosFieldFrom(m_strLine, 16));
-            static const std::array<std::string_view, 4> kRates = {"24", "25", "29.97", "30"};
-            for (std::size_t i = 0; i < kRates.size(); ++i)
-                if (rate == kRates[i])
+            for (std::size_t i = 0; i < kFrameRates.size(); ++i)
+                if (rate == kFrameRates[i].text)
                     code = static_cast<int>(i);
         }
         if (code < 0) {

@@ -8,7 +8,9 @@
 #include "script/ini_scanner.h"
 #include "script/product.h"
 #include "script/text_utils.h"
+#include "script/time_conversions.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -53,19 +55,6 @@ struct WidthKey {
     const char* key;
     CVLDoc::ColGroup group;
 };
-
-const char* FrameRateText(std::uint16_t code) {
-    switch (code) {
-    case 0:
-        return "24";
-    case 1:
-        return "25";
-    case 2:
-        return "29.97";
-    default:
-        return "30"; // an unknown code runs at 30 frames per second
-    }
-}
 
 } // namespace
 
@@ -153,14 +142,11 @@ bool CVLDoc::ReadUnitSection(const std::string& path) {
     }
 
     const double rate = ReadDoubleKey("FrameRate", 0.0);
-    if (rate == 24.0) {
-        m_wFrameRate = 0;
-    } else if (rate == 25.0) {
-        m_wFrameRate = 1;
-    } else if (rate == 29.97) {
-        m_wFrameRate = 2;
-    } else if (rate == 30.0) {
-        m_wFrameRate = 3;
+    const auto known =
+        std::find_if(kFrameRates.begin(), kFrameRates.end(),
+                     [rate](const FrameRateEntry& entry) { return entry.rate == rate; });
+    if (known != kFrameRates.end()) {
+        m_wFrameRate = static_cast<std::uint16_t>(known - kFrameRates.begin());
     } else {
         if (!QuerySyntaxError(path, "Expected Valid [Unit] FrameRate ( 24, 25, 29.97, or 30 )"))
             return false;

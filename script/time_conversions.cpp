@@ -74,16 +74,11 @@ double DigitsToCount(std::string_view digits) {
 } // namespace
 
 double FrameRateFromCode(std::uint16_t code) {
-    switch (code) {
-    case 0:
-        return 24.0;
-    case 1:
-        return 25.0;
-    case 2:
-        return 29.97;
-    default:
-        return 30.0;
-    }
+    return kFrameRates[code < kFrameRates.size() ? code : kDefaultFrameRateCode].rate;
+}
+
+const char* FrameRateText(std::uint16_t code) {
+    return kFrameRates[code < kFrameRates.size() ? code : kDefaultFrameRateCode].text;
 }
 
 double HmsfToFrames(std::uint8_t hours, std::uint8_t minutes, std::uint8_t seconds,

@@ -5,12 +5,25 @@
 
 #include "script/byte_string.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+// A script's frame-rate codes 0 to 3: the rate and the text the files and listings write.
+struct FrameRateEntry {
+    double rate;
+    const char* text;
+};
+inline constexpr std::array<FrameRateEntry, 4> kFrameRates{
+    {{24.0, "24"}, {25.0, "25"}, {29.97, "29.97"}, {30.0, "30"}}};
+// The code an unknown code or rate runs as: 30 frames per second.
+inline constexpr std::uint16_t kDefaultFrameRateCode = 3;
+
 // The frame rate of a script's frame-rate code: 0 24, 1 25, 2 29.97, anything else 30.
 double FrameRateFromCode(std::uint16_t code);
+// Its text ("24", "25", "29.97", "30"); "30" for an unknown code.
+const char* FrameRateText(std::uint16_t code);
 
 double HmsfToFrames(std::uint8_t hours, std::uint8_t minutes, std::uint8_t seconds,
                     std::uint8_t frames, double rate);

@@ -7,6 +7,7 @@
 #include "script/download_settings.h"
 #include "script/protocol_list.h"
 #include "script/text_utils.h"
+#include "script/time_conversions.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -584,16 +585,7 @@ void CVLDoc::MarkForCompile() {
 }
 
 double CVLDoc::GetFrameRate() const {
-    switch (m_wFrameRate) {
-    case 0:
-        return 24.0;
-    case 1:
-        return 25.0;
-    case 2:
-        return 29.97;
-    default:
-        return 30.0;
-    }
+    return FrameRateFromCode(m_wFrameRate);
 }
 
 std::string CVLDoc::GetScriptName() const {
