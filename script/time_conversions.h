@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,11 @@ std::string FramesToTimecodeText(double frames, double rate);
 // Reads up to four right-aligned fields (HH:MM:SS.FF, MM:SS.FF, SS.FF, HH:MM:SS:FF).
 // Answers 0 on success, 1 on failure; the outputs hold the fields read even when their range
 // check fails (an out-of-range field reads as 65535 at most).
+// The digit fields of a time text, right-aligned: each ':' shifts the fields read so far one
+// place left, '.' starts the frames; blanks are skipped. None for another character, a
+// separator out of order, or no separator at all.
+std::optional<std::array<std::string, 4>> SplitTimeFields(std::string_view text);
+
 int ParseTimecodeText(std::string_view text, std::uint16_t& hours, std::uint16_t& minutes,
                       std::uint16_t& seconds, std::uint16_t& frames);
 
