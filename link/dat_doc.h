@@ -3,6 +3,7 @@
 // serial link, logging into its list view.
 #pragma once
 
+#include "link/transfer_session.h"
 #include "script/app_services.h"
 
 #include "platform/document.h"
@@ -81,10 +82,9 @@ private:
     void BeginLog();
     void UpdateValidity();
     // Opens the link as the settings ask; logs and answers false on failure.
-    bool OpenLink(CSerialLink& link);
-    void LogTransferSettings();
-    bool ReadVersion(CSerialLink& link);
-    bool ReadMemorySize(CSerialLink& link);
+    showlink::TransferSession MakeSession(const CommSettings& settings);
+    bool ReadVersion(showlink::TransferSession& session);
+    bool ReadMemorySize(showlink::TransferSession& session);
 
     std::int32_t m_bRetrievePending = 0;
     std::unique_ptr<std::uint8_t[]> m_hpbDat;

@@ -4,6 +4,7 @@
 #include "compiler/popup_request.h"
 #include "link/controller_protocol.h"
 #include "link/serial_link.h"
+#include "link/transfer_session.h"
 #include "link/vl_doc_link.h"
 #include "platform/ui_services.h"
 #include "script/app_services.h"
@@ -35,16 +36,6 @@ void ShowSentPopup(const CVLDoc& doc, const CommSettings& settings, const std::s
     platform::Ui().RunDialog(popup);
 }
 
-// Opens the live-command link on the "SerialPort" setting; the command's messages go out on the
-// serial port even when the communication method is Ethernet. Empty on success, else the
-// link's text.
-std::string OpenLiveLink(CSerialLink& link, const CommSettings& settings) {
-    if (settings.serialPort < 0 || settings.serialPort > 0xFFFF)
-        return "Opening serial port: Only Com1 - Com8 are supported";
-    return link.Open(ComPortIndex(static_cast<std::uint16_t>(settings.serialPort)),
-                     FramingFromSetting(settings.serialBitMode), kControllerBaud);
-}
-
 std::uint8_t UnitOf(const CVLDoc& doc) {
     return static_cast<std::uint8_t>(doc.m_wAddress & 0xFF);
 }
@@ -56,7 +47,9 @@ void SendLiveMessage(CVLDoc& doc, const CommSettings& settings,
                      const std::vector<std::uint8_t>& message, const std::string& popupTitle,
                      const std::string& popupMessage) {
     CSerialLink link;
-    const std::string openError = OpenLiveLink(link, settings);
+    // The command's messages go out on the serial port even when the communication method is
+    // Ethernet.
+    const std::string openError = OpenControllerLink(link, settings);
     if (!openError.empty()) {
         wait.reset();
         platform::ShowMessage("Error: " + openError);

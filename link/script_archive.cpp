@@ -8,6 +8,7 @@
 #include "link/delay_ticks.h"
 #include "link/log_format.h"
 #include "link/serial_link.h"
+#include "link/transfer_session.h"
 #include "link/vl_doc_link.h"
 #include "platform/doc_template.h"
 #include "platform/ui_services.h"
@@ -313,57 +314,39 @@ bool RetrieveArchive(CVLDoc& doc) {
     }
     const CommSettings settings = app.Settings();
     const ArchiveLog log(settings);
-    const ReplyReporter report = log.Reporter();
-    const int comNumber = settings.serialPort + 1;
-
-    log.Line(Format("Opening serial communications on Com%d", comNumber));
-    log.Line(settings.serialBitMode == 0 ? "  Download Mode set to Brevant 8-bit"
-                                         : "  Download Mode set to Brevant 9-bit");
-    CSerialLink link;
-    const std::string openError =
-        settings.serialPort < 0 || settings.serialPort > 0xFFFF
-            ? std::string("Opening serial port: Only Com1 - Com8 are supported")
-            : link.Open(ComPortIndex(static_cast<std::uint16_t>(settings.serialPort)),
-                        FramingFromSetting(settings.serialBitMode), kControllerBaud);
-    if (!openError.empty()) {
-        log.Line("Error: " + openError, kColourRed);
+    TransferSession session(
+        settings,
+        [](const std::string& text, LogColour colour) {
+            ::PostCompileMessage(text, colour == LogColour::Red    ? kColourRed
+                                       : colour == LogColour::Blue ? kColourBlue
+                                                                   : kColourDefault);
+        },
+        "  ", kArchiveReplyTimeout);
+    const ReplyReporter report = session.Reporter();
+    session.AnnounceOpening();
+    if (!session.Open(0)) {
         return false;
     }
-    const std::string timeoutText = TimeoutText(settings.serialTimeout);
-    if (!timeoutText.empty()) {
-        log.Verbose("  Timeout set to " + timeoutText);
-    }
-    log.Verbose(Format("  Packet Size set to %d bytes", settings.serialBandwidth));
-    log.Verbose(Format("  Packet Pacing set to %d ms", settings.serialDelay * 50));
-
-    link.SetAddress(kAddressAll);
-    link.SetUnit(0);
-    link.Drain();
-    log.Verbose("  Requesting firmware version from Show Control Unit");
+    session.AnnounceSettings();
     platform::WaitCursor wait;
-    std::string versionLine;
-    if (SendAndReadLine(link, kArchiveReplyTimeout, kRequestTries, {kCmdFirmwareVersion},
-                        versionLine, report) != kReplyLineRead) {
+    const std::optional<std::string> versionLine = session.RequestFirmware();
+    if (!versionLine) {
         return false;
     }
-    log.Line(Format("Version of Show Control Unit is [%s]", versionLine.c_str()));
-    ParseFirmwareVersion(versionLine, doc.m_dUnitVersion);
-    log.Verbose("  Version Bytes Returned [" + HexBytes(versionLine) + "]");
+    ParseFirmwareVersion(*versionLine, doc.m_dUnitVersion);
+    session.Verbose("Version Bytes Returned [" + HexBytes(*versionLine) + "]");
     if (doc.m_dUnitVersion < kArchiveFirmware) {
         log.Failure("Show Controller firmware revision is " + FormatFixed(doc.m_dUnitVersion) +
                     ", but 5.61 or higher is required to archive.");
         return false;
     }
 
-    link.Drain();
-    log.Verbose("  Requesting EEPROM size from Show Control Unit");
-    const int memoryKb =
-        SendAndReadByte(link, kArchiveReplyTimeout, kRequestTries, {kCmdMemorySize}, report);
+    const int memoryKb = session.RequestMemory();
     if (memoryKb < 0) {
         return false;
     }
-    log.Verbose(Format("  Memory Size Byte Returned [%2.2X]", memoryKb));
     doc.m_nUnitEepromSize = memoryKb * 1024;
+    CSerialLink& link = session.Link();
     log.Verbose(Format("  Show Control Unit has a %dK EEPROM", memoryKb));
     log.Verbose(Format("  Total EEPROM size: %ld", static_cast<long>(doc.m_nUnitEepromSize)));
 
@@ -424,8 +407,7 @@ bool RetrieveArchive(CVLDoc& doc) {
         packed.push_back(static_cast<std::uint8_t>(value));
         sum = (sum + static_cast<unsigned>(value)) & 0xFFFF;
     }
-    log.Line(Format("Closing serial communications on Com%d", comNumber));
-    link.Close();
+    session.Close();
     log.Line("");
 
     if (sum != header.checksum) {

@@ -171,6 +171,7 @@ bool DownloadCompiledScript(ScriptLinkHost& script, AppServices& app) {
     if (!session.RequestWrite(length)) {
         return false;
     }
+    session.Link().Drain();
     bool sent = false;
     {
         CompileRunning running(script);

@@ -7,6 +7,13 @@
 
 namespace showlink {
 
+std::string OpenControllerLink(CSerialLink& link, const CommSettings& settings) {
+    if (settings.serialPort < 0 || settings.serialPort > 0xFFFF)
+        return "Opening serial port: Only Com1 - Com8 are supported";
+    return link.Open(ComPortIndex(static_cast<std::uint16_t>(settings.serialPort)),
+                     FramingFromSetting(settings.serialBitMode), kControllerBaud);
+}
+
 TransferSession::TransferSession(const CommSettings& settings, TransferLog log,
                                  std::string verbosePrefix, int timeoutMs)
     : settings_(settings), log_(std::move(log)), prefix_(std::move(verbosePrefix)),
@@ -40,11 +47,7 @@ void TransferSession::AnnounceSettings() const {
 }
 
 bool TransferSession::Open(std::uint8_t unit) {
-    const std::string error =
-        settings_.serialPort < 0 || settings_.serialPort > 0xFFFF
-            ? std::string("Opening serial port: Only Com1 - Com8 are supported")
-            : link_.Open(ComPortIndex(static_cast<std::uint16_t>(settings_.serialPort)),
-                         FramingFromSetting(settings_.serialBitMode), kControllerBaud);
+    const std::string error = OpenControllerLink(link_, settings_);
     if (!error.empty()) {
         Line("Error: " + error, LogColour::Red);
         return false;
@@ -94,7 +97,6 @@ bool TransferSession::RequestWrite(std::uint16_t length) {
         return false;
     }
     Verbose("Download request acknowledged");
-    link_.Drain();
     return true;
 }
 

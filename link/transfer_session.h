@@ -18,6 +18,10 @@
 
 namespace showlink {
 
+// Opens the port of the "SerialPort" setting in the framing of "SerialBitMode" at the
+// controller's rate: empty on success, else the link's text.
+std::string OpenControllerLink(CSerialLink& link, const CommSettings& settings);
+
 class TransferSession {
 public:
     // `timeoutMs`: how long each reply is waited for.
@@ -43,7 +47,8 @@ public:
     std::optional<std::string> RequestFirmware();
     // The controller's memory in kilobytes; -1 after a failed request (reported).
     int RequestMemory();
-    // Asks to write an image of `length` bytes; true when the controller acknowledged.
+    // Asks to write an image of `length` bytes; true when the controller acknowledged. What
+    // follows the acknowledgement stays unread (an empty image's completion may).
     bool RequestWrite(std::uint16_t length);
     // Streams the image in the settings' packets and pacing. False after its red line.
     bool Stream(const std::uint8_t* bytes, std::size_t length);
