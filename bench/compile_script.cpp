@@ -32,7 +32,7 @@ public:
 
 // The shipped products and protocols, from the source tree's data folder.
 void LoadApplication(CVLApp& app) {
-    const fs::path data = fs::path(__FILE__).parent_path().parent_path() / "data";
+    const fs::path data = fs::path(VELMORA_DATA_DIR);
     app.m_strAppDir = data.string();
     app.LoadDeviceDefinitions();
 }

@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 fs::path MakeInstallation() {
     std::string pattern = (fs::temp_directory_path() / "velmora-bench-XXXXXX").string();
     const fs::path root = ::mkdtemp(pattern.data());
-    fs::copy(fs::path(VELMORA_BENCH_DATA), root, fs::copy_options::recursive);
+    fs::copy(fs::path(VELMORA_DATA_DIR), root, fs::copy_options::recursive);
     const fs::path products = root / "PRODUCTS";
     for (int i = 0; i < 16; ++i)
         fs::copy_file(products / "Harnel16.cfg",

@@ -25,7 +25,7 @@ CVLApp& LoadedApp() {
     if (!loaded) {
         loaded = true;
         namespace fs = std::filesystem;
-        const fs::path data = fs::path(__FILE__).parent_path().parent_path() / "data";
+        const fs::path data = fs::path(VELMORA_DATA_DIR);
         app.m_strAppDir = data.string();
         app.LoadDeviceDefinitions();
         if (app.m_poProdList.IsEmpty())

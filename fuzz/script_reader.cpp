@@ -32,7 +32,7 @@ CVLApp& FuzzApp() {
     static CVLApp app;
     static const bool loaded = [] {
         namespace fs = std::filesystem;
-        const fs::path data = fs::path(__FILE__).parent_path().parent_path() / "data";
+        const fs::path data = fs::path(VELMORA_DATA_DIR);
         app.m_strAppDir = data.string();
         app.LoadDeviceDefinitions();
         return true;

@@ -23,6 +23,14 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
+// Three pieces as one line of text, appended into one buffer.
+std::string Concat(std::string_view a, std::string_view b, std::string_view c) {
+    std::string out;
+    out.reserve(a.size() + b.size() + c.size());
+    out.append(a).append(b).append(c);
+    return out;
+}
+
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsBlank(s.front()))
         s.remove_prefix(1);
@@ -138,13 +146,9 @@ void ProfileFile::Parse(std::string_view text) {
             lines_.push_back({std::string(text.substr(start)), ""});
             break;
         }
-        size_t end = lf;
-        std::string ending = "\n";
-        if (end > start && text[end - 1] == '\r') {
-            --end;
-            ending = "\r\n";
-        }
-        lines_.push_back({std::string(text.substr(start, end - start)), ending});
+        const bool crlf = lf > start && text[lf - 1] == '\r';
+        const size_t end = crlf ? lf - 1 : lf;
+        lines_.push_back({std::string(text.substr(start, end - start)), crlf ? "\r\n" : "\n"});
         start = lf + 1;
     }
 }
@@ -154,7 +158,8 @@ namespace {
 std::string FoldCase(std::string_view text) {
     std::string out(text);
     for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     return out;
 }
 
@@ -166,21 +171,26 @@ void ProfileFile::BuildIndex() const {
     for (size_t i = 0; i < lines_.size(); ++i) {
         if (auto name = HeaderName(lines_[i].text)) {
             auto [it, added] = index_.try_emplace(FoldCase(Trim(*name)));
-            if (added) it->second.header = i;
+            if (added)
+                it->second.header = i;
             // Keys of a repeated section are looked up only under its first header.
             current = added ? &it->second : nullptr;
             continue;
         }
-        if (!current) continue;
-        if (auto kv = KeyValue(lines_[i].text)) current->keys.try_emplace(FoldCase(kv->first), i);
+        if (!current)
+            continue;
+        if (auto kv = KeyValue(lines_[i].text))
+            current->keys.try_emplace(FoldCase(kv->first), i);
     }
     indexed_ = true;
 }
 
 std::optional<size_t> ProfileFile::FindSectionLine(std::string_view section) const {
-    if (!indexed_) BuildIndex();
+    if (!indexed_)
+        BuildIndex();
     auto it = index_.find(FoldCase(Trim(section)));
-    if (it == index_.end()) return std::nullopt;
+    if (it == index_.end())
+        return std::nullopt;
     return it->second.header;
 }
 
@@ -192,11 +202,14 @@ size_t ProfileFile::SectionEnd(size_t header) const {
 }
 
 std::optional<size_t> ProfileFile::FindKeyLine(size_t header, std::string_view key) const {
-    if (!indexed_) BuildIndex();
+    if (!indexed_)
+        BuildIndex();
     for (const auto& [name, section] : index_) {
-        if (section.header != header) continue;
+        if (section.header != header)
+            continue;
         auto it = section.keys.find(FoldCase(Trim(key)));
-        if (it == section.keys.end()) return std::nullopt;
+        if (it == section.keys.end())
+            return std::nullopt;
         return it->second;
     }
     return std::nullopt;
@@ -276,7 +289,7 @@ bool ProfileFile::SetString(std::string_view section, std::string_view key,
         if (insertAt == lines_.size() && !lines_.empty() && lines_.back().ending.empty())
             lines_.back().ending = eol;
         lines_.insert(lines_.begin() + static_cast<long>(insertAt),
-                      Line{std::string(key) + "=" + std::string(value), eol});
+                      Line{Concat(key, "=", value), eol});
         Invalidate();
         return true;
     }
@@ -286,8 +299,8 @@ bool ProfileFile::SetString(std::string_view section, std::string_view key,
         if (!Trim(lines_.back().text).empty())
             lines_.push_back({"", eol});
     }
-    lines_.push_back({"[" + std::string(section) + "]", eol});
-    lines_.push_back({std::string(key) + "=" + std::string(value), eol});
+    lines_.push_back({Concat("[", section, "]"), eol});
+    lines_.push_back({Concat(key, "=", value), eol});
     Invalidate();
     return true;
 }
@@ -320,7 +333,7 @@ bool ProfileFile::Save(const std::filesystem::path& path) const {
         std::filesystem::permissions(dir, std::filesystem::perms::owner_all, ec);
     }
 
-    std::string tmpl = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string tmpl = (dir / Concat(".", target.filename().string(), ".XXXXXX")).string();
     // mkstemp creates the file with mode 0600.
     int fd = mkstemp(tmpl.data());
     if (fd < 0)

@@ -122,8 +122,8 @@ bool SerialDevice::Open(const std::string& path) {
     ::cfmakeraw(&t);
     // Parity starts cleared: a pseudo-terminal drops PARENB but keeps PARODD and CMSPAR from
     // the last user, and then refuses (EINVAL) the next request for mark parity.
-    t.c_cflag &= ~(PARODD | CMSPAR);
-    t.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK | PARMRK | ISTRIP);
+    t.c_cflag &= ~static_cast<tcflag_t>(PARODD | CMSPAR);
+    t.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY | INPCK | PARMRK | ISTRIP);
     t.c_cflag |= CLOCAL | CREAD;
     t.c_cflag &= ~CRTSCTS;
     t.c_cc[VMIN] = 0;
@@ -172,7 +172,7 @@ bool ComposeTermios(const LineSettings& settings, termios& t, int& error) {
         error = EINVAL;
         return false;
     }
-    t.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB);
+    t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB);
     t.c_cflag |= size;
     switch (settings.parity) {
     case Parity::None:
@@ -194,7 +194,7 @@ bool ComposeTermios(const LineSettings& settings, termios& t, int& error) {
         t.c_cflag |= CSTOPB;
     }
     // Received bytes are taken as they come: no parity checking.
-    t.c_iflag &= ~(INPCK | PARMRK | ISTRIP);
+    t.c_iflag &= ~static_cast<tcflag_t>(INPCK | PARMRK | ISTRIP);
     if (::cfsetispeed(&t, speed) != 0 || ::cfsetospeed(&t, speed) != 0) {
         error = errno;
         return false;
@@ -282,7 +282,7 @@ bool SerialDevice::SetModemLines(bool dtr, bool rts) {
     (dtr ? raise : drop) |= TIOCM_DTR;
     (rts ? raise : drop) |= TIOCM_RTS;
     for (auto [request, bits] : {std::pair{TIOCMBIS, raise}, std::pair{TIOCMBIC, drop}}) {
-        if (bits != 0 && ::ioctl(fd_, request, &bits) != 0) {
+        if (bits != 0 && ::ioctl(fd_, static_cast<unsigned long>(request), &bits) != 0) {
             // Pseudo-terminals and some adapters have no modem lines.
             if (errno != ENOTTY && errno != EINVAL) {
                 return Fail(errno);

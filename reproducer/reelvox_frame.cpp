@@ -15,11 +15,16 @@ std::uint8_t ReelvoxFrameChecksum(std::uint8_t start, std::uint8_t destination,
 std::vector<std::uint8_t> ReelvoxBuildFrame(std::uint8_t start, std::uint8_t destination,
                                             std::uint8_t command, const std::uint8_t* data,
                                             std::int32_t length) {
-    std::vector<std::uint8_t> frame{start, destination, command};
-    if (data != nullptr && length > 0) {
-        frame.insert(frame.end(), data, data + length);
+    // Sized once and filled in place: header, data, checksum.
+    const std::size_t count = data != nullptr && length > 0 ? static_cast<std::size_t>(length) : 0;
+    std::vector<std::uint8_t> frame(count + 4);
+    frame[0] = start;
+    frame[1] = destination;
+    frame[2] = command;
+    for (std::size_t i = 0; i < count; ++i) {
+        frame[3 + i] = data[i];
     }
-    frame.push_back(ReelvoxFrameChecksum(start, destination, command, data, length));
+    frame[3 + count] = ReelvoxFrameChecksum(start, destination, command, data, length);
     return frame;
 }
 

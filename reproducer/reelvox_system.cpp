@@ -1,5 +1,7 @@
 #include "reproducer/reelvox_system.h"
 
+#include "foundation/history_value.h"
+#include "foundation/object_list.h"
 #include "foundation/serial_port.h"
 #include "foundation/status.h"
 #include "foundation/thread.h"
@@ -15,6 +17,71 @@ constexpr std::uint8_t kPortNull = 0;
 constexpr std::uint8_t kPortProgrammer = 1;
 constexpr std::uint8_t kPortSerial = 2;
 constexpr std::uint8_t kPortEthernet = 3;
+
+// The download steps a new configuration starts with: SMPTE and video on, CobraNet off.
+void EnableDefaultSteps(ReelvoxDataDocument_c& document) {
+    ReelvoxData_c* root = document.Root();
+    ReelvoxDataStates_c* states = root != nullptr ? root->States() : nullptr;
+    if (states != nullptr) {
+        states->SetEnabled(REELVOX_STATE_SMPTE, QOR_TRUE);
+        states->SetEnabled(REELVOX_STATE_VIDEO_SETTINGS, QOR_TRUE);
+        states->SetEnabled(REELVOX_STATE_COBRANET, QOR_FALSE);
+    }
+}
+
+// A tree copy carries values, not their histories; a copied node must still see a later edit
+// as a change, exactly as a node of a freshly built tree does. Walks both trees in step.
+bool CopyHistories(const QORXML_c& from, QORXML_c& to) {
+    auto* source = dynamic_cast<const QORHistoryValue_c*>(from.ValueObject());
+    auto* target = dynamic_cast<QORHistoryValue_c*>(to.ValueObject());
+    if ((source == nullptr) != (target == nullptr) ||
+        (source != nullptr && source->CopyTo(target) != QOR_OK)) {
+        return false;
+    }
+    const QORList_c* sources = from.ChildList();
+    const QORList_c* targets = to.ChildList();
+    const QORListNode_c* next = targets != nullptr ? targets->First() : nullptr;
+    for (const QORListNode_c* item = sources != nullptr ? sources->First() : nullptr;
+         item != nullptr; item = item->next) {
+        const QORXML_c* child = QORXMLNodeOf(item);
+        if (child == nullptr || !child->IsLive()) {
+            continue;
+        }
+        QORXML_c* copy = next != nullptr ? QORXMLNodeOf(next) : nullptr;
+        if (copy == nullptr || !CopyHistories(*child, *copy)) {
+            return false;
+        }
+        next = next->next;
+    }
+    return next == nullptr;
+}
+
+// The configuration at its defaults, built once: binding a new tree section by section costs
+// far more than copying a finished one, and every script document starts from it.
+const ReelvoxDataDocument_c& DefaultConfiguration() {
+    static const std::unique_ptr<ReelvoxDataDocument_c> defaults = [] {
+        auto document = std::make_unique<ReelvoxDataDocument_c>();
+        document->New();
+        EnableDefaultSteps(*document);
+        return document;
+    }();
+    return *defaults;
+}
+
+// Replaces the document's tree by a copy of the defaults, as building them anew would leave
+// it: the same nodes, values and histories, and the modified bit the build sets.
+bool CopyDefaults(ReelvoxDataDocument_c& document) {
+    const ReelvoxDataDocument_c& defaults = DefaultConfiguration();
+    document.New();
+    if (defaults.XMLRoot() == nullptr || document.XMLRoot() == nullptr ||
+        defaults.XMLRoot()->CopyTo(document.XMLRoot()) != QOR_OK ||
+        !CopyHistories(*defaults.XMLRoot(), *document.XMLRoot())) {
+        return false;
+    }
+    document.SetFlags(static_cast<std::uint8_t>(
+        document.Flags() | (defaults.Flags() & ReelvoxDataDocument_c::kModified)));
+    return true;
+}
 } // namespace
 
 Reelvox_c::Reelvox_c()
@@ -22,7 +89,6 @@ Reelvox_c::Reelvox_c()
       m_serial(std::make_unique<ReelvoxSerial_c>()), m_udp(std::make_unique<ReelvoxUDP_c>()),
       m_document(std::make_unique<ReelvoxDataDocument_c>()) {
     SetState(REELVOX_SYSTEM_COMPLETE);
-    ResetDevices();
 }
 
 Reelvox_c::~Reelvox_c() {
@@ -40,7 +106,6 @@ Reelvox_c::~Reelvox_c() {
 }
 
 void Reelvox_c::ResetDevices() {
-    m_document->New();
     m_interface.reset();
     for (auto& repro : m_reproducers) {
         repro.reset();
@@ -48,17 +113,28 @@ void Reelvox_c::ResetDevices() {
     for (auto& device : m_cobranets) {
         device.reset();
     }
-    ReelvoxData_c* root = m_document->Root();
-    ReelvoxDataStates_c* states = root != nullptr ? root->States() : nullptr;
-    if (states != nullptr) {
-        states->SetEnabled(REELVOX_STATE_SMPTE, QOR_TRUE);
-        states->SetEnabled(REELVOX_STATE_VIDEO_SETTINGS, QOR_TRUE);
-        states->SetEnabled(REELVOX_STATE_COBRANET, QOR_FALSE);
+    // A script document resets its system on every open and often twice: the configuration
+    // is laid out when something first looks at it.
+    std::lock_guard lock(m_documentMutex);
+    m_resetPending.store(true, std::memory_order_release);
+}
+
+ReelvoxDataDocument_c* Reelvox_c::Document() const {
+    if (m_resetPending.load(std::memory_order_acquire)) {
+        std::lock_guard lock(m_documentMutex);
+        if (m_resetPending.load(std::memory_order_relaxed)) {
+            if (!CopyDefaults(*m_document)) {
+                m_document->New();
+            }
+            EnableDefaultSteps(*m_document);
+            m_resetPending.store(false, std::memory_order_release);
+        }
     }
+    return m_document.get();
 }
 
 void Reelvox_c::SetIgnoreErrors(std::uint8_t flag) {
-    if (ReelvoxData_c* root = m_document->Root()) {
+    if (ReelvoxData_c* root = Document()->Root()) {
         root->SetIgnoreErrors(flag == QOR_TRUE ? QOR_TRUE : QOR_FALSE);
     }
 }
@@ -69,12 +145,12 @@ std::uint8_t Reelvox_c::AttachSMPTEInterface(std::unique_ptr<ReelvoxSMPTEInterfa
     }
     m_interface = std::move(interface);
     m_interface->SetOwner(this);
-    m_interface->BindDocument(m_document.get());
+    m_interface->BindDocument(Document());
     return QOR_OK;
 }
 
 std::int32_t Reelvox_c::ReproducerCount() {
-    ReelvoxData_c* root = m_document->Root();
+    ReelvoxData_c* root = Document()->Root();
     ReelvoxDataReproducers_c* repros = root != nullptr ? root->Reproducers() : nullptr;
     if (repros == nullptr || repros->Element() == nullptr) {
         return 0;
@@ -84,7 +160,7 @@ std::int32_t Reelvox_c::ReproducerCount() {
 }
 
 void Reelvox_c::SetReproducerCount(std::uint8_t count) {
-    ReelvoxData_c* root = m_document->Root();
+    ReelvoxData_c* root = Document()->Root();
     ReelvoxDataReproducers_c* repros = root != nullptr ? root->Reproducers() : nullptr;
     if (repros == nullptr || repros->Element() == nullptr || repros->SetMax(count) != QOR_OK) {
         return;
@@ -108,7 +184,7 @@ std::uint8_t Reelvox_c::AttachReproducer(std::uint8_t unit,
     ReelvoxReproducer_c* adopted = repro.get();
     m_reproducers[unit] = std::move(repro);
     adopted->SetOwner(this);
-    adopted->SetDocument(m_document.get());
+    adopted->SetDocument(Document());
     adopted->SetUnit(unit);
     if (m_interface) {
         if (m_interface->GetUnitType() == 1) {
@@ -147,7 +223,7 @@ std::uint8_t Reelvox_c::AttachCobraNet(std::uint8_t slot,
 // ---- transports -----------------------------------------------------------------------------
 
 Reelvox_c::Transport Reelvox_c::SelectedTransport() {
-    ReelvoxData_c* root = m_document->Root();
+    ReelvoxData_c* root = Document()->Root();
     ProductDataPort_c* port = root != nullptr ? root->Port() : nullptr;
     if (port == nullptr || port->Element() == nullptr) {
         return Transport::None;
@@ -168,7 +244,7 @@ std::uint8_t Reelvox_c::SetSerialPort(QORSerial_c* port) {
     if (status != QOR_OK) {
         return status;
     }
-    ReelvoxData_c* root = m_document->Root();
+    ReelvoxData_c* root = Document()->Root();
     if (root != nullptr && root->Port() != nullptr) {
         root->Port()->SetType(m_serial->Port() != nullptr ? kPortSerial : kPortNull);
     }
@@ -267,7 +343,7 @@ std::uint8_t Reelvox_c::VideoStep(std::uint8_t unitType) {
 
 std::uint8_t Reelvox_c::Download(std::uint8_t cobranet, std::uint8_t skipUnitSetup,
                                  std::uint8_t triggers) {
-    ReelvoxData_c* root = m_document->Root();
+    ReelvoxData_c* root = Document()->Root();
     ReelvoxDataStates_c* states = root != nullptr ? root->States() : nullptr;
     // Nothing can be told about the steps without the states element: that is no success.
     if (states == nullptr || states->Element() == nullptr) {

@@ -5,8 +5,10 @@
 #include "foundation/state.h"
 #include "reproducer/reelvox_transport.h"
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 class QORSerial_c;
 class ReelvoxCobraNet_c;
@@ -30,7 +32,7 @@ public:
     Reelvox_c& operator=(const Reelvox_c&) = delete;
 
     // A new configuration at its defaults, no device objects, SMPTE and video steps enabled and
-    // the CobraNet step disabled.
+    // the CobraNet step disabled. A new system starts so.
     void ResetDevices();
     void SetIgnoreErrors(std::uint8_t flag);
 
@@ -65,7 +67,7 @@ public:
     static std::uint8_t ParseAck(void* input, void* system);
     std::uint8_t LastAck() const { return m_lastAck; }
 
-    ReelvoxDataDocument_c* Document() const { return m_document.get(); }
+    ReelvoxDataDocument_c* Document() const;
     ReelvoxSerial_c* SerialTransport() { return m_serial.get(); }
     ReelvoxUDP_c* UDPTransport() { return m_udp.get(); }
 
@@ -83,4 +85,7 @@ private:
     std::array<std::unique_ptr<ReelvoxCobraNet_c>, 2> m_cobranets;
     std::uint8_t m_lastAck = 0;
     std::unique_ptr<ReelvoxDataDocument_c> m_document;
+    // Set by a reset whose configuration is not laid out yet.
+    mutable std::atomic<bool> m_resetPending{true};
+    mutable std::mutex m_documentMutex;
 };

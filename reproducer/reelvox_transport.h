@@ -43,7 +43,6 @@ private:
     std::unique_ptr<QORBuffer_c> m_copy;
     std::int32_t m_copyCount = 0;
     QORSerial_c* m_port = nullptr;
-    std::uint8_t m_start = kReelvoxStartByte;
     std::unique_ptr<QORBuffer_c> m_receive;
     std::unique_ptr<QORTime_c> m_timer;
 };
@@ -74,7 +73,6 @@ private:
     std::unique_ptr<QORBuffer_c> m_copy;
     std::int32_t m_copyCount = 0;
     std::unique_ptr<QORUdpSocket_c> m_socket;
-    std::uint8_t m_start = kReelvoxStartByte;
     std::unique_ptr<QORBuffer_c> m_receive;
     std::unique_ptr<QORTime_c> m_timer;
 };

@@ -119,13 +119,13 @@ ReelvoxSampleClockData(const ReelvoxSmpteValues& values) {
     data[5] = format;
     const double rate = ReelvoxSampleClockRate(u, c);
     const double frameRates[4] = {r == 0 ? 23.976 : 24.0, 25.0, 29.97, 30.0};
-    for (int i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < 4; ++i) {
         const auto word = static_cast<std::uint32_t>(std::trunc(rate / frameRates[i] * 10.0));
         PutWord(&data[6 + 2 * i], word & 0xFFFF);
     }
     const bool pulled = values.GeneratesWithVideoSync();
     double dividerRates[4] = {(u == 2 && r == 0) ? 23.976 : 24.0, 25.0, 29.97, 30.0};
-    for (int i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < 4; ++i) {
         if (pulled) {
             dividerRates[i] *= 1.001;
         }

@@ -17,9 +17,9 @@ constexpr std::uint8_t kSetVarCommand = 40;
 constexpr std::uint8_t kRefusal = 0x55;
 constexpr std::int32_t kMaxEntryRecord = 12;
 
-std::uint8_t RecordChecksum(const std::uint8_t* bytes, std::int32_t count) {
+std::uint8_t RecordChecksum(const std::uint8_t* bytes, std::size_t count) {
     std::uint8_t sum = 0;
-    for (std::int32_t i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
         sum = static_cast<std::uint8_t>(sum + bytes[i]);
     }
     return static_cast<std::uint8_t>(sum >> 1);
@@ -66,7 +66,7 @@ const std::uint8_t* ReelvoxTrigger_c::Encode(std::int32_t* length) {
     if (action == REELVOX_ACTION_UNKNOWN || action > REELVOX_ACTION_SET_VAR) {
         return nullptr;
     }
-    std::int32_t n = 0;
+    std::size_t n = 0;
     if (action == REELVOX_ACTION_START_SEQ || action == REELVOX_ACTION_SET_VAR) {
         std::uint8_t address = 0;
         // A record for an address beyond the field's range would start another controller.
@@ -156,7 +156,7 @@ const std::uint8_t* ReelvoxTrigger_c::Encode(std::int32_t* length) {
     m_record[n] = RecordChecksum(m_record.data(), n);
     ++n;
     if (length != nullptr) {
-        *length = n;
+        *length = static_cast<std::int32_t>(n);
     }
     return m_record.data();
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 TEST(File, NeverOpenedFileRefusesReadAndWrite) {
@@ -19,12 +21,21 @@ TEST(File, NeverOpenedFileRefusesReadAndWrite) {
     EXPECT_EQ(file.Path().Length(), 0);
 }
 
-TEST(File, DestroyingThroughEitherFaceIsSafe) {
-    std::unique_ptr<QORReader_c> reader = std::make_unique<QORFile_c>();
+// A file handed on as a reader or as a writer is deleted through that face: the whole object
+// must go, its own destructor included.
+TEST(File, DeletingThroughEitherFaceRunsTheWholeDestructor) {
+    struct CountedFile : QORFile_c {
+        explicit CountedFile(int& count) : destroyed(count) {}
+        ~CountedFile() override { ++destroyed; }
+        int& destroyed;
+    };
+    int destroyed = 0;
+    std::unique_ptr<QORReader_c> reader = std::make_unique<CountedFile>(destroyed);
     reader.reset();
-    std::unique_ptr<QORWriter_c> writer = std::make_unique<QORFile_c>();
+    EXPECT_EQ(destroyed, 1);
+    std::unique_ptr<QORWriter_c> writer = std::make_unique<CountedFile>(destroyed);
     writer.reset();
-    SUCCEED();
+    EXPECT_EQ(destroyed, 2);
 }
 
 } // namespace

@@ -70,7 +70,7 @@ TEST(Formatter, Conversions) {
         {"\\%", {}, "%"},
         {"%s-%s", {"x", "y"}, "x-y"},
         {"%-5d|", {3}, "5d|"},      // no flags: the - is an unknown letter
-        {"%s %s %s", {"a"}, "a  "}, // later specifications see no argument
+        {"%s %s %s", {"a"}, "a  "}, // later conversions see no argument
         {"%s%3s|", {"a"}, "a   |"}, // ...or only their fill
         {"%q%s", {"a", "b"}, "b"},  // an unknown letter still uses up its argument
         {"plain text", {}, "plain text"},

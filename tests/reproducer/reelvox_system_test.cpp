@@ -1,3 +1,4 @@
+#include "foundation/byte_buffer.h"
 #include "foundation/serial_port.h"
 #include "foundation/smpte_timecode.h"
 #include "foundation/status.h"
@@ -16,6 +17,7 @@
 
 #include <chrono>
 #include <memory>
+#include <string>
 
 using testing_support::ReelvoxAnswer;
 using testing_support::ReelvoxFrame;
@@ -108,6 +110,40 @@ TEST(ReelvoxSystem, NewSystemAndItsReproducers) {
 
     system.ResetDevices();
     EXPECT_EQ(system.SMPTEInterface(), nullptr);
+}
+
+// The configuration's text, with the hidden declaration attributes.
+std::string ConfigurationText(Reelvox_c& system) {
+    QORBuffer_c buffer;
+    system.Document()->Save(&buffer);
+    return std::string(reinterpret_cast<const char*>(buffer.Data()),
+                       static_cast<std::size_t>(buffer.Size()));
+}
+
+// Every system, and every reset, starts from the same defaults; an edit after a reset is a change
+// of the document like any other.
+TEST(ReelvoxSystem, ResetGivesTheDefaultsAndLaterEditsAreChanges) {
+    Reelvox_c fresh;
+    const std::string defaults = ConfigurationText(fresh);
+    EXPECT_NE(defaults.find("<state name=\"cobranet\" eb=\"false\" />"), std::string::npos);
+
+    Reelvox_c edited;
+    ASSERT_EQ(edited.AttachSMPTEInterface(std::make_unique<ReelvoxSMPTEInterface_c>()), QOR_OK);
+    edited.SMPTEInterface()->SetUnitType(1);
+    edited.SetReproducerCount(4);
+    ASSERT_NE(ConfigurationText(edited), defaults);
+    edited.ResetDevices();
+    EXPECT_EQ(ConfigurationText(edited), defaults);
+
+    for (Reelvox_c* system : {&fresh, &edited}) {
+        ASSERT_EQ(system->AttachSMPTEInterface(std::make_unique<ReelvoxSMPTEInterface_c>()),
+                  QOR_OK);
+        ReelvoxDataDocument_c* document = system->Document();
+        document->SetFlags(0);
+        system->SMPTEInterface()->SetFrameRate(2);
+        EXPECT_EQ(document->Flags() & ReelvoxDataDocument_c::kModified,
+                  ReelvoxDataDocument_c::kModified);
+    }
 }
 
 TEST(ReelvoxSystem, WithoutTransportNothingIsSent) {

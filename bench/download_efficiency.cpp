@@ -1,15 +1,15 @@
 // How much of a 9600-baud line a download uses: the emulator takes the bytes at the line's
 // character rate (11 bits a character: start, eight data bits, the ninth bit, stop), and the
-// download runs with the pacing its settings ask for. Prints the figures.
+// download runs with the pacing its settings ask for. Counters: the stream's and the whole
+// download's share of the line, in percent.
 #include "link/script_transfer.h"
 
 #include "tests/link/link_fixtures.h"
 
-#include <gtest/gtest.h>
+#include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 
 namespace {
 
@@ -21,15 +21,20 @@ struct PacingRun {
     int bitMode;
 };
 
-TEST(DownloadEfficiency, PayloadAgainstLineCapacityAt9600Baud) {
+const PacingRun kRuns[] = {
+    {"defaults: 128-byte packets, pacing 3 (165 ms), 9-bit", 128, 3, 3000, 1},
+    {"256-byte packets, pacing 0, 9-bit", 256, 0, 30000, 1},
+    {"defaults, 8-bit framing", 128, 3, 3000, 0},
+};
+
+void BM_DownloadAt9600Baud(benchmark::State& state) {
     constexpr std::size_t kPayload = 4096;
     constexpr double kBaud = 9600.0;
-    const PacingRun runs[] = {
-        {"defaults: 128-byte packets, pacing 3 (165 ms), 9-bit", 128, 3, 3000, 1},
-        {"256-byte packets, pacing 0, 9-bit", 256, 0, 30000, 1},
-        {"defaults, 8-bit framing", 128, 3, 3000, 0},
-    };
-    for (const auto& run : runs) {
+    const PacingRun& run = kRuns[state.range(0)];
+    state.SetLabel(run.name);
+    const int bitsPerCharacter = run.bitMode == 1 ? 11 : 10;
+    const double charactersPerSecond = kBaud / bitsPerCharacter;
+    for (auto _ : state) {
         testing_support::ScriptedUi ui;
         link_tests::MemoryApplication app;
         app.settings.serialBandwidth = run.packetSize;
@@ -37,35 +42,39 @@ TEST(DownloadEfficiency, PayloadAgainstLineCapacityAt9600Baud) {
         app.settings.serialTimeout = run.timeoutMs;
         app.settings.serialBitMode = run.bitMode;
         app.settings.noArchiveOffer = true;
-        const int bitsPerCharacter = run.bitMode == 1 ? 11 : 10;
         testing_support::EmulatorOptions options;
         options.baud = static_cast<int>(kBaud);
         options.bitsPerByte = bitsPerCharacter;
         link_tests::EmulatedPort port(options);
-        ASSERT_TRUE(port.started);
+        if (!port.started) {
+            state.SkipWithError("the emulator did not start");
+            return;
+        }
         link_tests::FakeScript script(kPayload);
 
         const auto start = std::chrono::steady_clock::now();
-        ASSERT_TRUE(showlink::DownloadCompiledScript(script, app)) << run.name;
+        const bool downloaded = showlink::DownloadCompiledScript(script, app);
         const std::chrono::duration<double> total = std::chrono::steady_clock::now() - start;
         const std::chrono::duration<double> stream = port.emulator.LastStreamDuration();
-        ASSERT_EQ(port.emulator.StoredImage().size(), kPayload);
-
-        const double charactersPerSecond = kBaud / bitsPerCharacter;
+        if (!downloaded || port.emulator.StoredImage().size() != kPayload) {
+            state.SkipWithError("the download failed");
+            return;
+        }
         const double streamEfficiency = kPayload / (stream.count() * charactersPerSecond);
-        const double totalEfficiency = kPayload / (total.count() * charactersPerSecond);
-        std::printf("[efficiency] %s: %zu bytes, stream %.2f s (%.1f%% of the line), whole "
-                    "download %.2f s (%.1f%%)\n",
-                    run.name, kPayload, stream.count(), 100.0 * streamEfficiency, total.count(),
-                    100.0 * totalEfficiency);
-        RecordProperty(std::string(run.name) + " stream %",
-                       static_cast<int>(100.0 * streamEfficiency + 0.5));
+        state.counters["stream %"] = 100.0 * streamEfficiency;
+        state.counters["stream s"] = stream.count();
+        state.counters["download %"] = 100.0 * kPayload / (total.count() * charactersPerSecond);
         // The line cannot carry more than its capacity; pacing may only cost what it asks for.
-        EXPECT_LE(streamEfficiency, 1.02) << run.name;
         const double packetTime = run.packetSize / charactersPerSecond;
         const double expected = packetTime / std::max(packetTime, run.pacing * 0.055);
-        EXPECT_GT(streamEfficiency, expected * 0.8) << run.name;
+        if (streamEfficiency > 1.02 || streamEfficiency < expected * 0.8)
+            state.SkipWithError("the stream's share of the line is out of bounds");
     }
 }
+BENCHMARK(BM_DownloadAt9600Baud)
+    ->DenseRange(0, static_cast<int>(std::size(kRuns)) - 1)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
 
 } // namespace
