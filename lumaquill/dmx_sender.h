@@ -41,6 +41,7 @@ public:
 
     // The dialog: values changed since the timer last looked.
     void MarkChanged() { changed_.store(true); }
+    bool ChangePending() const { return changed_.load(); }
     // The timer: answers whether values changed, and clears the mark.
     bool TakeChanged() { return changed_.exchange(false); }
 

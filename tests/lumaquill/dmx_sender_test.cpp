@@ -3,6 +3,7 @@
 #include "lumaquill/channel_command.h"
 #include "lumaquill/dmx_sender.h"
 
+#include "tests/lumaquill/slow_line.h"
 #include "tests/support/controller_emulator.h"
 #include "tests/support/recording_serial_line.h"
 
@@ -211,25 +212,6 @@ TEST(DmxSender, PortThatDoesNotOpenSendsNothingAndTheNextChangeTriesAgain) {
     EXPECT_EQ(Trace(*r.state), Expected({{0xFF, 0x00, 0x07, 0x00, 0xC9, 0x67}}));
 }
 
-// A line that takes its time over each byte, as a real port does, and counts what it wrote.
-class SlowLine : public RecordingSerialLine {
-public:
-    SlowLine(std::shared_ptr<RecordingState> state, std::chrono::milliseconds perByte,
-             std::atomic<int>& written)
-        : RecordingSerialLine(std::move(state)), perByte_(perByte), written_(written) {}
-    platform::LineResult Write(const std::uint8_t* source, std::size_t count,
-                               std::chrono::milliseconds timeout) override {
-        std::this_thread::sleep_for(perByte_ * count);
-        auto result = RecordingSerialLine::Write(source, count, timeout);
-        written_ += static_cast<int>(result.count);
-        return result;
-    }
-
-private:
-    std::chrono::milliseconds perByte_;
-    std::atomic<int>& written_;
-};
-
 // A line whose n-th write fails once, as a glitch on a real port would.
 class FlakyLine : public RecordingSerialLine {
 public:
@@ -263,8 +245,8 @@ TEST(DmxSender, FailedWriteIsSilentAndTheNextChannelStillGoesOut) {
 TEST(DmxSender, LastChangeAlwaysArrivesAfterABurstDuringACycle) {
     auto state = std::make_shared<RecordingState>();
     std::atomic<int> written{0};
-    dmx::DmxSender sender(
-        std::make_unique<dmx::CSerialLink>(std::make_unique<SlowLine>(state, 1ms, written)));
+    dmx::DmxSender sender(std::make_unique<dmx::CSerialLink>(
+        std::make_unique<lumaquill_tests::SlowLine>(state, 1ms, written)));
     dmx::DmxSnapshot last;
     for (int i = 0; i < 40; ++i) {
         last = Snapshot(1 + i, {i, i + 1, i + 2, i + 3, i + 4, i + 5, i + 6, i + 7});
@@ -291,8 +273,8 @@ TEST(DmxSender, LastChangeAlwaysArrivesAfterABurstDuringACycle) {
 TEST(DmxSender, StopDuringACycleEndsBetweenFramesAndClosesTheLink) {
     auto state = std::make_shared<RecordingState>();
     std::atomic<int> written{0};
-    auto sender = std::make_unique<dmx::DmxSender>(
-        std::make_unique<dmx::CSerialLink>(std::make_unique<SlowLine>(state, 5ms, written)));
+    auto sender = std::make_unique<dmx::DmxSender>(std::make_unique<dmx::CSerialLink>(
+        std::make_unique<lumaquill_tests::SlowLine>(state, 5ms, written)));
     sender->Publish(Snapshot(1, {1, 2, 3, 4, 5, 6, 7, 8}));
     const auto begun = std::chrono::steady_clock::now();
     while (written.load() < 2 && std::chrono::steady_clock::now() - begun < 5s) {
@@ -313,32 +295,24 @@ TEST(DmxSender, StopDuringACycleEndsBetweenFramesAndClosesTheLink) {
     sender.reset();
 }
 
-TEST(DmxSender, StopDuringACycleOverThePtyToAThrottledController) {
-    testing_support::EmulatorOptions options;
-    options.baud = 1200; // a frame takes about 55 ms: the stop comes inside the cycle
-    testing_support::ControllerEmulator emulator(options);
+TEST(DmxSender, StoppedSenderReleasesTheRealPort) {
+    testing_support::ControllerEmulator emulator;
     ASSERT_TRUE(emulator.Start());
     const std::string path = emulator.SlavePath();
     const auto previous =
         platform::SetSerialPortLookup([path](int n) { return n == 1 ? path : std::string(); });
     {
         dmx::DmxSender sender;
-        sender.Publish(Snapshot(1, {1, 2, 3, 4, 5, 6, 7, 8}));
-        const auto begun = std::chrono::steady_clock::now();
-        while (emulator.ChannelCommands() < 1 && std::chrono::steady_clock::now() - begun < 5s) {
-            std::this_thread::sleep_for(1ms);
+        for (int i = 0; i < 20; ++i) {
+            sender.Publish(Snapshot(1, {i, i, i, i, i, i, i, i}));
+            std::this_thread::sleep_for(2ms);
         }
-        ASSERT_GE(emulator.ChannelCommands(), 1);
-        const auto stopAt = std::chrono::steady_clock::now();
         sender.Stop();
-        EXPECT_LT(std::chrono::steady_clock::now() - stopAt, 400ms);
+        // The port is closed: another program may open it at once.
+        platform::SerialDevice device;
+        EXPECT_TRUE(device.Open(path)) << device.LastError();
     }
     platform::SetSerialPortLookup(previous);
-    std::this_thread::sleep_for(300ms); // what was written still reaches the controller
-    EXPECT_LT(emulator.ChannelCommands(), 8);
-    // The port was closed: it opens again.
-    platform::SerialDevice device;
-    EXPECT_TRUE(device.Open(path)) << device.LastError();
 }
 
 } // namespace
