@@ -23,6 +23,9 @@ std::size_t ArgumentCount(std::uint8_t command) {
     case 0x40: // '@' length
     case 0x3E: // '>' total
         return 2;
+    case 0x07: // DMX channel 1-256: channel byte, value
+    case 0x1D: // DMX channel 257-512: channel byte, value
+        return 2;
     case 0x18: // start sequence
     case 0x1B: // reset sequence
         return 1;
@@ -86,6 +89,36 @@ std::vector<std::uint8_t> ControllerEmulator::StoredArchive() const {
 std::size_t ControllerEmulator::StreamBytes() const {
     std::lock_guard lock(mutex_);
     return streamBytes_;
+}
+
+std::array<std::uint8_t, kDmxChannels> ControllerEmulator::ChannelValues() const {
+    std::lock_guard lock(mutex_);
+    return channels_;
+}
+
+int ControllerEmulator::ChannelCommands() const {
+    std::lock_guard lock(mutex_);
+    return channelCommands_;
+}
+
+Clock::time_point ControllerEmulator::LastChannelCommandAt() const {
+    std::lock_guard lock(mutex_);
+    return lastChannelCommand_;
+}
+
+void ControllerEmulator::SetChannel(const EmulatedRequest& request) {
+    const auto& m = request.message;
+    const int channel = (m[0] == 0x07 ? 1 : 257) + m[1];
+    int commands = 0;
+    {
+        std::lock_guard lock(mutex_);
+        channels_[static_cast<std::size_t>(channel - 1)] = m[2];
+        commands = ++channelCommands_;
+        lastChannelCommand_ = Clock::now();
+    }
+    if (options_.dropAfterChannelCommands >= 0 && commands >= options_.dropAfterChannelCommands) {
+        HangUp();
+    }
 }
 
 Clock::duration ControllerEmulator::LastStreamDuration() const {
@@ -243,11 +276,15 @@ void ControllerEmulator::Handle(const EmulatedRequest& request) {
     if (!request.checksumOk || request.message.empty()) {
         return;
     }
+    const auto& m = request.message;
+    if ((m[0] == 0x07 || m[0] == 0x1D) && m.size() == 3) {
+        SetChannel(request); // a channel command has no reply
+        return;
+    }
     ++requestsSeen_;
     if (options_.silent || requestsSeen_ <= options_.ignoredRequests) {
         return;
     }
-    const auto& m = request.message;
     auto word = [&] { return static_cast<std::size_t>(m.size() >= 3 ? m[1] | (m[2] << 8) : 0); };
     std::vector<std::uint8_t> reply;
     switch (m[0]) {

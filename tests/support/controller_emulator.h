@@ -1,11 +1,13 @@
 // A show controller on the far end of a pseudo-terminal: it decodes both command framings,
 // answers the firmware, memory and size requests, takes images and archives as acknowledged
-// bulk streams and sends them back (an archive only into the memory its image leaves free). It
+// bulk streams and sends them back (an archive only into the memory its image leaves free), and
+// keeps the 512 DMX channel values that channel commands set. It
 // can be made silent, noisy, refusing, short of memory, old, or to drop the line in the middle of
 // a stream, and can consume and answer at the rate of a real 9600-baud line. The program side opens
 // the slave path like any serial device.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -31,9 +33,12 @@ struct EmulatorOptions {
     int baud = 0;                          // 0: as fast as the pty goes; else this line rate
     int bitsPerByte = 11;                  // start, 8 data, parity, stop
     int claimedImageLength = -1;           // >= 0: the length ';' announces, whatever it sends
+    int dropAfterChannelCommands = -1;     // hangs up after this many DMX channel commands
     std::vector<std::uint8_t> image;       // the stored image
     std::vector<std::uint8_t> archive;     // the stored archive (header and data)
 };
+
+inline constexpr int kDmxChannels = 512;
 
 struct EmulatedRequest {
     bool nineBit = false;
@@ -63,6 +68,13 @@ public:
     std::size_t StreamBytes() const;
     std::chrono::steady_clock::duration LastStreamDuration() const;
 
+    // The DMX channel values the channel commands (7: channels 1-256, 29: channels 257-512)
+    // have set; index 0 is channel 1.
+    std::array<std::uint8_t, kDmxChannels> ChannelValues() const;
+    // Channel commands received so far, and when the last one arrived.
+    int ChannelCommands() const;
+    std::chrono::steady_clock::time_point LastChannelCommandAt() const;
+
 private:
     void Run();
     bool ReadByte(std::uint8_t& byte); // throttled, false when stopping
@@ -71,6 +83,7 @@ private:
     void Handle(const EmulatedRequest& request);
     void ReceiveStream(std::size_t count, bool archive);
     void HangUp();
+    void SetChannel(const EmulatedRequest& request);
 
     EmulatorOptions options_;
     int master_ = -1;
@@ -89,6 +102,9 @@ private:
     std::size_t streamBytes_ = 0;
     std::chrono::steady_clock::time_point streamFirst_{};
     std::chrono::steady_clock::time_point streamLast_{};
+    std::array<std::uint8_t, kDmxChannels> channels_{};
+    int channelCommands_ = 0;
+    std::chrono::steady_clock::time_point lastChannelCommand_{};
 };
 
 } // namespace testing_support

@@ -1,5 +1,6 @@
 // Runs the controller emulator until interrupted and tells which device path to configure as
-// a COM port ("Serial Ports" section of the profile, e.g. COM1=/dev/pts/7).
+// a COM port ("Serial Ports" section of the profile, e.g. COM1=/dev/pts/7). Prints the DMX
+// channel values that channel commands change, so a person can watch Lumaquill drive it.
 #include "tests/support/controller_emulator.h"
 
 #include <charconv>
@@ -83,8 +84,26 @@ int main(int argc, char** argv) {
                 "Add to the profile's [Serial Ports] section: COM1=%s\n",
                 emulator.SlavePath().c_str(), emulator.SlavePath().c_str());
     std::fflush(stdout);
+    auto shown = emulator.ChannelValues();
+    int commandsShown = 0;
     while (!g_stop) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const int commands = emulator.ChannelCommands();
+        if (commands == commandsShown) {
+            continue;
+        }
+        commandsShown = commands;
+        const auto values = emulator.ChannelValues();
+        std::string line;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (values[i] != shown[i]) {
+                line += " " + std::to_string(i + 1) + "=" + std::to_string(values[i]);
+            }
+        }
+        shown = values;
+        std::printf("DMX channels (%d commands):%s\n", commands,
+                    line.empty() ? " unchanged" : line.c_str());
+        std::fflush(stdout);
     }
     emulator.Stop();
     return 0;

@@ -1,0 +1,128 @@
+#include "lumaquill/data_exchange.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <limits>
+
+namespace lumaquill {
+
+namespace {
+
+// The text as a whole number: blanks around it, an optional sign, decimal digits. Numbers too
+// large for the type saturate, so the range check refuses them.
+bool ParseWhole(const QString& text, bool allowNegative, long long& value) {
+    const QString t = text.trimmed();
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) {
+        negative = t[i] == u'-';
+        ++i;
+    }
+    if (i == t.size() || (negative && !allowNegative)) {
+        return false;
+    }
+    constexpr long long kLimit = std::numeric_limits<int>::max() + 1LL;
+    long long v = 0;
+    for (; i < t.size(); ++i) {
+        if (t[i] < u'0' || t[i] > u'9') {
+            return false;
+        }
+        v = std::min(kLimit, v * 10 + (t[i].unicode() - u'0'));
+    }
+    value = negative ? -v : v;
+    return true;
+}
+
+} // namespace
+
+QString RangeMessage(long long min, long long max) {
+    return QStringLiteral("Please enter an integer between %1 and %2.").arg(min).arg(max);
+}
+
+void DataExchange::Fail(QLineEdit* field, const QString& text) {
+    failed_ = true;
+    failedField_ = field;
+    // A quiet reading (the timer's) neither shows the message nor takes the focus away.
+    if (sink_) {
+        sink_(text);
+        field->setFocus();
+        field->selectAll();
+    }
+}
+
+void DataExchange::Number(QLineEdit* field, long long& value, bool& ok, bool allowNegative,
+                          const char* noNumberText, long long min, long long max) {
+    ok = false;
+    if (!ParseWhole(field->text(), allowNegative, value)) {
+        Fail(field, QString::fromLatin1(noNumberText));
+        return;
+    }
+    if (value < min || value > max) {
+        Fail(field, RangeMessage(min, max));
+        return;
+    }
+    ok = true;
+}
+
+void DataExchange::Unsigned(QLineEdit* field, unsigned& member, unsigned min, unsigned max) {
+    if (failed_) {
+        return;
+    }
+    if (direction_ == Direction::Show) {
+        field->setText(QString::number(member));
+        return;
+    }
+    long long value = 0;
+    bool ok = false;
+    Number(field, value, ok, false, kPositiveIntegerMessage, min, max);
+    if (ok) {
+        member = static_cast<unsigned>(value);
+    }
+}
+
+void DataExchange::Integer(QLineEdit* field, int& member, int min, int max) {
+    if (failed_) {
+        return;
+    }
+    if (direction_ == Direction::Show) {
+        field->setText(QString::number(member));
+        return;
+    }
+    long long value = 0;
+    bool ok = false;
+    Number(field, value, ok, true, kIntegerMessage, min, max);
+    if (ok) {
+        member = static_cast<int>(value);
+    }
+}
+
+void DataExchange::Check(QAbstractButton* box, bool& member) {
+    if (failed_) {
+        return;
+    }
+    if (direction_ == Direction::Show) {
+        box->setChecked(member);
+    } else {
+        member = box->isChecked();
+    }
+}
+
+void DataExchange::Radio(std::initializer_list<QRadioButton*> group, int& member) {
+    if (failed_) {
+        return;
+    }
+    int index = 0;
+    for (QRadioButton* button : group) {
+        if (direction_ == Direction::Show) {
+            if (index == member) {
+                button->setChecked(true);
+            }
+        } else if (button->isChecked()) {
+            member = index;
+        }
+        ++index;
+    }
+}
+
+} // namespace lumaquill

@@ -1,0 +1,54 @@
+// The dialog's data exchange: one pass over its items in a fixed order, either showing the
+// members in the controls or reading the controls back into the members with their checks.
+// A failed check shows its message, puts the focus on the field with its text selected and
+// ends the reading: the failed member and every item after it keep what they held.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <initializer_list>
+
+class QAbstractButton;
+class QLineEdit;
+class QRadioButton;
+
+namespace lumaquill {
+
+class DataExchange {
+public:
+    enum class Direction { Show, Read };
+    // Shows one message of a failed check; without one the reading is quiet.
+    using MessageSink = std::function<void(const QString& text)>;
+
+    DataExchange(Direction direction, MessageSink sink)
+        : direction_(direction), sink_(std::move(sink)) {}
+
+    // A whole number from `min` to `max` that must not be negative.
+    void Unsigned(QLineEdit* field, unsigned& member, unsigned min, unsigned max);
+    // A whole number from `min` to `max`.
+    void Integer(QLineEdit* field, int& member, int min, int max);
+    void Check(QAbstractButton* box, bool& member);
+    // The index of the checked button of the group.
+    void Radio(std::initializer_list<QRadioButton*> group, int& member);
+
+    bool Failed() const { return failed_; }
+    // The field whose check failed, or null.
+    QLineEdit* FailedField() const { return failedField_; }
+
+private:
+    void Number(QLineEdit* field, long long& value, bool& ok, bool allowNegative,
+                const char* noNumberText, long long min, long long max);
+    void Fail(QLineEdit* field, const QString& text);
+
+    Direction direction_;
+    MessageSink sink_;
+    bool failed_ = false;
+    QLineEdit* failedField_ = nullptr;
+};
+
+// The texts of the checks.
+QString RangeMessage(long long min, long long max);
+inline const char* const kPositiveIntegerMessage = "Please enter a positive integer.";
+inline const char* const kIntegerMessage = "Please enter an integer.";
+
+} // namespace lumaquill
