@@ -57,6 +57,12 @@ CELCtrl::~CELCtrl() {
         delete findDialog_;
         findDialog_ = nullptr;
     }
+    // The parts call back into the grid while they go (focus changes): let them go while
+    // the grid is still whole.
+    const auto children = findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (QWidget* child : children)
+        delete child;
+    cellArea_ = nullptr;
 }
 
 bool CELCtrl::CreateInParent(int /*style*/, const QRect& rect, QWidget* parent, int /*id*/) {
@@ -306,7 +312,7 @@ int CELCtrl::SetColumnCount(int count, bool redraw) {
     if (s.targetColumn >= count)
         s.targetColumn = count - 1;
     RecomputeLockedWidth();
-    if (s.currentColumn < 0 && count > 0 && s.rowCount > 0)
+    if (s.currentColumn < 0 && count > 0)
         MoveActiveColumn(0);
     if (redraw && painting_)
         RelayoutChildren();
@@ -338,7 +344,7 @@ int CELCtrl::SetRowCount(int count, bool redraw) {
     if (s.targetRow >= count)
         s.targetRow = count - 1;
     RecomputeLockedHeight();
-    if (s.currentRow < 0 && count > 0 && s.columnCount > 0)
+    if (s.currentRow < 0 && count > 0)
         MoveActiveRow(0);
     if (redraw && painting_)
         RelayoutChildren();
