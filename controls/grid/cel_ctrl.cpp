@@ -4,6 +4,7 @@
 #include "controls/grid/cel_print.h"
 #include "controls/grid/grid_colours.h"
 #include "platform/cp1252.h"
+#include "platform/qt/colors.h"
 #include "platform/ui_services.h"
 
 #include <QApplication>
@@ -43,6 +44,15 @@ CELCtrl::CELCtrl(QWidget* parent) : QWidget(parent), print_(std::make_unique<CEL
     normalType_.number = 0;
     types_.push_back(&normalType_);
     RecreatePens();
+    // A system colour change renews the pens, the heading face and the types' colours.
+    connect(&platform::qt::SystemColors::Instance(), &platform::qt::SystemColors::Changed, this,
+            [this] {
+                RecreatePens();
+                for (CELCellType* type : types_)
+                    if (type)
+                        type->NotifySystemColours();
+                RepaintAll();
+            });
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     SetNumberSheets(1);

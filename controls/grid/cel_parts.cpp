@@ -3,6 +3,7 @@
 #include "controls/grid/cel_ctrl.h"
 #include "controls/grid/grid_colours.h"
 #include "platform/cp1252.h"
+#include "platform/qt/virtual_keys.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -83,54 +84,7 @@ template <typename F> void ForVisible(int count, int locked, int first, F&& f) {
 } // namespace
 
 int WindowsKeyCode(int qtKey) {
-    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
-        return 'A' + (qtKey - Qt::Key_A);
-    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
-        return '0' + (qtKey - Qt::Key_0);
-    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
-        return VK_F1 + (qtKey - Qt::Key_F1);
-    switch (qtKey) {
-    case Qt::Key_Backspace:
-        return VK_BACK;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return VK_TAB;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return VK_RETURN;
-    case Qt::Key_Shift:
-        return VK_SHIFT;
-    case Qt::Key_Control:
-        return VK_CONTROL;
-    case Qt::Key_Alt:
-        return VK_MENU;
-    case Qt::Key_Escape:
-        return VK_ESCAPE;
-    case Qt::Key_Space:
-        return VK_SPACE;
-    case Qt::Key_PageUp:
-        return VK_PRIOR;
-    case Qt::Key_PageDown:
-        return VK_NEXT;
-    case Qt::Key_End:
-        return VK_END;
-    case Qt::Key_Home:
-        return VK_HOME;
-    case Qt::Key_Left:
-        return VK_LEFT;
-    case Qt::Key_Up:
-        return VK_UP;
-    case Qt::Key_Right:
-        return VK_RIGHT;
-    case Qt::Key_Down:
-        return VK_DOWN;
-    case Qt::Key_Insert:
-        return VK_INSERT;
-    case Qt::Key_Delete:
-        return VK_DELETE;
-    default:
-        return 0;
-    }
+    return platform::qt::VirtualKeyFromQtKey(qtKey);
 }
 
 // ---------------- cell area ----------------
@@ -430,7 +384,7 @@ void CELGrid::keyPressEvent(QKeyEvent* event) {
     s.mouseState = 0;
     const int flags = FlagsOf(event->modifiers());
     grid_->SetKeyFlags(flags);
-    int key = WindowsKeyCode(event->key());
+    int key = platform::qt::VirtualKeyFromEvent(*event);
     const int column = s.currentColumn, row = s.currentRow;
     if (key == VK_F1) {
         grid_->ShowHelp(column, row, 1);
@@ -491,7 +445,7 @@ void CELGrid::keyPressEvent(QKeyEvent* event) {
 void CELGrid::keyReleaseEvent(QKeyEvent* event) {
     CELGridInfo& s = grid_->Info();
     grid_->SetKeyFlags(FlagsOf(event->modifiers()));
-    int key = WindowsKeyCode(event->key());
+    int key = platform::qt::VirtualKeyFromEvent(*event);
     const int column = s.currentColumn, row = s.currentRow;
     CELCellType* type = (column >= 0 && row >= 0) ? grid_->GetCellTypeOfCell(column, row)
                                                   : grid_->GetCellTypeByNumber(0);
@@ -1363,7 +1317,14 @@ void CELEdit::RunFinish() {
         return;
     const int column = grid_->GetEditColumn(), row = grid_->GetEditRow();
     grid_->SetFinishingKey(lastKey);
-    const int answer = grid_->FinishEdit(Text(), cancelled, continueEdit, nextColumn, nextRow);
+    int answer;
+    if (lastKey == VK_RETURN) {
+        // The owner's continuation asks whether Enter is down: it is, for this finish.
+        const platform::qt::ScopedKeyDown enter(VK_RETURN);
+        answer = grid_->FinishEdit(Text(), cancelled, continueEdit, nextColumn, nextRow);
+    } else {
+        answer = grid_->FinishEdit(Text(), cancelled, continueEdit, nextColumn, nextRow);
+    }
     grid_->SetFinishingKey(0);
     if (answer == 0) {
         grid_->MoveActiveCell(column, row);

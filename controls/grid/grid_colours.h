@@ -1,4 +1,5 @@
-// Colours as the grid keeps them (0x00BBGGRR) and the system colours it falls back on.
+// Colours as the grid keeps them (0x00BBGGRR) and the system colours it falls back on, from
+// the shared colour service.
 #pragma once
 
 #include <cstdint>

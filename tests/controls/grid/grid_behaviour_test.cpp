@@ -2,6 +2,7 @@
 // selection, scrolling and sizing, driven through QTest.
 #include "grid_fixture.h"
 
+#include "platform/qt/virtual_keys.h"
 #include "tests/support/scripted_ui.h"
 
 #include <QClipboard>
@@ -307,15 +308,19 @@ TEST(GridEditTest, TheKeyThatEndedTheEditIsKnownDuringTheFinish) {
     RecordingGrid g;
     ShowGrid(g, 500, 300, 3, 10);
     int keyDuringFinish = -1;
+    bool enterDown = false;
     g.onFinish = [&](std::string&) {
         keyDuringFinish = g.FinishingKey();
+        enterDown = platform::qt::KeyState::Instance().IsDown(platform::qt::VK_RETURN);
         return true;
     };
     g.EditActiveCell();
     QTest::keyClick(g.Editor(), Qt::Key_Return);
     Settle();
     EXPECT_EQ(keyDuringFinish, 0x0D);
+    EXPECT_TRUE(enterDown); // the key-state query answers Enter as down during the finish
     EXPECT_EQ(g.FinishingKey(), 0);
+    EXPECT_FALSE(platform::qt::KeyState::Instance().IsDown(platform::qt::VK_RETURN));
 }
 
 struct SelectionStep {

@@ -1,5 +1,7 @@
 #include "grid_fixture.h"
 
+#include "platform/qt/colors.h"
+
 #include <QCoreApplication>
 #include <QTest>
 #include <cstdio>
@@ -35,6 +37,8 @@ QApplication& App() {
         QFont f("Liberation Sans");
         f.setPixelSize(13);
         QApplication::setFont(f);
+        platform::qt::SystemColors::Instance().SetOverride(
+            platform::qt::SystemColors::ClassicPalette());
     }
     return *AppHolder();
 }
