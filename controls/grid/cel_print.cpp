@@ -171,10 +171,18 @@ int CELPrintState::Render(QPainter& painter, int page) {
         return 0;
     const CELGridInfo& s = grid->Info();
     const int dataFirstColumn = firstColumn, dataFirstRow = firstRow;
+    // Heading columns and rows come first, then the page's own.
+    std::vector<int> columns, rows;
     if (rowHeadings)
-        firstColumn = -s.HeadingColumns();
+        for (int c = -s.HeadingColumns(); c < 0; ++c)
+            columns.push_back(c);
+    for (int c = firstColumn; c <= lastColumn; ++c)
+        columns.push_back(c);
     if (columnHeadings)
-        firstRow = -s.HeadingRows();
+        for (int r = -s.HeadingRows(); r < 0; ++r)
+            rows.push_back(r);
+    for (int r = firstRow; r <= lastRow; ++r)
+        rows.push_back(r);
     painter.setRenderHint(QPainter::Antialiasing, false);
     const QColor ink(Qt::black);
     auto widthOf = [&](int c) {
@@ -191,14 +199,15 @@ int CELPrintState::Render(QPainter& painter, int page) {
     int lastRight = leftMarginPx;
     bool printedRows = false;
     CELCell cell, next;
-    for (int r = firstRow; r <= lastRow; ++r) {
+    for (int r : rows) {
         const int h = heightOf(r);
         if (h == 0)
             continue;
         printedRows = true;
         int x = leftMarginPx;
         int overflowRight = -1; // the right edge a left neighbour's text has covered
-        for (int c = firstColumn; c <= lastColumn; ++c) {
+        for (std::size_t ci = 0; ci < columns.size(); ++ci) {
+            const int c = columns[ci];
             const int w = widthOf(c);
             if (w == 0)
                 continue;
@@ -215,11 +224,11 @@ int CELPrintState::Render(QPainter& painter, int page) {
                          s.textMargin) *
                         hScale);
                     int right = x + w;
-                    for (int n = c + 1; n <= lastColumn && right - x < need; ++n) {
-                        grid->FetchCell(n, r, next);
+                    for (std::size_t ni = ci + 1; ni < columns.size() && right - x < need; ++ni) {
+                        grid->FetchCell(columns[ni], r, next);
                         if (next.GetTextLength() > 0)
                             break;
-                        right += widthOf(n);
+                        right += widthOf(columns[ni]);
                     }
                     rect.setRight(right - 1);
                     if (right > x + w)
