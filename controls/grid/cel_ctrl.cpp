@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFocusEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPainter>
 #include <QStyle>
@@ -1716,6 +1717,9 @@ int CELCtrl::OpenFindDialog() {
     findInProgress_ = true;
     findDialog_ = new CELFindDialog(this, false);
     findDialog_->show();
+    findDialog_->raise();
+    findDialog_->activateWindow();
+    findDialog_->findEdit->setFocus();
     cellArea_->update();
     return 0;
 }
@@ -1727,6 +1731,9 @@ int CELCtrl::OpenFindReplaceDialog() {
     findInProgress_ = true;
     findDialog_ = new CELFindDialog(this, true);
     findDialog_->show();
+    findDialog_->raise();
+    findDialog_->activateWindow();
+    findDialog_->findEdit->setFocus();
     cellArea_->update();
     return 0;
 }

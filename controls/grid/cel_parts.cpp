@@ -1443,8 +1443,11 @@ CELFindDialog::CELFindDialog(CELCtrl* grid, bool replaceMode) : QDialog(grid), g
     wholeCell->setObjectName("wholeCell");
     matchCase = new QCheckBox("Match &case", this);
     matchCase->setObjectName("matchCase");
-    left->addWidget(wholeCell, 2, 0, 1, 2);
-    left->addWidget(matchCase, 3, 0, 1, 2);
+    auto* options = new QVBoxLayout;
+    options->addWidget(wholeCell);
+    options->addWidget(matchCase);
+    auto* lower = new QHBoxLayout;
+    lower->addLayout(options);
     if (!replaceMode) {
         auto* direction = new QGroupBox("Direction", this);
         auto* dl = new QHBoxLayout(direction);
@@ -1455,8 +1458,9 @@ CELFindDialog::CELFindDialog(CELCtrl* grid, bool replaceMode) : QDialog(grid), g
         down->setChecked(true);
         dl->addWidget(up);
         dl->addWidget(down);
-        left->addWidget(direction, 3, 1);
+        lower->addWidget(direction);
     }
+    left->addLayout(lower, 2, 0, 1, 2);
     layout->addLayout(left);
     auto* buttons = new QVBoxLayout;
     findNext = new QPushButton("&Find Next", this);
