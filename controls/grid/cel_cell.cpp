@@ -2,6 +2,7 @@
 
 #include "controls/grid/grid_colours.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -27,10 +28,28 @@ int CELCell::SetNumber(double value) {
     return 0;
 }
 
+double ReadDouble(const char* text) {
+    // Plain decimal forms read faster without the C library's locale and hex handling; every
+    // other form (spaces, a sign, hex, inf) goes the C library's way.
+    const char first = text[0];
+    if ((first >= '0' && first <= '9') || first == '-' || first == '.') {
+        const char* end = text + std::strlen(text);
+        const bool hex = first == '0' && (text[1] == 'x' || text[1] == 'X');
+        const bool signedHex = first == '-' && text[1] == '0' && (text[2] == 'x' || text[2] == 'X');
+        if (!hex && !signedHex) {
+            double value = 0;
+            const auto result = std::from_chars(text, end, value);
+            if (result.ec == std::errc())
+                return value;
+        }
+    }
+    return std::strtod(text, nullptr);
+}
+
 double CELCell::GetValueNumber() const {
     if (!Has(kText))
         return 0;
-    return std::strtod(text_.c_str(), nullptr);
+    return ReadDouble(text_.c_str());
 }
 
 bool CELCell::ReadBool() const {
@@ -176,7 +195,7 @@ int CompareCellsDefault(const CELCell* first, const CELCell* second, int flags) 
         return 1;
     const int kind = first->GetValueKind();
     if (kind == 2 || kind == 3 || kind == 5) {
-        const double x = std::strtod(a, nullptr), y = std::strtod(b, nullptr);
+        const double x = ReadDouble(a), y = ReadDouble(b);
         return x < y ? -1 : (x > y ? 1 : 0);
     }
     const int c = std::strcmp(a, b);

@@ -147,5 +147,8 @@ private:
     int joinColumn_ = -1;
 };
 
+// A text read as a number the way the C library reads it (what does not parse reads 0).
+double ReadDouble(const char* text);
+
 // The default ordering of two cells for sorting (flag 2: descending).
 int CompareCellsDefault(const CELCell* first, const CELCell* second, int flags);

@@ -116,7 +116,9 @@ void CELCellType::DrawText(QPainter& p, QRect inner, CELCell& cell, int selected
     if (!raw || !*raw)
         return;
     const QString text = ToDisplay(raw);
-    p.setFont(FontOf(grid, cell));
+    const QFont& font = FontOf(grid, cell);
+    if (!(p.font() == font))
+        p.setFont(font);
     const QFontMetrics fm = p.fontMetrics();
     const int tw = fm.horizontalAdvance(text);
     const int th = fm.height();
@@ -141,6 +143,11 @@ void CELCellType::DrawText(QPainter& p, QRect inner, CELCell& cell, int selected
         y = box.top() + 1;
     p.setPen(fore);
     const int ext = cell.GetExtendedStyle();
+    if (!(ext & 6) && x >= box.left() && x + tw <= box.left() + box.width() && y >= box.top() &&
+        y + th <= box.top() + box.height()) {
+        p.drawText(x, y + fm.ascent(), text); // fits: no clipping needed
+        return;
+    }
     p.save();
     p.setClipRect(box, Qt::IntersectClip);
     if (ext & 2) {
