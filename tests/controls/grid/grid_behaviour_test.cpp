@@ -489,3 +489,76 @@ TEST(GridClipboardTest, Windows1252RoundTrip) {
 }
 
 } // namespace
+
+namespace {
+
+class SheetGrid : public RecordingGrid {
+public:
+    std::vector<int> created;
+    void NotifySheetCreated(int sheet) override { created.push_back(sheet); }
+};
+
+TEST(GridRobustnessTest, EmptySheetsShrunkLocksAndSheets) {
+    RecordingGrid g;
+    ShowGrid(g, 400, 300, 0, 0);
+    // Nothing to move to, paint or select in an empty sheet.
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_End, Qt::Key_PageDown})
+        QTest::keyClick(g.CellArea(), key, Qt::ControlModifier);
+    QTest::mouseClick(g.CellArea(), Qt::LeftButton, {}, QPoint(20, 20));
+    g.Info().blockSelection = 1;
+    g.PasteText("a\tb");
+    EXPECT_EQ(g.GetActiveColumn(), -1);
+    EXPECT_EQ(grid_test::Grab(*g.CellArea()).pixel(5, 5) & 0xFFFFFF, 0xFFFFFFu);
+    // Locks above a shrunk count come down with it.
+    g.SetColumnCount(6);
+    g.SetRowCount(20);
+    EXPECT_EQ(g.LockColumns(4), 0);
+    EXPECT_EQ(g.LockRows(10), 0);
+    g.MoveActiveCell(5, 19);
+    g.SetColumnCount(3);
+    g.SetRowCount(5);
+    EXPECT_EQ(g.Info().lockedColumns, 2);
+    EXPECT_EQ(g.Info().lockedRows, 4);
+    EXPECT_EQ(g.GetActiveColumn(), 2);
+    EXPECT_EQ(g.GetActiveRow(), 4);
+    grid_test::Grab(g);
+    // Each added sheet is announced while it is current; the settings are per sheet.
+    SheetGrid s;
+    ShowGrid(s, 300, 200, 2, 2);
+    EXPECT_EQ(s.SetNumberSheets(3), 0);
+    EXPECT_EQ(s.created, (std::vector<int>{0, 1, 2})); // 0 at creation
+    EXPECT_EQ(s.SetSheetNumber(2), 0);
+    EXPECT_EQ(s.GetColumnCount(), 0);
+    s.SetSheetNumber(0);
+    EXPECT_EQ(s.GetColumnCount(), 2);
+}
+
+TEST(GridJoinTest, JoinedRangeStoresOffsetsAndActsAsOneCell) {
+    RecordingGrid g;
+    ShowGrid(g, 400, 300, 4, 6);
+    ASSERT_EQ(g.JoinCells(1, 1, 2, 2), 0);
+    struct {
+        int column, row, origin, columnPart, rowPart;
+    } cells[] = {{1, 1, 1, 1, 1}, {2, 1, 0, -1, 0}, {1, 2, 0, 0, -1}, {2, 2, 0, -1, -1}};
+    for (const auto& k : cells) {
+        CELCell cell;
+        g.FetchStoredCell(k.column, k.row, cell);
+        int o, cp, rp;
+        ASSERT_EQ(cell.GetJoinInfo(o, cp, rp), 0);
+        EXPECT_EQ(o, k.origin);
+        EXPECT_EQ(cp, k.columnPart);
+        EXPECT_EQ(rp, k.rowPart);
+    }
+    g.MoveActiveCell(2, 2);
+    EXPECT_EQ(g.GetActiveColumn(), 1); // a member moves to the origin
+    EXPECT_EQ(g.GetActiveRow(), 1);
+    QRect rect;
+    int c = 2, r = 2;
+    g.GetCellRect(c, r, rect);
+    EXPECT_EQ(rect.width(), 150);
+    EXPECT_EQ(rect.height(), 40);
+    QTest::keyClick(g.CellArea(), Qt::Key_Down); // steps over the range
+    EXPECT_EQ(g.GetActiveRow(), 3);
+}
+
+} // namespace
