@@ -6,6 +6,8 @@
 #include "tests/support/scripted_ui.h"
 
 #include <QClipboard>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -559,6 +561,86 @@ TEST(GridJoinTest, JoinedRangeStoresOffsetsAndActsAsOneCell) {
     EXPECT_EQ(rect.height(), 40);
     QTest::keyClick(g.CellArea(), Qt::Key_Down); // steps over the range
     EXPECT_EQ(g.GetActiveRow(), 3);
+}
+
+} // namespace
+
+namespace {
+
+TEST(GridSourceTest, BoundColumnsAndASourceThatStoresNothing) {
+    testing_support::ScriptedUi ui;
+    RecordingGrid g;
+    ShowGrid(g, 400, 300, 4, 6);
+    CELMem other;
+    ASSERT_EQ(g.SetColumnDataSource(1, &other, 3), 0);
+    g.WriteCellText(1, 2, "bound");
+    g.WriteCellText(1, -1, "Head");
+    CELCell cell;
+    EXPECT_EQ(other.GetCell(3, 2, cell), 0);
+    EXPECT_STREQ(cell.GetValueText(), "bound");
+    EXPECT_EQ(other.GetCell(1, -1, cell), 1); // headings stay in the sheet's own source
+    EXPECT_EQ(g.source.GetCell(1, -1, cell), 0);
+    EXPECT_STREQ(g.ReadCellText(1, 2), "bound");
+
+    CELDataSource nothing;
+    g.Info().dataSource = &nothing;
+    for (int c = 0; c < 4; ++c)
+        g.SetColumnDataSource(c, &nothing, c);
+    g.WriteCellText(0, 0, "A long text that would run on into its neighbours");
+    g.FetchCell(0, 0, cell);
+    EXPECT_EQ(cell.GetValueText(), nullptr);
+    EXPECT_EQ(g.MoveActiveCell(2, 3), 0);
+    EXPECT_EQ(g.EditActiveCell(), 0);
+    g.AbandonEdit();
+    g.OpenFindDialog();
+    g.FindDialog()->findEdit->setText("x");
+    QTest::mouseClick(g.FindDialog()->findNext, Qt::LeftButton);
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Item not found"}));
+    g.Info().dataSource = &g.source;
+}
+
+TEST(GridScrollTest, BarRequestsMoveOnlyTheView) {
+    RecordingGrid g;
+    ShowGrid(g, 400, 300, 20, 200);
+    g.MoveActiveCell(1, 1);
+    struct {
+        QScrollBar* bar;
+        QAbstractSlider::SliderAction action;
+        int top, left;
+    } steps[] = {
+        {g.VScroll(), QAbstractSlider::SliderSingleStepAdd, 1, 0},
+        {g.VScroll(), QAbstractSlider::SliderPageStepAdd, 14, 0},
+        {g.VScroll(), QAbstractSlider::SliderToMaximum, -1, 0},
+        {g.VScroll(), QAbstractSlider::SliderToMinimum, 0, 0},
+        {g.HScroll(), QAbstractSlider::SliderSingleStepAdd, 0, 1},
+        {g.HScroll(), QAbstractSlider::SliderPageStepSub, 0, 0},
+    };
+    for (const auto& s : steps) {
+        s.bar->triggerAction(s.action);
+        if (s.top >= 0) {
+            EXPECT_EQ(g.GetTopRow(), s.top) << s.action;
+        } else {
+            EXPECT_EQ(g.GetTopRow(), g.Info().lastTopRow);
+        }
+        EXPECT_EQ(g.GetLeftColumn(), s.left) << s.action;
+        EXPECT_EQ(g.GetActiveRow(), 1);
+        EXPECT_EQ(s.bar == g.VScroll() ? g.VScroll()->value() : g.HScroll()->value(),
+                  s.bar == g.VScroll() ? g.GetTopRow() : g.GetLeftColumn());
+    }
+}
+
+TEST(GridHelpTest, F1HandsTheContextIdToTheHook) {
+    struct HelpGrid : RecordingGrid {
+        int GetHelpContextId(int column, int row, int section) override {
+            return column * 100 + row * 10 + section;
+        }
+    } g;
+    ShowGrid(g, 400, 300, 4, 6);
+    g.MoveActiveCell(2, 3);
+    int shown = -1;
+    g.SetHelpHook([&](int id) { shown = id; });
+    QTest::keyClick(g.CellArea(), Qt::Key_F1);
+    EXPECT_EQ(shown, 231);
 }
 
 } // namespace
