@@ -644,3 +644,51 @@ TEST(GridHelpTest, F1HandsTheContextIdToTheHook) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(GridSelectionTest, DragStretchesAndEmptyPasteSelectsTheCell) {
+    RecordingGrid g;
+    ShowGrid(g, 600, 400, 6, 12);
+    g.EnableBlockSelection(1);
+    QTest::mousePress(g.CellArea(), Qt::LeftButton, {}, CellCentre(g, 1, 1));
+    QMouseEvent move(QEvent::MouseMove, QPointF(CellCentre(g, 3, 3)),
+                     QPointF(g.CellArea()->mapToGlobal(CellCentre(g, 3, 3))), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(g.CellArea(), &move);
+    QTest::mouseRelease(g.CellArea(), Qt::LeftButton, {}, CellCentre(g, 3, 3));
+    EXPECT_EQ(g.IsCellSelected(3, 3, nullptr), 1);
+    EXPECT_EQ(g.IsCellSelected(2, 2, nullptr), 1);
+    EXPECT_EQ(g.GetActiveColumn(), 1);
+    g.MoveActiveCell(4, 4);
+    g.PasteText("\t\n");
+    EXPECT_EQ(g.IsCellSelected(4, 4, nullptr), 1);
+    EXPECT_EQ(g.IsCellSelected(5, 4, nullptr), 0);
+}
+
+// A source that hands out more rows when painting reaches the last one.
+class GrowingSource : public CELMem {
+public:
+    CELCtrl* grid = nullptr;
+    int limit = 0;
+    int NotifyHitBottom(int count, int wanted, int& added) override {
+        added = count < limit ? wanted : 0;
+        if (added)
+            grid->SetRowCount(count + added, false);
+        return 0;
+    }
+};
+
+TEST(GridPaintTest, RowsAddedOnDemandArePaintedInTheSamePass) {
+    RecordingGrid g;
+    ShowGrid(g, 400, 300, 2, 3);
+    GrowingSource source;
+    source.grid = &g;
+    source.limit = 6;
+    g.Info().dataSource = &source;
+    grid_test::Grab(*g.CellArea());
+    EXPECT_EQ(g.GetRowCount(), 6);
+    g.Info().dataSource = &g.source;
+}
+
+} // namespace
