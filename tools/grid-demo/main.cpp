@@ -3,6 +3,8 @@
 // check and a report list of the edits. `grid-demo --pdf FILE` prints the whole sheet to FILE.
 #include "controls/grid/cel_ctrl.h"
 #include "controls/grid/cel_parts.h"
+#include "controls/toolbox/grid_list.h"
+#include "controls/toolbox/status_bar.h"
 #include "platform/cp1252.h"
 #include "platform/qt/colors.h"
 #include "platform/qt/fonts.h"
@@ -12,15 +14,13 @@
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QHeaderView>
-#include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPrinter>
-#include <QProgressBar>
-#include <QStatusBar>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 #include <cstdio>
 #include <memory>
 
@@ -28,6 +28,7 @@ namespace {
 
 constexpr int kRows = 10000;
 constexpr int kColumns = 9;
+constexpr unsigned kProgressPane = 59143;
 const char* const kHeadings[kColumns] = {"Cue",  "Time",  "Device", "Channel", "Value",
                                          "Fade", "Group", "Note",   "State"};
 const char* const kDevices[] = {"Dimmer", "Fountain", "Pump", "Laser", "Audio", "Video"};
@@ -182,38 +183,63 @@ int main(int argc, char** argv) {
 
     QMainWindow window;
     window.setWindowTitle("Grid demo");
+    auto* central = new QWidget;
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
     auto* grid = new DemoGrid;
     grid->SetBaseFont(&base);
-    window.setCentralWidget(grid);
+    column->addWidget(grid, 1);
+    auto* bar = new CYNStatusBar;
+    bar->SetStringLookup(
+        [](unsigned id) { return id == kProgressPane ? QString("Progress Meter") : QString(); });
+    bar->DefinePanes({0, kProgressPane, 0});
+    unsigned id, style;
+    int width;
+    bar->GetPaneInfo(1, id, style, width);
+    bar->ConfigurePane(1, id, style | CYNStatusBar::SBPS_PROGRESS, 135);
+    bar->GetPaneInfo(2, id, style, width);
+    bar->ConfigurePane(2, id, style, 60);
+    bar->SetPaneTip(0, "Where the active cell is");
+    bar->SetPaneTip(1, "A running check of the sheet");
+    bar->SetPaneTip(2, "Edits made");
+    bar->EnablePaneTips(true);
+    bar->MakeProgressPane(1, 0, true);
+    column->addWidget(bar);
+    window.setCentralWidget(central);
     grid->Fill();
 
-    auto* report = new QTreeWidget;
+    auto* report = new CYNGridList;
     report->setObjectName("report");
-    report->setRootIsDecorated(false);
-    report->setHeaderLabels({"Cell", "Was", "Now"});
-    report->header()->setStretchLastSection(true);
+    report->InsertColumn(0, "Cell", CYNGridList::LVCFMT_LEFT, 120);
+    report->InsertColumn(1, "Was", CYNGridList::LVCFMT_LEFT, 200);
+    report->InsertColumn(2, "Now", CYNGridList::LVCFMT_LEFT, 200);
+    report->EnableSorting(true);
     auto* dock = new QDockWidget("Edits", &window);
     dock->setWidget(report);
     window.addDockWidget(Qt::BottomDockWidgetArea, dock);
+    // A double click on an edit goes back to its cell.
+    QObject::connect(
+        report, &QTreeWidget::itemDoubleClicked, [report, grid](QTreeWidgetItem* item) {
+            const qintptr cell = report->GetItemData(report->indexOfTopLevelItem(item));
+            grid->MoveActiveCell(static_cast<int>(cell % 100), static_cast<int>(cell / 100));
+            grid->CellArea()->setFocus();
+        });
 
-    auto* position = new QLabel;
-    auto* progress = new QProgressBar;
-    progress->setRange(0, kRows);
-    progress->setMaximumWidth(200);
-    progress->setFormat("Checking %p%");
-    window.statusBar()->addWidget(position, 1);
-    window.statusBar()->addPermanentWidget(progress);
-
-    grid->onMoved = [position](int column, int row) {
-        position->setText(
-            QString("Row %1, %2").arg(row + 1).arg(kHeadings[column < 0 ? 0 : column]));
+    grid->onMoved = [bar](int column, int row) {
+        bar->SetPaneText(
+            0, QString("Row %1, %2").arg(row + 1).arg(kHeadings[column < 0 ? 0 : column]));
     };
-    grid->onEdited = [report](int column, int row, const std::string& was, const std::string& now) {
-        auto* item =
-            new QTreeWidgetItem({QString("%1 %2").arg(kHeadings[column]).arg(row + 1),
-                                 platform::qt::ToQString(was), platform::qt::ToQString(now)});
-        report->addTopLevelItem(item);
-        report->scrollToItem(item);
+    grid->onEdited = [report, bar](int column, int row, const std::string& was,
+                                   const std::string& now) {
+        const int item = report->InsertItem(report->GetItemCount(),
+                                            QString("%1 %2").arg(kHeadings[column]).arg(row + 1),
+                                            static_cast<qintptr>(row) * 100 + column);
+        report->SetItemText(item, 1, platform::qt::ToQString(was));
+        report->SetItemText(item, 2, platform::qt::ToQString(now));
+        report->ScrollItemIntoView(item, 0, false);
+        bar->SetPaneTextAndColour(2, QString("%1 edits").arg(report->GetItemCount()),
+                                  platform::qt::RGB(192, 0, 0));
     };
 
     // A running check over the sheet, a slice of rows at a time, as a long task would report.
@@ -221,7 +247,7 @@ int main(int argc, char** argv) {
     int checked = 0;
     QObject::connect(timer, &QTimer::timeout, [&] {
         checked = (checked + 250) % (kRows + 250);
-        progress->setValue(std::min(checked, kRows));
+        bar->UpdatePaneProgress(1, 0, kRows, std::min(checked, kRows));
     });
     timer->start(100);
 
@@ -231,7 +257,7 @@ int main(int argc, char** argv) {
             QFileDialog::getSaveFileName(&window, "Print to PDF", "grid.pdf", "PDF files (*.pdf)");
         if (!out.isEmpty()) {
             const int pages = PrintToPdf(*grid, out);
-            window.statusBar()->showMessage(QString("%1 pages printed").arg(pages), 4000);
+            bar->SetPaneText(0, QString("%1 pages printed to %2").arg(pages).arg(out));
         }
     });
     file->addAction("E&xit", QKeySequence::Quit, &window, &QWidget::close);
