@@ -6,10 +6,12 @@
 #include "tests/support/scripted_ui.h"
 
 #include <QClipboard>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 using grid_test::RecordingGrid;
@@ -689,6 +691,79 @@ TEST(GridPaintTest, RowsAddedOnDemandArePaintedInTheSamePass) {
     grid_test::Grab(*g.CellArea());
     EXPECT_EQ(g.GetRowCount(), 6);
     g.Info().dataSource = &g.source;
+}
+
+} // namespace
+
+namespace {
+
+class SizingGrid : public RecordingGrid {
+public:
+    int forcedWidth = -1;
+    bool allowSide = true;
+    void NotifyColumnSizing(int column, int& width) override {
+        RecordingGrid::NotifyColumnSizing(column, width);
+        if (forcedWidth >= 0)
+            width = forcedWidth;
+    }
+    bool AllowSideHeadingSizing() override { return allowSide; }
+};
+
+void DragHeading(QWidget* w, QPoint from, QPoint to) {
+    QTest::mouseMove(w, from);
+    QTest::mousePress(w, Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), QPointF(w->mapToGlobal(to)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+    QTest::mouseRelease(w, Qt::LeftButton, {}, to);
+}
+
+TEST(GridSizingTest, NotificationsHiddenColumnsCornerAndFit) {
+    SizingGrid g;
+    ShowGrid(g, 600, 300, 5, 30);
+    QWidget* top = reinterpret_cast<QWidget*>(g.TopHeading());
+    // Dragging left past the column's left edge gives width 0.
+    DragHeading(top, QPoint(150, 10), QPoint(40, 10));
+    EXPECT_EQ(g.GetColumnWidth(1), 0);
+    // The zero-width column right of an edge is the one dragged open again.
+    DragHeading(top, QPoint(75, 10), QPoint(95, 10));
+    EXPECT_EQ(g.GetColumnWidth(1), 20);
+    EXPECT_EQ(g.GetColumnWidth(0), 75);
+    // A sizing notification has the last word.
+    g.forcedWidth = 50;
+    QTest::mouseMove(top, QPoint(60, 10));
+    DragHeading(top, QPoint(75, 10), QPoint(200, 10));
+
+    EXPECT_EQ(g.GetColumnWidth(0), 50);
+    g.forcedWidth = -1;
+    // The corner's right edge drags the row-heading width, unless the owner says no.
+    QWidget* corner = reinterpret_cast<QWidget*>(g.Corner());
+    DragHeading(corner, QPoint(38, 10), QPoint(70, 10));
+    EXPECT_EQ(g.GetRowHeadingWidth(), 70);
+    g.allowSide = false;
+    DragHeading(corner, QPoint(68, 10), QPoint(90, 10));
+    EXPECT_EQ(g.GetRowHeadingWidth(), 70);
+    // A double click on a column edge fits the column to the first 20 rows' widest text.
+    g.WriteCellText(2, 5, "A text wider than the column");
+    g.WriteCellText(2, 25, "A much longer text, too far down to be measured here");
+    g.SetColumnCount(5);
+    const int edge = 50 + 20 + 75;
+    QTest::mouseMove(top, QPoint(edge - 20, 10));
+    QTest::mouseMove(top, QPoint(edge, 10));
+    QTest::mouseDClick(top, Qt::LeftButton, {}, QPoint(edge, 10));
+    const QFontMetrics fm(g.font());
+    EXPECT_EQ(g.GetColumnWidth(2), fm.horizontalAdvance("A text wider than the column") + 6 + 2);
+}
+
+TEST(GridTipTest, CellTipsShowTheOwnersText) {
+    RecordingGrid g;
+    ShowGrid(g, 400, 300, 3, 5);
+    g.EnableCellTips(true);
+    const QPoint at = CellCentre(g, 1, 2);
+    QHelpEvent help(QEvent::ToolTip, at, g.CellArea()->mapToGlobal(at));
+    QApplication::sendEvent(g.CellArea(), &help);
+    EXPECT_EQ(QToolTip::text(), "Col:1 Row:2");
+    QToolTip::hideText();
 }
 
 } // namespace
