@@ -5,6 +5,7 @@
 #include "controls/grid/grid_colours.h"
 #include "platform/cp1252.h"
 #include "platform/qt/colors.h"
+#include "platform/qt/virtual_keys.h"
 #include "platform/ui_services.h"
 
 #include <QApplication>
@@ -54,6 +55,7 @@ CELCtrl::CELCtrl(QWidget* parent) : QWidget(parent), print_(std::make_unique<CEL
                         type->NotifySystemColours();
                 RepaintAll();
             });
+    platform::qt::KeyState::Instance(); // starts watching the input events
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     SetNumberSheets(1);
@@ -84,6 +86,18 @@ bool CELCtrl::CreateInParent(int /*style*/, const QRect& rect, QWidget* parent, 
     NotifyGridCreated();
     NotifySheetCreated(0);
     return true;
+}
+
+int CELCtrl::KeyFlags() const {
+    if (keyFlags_ >= 0)
+        return keyFlags_;
+    const auto& keys = platform::qt::KeyState::Instance();
+    int flags = 0;
+    if (keys.IsDown(platform::qt::VK_SHIFT))
+        flags |= kMkShift;
+    if (keys.IsDown(platform::qt::VK_CONTROL))
+        flags |= kMkControl;
+    return flags;
 }
 
 void CELCtrl::RecreatePens() {
@@ -1241,7 +1255,7 @@ int CELCtrl::MoveActiveCell(int column, int row) {
 
 int CELCtrl::MoveActiveRow(int row) {
     CELGridInfo& s = *info_;
-    if (s.mouseState == 0 && !(keyFlags_ & (kMkShift | kMkControl)) && s.blocks.IsOpen()) {
+    if (s.mouseState == 0 && !(KeyFlags() & (kMkShift | kMkControl)) && s.blocks.IsOpen()) {
         s.targetColumn = s.currentColumn;
         s.targetRow = s.currentRow;
     }
@@ -1286,7 +1300,7 @@ int CELCtrl::MoveActiveRow(int row) {
 
 int CELCtrl::MoveActiveColumn(int column) {
     CELGridInfo& s = *info_;
-    if (s.mouseState == 0 && !(keyFlags_ & (kMkShift | kMkControl)) && s.blocks.IsOpen()) {
+    if (s.mouseState == 0 && !(KeyFlags() & (kMkShift | kMkControl)) && s.blocks.IsOpen()) {
         s.targetColumn = s.currentColumn;
         s.targetRow = s.currentRow;
     }
@@ -1409,8 +1423,9 @@ void CELCtrl::ApplySelectionForUpdate() {
     if (b.mode == 0)
         return;
     const int c = s.targetColumn, r = s.targetRow;
-    const bool shift = (keyFlags_ & kMkShift) != 0;
-    const bool ctrl = (keyFlags_ & kMkControl) != 0;
+    const int flags = KeyFlags();
+    const bool shift = (flags & kMkShift) != 0;
+    const bool ctrl = (flags & kMkControl) != 0;
     auto redrawAll = [&] {
         int l, t, rr, bb;
         if (b.WholeExtent(l, t, rr, bb) == 0)

@@ -280,8 +280,9 @@ public:
     // Internal state the parts share.
     bool InFinish() const { return finishing_; }
     void NoteTargetMoved() { targetMoved_ = true; }
+    // The modifiers of the input being handled; -1 outside input, when the key state tells.
     void SetKeyFlags(int flags) { keyFlags_ = flags; }
-    int KeyFlags() const { return keyFlags_; }
+    int KeyFlags() const;
     // The key that ended the edit now being finished (Windows code), 0 outside a finish.
     int FinishingKey() const { return finishingKey_; }
     void SetFinishingKey(int key) { finishingKey_ = key; }
@@ -342,7 +343,7 @@ private:
     std::function<void(int)> helpHook_;
     bool targetMoved_ = false;
     bool finishing_ = false;
-    int keyFlags_ = 0;
+    int keyFlags_ = -1;
     int finishingKey_ = 0;
     bool inRelayout_ = false;
 };

@@ -69,6 +69,16 @@ QString ToDisplayText(const std::string& bytes) {
     return QString::fromStdString(platform::Cp1252ToUtf8(bytes));
 }
 
+// The modifier flags of the input being handled, for the moves it makes; afterwards the grid
+// reads the key state again.
+struct ScopedFlags {
+    ScopedFlags(CELCtrl* grid, int flags) : grid_(grid) { grid_->SetKeyFlags(flags); }
+    ~ScopedFlags() { grid_->SetKeyFlags(-1); }
+    ScopedFlags(const ScopedFlags&) = delete;
+    ScopedFlags& operator=(const ScopedFlags&) = delete;
+    CELCtrl* grid_;
+};
+
 // Display-order walk: locked items, then from the first scrolled one.
 template <typename F> void ForVisible(int count, int locked, int first, F&& f) {
     for (int i = 0; i < count; ++i) {
@@ -218,7 +228,7 @@ void CELGrid::mousePressEvent(QMouseEvent* event) {
         captured_ = true;
         s.mouseState = 1;
         s.keyFlags = flags;
-        grid_->SetKeyFlags(flags);
+        const ScopedFlags scoped(grid_, flags);
         int processed = 0;
         if (hit) {
             grid_->MoveActiveCell(column, row);
@@ -232,7 +242,7 @@ void CELGrid::mousePressEvent(QMouseEvent* event) {
         setFocus(Qt::MouseFocusReason);
         s.mouseState = 2;
         s.keyFlags = flags;
-        grid_->SetKeyFlags(flags);
+        const ScopedFlags scoped(grid_, flags);
         int processed = 0;
         if (hit) {
             grid_->MoveActiveCell(column, row);
@@ -270,7 +280,6 @@ void CELGrid::mouseReleaseEvent(QMouseEvent* event) {
                 grid_->GetCellTypeOfCell(column, row)->OnRightButton(column, row, 0, rect, pt);
         grid_->NotifyCellRightClick(column, row, 0, rect, pt, processed);
     }
-    grid_->SetKeyFlags(FlagsOf(event->modifiers(), event->buttons()));
 }
 
 void CELGrid::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -327,7 +336,7 @@ void CELGrid::mouseMoveEvent(QMouseEvent* event) {
     const QPoint pt = event->position().toPoint();
     const int flags = FlagsOf(event->modifiers(), event->buttons());
     s.keyFlags = flags;
-    grid_->SetKeyFlags(flags);
+    const ScopedFlags scoped(grid_, flags);
     if (typeOwnsDrag_) {
         const int c = s.currentColumn, r = s.currentRow;
         const int processed = grid_->GetCellTypeOfCell(c, r)->OnMouseMove(c, r, pt, flags);
@@ -383,7 +392,7 @@ void CELGrid::keyPressEvent(QKeyEvent* event) {
     CELGridInfo& s = grid_->Info();
     s.mouseState = 0;
     const int flags = FlagsOf(event->modifiers());
-    grid_->SetKeyFlags(flags);
+    const ScopedFlags scoped(grid_, flags);
     int key = platform::qt::VirtualKeyFromEvent(*event);
     const int column = s.currentColumn, row = s.currentRow;
     if (key == VK_F1) {
@@ -444,7 +453,6 @@ void CELGrid::keyPressEvent(QKeyEvent* event) {
 
 void CELGrid::keyReleaseEvent(QKeyEvent* event) {
     CELGridInfo& s = grid_->Info();
-    grid_->SetKeyFlags(FlagsOf(event->modifiers()));
     int key = platform::qt::VirtualKeyFromEvent(*event);
     const int column = s.currentColumn, row = s.currentRow;
     CELCellType* type = (column >= 0 && row >= 0) ? grid_->GetCellTypeOfCell(column, row)
@@ -783,7 +791,7 @@ void CELHeading::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         grid_->CellArea()->setFocus(Qt::MouseFocusReason);
         const int flags = FlagsOf(event->modifiers(), event->buttons());
-        grid_->SetKeyFlags(flags);
+        const ScopedFlags scoped(grid_, flags);
         if (s.blockSelection && hit) {
             selecting_ = true;
             CELBlockList& b = s.blocks;

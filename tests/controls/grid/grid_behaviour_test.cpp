@@ -353,6 +353,10 @@ TEST(GridSelectionTest, MouseKeysAndHeadings) {
     EXPECT_EQ(g.IsCellSelected(2, 2, &index), 1);
     EXPECT_EQ(index, 0);
     EXPECT_EQ(g.IsCellSelected(4, 4, &index), 0);
+    // A program move after the clicks reads the keys as they are now: no Shift, a new block.
+    g.MoveActiveCell(6, 6);
+    EXPECT_EQ(g.Info().blocks.Blocks().size(), 1u);
+    EXPECT_EQ(g.IsCellSelected(6, 6, nullptr), 1);
     // Shift+click, then back onto the clicked cell: the block shrinks to it.
     click(1, 1);
     click(3, 3, Qt::ShiftModifier);
