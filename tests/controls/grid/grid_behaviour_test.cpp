@@ -353,7 +353,12 @@ TEST(GridSelectionTest, MouseKeysAndHeadings) {
     EXPECT_EQ(g.IsCellSelected(2, 2, &index), 1);
     EXPECT_EQ(index, 0);
     EXPECT_EQ(g.IsCellSelected(4, 4, &index), 0);
-    // A program move after the clicks reads the keys as they are now: no Shift, a new block.
+    // A program move after the clicks reads the keys as they are now: the next input event
+    // carries no modifiers, so a new block starts.
+    QMouseEvent plain(QEvent::MouseMove, QPointF(3, 3),
+                      QPointF(g.CellArea()->mapToGlobal(QPoint(3, 3))), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(g.CellArea(), &plain);
     g.MoveActiveCell(6, 6);
     EXPECT_EQ(g.Info().blocks.Blocks().size(), 1u);
     EXPECT_EQ(g.IsCellSelected(6, 6, nullptr), 1);
