@@ -9,6 +9,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QStringList>
 #include <memory>
 
 namespace {
@@ -137,8 +138,22 @@ void GVPToolkitInit() {
     table.SetPlainColors(false);
     table.Refresh(false);
     GetGlobalFonts() = CGVPFonts{};
-    if (QIcon::fallbackThemeName().isEmpty())
+    // Toolbar images come from the desktop's icon theme; breeze fills in what it lacks, and
+    // stands in where the platform names no theme at all.
+    if (QIcon::fallbackThemeName().isEmpty() ||
+        QIcon::fallbackThemeName() == QLatin1String("hicolor"))
         QIcon::setFallbackThemeName(QStringLiteral("breeze"));
+    QStringList paths = QIcon::themeSearchPaths();
+    QStringList dataDirs =
+        qEnvironmentVariable("XDG_DATA_DIRS").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    if (dataDirs.isEmpty())
+        dataDirs = {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")};
+    for (const QString& dir : dataDirs)
+        if (const QString icons = dir + QStringLiteral("/icons"); !paths.contains(icons))
+            paths << icons;
+    QIcon::setThemeSearchPaths(paths);
+    if (QIcon::themeName().isEmpty())
+        QIcon::setThemeName(QStringLiteral("breeze"));
     if (!ShadowsHolder())
         ShadowsHolder() = std::make_unique<CGVPShadowsManager>();
     if (!GetGlobalImageManager())
