@@ -258,14 +258,6 @@ CGVPSystemColorTable& GetSystemColorTable() {
     return table;
 }
 
-QColor RefToQColor(COLORREF color) {
-    return QColor(GetR(color), GetG(color), GetB(color));
-}
-
 QColor GetQColor(COLORREF indexOrColor) {
     return RefToQColor(GetSystemColorTable().GetColor(indexOrColor));
-}
-
-COLORREF QColorToRef(const QColor& color) {
-    return Rgb(color.red(), color.green(), color.blue());
 }

@@ -5,6 +5,7 @@
 #include "controls/commandbars/shadow.h"
 #include "controls/commandbars/theme_default.h"
 #include "controls/commandbars/theme_office.h"
+#include "platform/qt/gdi.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -265,14 +266,9 @@ QImage CGVPPaintManager::AnimateFrame(const QImage& buffer, const QImage& screen
 }
 
 void CGVPPaintManager::Draw3dRect(QPainter& dc, QRect rc, COLORREF topLeft, COLORREF bottomRight) {
-    const int x = rc.x(), y = rc.y(), cx = rc.width(), cy = rc.height();
-    if (cx <= 0 || cy <= 0)
-        return;
-    const QColor tl = GetQColor(topLeft), br = GetQColor(bottomRight);
-    dc.fillRect(QRect(x, y, cx - 1, 1), tl);
-    dc.fillRect(QRect(x, y, 1, cy - 1), tl);
-    dc.fillRect(QRect(x + cx - 1, y, 1, cy), br);
-    dc.fillRect(QRect(x, y + cy - 1, cx, 1), br);
+    const CGVPSystemColorTable& t = GetSystemColorTable();
+    platform::qt::Draw3dRect(dc, platform::qt::GdiRect::FromQRect(rc), t.GetColor(topLeft),
+                             t.GetColor(bottomRight));
 }
 
 void CGVPPaintManager::Rectangle(QPainter& dc, QRect rc, COLORREF pen, COLORREF brush) {
@@ -282,46 +278,8 @@ void CGVPPaintManager::Rectangle(QPainter& dc, QRect rc, COLORREF pen, COLORREF 
     Draw3dRect(dc, rc, pen, pen);
 }
 
-namespace {
-
-// A GDI line: the end point is not drawn.
-void DrawLine(QPainter& dc, int x1, int y1, int x2, int y2, const QColor& c) {
-    if (y1 == y2) {
-        if (x2 > x1)
-            dc.fillRect(QRect(x1, y1, x2 - x1, 1), c);
-        else if (x2 < x1)
-            dc.fillRect(QRect(x2 + 1, y1, x1 - x2, 1), c);
-        return;
-    }
-    if (x1 == x2) {
-        if (y2 > y1)
-            dc.fillRect(QRect(x1, y1, 1, y2 - y1), c);
-        else
-            dc.fillRect(QRect(x1, y2 + 1, 1, y1 - y2), c);
-        return;
-    }
-    const int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;
-    const int dy = -std::abs(y2 - y1), sy = y1 < y2 ? 1 : -1;
-    int err = dx + dy;
-    int x = x1, y = y1;
-    while (x != x2 || y != y2) {
-        dc.fillRect(QRect(x, y, 1, 1), c);
-        const int e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y += sy;
-        }
-    }
-}
-
-} // namespace
-
 void CGVPPaintManager::Line(QPainter& dc, int x1, int y1, int x2, int y2, COLORREF color) {
-    DrawLine(dc, x1, y1, x2, y2, GetQColor(color));
+    platform::qt::DrawLine(dc, x1, y1, x2, y2, GetSystemColorTable().GetColor(color));
 }
 
 void CGVPPaintManager::Triangle(QPainter& dc, QPoint p0, QPoint p1, QPoint p2,
@@ -337,25 +295,13 @@ void CGVPPaintManager::Triangle(QPainter& dc, QPoint p0, QPoint p1, QPoint p2,
 void CGVPPaintManager::DrawCheckMark(QPainter& dc, QRect rc, const QColor& color) {
     const int l = rc.x(), t = rc.y();
     for (int d = 0; d < 2; ++d) {
-        DrawLine(dc, l + 6, t + 9 + d, l + 8, t + 11 + d, color);
-        DrawLine(dc, l + 8, t + 11 + d, l + 13, t + 6 + d, color);
+        platform::qt::DrawLine(dc, l + 6, t + 9 + d, l + 8, t + 11 + d, QColorToRef(color));
+        platform::qt::DrawLine(dc, l + 8, t + 11 + d, l + 13, t + 6 + d, QColorToRef(color));
     }
 }
 
 QString CGVPPaintManager::StripMnemonics(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('&')) {
-            if (i + 1 < text.size() && text[i + 1] == QLatin1Char('&')) {
-                out += QLatin1Char('&');
-                ++i;
-            }
-            continue;
-        }
-        out += text[i];
-    }
-    return out;
+    return platform::qt::StripPrefix(text).text;
 }
 
 void CGVPPaintManager::GradientFill(QPainter& dc, QRect rc, COLORREF from, COLORREF to,

@@ -59,18 +59,19 @@ TEST(ColorFormulas, ContrastMovesToTheScaledThreshold) {
 TEST_F(ColorTableTest, ClassicPaletteEntries) {
     const CGVPSystemColorTable& t = GetSystemColorTable();
     EXPECT_EQ(t.GetColor(0), 0u);
-    EXPECT_EQ(t.GetColor(15), 0xC0C0C0u);
-    EXPECT_EQ(t.GetColor(30), 0xCACACAu); // 16.5 % window into face, close enough to keep
-    EXPECT_EQ(t.GetColor(41), 0xF6F6F6u); // 14.3 % face into window
-    EXPECT_EQ(t.GetColor(22), 0xCFCFCFu); // face + 15
+    // Face (212, 208, 200), window white, highlight (10, 36, 106).
+    EXPECT_EQ(t.GetColor(15), Rgb(212, 208, 200));
+    EXPECT_EQ(t.GetColor(30), Rgb(219, 216, 209)); // 16.5 % window into face, close enough to keep
+    EXPECT_EQ(t.GetColor(41), Rgb(249, 248, 247)); // 14.3 % face into window
+    EXPECT_EQ(t.GetColor(22), Rgb(227, 223, 215)); // face + 15
     EXPECT_EQ(t.GetColor(53), t.GetColor(30));
     EXPECT_EQ(t.GetColor(34), Rgb(GetR(t.GetColor(31)) * 3 / 4, GetG(t.GetColor(31)) * 3 / 4,
                                   GetB(t.GetColor(31)) * 3 / 4));
-    EXPECT_EQ(t.GetColor(50), 0x800000u);
+    EXPECT_EQ(t.GetColor(50), Rgb(10, 36, 106));
     EXPECT_EQ(t.GetColor(55), t.GetColor(15));
     EXPECT_EQ(t.GetColor(56), 56u);
     EXPECT_EQ(t.GetColor(0xABCDEF), 0xABCDEFu);
-    EXPECT_EQ(t.GetSchemeColor(3), Mix(0xC0C0C0, 0xFFFFFF, 205));
+    EXPECT_EQ(t.GetSchemeColor(3), Rgb(246, 245, 244));
     ExpectLegible(t);
 }
 
@@ -86,7 +87,7 @@ TEST_F(ColorTableTest, DarkPaletteStaysLegible) {
 TEST_F(ColorTableTest, LowColorKeepsSystemColors) {
     UsePalette(painttest::ClassicColor, 8);
     const CGVPSystemColorTable& t = GetSystemColorTable();
-    EXPECT_EQ(t.GetColor(30), 0xC0C0C0u);
+    EXPECT_EQ(t.GetColor(30), t.GetColor(15));
     EXPECT_EQ(t.GetColor(22), painttest::ClassicColor(22));
     EXPECT_EQ(t.GetColor(41), 0xFFFFFFu);
     EXPECT_TRUE(IsLowColor());
@@ -106,7 +107,7 @@ TEST_F(ColorTableTest, LunaSchemeUnlessPlainColors) {
     t.SetPlainColors(true);
     t.Refresh(false);
     EXPECT_EQ(t.GetColor(54), 0x808080u);
-    EXPECT_EQ(t.GetSchemeColor(3), Mix(0xC0C0C0, 0xFFFFFF, 205));
+    EXPECT_EQ(t.GetSchemeColor(3), Rgb(246, 245, 244));
     t.SetPlainColors(false);
 }
 
@@ -116,7 +117,7 @@ TEST_F(ColorTableTest, RefreshOnlyIfNeededKeepsTable) {
     t.Refresh(true);
     EXPECT_EQ(t.GetColor(30), 0x123456u);
     t.Refresh(false);
-    EXPECT_EQ(t.GetColor(30), 0xCACACAu);
+    EXPECT_EQ(t.GetColor(30), Rgb(219, 216, 209));
 }
 
 TEST_F(ColorTableTest, SmallMenuFontIsRaised) {

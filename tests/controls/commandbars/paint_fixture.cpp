@@ -43,12 +43,10 @@ void EnsureApp() {
 }
 
 COLORREF ClassicColor(int index) {
-    static constexpr COLORREF kClassic[31] = {
-        0xC0C0C0, 0x808000, 0x800000, 0x808080, 0xC0C0C0, 0xFFFFFF, 0x000000, 0x000000,
-        0x000000, 0xFFFFFF, 0xC0C0C0, 0xC0C0C0, 0x808080, 0x800000, 0xFFFFFF, 0xC0C0C0,
-        0x808080, 0x808080, 0x000000, 0xC0C0C0, 0xFFFFFF, 0x000000, 0xC0C0C0, 0x000000,
-        0xE1FFFF, 0xB5B5B5, 0x800000, 0xF0CAA6, 0xC0C0C0, 0x800000, 0xC0C0C0};
-    return index >= 0 && index < 31 ? kClassic[index] : 0;
+    const auto& classic = platform::qt::SystemColors::ClassicPalette();
+    return index >= 0 && index < platform::qt::SystemColors::kCount
+               ? classic[static_cast<std::size_t>(index)]
+               : 0;
 }
 
 COLORREF DarkColor(int index) {
