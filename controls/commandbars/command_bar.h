@@ -110,6 +110,8 @@ public:
     virtual void DrawCommandBar(QPainter& dc);
     virtual void OnControlsChanged();
     virtual void Copy(const CGVPCommandBar* from, bool recursive);
+    // A new bar of the same class holding a copy (one reference for the caller).
+    static CGVPCommandBar* CloneBar(const CGVPCommandBar* bar);
 
     // --- non-virtual operations
     bool SetPopuped(int index, bool keyboard = false);
@@ -204,6 +206,7 @@ protected:
     bool deleting_ = false;
 
     friend class CGVPControls;
+    friend class CGVPCommandBars;
 };
 
 // Update object bound to a bar and an index.

@@ -58,6 +58,8 @@ private:
     int dropWidth_ = 0;
     CGVPControlComboBox* combo_ = nullptr;
     bool locked_ = false;
+    void SyncListGeometry();
+    void resizeEvent(QResizeEvent* event) override;
 };
 
 class CGVPControlComboBox : public CGVPControlPopup {
@@ -101,8 +103,7 @@ public:
     void OnMouseHover() override;
     int OnHookKeyDown(int vk) override;
     void Copy(const CGVPControl* from, bool recursive) override;
-    QSize GetSize(QPainter& dc) override;
-    void Draw(QPainter& dc) override;
+    bool SetPopuped(bool open) override;
     virtual void OnSetFocus(QWidget* oldFocus);
     virtual void OnKillFocus();
 
@@ -118,6 +119,7 @@ private:
     int labelStyle_ = 0;
     int width_ = 100;
     QString text_;
+    bool locked_ = false;
 };
 
 class CGVPControlEdit : public CGVPControl {
@@ -145,8 +147,6 @@ public:
     void OnMouseHover() override;
     int OnHookKeyDown(int vk) override;
     void Copy(const CGVPControl* from, bool recursive) override;
-    QSize GetSize(QPainter& dc) override;
-    void Draw(QPainter& dc) override;
     virtual void OnSetFocus(QWidget* oldFocus);
     virtual void OnKillFocus();
 
@@ -160,4 +160,5 @@ private:
     int width_ = 100;
     QString text_;
     bool showLabel_ = true;
+    bool locked_ = false;
 };

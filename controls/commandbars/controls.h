@@ -5,6 +5,7 @@
 #include "controls/commandbars/control_base.h"
 #include "controls/commandbars/ref_object.h"
 
+#include <QMargins>
 #include <QRect>
 #include <QSize>
 #include <vector>
@@ -49,7 +50,9 @@ public:
     void SaveOriginalControls();
     CGVPControls* GetOriginalControls() const { return savedShallow_; }
     bool IsEqual(const CGVPControls* other) const;
-    QSize CalcDynamicSize(QPainter* dc, int length, int mode, const QRect& border, int minWidth);
+    QSize CalcDynamicSize(QPainter* dc, int length, int mode, const QMargins& border, int minWidth);
+    // The mode after the last layout (wrapping may add the stretch bit).
+    int LastMode() const { return mode_; }
     CGVPCommandBars* GetCommandBars() const;
 
     // The sizes used by the layout; tests may set a measure instead of the paint manager.
@@ -70,8 +73,8 @@ private:
     int Wrap(int length);
     QSize Arrange(bool vertical);
     void FitLength(int length);
-    void Align(const QRect& border, QSize& size, bool vertical);
-    void PlaceTrailing(const QRect& border, const QSize& size, bool vertical);
+    void Align(const QMargins& border, const QSize& size, bool vertical);
+    void PlaceTrailing(const QMargins& border, const QSize& size, bool vertical);
 
     CGVPCommandBar* bar_ = nullptr;
     std::vector<CGVPControl*> controls_;

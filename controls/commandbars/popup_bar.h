@@ -5,7 +5,9 @@
 
 #include "controls/commandbars/command_bar.h"
 
+#include <QImage>
 #include <QRect>
+#include <functional>
 
 class CGVPPopupBar : public CGVPCommandBar {
 public:
@@ -34,6 +36,8 @@ public:
     QRect GetMargins() const { return margins_; }
     void SetMargins(const QRect& m) { margins_ = m; }
     bool HasShadow() const { return shadow_; }
+    // Told once when the popup stops tracking (the modal loop of TrackPopupMenu waits on it).
+    std::function<void()> onTrackingEnded;
     // The work area the popup was placed in (tests may set one).
     static void SetWorkAreaOverride(const QRect* area);
     static QRect WorkAreaFor(const QRect& rect);
@@ -91,6 +95,13 @@ protected:
     bool scrollDown_ = false;
     CGVPControlExpandButton* expandItem_ = nullptr; // held by the controls when present
     int availableHeight_ = 0;
+    // The first paint's animation: frames of the finished picture on a timer.
+    void StartAnimation(int type);
+    void paintEvent(QPaintEvent* event) override;
+    QTimer animTimer_;
+    int animType_ = 0;
+    int animStep_ = 0;
+    QImage animBuffer_;
     friend class CGVPCommandBars;
 };
 

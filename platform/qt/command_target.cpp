@@ -54,6 +54,9 @@ bool CommandTarget::HasHandler(unsigned id) {
 }
 
 bool CommandTarget::DoUpdate(CommandUi& ui, bool disableIfNoHandler) {
+    // Id 0 (a submenu, a separator) is no command.
+    if (ui.Id() == 0)
+        return false;
     ui.enableChanged = false;
     if (RouteUpdate(ui.Id(), ui))
         return true;
