@@ -4,13 +4,13 @@
 // value is a colour of its own.
 #pragma once
 
+#include "platform/qt/colors.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
 
-class QColor;
-
-using COLORREF = std::uint32_t;
+using COLORREF = platform::qt::COLORREF;
 
 namespace gvpcolor {
 
@@ -86,6 +86,10 @@ private:
 CGVPSystemColorTable& GetSystemColorTable();
 // Table index or colour value to a colour for painting.
 QColor GetQColor(COLORREF indexOrColor);
-// A plain 0x00BBGGRR value to a colour (no table lookup).
-QColor RefToQColor(COLORREF color);
-COLORREF QColorToRef(const QColor& color);
+// A plain colour value (no table lookup) and back.
+inline QColor RefToQColor(COLORREF color) {
+    return platform::qt::ToQColor(color);
+}
+inline COLORREF QColorToRef(const QColor& color) {
+    return platform::qt::ToColorRef(color);
+}

@@ -6,6 +6,7 @@
 
 #include "controls/commandbars/colors.h"
 
+#include <QColor>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -61,6 +62,8 @@ namespace gvpimage {
 QImage MakeFaded(const QImage& normal, bool alpha, bool lowColor);
 QImage MakeShadow(const QImage& normal, bool alpha, COLORREF shadowColor);
 QImage MakeDisabled(const QImage& normal, bool alpha);
+// The picture's shape in one colour, its alpha kept.
+QImage Silhouette(const QImage& image, const QColor& color);
 // An opaque-only picture from a bitmap whose pixels of `maskColor` are transparent.
 QImage MaskToAlpha(const QImage& bitmap, COLORREF maskColor);
 } // namespace gvpimage

@@ -205,12 +205,23 @@ public:
     static QString StripMnemonics(const QString& text);
     static void GradientFill(QPainter& dc, QRect rc, COLORREF from, COLORREF to, bool horizontal);
 
+    // Buttons that show images: plain buttons unless caption only, button and split popups.
+    static bool ShowsImage(IPaintedControl* control);
+    static bool IsPopupType(int type);
+    // The text-height metric of the regular font.
+    static int TextHeight();
+
     int m_nThemeId = 0;
     bool m_bFadedIcons = false;
     bool m_bDisabledIcons = false;
     bool m_bIconShadow = false;
     int m_nAnimationSteps = 10;
     int m_nAnimationTime = 100;
+
+protected:
+    // A control on a toolbar or the menu bar; a split button's face leaves out `faceCut`
+    // pixels at the right for its arrow part.
+    QSize DrawToolBarButton(QPainter& dc, IPaintedControl* control, bool draw, int faceCut);
 
 private:
     int m_refs = 1;

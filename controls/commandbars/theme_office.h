@@ -43,7 +43,6 @@ public:
 protected:
     // The label and field of a combo box or edit field.
     QSize DrawFieldControl(QPainter& dc, IPaintedControl* control, bool draw, bool combo);
-    // The pen colour of a text frame without changing anything else.
     void FillPopupBar(QPainter& dc, IPaintedBar* bar, COLORREF sharedBorder);
     void FillFloatingBar(QPainter& dc, IPaintedBar* bar, COLORREF fill);
     QSize DrawFloatingTitle(QPainter& dc, IPaintedBar* bar, bool draw, COLORREF background);
@@ -80,15 +79,12 @@ public:
     COLORREF m_clrBallDark = 0, m_clrBallLight = 0;
     COLORREF m_clrStatusFrame = 0;
     bool m_bSchemeActive = false;
-    // 16 x 16, transparent where the grid says 255.
-    QImage m_ballImage;
 
     static constexpr COLORREF kHotFrom = 0xC8F2FF, kHotTo = 0x97D4FF;
     static constexpr COLORREF kPushedFrom = 0x4B8EFE, kPushedTo = 0x8BCFFF;
     static constexpr COLORREF kCheckedFrom = 0x8CD5FF, kCheckedTo = 0x55ADFF;
 
 private:
-    void BuildBallImage();
     // The dock gradient across the screen's width, in the coordinates of `origin` (the x of the
     // painted area's left edge in the gradient's frame).
     void FillDockGradient(QPainter& dc, QRect rc, int originX, int span);
