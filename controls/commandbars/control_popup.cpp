@@ -58,7 +58,7 @@ bool CGVPControlPopup::SetSelected(int state) {
             bar->SetPopuped(GetIndex(), true);
         return true;
     }
-    if (GetEnabled() && state && bar->IsTrackingMode() && !onPopupBar)
+    if (GetEnabled() && state && bar->GetTrackingMode() == 2 && !onPopupBar)
         bar->SetPopuped(GetIndex(), state == 2);
     else if (!state && popuped_ && !onPopupBar)
         bar->SetPopuped(-1);
