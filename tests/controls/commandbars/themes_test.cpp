@@ -274,16 +274,16 @@ TEST_F(ThemesTest, Animation) {
 }
 
 // Pictures of the look for people to check; written when CMDPAINT_SAMPLES names a folder.
-TEST_F(ThemesTest, RenderSamples) {
-    SetCurrentSystemThemeOverride(1);
-    UsePalette(ClassicColor, 32, 1);
-    CGVPPaintManager::SelectTheme(2);
+namespace {
+
+QImage RenderSheet(int theme) {
+    CGVPPaintManager::SelectTheme(theme);
     CGVPImageManager images;
     images.SetIconsFromTheme({1, 2, 3, 4},
                              {QStringLiteral("document-new"), QStringLiteral("document-open"),
                               QStringLiteral("document-save"), QStringLiteral("edit-cut")},
                              {16, 16});
-    QImage sheet(420, 260, QImage::Format_ARGB32);
+    QImage sheet(420, 240, QImage::Format_ARGB32);
     sheet.fill(Qt::white);
     QPainter out(&sheet);
 
@@ -391,10 +391,60 @@ TEST_F(ThemesTest, RenderSamples) {
         GetPaintManager()->DrawSpecialControl(p, gvpButtonHideFloating, &close, &floating, true);
     }
     out.drawImage(230, 60, floatingImage);
-    out.end();
 
+    // A toolbar docked at the left with a captioned button, a combo box and an edit field.
+    FakeBar left;
+    left.position = gvpBarLeft;
+    left.widget->resize(26, 120);
+    FakeControl& open = left.Add(gvpControlButton, QStringLiteral("&Open"));
+    open.style = gvpButtonIconAndCaption;
+    open.image = images.GetImage(2, 16);
+    {
+        QImage scratch(1, 1, QImage::Format_ARGB32);
+        QPainter p(&scratch);
+        p.setFont(GetPaintManager()->GetControlFont(&left, false));
+        const QSize size = GetPaintManager()->DrawControl(p, &open, false);
+        open.rect = QRect(2, 12, size.width(), size.height());
+    }
+    FakeControl& cut = left.Add(gvpControlButton, QStringLiteral("Cut"));
+    cut.style = gvpButtonIcon;
+    cut.image = images.GetImage(4, 16);
+    cut.rect = QRect(2, open.rect.bottom() + 1, 22, 23);
+    out.drawImage(230, 120, RenderBar(left, true));
+
+    FakeBar fields;
+    fields.widget->resize(170, 26);
+    FakeControl& combo = fields.Add(gvpControlComboBox, QStringLiteral("Mode"));
+    combo.width = 70;
+    FakeControl& edit = fields.Add(gvpControlEdit, QStringLiteral("Start:"));
+    edit.width = 70;
+    edit.showLabel = true;
+    edit.selected = 1;
+    {
+        QImage scratch(1, 1, QImage::Format_ARGB32);
+        QPainter p(&scratch);
+        const QSize c = GetPaintManager()->DrawControl(p, &combo, false);
+        const QSize e = GetPaintManager()->DrawControl(p, &edit, false);
+        combo.rect = QRect(10, 2, c.width(), c.height());
+        edit.rect = QRect(10 + c.width() + 4, 2, e.width(), e.height());
+    }
+    out.drawImage(230, 200, RenderBar(fields, true));
+    out.end();
+    return sheet;
+}
+
+} // namespace
+
+TEST_F(ThemesTest, RenderSamples) {
+    SetCurrentSystemThemeOverride(1);
+    UsePalette(ClassicColor, 32, 1);
+    const QImage office = RenderSheet(2);
+    const QImage classic = RenderSheet(1);
+    // The two looks differ; each paints its bars.
+    EXPECT_NE(office, classic);
     const QString folder = qEnvironmentVariable("CMDPAINT_SAMPLES");
     if (!folder.isEmpty()) {
-        ASSERT_TRUE(sheet.save(QDir(folder).filePath(QStringLiteral("office2003.png"))));
+        ASSERT_TRUE(office.save(QDir(folder).filePath(QStringLiteral("office2003.png"))));
+        ASSERT_TRUE(classic.save(QDir(folder).filePath(QStringLiteral("default.png"))));
     }
 }
