@@ -271,6 +271,9 @@ TEST_F(ThemesTest, Animation) {
     const QImage fade = pm->AnimateFrame(buffer, screen, 4, 5);
     EXPECT_EQ(qRed(fade.pixel(3, 3)), 255 * 127 / 256); // a = 255 * 5 / 10
     EXPECT_EQ(pm->AnimateFrame(buffer, screen, 1, 1), buffer);
+    // Without a picture of the screen the fade comes up through the popup's alpha.
+    EXPECT_EQ(qAlpha(pm->AnimateFrame(buffer, QImage(), 4, 5).pixel(3, 3)), 127);
+    EXPECT_EQ(qAlpha(pm->AnimateFrame(buffer, QImage(), 3, 5).pixel(3, 15)), 0);
 }
 
 // Pictures of the look for people to check; written when CMDPAINT_SAMPLES names a folder.
