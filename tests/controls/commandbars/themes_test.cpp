@@ -185,6 +185,14 @@ TEST_F(ThemesTest, Office2003BluePixels) {
     }
     EXPECT_EQ(PixelRef(right, 0, 0), 0xFADAC4u);
     EXPECT_EQ(PixelRef(right, 299, 29), 0xFADAC4u);
+    // A toolbar in that dock shows the dock's colour in its cut-off corners.
+    FakeBar docked;
+    MakeToolbar(docked);
+    docked.widget->setParent(&dock);
+    docked.widget->move(120, 2);
+    const QImage dockedImage = RenderBar(docked, true);
+    EXPECT_EQ(PixelRef(dockedImage, 0, 10), PixelRef(dockImage, 120, 12));
+    EXPECT_EQ(PixelRef(dockedImage, 99, 25), PixelRef(dockImage, 219, 27));
     FakeBar menu;
     menu.type = gvpBarTypeMenuBar;
     menu.widget->resize(300, 22);
