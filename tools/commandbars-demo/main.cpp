@@ -371,7 +371,7 @@ public:
         standard_->show();
         RecalcLayout();
     }
-    void Narrow() { resize(420, height()); }
+    void Narrow() { resize(240, height()); }
     void MaximiseChild() {
         if (auto* sub = MdiClient()->activeSubWindow())
             sub->showMaximized();
