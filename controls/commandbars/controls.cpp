@@ -649,7 +649,8 @@ QSize CGVPControls::CalcDynamicSize(QPainter* dc, int length, int mode, const QM
         else
             size.setWidth(std::max(size.width(), minWidth - border.left() - border.right()));
     }
-    if (mode_ & LM_STRETCH) {
+    // Wrapping stretches a docked bar over its row; a floating bar keeps its own width.
+    if ((mode & LM_STRETCH) || ((mode_ & LM_STRETCH) && (mode & (LM_HORZDOCK | LM_VERTDOCK)))) {
         if (vertical)
             size.setHeight(std::max(size.height(), length - border.top() - border.bottom()));
         else

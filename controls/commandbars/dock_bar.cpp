@@ -180,7 +180,7 @@ int CGVPDockBar::LayoutRow(std::vector<DockInfo>& infos, int offset, int length,
     const bool horizontal = IsHorizontal();
     const bool customize = commandBars_ && commandBars_->IsCustomizeMode();
     auto barMode = [&](CGVPToolBar* bar) {
-        int m = mode;
+        int m = mode & ~LM_STRETCH;
         if (bar->GetDockingFlags() & kDockStretch)
             m |= LM_STRETCH;
         if ((bar->GetDockingFlags() & kDockHideWrap) && !customize)

@@ -392,8 +392,12 @@ int CGVPPopupBar::OnHookKeyDown(int vk) {
     return CGVPCommandBar::OnHookKeyDown(vk);
 }
 
-QSize CGVPPopupBar::CalcDynamicLayout(int, int) {
+QSize CGVPPopupBar::CalcDynamicLayout(int, int mode) {
     inLayout_ = true;
+    // List placeholders expand before every layout.
+    for (int i = GetControlCount() - 1; i >= 0; --i)
+        if (CGVPControl* c = GetControl(i))
+            c->OnCalcDynamicSize(mode);
     CGVPPaintManager* pm = GetPaintManager();
     const QRect wa = WorkAreaFor(exclude_.isNull() ? QRect(anchor_, QSize(1, 1)) : exclude_);
     const QMargins m = pm ? pm->GetCommandBarBorders(this) : QMargins(2, 2, 2, 2);

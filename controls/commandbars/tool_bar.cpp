@@ -211,7 +211,7 @@ QSize CGVPToolBar::CalcDockingLayout(int length, int mode, int minimum) {
             else
                 size.setHeight(std::max(full.height(), least.height() + kExpandReserve));
         }
-        expandButton_->SetHiddenMask(expandButton_->GetHiddenMask() & ~kHideGeneric);
+        expandButton_->SetHiddenMask(expandButton_->GetHiddenMask() & ~(kHideGeneric | kHideWrap));
         if (pm && (mode & LM_COMMIT))
             pm->DrawSpecialControl(dc, gvpButtonExpandToolbar, expandButton_, this, false, size,
                                    expandButton_->HasHiddenControls());
@@ -245,12 +245,13 @@ QSize CGVPToolBar::CalcDynamicLayout(int length, int mode) {
     if (type_ != gvpBarTypeMenuBar) {
         const int right = size.width() - 3;
         hideButton_->SetRect(QRect(right - title, 3, title, title));
-        hideButton_->SetHiddenMask(hideButton_->GetHiddenMask() & ~kHideGeneric);
+        hideButton_->SetHiddenMask(hideButton_->GetHiddenMask() & ~(kHideGeneric | kHideWrap));
         const bool always =
             commandBars_ ? commandBars_->GetCommandBarsOptions()->bShowExpandButtonAlways : true;
         if (always && right - 2 * title > 3) {
             expandButton_->SetRect(QRect(right - 2 * title, 3, title, title));
-            expandButton_->SetHiddenMask(expandButton_->GetHiddenMask() & ~kHideGeneric);
+            expandButton_->SetHiddenMask(expandButton_->GetHiddenMask() &
+                                         ~(kHideGeneric | kHideWrap));
         }
     }
     return size;
