@@ -459,3 +459,61 @@ TEST_F(ThemesTest, RenderSamples) {
         ASSERT_TRUE(classic.save(QDir(folder).filePath(QStringLiteral("default.png"))));
     }
 }
+
+TEST_F(ThemesTest, OfficeFaceRules) {
+    CGVPPaintManager::SelectTheme(0);
+    const CGVPSystemColorTable& t = GetSystemColorTable();
+    struct Case {
+        int selected, pressed;
+        bool enabled, checked, popuped, toolbar;
+        int border, fill; // table entries; 0 for nothing drawn
+    };
+    const Case cases[] = {
+        {0, 0, true, false, false, true, 0, 0},     {1, 0, true, false, false, true, 32, 31}, // hot
+        {1, 1, true, false, false, true, 50, 33},  // pushed
+        {0, 2, true, false, false, true, 50, 33},  // held down
+        {0, 1, true, false, false, true, 32, 31},  // pressed without selection
+        {0, 0, true, true, false, true, 50, 36},   // checked
+        {1, 0, true, true, false, true, 37, 33},   // checked and hot
+        {0, 0, true, false, true, true, 43, 30},   // popped
+        {0, 0, false, true, false, false, 40, 30}, // disabled checked menu item
+        {2, 0, false, false, false, true, 32, 31}, // disabled, keyboard-selected, toolbar
+        {2, 0, false, false, false, false, 32, 41}, {1, 0, false, false, false, true, 0, 0},
+    };
+    for (const Case& c : cases) {
+        QImage image(10, 10, QImage::Format_ARGB32);
+        image.fill(Qt::magenta);
+        {
+            QPainter p(&image);
+            GetPaintManager()->DrawRectangle(p, QRect(0, 0, 10, 10), c.selected, c.pressed,
+                                             c.enabled, c.checked, c.popuped, c.toolbar, gvpBarTop);
+        }
+        const std::string name = std::to_string(c.selected) + "/" + std::to_string(c.pressed) +
+                                 (c.enabled ? " enabled" : " disabled") +
+                                 (c.checked ? " checked" : "") + (c.popuped ? " popped" : "");
+        if (c.border == 0) {
+            EXPECT_EQ(image.pixel(0, 0), QColor(Qt::magenta).rgb()) << name;
+            continue;
+        }
+        EXPECT_EQ(PixelRef(image, 0, 0), t.GetColor(static_cast<COLORREF>(c.border))) << name;
+        EXPECT_EQ(PixelRef(image, 5, 5), t.GetColor(static_cast<COLORREF>(c.fill))) << name;
+    }
+}
+
+TEST_F(ThemesTest, PopupJoinsTheControlThatOpenedIt) {
+    for (int theme : {0, 2}) {
+        CGVPPaintManager::SelectTheme(theme);
+        FakeBar popup;
+        popup.type = gvpBarTypePopup;
+        popup.position = gvpBarPopup;
+        popup.widget->setGeometry(100, 222, 120, 80);
+        // The menu-bar item above, 40 wide, whose bottom edge row is the popup's top row.
+        popup.ownerRect = QRect(100, 200, 40, 23);
+        const QImage image = RenderBar(popup, false);
+        const COLORREF shared = GetSystemColorTable().GetColor(theme == 0 ? 30 : 41);
+        EXPECT_EQ(PixelRef(image, 10, 0), shared) << theme;
+        EXPECT_EQ(PixelRef(image, 0, 0), GetSystemColorTable().GetColor(43)) << theme;
+        EXPECT_EQ(PixelRef(image, 39, 0), GetSystemColorTable().GetColor(43)) << theme;
+        EXPECT_EQ(PixelRef(image, 60, 0), GetSystemColorTable().GetColor(43)) << theme;
+    }
+}
