@@ -1,0 +1,297 @@
+#include "controls/commandbars/frame.h"
+
+#include "controls/commandbars/control_combo_edit.h"
+#include "controls/commandbars/control_lists.h"
+#include "controls/commandbars/dock_bar.h"
+#include "controls/commandbars/key_names.h"
+#include "controls/commandbars/menu_bar.h"
+#include "controls/commandbars/paint_manager.h"
+#include "platform/qt/virtual_keys.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+
+CGVPFrameWndBase::CGVPFrameWndBase(QWidget* parent) : QWidget(parent) {
+    qApp->installEventFilter(this);
+    platform::qt::IdleUpdater::Instance().Add(this, [this] { OnIdleUpdate(); });
+    QObject::connect(qApp, &QGuiApplication::applicationStateChanged, this,
+                     [this](Qt::ApplicationState state) {
+                         if (commandBars_ && state != Qt::ApplicationActive)
+                             commandBars_->OnActivateApp(false);
+                     });
+}
+
+CGVPFrameWndBase::~CGVPFrameWndBase() {
+    platform::qt::IdleUpdater::Instance().Remove(this);
+    qApp->removeEventFilter(this);
+    if (commandBars_) {
+        CGVPCommandBars* bars = commandBars_;
+        commandBars_ = nullptr;
+        bars->InternalRelease();
+    }
+}
+
+bool CGVPFrameWndBase::SetUpCommandBars() {
+    if (!CGVPPaintManager::GetCurrent())
+        CGVPPaintManager::SelectTheme(1);
+    commandBars_ = CGVPCommandBars::NewCommandBars();
+    commandBars_->AttachToFrame(this);
+    commandBars_->CreateDockBars();
+    for (int side = 0; side < 4; ++side)
+        edges_.push_back({commandBars_->GetDockBar(side), side});
+    return true;
+}
+
+void CGVPFrameWndBase::AddEdgeWindow(QWidget* window, int side) {
+    window->setParent(this);
+    edges_.push_back({window, side});
+    window->show();
+    DelayRecalcLayout();
+}
+
+void CGVPFrameWndBase::SetCentralWidget(QWidget* widget) {
+    central_ = widget;
+    widget->setParent(this);
+    widget->show();
+    DelayRecalcLayout();
+}
+
+void CGVPFrameWndBase::RecalcLayout() {
+    layoutPending_ = false;
+    QRect remaining = rect();
+    for (const Edge& e : edges_) {
+        QWidget* w = e.window;
+        if (!w)
+            continue;
+        if (auto* dock = dynamic_cast<CGVPDockBar*>(w)) {
+            dock->LayoutIn(remaining, true);
+            continue;
+        }
+        if (!w->isVisible())
+            continue;
+        const QSize hint = w->sizeHint();
+        switch (e.side) {
+        case 0:
+            w->setGeometry(remaining.left(), remaining.top(), remaining.width(), hint.height());
+            remaining.setTop(remaining.top() + hint.height());
+            break;
+        case 1:
+            w->setGeometry(remaining.left(), remaining.bottom() + 1 - hint.height(),
+                           remaining.width(), hint.height());
+            remaining.setBottom(remaining.bottom() - hint.height());
+            break;
+        case 2:
+            w->setGeometry(remaining.left(), remaining.top(), hint.width(), remaining.height());
+            remaining.setLeft(remaining.left() + hint.width());
+            break;
+        default:
+            w->setGeometry(remaining.right() + 1 - hint.width(), remaining.top(), hint.width(),
+                           remaining.height());
+            remaining.setRight(remaining.right() - hint.width());
+            break;
+        }
+    }
+    if (central_)
+        central_->setGeometry(remaining);
+}
+
+void CGVPFrameWndBase::DelayRecalcLayout() {
+    if (layoutPending_)
+        return;
+    layoutPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        if (layoutPending_)
+            RecalcLayout();
+    });
+}
+
+void CGVPFrameWndBase::resizeEvent(QResizeEvent*) {
+    RecalcLayout();
+}
+
+void CGVPFrameWndBase::SetMessageText(const QString& text) {
+    if (statusHook)
+        statusHook(text);
+}
+
+bool CGVPFrameWndBase::OnCmdMsg(platform::qt::CommandMessage& msg) {
+    // A focused edit field of a bar takes its own clipboard commands first.
+    if (auto* edit = dynamic_cast<CGVPEdit*>(QApplication::focusWidget())) {
+        if (msg.kind == platform::qt::CommandMessage::Command && edit->OnCommand(msg.id))
+            return true;
+        if (msg.kind == platform::qt::CommandMessage::Update && msg.ui &&
+            edit->OnUpdateCommand(msg.id, *msg.ui))
+            return true;
+    }
+    if (CGVPFrameSite::OnCmdMsg(msg))
+        return true;
+    return app_ && app_->OnCmdMsg(msg);
+}
+
+void CGVPFrameWndBase::OnIdleUpdate() {
+    if (commandBars_ && isVisible())
+        commandBars_->OnIdleUpdate();
+}
+
+bool CGVPFrameWndBase::OwnsWindow(QWidget* widget) const {
+    for (QWidget* w = widget; w; w = w->parentWidget()) {
+        if (w == this)
+            return true;
+        if (dynamic_cast<CGVPFrameWndBase*>(w))
+            return false; // a frame nested in this one
+    }
+    return false;
+}
+
+bool CGVPFrameWndBase::PreTranslateMessage(QKeyEvent* event) {
+    if (commandBars_ && commandBars_->PreTranslateFrameMessage(event))
+        return true;
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int vk = platform::qt::VirtualKeyFromEvent(*event);
+    if (!vk)
+        return false;
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    for (const GVPAccel& a : accelerators_) {
+        if (!(a.fVirt & GVPAccel::kVirtKey) || a.key != vk)
+            continue;
+        if (bool(a.fVirt & GVPAccel::kShift) != bool(mods & Qt::ShiftModifier) ||
+            bool(a.fVirt & GVPAccel::kControl) != bool(mods & Qt::ControlModifier) ||
+            bool(a.fVirt & GVPAccel::kAlt) != bool(mods & Qt::AltModifier))
+            continue;
+        if (commandBars_)
+            commandBars_->OnFrameCommand(true);
+        RouteCommand(a.cmd);
+        return true;
+    }
+    return false;
+}
+
+bool CGVPFrameWndBase::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease &&
+        event->type() != QEvent::ShortcutOverride)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget)
+        return false;
+    // Key events propagate to parents: take each only at its first receiver.
+    QWidget* focus = QApplication::focusWidget();
+    if (focus ? widget != focus : !widget->isWindow())
+        return false;
+    if (!OwnsWindow(widget))
+        return false;
+    if (event->type() == QEvent::ShortcutOverride)
+        return false;
+    return PreTranslateMessage(static_cast<QKeyEvent*>(event));
+}
+
+// --- main frame -----------------------------------------------------------------------------
+
+CGVPMDIFrameWnd::CGVPMDIFrameWnd(QWidget* parent) : CGVPFrameWndBase(parent) {
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setActivationOrder(QMdiArea::CreationOrder);
+    SetCentralWidget(mdiArea_);
+    QObject::connect(mdiArea_, &QMdiArea::subWindowActivated, this,
+                     [this](QMdiSubWindow* child) { OnChildActivated(child); });
+}
+
+CGVPMDIFrameWnd::~CGVPMDIFrameWnd() {
+    QObject::disconnect(mdiArea_, nullptr, this, nullptr);
+    if (commandBars_) {
+        CGVPCommandBars* bars = commandBars_;
+        commandBars_ = nullptr;
+        bars->InternalRelease();
+    }
+}
+
+CGVPMenuBar* CGVPMDIFrameWnd::GetMenuBar() const {
+    return commandBars_ ? commandBars_->GetMenuBar() : nullptr;
+}
+
+unsigned CGVPMDIFrameWnd::ChildId(QMdiSubWindow* child) const {
+    const auto list = mdiArea_->subWindowList(QMdiArea::CreationOrder);
+    const int i = int(list.indexOf(child));
+    return i < 0 ? 0 : CGVPControlWindowList::FirstMdiChildId() + unsigned(i);
+}
+
+QMdiSubWindow* CGVPMDIFrameWnd::ChildById(unsigned id) const {
+    const auto list = mdiArea_->subWindowList(QMdiArea::CreationOrder);
+    const unsigned first = CGVPControlWindowList::FirstMdiChildId();
+    if (id < first || id - first >= unsigned(list.size()))
+        return nullptr;
+    return list[int(id - first)];
+}
+
+bool CGVPMDIFrameWnd::ActivateChildById(unsigned id) {
+    QMdiSubWindow* child = ChildById(id);
+    if (!child)
+        return false;
+    if (child->isMinimized())
+        child->showNormal();
+    mdiArea_->setActiveSubWindow(child);
+    return true;
+}
+
+void CGVPMDIFrameWnd::SetChildMenu(QMdiSubWindow* child, GVPMenuPtr menu) {
+    menus_[child] = std::move(menu);
+    QObject::connect(child, &QObject::destroyed, this, [this, child] {
+        menus_.erase(child);
+        templates_.erase(child);
+    });
+    if (mdiArea_->activeSubWindow() == child)
+        OnChildActivated(child);
+}
+
+unsigned CGVPMDIFrameWnd::ActiveTemplateId() const {
+    auto it = templates_.find(mdiArea_->activeSubWindow());
+    return it == templates_.end() ? 0 : it->second;
+}
+
+void CGVPMDIFrameWnd::OnChildActivated(QMdiSubWindow* child) {
+    CGVPMenuBar* menuBar = GetMenuBar();
+    if (!menuBar)
+        return;
+    GVPMenuPtr menu;
+    auto it = menus_.find(child);
+    if (it != menus_.end())
+        menu = it->second;
+    GVPMenuPtr previous;
+    auto old = menus_.find(lastActive_.data());
+    if (old != menus_.end())
+        previous = old->second;
+    lastActive_ = child;
+    // The bar reloads only when the kind of child, and with it the menu, changes.
+    if (menu != previous || !child)
+        menuBar->SwitchMenu(menu.get());
+    else
+        menuBar->RefreshMdi();
+}
+
+bool CGVPMDIFrameWnd::OnCommand(unsigned id) {
+    const unsigned first = CGVPControlWindowList::FirstMdiChildId();
+    if (id >= first && id < first + 0x100)
+        return ActivateChildById(id);
+    return false;
+}
+
+bool CGVPMDIFrameWnd::HasCommandHandler(unsigned id) const {
+    return ChildById(id) != nullptr;
+}
+
+bool CGVPMDIFrameWnd::OnCmdMsg(platform::qt::CommandMessage& msg) {
+    // The active child frame routes first.
+    if (QMdiSubWindow* child = mdiArea_->activeSubWindow())
+        if (auto* frame = dynamic_cast<CGVPFrameWndBase*>(child->widget()))
+            if (frame->OnCmdMsg(msg))
+                return true;
+    return CGVPFrameWndBase::OnCmdMsg(msg);
+}
+
+void CGVPMDIFrameWnd::OnIdleUpdate() {
+    CGVPFrameWndBase::OnIdleUpdate();
+}
+
+CGVPMDIChildWnd::CGVPMDIChildWnd(QWidget* parent) : CGVPFrameWndBase(parent) {}

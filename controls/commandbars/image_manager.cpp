@@ -1,0 +1,316 @@
+#include "controls/commandbars/image_manager.h"
+
+#include "controls/commandbars/draw_utils.h"
+
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+#include <cmath>
+#include <cstdlib>
+
+namespace gvpimage {
+namespace {
+
+QImage ToArgb(const QImage& image) {
+    return image.format() == QImage::Format_ARGB32 ? image
+                                                   : image.convertToFormat(QImage::Format_ARGB32);
+}
+
+// Applies `f` to every pixel that counts: all of them with alpha, the opaque ones without.
+template <typename F> QImage PerPixel(const QImage& normal, bool alpha, F f) {
+    QImage out = ToArgb(normal).copy();
+    for (int y = 0; y < out.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x) {
+            const QRgb p = line[x];
+            if (!alpha && qAlpha(p) != 255)
+                continue;
+            line[x] = f(p);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+QImage MakeFaded(const QImage& normal, bool alpha, bool lowColor) {
+    if (!alpha && lowColor)
+        return ToArgb(normal).copy();
+    auto fade = [](int c) { return static_cast<int>(c * 0.7 + 76.5); };
+    return PerPixel(normal, alpha, [&](QRgb p) {
+        return qRgba(fade(qRed(p)), fade(qGreen(p)), fade(qBlue(p)), qAlpha(p));
+    });
+}
+
+QImage MakeShadow(const QImage& normal, bool alpha, COLORREF shadowColor) {
+    const int r = static_cast<int>(gvpcolor::GetR(shadowColor) * 0.75);
+    const int g = static_cast<int>(gvpcolor::GetG(shadowColor) * 0.75);
+    const int b = static_cast<int>(gvpcolor::GetB(shadowColor) * 0.75);
+    return PerPixel(normal, alpha, [&](QRgb p) { return qRgba(r, g, b, qAlpha(p)); });
+}
+
+QImage MakeDisabled(const QImage& normal, bool alpha) {
+    return PerPixel(normal, alpha, [](QRgb p) {
+        // Weights in thousandths keep white exactly white.
+        const double lum = (299.0 * qRed(p) + 587.0 * qGreen(p) + 114.0 * qBlue(p)) / 1000.0;
+        const int g = static_cast<int>(255.0 * std::sqrt(lum / 255.0));
+        return qRgba(g, g, g, qAlpha(p));
+    });
+}
+
+QImage Silhouette(const QImage& image, const QColor& color) {
+    QImage out = ToArgb(image).copy();
+    const QRgb c = color.rgb() & 0x00FFFFFFu;
+    for (int y = 0; y < out.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x)
+            line[x] = qAlpha(line[x]) ? (c | (static_cast<QRgb>(qAlpha(line[x])) << 24)) : 0u;
+    }
+    return out;
+}
+
+QImage MaskToAlpha(const QImage& bitmap, COLORREF maskColor) {
+    QImage out = bitmap.convertToFormat(QImage::Format_ARGB32);
+    const QRgb mask =
+        qRgb(gvpcolor::GetR(maskColor), gvpcolor::GetG(maskColor), gvpcolor::GetB(maskColor));
+    for (int y = 0; y < out.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x)
+            line[x] = (line[x] | 0xFF000000u) == mask ? 0u : (line[x] | 0xFF000000u);
+    }
+    return out;
+}
+
+} // namespace gvpimage
+
+CGVPImageManagerIcon::CGVPImageManagerIcon(unsigned id, int width) : m_id(id), m_width(width) {}
+
+const QImage& CGVPImageManagerIcon::GetHotIcon() const {
+    return m_hot.isNull() ? m_normal : m_hot;
+}
+
+const QImage& CGVPImageManagerIcon::GetDisabledIcon() {
+    if (!m_disabled.isNull())
+        return m_disabled;
+    if (m_derivedDisabled.isNull() && !m_normal.isNull())
+        m_derivedDisabled = gvpimage::MakeDisabled(m_normal, m_alpha);
+    return m_derivedDisabled;
+}
+
+const QImage& CGVPImageManagerIcon::GetFadedIcon() {
+    if (m_faded.isNull() && !m_normal.isNull())
+        m_faded = gvpimage::MakeFaded(m_normal, m_alpha, IsLowColor());
+    return m_faded;
+}
+
+const QImage& CGVPImageManagerIcon::GetShadowIcon() {
+    if (m_shadow.isNull() && !m_normal.isNull())
+        m_shadow = gvpimage::MakeShadow(m_normal, m_alpha, GetSystemColorTable().GetColor(31));
+    return m_shadow;
+}
+
+void CGVPImageManagerIcon::SetNormalIcon(const QImage& icon) {
+    m_normal = icon.convertToFormat(QImage::Format_ARGB32);
+    m_faded = m_shadow = m_hot = m_disabled = m_derivedDisabled = QImage();
+    m_height = m_normal.height();
+    m_scaled = false;
+}
+
+void CGVPImageManagerIcon::SetHotIcon(const QImage& icon) {
+    m_hot = icon.convertToFormat(QImage::Format_ARGB32);
+}
+
+void CGVPImageManagerIcon::SetDisabledIcon(const QImage& icon) {
+    m_disabled = icon.convertToFormat(QImage::Format_ARGB32);
+    m_derivedDisabled = QImage();
+}
+
+void CGVPImageManagerIcon::Refresh() {
+    m_faded = m_shadow = m_hot = m_disabled = m_derivedDisabled = QImage();
+}
+
+std::unique_ptr<CGVPImageManagerIcon> CGVPImageManagerIcon::Scale(int width) const {
+    if (m_normal.isNull() || m_width <= 0 || width <= 0)
+        return nullptr;
+    const int height = CGVPImageManager::MulDiv(m_height, width, m_width);
+    auto resample = [&](const QImage& image) {
+        return image.isNull() ? QImage()
+                              : image.scaled(width, std::max(height, 1), Qt::IgnoreAspectRatio,
+                                             Qt::SmoothTransformation);
+    };
+    auto icon = std::make_unique<CGVPImageManagerIcon>(m_id, width);
+    icon->SetNormalIcon(resample(m_normal));
+    if (!m_disabled.isNull())
+        icon->SetDisabledIcon(resample(m_disabled));
+    if (!m_hot.isNull())
+        icon->SetHotIcon(resample(m_hot));
+    icon->m_height = height;
+    icon->m_alpha = m_alpha;
+    icon->m_scaled = true;
+    return icon;
+}
+
+CGVPImageManager::CGVPImageManager() = default;
+CGVPImageManager::~CGVPImageManager() {
+    RemoveAll();
+}
+
+int CGVPImageManager::MulDiv(int number, int numerator, int denominator) {
+    if (denominator == 0)
+        return -1;
+    long long p = static_cast<long long>(number) * numerator;
+    long long d = denominator;
+    if (d < 0) {
+        p = -p;
+        d = -d;
+    }
+    const long long q = (std::llabs(p) + d / 2) / d;
+    return static_cast<int>(p < 0 ? -q : q);
+}
+
+bool CGVPImageManager::SetIcon(const QImage& icon, unsigned id, QSize size, int kind, bool alpha) {
+    if (icon.isNull())
+        return false;
+    if (size.isEmpty())
+        size = icon.size();
+    if (size.isEmpty())
+        return false;
+    QImage picture = icon;
+    if (!alpha && !picture.hasAlphaChannel())
+        picture = gvpimage::MaskToAlpha(picture, kMaskColor);
+    if (picture.size() != size)
+        picture = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+
+    auto found = m_sets.find(id);
+    if (found == m_sets.end()) {
+        if (kind != Normal)
+            return false;
+        found = m_sets.emplace(id, IconSet{}).first;
+    }
+    auto& slot = found->second.icons[size.width()];
+    if (!slot)
+        slot = std::make_unique<CGVPImageManagerIcon>(id, size.width());
+    switch (kind) {
+    case Normal:
+        slot->SetNormalIcon(picture);
+        slot->SetAlpha(alpha);
+        break;
+    case Disabled:
+        slot->SetDisabledIcon(picture);
+        break;
+    case Hot:
+        slot->SetHotIcon(picture);
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+bool CGVPImageManager::SetIcons(const QImage& bitmap, const unsigned* ids, int count, QSize size,
+                                int kind, bool alpha) {
+    if (bitmap.isNull() || size.isEmpty())
+        return false;
+    const QImage strip = alpha ? bitmap.convertToFormat(QImage::Format_ARGB32)
+                               : gvpimage::MaskToAlpha(bitmap, kMaskColor);
+    int image = 0;
+    for (int i = 0; i < count; ++i) {
+        if (ids[i] == 0)
+            continue;
+        const int x = image * size.width();
+        if (x + size.width() > strip.width() || size.height() > strip.height())
+            return false;
+        SetIcon(strip.copy(x, 0, size.width(), size.height()), ids[i], size, kind, alpha);
+        ++image;
+    }
+    return true;
+}
+
+bool CGVPImageManager::SetIcons(const QString& resource, const unsigned* ids, int count, QSize size,
+                                int kind) {
+    const QImage bitmap(resource);
+    if (bitmap.isNull())
+        return false;
+    return SetIcons(bitmap, ids, count, size, kind, bitmap.hasAlphaChannel());
+}
+
+bool CGVPImageManager::SetIconsFromTheme(const std::vector<unsigned>& ids,
+                                         const std::vector<QString>& names, QSize size) {
+    if (size.isEmpty())
+        return false;
+    for (std::size_t i = 0; i < ids.size() && i < names.size(); ++i) {
+        if (ids[i] == 0 || names[i].isEmpty())
+            continue;
+        const QIcon icon = QIcon::fromTheme(names[i]);
+        if (icon.isNull())
+            continue;
+        // A theme may answer a smaller picture than asked: centre it.
+        const QPixmap pixmap = icon.pixmap(size);
+        if (pixmap.isNull())
+            continue;
+        QImage picture(size, QImage::Format_ARGB32);
+        picture.fill(Qt::transparent);
+        {
+            QPainter p(&picture);
+            const QImage rendered = pixmap.toImage();
+            const QSize got = rendered.size().boundedTo(size);
+            p.drawImage(
+                QRect(QPoint((size.width() - got.width()) / 2, (size.height() - got.height()) / 2),
+                      got),
+                rendered);
+        }
+        SetIcon(picture, ids[i], size, Normal, true);
+    }
+    return true;
+}
+
+CGVPImageManagerIcon* CGVPImageManager::GetImage(unsigned id, int width) {
+    auto found = m_sets.find(id);
+    if (found == m_sets.end())
+        return nullptr;
+    auto& icons = found->second.icons;
+    if (auto exact = icons.find(width); exact != icons.end())
+        return exact->second.get();
+    CGVPImageManagerIcon* nearest = nullptr;
+    int best = 0;
+    for (auto& [w, icon] : icons) {
+        const int diff = std::abs(w - width);
+        if (!nearest || diff < best) {
+            nearest = icon.get();
+            best = diff;
+        }
+    }
+    if (!nearest || !nearest->HasNormalIcon())
+        return nearest;
+    auto scaled = nearest->Scale(width);
+    if (!scaled)
+        return nearest;
+    CGVPImageManagerIcon* result = scaled.get();
+    icons[width] = std::move(scaled);
+    return result;
+}
+
+void CGVPImageManager::RefreshAll() {
+    for (auto& [id, set] : m_sets)
+        for (auto& [w, icon] : set.icons)
+            icon->Refresh();
+}
+
+void CGVPImageManager::RemoveAll() {
+    m_sets.clear();
+}
+
+namespace {
+std::unique_ptr<CGVPImageManager>& ImageManagerHolder() {
+    static std::unique_ptr<CGVPImageManager> manager;
+    return manager;
+}
+} // namespace
+
+CGVPImageManager* GetGlobalImageManager() {
+    return ImageManagerHolder().get();
+}
+
+void SetGlobalImageManager(std::unique_ptr<CGVPImageManager> manager) {
+    ImageManagerHolder() = std::move(manager);
+}

@@ -1,0 +1,150 @@
+#include "controls/commandbars/image_manager.h"
+#include "tests/controls/commandbars/paint_fixture.h"
+
+#include <QIcon>
+
+using painttest::PaintTest;
+
+namespace {
+
+class ImageManagerTest : public PaintTest {};
+
+// A 16 x 15 picture filled with one colour; `alpha` sets every pixel's alpha.
+QImage Solid(QRgb color, int w = 16, int h = 15) {
+    QImage image(w, h, QImage::Format_ARGB32);
+    image.fill(color);
+    return image;
+}
+
+} // namespace
+
+TEST_F(ImageManagerTest, StripSkipsSeparators) {
+    // Five images; ids 1, 0, 2, 0, 3 take images 0, 1, 2.
+    QImage strip(5 * 16, 15, QImage::Format_RGB32);
+    const QRgb colors[5] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(9, 9, 9),
+                            qRgb(8, 8, 8)};
+    for (int i = 0; i < 5; ++i)
+        for (int y = 0; y < 15; ++y)
+            for (int x = 0; x < 16; ++x)
+                strip.setPixel(i * 16 + x, y, colors[i]);
+    strip.setPixel(0, 0, qRgb(192, 192, 192)); // the mask colour: transparent
+    CGVPImageManager manager;
+    const unsigned ids[5] = {1, 0, 2, 0, 3};
+    ASSERT_TRUE(manager.SetIcons(strip, ids, 5, {16, 15}, CGVPImageManager::Normal, false));
+    ASSERT_TRUE(manager.GetImage(1, 16) && manager.GetImage(2, 16) && manager.GetImage(3, 16));
+    EXPECT_EQ(manager.GetImage(1, 16)->GetIcon().pixel(5, 5), colors[0]);
+    EXPECT_EQ(manager.GetImage(2, 16)->GetIcon().pixel(5, 5), colors[1]);
+    EXPECT_EQ(manager.GetImage(3, 16)->GetIcon().pixel(5, 5), colors[2]);
+    EXPECT_EQ(qAlpha(manager.GetImage(1, 16)->GetIcon().pixel(0, 0)), 0);
+    EXPECT_EQ(manager.GetImage(0, 16), nullptr);
+
+    // A strip too short for its ids fails.
+    const unsigned more[4] = {1, 2, 3, 4};
+    EXPECT_FALSE(manager.SetIcons(strip.copy(0, 0, 48, 15), more, 4, {16, 15}, 0, false));
+}
+
+TEST_F(ImageManagerTest, SetIconRules) {
+    CGVPImageManager manager;
+    EXPECT_FALSE(manager.SetIcon(QImage(), 5));
+    EXPECT_FALSE(manager.SetIcon(Solid(0xFF000000), 5, {}, CGVPImageManager::Hot));
+    EXPECT_FALSE(manager.SetIcon(Solid(0xFF000000), 5, {}, CGVPImageManager::Disabled));
+    ASSERT_TRUE(manager.SetIcon(Solid(0xFF102030), 5));
+    CGVPImageManagerIcon* icon = manager.GetImage(5, 16);
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(icon->GetHotIcon().pixel(1, 1), 0xFF102030u); // no hot image: the normal one
+    ASSERT_TRUE(manager.SetIcon(Solid(0xFFAABBCC), 5, {}, CGVPImageManager::Hot));
+    EXPECT_EQ(icon->GetHotIcon().pixel(1, 1), 0xFFAABBCCu);
+    ASSERT_TRUE(manager.SetIcon(Solid(0xFF445566), 5, {}, CGVPImageManager::Disabled));
+    EXPECT_EQ(icon->GetDisabledIcon().pixel(1, 1), 0xFF445566u);
+    // A new normal image drops every other one.
+    icon->SetNormalIcon(Solid(0xFF000000, 16, 16));
+    EXPECT_EQ(icon->GetHotIcon().pixel(1, 1), 0xFF000000u);
+    EXPECT_EQ(icon->GetHeight(), 16);
+}
+
+TEST_F(ImageManagerTest, ScalesToNearestWidthOnce) {
+    CGVPImageManager manager;
+    ASSERT_TRUE(manager.SetIcon(Solid(0xFF00FF00), 7));
+    ASSERT_TRUE(manager.SetIcon(Solid(0xFF0000FF, 32, 32), 7));
+    CGVPImageManagerIcon* scaled = manager.GetImage(7, 24);
+    ASSERT_TRUE(scaled);
+    // Nearest is 16 (|24-16| = 8 ties with |24-32| = 8; the first met wins).
+    EXPECT_TRUE(scaled->IsScaled());
+    EXPECT_EQ(scaled->GetWidth(), 24);
+    EXPECT_EQ(scaled->GetHeight(), 23); // 15 * 24 / 16 = 22.5, rounded half away from zero
+    EXPECT_EQ(scaled->GetIcon().size(), QSize(24, 23));
+    EXPECT_EQ(scaled->GetIcon().pixel(12, 12), 0xFF00FF00u);
+    EXPECT_EQ(manager.GetImage(7, 24), scaled);
+    EXPECT_FALSE(manager.GetImage(7, 16)->IsScaled());
+
+    struct Case {
+        int n, num, den, result;
+    };
+    for (const Case& c : {Case{15, 24, 16, 23}, Case{15, 20, 16, 19}, Case{-15, 24, 16, -23},
+                          Case{7, 1, 2, 4}, Case{5, 3, 4, 4}})
+        EXPECT_EQ(CGVPImageManager::MulDiv(c.n, c.num, c.den), c.result);
+}
+
+TEST_F(ImageManagerTest, DerivedImagesPerPixel) {
+    // Opaque white, black, mid grey and a colour; one transparent pixel.
+    QImage normal(5, 1, QImage::Format_ARGB32);
+    normal.setPixel(0, 0, 0xFFFFFFFF);
+    normal.setPixel(1, 0, 0xFF000000);
+    normal.setPixel(2, 0, 0xFF808080);
+    normal.setPixel(3, 0, 0xFF64C832);
+    normal.setPixel(4, 0, 0x00102030);
+
+    const QImage disabled = gvpimage::MakeDisabled(normal, false);
+    EXPECT_EQ(disabled.pixel(0, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(disabled.pixel(1, 0), 0xFF000000u);
+    EXPECT_EQ(disabled.pixel(2, 0), 0xFFB4B4B4u); // 128 -> 180
+    EXPECT_EQ(disabled.pixel(4, 0), 0x00102030u); // transparent keeps its colour
+
+    const QImage faded = gvpimage::MakeFaded(normal, false, false);
+    EXPECT_EQ(faded.pixel(1, 0), 0xFF4C4C4Cu); // 0 * 0.7 + 76.5 -> 76
+    EXPECT_EQ(faded.pixel(3, 0), qRgba(146, 216, 111, 255));
+    EXPECT_EQ(faded.pixel(4, 0), 0x00102030u);
+    EXPECT_EQ(gvpimage::MakeFaded(normal, false, true), normal); // 256 colours: a plain copy
+
+    // With alpha every pixel counts and keeps its alpha.
+    QImage translucent(1, 1, QImage::Format_ARGB32);
+    translucent.setPixel(0, 0, qRgba(0, 0, 0, 100));
+    EXPECT_EQ(gvpimage::MakeFaded(translucent, true, true).pixel(0, 0), qRgba(76, 76, 76, 100));
+    EXPECT_EQ(gvpimage::MakeShadow(translucent, true, 0x204080).pixel(0, 0),
+              qRgba(96, 48, 24, 100));
+    EXPECT_EQ(gvpimage::MakeShadow(normal, false, 0x204080).pixel(4, 0), 0x00102030u);
+}
+
+TEST_F(ImageManagerTest, ShadowFollowsTableAndRefresh) {
+    CGVPImageManager manager;
+    ASSERT_TRUE(manager.SetIcon(Solid(0xFF000000), 9, {}, 0, false));
+    CGVPImageManagerIcon* icon = manager.GetImage(9, 16);
+    const COLORREF c31 = GetSystemColorTable().GetColor(31);
+    EXPECT_EQ(icon->GetShadowIcon().pixel(3, 3),
+              qRgb(gvpcolor::GetR(c31) * 3 / 4, gvpcolor::GetG(c31) * 3 / 4,
+                   gvpcolor::GetB(c31) * 3 / 4));
+    GetSystemColorTable().SetColor(31, 0xFFFFFF);
+    EXPECT_NE(icon->GetShadowIcon().pixel(3, 3), qRgb(191, 191, 191)); // kept until refreshed
+    manager.RefreshAll();
+    EXPECT_EQ(icon->GetShadowIcon().pixel(3, 3), qRgb(191, 191, 191));
+    GetSystemColorTable().Refresh(false);
+}
+
+TEST_F(ImageManagerTest, ThemeIconsRenderOrAreSkipped) {
+    CGVPImageManager manager;
+    ASSERT_TRUE(manager.SetIconsFromTheme(
+        {1, 0, 2},
+        {QStringLiteral("document-save"), QString(), QStringLiteral("no-such-icon-anywhere")},
+        {16, 16}));
+    EXPECT_EQ(manager.GetImage(2, 16), nullptr);
+    if (QIcon::fromTheme(QStringLiteral("document-save")).isNull())
+        GTEST_SKIP() << "no icon theme installed";
+    CGVPImageManagerIcon* icon = manager.GetImage(1, 16);
+    ASSERT_TRUE(icon);
+    EXPECT_TRUE(icon->IsAlpha());
+    int opaque = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            opaque += qAlpha(icon->GetIcon().pixel(x, y)) > 0;
+    EXPECT_GT(opaque, 20);
+}
