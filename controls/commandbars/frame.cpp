@@ -137,12 +137,11 @@ void CGVPFrameWndBase::OnIdleUpdate() {
 }
 
 bool CGVPFrameWndBase::OwnsWindow(QWidget* widget) const {
-    for (QWidget* w = widget; w; w = w->parentWidget()) {
+    // A frame nested in this one sees the key first (its filter was installed later); what it
+    // leaves comes here.
+    for (QWidget* w = widget; w; w = w->parentWidget())
         if (w == this)
             return true;
-        if (dynamic_cast<CGVPFrameWndBase*>(w))
-            return false; // a frame nested in this one
-    }
     return false;
 }
 
