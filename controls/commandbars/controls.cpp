@@ -547,6 +547,12 @@ void CGVPControls::Align(const QMargins& border, const QSize& size, bool vertica
         }
         if (singleRow)
             thickness = vertical ? size.width() : size.height();
+        int lineRight = 0;
+        for (int k = i; k < end; ++k) {
+            const LayoutRecord& r = records_[size_t(k)];
+            if (r.visible && !r.overflow)
+                lineRight = std::max(lineRight, r.rect.left() + r.rect.width());
+        }
         for (int k = i; k < end; ++k) {
             LayoutRecord& r = records_[size_t(k)];
             if (!r.visible || r.overflow)
@@ -555,9 +561,10 @@ void CGVPControls::Align(const QMargins& border, const QSize& size, bool vertica
                 r.rowRect = QRect(border.left(), r.rect.top(), size.width(), thickness);
                 r.rect.translate(0, (thickness - r.rect.height()) / 2);
             } else {
-                const int right = r.rect.left() + r.rect.width();
+                // Columns are arranged flush right: centre within the column's extent.
+                const int right = lineRight;
                 r.rowRect = QRect(right - thickness, border.top(), thickness, size.height());
-                r.rect.translate((thickness - r.rect.width()) / 2, 0);
+                r.rect.moveLeft(right - thickness + (thickness - r.rect.width()) / 2);
             }
         }
         i = std::max(end, i + 1);

@@ -137,12 +137,11 @@ void CGVPFrameWndBase::OnIdleUpdate() {
 }
 
 bool CGVPFrameWndBase::OwnsWindow(QWidget* widget) const {
-    for (QWidget* w = widget; w; w = w->parentWidget()) {
+    // A frame nested in this one sees the key first (its filter was installed later); what it
+    // leaves comes here.
+    for (QWidget* w = widget; w; w = w->parentWidget())
         if (w == this)
             return true;
-        if (dynamic_cast<CGVPFrameWndBase*>(w))
-            return false; // a frame nested in this one
-    }
     return false;
 }
 
@@ -200,6 +199,8 @@ CGVPMDIFrameWnd::CGVPMDIFrameWnd(QWidget* parent) : CGVPFrameWndBase(parent) {
 
 CGVPMDIFrameWnd::~CGVPMDIFrameWnd() {
     QObject::disconnect(mdiArea_, nullptr, this, nullptr);
+    for (QMdiSubWindow* child : mdiArea_->subWindowList())
+        QObject::disconnect(child, nullptr, this, nullptr);
     if (commandBars_) {
         CGVPCommandBars* bars = commandBars_;
         commandBars_ = nullptr;
@@ -258,16 +259,14 @@ void CGVPMDIFrameWnd::OnChildActivated(QMdiSubWindow* child) {
     auto it = menus_.find(child);
     if (it != menus_.end())
         menu = it->second;
-    GVPMenuPtr previous;
-    auto old = menus_.find(lastActive_.data());
-    if (old != menus_.end())
-        previous = old->second;
     lastActive_ = child;
     // The bar reloads only when the kind of child, and with it the menu, changes.
-    if (menu != previous || !child)
+    if (menu != loadedMenu_) {
+        loadedMenu_ = menu;
         menuBar->SwitchMenu(menu.get());
-    else
+    } else {
         menuBar->RefreshMdi();
+    }
 }
 
 bool CGVPMDIFrameWnd::OnCommand(unsigned id) {

@@ -89,6 +89,7 @@ protected:
     std::map<QMdiSubWindow*, GVPMenuPtr> menus_;
     std::map<QMdiSubWindow*, unsigned> templates_;
     QPointer<QMdiSubWindow> lastActive_;
+    GVPMenuPtr loadedMenu_;
 };
 
 class CGVPMDIChildWnd : public CGVPFrameWndBase {

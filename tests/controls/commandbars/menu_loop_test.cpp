@@ -3,6 +3,8 @@
 #include "controls/commandbars/control_popup.h"
 #include "tests/controls/commandbars/bars_fixture.h"
 
+#include <QLineEdit>
+
 namespace barstest {
 namespace {
 
@@ -206,6 +208,33 @@ TEST_F(BarsTest, ToolbarButtonExecutesOnlyOnReleaseInside) {
     EXPECT_EQ(save->GetPressed(), 2); // until the next idle update
     Idle();
     EXPECT_EQ(save->GetPressed(), 0);
+}
+
+} // namespace
+} // namespace barstest
+
+namespace barstest {
+namespace {
+
+TEST_F(BarsTest, KeysOfAChildFrameReachTheMainFrameMenuBar) {
+    auto* child = new CGVPMDIChildWnd;
+    child->SetUpCommandBars();
+    auto* edit = new QLineEdit;
+    child->SetCentralWidget(edit);
+    QMdiSubWindow* sub = frame->MdiClient()->addSubWindow(child);
+    sub->show();
+    edit->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), edit);
+    Key(Qt::Key_Alt, Qt::AltModifier);
+    ASSERT_EQ(menuBar->GetTrackingMode(), 1);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(menuBar->GetSelectedIndex(), MenuItem("&Edit")->GetIndex());
+    Key(Qt::Key_Down);
+    EXPECT_EQ(menuBar->GetPopupedIndex(), MenuItem("&Edit")->GetIndex());
+    Key(Qt::Key_Return);
+    EXPECT_EQ(frame->commands, std::vector<unsigned>{ID_EDIT_UNDO});
+    // No key reached the field while the menu tracked.
+    EXPECT_TRUE(edit->text().isEmpty());
 }
 
 } // namespace
