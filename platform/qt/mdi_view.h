@@ -13,6 +13,9 @@ class QMdiArea;
 
 namespace platform::qt {
 
+class MdiDocTemplate;
+class MdiView;
+
 // A child window that asks before it closes and reports when it has closed.
 class MdiChildFrame : public QMdiSubWindow {
 public:
@@ -21,6 +24,9 @@ public:
     std::function<bool()> canClose;
     // Told once the window is closing for good (before it is deleted).
     std::function<void()> closed;
+    // The template that made the frame and the view it shows (null for frames made by hand).
+    MdiDocTemplate* docTemplate = nullptr;
+    MdiView* view = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -31,6 +37,8 @@ public:
     // The frame must outlive the view (it owns the view's widget).
     void SetFrame(MdiChildFrame* frame) { frame_ = frame; }
     MdiChildFrame* Frame() const { return frame_; }
+    // The first update, after the view is attached to its document and before it shows.
+    virtual void OnInitialUpdate() {}
 
     const void* FrameId() const override { return frame_; }
     void SetFrameTitle(const std::string& title) override;
