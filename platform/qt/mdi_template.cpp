@@ -80,8 +80,9 @@ void MdiDocTemplate::InitialUpdateFrame(MdiChildFrame& frame, bool visible) {
         frame.view->OnInitialUpdate();
     if (visible) {
         if (!frame.isVisible())
-            frame.show();
-        area_.setActiveSubWindow(&frame);
+            frame.InitialShow();
+        if (!frame.isMinimized())
+            area_.setActiveSubWindow(&frame);
     }
 }
 

@@ -20,6 +20,8 @@ class MdiView;
 class MdiChildFrame : public QMdiSubWindow {
 public:
     explicit MdiChildFrame(QWidget* parent = nullptr);
+    // The first show after the view's initial update.
+    virtual void InitialShow() { show(); }
     // Asked when the user closes the window; false keeps it open.
     std::function<bool()> canClose;
     // Told once the window is closing for good (before it is deleted).

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QMdiArea>
+#include <QStyle>
 
 namespace platform::qt {
 
@@ -60,6 +61,19 @@ void PlacementFrame::ActivateFirst(const PlacementRecord& stored, bool activeChi
         area->setActiveSubWindow(this);
     pending_ = false;
     Capture();
+}
+
+void PlacementFrame::InitialShow() {
+    bool activeMaximised = false;
+    if (QMdiArea* area = mdiArea()) {
+        // Cascade like the area's own placement: one caption further per window.
+        const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+        const int n = int(area->subWindowList().size()) - 1;
+        SetDefaultPosition(QPoint((n % 8) * step, (n % 8) * step));
+        if (QMdiSubWindow* active = area->activeSubWindow(); active && active != this)
+            activeMaximised = active->isMaximized();
+    }
+    ActivateFirst(storedPlacement ? storedPlacement() : PlacementRecord{}, activeMaximised);
 }
 
 void PlacementFrame::Capture() {

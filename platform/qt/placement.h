@@ -50,6 +50,10 @@ public:
     // the chosen state and captures the result. Later calls only bring the frame forward.
     void ActivateFirst(const PlacementRecord& stored, bool activeChildMaximised);
     bool FirstActivationPending() const { return pending_; }
+    // The stored record of the frame's kind, for the first show.
+    std::function<PlacementRecord()> storedPlacement;
+    // At the position the area's cascade gives it, then as ActivateFirst places it.
+    void InitialShow() override;
 
     // The placement as it stands: the normal rectangle and the state flags.
     const PlacementRecord& Current() const { return current_; }

@@ -1,0 +1,147 @@
+#include "app/gui/velmora_templates.h"
+
+#include "link/dat_doc.h"
+#include "platform/qt/qt_ui_services.h"
+
+#include <QCloseEvent>
+#include <QMdiArea>
+
+namespace pq = platform::qt;
+
+namespace {
+
+constexpr FrameKind kFrameKinds[] = {
+    {"CSeqListMDIChildWnd", QSize(630, 230), CVLDoc::kWinSequenceList},
+    {"CInputMDIChildWnd", QSize(550, 400), CVLDoc::kWinInput},
+    {"COutputMDIChildWnd", QSize(550, 400), CVLDoc::kWinOutput},
+    {"CFlagMDIChildWnd", QSize(550, 400), CVLDoc::kWinFlag},
+    {"CVarMDIChildWnd", QSize(550, 400), CVLDoc::kWinVar},
+    {"CPortMDIChildWnd", QSize(775, 425), CVLDoc::kWinPort},
+    {"CDataStrMDIChildWnd", QSize(780, 400), CVLDoc::kWinDataString},
+    {"CLcdStrMDIChildWnd", QSize(780, 400), CVLDoc::kWinLcdString},
+    {"CCompileMDIChildWnd", QSize(790, 500), CVLDoc::kWinCompile},
+};
+
+// Set while a sequence list closes its script, so the frames it closes do not start again.
+bool g_closingScript = false;
+
+} // namespace
+
+const FrameKind* FindFrameKind(std::string_view frameClass) {
+    for (const FrameKind& kind : kFrameKinds)
+        if (frameClass == kind.frameClass)
+            return &kind;
+    return nullptr;
+}
+
+pq::TemplateResources ResourcesOf(int id) {
+    pq::TemplateResources resources;
+    resources.id = id;
+    resources.hasMenu = id == 3 || id == 4 || id == 6 || (id >= 146 && id <= 149);
+    resources.hasAccelerators = id == 3 || id == 147 || id == 149;
+    return resources;
+}
+
+CMDIChildRememberWnd::CMDIChildRememberWnd(CVLDoc& doc, const FrameKind& kind)
+    : PlacementFrame(kind.defaultSize), doc_(&doc), kind_(kind) {
+    storedPlacement = [this] { return StoredPlacement(); };
+    savePlacement = [this](const pq::PlacementRecord& record) { SavePlacement(record); };
+}
+
+pq::PlacementRecord CMDIChildRememberWnd::StoredPlacement() const {
+    pq::PlacementRecord record;
+    if (!doc_)
+        return record;
+    const auto& pos = doc_->m_anWindowPos[kind_.windowKind];
+    record.x = pos[0];
+    record.y = pos[1];
+    record.width = pos[2];
+    record.height = pos[3];
+    record.maximised = doc_->m_anMaximized[kind_.windowKind] != 0;
+    record.minimised = doc_->m_anMinimized[kind_.windowKind] != 0;
+    return record;
+}
+
+void CMDIChildRememberWnd::SavePlacement(const pq::PlacementRecord& record) {
+    if (!doc_)
+        return;
+    doc_->m_anWindowPos[kind_.windowKind] = {record.x, record.y, record.width, record.height};
+    doc_->m_anMaximized[kind_.windowKind] = record.maximised ? 1 : 0;
+    doc_->m_anMinimized[kind_.windowKind] = record.minimised ? 1 : 0;
+}
+
+void CMDIChildRememberWnd::UpdateTitle() {
+    if (doc_)
+        doc_->UpdateViewTitles();
+}
+
+void CMDIChildRememberWnd::InitialShow() {
+    UpdateTitle();
+    PlacementFrame::InitialShow();
+}
+
+void CMDIChildRememberWnd::closeEvent(QCloseEvent* event) {
+    const bool compile = kind_.windowKind == CVLDoc::kWinCompile;
+    const bool sequences = kind_.windowKind == CVLDoc::kWinSequenceList;
+    if (doc_ && (compile || (sequences && !g_closingScript)) && doc_->m_nCompileRunning) {
+        // A running compile is stopped, never orphaned: the window stays.
+        doc_->m_nAbortRequested = 1;
+        event->ignore();
+        return;
+    }
+    if (doc_ && sequences && !g_closingScript) {
+        // The sequence list stands for the script: every window of it closes.
+        CVLDoc& doc = *doc_;
+        g_closingScript = true;
+        doc.CloseCompileErrorDialog();
+        bool closing = true;
+        if (closeScript)
+            closing = closeScript(doc);
+        else
+            doc.CloseAllFrames();
+        g_closingScript = false;
+        if (!closing) {
+            // The script's close was refused (the user kept it open).
+            event->ignore();
+            return;
+        }
+    }
+    PlacementFrame::closeEvent(event);
+}
+
+VelmoraTemplates::VelmoraTemplates(QMdiArea& area, const pq::ViewRegistry& views) {
+    for (const TemplateRow& row : kTemplateTable) {
+        const FrameKind* kind = FindFrameKind(row.frameClass);
+        const bool script = std::string_view(row.document) == "CVLDoc";
+        pq::MdiDocTemplate::FrameFactory frames =
+            [this, kind, script](platform::Document& document) -> pq::MdiChildFrame* {
+            if (!script)
+                return dynamic_cast<CDatDoc*>(&document) ? new pq::MdiChildFrame : nullptr;
+            auto* doc = dynamic_cast<CVLDoc*>(&document);
+            if (!doc)
+                return nullptr;
+            if (!kind)
+                return new pq::MdiChildFrame;
+            auto* frame = new CMDIChildRememberWnd(*doc, *kind);
+            frame->closeScript = [this](CVLDoc& d) {
+                if (closeScript)
+                    return closeScript(d);
+                d.CloseAllFrames();
+                return true;
+            };
+            return frame;
+        };
+        auto tmpl = std::make_unique<pq::MdiDocTemplate>(area, views, ResourcesOf(row.id),
+                                                         row.viewClass, std::move(frames));
+        if (std::string_view(row.member) == "m_pDatTmp")
+            tmpl->SetDocumentFactory([] { return std::make_unique<CDatDoc>(); }, "Script", ".dat");
+        templates_.push_back(std::move(tmpl));
+    }
+}
+
+pq::MdiDocTemplate* VelmoraTemplates::Get(std::string_view member) const {
+    for (std::size_t i = 0; i < kTemplateTable.size(); ++i)
+        if (member == kTemplateTable[i].member)
+            return templates_[i].get();
+    return nullptr;
+}

@@ -1,0 +1,120 @@
+#include "app/gui/velmora_templates.h"
+#include "tests/support/qt_test_app.h"
+
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <gtest/gtest.h>
+
+namespace pq = platform::qt;
+
+namespace {
+
+struct NamedView : QLabel, pq::MdiView {
+    explicit NamedView(const char* name) : name_(name) {}
+    const char* ViewClassName() const override { return name_; }
+    const char* name_;
+};
+
+struct Fixture : ::testing::Test, testsupport::QtAppFirst {
+    Fixture() {
+        area.resize(1000, 700);
+        area.show();
+        for (const char* name : {"CSeqListView", "CInputView", "CXRefView", "CCompileView"})
+            views.RegisterView(name, [name](platform::Document&, QWidget*) {
+                auto* view = new NamedView(name);
+                return pq::CreatedView{view, view};
+            });
+    }
+    QMdiArea area;
+    pq::ViewRegistry views;
+};
+
+TEST_F(Fixture, TableWindowsKeepTheirPlacementInTheScript) {
+    VelmoraTemplates templates(area, views);
+    CVLDoc doc;
+    doc.SetTitle("Show.ksf");
+    pq::MdiView* inputs = templates.Get("m_pInputTmp")->OpenView(doc);
+    ASSERT_NE(inputs, nullptr);
+    QMdiSubWindow* frame = inputs->Frame();
+    EXPECT_EQ(frame->size(), QSize(550, 400)) << "a new script: the kind's default size";
+    EXPECT_EQ(frame->windowTitle(), "Inputs of Show");
+
+    frame->setGeometry(200, 150, 420, 300);
+    EXPECT_EQ(doc.m_anWindowPos[CVLDoc::kWinInput],
+              (std::array<std::int32_t, 4>{200, 150, 420, 300}));
+    frame->showMaximized();
+    EXPECT_EQ(doc.m_anMaximized[CVLDoc::kWinInput], 1);
+    EXPECT_EQ(doc.m_anWindowPos[CVLDoc::kWinInput][0], 200)
+        << "maximised keeps the normal rectangle";
+    frame->showNormal();
+    frame->close();
+
+    // The cross reference opens in the inputs frame class: it shares the inputs' record.
+    pq::MdiView* xref = templates.Get("m_pXRefTmp")->OpenView(doc);
+    ASSERT_NE(xref, nullptr);
+    EXPECT_EQ(xref->Frame()->geometry(), QRect(200, 150, 420, 300));
+    xref->Frame()->move(10, 20);
+    xref->Frame()->close();
+    pq::MdiView* again = templates.Get("m_pInputTmp")->OpenView(doc);
+    EXPECT_EQ(again->Frame()->geometry(), QRect(10, 20, 420, 300));
+
+    // A record saved on a larger screen opens at the default position with its size.
+    again->Frame()->close();
+    doc.m_anWindowPos[CVLDoc::kWinInput] = {3000, 2000, 300, 200};
+    pq::MdiView* moved = templates.Get("m_pInputTmp")->OpenView(doc);
+    EXPECT_EQ(moved->Frame()->size(), QSize(300, 200));
+    EXPECT_LT(moved->Frame()->x(), 200);
+}
+
+TEST_F(Fixture, TemplatesWithoutTheirViewsOpenNothing) {
+    VelmoraTemplates templates(area, views);
+    CVLDoc doc;
+    ASSERT_EQ(templates.All().size(), 15u);
+    for (const char* member : {"m_pOutputTmp", "m_pPortTmp", "m_pEventTmp", "m_pTimeTmp"})
+        EXPECT_EQ(templates.Get(member)->OpenView(doc), nullptr) << member;
+    EXPECT_TRUE(area.subWindowList().empty());
+    EXPECT_TRUE(doc.Views().empty());
+}
+
+TEST_F(Fixture, CompileWindowStaysOpenAndAbortsWhileItsCompileRuns) {
+    VelmoraTemplates templates(area, views);
+    CVLDoc doc;
+    pq::MdiView* compile = templates.Get("m_pCompileTmp")->OpenView(doc);
+    ASSERT_NE(compile, nullptr);
+    EXPECT_EQ(compile->Frame()->size(), QSize(790, 500));
+    doc.m_nCompileRunning = 1;
+    compile->Frame()->close();
+    EXPECT_EQ(doc.m_nAbortRequested, 1);
+    EXPECT_EQ(doc.Views().size(), 1u);
+    doc.m_nCompileRunning = 0;
+    compile->Frame()->close();
+    EXPECT_TRUE(doc.Views().empty());
+}
+
+TEST_F(Fixture, ClosingTheSequenceListClosesTheScriptOnce) {
+    VelmoraTemplates templates(area, views);
+    CVLDoc doc;
+    int asked = 0;
+    bool keep = true;
+    templates.closeScript = [&](CVLDoc& d) {
+        ++asked;
+        if (keep)
+            return false;
+        d.CloseAllFrames();
+        return true;
+    };
+    pq::MdiView* seq = templates.Get("m_pScriptTmp")->OpenView(doc);
+    templates.Get("m_pInputTmp")->OpenView(doc);
+    templates.Get("m_pCompileTmp")->OpenView(doc);
+    ASSERT_EQ(doc.Views().size(), 3u);
+    seq->Frame()->close();
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(doc.Views().size(), 3u) << "kept open when the user says so";
+    keep = false;
+    seq->Frame()->close();
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(doc.Views().empty());
+}
+
+} // namespace
