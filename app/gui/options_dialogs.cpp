@@ -21,9 +21,9 @@ namespace {
 constexpr std::uint16_t kDelayTicks[] = {4, 9, 18, 36, 72};
 
 // The views whose grids show cell tips, as the general options look for them.
-constexpr const char* kTipViews[] = {"CSeqListView", "CEvntView",   "CInputView",   "COutputView",
-                                     "CFlagView",    "CVarView",    "CPortView",    "CLcdStrView",
-                                     "CDataStrView", "CXRefView",   "CsmpteView",   "CCompileView"};
+constexpr const char* kTipViews[] = {"CSeqListView", "CEvntView", "CInputView", "COutputView",
+                                     "CFlagView",    "CVarView",  "CPortView",  "CLcdStrView",
+                                     "CDataStrView", "CXRefView", "CsmpteView", "CCompileView"};
 
 bool IsTipView(const char* viewClass) {
     for (const char* name : kTipViews)

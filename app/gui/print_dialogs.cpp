@@ -51,9 +51,9 @@ CPrintSelectionDlg::CPrintSelectionDlg(PrintSelectionMemory& memory, QWidget* pa
         const char* text;
         int id;
     };
-    const Box kBoxes[] = {{"Unit Settings", 401}, {"Inputs", 387},      {"Outputs", 388},
-                          {"Flags", 389},         {"Variables", 390},   {"Ports", 399},
-                          {"LCD Strings", 391},   {"Strings", 392},     {"Sequences", 398}};
+    const Box kBoxes[] = {{"Unit Settings", 401}, {"Inputs", 387},    {"Outputs", 388},
+                          {"Flags", 389},         {"Variables", 390}, {"Ports", 399},
+                          {"LCD Strings", 391},   {"Strings", 392},   {"Sequences", 398}};
     auto* grid = new QGridLayout;
     for (std::size_t i = 0; i < boxes_.size(); ++i) {
         boxes_[i] = dialogs::MakeCheck(QString::fromLatin1(kBoxes[i].text), kBoxes[i].id, this);

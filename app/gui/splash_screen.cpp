@@ -152,9 +152,8 @@ CWelcomeDlg::CWelcomeDlg(QWidget* parent) : QDialog(parent) {
     greeting->setWordWrap(true);
     greeting->setMinimumWidth(340);
     layout->addWidget(greeting, 0, 1, 1, 2);
-    layout->addWidget(dialogs::Named(new QLabel(QString::fromLatin1(kProgramNameAndVersion), this),
-                                     373),
-                      1, 1);
+    layout->addWidget(
+        dialogs::Named(new QLabel(QString::fromLatin1(kProgramNameAndVersion), this), 373), 1, 1);
     layout->addWidget(dialogs::Named(new QLabel(QString::fromLatin1(kBuildNumber), this), 374), 2,
                       1);
     layout->addWidget(

@@ -165,9 +165,8 @@ CUserdefDlg::CUserdefDlg(QWidget* parent) : QDialog(parent) {
         path->setMinimumWidth(320);
         grid->addWidget(new QLabel(QStringLiteral("Name to appear in Tool Menu"), box), 0, 0);
         grid->addWidget(name, 0, 1);
-        grid->addWidget(new QLabel(QStringLiteral("Path and file name of Program to be executed"),
-                                   box),
-                        1, 0);
+        grid->addWidget(
+            new QLabel(QStringLiteral("Path and file name of Program to be executed"), box), 1, 0);
         grid->addWidget(path, 1, 1);
         layout->addWidget(box);
     };
