@@ -67,8 +67,8 @@ MdiChildFrame* MdiDocTemplate::CreateNewFrame(Document& document) {
     frame->docTemplate = this;
     frame->view = created.view;
     created.view->SetFrame(frame);
-    document.AddView(created.view);
-    MdiView* view = created.view;
+    document.AddView(&created.view->DocumentView());
+    FramedView* view = created.view;
     Document* doc = &document;
     frame->closed = [this, doc, view] { ViewClosed(*doc, view); };
     area_.addSubWindow(frame);
@@ -86,7 +86,7 @@ void MdiDocTemplate::InitialUpdateFrame(MdiChildFrame& frame, bool visible) {
     }
 }
 
-MdiView* MdiDocTemplate::OpenView(Document& document) {
+FramedView* MdiDocTemplate::OpenView(Document& document) {
     MdiChildFrame* frame = CreateNewFrame(document);
     if (!frame)
         return nullptr;
@@ -146,13 +146,13 @@ MdiDocTemplate* MdiDocTemplate::OfFrame(const QMdiSubWindow* frame) {
     return child ? child->docTemplate : nullptr;
 }
 
-MdiView* MdiDocTemplate::ViewOfFrame(const QMdiSubWindow* frame) {
+FramedView* MdiDocTemplate::ViewOfFrame(const QMdiSubWindow* frame) {
     const auto* child = dynamic_cast<const MdiChildFrame*>(frame);
     return child ? child->view : nullptr;
 }
 
-void MdiDocTemplate::ViewClosed(Document& document, MdiView* view) {
-    document.RemoveView(view);
+void MdiDocTemplate::ViewClosed(Document& document, FramedView* view) {
+    document.RemoveView(&view->DocumentView());
     view->SetFrame(nullptr);
     if (!document.Views().empty())
         return;

@@ -28,7 +28,7 @@ class MdiDocTemplate;
 // A view made for a frame: its widget (owned by the frame) and its document side.
 struct CreatedView {
     QWidget* widget = nullptr;
-    MdiView* view = nullptr;
+    FramedView* view = nullptr;
 };
 
 // The views and dialogs the program knows, by the class name of the view ("CDatView") and the
@@ -84,7 +84,7 @@ public:
     // The view's first update, then the frame shows when `visible`.
     void InitialUpdateFrame(MdiChildFrame& frame, bool visible);
     // A further view on an open document: create and show. Null when there is none to make.
-    MdiView* OpenView(Document& document);
+    FramedView* OpenView(Document& document);
 
     // The framework's template for documents it owns itself: document string fields, untitled
     // numbering ("Script1", "Script2", ...; the framework's "Untitled" without a name).
@@ -95,13 +95,13 @@ public:
     // The template whose frame is `frame`, or null.
     static MdiDocTemplate* OfFrame(const QMdiSubWindow* frame);
     // The view shown in a frame that a template made, or null.
-    static MdiView* ViewOfFrame(const QMdiSubWindow* frame);
+    static FramedView* ViewOfFrame(const QMdiSubWindow* frame);
 
     // Told when the last view of a document closed (the owner closes the document).
     std::function<void(Document&)> lastViewClosed;
 
 private:
-    void ViewClosed(Document& document, MdiView* view);
+    void ViewClosed(Document& document, FramedView* view);
 
     QMdiArea& area_;
     const ViewRegistry& views_;

@@ -34,7 +34,7 @@ TEST_F(Fixture, TableWindowsKeepTheirPlacementInTheScript) {
     VelmoraTemplates templates(area, views);
     CVLDoc doc;
     doc.SetTitle("Show.ksf");
-    pq::MdiView* inputs = templates.Get("m_pInputTmp")->OpenView(doc);
+    pq::FramedView* inputs = templates.Get("m_pInputTmp")->OpenView(doc);
     ASSERT_NE(inputs, nullptr);
     QMdiSubWindow* frame = inputs->Frame();
     EXPECT_EQ(frame->size(), QSize(550, 400)) << "a new script: the kind's default size";
@@ -51,18 +51,18 @@ TEST_F(Fixture, TableWindowsKeepTheirPlacementInTheScript) {
     frame->close();
 
     // The cross reference opens in the inputs frame class: it shares the inputs' record.
-    pq::MdiView* xref = templates.Get("m_pXRefTmp")->OpenView(doc);
+    pq::FramedView* xref = templates.Get("m_pXRefTmp")->OpenView(doc);
     ASSERT_NE(xref, nullptr);
     EXPECT_EQ(xref->Frame()->geometry(), QRect(200, 150, 420, 300));
     xref->Frame()->move(10, 20);
     xref->Frame()->close();
-    pq::MdiView* again = templates.Get("m_pInputTmp")->OpenView(doc);
+    pq::FramedView* again = templates.Get("m_pInputTmp")->OpenView(doc);
     EXPECT_EQ(again->Frame()->geometry(), QRect(10, 20, 420, 300));
 
     // A record saved on a larger screen opens at the default position with its size.
     again->Frame()->close();
     doc.m_anWindowPos[CVLDoc::kWinInput] = {3000, 2000, 300, 200};
-    pq::MdiView* moved = templates.Get("m_pInputTmp")->OpenView(doc);
+    pq::FramedView* moved = templates.Get("m_pInputTmp")->OpenView(doc);
     EXPECT_EQ(moved->Frame()->size(), QSize(300, 200));
     EXPECT_LT(moved->Frame()->x(), 200);
 }
@@ -80,7 +80,7 @@ TEST_F(Fixture, TemplatesWithoutTheirViewsOpenNothing) {
 TEST_F(Fixture, CompileWindowStaysOpenAndAbortsWhileItsCompileRuns) {
     VelmoraTemplates templates(area, views);
     CVLDoc doc;
-    pq::MdiView* compile = templates.Get("m_pCompileTmp")->OpenView(doc);
+    pq::FramedView* compile = templates.Get("m_pCompileTmp")->OpenView(doc);
     ASSERT_NE(compile, nullptr);
     EXPECT_EQ(compile->Frame()->size(), QSize(790, 500));
     doc.m_nCompileRunning = 1;
@@ -104,7 +104,7 @@ TEST_F(Fixture, ClosingTheSequenceListClosesTheScriptOnce) {
         d.CloseAllFrames();
         return true;
     };
-    pq::MdiView* seq = templates.Get("m_pScriptTmp")->OpenView(doc);
+    pq::FramedView* seq = templates.Get("m_pScriptTmp")->OpenView(doc);
     templates.Get("m_pInputTmp")->OpenView(doc);
     templates.Get("m_pCompileTmp")->OpenView(doc);
     ASSERT_EQ(doc.Views().size(), 3u);

@@ -147,12 +147,12 @@ TEST_F(Fixture, NewFrameTakesTheDocumentItWasMadeForNotTheActiveOne) {
     RegisterView();
     auto tmpl = MakeTemplate(146);
     TestDoc first, second;
-    pq::MdiView* a = tmpl.OpenView(first);
+    pq::FramedView* a = tmpl.OpenView(first);
     ASSERT_NE(a, nullptr);
     ASSERT_EQ(area.activeSubWindow(), a->Frame());
-    pq::MdiView* b = tmpl.OpenView(second);
+    pq::FramedView* b = tmpl.OpenView(second);
     ASSERT_NE(b, nullptr);
-    EXPECT_EQ(b->GetDocument(), &second);
+    EXPECT_EQ(b->DocumentView().GetDocument(), &second);
     EXPECT_EQ(made.back()->initialUpdates, 1);
     EXPECT_EQ(area.activeSubWindow(), b->Frame());
     EXPECT_EQ(pq::MdiDocTemplate::OfFrame(b->Frame()), &tmpl);
@@ -207,8 +207,8 @@ TEST_F(Fixture, MenuFollowsTheActiveChildsTemplateOncePerChange) {
     auto outputs = MakeTemplate(146);
     auto hex = MakeTemplate(6, false); // no menu of its own: the frame's
     TestDoc doc;
-    pq::MdiView* seq = script.OpenView(doc);
-    pq::MdiView* in = inputs.OpenView(doc);
+    pq::FramedView* seq = script.OpenView(doc);
+    pq::FramedView* in = inputs.OpenView(doc);
     outputs.OpenView(doc);
     area.setActiveSubWindow(seq->Frame());
     hex.OpenView(doc);
