@@ -57,8 +57,7 @@ void ActivateFrameOf(MdiChildFrame* frame);
 
 // A view of a document in a child frame, on any document-side view class (the core's view
 // interfaces such as the image document's list view derive from platform::View).
-template <typename Base = platform::View>
-class MdiViewOf : public Base, public FramedView {
+template <typename Base = platform::View> class MdiViewOf : public Base, public FramedView {
 public:
     using Base::Base;
     const void* FrameId() const override { return Frame(); }
