@@ -1,11 +1,13 @@
 #include "app/gui/dat_status_dialog.h"
 #include "app/gui/options_dialogs.h"
 #include "app/gui/print_dialogs.h"
+#include "app/gui/shell_dialogs.h"
 #include "app/gui/splash_screen.h"
 #include "app/gui/tools_menu.h"
 #include "app/vl_app.h"
 #include "link/dat_doc.h"
 #include "platform/profile.h"
+#include "platform/qt/mdi_template.h"
 #include "script/dialog_requests.h"
 #include "script/vl_doc.h"
 #include "tests/app/gui/gui_test_support.h"
@@ -319,6 +321,41 @@ TEST(DatStatus, ShowsTheDocumentsThreeLines) {
     EXPECT_EQ(Control<QLabel>(dialog, 378)->text(), "The Size is 3");
     EXPECT_EQ(Control<QLabel>(dialog, 379)->text(), "");
     EXPECT_EQ(Control<QLabel>(dialog, 380)->text(), "This file IS NOT a valid DAT file!");
+}
+
+} // namespace
+
+namespace {
+
+TEST(ShellDialogs, CoreRequestsReachTheirDialogs) {
+    testsupport::QtApp();
+    platform::qt::ViewRegistry registry;
+    RegisterShellDialogs(registry);
+    platform::qt::QtUiServices ui;
+    registry.InstallDialogs(ui);
+    CCfgCompilerDlg compiler;
+    compiler.maxDetection = 0;
+    WhenModal([](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Configure Compiler");
+        Control<QCheckBox>(d, 353)->setChecked(true);
+        Click(d, 1);
+    });
+    EXPECT_TRUE(ui.RunDialog(compiler));
+    EXPECT_EQ(compiler.maxDetection, 1);
+    CDatStatusDlg status{};
+    status.m_strSize = "The Size is 0";
+    WhenModal([](QDialog& d) {
+        EXPECT_EQ(Control<QLabel>(d, 378)->text(), "The Size is 0");
+        Click(d, 1);
+    });
+    EXPECT_TRUE(ui.RunDialog(status));
+}
+
+TEST(Help, ShippedPageIsFoundAndAMissingOneIsReported) {
+    EXPECT_TRUE(HelpFile(VELMORA_SOURCE_DIR "/data"));
+    testing_support::ScriptedUi ui;
+    EXPECT_FALSE(OpenHelp("/nonexistent-velmora"));
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Failed to launch help."});
 }
 
 } // namespace
