@@ -1,6 +1,7 @@
 #include "app/gui/velmora_templates.h"
 
 #include "link/dat_doc.h"
+#include "platform/paths.h"
 #include "platform/qt/qt_ui_services.h"
 
 #include <QCloseEvent>
@@ -39,6 +40,29 @@ pq::TemplateResources ResourcesOf(int id) {
     resources.id = id;
     resources.hasMenu = id == 3 || id == 4 || id == 6 || (id >= 146 && id <= 149);
     resources.hasAccelerators = id == 3 || id == 147 || id == 149;
+    // The kinds with an icon of their own, from the desktop's icon theme.
+    const char* icon = nullptr;
+    switch (id) {
+    case 3:
+        icon = "text-x-script";
+        break;
+    case 4:
+        icon = "run-build";
+        break;
+    case 146:
+        icon = "view-list-details";
+        break;
+    case 147:
+        icon = "view-calendar-list";
+        break;
+    case 149:
+        icon = "view-calendar-timeline";
+        break;
+    default:
+        break;
+    }
+    if (icon)
+        resources.icon = QIcon::fromTheme(QString::fromLatin1(icon));
     return resources;
 }
 
@@ -144,4 +168,54 @@ pq::MdiDocTemplate* VelmoraTemplates::Get(std::string_view member) const {
         if (member == kTemplateTable[i].member)
             return templates_[i].get();
     return nullptr;
+}
+
+CDatDoc* VelmoraTemplates::UploadDatFromUnit() {
+    for (std::size_t i = 0; i < kTemplateTable.size(); ++i) {
+        if (!kTemplateTable[i].registered)
+            continue;
+        pq::MdiDocTemplate& tmpl = *templates_[i];
+        if (!platform::EqualsNoCase(tmpl.FilterExtension(), ".DAT"))
+            continue;
+        auto* doc = dynamic_cast<CDatDoc*>(tmpl.OpenDocumentFile(""));
+        // The retrieval is asked of the document opened here, never of whichever is active.
+        if (doc)
+            doc->RequestRetrieve();
+        return doc;
+    }
+    return nullptr;
+}
+
+pq::MdiChildFrame* ScriptFrameFactory::FrameOf(CVLDoc& doc) const {
+    for (platform::View* view : doc.Views()) {
+        auto* framed = dynamic_cast<pq::FramedView*>(view);
+        if (framed && framed->Frame() && framed->Frame()->docTemplate == &template_)
+            return framed->Frame();
+    }
+    return nullptr;
+}
+
+bool ScriptFrameFactory::CreateFrame(CVLDoc& doc) {
+    return template_.CreateNewFrame(doc) != nullptr;
+}
+
+void ScriptFrameFactory::DestroyFrames(CVLDoc& doc) {
+    std::vector<platform::View*> views = doc.Views();
+    for (platform::View* view : views) {
+        auto* framed = dynamic_cast<pq::FramedView*>(view);
+        if (!framed || !framed->Frame())
+            continue;
+        pq::MdiChildFrame* frame = framed->Frame();
+        // Gone for good: no question, no close rule, no callback into the document.
+        frame->canClose = nullptr;
+        frame->closed = nullptr;
+        doc.RemoveView(view);
+        framed->SetFrame(nullptr);
+        delete frame;
+    }
+}
+
+void ScriptFrameFactory::InitialUpdateFrame(CVLDoc& doc, bool visible) {
+    if (pq::MdiChildFrame* frame = FrameOf(doc))
+        template_.InitialUpdateFrame(*frame, visible);
 }

@@ -4,6 +4,7 @@
 // runs; the sequence list closes the whole script).
 #pragma once
 
+#include "app/my_multi_doc_template.h"
 #include "platform/qt/mdi_template.h"
 #include "platform/qt/placement.h"
 #include "script/vl_doc.h"
@@ -15,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+class CDatDoc;
 class QMdiArea;
 
 struct TemplateRow {
@@ -88,10 +90,29 @@ public:
     const std::vector<std::unique_ptr<platform::qt::MdiDocTemplate>>& All() const {
         return templates_;
     }
+    // The registered templates, in order, that make their own documents (the compiled image).
+    // "Upload DAT from Unit": a new untitled image through the first registered template whose
+    // filter is ".dat" (any case), marked to receive the controller's image; null when none.
+    CDatDoc* UploadDatFromUnit();
     // How the sequence list's close closes its script (passed to every such frame made).
     // Answers false when the user kept the script open.
     std::function<bool(CVLDoc&)> closeScript;
 
 private:
     std::vector<std::unique_ptr<platform::qt::MdiDocTemplate>> templates_;
+};
+
+// The script template's frames for the core's script template (which makes, numbers and owns
+// the scripts): the first frame of a script is the sequence list of template id 3.
+class ScriptFrameFactory : public DocFrameFactory {
+public:
+    explicit ScriptFrameFactory(platform::qt::MdiDocTemplate& scriptTemplate)
+        : template_(scriptTemplate) {}
+    bool CreateFrame(CVLDoc& doc) override;
+    void DestroyFrames(CVLDoc& doc) override;
+    void InitialUpdateFrame(CVLDoc& doc, bool visible) override;
+
+private:
+    platform::qt::MdiChildFrame* FrameOf(CVLDoc& doc) const;
+    platform::qt::MdiDocTemplate& template_;
 };

@@ -1,9 +1,13 @@
 #include "app/gui/velmora_templates.h"
+#include "link/dat_doc.h"
 #include "tests/support/qt_test_app.h"
+#include "views/reports/list_views.h"
 
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace pq = platform::qt;
@@ -115,6 +119,48 @@ TEST_F(Fixture, ClosingTheSequenceListClosesTheScriptOnce) {
     seq->Frame()->close();
     EXPECT_EQ(asked, 2);
     EXPECT_TRUE(doc.Views().empty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Fixture, ScriptFramesForTheCoreTemplate) {
+    VelmoraTemplates templates(area, views);
+    ScriptFrameFactory frames(*templates.Get("m_pScriptTmp"));
+    CVLDoc doc;
+    doc.SetTitle("Script1");
+    ASSERT_TRUE(frames.CreateFrame(doc));
+    ASSERT_EQ(doc.Views().size(), 1u);
+    frames.InitialUpdateFrame(doc, true);
+    QMdiSubWindow* frame = area.activeSubWindow();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->windowTitle(), "Sequences of Script1");
+    EXPECT_EQ(frame->size(), QSize(630, 230));
+    frames.DestroyFrames(doc);
+    EXPECT_TRUE(doc.Views().empty());
+    EXPECT_TRUE(area.subWindowList().empty());
+}
+
+TEST_F(Fixture, UploadDatFromUnitAsksTheRetrievalOfItsOwnImage) {
+    std::vector<CDatDoc*> shown;
+    RegisterReportViews(views, [&](CDatDoc& doc) {
+        if (doc.RetrievePending())
+            shown.push_back(&doc);
+    });
+    VelmoraTemplates templates(area, views);
+    const std::string path = "/tmp/velmora_upload_test.dat";
+    std::ofstream(path, std::ios::binary) << std::string("\x05\x00\x05", 3);
+    platform::Document* opened = templates.Get("m_pDatTmp")->OpenDocumentFile(path);
+    ASSERT_NE(opened, nullptr);
+    CDatDoc* uploaded = templates.UploadDatFromUnit();
+    ASSERT_NE(uploaded, nullptr);
+    EXPECT_EQ(uploaded->GetTitle(), "Script1");
+    // The opened file is active again when the request comes: it still goes to the new image.
+    opened->Views().front()->ActivateFrame();
+    QApplication::processEvents();
+    EXPECT_EQ(shown, std::vector<CDatDoc*>{uploaded}) << "an opened image never retrieves";
+    std::filesystem::remove(path);
 }
 
 } // namespace
