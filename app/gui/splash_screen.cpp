@@ -101,6 +101,7 @@ void CSplashScreen::StartTimer(const std::string& appDir, std::function<void()> 
     if (!timer_) {
         timer_ = new QTimer(this);
         timer_->setSingleShot(true);
+        timer_->setTimerType(Qt::PreciseTimer);
     }
     timer_->disconnect();
     connect(timer_, &QTimer::timeout, this, [this, appDir, done = std::move(done)] {

@@ -211,7 +211,12 @@ void ScriptFrameFactory::DestroyFrames(CVLDoc& doc) {
         frame->closed = nullptr;
         doc.RemoveView(view);
         framed->SetFrame(nullptr);
-        delete frame;
+        if (auto* remember = dynamic_cast<CMDIChildRememberWnd*>(frame))
+            remember->Detach();
+        // The frame may be the one whose close is running (the sequence list closing its
+        // script): it goes once that has returned.
+        frame->hide();
+        frame->deleteLater();
     }
 }
 

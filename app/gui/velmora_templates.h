@@ -62,6 +62,8 @@ class CMDIChildRememberWnd : public platform::qt::PlacementFrame {
 public:
     CMDIChildRememberWnd(CVLDoc& doc, const FrameKind& kind);
     CVLDoc* Document() const { return doc_; }
+    // The script is going: the frame forgets it.
+    void Detach() { doc_ = nullptr; }
     const FrameKind& Kind() const { return kind_; }
 
     // The record of the kind as the script holds it.

@@ -58,6 +58,7 @@ struct TemplateResources {
     QIcon icon;
 };
 
+// A template lives no longer than its area.
 class MdiDocTemplate {
 public:
     // Makes the frame of the template's kind for a document (not yet in the area). The frame

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -356,6 +357,34 @@ TEST(Help, ShippedPageIsFoundAndAMissingOneIsReported) {
     testing_support::ScriptedUi ui;
     EXPECT_FALSE(OpenHelp("/nonexistent-velmora"));
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Failed to launch help."});
+}
+
+} // namespace
+
+namespace {
+
+TEST(Splash, ClosesAfterHalfASecondThenWelcomesOnAFirstRun) {
+    testsupport::QtApp();
+    TempDir dir;
+    Touch(dir.path / "frsttime.run"); // found without regard to case
+    CSplashScreen splash;
+    splash.show();
+    splash.BringToFront();
+    EXPECT_EQ(splash.height(), CSplashScreen::kHeight - 45);
+    bool welcomed = false;
+    bool done = false;
+    WhenModal([&](QDialog& d) {
+        welcomed = true;
+        EXPECT_FALSE(splash.isVisible()) << "the splash goes before the welcome";
+        Click(d, 1);
+    });
+    const auto start = std::chrono::steady_clock::now();
+    splash.StartTimer(dir.path, [&] { done = true; });
+    while (!done && std::chrono::steady_clock::now() - start < std::chrono::seconds(5))
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(done);
+    EXPECT_TRUE(welcomed);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
 }
 
 } // namespace

@@ -139,6 +139,7 @@ TEST_F(Fixture, ScriptFramesForTheCoreTemplate) {
     EXPECT_EQ(frame->size(), QSize(630, 230));
     frames.DestroyFrames(doc);
     EXPECT_TRUE(doc.Views().empty());
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(area.subWindowList().empty());
 }
 
@@ -161,6 +162,32 @@ TEST_F(Fixture, UploadDatFromUnitAsksTheRetrievalOfItsOwnImage) {
     QApplication::processEvents();
     EXPECT_EQ(shown, std::vector<CDatDoc*>{uploaded}) << "an opened image never retrieves";
     std::filesystem::remove(path);
+}
+
+} // namespace
+
+namespace {
+
+// The owner of the scripts destroys the frames and the document from inside the sequence
+// list's own close.
+TEST_F(Fixture, ScriptDestroyedFromItsSequenceListsClose) {
+    VelmoraTemplates templates(area, views);
+    ScriptFrameFactory frames(*templates.Get("m_pScriptTmp"));
+    auto doc = std::make_unique<CVLDoc>();
+    templates.closeScript = [&](CVLDoc& d) {
+        EXPECT_EQ(&d, doc.get());
+        frames.DestroyFrames(d);
+        doc.reset();
+        return true;
+    };
+    ASSERT_TRUE(frames.CreateFrame(*doc));
+    frames.InitialUpdateFrame(*doc, true);
+    templates.Get("m_pCompileTmp")->OpenView(*doc);
+    QMdiSubWindow* sequences = area.subWindowList().front();
+    sequences->close();
+    EXPECT_EQ(doc, nullptr);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(area.subWindowList().empty());
 }
 
 } // namespace
