@@ -3,6 +3,8 @@
 // the profile at once while Cancel changes nothing.
 #pragma once
 
+#include "views/common/cell_tips_view.h"
+
 #include <QDialog>
 #include <cstdint>
 
@@ -35,13 +37,6 @@ private:
     QCheckBox* popupEvents_;
     QCheckBox* hints_;
     QButtonGroup* delay_;
-};
-
-// A view whose grid shows cell tips, told when "Display Spreadsheet Hints" changes.
-class CellTipsView {
-public:
-    virtual ~CellTipsView() = default;
-    virtual void EnableCellTips(bool enable) = 0;
 };
 
 // The command: runs the dialog on the application's settings. On OK the settings are stored

@@ -149,7 +149,7 @@ TEST(GeneralOptions, PopupDelayMapping) {
     EXPECT_EQ(options::PopupDelayTicks(-1, 25), 25);
 }
 
-struct TipsView : platform::View, options::CellTipsView {
+struct TipsView : platform::View, CellTipsView {
     explicit TipsView(const char* name) : name_(name) {}
     const char* ViewClassName() const override { return name_; }
     void EnableCellTips(bool enable) override { tips = enable; }
