@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTest>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -221,6 +222,13 @@ TEST(PrintDialogs, PrintGridAnswersByButton) {
     for (auto [id, result] : buttons) {
         printing::DCPrintGridDlg dialog;
         WhenModal([id = id](QDialog& d) { Click(d, id); });
+        EXPECT_EQ(dialog.exec(), result);
+    }
+    // From the keyboard: Enter is the default "Print Grid", Esc cancels.
+    const std::pair<Qt::Key, int> keys[] = {{Qt::Key_Return, 100}, {Qt::Key_Escape, 2}};
+    for (auto [key, result] : keys) {
+        printing::DCPrintGridDlg dialog;
+        WhenModal([key = key](QDialog& d) { QTest::keyClick(&d, key); });
         EXPECT_EQ(dialog.exec(), result);
     }
 }
