@@ -25,25 +25,25 @@ void MdiChildFrame::closeEvent(QCloseEvent* event) {
     QMdiSubWindow::closeEvent(event);
 }
 
-void MdiView::SetFrameTitle(const std::string& title) {
-    if (frame_)
-        frame_->setWindowTitle(ToQString(title));
+void SetFrameTitleOf(MdiChildFrame* frame, const std::string& title) {
+    if (frame)
+        frame->setWindowTitle(ToQString(title));
 }
 
-void MdiView::CloseFrame() {
-    if (frame_) {
+void CloseFrameOf(MdiChildFrame* frame) {
+    if (frame) {
         // Closing on the document's behalf: nothing left to ask.
-        frame_->canClose = nullptr;
-        frame_->close();
+        frame->canClose = nullptr;
+        frame->close();
     }
 }
 
-void MdiView::ActivateFrame() {
-    if (!frame_)
+void ActivateFrameOf(MdiChildFrame* frame) {
+    if (!frame)
         return;
-    if (QMdiArea* area = frame_->mdiArea())
-        area->setActiveSubWindow(frame_);
-    frame_->show();
+    if (QMdiArea* area = frame->mdiArea())
+        area->setActiveSubWindow(frame);
+    frame->show();
 }
 
 } // namespace platform::qt

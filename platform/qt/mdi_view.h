@@ -13,32 +13,60 @@ class QMdiArea;
 
 namespace platform::qt {
 
+class MdiDocTemplate;
+class FramedView;
+
 // A child window that asks before it closes and reports when it has closed.
 class MdiChildFrame : public QMdiSubWindow {
 public:
     explicit MdiChildFrame(QWidget* parent = nullptr);
+    // The first show after the view's initial update.
+    virtual void InitialShow() { show(); }
     // Asked when the user closes the window; false keeps it open.
     std::function<bool()> canClose;
     // Told once the window is closing for good (before it is deleted).
     std::function<void()> closed;
+    // The template that made the frame and the view it shows (null for frames made by hand).
+    MdiDocTemplate* docTemplate = nullptr;
+    FramedView* view = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 };
 
-class MdiView : public platform::View {
+// The frame side of a view: the frame it shows in and its first update.
+class FramedView {
 public:
+    virtual ~FramedView() = default;
     // The frame must outlive the view (it owns the view's widget).
     void SetFrame(MdiChildFrame* frame) { frame_ = frame; }
     MdiChildFrame* Frame() const { return frame_; }
-
-    const void* FrameId() const override { return frame_; }
-    void SetFrameTitle(const std::string& title) override;
-    void CloseFrame() override;
-    void ActivateFrame() override;
+    // The first update, after the view is attached to its document and before it shows.
+    virtual void OnInitialUpdate() {}
+    // The document side of the same view.
+    virtual platform::View& DocumentView() = 0;
 
 private:
     MdiChildFrame* frame_ = nullptr;
 };
+
+// What a view asks of its frame, for the documents' frame requests.
+void SetFrameTitleOf(MdiChildFrame* frame, const std::string& title);
+void CloseFrameOf(MdiChildFrame* frame);
+void ActivateFrameOf(MdiChildFrame* frame);
+
+// A view of a document in a child frame, on any document-side view class (the core's view
+// interfaces such as the image document's list view derive from platform::View).
+template <typename Base = platform::View> class MdiViewOf : public Base, public FramedView {
+public:
+    using Base::Base;
+    const void* FrameId() const override { return Frame(); }
+    void SetFrameTitle(const std::string& title) override { SetFrameTitleOf(Frame(), title); }
+    void CloseFrame() override { CloseFrameOf(Frame()); }
+    void ActivateFrame() override { ActivateFrameOf(Frame()); }
+    platform::View& DocumentView() override { return *this; }
+};
+
+class MdiView : public MdiViewOf<platform::View> {};
 
 } // namespace platform::qt

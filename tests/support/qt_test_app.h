@@ -61,3 +61,14 @@ inline unsigned PixelRef(const QImage& image, int x, int y) {
 }
 
 } // namespace qt_testing
+
+namespace testsupport {
+
+inline QApplication& QtApp() { return qt_testing::QtTestApp(); }
+
+// Constructs the application before any widget member of a fixture.
+struct QtAppFirst {
+    QtAppFirst() { QtApp(); }
+};
+
+} // namespace testsupport

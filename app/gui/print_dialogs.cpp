@@ -1,0 +1,131 @@
+#include "app/gui/print_dialogs.h"
+
+#include "app/gui/dialog_support.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace printing {
+
+DCPrintGridDlg::DCPrintGridDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Print Grid"));
+    auto* layout = new QHBoxLayout(this);
+    QPushButton* grid = dialogs::MakeButton(QStringLiteral("Print Grid"), 1, this);
+    QPushButton* selection = dialogs::MakeButton(QStringLiteral("Print Selection"), 410, this);
+    QPushButton* cancel = dialogs::MakeButton(QStringLiteral("Cancel"), 2, this);
+    grid->setDefault(true);
+    for (QPushButton* button : {grid, selection, cancel})
+        layout->addWidget(button);
+    connect(grid, &QPushButton::clicked, this, [this] { done(kPrintGrid); });
+    connect(selection, &QPushButton::clicked, this, [this] { done(kPrintSelection); });
+    connect(cancel, &QPushButton::clicked, this, [this] { done(kCancel); });
+}
+
+int DCPrintGridDlg::exec() {
+    dialogs::CentreOnParent(*this);
+    const int result = QDialog::exec();
+    // Esc and the window's close button cancel.
+    return result == QDialog::Rejected ? kCancel : result;
+}
+
+std::uint32_t PrintSelectionMemory::SectionMask() const {
+    std::uint32_t mask = 0;
+    for (std::size_t i = 0; i < checked.size(); ++i)
+        if (checked[i])
+            mask |= 1u << i;
+    return mask;
+}
+
+CPrintSelectionDlg::CPrintSelectionDlg(PrintSelectionMemory& memory, QWidget* parent)
+    : QDialog(parent), memory_(memory) {
+    auto* layout = new QHBoxLayout(this);
+    auto* left = new QVBoxLayout;
+    left->addWidget(new QLabel(QStringLiteral("Items to Print:"), this));
+    struct Box {
+        const char* text;
+        int id;
+    };
+    const Box kBoxes[] = {{"Unit Settings", 401}, {"Inputs", 387},    {"Outputs", 388},
+                          {"Flags", 389},         {"Variables", 390}, {"Ports", 399},
+                          {"LCD Strings", 391},   {"Strings", 392},   {"Sequences", 398}};
+    auto* grid = new QGridLayout;
+    for (std::size_t i = 0; i < boxes_.size(); ++i) {
+        boxes_[i] = dialogs::MakeCheck(QString::fromLatin1(kBoxes[i].text), kBoxes[i].id, this);
+        grid->addWidget(boxes_[i], int(i % 5), int(i / 5));
+    }
+    left->addLayout(grid);
+    auto* range = new QGroupBox(QStringLiteral("Print Events inThese Sequences:"), this);
+    auto* rangeLayout = new QHBoxLayout(range);
+    from_ = dialogs::Named(new QLineEdit(range), 393);
+    to_ = dialogs::Named(new QLineEdit(range), 395);
+    rangeLayout->addWidget(new QLabel(QStringLiteral("From"), range));
+    rangeLayout->addWidget(from_);
+    rangeLayout->addWidget(new QLabel(QStringLiteral("To"), range));
+    rangeLayout->addWidget(to_);
+    left->addWidget(range);
+    layout->addLayout(left);
+
+    auto* buttons = new QVBoxLayout;
+    print_ = dialogs::MakeButton(QString(), 1, this);
+    printAll_ = dialogs::MakeButton(QString(), 3, this);
+    QPushButton* cancel = dialogs::MakeButton(QStringLiteral("Cancel"), 2, this);
+    print_->setDefault(true);
+    for (QPushButton* button : {print_, printAll_, cancel})
+        buttons->addWidget(button);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+
+    connect(boxes_[8], &QCheckBox::clicked, this, [this] {
+        if (Save())
+            EnableRange();
+    });
+    connect(print_, &QPushButton::clicked, this, [this] {
+        if (Save())
+            done(kPrint);
+    });
+    connect(printAll_, &QPushButton::clicked, this, [this] { done(kPrintAll); });
+    connect(cancel, &QPushButton::clicked, this, [this] { done(kCancel); });
+}
+
+int CPrintSelectionDlg::exec() {
+    setWindowTitle(preview_ ? QStringLiteral("Select Items to Print Preview")
+                            : QStringLiteral("Select Items to Print"));
+    print_->setText(preview_ ? QStringLiteral("Preview") : QStringLiteral("Print"));
+    printAll_->setText(preview_ ? QStringLiteral("Preview All") : QStringLiteral("Print All"));
+    for (std::size_t i = 0; i < boxes_.size(); ++i)
+        boxes_[i]->setChecked(memory_.checked[i]);
+    from_->setText(QString::number(memory_.fromSequence));
+    to_->setText(QString::number(memory_.toSequence));
+    EnableRange();
+    dialogs::CentreOnParent(*this);
+    const int result = QDialog::exec();
+    return result == QDialog::Rejected ? kCancel : result;
+}
+
+bool CPrintSelectionDlg::Save() {
+    const std::optional<int> from = dialogs::ExchangeInt(*from_);
+    if (!from)
+        return false;
+    const std::optional<int> to = dialogs::ExchangeInt(*to_);
+    if (!to)
+        return false;
+    for (std::size_t i = 0; i < boxes_.size(); ++i)
+        memory_.checked[i] = boxes_[i]->isChecked();
+    memory_.fromSequence = *from;
+    memory_.toSequence = *to;
+    return true;
+}
+
+void CPrintSelectionDlg::EnableRange() {
+    const bool on = boxes_[8]->isChecked();
+    from_->setEnabled(on);
+    to_->setEnabled(on);
+}
+
+} // namespace printing

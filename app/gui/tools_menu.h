@@ -1,0 +1,78 @@
+// The Tools menu: the companion programs found in the installation's Utilities folder (each
+// item enabled exactly while its file is there, looked up at every update), the two user tools
+// named in the profile, and the "User Defined Tools" dialog (164). Programs start by their path
+// with no arguments and no shell, and the program does not wait for them.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+class CVLApp;
+class QLineEdit;
+
+namespace tools {
+
+struct CompanionProgram {
+    unsigned command;
+    const char* menuText;
+    const char* fileName; // in Utilities, matched without regard to case, ".exe" optional
+};
+inline constexpr CompanionProgram kCompanions[] = {
+    {32905, "&Pactwright...", "Pactwright.exe"},
+    {32888, "&Lumaquill...", "Lumaquill.EXE"},
+    {32789, "&Time Calculator...", "QUARTZEL.EXE"},
+};
+inline constexpr unsigned kUserTool1 = 32859;
+inline constexpr unsigned kUserTool2 = 32860;
+inline constexpr unsigned kUserToolsDialog = 32861;
+
+// The companion of a command, or null.
+const CompanionProgram* FindCompanion(unsigned command);
+// The program's file in `appDir`'s Utilities folder, when it is there now.
+std::optional<std::filesystem::path> CompanionPath(const std::string& appDir,
+                                                   const CompanionProgram& program);
+// Starts a companion when its file is there; what the start gives is not examined.
+void StartCompanion(const std::string& appDir, const CompanionProgram& program);
+
+// What the menu shows for user tool 1 or 2: its name and enabled when both name and path are
+// set, else "User Defined Tool n" greyed.
+struct ItemState {
+    QString text;
+    bool enabled = false;
+};
+ItemState UserToolItem(int tool, const std::string& name, const std::string& path);
+
+// Starts a program by its path with no arguments, without waiting. Answers 32 when it started,
+// else the number of its failure: 2 no such file, 3 no such folder, 5 no permission, 11 not a
+// program that can run.
+int StartProgram(const std::string& path);
+// The text of a failure number below 32 ("ERROR: File was not found." ...).
+std::string UserToolErrorText(int result);
+// The caption of a user tool's error box: "User Defined Tool 1: " and the name without '&'.
+std::string UserToolCaption(int tool, const std::string& name);
+// Starts user tool 1 or 2 and shows its failure (stop icon, OK).
+void RunUserTool(int tool, const std::string& name, const std::string& path);
+
+// "User Defined Tools" (dialog 164): the two names and paths, taken as typed.
+class CUserdefDlg : public QDialog {
+public:
+    explicit CUserdefDlg(QWidget* parent = nullptr);
+    std::string m_strToolName1, m_strToolPath1, m_strToolName2, m_strToolPath2;
+    int exec() override;
+    void accept() override;
+
+private:
+    QLineEdit* name1_;
+    QLineEdit* path1_;
+    QLineEdit* name2_;
+    QLineEdit* path2_;
+};
+
+// The command: the dialog on the application's tools; OK stores them and writes the profile at
+// once, Cancel changes nothing. Answers whether OK was pressed.
+bool OnUserDefinedTools(CVLApp& app, QWidget* parent = nullptr);
+
+} // namespace tools

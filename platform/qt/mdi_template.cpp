@@ -1,0 +1,185 @@
+#include "platform/qt/mdi_template.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace platform::qt {
+
+void ViewRegistry::RegisterView(const std::string& viewClass, ViewFactory factory) {
+    views_[viewClass] = std::move(factory);
+}
+
+const ViewRegistry::ViewFactory* ViewRegistry::FindView(const std::string& viewClass) const {
+    const auto it = views_.find(viewClass);
+    return it != views_.end() && it->second ? &it->second : nullptr;
+}
+
+void ViewRegistry::RegisterDialog(const std::string& dialogName,
+                                  QtUiServices::DialogHandler handler) {
+    dialogs_[dialogName] = std::move(handler);
+}
+
+void ViewRegistry::InstallDialogs(QtUiServices& services) const {
+    for (const auto& [name, handler] : dialogs_)
+        services.SetDialogHandler(name, handler);
+}
+
+bool ViewRegistry::HasDialog(const std::string& dialogName) const {
+    return dialogs_.count(dialogName) != 0;
+}
+
+MdiDocTemplate::MdiDocTemplate(QMdiArea& area, const ViewRegistry& views,
+                               TemplateResources resources, std::string viewClass,
+                               FrameFactory frames)
+    : area_(area), views_(views), resources_(std::move(resources)),
+      viewClass_(std::move(viewClass)), frames_(std::move(frames)) {}
+
+MdiDocTemplate::~MdiDocTemplate() {
+    // Frames outliving the template must not call back into it.
+    for (QMdiSubWindow* sub : area_.subWindowList()) {
+        if (auto* frame = dynamic_cast<MdiChildFrame*>(sub); frame && frame->docTemplate == this) {
+            frame->docTemplate = nullptr;
+            frame->closed = nullptr;
+        }
+    }
+}
+
+bool MdiDocTemplate::ViewAvailable() const {
+    return views_.FindView(viewClass_) != nullptr;
+}
+
+MdiChildFrame* MdiDocTemplate::CreateNewFrame(Document& document) {
+    const ViewRegistry::ViewFactory* factory = views_.FindView(viewClass_);
+    if (!factory || !frames_)
+        return nullptr;
+    MdiChildFrame* frame = frames_(document);
+    if (!frame)
+        return nullptr;
+    const CreatedView created = (*factory)(document, frame);
+    if (!created.widget || !created.view) {
+        delete created.widget;
+        delete frame;
+        return nullptr;
+    }
+    frame->setWidget(created.widget);
+    if (!resources_.icon.isNull())
+        frame->setWindowIcon(resources_.icon);
+    frame->docTemplate = this;
+    frame->view = created.view;
+    created.view->SetFrame(frame);
+    document.AddView(&created.view->DocumentView());
+    FramedView* view = created.view;
+    Document* doc = &document;
+    frame->closed = [this, doc, view] { ViewClosed(*doc, view); };
+    area_.addSubWindow(frame);
+    return frame;
+}
+
+void MdiDocTemplate::InitialUpdateFrame(MdiChildFrame& frame, bool visible) {
+    if (frame.view)
+        frame.view->OnInitialUpdate();
+    if (visible) {
+        if (!frame.isVisible())
+            frame.InitialShow();
+        if (!frame.isMinimized())
+            area_.setActiveSubWindow(&frame);
+    }
+}
+
+FramedView* MdiDocTemplate::OpenView(Document& document) {
+    MdiChildFrame* frame = CreateNewFrame(document);
+    if (!frame)
+        return nullptr;
+    InitialUpdateFrame(*frame, true);
+    return frame->view;
+}
+
+void MdiDocTemplate::SetDocumentFactory(DocumentFactory factory, std::string docName,
+                                        std::string filterExt) {
+    documentFactory_ = std::move(factory);
+    docName_ = std::move(docName);
+    filterExt_ = std::move(filterExt);
+}
+
+Document* MdiDocTemplate::OpenDocumentFile(const std::string& path, bool makeVisible) {
+    if (!documentFactory_ || !ViewAvailable())
+        return nullptr;
+    std::unique_ptr<Document> document = documentFactory_();
+    if (!document) {
+        ShowMessage("Failed to create empty document.");
+        return nullptr;
+    }
+    MdiChildFrame* frame = CreateNewFrame(*document);
+    if (!frame) {
+        ShowMessage("Failed to create empty document.");
+        return nullptr;
+    }
+    auto discard = [&] {
+        frame->closed = nullptr;
+        frame->view = nullptr;
+        delete frame;
+    };
+    if (!path.empty()) {
+        WaitCursor wait;
+        if (!document->OnOpenDocument(path)) {
+            discard();
+            return nullptr;
+        }
+    } else {
+        document->SetTitle(docName_.empty()
+                               ? std::string("Untitled")
+                               : docName_ + std::to_string(std::uint16_t(untitledCount_ + 1)));
+        if (!document->OnNewDocument()) {
+            discard();
+            return nullptr;
+        }
+        ++untitledCount_;
+    }
+    Document* result = document.get();
+    documents_.push_back(std::move(document));
+    InitialUpdateFrame(*frame, makeVisible);
+    return result;
+}
+
+MdiDocTemplate* MdiDocTemplate::OfFrame(const QMdiSubWindow* frame) {
+    const auto* child = dynamic_cast<const MdiChildFrame*>(frame);
+    return child ? child->docTemplate : nullptr;
+}
+
+FramedView* MdiDocTemplate::ViewOfFrame(const QMdiSubWindow* frame) {
+    const auto* child = dynamic_cast<const MdiChildFrame*>(frame);
+    return child ? child->view : nullptr;
+}
+
+void MdiDocTemplate::ViewClosed(Document& document, FramedView* view) {
+    document.RemoveView(&view->DocumentView());
+    view->SetFrame(nullptr);
+    if (!document.Views().empty())
+        return;
+    if (lastViewClosed)
+        lastViewClosed(document);
+    for (auto it = documents_.begin(); it != documents_.end(); ++it) {
+        if (it->get() == &document) {
+            document.OnCloseDocument();
+            documents_.erase(it);
+            break;
+        }
+    }
+}
+
+ActiveMenuTracker::ActiveMenuTracker(QMdiArea& area, MenuSwitch& menus)
+    : QObject(&area), area_(area), menus_(menus) {
+    connect(&area, &QMdiArea::subWindowActivated, this, [this] { Update(); });
+}
+
+void ActiveMenuTracker::Update() {
+    int id = 0;
+    if (const MdiDocTemplate* owner = MdiDocTemplate::OfFrame(area_.activeSubWindow()))
+        id = owner->Resources().hasMenu ? owner->ResourceId() : 0;
+    if (id == current_)
+        return;
+    current_ = id;
+    menus_.ShowMenuFor(id);
+}
+
+} // namespace platform::qt

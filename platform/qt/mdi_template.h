@@ -1,0 +1,142 @@
+// Document templates on a QMdiArea: a template pairs a kind of frame with a kind of view and a
+// resource id (which selects the frame's menu, accelerators and icon). Views come from a
+// registry that the program's view libraries fill as they arrive; a template whose view is not
+// registered makes no frame and says nothing. Frames get their document from the template that
+// creates them, never from whichever child happens to be active.
+#pragma once
+
+#include "platform/document.h"
+#include "platform/qt/mdi_view.h"
+#include "platform/qt/qt_ui_services.h"
+
+#include <QIcon>
+#include <QObject>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QMdiArea;
+class QMdiSubWindow;
+class QWidget;
+
+namespace platform::qt {
+
+class MdiDocTemplate;
+
+// A view made for a frame: its widget (owned by the frame) and its document side.
+struct CreatedView {
+    QWidget* widget = nullptr;
+    FramedView* view = nullptr;
+};
+
+// The views and dialogs the program knows, by the class name of the view ("CDatView") and the
+// name of the dialog request ("CPopupDlg").
+class ViewRegistry {
+public:
+    using ViewFactory = std::function<CreatedView(Document& document, QWidget* parent)>;
+
+    void RegisterView(const std::string& viewClass, ViewFactory factory);
+    const ViewFactory* FindView(const std::string& viewClass) const;
+
+    void RegisterDialog(const std::string& dialogName, QtUiServices::DialogHandler handler);
+    // Hands every registered dialog handler to the services.
+    void InstallDialogs(QtUiServices& services) const;
+    bool HasDialog(const std::string& dialogName) const;
+
+private:
+    std::map<std::string, ViewFactory> views_;
+    std::map<std::string, QtUiServices::DialogHandler> dialogs_;
+};
+
+// What the resource id of a template brings with it.
+struct TemplateResources {
+    int id = 0;
+    bool hasMenu = false;
+    bool hasAccelerators = false;
+    QIcon icon;
+};
+
+// A template lives no longer than its area.
+class MdiDocTemplate {
+public:
+    // Makes the frame of the template's kind for a document (not yet in the area). The frame
+    // takes the document it is given.
+    using FrameFactory = std::function<MdiChildFrame*(Document& document)>;
+    // Makes a new document for the registered templates that create their own.
+    using DocumentFactory = std::function<std::unique_ptr<Document>()>;
+
+    MdiDocTemplate(QMdiArea& area, const ViewRegistry& views, TemplateResources resources,
+                   std::string viewClass, FrameFactory frames);
+    virtual ~MdiDocTemplate();
+    MdiDocTemplate(const MdiDocTemplate&) = delete;
+    MdiDocTemplate& operator=(const MdiDocTemplate&) = delete;
+
+    const TemplateResources& Resources() const { return resources_; }
+    int ResourceId() const { return resources_.id; }
+    const std::string& ViewClass() const { return viewClass_; }
+    // True while the registry holds the template's view.
+    bool ViewAvailable() const;
+
+    // A frame with a new view of `document`, in the area but not shown yet; null (silently)
+    // when the view is not registered or the frame cannot be made.
+    MdiChildFrame* CreateNewFrame(Document& document);
+    // The view's first update, then the frame shows when `visible`.
+    void InitialUpdateFrame(MdiChildFrame& frame, bool visible);
+    // A further view on an open document: create and show. Null when there is none to make.
+    FramedView* OpenView(Document& document);
+
+    // The framework's template for documents it owns itself: document string fields, untitled
+    // numbering ("Script1", "Script2", ...; the framework's "Untitled" without a name).
+    void SetDocumentFactory(DocumentFactory factory, std::string docName, std::string filterExt);
+    const std::string& FilterExtension() const { return filterExt_; }
+    Document* OpenDocumentFile(const std::string& path, bool makeVisible = true);
+    const std::vector<std::unique_ptr<Document>>& Documents() const { return documents_; }
+    // The template whose frame is `frame`, or null.
+    static MdiDocTemplate* OfFrame(const QMdiSubWindow* frame);
+    // The view shown in a frame that a template made, or null.
+    static FramedView* ViewOfFrame(const QMdiSubWindow* frame);
+
+    // Told when the last view of a document closed (the owner closes the document).
+    std::function<void(Document&)> lastViewClosed;
+
+private:
+    void ViewClosed(Document& document, FramedView* view);
+
+    QMdiArea& area_;
+    const ViewRegistry& views_;
+    TemplateResources resources_;
+    std::string viewClass_;
+    FrameFactory frames_;
+    DocumentFactory documentFactory_;
+    std::string docName_;
+    std::string filterExt_;
+    std::uint32_t untitledCount_ = 0;
+    std::vector<std::unique_ptr<Document>> documents_;
+};
+
+// Where the frame shows the menu of the active child's template; the command-bar frame
+// implements it. Id 0: no child is active (the frame's own menu).
+class MenuSwitch {
+public:
+    virtual ~MenuSwitch() = default;
+    virtual void ShowMenuFor(int resourceId) = 0;
+};
+
+// Follows the area's active child and asks the switch for the menu of its template, once per
+// change of resource id.
+class ActiveMenuTracker : public QObject {
+public:
+    ActiveMenuTracker(QMdiArea& area, MenuSwitch& menus);
+    int CurrentId() const { return current_; }
+    // Runs the check now (the area's signal calls it).
+    void Update();
+
+private:
+    QMdiArea& area_;
+    MenuSwitch& menus_;
+    int current_ = -1;
+};
+
+} // namespace platform::qt
