@@ -1,5 +1,6 @@
 // The script source file reader: the top level and the resource sections ([Inputs], [Outputs],
 // [Flags], [Vars], [Ports], [DataStrings], [LcdStrings]).
+#include "script/script_file.h"
 #include "script/vl_doc.h"
 
 #include "platform/paths.h"
@@ -40,18 +41,18 @@ template <typename Array> std::size_t Count(const Array& entries, std::uint16_t 
 
 } // namespace
 
-bool CVLDoc::ReadScript(const std::string& path) {
-    SetReadPosition(0);
-    m_nReaderLine = 0;
+bool ScriptFileReader::ReadScript(const std::string& path) {
+    doc_.SetReadPosition(0);
+    doc_.m_nReaderLine = 0;
 
-    if (!FindSection("Unit", false)) {
+    if (!doc_.FindSection("Unit", false)) {
         ShowWarning("Error Reading " + path +
                     ".\nFailed to find [Unit] Section.\nFile must not be a Velmora KSF file.\n");
         return false;
     }
-    m_strFileFormat = ReadKey("FileFormat", "");
-    m_strFileFormatType = ReadKey("FileFormatType", "Ascii");
-    const double format = ReadDoubleKey("FileFormat", 0.0);
+    doc_.m_strFileFormat = doc_.ReadKey("FileFormat", "");
+    doc_.m_strFileFormatType = doc_.ReadKey("FileFormatType", "Ascii");
+    const double format = doc_.ReadDoubleKey("FileFormat", 0.0);
     if (format == 1.0) {
         if (!ReadWindowPlacementSection())
             return false;
@@ -59,7 +60,7 @@ bool CVLDoc::ReadScript(const std::string& path) {
         ShowWarning("Warning Reading " + path + ".\n[Unit] FileFormat=" + TwoDecimals(format) +
                     ".\nFile Format is newer than this version of Velmora.\nClick OK to attempt "
                     "to read anyway.\n");
-        SetStatusProgress("Reading Resources...", 10);
+        doc_.SetStatusProgress("Reading Resources...", 10);
     } else {
         ShowWarning("Error Reading " + path + ".\n[Unit] FileFormat=" + TwoDecimals(format) +
                     ", which is an unknown file format\n");
@@ -72,24 +73,25 @@ bool CVLDoc::ReadScript(const std::string& path) {
                       ReadDataStrings(path) && ReadLcdStrings(path) && ReadSequences(path);
     if (!read)
         return false;
-    SetStatusProgress(std::string(), -1);
+    doc_.SetStatusProgress(std::string(), -1);
     return true;
 }
 
 // ---- [Inputs], [Outputs], [Flags], [Vars] ----
 
-bool CVLDoc::ReadResourceNames(const char* sectionName, const char* keyWord, const char* statusText,
-                               const char* missingText, CProductResource* entries,
-                               std::size_t count, const std::string& path) {
-    SetStatusProgress(statusText, -1);
-    if (!FindSection(sectionName, false)) {
+bool ScriptFileReader::ReadResourceNames(const char* sectionName, const char* keyWord,
+                                         const char* statusText, const char* missingText,
+                                         CProductResource* entries, std::size_t count,
+                                         const std::string& path) {
+    doc_.SetStatusProgress(statusText, -1);
+    if (!doc_.FindSection(sectionName, false)) {
         ShowWarning("Warning Reading " + path + ".\n" + missingText);
         return true;
     }
     // One pass over the section for all its keys. A line holding only a comment counts, so
     // that an entry without a name keeps its comment.
     KeyLineIndex keys;
-    keys.Scan(std::string_view(FileBufferData(), FileBufferSize()), ReadPosition(),
+    keys.Scan(std::string_view(doc_.FileBufferData(), doc_.FileBufferSize()), doc_.ReadPosition(),
               {.stopKey = {}, .commentOnlyValues = true});
     for (std::size_t i = 0; i < count; ++i) {
         CProductResource& entry = entries[i];
@@ -109,32 +111,32 @@ bool CVLDoc::ReadResourceNames(const char* sectionName, const char* keyWord, con
     return true;
 }
 
-bool CVLDoc::ReadInputs(const std::string& path) {
-    CProduct* p = m_pProduct.get();
+bool ScriptFileReader::ReadInputs(const std::string& path) {
+    CProduct* p = doc_.m_pProduct.get();
     return ReadResourceNames("Inputs", "Input", "Reading KSF File:  Loading Inputs",
                              "Failed to find [Inputs] Section.\nInputs will be set to defaults\n",
                              p ? p->m_Inputs.data() : nullptr,
                              p ? Count(p->m_Inputs, p->m_wInputs) : 0, path);
 }
 
-bool CVLDoc::ReadOutputs(const std::string& path) {
-    CProduct* p = m_pProduct.get();
+bool ScriptFileReader::ReadOutputs(const std::string& path) {
+    CProduct* p = doc_.m_pProduct.get();
     return ReadResourceNames("Outputs", "Output", "Reading KSF File:  Loading Outputs",
                              "Failed to find [Outputs] Section.\nOutputs will be set to defaults\n",
                              p ? p->m_Outputs.data() : nullptr,
                              p ? Count(p->m_Outputs, p->m_wOutputs) : 0, path);
 }
 
-bool CVLDoc::ReadFlags(const std::string& path) {
-    CProduct* p = m_pProduct.get();
+bool ScriptFileReader::ReadFlags(const std::string& path) {
+    CProduct* p = doc_.m_pProduct.get();
     return ReadResourceNames("Flags", "Flag", "Reading KSF File:  Loading Flags",
                              "Failed to find [Flags] Section.\nFlags will be set to defaults\n",
                              p ? p->m_Flags.data() : nullptr,
                              p ? Count(p->m_Flags, p->m_wFlags) : 0, path);
 }
 
-bool CVLDoc::ReadVars(const std::string& path) {
-    CProduct* p = m_pProduct.get();
+bool ScriptFileReader::ReadVars(const std::string& path) {
+    CProduct* p = doc_.m_pProduct.get();
     return ReadResourceNames("Vars", "Var", "Reading KSF File:  Loading Variables",
                              "Failed to find [Vars] Section.\nVariables will be set to defaults\n",
                              p ? p->m_Vars.data() : nullptr, p ? Count(p->m_Vars, p->m_wVars) : 0,
@@ -143,17 +145,18 @@ bool CVLDoc::ReadVars(const std::string& path) {
 
 // ---- [Ports] ----
 
-bool CVLDoc::ReadPorts(const std::string& path) {
-    SetStatusProgress("Reading KSF File:  Loading Ports", -1);
-    if (!FindSection("Ports", false)) {
+bool ScriptFileReader::ReadPorts(const std::string& path) {
+    doc_.SetStatusProgress("Reading KSF File:  Loading Ports", -1);
+    if (!doc_.FindSection("Ports", false)) {
         ShowWarning("Warning Reading " + path +
                     ".\nFailed to find [Ports] Section.\nPorts will be set to defaults\n");
         return true;
     }
-    CProduct* p = m_pProduct.get();
+    CProduct* p = doc_.m_pProduct.get();
     const std::size_t count = p ? Count(p->m_Ports, p->m_wPorts) : 0;
     KeyLineIndex keys;
-    keys.Scan(std::string_view(FileBufferData(), FileBufferSize()), ReadPosition(), {});
+    keys.Scan(std::string_view(doc_.FileBufferData(), doc_.FileBufferSize()), doc_.ReadPosition(),
+              {});
 
     enum Field { Name, Baud, Parity, DataBits, Fifth, Protocol, ErrorSequence, Comment, kFields };
     for (std::size_t i = 0; i < count; ++i) {
@@ -186,7 +189,7 @@ bool CVLDoc::ReadPorts(const std::string& path) {
         // the port's own interface decides first; a SCSI protocol on another port does too.
         bool scsi = EqualsNoCase(port.m_strInterface, "SCSI");
         CProtocol* protocol = nullptr;
-        if (Services().Protocols().FindProtocol(port.m_strProtocol, protocol, false)) {
+        if (doc_.Services().Protocols().FindProtocol(port.m_strProtocol, protocol, false)) {
             protocol->LoadCommands();
             scsi = scsi || EqualsNoCase(protocol->m_strInterface, "SCSI");
         }
@@ -200,9 +203,9 @@ bool CVLDoc::ReadPorts(const std::string& path) {
 
 // ---- [DataStrings], [LcdStrings] ----
 
-CVLDoc::StringLineState CVLDoc::AddDataString() {
+ScriptFileReader::StringLineState ScriptFileReader::AddDataString() {
     try {
-        m_poDataStrList.push_back(std::make_unique<CDataStr>(
+        doc_.m_poDataStrList.push_back(std::make_unique<CDataStr>(
             NormalizeName(m_strLineName, true), NormalizeName(m_strLineData, false),
             NormalizeName(m_strLineComment, false)));
     } catch (const std::bad_alloc&) {
@@ -213,11 +216,11 @@ CVLDoc::StringLineState CVLDoc::AddDataString() {
     return StringLineState::LineStart;
 }
 
-CVLDoc::StringLineState CVLDoc::AddLcdString() {
+ScriptFileReader::StringLineState ScriptFileReader::AddLcdString() {
     try {
-        m_poLcdStrList.push_back(std::make_unique<CLcdStr>(NormalizeName(m_strLineName, true),
-                                                           NormalizeName(m_strLineData, false),
-                                                           NormalizeName(m_strLineComment, false)));
+        doc_.m_poLcdStrList.push_back(std::make_unique<CLcdStr>(
+            NormalizeName(m_strLineName, true), NormalizeName(m_strLineData, false),
+            NormalizeName(m_strLineComment, false)));
     } catch (const std::bad_alloc&) {
         ShowWarning("Not enough memory to allocate LCD String ( *pLcdStr ).  Aborting File "
                     "Construction...");
@@ -226,11 +229,11 @@ CVLDoc::StringLineState CVLDoc::AddLcdString() {
     return StringLineState::LineStart;
 }
 
-bool CVLDoc::ReadStringLines(bool lcdStrings) {
+bool ScriptFileReader::ReadStringLines(bool lcdStrings) {
     using S = StringLineState;
-    const char* const text = FileBufferData();
-    const std::size_t size = FileBufferSize();
-    std::size_t pos = ReadPosition();
+    const char* const text = doc_.FileBufferData();
+    const std::size_t size = doc_.FileBufferSize();
+    std::size_t pos = doc_.ReadPosition();
     S state = S::LineStart;
     auto add = [&]() { return lcdStrings ? AddLcdString() : AddDataString(); };
 
@@ -310,26 +313,26 @@ bool CVLDoc::ReadStringLines(bool lcdStrings) {
     return state != S::Error;
 }
 
-bool CVLDoc::ReadDataStrings(const std::string& path) {
-    SetStatusProgress("Loading KSF File:  Loading Data Strings", -1);
-    if (!FindSection("DataStrings", false)) {
+bool ScriptFileReader::ReadDataStrings(const std::string& path) {
+    doc_.SetStatusProgress("Loading KSF File:  Loading Data Strings", -1);
+    if (!doc_.FindSection("DataStrings", false)) {
         ShowWarning("Warning Reading " + path +
                     ".\nFailed to find [Data Strings] Section.\nData Strings will be assumed to "
                     "be empty\n");
         return true;
     }
-    m_poDataStrList.clear();
+    doc_.m_poDataStrList.clear();
     return ReadStringLines(false);
 }
 
-bool CVLDoc::ReadLcdStrings(const std::string& path) {
-    SetStatusProgress("Loading KSF File:  Loading LCD Strings", -1);
-    if (!FindSection("LcdStrings", false)) {
+bool ScriptFileReader::ReadLcdStrings(const std::string& path) {
+    doc_.SetStatusProgress("Loading KSF File:  Loading LCD Strings", -1);
+    if (!doc_.FindSection("LcdStrings", false)) {
         ShowWarning("Warning Reading " + path +
                     ".\nFailed to find [Lcd Strings] Section.\nLCD Strings will be assumed to be "
                     "empty\n");
         return true;
     }
-    m_poLcdStrList.clear();
+    doc_.m_poLcdStrList.clear();
     return ReadStringLines(true);
 }

@@ -1,5 +1,6 @@
 // The script source file writer: the file as a whole, the resource sections and the sequence
 // sections with their event tables. Every line goes through the document's bounded line writer.
+#include "script/script_file.h"
 #include "script/vl_doc.h"
 
 #include "platform/paths.h"
@@ -112,46 +113,46 @@ template <typename Array> std::size_t Count(const Array& entries, std::uint16_t 
 
 } // namespace
 
-bool CVLDoc::WriteScript(std::uint32_t flags, int first, int last) {
-    SetWriteOk(true);
-    if (flags & kWriteFull) {
-        WriteLine("; KSF Velmora source file, Brevant Inc. ");
+bool ScriptFileWriter::WriteScript(std::uint32_t flags, int first, int last) {
+    doc_.SetWriteOk(true);
+    if (flags & CVLDoc::kWriteFull) {
+        doc_.WriteLine("; KSF Velmora source file, Brevant Inc. ");
         WriteWindowPlacement();
     }
-    if (flags & kWriteUnit) {
+    if (flags & CVLDoc::kWriteUnit) {
         WriteUnitSection(flags);
-        if (flags & kWriteFull) {
+        if (flags & CVLDoc::kWriteFull) {
             WriteCompilerSection();
             WriteConnectionSection();
         }
         WriteSmpteSection();
     }
-    if (flags & kWriteInputs)
+    if (flags & CVLDoc::kWriteInputs)
         WriteInputs();
-    if (flags & kWriteOutputs)
+    if (flags & CVLDoc::kWriteOutputs)
         WriteOutputs();
-    if (flags & kWriteFlags)
+    if (flags & CVLDoc::kWriteFlags)
         WriteFlags();
-    if (flags & kWriteVars)
+    if (flags & CVLDoc::kWriteVars)
         WriteVars();
-    if (flags & kWritePorts)
+    if (flags & CVLDoc::kWritePorts)
         WritePorts();
-    if (flags & kWriteDataStrings)
+    if (flags & CVLDoc::kWriteDataStrings)
         WriteDataStrings();
-    if (flags & kWriteLcdStrings)
+    if (flags & CVLDoc::kWriteLcdStrings)
         WriteLcdStrings();
-    if (flags & kWriteSequences)
+    if (flags & CVLDoc::kWriteSequences)
         WriteSequences(first, last, flags);
-    TerminateWriteBuffer();
-    return WriteOk();
+    doc_.TerminateWriteBuffer();
+    return doc_.WriteOk();
 }
 
 // ---- [Inputs], [Outputs], [Flags], [Vars] ----
 
-void CVLDoc::WriteResourceNames(const char* sectionName, const char* keyWord,
-                                const char* defaultWord, const CProductResource* entries,
-                                std::size_t count) {
-    WriteLine("\r\n[" + std::string(sectionName) + "]");
+void ScriptFileWriter::WriteResourceNames(const char* sectionName, const char* keyWord,
+                                          const char* defaultWord, const CProductResource* entries,
+                                          std::size_t count) {
+    doc_.WriteLine("\r\n[" + std::string(sectionName) + "]");
     if (count == 0)
         return;
     auto isDefault = [&](std::size_t i) {
@@ -172,42 +173,42 @@ void CVLDoc::WriteResourceNames(const char* sectionName, const char* keyWord,
             value += " ;";
             value += entry.m_strComment;
         }
-        WriteLine(keyWord + TwoDigitText(static_cast<long long>(i + 1)), value);
+        doc_.WriteLine(keyWord + TwoDigitText(static_cast<long long>(i + 1)), value);
     }
 }
 
-void CVLDoc::WriteInputs() {
-    const CProduct* p = m_pProduct.get();
+void ScriptFileWriter::WriteInputs() {
+    const CProduct* p = doc_.m_pProduct.get();
     WriteResourceNames("Inputs", "Input", "input", p ? p->m_Inputs.data() : nullptr,
                        p ? Count(p->m_Inputs, p->m_wInputs) : 0);
 }
 
-void CVLDoc::WriteOutputs() {
-    const CProduct* p = m_pProduct.get();
+void ScriptFileWriter::WriteOutputs() {
+    const CProduct* p = doc_.m_pProduct.get();
     WriteResourceNames("Outputs", "Output", "output", p ? p->m_Outputs.data() : nullptr,
                        p ? Count(p->m_Outputs, p->m_wOutputs) : 0);
 }
 
-void CVLDoc::WriteFlags() {
-    const CProduct* p = m_pProduct.get();
+void ScriptFileWriter::WriteFlags() {
+    const CProduct* p = doc_.m_pProduct.get();
     WriteResourceNames("Flags", "Flag", "flag", p ? p->m_Flags.data() : nullptr,
                        p ? Count(p->m_Flags, p->m_wFlags) : 0);
 }
 
-void CVLDoc::WriteVars() {
-    const CProduct* p = m_pProduct.get();
+void ScriptFileWriter::WriteVars() {
+    const CProduct* p = doc_.m_pProduct.get();
     WriteResourceNames("Vars", "Var", "var", p ? p->m_Vars.data() : nullptr,
                        p ? Count(p->m_Vars, p->m_wVars) : 0);
 }
 
 // ---- [Ports] ----
 
-void CVLDoc::WritePorts() {
-    const CProduct* p = m_pProduct.get();
+void ScriptFileWriter::WritePorts() {
+    const CProduct* p = doc_.m_pProduct.get();
     const std::size_t count = p ? Count(p->m_Ports, p->m_wPorts) : 0;
     if (count == 0)
         return; // not even the header
-    WriteLine("\r\n[Ports]");
+    doc_.WriteLine("\r\n[Ports]");
 
     std::size_t wName = 0, wBaud = 0, wProtocol = 0, wError = 0;
     for (std::size_t i = 0; i < count; ++i) {
@@ -249,7 +250,7 @@ void CVLDoc::WritePorts() {
             value += ';';
             value += port.m_strComment;
         }
-        WriteLine("Port" + TwoDigitText(static_cast<long long>(i)), value);
+        doc_.WriteLine("Port" + TwoDigitText(static_cast<long long>(i)), value);
     }
 }
 
@@ -285,111 +286,112 @@ template <typename List, typename Write> void WriteStrings(const List& list, Wri
 
 } // namespace
 
-void CVLDoc::WriteDataStrings() {
-    WriteLine("\r\n[DataStrings]");
-    if (m_poDataStrList.empty())
+void ScriptFileWriter::WriteDataStrings() {
+    doc_.WriteLine("\r\n[DataStrings]");
+    if (doc_.m_poDataStrList.empty())
         return;
-    NameUnnamed(m_poDataStrList, "datastring");
-    WriteStrings(m_poDataStrList, [this](const std::string& key, const std::string& value) {
-        WriteLine(key, value);
+    NameUnnamed(doc_.m_poDataStrList, "datastring");
+    WriteStrings(doc_.m_poDataStrList, [this](const std::string& key, const std::string& value) {
+        doc_.WriteLine(key, value);
     });
 }
 
-void CVLDoc::WriteLcdStrings() {
-    WriteLine("\r\n[LcdStrings]");
-    if (m_poLcdStrList.empty())
+void ScriptFileWriter::WriteLcdStrings() {
+    doc_.WriteLine("\r\n[LcdStrings]");
+    if (doc_.m_poLcdStrList.empty())
         return;
-    NameUnnamed(m_poLcdStrList, "lcdstring");
-    WriteStrings(m_poLcdStrList, [this](const std::string& key, const std::string& value) {
-        WriteLine(key, value);
+    NameUnnamed(doc_.m_poLcdStrList, "lcdstring");
+    WriteStrings(doc_.m_poLcdStrList, [this](const std::string& key, const std::string& value) {
+        doc_.WriteLine(key, value);
     });
 }
 
 // ---- Sequences ----
 
-void CVLDoc::WriteBanner(std::string_view text, std::uint32_t flags) {
-    if (!(flags & kWriteFull)) {
-        WriteLine(std::nullopt);
-        WriteLine("[" + std::string(text) + "]");
+void ScriptFileWriter::WriteBanner(std::string_view text, std::uint32_t flags) {
+    if (!(flags & CVLDoc::kWriteFull)) {
+        doc_.WriteLine(std::nullopt);
+        doc_.WriteLine("[" + std::string(text) + "]");
         return;
     }
     const std::size_t n = text.size();
     const std::string stars = "; " + std::string(n + 4, '*');
     const std::string blanks = "; * " + std::string(n, ' ') + " *";
-    WriteLine(std::nullopt);
-    WriteLine(stars);
-    WriteLine(blanks);
-    WriteLine("; * " + std::string(text) + " *");
-    WriteLine(blanks);
-    WriteLine(stars);
-    WriteLine(std::nullopt);
+    doc_.WriteLine(std::nullopt);
+    doc_.WriteLine(stars);
+    doc_.WriteLine(blanks);
+    doc_.WriteLine("; * " + std::string(text) + " *");
+    doc_.WriteLine(blanks);
+    doc_.WriteLine(stars);
+    doc_.WriteLine(std::nullopt);
 }
 
-void CVLDoc::WriteSequences(int first, int last, std::uint32_t flags) {
-    if (first < 1 || last > static_cast<int>(m_poSeqList.size()))
+void ScriptFileWriter::WriteSequences(int first, int last, std::uint32_t flags) {
+    if (first < 1 || last > static_cast<int>(doc_.m_poSeqList.size()))
         return;
-    const bool full = (flags & kWriteFull) != 0;
+    const bool full = (flags & CVLDoc::kWriteFull) != 0;
     auto enabled = [this](const char* key, std::int32_t on) {
         if (on)
-            WriteLine(key, "Enabled");
+            doc_.WriteLine(key, "Enabled");
     };
     static constexpr std::array<const char*, 4> kTriggerKeys{"StartTrigger", "StopTrigger",
                                                              "PauseTrigger", "ResetTrigger"};
 
     for (int number = first; number <= last; ++number) {
-        CSeq& seq = *m_poSeqList[static_cast<std::size_t>(number - 1)];
-        if (m_nWriteHeaders)
+        CSeq& seq = *doc_.m_poSeqList[static_cast<std::size_t>(number - 1)];
+        if (doc_.m_nWriteHeaders)
             WriteBanner("Sequence " + std::to_string(number) + ":  " + seq.m_strName, flags);
         else
-            WriteLine(std::nullopt);
+            doc_.WriteLine(std::nullopt);
 
         if (full) {
-            WriteLine("[Sequence: " + NameForm(seq.m_strName) + "]");
+            doc_.WriteLine("[Sequence: " + NameForm(seq.m_strName) + "]");
             if (std::none_of(seq.m_anWindowPos.begin(), seq.m_anWindowPos.end(),
                              [](std::int32_t v) { return v == -1; }))
-                WriteLine("EventsWindowPosition", std::to_string(seq.m_anWindowPos[0]) + ", " +
-                                                      std::to_string(seq.m_anWindowPos[1]) + ", " +
-                                                      std::to_string(seq.m_anWindowPos[2]) + ", " +
-                                                      std::to_string(seq.m_anWindowPos[3]));
+                doc_.WriteLine("EventsWindowPosition",
+                               std::to_string(seq.m_anWindowPos[0]) + ", " +
+                                   std::to_string(seq.m_anWindowPos[1]) + ", " +
+                                   std::to_string(seq.m_anWindowPos[2]) + ", " +
+                                   std::to_string(seq.m_anWindowPos[3]));
             if (seq.m_nMaximized)
-                WriteLine("EventsWindowMaximized", "TRUE");
+                doc_.WriteLine("EventsWindowMaximized", "TRUE");
             if (seq.m_nMinimized)
-                WriteLine("EventsWindowMinimized", "TRUE");
+                doc_.WriteLine("EventsWindowMinimized", "TRUE");
             std::string widths;
             for (std::size_t i = 0; i < seq.m_awEventColWidths.size(); ++i) {
                 if (i)
                     widths += ", ";
                 widths += std::to_string(seq.m_awEventColWidths[i]);
             }
-            WriteLine("EventColWidths", widths);
+            doc_.WriteLine("EventColWidths", widths);
         }
         if (!seq.m_strDescription.empty())
-            WriteLine("Description", seq.m_strDescription);
+            doc_.WriteLine("Description", seq.m_strDescription);
         if (full && seq.m_wLevel != 1)
-            WriteIntLine("Level", seq.m_wLevel);
+            doc_.WriteIntLine("Level", seq.m_wLevel);
         enabled("AutoStart", seq.m_nAutoStart);
         enabled("Looping", seq.m_nLooping);
         enabled("FreezeWhileWaiting", seq.m_nFreezeWhileWaiting);
         enabled("Restart", seq.m_nRestart);
         if (seq.m_wRestartLockout != 0)
-            WriteIntLine("RestartLockout", seq.m_wRestartLockout);
+            doc_.WriteIntLine("RestartLockout", seq.m_wRestartLockout);
         if (seq.m_nSmpteStartOn)
-            WriteLine("SmpteStartTrigger", TimeText(seq.m_anSmpteStart));
+            doc_.WriteLine("SmpteStartTrigger", TimeText(seq.m_anSmpteStart));
         if (seq.m_nChaseOn) {
-            WriteLine("TimecodeChaseStart", TimeText(seq.m_anChaseStart));
-            WriteLine("ChaseMode", seq.m_nChaseMode ? "JamSync" : "RunOnce");
+            doc_.WriteLine("TimecodeChaseStart", TimeText(seq.m_anChaseStart));
+            doc_.WriteLine("ChaseMode", seq.m_nChaseMode ? "JamSync" : "RunOnce");
         }
         for (std::size_t t = 0; t < kTriggerKeys.size(); ++t)
             if (seq.m_aTriggers[t].IsSet())
-                WriteLine(kTriggerKeys[t], TriggerText(seq.m_aTriggers[t]));
+                doc_.WriteLine(kTriggerKeys[t], TriggerText(seq.m_aTriggers[t]));
         if (full)
-            WriteLine("Events", "Standard");
-        WriteLine(std::nullopt);
+            doc_.WriteLine("Events", "Standard");
+        doc_.WriteLine(std::nullopt);
         WriteEventTable(seq, flags);
     }
 }
 
-void CVLDoc::WriteEventTable(CSeq& sequence, std::uint32_t flags) {
+void ScriptFileWriter::WriteEventTable(CSeq& sequence, std::uint32_t flags) {
     // Each column one wider than its longest text.
     std::size_t wLabel = 0, wEvent = 0, w1 = 0, w2 = 0, w3 = 0, w4 = 0;
     for (const auto& event : sequence.m_poEventList) {
@@ -402,7 +404,7 @@ void CVLDoc::WriteEventTable(CSeq& sequence, std::uint32_t flags) {
     }
     ++wLabel, ++wEvent, ++w1, ++w2, ++w3, ++w4;
 
-    if (m_nWriteHeaders) {
+    if (doc_.m_nWriteHeaders) {
         std::string heading = ";";
         HeadingColumn(heading, wLabel, "Label");
         heading += "Time     ";
@@ -412,8 +414,8 @@ void CVLDoc::WriteEventTable(CSeq& sequence, std::uint32_t flags) {
         HeadingColumn(heading, w3, "Data3");
         HeadingColumn(heading, w4, "Data4");
         heading += "Comment";
-        WriteLine(heading);
-        if (flags & kWriteFull) {
+        doc_.WriteLine(heading);
+        if (flags & CVLDoc::kWriteFull) {
             std::string rule = ";";
             RuleColumn(rule, wLabel);
             rule += "-------- ";
@@ -423,7 +425,7 @@ void CVLDoc::WriteEventTable(CSeq& sequence, std::uint32_t flags) {
             RuleColumn(rule, w3);
             rule.append(w4 - 1, '-');
             rule += " -------";
-            WriteLine(rule);
+            doc_.WriteLine(rule);
         }
     }
 
@@ -451,6 +453,6 @@ void CVLDoc::WriteEventTable(CSeq& sequence, std::uint32_t flags) {
             row += ';';
             row += e.m_strComment;
         }
-        WriteLine(row);
+        doc_.WriteLine(row);
     }
 }

@@ -1,6 +1,7 @@
 // The sequence sections of the script source file: the sequences' options, their triggers and
 // their event rows, in the current form and in the two older forms that keep the event rows
 // in a section of their own.
+#include "script/script_file.h"
 #include "script/vl_doc.h"
 
 #include "platform/paths.h"
@@ -170,7 +171,7 @@ std::size_t SkipEnd(const char* text, std::size_t pos, std::size_t size, R state
 
 } // namespace
 
-bool CVLDoc::ParseTrigger(CSeq& sequence, int index, std::string_view text) {
+bool ScriptFileReader::ParseTrigger(CSeq& sequence, int index, std::string_view text) {
     if (index < 0 || index >= static_cast<int>(sequence.m_aTriggers.size()))
         return true;
     CTrigger& trigger = sequence.m_aTriggers[static_cast<std::size_t>(index)];
@@ -239,20 +240,20 @@ bool CVLDoc::ParseTrigger(CSeq& sequence, int index, std::string_view text) {
     return true;
 }
 
-bool CVLDoc::FindWholeSection(std::string_view name) {
+bool ScriptFileReader::FindWholeSection(std::string_view name) {
     for (;;) {
-        const std::size_t before = ReadPosition();
-        const std::string header = NextSectionName(true);
-        if (header.empty() && ReadPosition() == before)
+        const std::size_t before = doc_.ReadPosition();
+        const std::string header = doc_.NextSectionName(true);
+        if (header.empty() && doc_.ReadPosition() == before)
             return false;
         if (EqualsNoCase(header, name))
             return true;
     }
 }
 
-bool CVLDoc::ReadSequences(const std::string& path) {
-    m_posCurrentSeq = nullptr;
-    m_poSeqList.clear();
+bool ScriptFileReader::ReadSequences(const std::string& path) {
+    doc_.m_posCurrentSeq = nullptr;
+    doc_.m_poSeqList.clear();
 
     // The form, once per file: the older forms keep the event rows in sections of their own.
     // One walk over the headers tells them apart (a setup section wins over a properties one).
@@ -260,11 +261,11 @@ bool CVLDoc::ReadSequences(const std::string& path) {
         return header.size() >= word.size() && EqualsNoCase(header.substr(0, word.size()), word);
     };
     std::string_view word = "Sequence";
-    SetReadPosition(0);
+    doc_.SetReadPosition(0);
     for (;;) {
-        const std::size_t before = ReadPosition();
-        const std::string header = NextSectionName(true);
-        if (header.empty() && ReadPosition() == before)
+        const std::size_t before = doc_.ReadPosition();
+        const std::string header = doc_.NextSectionName(true);
+        if (header.empty() && doc_.ReadPosition() == before)
             break;
         if (beginsWith(header, "SequenceSetup")) {
             word = "SequenceSetup";
@@ -280,8 +281,8 @@ bool CVLDoc::ReadSequences(const std::string& path) {
         }
     }
     const bool separateEvents = word != "Sequence";
-    SetReadPosition(0);
-    const std::string_view text(FileBufferData(), FileBufferSize());
+    doc_.SetReadPosition(0);
+    const std::string_view text(doc_.FileBufferData(), doc_.FileBufferSize());
     if (text.empty())
         return true;
 
@@ -290,16 +291,16 @@ bool CVLDoc::ReadSequences(const std::string& path) {
     int progress = 10;
     bool anyFound = false;
     KeyLineIndex keys;
-    while (ReadPosition() < text.size()) {
+    while (doc_.ReadPosition() < text.size()) {
         progress = std::min(progress + 1, 99);
 
         // The next options section: a header that begins with the form's word.
         std::string header;
         bool found = false;
         for (;;) {
-            const std::size_t before = ReadPosition();
-            header = NextSectionName(true);
-            if (header.empty() && ReadPosition() == before)
+            const std::size_t before = doc_.ReadPosition();
+            header = doc_.NextSectionName(true);
+            if (header.empty() && doc_.ReadPosition() == before)
                 break;
             if (beginsWith(header, word)) {
                 found = true;
@@ -327,11 +328,11 @@ bool CVLDoc::ReadSequences(const std::string& path) {
         if (header.size() > word.size() + 2)
             seq->m_strName = header.substr(word.size() + 2);
         const std::string& name = seq->m_strName;
-        SetStatusProgress("Reading KSF File:  Loading Sequence [" + name + "]", progress);
+        doc_.SetStatusProgress("Reading KSF File:  Loading Sequence [" + name + "]", progress);
 
         // All keys in one pass. In the current form they end at the line of the key "Events":
         // the event rows below it are no key lines.
-        const std::size_t optionsStart = ReadPosition();
+        const std::size_t optionsStart = doc_.ReadPosition();
         keys.Scan(text, optionsStart, {.stopKey = separateEvents ? "" : "Events"});
 
         seq->m_strDescription = keys.Text("Description", "");
@@ -374,7 +375,7 @@ bool CVLDoc::ReadSequences(const std::string& path) {
             if (!rows)
                 ShowWarning("Did not find [SequenceEvents:" + name + "] section");
         } else if (keys.StopKeyFound()) {
-            SetReadPosition(keys.StopLineEnd());
+            doc_.SetReadPosition(keys.StopLineEnd());
             rows = true;
         } else {
             ShowWarning("No events found for sequence " + name);
@@ -383,18 +384,18 @@ bool CVLDoc::ReadSequences(const std::string& path) {
             return false;
         // The next options section is looked for after this one, wherever its rows stood.
         if (separateEvents)
-            SetReadPosition(optionsStart);
-        m_poSeqList.push_back(std::move(seq));
+            doc_.SetReadPosition(optionsStart);
+        doc_.m_poSeqList.push_back(std::move(seq));
     }
     return true;
 }
 
-bool CVLDoc::ReadEventRows(CSeq& sequence) {
+bool ScriptFileReader::ReadEventRows(CSeq& sequence) {
     enum class Outcome { None, RowDone, SectionEnd, NoRow };
 
-    const char* const text = FileBufferData();
-    const std::size_t size = FileBufferSize();
-    std::size_t pos = ReadPosition();
+    const char* const text = doc_.FileBufferData();
+    const std::size_t size = doc_.FileBufferSize();
+    std::size_t pos = doc_.ReadPosition();
 
     std::string label, time, event, comment;
     std::array<std::string, 4> data;
@@ -574,13 +575,13 @@ bool CVLDoc::ReadEventRows(CSeq& sequence) {
             } catch (const std::bad_alloc&) {
                 ShowWarning("Not enough memory to allocate Event ( *pEvent ).  Aborting File "
                             "Construction...");
-                SetReadPosition(pos);
+                doc_.SetReadPosition(pos);
                 return false;
             }
         } else if (outcome == Outcome::SectionEnd) {
             break;
         }
     }
-    SetReadPosition(pos);
+    doc_.SetReadPosition(pos);
     return true;
 }

@@ -8,6 +8,7 @@
 #include "platform/paths.h"
 #include "platform/ui_services.h"
 #include "reproducer/smpte_interface.h"
+#include "script/script_file.h"
 #include "script/smpte_dialog.h"
 #include "script/vl_doc.h"
 
@@ -131,73 +132,73 @@ bool CVLDoc::InitSmpteSettings() {
     return true;
 }
 
-void CVLDoc::WriteSmpteSection() {
-    ReelvoxSMPTEInterface_c* smpte = m_Reelvox.SMPTEInterface();
+void ScriptFileWriter::WriteSmpteSection() {
+    ReelvoxSMPTEInterface_c* smpte = doc_.m_Reelvox.SMPTEInterface();
     if (!smpte) {
         ShowMessage(kNoInterface);
         return;
     }
-    if (m_nSmpteUsed == 0)
+    if (doc_.m_nSmpteUsed == 0)
         return;
-    WriteLine("\r\n[Smpte]");
+    doc_.WriteLine("\r\n[Smpte]");
 
     const bool generating = IsOn(smpte->IsGenerating());
     const bool videoSync = IsOn(smpte->GetVideoSync());
     if (generating)
-        WriteLine("Mode", videoSync ? "Generate-VideoGenlock" : "Generate-NoVideoGenlock");
+        doc_.WriteLine("Mode", videoSync ? "Generate-VideoGenlock" : "Generate-NoVideoGenlock");
     else if (!videoSync)
-        WriteLine("Mode", "ReadExternal");
+        doc_.WriteLine("Mode", "ReadExternal");
 
-    switch (m_nSmpteDevice) {
+    switch (doc_.m_nSmpteDevice) {
     case 0:
-        WriteLine("SmpteDevice", "ReelvoxAll");
+        doc_.WriteLine("SmpteDevice", "ReelvoxAll");
         break;
     case 1:
-        WriteLine("SmpteDevice", "ReelvoxLegacy");
+        doc_.WriteLine("SmpteDevice", "ReelvoxLegacy");
         break;
     case 2:
-        WriteLine("SmpteDevice", "Tembrel");
+        doc_.WriteLine("SmpteDevice", "Tembrel");
         break;
     default:
         break;
     }
     const std::uint8_t clock = smpte->GetClockFreq();
     if (clock < kClockTexts.size())
-        WriteLine("SmpteSampleClk", kClockTexts[clock]);
+        doc_.WriteLine("SmpteSampleClk", kClockTexts[clock]);
 
     auto yesNo = [](bool yes) { return yes ? "YES" : "NO"; };
     const std::uint8_t source = smpte->GetControlSource();
     const bool timecodeOutput = IsOn(smpte->GetTimecodeOutput());
-    WriteLine("SmpteGenlockNTSC", yesNo(smpte->GetVideoFormat() == 0));
-    WriteLine("EnabledOnPowerUp", yesNo(IsOn(smpte->GetStartOnPower())));
-    WriteLine("StartButtonRestarts", yesNo(IsOn(smpte->GetSmpteReset())));
-    WriteLine("StopAtEndTime", yesNo(smpte->GetTransition() == 0));
-    WriteLine("ShowControlPortConfiguredAsMIDI", yesNo(source == 1));
-    WriteLine("UseMTC", yesNo(timecodeOutput && source == 1));
-    WriteLine("EnableTimeStamp", yesNo(timecodeOutput && source == 0));
-    WriteLine("MuteWhenStopped", yesNo(IsOn(smpte->GetMuteOnIdle())));
+    doc_.WriteLine("SmpteGenlockNTSC", yesNo(smpte->GetVideoFormat() == 0));
+    doc_.WriteLine("EnabledOnPowerUp", yesNo(IsOn(smpte->GetStartOnPower())));
+    doc_.WriteLine("StartButtonRestarts", yesNo(IsOn(smpte->GetSmpteReset())));
+    doc_.WriteLine("StopAtEndTime", yesNo(smpte->GetTransition() == 0));
+    doc_.WriteLine("ShowControlPortConfiguredAsMIDI", yesNo(source == 1));
+    doc_.WriteLine("UseMTC", yesNo(timecodeOutput && source == 1));
+    doc_.WriteLine("EnableTimeStamp", yesNo(timecodeOutput && source == 0));
+    doc_.WriteLine("MuteWhenStopped", yesNo(IsOn(smpte->GetMuteOnIdle())));
     const std::uint8_t rate = smpte->GetFrameRate();
-    WriteLine("FrameRate", kFrameRateTexts[rate < kFrameRateTexts.size() ? rate : 5]);
-    WriteLine("ChaseDropoutTolerance", std::to_string(m_wChaseDropoutTolerance));
-    WriteLine("PrerollTime", TimeText(*smpte, &ReelvoxSMPTEInterface_c::GetPreroll));
-    WriteLine("StartTime", TimeText(*smpte, &ReelvoxSMPTEInterface_c::GetStart));
-    WriteLine("EndTime", TimeText(*smpte, &ReelvoxSMPTEInterface_c::GetEnd));
+    doc_.WriteLine("FrameRate", kFrameRateTexts[rate < kFrameRateTexts.size() ? rate : 5]);
+    doc_.WriteLine("ChaseDropoutTolerance", std::to_string(doc_.m_wChaseDropoutTolerance));
+    doc_.WriteLine("PrerollTime", TimeText(*smpte, &ReelvoxSMPTEInterface_c::GetPreroll));
+    doc_.WriteLine("StartTime", TimeText(*smpte, &ReelvoxSMPTEInterface_c::GetStart));
+    doc_.WriteLine("EndTime", TimeText(*smpte, &ReelvoxSMPTEInterface_c::GetEnd));
 }
 
-bool CVLDoc::KsfReadSmpte100() {
-    SetStatusProgress("Reading KSF File:  Loading Smpte Setup", -1);
-    if (!FindSection("Smpte", false)) {
-        m_nSmpteUsed = 0;
+bool ScriptFileReader::KsfReadSmpte100() {
+    doc_.SetStatusProgress("Reading KSF File:  Loading Smpte Setup", -1);
+    if (!doc_.FindSection("Smpte", false)) {
+        doc_.m_nSmpteUsed = 0;
         return true;
     }
-    m_nSmpteUsed = 1;
-    ReelvoxSMPTEInterface_c* smpte = m_Reelvox.SMPTEInterface();
+    doc_.m_nSmpteUsed = 1;
+    ReelvoxSMPTEInterface_c* smpte = doc_.m_Reelvox.SMPTEInterface();
     if (!smpte) {
         ShowMessage(kNoInterface);
         return false;
     }
 
-    const std::string mode = ReadKey("Mode", "Generate-NoVideoGenlock");
+    const std::string mode = doc_.ReadKey("Mode", "Generate-NoVideoGenlock");
     if (EqualsNoCase(mode, "Generate-VideoGenlock")) {
         smpte->SetGenerate(QOR_TRUE);
         smpte->SetVideoSync(QOR_TRUE);
@@ -215,16 +216,16 @@ bool CVLDoc::KsfReadSmpte100() {
         {"ReelvoxAll", 0},
         {"ReelvoxLegacy", 1},
     }};
-    const std::string device = ReadKey("SmpteDevice", "Tembrel");
+    const std::string device = doc_.ReadKey("SmpteDevice", "Tembrel");
     for (const auto& [word, value] : kDevices) {
         if (EqualsNoCase(device, word)) {
-            m_nSmpteDevice = value;
+            doc_.m_nSmpteDevice = value;
             break;
         }
     }
-    ApplyDevice(*smpte, m_nSmpteDevice);
+    ApplyDevice(*smpte, doc_.m_nSmpteDevice);
 
-    const std::string clock = ReadKey("SmpteSampleClk", "48.0");
+    const std::string clock = doc_.ReadKey("SmpteSampleClk", "48.0");
     for (std::size_t i = 0; i < kClockTexts.size(); ++i) {
         if (EqualsNoCase(clock, kClockTexts[i])) {
             smpte->SetClockFreq(static_cast<std::uint8_t>(i));
@@ -232,23 +233,23 @@ bool CVLDoc::KsfReadSmpte100() {
         }
     }
 
-    smpte->SetVideoFormat(IsYesWord(ReadKey("SmpteGenlockNTSC", "YES")) ? 0 : 1);
-    if (IsYesWord(ReadKey("EnabledOnPowerUp", "No")))
+    smpte->SetVideoFormat(IsYesWord(doc_.ReadKey("SmpteGenlockNTSC", "YES")) ? 0 : 1);
+    if (IsYesWord(doc_.ReadKey("EnabledOnPowerUp", "No")))
         smpte->SetStartOnPower(QOR_TRUE);
-    if (IsNoWord(ReadKey("StartButtonRestarts", "Yes")))
+    if (IsNoWord(doc_.ReadKey("StartButtonRestarts", "Yes")))
         smpte->SetSmpteReset(QOR_FALSE);
-    if (IsNoWord(ReadKey("StopAtEndTime", "Yes")))
+    if (IsNoWord(doc_.ReadKey("StopAtEndTime", "Yes")))
         smpte->SetTransition(1);
-    if (IsYesWord(ReadKey("ShowControlPortConfiguredAsMIDI", "No")))
+    if (IsYesWord(doc_.ReadKey("ShowControlPortConfiguredAsMIDI", "No")))
         smpte->SetControlSource(1);
-    if (IsYesWord(ReadKey("UseMTC", "No")))
+    if (IsYesWord(doc_.ReadKey("UseMTC", "No")))
         smpte->SetTimecodeOutput(QOR_TRUE);
-    if (IsYesWord(ReadKey("EnableTimeStamp", "No")))
+    if (IsYesWord(doc_.ReadKey("EnableTimeStamp", "No")))
         smpte->SetTimecodeOutput(QOR_TRUE);
-    if (IsYesWord(ReadKey("MuteWhenStopped", "No")))
+    if (IsYesWord(doc_.ReadKey("MuteWhenStopped", "No")))
         smpte->SetMuteOnIdle(QOR_TRUE);
 
-    const std::string rate = ReadKey("FrameRate", "30 FPS");
+    const std::string rate = doc_.ReadKey("FrameRate", "30 FPS");
     std::uint8_t rateIndex = 5;
     for (std::size_t i = 0; i + 1 < kFrameRateTexts.size(); ++i) {
         if (EqualsNoCase(rate, kFrameRateTexts[i])) {
@@ -257,13 +258,15 @@ bool CVLDoc::KsfReadSmpte100() {
         }
     }
     smpte->SetFrameRate(rateIndex);
-    m_wChaseDropoutTolerance = static_cast<std::uint16_t>(ReadIntKey("ChaseDropoutTolerance", 5));
+    doc_.m_wChaseDropoutTolerance =
+        static_cast<std::uint16_t>(doc_.ReadIntKey("ChaseDropoutTolerance", 5));
 
     SetTimeFromText(*smpte, &ReelvoxSMPTEInterface_c::SetPreroll,
-                    ReadKey("PrerollTime", "00:00:00.00"));
+                    doc_.ReadKey("PrerollTime", "00:00:00.00"));
     SetTimeFromText(*smpte, &ReelvoxSMPTEInterface_c::SetStart,
-                    ReadKey("StartTime", "00:00:00.00"));
-    SetTimeFromText(*smpte, &ReelvoxSMPTEInterface_c::SetEnd, ReadKey("EndTime", "00:00:00.00"));
+                    doc_.ReadKey("StartTime", "00:00:00.00"));
+    SetTimeFromText(*smpte, &ReelvoxSMPTEInterface_c::SetEnd,
+                    doc_.ReadKey("EndTime", "00:00:00.00"));
     return true;
 }
 

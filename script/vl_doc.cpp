@@ -6,6 +6,7 @@
 #include "script/doc_list.h"
 #include "script/download_settings.h"
 #include "script/protocol_list.h"
+#include "script/script_file.h"
 #include "script/text_utils.h"
 #include "script/time_conversions.h"
 
@@ -193,6 +194,14 @@ CVLDoc::CVLDoc() {
 CVLDoc::~CVLDoc() {
     if (m_pDocList)
         m_pDocList->Remove(this);
+}
+
+bool CVLDoc::ReadScript(const std::string& path) {
+    return ScriptFileReader(*this).ReadScript(path);
+}
+
+bool CVLDoc::WriteScript(std::uint32_t flags, int first, int last) {
+    return ScriptFileWriter(*this).WriteScript(flags, first, last);
 }
 
 AppServices& CVLDoc::Services() const {

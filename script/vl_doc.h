@@ -205,52 +205,12 @@ public:
     // std::bad_alloc when the buffer cannot be had.
     bool WriteScriptToBuffer(std::uint32_t flags, int first, int last);
 
-    // ---- Source file writer ----
+    // ---- Source file (ScriptFileReader and ScriptFileWriter do the work) ----
+    // Reads the script from the file buffer; `path` serves in messages.
+    bool ReadScript(const std::string& path);
     // Writes the sections `flags` chooses, sequences first to last (1-based), into the write
     // buffer; stores a NUL at the cursor; answers the write-ok flag.
     bool WriteScript(std::uint32_t flags, int first, int last);
-    void WriteBanner(std::string_view text, std::uint32_t flags);
-    void WriteWindowPlacement();
-    void WriteUnitSection(std::uint32_t flags);
-    void WriteCompilerSection();
-    void WriteConnectionSection();
-    // [Smpte], only when the script uses SMPTE.
-    void WriteSmpteSection();
-    void WriteInputs();
-    void WriteOutputs();
-    void WriteFlags();
-    void WriteVars();
-    void WritePorts();
-    void WriteDataStrings();
-    void WriteLcdStrings();
-    void WriteSequences(int first, int last, std::uint32_t flags);
-    void WriteEventTable(CSeq& sequence, std::uint32_t flags);
-
-    // ---- Source file readers (over the file buffer; `path` serves in messages) ----
-    bool ReadScript(const std::string& path);
-    bool ReadWindowPlacementSection();
-    bool ReadUnitSection(const std::string& path);
-    bool ReadCompilerSection();
-    bool ReadConnectionSection();
-    // [Smpte]: SMPTE used exactly when the section exists. False only without an interface.
-    bool KsfReadSmpte100();
-    // The Yes/No syntax-error question of the [Unit] reader; true for Yes.
-    bool QuerySyntaxError(const std::string& path, const std::string& text);
-    bool ReadInputs(const std::string& path);
-    bool ReadOutputs(const std::string& path);
-    bool ReadFlags(const std::string& path);
-    bool ReadVars(const std::string& path);
-    bool ReadPorts(const std::string& path);
-    bool ReadDataStrings(const std::string& path);
-    bool ReadLcdStrings(const std::string& path);
-    bool ReadSequences(const std::string& path);
-    bool ParseTrigger(CSeq& sequence, int index, std::string_view text);
-
-    // States of the line machine of the data-string and LCD-string sections.
-    enum class StringLineState { LineStart, Name, BeforeData, Data, Comment, SkipLine, End, Error };
-    // Creates and appends one string record from the collected texts; answers the next state.
-    StringLineState AddDataString();
-    StringLineState AddLcdString();
 
     // ---- Model ----
     std::int32_t m_nCreatedForUpload = 0;
@@ -339,31 +299,7 @@ private:
     bool m_bAddToRecentFiles = false;
     int m_nStatusPercent = 0; // last progress shown
 
-    // --- Source file reading and writing (settings, writer, readers) ---
-    // Private helpers and working state of the section writers and readers go here (the
-    // texts the string-line machine collects for AddDataString and AddLcdString among them).
-
-    // [Inputs], [Outputs], [Flags] and [Vars]: one writer and one reader for the four. Keys
-    // are `keyWord` and the entry's number (Input01, ...); an entry whose name is
-    // `defaultWord` and its number (input1, ...) and that has no comment is not written.
-    void WriteResourceNames(const char* sectionName, const char* keyWord, const char* defaultWord,
-                            const CProductResource* entries, std::size_t count);
-    bool ReadResourceNames(const char* sectionName, const char* keyWord, const char* statusText,
-                           const char* missingText, CProductResource* entries, std::size_t count,
-                           const std::string& path);
-
-    // The line machine of [DataStrings] and [LcdStrings] and the texts it collects.
-    std::string m_strLineName;
-    std::string m_strLineData;
-    std::string m_strLineComment;
-    bool m_bLineQuoted = false;
-    bool ReadStringLines(bool lcdStrings);
-
-    // Reads the event rows of a sequence from the read position to the end of its section.
-    // False (after its message) when an event cannot be allocated.
-    bool ReadEventRows(CSeq& sequence);
-    // Finds, from the read position, the next header whose whole name is `name` (no case).
-    bool FindWholeSection(std::string_view name);
-
-    // --- End of source file reading and writing ---
+    // The reader and the writer work on the buffers and the model directly.
+    friend class ScriptFileReader;
+    friend class ScriptFileWriter;
 };

@@ -1,5 +1,6 @@
 // The script source reader: the file's checks, the order of its readers and the resource
 // sections.
+#include "script/script_file.h"
 #include "tests/script/ksf_test_support.h"
 
 #include <gtest/gtest.h>
@@ -217,7 +218,7 @@ TEST_F(KsfTest, DataAndLcdStringLines) {
     // A present but empty section empties the list.
     doc->m_poDataStrList.push_back(std::make_unique<CDataStr>("x", "y", ""));
     doc->LoadFileBuffer(Crlf("[DataStrings]\n\n[LcdStrings]\n"));
-    EXPECT_TRUE(doc->ReadDataStrings("show.ksf"));
+    EXPECT_TRUE(ScriptFileReader(*doc).ReadDataStrings("show.ksf"));
     EXPECT_TRUE(doc->m_poDataStrList.empty());
 }
 

@@ -1,5 +1,6 @@
 // The sequence sections: the three section forms, the keys of a sequence, its triggers and the
 // event rows.
+#include "script/script_file.h"
 #include "tests/script/ksf_test_support.h"
 
 #include <gtest/gtest.h>
@@ -169,7 +170,7 @@ TEST_F(KsfTest, Triggers) {
         auto doc = NewDoc();
         CSeq seq("S", 1);
         for (int index = 0; index < 4; ++index) {
-            EXPECT_TRUE(doc->ParseTrigger(seq, index, c.text));
+            EXPECT_TRUE(ScriptFileReader(*doc).ParseTrigger(seq, index, c.text));
             const CTrigger& t = seq.m_aTriggers[index];
             EXPECT_EQ(t.m_strIoName, c.io);
             EXPECT_EQ(t.m_nGoesOn, c.goesOn);
