@@ -80,13 +80,6 @@ COLORREF IncreaseContrast(COLORREF background, COLORREF color, int threshold) {
     Scaled u;
     for (int i = 0; i < 3; ++i)
         u.v[i] = b.v[i] / len;
-    // When b has no length it points nowhere: go straight away from a along the grey axis.
-    if (Length(b) < 0.001) {
-        const double g =
-            std::sqrt(kRange[0] * kRange[0] + kRange[1] * kRange[1] + kRange[2] * kRange[2]);
-        for (int i = 0; i < 3; ++i)
-            u.v[i] = kRange[i] / g;
-    }
     const double p = a.v[0] * u.v[0] + a.v[1] * u.v[1] + a.v[2] * u.v[2];
     double q = 0;
     for (int i = 0; i < 3; ++i)

@@ -238,25 +238,30 @@ QImage CGVPPaintManager::AnimateFrame(const QImage& buffer, const QImage& screen
     const int w = buffer.width(), h = buffer.height();
     if (step >= n || (type != 2 && type != 3 && type != 4))
         return buffer;
-    QImage frame =
-        (screen.size() == buffer.size() ? screen : QImage(buffer.size(), buffer.format()))
-            .convertToFormat(QImage::Format_ARGB32);
-    if (screen.size() != buffer.size())
+    const QImage src = buffer.convertToFormat(QImage::Format_ARGB32);
+    const bool haveScreen = screen.size() == buffer.size();
+    QImage frame = haveScreen ? screen.convertToFormat(QImage::Format_ARGB32)
+                              : QImage(buffer.size(), QImage::Format_ARGB32);
+    if (!haveScreen)
         frame.fill(Qt::transparent);
     if (type == 2 || type == 3) {
         const int fw = type == 2 ? w * step / n : w;
         const int fh = h * step / n;
         QPainter p(&frame);
         p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(QPoint(0, 0), buffer, QRect(w - fw, h - fh, fw, fh));
+        p.drawImage(QPoint(0, 0), src, QRect(w - fw, h - fh, fw, fh));
         return frame;
     }
-    const QImage src = buffer.convertToFormat(QImage::Format_ARGB32);
     const int a = 255 * step / n;
     for (int y = 0; y < h; ++y) {
         const auto* b = reinterpret_cast<const QRgb*>(src.constScanLine(y));
         auto* s = reinterpret_cast<QRgb*>(frame.scanLine(y));
         for (int x = 0; x < w; ++x) {
+            if (!haveScreen) {
+                // Nothing known of what lies behind: the picture comes up through its alpha.
+                s[x] = qRgba(qRed(b[x]), qGreen(b[x]), qBlue(b[x]), qAlpha(b[x]) * a / 255);
+                continue;
+            }
             auto mix = [&](int cb, int cs) { return (cb * a + cs * (255 - a)) / 256; };
             s[x] = qRgba(mix(qRed(b[x]), qRed(s[x])), mix(qGreen(b[x]), qGreen(s[x])),
                          mix(qBlue(b[x]), qBlue(s[x])), 255);

@@ -3,9 +3,12 @@
 #include "controls/commandbars/paint_manager.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QRegion>
 #include <algorithm>
+#include <cstdlib>
+#include <xcb/xcb.h>
 
 // One shadow: a thin top-level window that follows its bar's visibility.
 class CGVPShadowsManager::CShadowWnd : public QWidget {
@@ -61,7 +64,41 @@ private:
     bool m_themeShadow;
 };
 
-CGVPShadowsManager::CGVPShadowsManager() = default;
+namespace {
+
+// Per-pixel alpha needs a compositor: always there on Wayland, on X11 when a compositing
+// manager owns the screen's _NET_WM_CM_S0 selection.
+bool DisplayComposites() {
+    if (!QGuiApplication::instance())
+        return false;
+    const QString platform = QGuiApplication::platformName();
+    if (platform.startsWith(QLatin1String("wayland")))
+        return true;
+    if (platform != QLatin1String("xcb"))
+        return false;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return false;
+    static const char kName[] = "_NET_WM_CM_S0";
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 1, sizeof kName - 1, kName), nullptr);
+    if (!atom)
+        return false;
+    bool owned = false;
+    if (atom->atom != XCB_ATOM_NONE) {
+        xcb_get_selection_owner_reply_t* owner = xcb_get_selection_owner_reply(
+            connection, xcb_get_selection_owner(connection, atom->atom), nullptr);
+        owned = owner && owner->owner != XCB_WINDOW_NONE;
+        free(owner);
+    }
+    free(atom);
+    return owned;
+}
+
+} // namespace
+
+CGVPShadowsManager::CGVPShadowsManager() : m_layered(DisplayComposites()) {}
 CGVPShadowsManager::~CGVPShadowsManager() {
     m_shadows.clear();
 }

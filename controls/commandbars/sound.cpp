@@ -6,15 +6,27 @@
 
 namespace {
 
-// No sound device is assumed; a program or a test installs a player of its own.
+// No sound device is assumed; a program or a test installs a player of its own. Replaced on
+// the user-interface thread while a sound thread may be reading it.
+std::mutex g_functionMutex;
 CGVPMenuSoundPlayer::SoundFunction& SoundFunctionSlot() {
     static CGVPMenuSoundPlayer::SoundFunction function = [](const char*) {};
     return function;
 }
 
+void PlaySound(const char* alias) {
+    CGVPMenuSoundPlayer::SoundFunction function;
+    {
+        std::lock_guard lock(g_functionMutex);
+        function = SoundFunctionSlot();
+    }
+    function(alias);
+}
+
 } // namespace
 
 void CGVPMenuSoundPlayer::SetSoundFunction(SoundFunction function) {
+    std::lock_guard lock(g_functionMutex);
     SoundFunctionSlot() = function ? std::move(function) : [](const char*) {};
 }
 
@@ -79,10 +91,10 @@ void CGVPMenuSoundPlayer::Run() {
         }
         if (code == Stop)
             break;
-        SoundFunctionSlot()(code == MenuCommand ? "MenuCommand" : "MenuPopup");
+        PlaySound(code == MenuCommand ? "MenuCommand" : "MenuPopup");
         // Only the request just played is cleared: a stop or a newer request stays.
         int expected = code;
         m_state.compare_exchange_strong(expected, Idle);
     }
-    SoundFunctionSlot()(nullptr);
+    PlaySound(nullptr);
 }

@@ -673,13 +673,15 @@ void CGVPOffice2003Theme::FillCommandBar(QPainter& dc, IPaintedBar* bar) {
         extent = std::max(extent, vertical ? Right(c) : Bottom(c));
     }
     dc.fillRect(rc, GetQColor(15));
-    // The dock behind, lined up with the dock bar's own gradient.
+    // The dock behind, lined up with the dock bar's own gradient so that the corners show
+    // exactly the colour around them.
     QWidget* parent = widget->parentWidget();
     const int offset = parent ? widget->x() : 0;
+    const int span = parent ? std::max(parent->width(), FullScreenWidth() / 2) : FullScreenWidth();
     if (position == gvpBarRight)
         dc.fillRect(rc, RefToQColor(m_clrDockBarRight));
     else
-        FillDockGradient(dc, rc, -offset, FullScreenWidth());
+        FillDockGradient(dc, rc, -offset, span);
 
     dc.save();
     QRegion face(rc);
