@@ -127,3 +127,23 @@ TEST_F(BarsTest, ToolbarsWrapIntoANewRowWhenTheRowIsFull) {
 
 } // namespace
 } // namespace barstest
+
+namespace barstest {
+namespace {
+
+TEST_F(BarsTest, TooltipAddsTheShortcutOnlyWithTheOption) {
+    frame->SetAccelerators({{GVPAccel::kVirtKey | GVPAccel::kControl, 'S', ID_SAVE}});
+    CGVPControl* save = toolBar->GetControls()->FindControlById(ID_SAVE);
+    save->SetTooltip("Save");
+    const QPoint at = Center(save);
+    EXPECT_EQ(toolBar->TooltipAt(at), "Save");
+    bars->GetCommandBarsOptions()->bToolBarAccelTips = true;
+    EXPECT_EQ(toolBar->TooltipAt(at), "Save (Ctrl+S)");
+    bars->GetCommandBarsOptions()->bToolBarScreenTips = false;
+    EXPECT_EQ(toolBar->TooltipAt(at), "");
+    EXPECT_EQ(bars->GetToolBarById(0), nullptr);
+    EXPECT_EQ(bars->GetToolBarById(2), toolBar);
+}
+
+} // namespace
+} // namespace barstest
