@@ -21,8 +21,8 @@ test: build tsan
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300 --repeat until-pass:3
 
 # The thread tests once more under ThreadSanitizer, in a build of their own.
-TSAN_TARGETS ?= foundation_tests reproducer_tests link_tests
-TSAN_TESTS ?= ^(QORThread|QORState|QORLock|QORCallback|ReelvoxCancel|DownloadThreadCancel)
+TSAN_TARGETS ?= foundation_tests reproducer_tests link_tests lumaquill_tests
+TSAN_TESTS ?= ^(QORThread|QORState|QORLock|QORCallback|ReelvoxCancel|DownloadThreadCancel|DmxSender)
 tsan: deps
 	@cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_TSAN=ON >/dev/null
 	@cmake --build build-tsan -j $(JOBS) --target $(TSAN_TARGETS)
