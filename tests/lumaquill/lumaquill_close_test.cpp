@@ -1,5 +1,6 @@
 // Closing the dialog while its sender is in the middle of a cycle: the dialog goes at once, the
-// sender stops before its next frame and is joined, and the link is closed after it.
+// sender stops before its next frame and is joined, and the link is closed after it. Not in the
+// ThreadSanitizer run: Qt's own thread pool is not instrumented and reports races of its own.
 #include "tests/lumaquill/lumaquill_fixture.h"
 #include "tests/lumaquill/slow_line.h"
 
@@ -10,7 +11,7 @@ namespace {
 using namespace lumaquill_tests;
 using namespace std::chrono_literals;
 
-TEST(DmxSenderDialog, ClosingDuringACycleStopsTheSenderBetweenFrames) {
+TEST(LumaquillClose, ClosingDuringACycleStopsTheSenderBetweenFrames) {
     auto state = std::make_shared<testing_support::RecordingState>();
     std::atomic<int> written{0};
     // Six bytes of 4 ms: a cycle of eight channels takes about 200 ms.
