@@ -1,7 +1,6 @@
 // The settings of the profile: read once at start-up, written whole whenever one changes.
 #include "app/vl_app.h"
 
-#include "compiler/compile_environment.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
 
@@ -11,7 +10,6 @@ namespace {
 
 constexpr const char* kGeneral = "General";
 constexpr const char* kTools = "Tools";
-constexpr const char* kDownload = "Download";
 constexpr const char* kSerialPorts = "Serial Ports";
 constexpr const char* kRecentFiles = "Recent File List";
 constexpr int kSerialPortCount = 8;
@@ -43,28 +41,9 @@ void CVLApp::LoadSettings() {
     m_strToolName2 = profile.GetString(kTools, "User Defined Name 2", "");
     m_strToolPath2 = profile.GetString(kTools, "User Defined Path 2", "");
 
-    m_nCommMethod = profile.GetInt(kDownload, "CommMethod", 0);
-    m_nEthernetDevice = profile.GetInt(kDownload, "EthernetDevice", -1);
-    m_nSerialPort = profile.GetInt(kDownload, "SerialPort", 0);
-    m_nSerialTimeout = profile.GetInt(kDownload, "SerialTimeout", 3000);
-    m_nSerialDelay = profile.GetInt(kDownload, "SerialDelay", 3);
-    m_nSerialBandwidth = profile.GetInt(kDownload, "SerialBandwidth", 128);
-    m_nSerialBitMode = profile.GetInt(kDownload, "SerialBitMode", 1);
-    m_bVerboseMessages =
-        !platform::EqualsNoCase(profile.GetString(kDownload, "Messages", "Minimal"), "Minimal");
-    m_nNumQuenlows = profile.GetInt(kDownload, "NumQuenlows", 0);
-    m_poQuenlowList.RemoveAll();
-    for (int i = 1; i <= m_nNumQuenlows; ++i) {
-        const std::string n = std::to_string(i);
-        CQuenlowOb device;
-        device.m_strName = profile.GetString(kDownload, "QuenlowName" + n, "Default Name");
-        device.m_strIP = profile.GetString(kDownload, "QuenlowIP" + n, "Default Name");
-        device.m_strPassword = profile.GetString(kDownload, "QuenlowPassword" + n, "");
-        device.m_strLogin = profile.GetString(kDownload, "QuenlowLogin" + n, "Default Login");
-        m_poQuenlowList.AddTail(std::move(device));
-    }
-    m_bNoCompilerPopups = profile.GetBool(kDownload, "NoCompilerPopups", true);
-    m_bNoArchiveOffer = profile.GetBool(kDownload, "NoArchiveOffer", false);
+    m_Download.Load(profile);
+    m_poQuenlowList.Load(profile);
+    m_nNumQuenlows = static_cast<std::int32_t>(m_poQuenlowList.GetCount());
 
     m_SerialPorts.clear();
     for (int n = 1; n <= kSerialPortCount; ++n) {
@@ -81,12 +60,9 @@ void CVLApp::LoadSettings() {
         if (!path.empty())
             recent.push_back(path);
     }
-
-    SetPopupDelayTicks(m_wPopupDelay);
 }
 
 void CVLApp::SaveSettings() {
-    SetPopupDelayTicks(m_wPopupDelay);
     m_nNumQuenlows = static_cast<std::int32_t>(m_poQuenlowList.GetCount());
     if (m_SaveSettingsHook) {
         m_SaveSettingsHook(*this);
@@ -115,25 +91,8 @@ void CVLApp::WriteSettings() const {
     put(kTools, "User Defined Name 2", m_strToolName2);
     put(kTools, "User Defined Path 2", m_strToolPath2);
 
-    put(kDownload, "CommMethod", std::to_string(m_nCommMethod));
-    put(kDownload, "EthernetDevice", std::to_string(m_nEthernetDevice));
-    put(kDownload, "SerialPort", std::to_string(m_nSerialPort));
-    put(kDownload, "SerialTimeout", std::to_string(m_nSerialTimeout));
-    put(kDownload, "SerialDelay", std::to_string(m_nSerialDelay));
-    put(kDownload, "SerialBandwidth", std::to_string(m_nSerialBandwidth));
-    put(kDownload, "SerialBitMode", std::to_string(m_nSerialBitMode));
-    put(kDownload, "Messages", m_bVerboseMessages ? "Verbose" : "Minimal");
-    put(kDownload, "NumQuenlows", std::to_string(m_nNumQuenlows));
-    for (std::size_t i = 0; i < m_poQuenlowList.GetCount(); ++i) {
-        const CQuenlowOb* device = m_poQuenlowList.GetAt(static_cast<int>(i));
-        const std::string n = std::to_string(i + 1);
-        put(kDownload, "QuenlowName" + n, device->m_strName);
-        put(kDownload, "QuenlowIP" + n, device->m_strIP);
-        put(kDownload, "QuenlowLogin" + n, device->m_strLogin);
-        put(kDownload, "QuenlowPassword" + n, device->m_strPassword);
-    }
-    put(kDownload, "NoCompilerPopups", Bool(m_bNoCompilerPopups));
-    put(kDownload, "NoArchiveOffer", Bool(m_bNoArchiveOffer));
+    m_Download.Save(profile);
+    m_poQuenlowList.Save(profile);
     profile.Save(m_ProfilePath);
 }
 

@@ -34,7 +34,7 @@ CVLDoc* CMyMultiDocTemplate::FindOpenDocument(const std::string& path) const {
 CVLDoc* CMyMultiDocTemplate::OpenDocumentFile(const std::string& path, bool makeVisible) {
     std::unique_ptr<CVLDoc> doc;
     try {
-        doc = std::make_unique<CVLDoc>();
+        doc = std::make_unique<CVLDoc>(services_);
     } catch (const std::bad_alloc&) {
         platform::ShowMessage(kCreateFailed, platform::MsgButtons::Ok,
                               platform::MsgIcon::Exclamation);

@@ -23,9 +23,11 @@ public:
 
 class CMyMultiDocTemplate {
 public:
-    // "Script": the document name untitled scripts are numbered after.
-    explicit CMyMultiDocTemplate(DocFrameFactory& frames, std::string docName = "Script")
-        : frames_(frames), docName_(std::move(docName)) {}
+    // "Script": the document name untitled scripts are numbered after. The documents it makes
+    // get `services`.
+    CMyMultiDocTemplate(AppServices& services, DocFrameFactory& frames,
+                        std::string docName = "Script")
+        : services_(services), frames_(frames), docName_(std::move(docName)) {}
     ~CMyMultiDocTemplate();
     CMyMultiDocTemplate(const CMyMultiDocTemplate&) = delete;
     CMyMultiDocTemplate& operator=(const CMyMultiDocTemplate&) = delete;
@@ -41,6 +43,7 @@ public:
     std::uint32_t UntitledCount() const { return untitledCount_; }
 
 private:
+    AppServices& services_;
     DocFrameFactory& frames_;
     std::string docName_;
     std::uint32_t untitledCount_ = 0;

@@ -2,11 +2,11 @@
 
 #include "app/command_line.h"
 #include "app/my_multi_doc_template.h"
-#include "compiler/compile_environment.h"
 #include "compiler/compile_main.h"
-#include "compiler/linked_resources.h"
+#include "compiler/event_compile.h"
 #include "link/reproducer_download.h"
 #include "link/script_archive.h"
+#include "link/serial_link.h"
 #include "link/vl_doc_link.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
@@ -14,6 +14,8 @@
 #include "platform/ui_services.h"
 #include "script/vl_doc.h"
 
+#include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <new>
 #include <system_error>
@@ -22,16 +24,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-CVLApp* g_app = nullptr;
-
-CVLApp& DefaultApp() {
-    static CVLApp app;
-    return app;
-}
-
 void ShowLoadError(const std::string& what) {
     platform::ShowMessage("Error Loading " + what +
                           ":  Invalid File or Settings may be Out of Range");
+}
+
+LocalClockTime SystemLocalTime() {
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm local{};
+    if (!localtime_r(&now, &local))
+        return {};
+    return {local.tm_hour, local.tm_sec};
 }
 
 } // namespace
@@ -47,7 +50,28 @@ void CRecentFileList::Remove(const std::string& path) {
     std::erase(entries_, path);
 }
 
-CVLApp::CVLApp() = default;
+CVLApp::CVLApp() {
+    // The ways into the compiler and the link; tests put their own in place of any of them.
+    entries.compile = [](CVLDoc& doc) { compiler::CompileMain(doc); };
+    entries.checkPortEvent = [](CVLDoc& doc, CSeq& sequence, CEvnt& event) {
+        return CheckPortEventOf(doc, sequence, event);
+    };
+    entries.openScript = [this](const std::string& path) { return OpenDocumentFile(path); };
+    entries.localTime = &SystemLocalTime;
+    entries.countComPorts = [] { return ::CountComPorts(); };
+    entries.chooseCommMethod = [](CVLDoc& doc, const std::string& message) {
+        return showlink::ChooseCommMethod(doc, message);
+    };
+    entries.downloadCompiledScript = [](CVLDoc& doc) {
+        return showlink::DownloadCompiledScript(doc);
+    };
+    entries.downloadSmpte = [](CVLDoc& doc, bool inlineDownload, bool loadTriggers, bool full) {
+        return showlink::DownloadReproducerSystem(doc, inlineDownload, loadTriggers, full);
+    };
+    entries.storeArchive = [](CVLDoc& doc, CSerialLink& link) {
+        showlink::StoreArchive(doc, link);
+    };
+}
 
 CVLApp::~CVLApp() {
     ExitInstance();
@@ -164,7 +188,7 @@ bool CVLApp::InitInstance(AppShell& shell) {
     }
     ChangeIntoScripts();
 
-    m_pScriptTmp = std::make_unique<CMyMultiDocTemplate>(shell.ScriptFrames());
+    m_pScriptTmp = std::make_unique<CMyMultiDocTemplate>(*this, shell.ScriptFrames());
     m_pCompileTmp = shell.CompileTemplate();
     if (!m_pCompileTmp) {
         platform::ShowMessage(
@@ -172,12 +196,6 @@ bool CVLApp::InitInstance(AppShell& shell) {
         return false;
     }
 
-    compiler::InstallCompileMain();
-    showlink::SetLinkApplication(this);
-    showlink::InstallDownloadHandOff();
-    showlink::InstallArchiveServices();
-    showlink::InstallReproducerDownload();
-    SetScriptOpener([this](const std::string& path) { return OpenDocumentFile(path); });
     platform::SetSerialPortLookup([this](int n) { return SerialPortPath(n); });
     m_bHooksInstalled = true;
 
@@ -242,18 +260,20 @@ int CVLApp::RunBatchCompile(const std::string& path) {
         return kBatchNotOpened;
     }
 
-    // The hand-off reports nothing back: wrap it to learn whether the image went out.
+    // The compile reports nothing back: watch the download to learn whether the image went out.
     bool attempted = false;
     bool downloaded = false;
-    const DownloadHandOff previous = GetDownloadHandOff();
-    DownloadHandOff watched = previous;
-    watched.downloadCompiledScript = [&](CVLDoc& script) {
+    struct Restore {
+        Entries& entries;
+        std::function<bool(CVLDoc&)> download;
+        ~Restore() { entries.downloadCompiledScript = std::move(download); }
+    } restore{entries, entries.downloadCompiledScript};
+    entries.downloadCompiledScript = [&](CVLDoc& script) {
         attempted = true;
-        downloaded = showlink::DownloadCompiledScript(script);
+        downloaded = restore.download(script);
+        return downloaded;
     };
-    SetDownloadHandOff(std::move(watched));
     doc->CompileScript();
-    SetDownloadHandOff(previous);
 
     if (downloaded)
         return kBatchDownloaded;
@@ -270,10 +290,6 @@ int CVLApp::ExitInstance() {
     if (m_bHooksInstalled) {
         m_bHooksInstalled = false;
         platform::SetSerialPortLookup({});
-        SetScriptOpener({});
-        SetDownloadHandOff({});
-        if (&showlink::TheLinkApplication() == this)
-            showlink::SetLinkApplication(nullptr);
     }
     m_pShell = nullptr;
     return 0;
@@ -334,7 +350,7 @@ CVLDoc* CVLApp::OnUploadScriptFromUnit() {
     m_wNewDocMode = kNewAskProduct;
     if (!doc)
         return nullptr;
-    if (doc->RetrieveArchive() && doc->AddToRecentFiles())
+    if (showlink::RetrieveArchive(*doc) && doc->AddToRecentFiles())
         AddRecentFile(doc->GetPathName());
     doc->UpdateViewTitles();
     return doc;
@@ -349,14 +365,4 @@ CVLDoc* CVLApp::ActiveScript() const {
     if (!m_pShell)
         return nullptr;
     return dynamic_cast<CVLDoc*>(m_pShell->ActiveDocument());
-}
-
-CVLApp& GetApp() {
-    return g_app ? *g_app : DefaultApp();
-}
-
-CVLApp* SetApp(CVLApp* app) {
-    CVLApp* previous = g_app;
-    g_app = app;
-    return previous;
 }

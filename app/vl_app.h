@@ -1,13 +1,14 @@
 // The application object: the installation directory, the loaded products and protocols, the
 // list of open scripts, how the next new script is made, the settings of the profile, the
 // start-up sequence, the command line and shutdown. No user interface here: the Qt program and
-// batch mode supply their windows through AppShell.
+// batch mode supply their windows through AppShell. It is the services object the scripts, the
+// compiler and the link are handed: what they need of the program comes from here.
 #pragma once
 
-#include "link/comm_settings.h"
-#include "link/quenlow_device.h"
 #include "platform/doc_template.h"
+#include "script/app_services.h"
 #include "script/doc_list.h"
+#include "script/download_settings.h"
 #include "script/import_table.h"
 #include "script/product.h"
 #include "script/protocol_list.h"
@@ -59,17 +60,10 @@ private:
     std::vector<std::string> entries_;
 };
 
-class CVLApp : public showlink::LinkApplication {
+class CVLApp : public AppServices {
 public:
-    // How the next new script is made.
-    enum NewDocMode : std::uint16_t {
-        kNewAskProduct = 0, // the new-script dialog asks for the product
-        kNewDefaultProduct = 1,
-        kNewUploadFromUnit = 2, // default product, to be filled from the unit's archive
-        kNewScriptWizard = 3,
-    };
     // SerialPort value of the offline connection.
-    static constexpr std::int32_t kSerialOffline = 9;
+    static constexpr std::int32_t kSerialOffline = CommSettings::kSerialOffline;
     static constexpr std::size_t kMaxProducts = 20;
     static constexpr std::size_t kMaxProtocols = 500;
 
@@ -130,10 +124,19 @@ public:
     // The device path configured for COMn in the "Serial Ports" section, or empty.
     std::string SerialPortPath(int n) const;
 
-    // ---- What the link asks of the application ----
+    // ---- What the scripts, the compiler and the link ask of the program ----
+    const std::string& InstallDirectory() const override { return m_strAppDir; }
+    CProdList& Products() override { return m_poProdList; }
+    CProList& Protocols() override { return m_poProList; }
+    CProtocol* EventProtocol() override { return m_posEventProtocol; }
+    CImportTable* ImportTable() override { return m_pImportTable.get(); }
+    CDocList& OpenDocuments() override { return m_poDocList; }
+    NewDocMode NewDocumentMode() const override { return static_cast<NewDocMode>(m_wNewDocMode); }
+    platform::ViewTemplate* CompileTemplate() override { return m_pCompileTmp; }
     CommSettings& Settings() override { return m_Download; }
     CQuenlowList& Devices() override { return m_poQuenlowList; }
     bool CommandLineCompile() const override { return m_bBatch; }
+    int PopupDelayTicks() const override { return m_wPopupDelay; }
 
     std::string m_strAppDir; // installation directory, without a trailing separator
     std::string m_strFontFace = "Arial";
@@ -205,9 +208,3 @@ private:
     CRecentFileList m_RecentFiles;
     bool m_bHooksInstalled = false;
 };
-
-// The process-wide application. Until one is installed, a default instance serves.
-CVLApp& GetApp();
-// Installs `app` (not owned; null restores the default instance); answers the previous one
-// (null when it was the default instance).
-CVLApp* SetApp(CVLApp* app);

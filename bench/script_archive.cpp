@@ -22,7 +22,7 @@ public:
 };
 
 // The application with the products and protocols of the source tree, installed once.
-void InstallApp() {
+CVLApp& InstallApp() {
     static SilentUi ui;
     static CVLApp app;
     static const bool loaded = [] {
@@ -31,18 +31,17 @@ void InstallApp() {
         app.m_strAppDir = data.string();
         app.LoadDeviceDefinitions();
         platform::SetUi(&ui);
-        SetApp(&app);
         return true;
     }();
     (void)loaded;
+    return app;
 }
 
 // A show of 60 sequences of 40 events with named outputs, labels and comments: about as large
 // as a script whose archive still fits a controller.
 const std::string& LargeScript() {
     static const std::string text = [] {
-        InstallApp();
-        CVLDoc doc;
+        CVLDoc doc(InstallApp());
         doc.InitNewScript("Harnel16");
         doc.m_poSeqList.clear();
         static const char* const outputs[] = {"Fountain", "Stage_Wash", "Fog",   "Strobes",

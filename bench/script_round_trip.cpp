@@ -15,7 +15,7 @@ namespace {
 using platform::SilentUi;
 
 // The application with the products and protocols of the source tree, installed once.
-void InstallApp() {
+CVLApp& InstallApp() {
     static SilentUi ui;
     static CVLApp app;
     static const bool loaded = [] {
@@ -24,17 +24,16 @@ void InstallApp() {
         app.m_strAppDir = data.string();
         app.LoadDeviceDefinitions();
         platform::SetUi(&ui);
-        SetApp(&app);
         return true;
     }();
     (void)loaded;
+    return app;
 }
 
 // The text of a large script, as the program writes it.
 const std::string& LargeScript() {
     static const std::string text = [] {
-        InstallApp();
-        CVLDoc doc;
+        CVLDoc doc(InstallApp());
         doc.InitNewScript("Harnel16");
         doc.m_poSeqList.clear();
         doc.m_poDataStrList.push_back(std::make_unique<CDataStr>("Hello", "\"Hi there\"", "x"));
@@ -64,7 +63,7 @@ const std::string& LargeScript() {
 void BM_OpenScript(benchmark::State& state) {
     const std::string& text = LargeScript();
     for (auto _ : state) {
-        CVLDoc doc;
+        CVLDoc doc(InstallApp());
         doc.LoadFileBuffer(text);
         bool ok = doc.ReadScript("large.ksf");
         benchmark::DoNotOptimize(ok);
@@ -77,7 +76,7 @@ BENCHMARK(BM_OpenScript)->Unit(benchmark::kMillisecond);
 
 void BM_SaveScript(benchmark::State& state) {
     const std::string& text = LargeScript();
-    CVLDoc doc;
+    CVLDoc doc(InstallApp());
     doc.LoadFileBuffer(text);
     doc.ReadScript("large.ksf");
     for (auto _ : state) {
@@ -93,7 +92,7 @@ BENCHMARK(BM_SaveScript)->Unit(benchmark::kMillisecond);
 void BM_OpenAndSaveScript(benchmark::State& state) {
     const std::string& text = LargeScript();
     for (auto _ : state) {
-        CVLDoc doc;
+        CVLDoc doc(InstallApp());
         doc.LoadFileBuffer(text);
         doc.ReadScript("large.ksf");
         bool ok = doc.WriteScriptToBuffer(CVLDoc::kWriteAll, 1, 255);

@@ -36,11 +36,9 @@ void BM_StartupTwentyProductsFiveHundredProtocols(benchmark::State& state) {
     for (auto _ : state) {
         CVLApp app;
         app.SetProfilePath(root / "velmora.ini");
-        CVLApp* previous = SetApp(&app);
         BatchShell shell(stdout);
         benchmark::DoNotOptimize(app.InitInstance(shell));
         app.ExitInstance();
-        SetApp(previous);
     }
     fs::remove_all(root);
 }

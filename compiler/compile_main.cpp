@@ -1,15 +1,15 @@
 #include "compiler/compile_main.h"
 
-#include "app/vl_app.h"
-#include "compiler/compile_environment.h"
 #include "compiler/compiler_state.h"
 #include "compiler/config_compile.h"
 #include "compiler/diagnostics.h"
 #include "compiler/popup_request.h"
 #include "compiler/sequence_compile.h"
 #include "compiler/show_image.h"
+#include "platform/paths.h"
 #include "platform/ui_services.h"
-#include "script/compile_entry.h"
+#include "script/doc_list.h"
+#include "script/download_settings.h"
 #include "script/vl_doc.h"
 
 #include <algorithm>
@@ -75,18 +75,18 @@ void FinishImage(CVLDoc& doc) {
         std::copy_n(state.image.begin(), length, doc.m_hpbShow.begin());
 }
 
-void ShowAbortPopup() {
+void ShowAbortPopup(const CVLDoc& doc) {
     CPopupDlg popup;
     popup.title = "Compile and Download";
     popup.message = "Compile aborted by user!";
-    popup.delayTicks = GetPopupDelayTicks();
+    popup.delayTicks = doc.Services().PopupDelayTicks();
     platform::Ui().RunDialog(popup);
 }
 
 void PostLinkedScriptsCaution(const CVLDoc& doc) {
     std::string text = "Caution!  This Script used resource information from the following "
                        "Scripts:\n\n";
-    const CDocList& scripts = GetApp().m_poDocList;
+    const CDocList& scripts = doc.Services().OpenDocuments();
     for (std::size_t i = 0; i < scripts.GetCount(); ++i) {
         const CVLDoc* other = scripts.GetAt(i);
         if (other && other != &doc)
@@ -95,13 +95,14 @@ void PostLinkedScriptsCaution(const CVLDoc& doc) {
     text += "\nThese scripts need to be downloaded to their respective Show Control Units ";
     text += "in order for this Script to work properly.";
     PostCompileMessage(text, kColourOrange);
-    if (!GetApp().m_bNoCompilerPopups)
+    if (!doc.Services().Settings().noCompilerPopups)
         platform::ShowMessage(text, platform::MsgButtons::Ok, platform::MsgIcon::Exclamation);
 }
 
 void ReportOutcome(CVLDoc& doc, const std::string& remark) {
     const CompilerState& state = GetCompilerState();
-    const bool popups = !GetApp().m_bNoCompilerPopups;
+    AppServices& services = doc.Services();
+    const bool popups = !services.Settings().noCompilerPopups;
     if (state.errorCount > 0) {
         if (popups)
             platform::ShowMessage(
@@ -114,21 +115,18 @@ void ReportOutcome(CVLDoc& doc, const std::string& remark) {
     const std::string text =
         remark + (state.warningCount > 0 ? "Script Compiled Ok, but with Warnings."
                                          : "Script Compiled Successfully");
-    const DownloadHandOff& link = GetDownloadHandOff();
-    const int ports = link.countComPorts ? link.countComPorts() : 0;
-    const int devices = link.networkedDeviceCount ? link.networkedDeviceCount() : 0;
-    if ((ports <= 0 && devices <= 0) || !link.chooseCommMethod) {
+    const int ports = services.CountComPorts();
+    const int devices = static_cast<int>(services.Devices().GetCount());
+    if (ports <= 0 && devices <= 0) {
         if (popups)
             platform::ShowMessage(text);
         PostCompileMessage(text, kColourBlue);
         PostCompileMessage("Script not Downloaded, Communications Offline", kColourRed);
         return;
     }
-    if (link.chooseCommMethod(doc, text)) {
-        if (link.downloadCompiledScript) {
-            platform::WaitCursor wait;
-            link.downloadCompiledScript(doc);
-        }
+    if (services.ChooseCommMethod(doc, text)) {
+        platform::WaitCursor wait;
+        services.DownloadCompiledScript(doc);
     } else {
         PostCompileMessage("Script Not Downloaded, User Aborted Download.", kColourOrange);
     }
@@ -179,6 +177,22 @@ std::filesystem::path ImageFilePath(const CVLDoc& doc) {
         return std::filesystem::path(file);
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();
     return folder.empty() ? std::filesystem::path(file) : folder / file;
+}
+
+bool IsScriptFile(const CVLDoc& doc, const std::filesystem::path& image) {
+    const std::string& script = doc.GetPathName();
+    if (script.empty())
+        return false;
+    std::error_code ec;
+    if (std::filesystem::equivalent(script, image, ec))
+        return true;
+    // A script copied to a case-blind volume later meets its image there: refuse the name too.
+    const auto full = [](const std::filesystem::path& path) {
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+        return (error ? path : absolute).lexically_normal().string();
+    };
+    return platform::EqualsNoCase(full(script), full(image));
 }
 
 bool WriteImageFile(const std::filesystem::path& path, const unsigned char* data,
@@ -254,7 +268,7 @@ void CompileMain(CVLDoc& doc) {
     doc.m_nCompileRunning = 0;
     if (doc.m_nAbortRequested) {
         doc.m_nAbortRequested = 0;
-        ShowAbortPopup();
+        ShowAbortPopup(doc);
         platform::Ui().EndWaitCursor();
         return;
     }
@@ -266,12 +280,19 @@ void CompileMain(CVLDoc& doc) {
 
     if (state.errorCount == 0) {
         const std::string name = doc.GetScriptName();
-        if (WriteImageFile(ImageFilePath(doc), state.image.data(),
-                           static_cast<std::size_t>(state.imageLength)))
+        const std::filesystem::path imageFile = ImageFilePath(doc);
+        if (IsScriptFile(doc, imageFile)) {
+            // The image would replace the script itself: the run fails and the script stays.
+            PostCompileMessage(FormatCompileText("Unable to write %s.DAT", name.c_str()),
+                               kColourRed);
+            ++state.errorCount;
+        } else if (WriteImageFile(imageFile, state.image.data(),
+                                  static_cast<std::size_t>(state.imageLength))) {
             PostCompileMessage(FormatCompileText("Writing %s.DAT", name.c_str()));
-        else
+        } else {
             PostCompileMessage(FormatCompileText("Unable to write %s.DAT", name.c_str()));
-        if (state.linkedResources)
+        }
+        if (state.linkedResources && state.errorCount == 0)
             PostLinkedScriptsCaution(doc);
     }
 
@@ -280,12 +301,8 @@ void CompileMain(CVLDoc& doc) {
     PostCompileMessage(FormatCompileText("%s compiled with %u Error(s), %u Warning(s)",
                                          doc.GetTitle().c_str(), state.errorCount,
                                          state.warningCount));
-    const CompileClockTime now = CompileLocalTime();
+    const LocalClockTime now = doc.Services().LocalTime();
     ReportOutcome(doc, LateNightRemark(now.hour, now.second));
-}
-
-void InstallCompileMain() {
-    SetCompileMainEntry(&CompileMain);
 }
 
 } // namespace compiler

@@ -14,12 +14,13 @@ namespace compiler {
 // compile command).
 void CompileMain(CVLDoc& doc);
 
-// Makes CompileMain the entry the document's compile command runs.
-void InstallCompileMain();
-
 // Where a script's image file goes: "<script name>.DAT" in the script's own folder, or in the
 // current directory for a script not saved yet.
 std::filesystem::path ImageFilePath(const CVLDoc& doc);
+
+// True when `image` is the document's own script file, compared as files and, for volumes
+// that ignore case, by name without regard to case.
+bool IsScriptFile(const CVLDoc& doc, const std::filesystem::path& image);
 
 // Writes the image through a temporary file renamed over the target, so a failed write leaves
 // an existing file as it was. False on any failure.

@@ -4,7 +4,7 @@
 // reset it through ResetCompilerState.
 #pragma once
 
-#include "compiler/byte_string.h"
+#include "script/byte_string.h"
 
 #include <array>
 #include <cstddef>

@@ -1,14 +1,13 @@
 #include "compiler/config_compile.h"
 
-#include "app/vl_app.h"
-#include "compiler/compile_environment.h"
 #include "compiler/compiler_state.h"
 #include "compiler/diagnostics.h"
 #include "compiler/name_lookups.h"
 #include "compiler/show_image.h"
-#include "compiler/text_utils.h"
-#include "compiler/value_parsers.h"
+#include "script/product.h"
 #include "script/protocol_list.h"
+#include "script/text_utils.h"
+#include "script/value_parsers.h"
 #include "script/vl_doc.h"
 
 #include <array>
@@ -132,7 +131,7 @@ void CheckNames(CVLDoc& doc) {
 }
 
 const CProduct* ProductDefinition(const CVLDoc& doc) {
-    const CProdList& products = GetApp().m_poProdList;
+    const CProdList& products = doc.Services().Products();
     if (doc.m_posProduct && *doc.m_posProduct < products.GetCount())
         return &products.GetAt(*doc.m_posProduct);
     if (doc.m_pProduct) {
@@ -297,7 +296,7 @@ void CompilePorts(CVLDoc& doc, ShowImageWriter& image, std::size_t tables) {
     const CProduct& product = *doc.m_pProduct;
     const CProduct* definition = ProductDefinition(doc);
     const std::string& productName = definition ? definition->m_strName : product.m_strName;
-    const CProList& protocols = GetApp().m_poProList;
+    const CProList& protocols = doc.Services().Protocols();
     const int ports = std::min<int>(product.m_wPorts, CProduct::kMaxPorts);
 
     for (int i = 0; i < ports; ++i) {
@@ -409,7 +408,8 @@ void CompileHeader(CVLDoc& doc, ShowImageWriter& image, std::size_t sequences) {
     image.PutWord(kErrorTableOffset, static_cast<std::uint16_t>(tables + 2 * kPortSlots));
     image.PutWord(kCompilerVersion, kCompilerVersionCode);
     image.PutByte(kMemoryBanks, 0);
-    image.PutByte(kDropoutTolerance, static_cast<std::uint8_t>(GetDropoutTolerance(doc) & 0xFF));
+    image.PutByte(kDropoutTolerance,
+                  static_cast<std::uint8_t>(doc.m_wChaseDropoutTolerance & 0xFF));
     image.PutByte(kFlags, 0x01);
 }
 

@@ -98,6 +98,10 @@ std::string FormatCompileText(const char* format, ...) {
     return std::string(buffer);
 }
 
+void DirectCompileMessages(CompileMessageSink* view) {
+    GetCompilerState().compileView = view;
+}
+
 void PostCompileMessage(std::string_view text, std::int32_t colour, int kind, int resource,
                         int event, int param) {
     CompileMessageSink* view = GetCompilerState().compileView;

@@ -73,6 +73,9 @@ CompileMessageSink* FindCompileView(const platform::Document& document);
 // %s, %d, %u and %c only, which no locale changes.
 std::string FormatCompileText(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// Makes `view` the compile view the lines below go to (the link's transfers log there too).
+void DirectCompileMessages(CompileMessageSink* view);
+
 // Appends a line to the compile view registered in the compiler state; nothing without one.
 void PostCompileMessage(std::string_view text, std::int32_t colour = kColourDefault,
                         int kind = kMsgPlain, int resource = -1, int event = -1, int param = -1);

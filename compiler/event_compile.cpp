@@ -1,15 +1,16 @@
 #include "compiler/event_compile.h"
 
-#include "app/vl_app.h"
 #include "compiler/compiler_state.h"
 #include "compiler/diagnostics.h"
 #include "compiler/linked_resources.h"
 #include "compiler/name_lookups.h"
 #include "compiler/parameter_encoders.h"
-#include "compiler/text_utils.h"
-#include "compiler/time_conversions.h"
-#include "compiler/value_parsers.h"
+#include "script/doc_list.h"
 #include "script/protocol.h"
+#include "script/protocol_list.h"
+#include "script/text_utils.h"
+#include "script/time_conversions.h"
+#include "script/value_parsers.h"
 #include "script/vl_doc.h"
 
 #include <algorithm>
@@ -355,8 +356,8 @@ bool AppendExternalBody(CVLDoc& doc, const CProtocol& protocol, const CProductPo
         std::uint8_t second = 0;
         bool addressed = false;
         if (remote) {
-            const CVLDoc* linked =
-                GetApp().m_poDocList.FindScriptByName(TextBeforeLastArrow(port.m_strProtocol));
+            const CVLDoc* linked = doc.Services().OpenDocuments().FindScriptByName(
+                TextBeforeLastArrow(port.m_strProtocol));
             second = linked ? static_cast<std::uint8_t>(linked->m_wAddress & 0xFF) : 0;
             addressed = true;
         } else if (EqualsNoCase(protocol.m_strType, "Show Controller")) {
@@ -405,6 +406,23 @@ bool AppendExternalBody(CVLDoc& doc, const CProtocol& protocol, const CProductPo
 
 } // namespace
 
+int CheckPortEventOf(CVLDoc& doc, CSeq& sequence, CEvnt& event) {
+    CompilerState& state = GetCompilerState();
+    CVLDoc* const document = state.document;
+    CSeq* const currentSequence = state.currentSequence;
+    CEvnt* const currentEvent = state.currentEvent;
+    CCmnd* const currentCommand = state.currentCommand;
+    state.document = &doc;
+    state.currentSequence = &sequence;
+    state.currentEvent = &event;
+    const int answer = CompilePortEvent(doc);
+    state.document = document;
+    state.currentSequence = currentSequence;
+    state.currentEvent = currentEvent;
+    state.currentCommand = currentCommand;
+    return answer;
+}
+
 int CompilePortEvent(CVLDoc& doc) {
     CompilerState& state = GetCompilerState();
     const CEvnt* event = state.currentEvent;
@@ -413,7 +431,7 @@ int CompilePortEvent(CVLDoc& doc) {
         return 1;
     if (doc.FindPort(NormalizeName(event->GetParam(0), true)) < 0)
         return 1;
-    for (CCmnd* command : CommandsOf(GetApp().m_posEventProtocol, EventCategory(*event))) {
+    for (CCmnd* command : CommandsOf(doc.Services().EventProtocol(), EventCategory(*event))) {
         state.currentCommand = command;
         if (MatchEventParameters(doc, 0))
             return 1;
@@ -469,7 +487,7 @@ void CompileInternalEvent(CVLDoc& doc, int report) {
         ReportEventWarning("Conditional Statements used with Timecode Chase Mode");
 
     std::vector<CCmnd*> found;
-    for (CCmnd* command : CommandsOf(GetApp().m_posEventProtocol, category)) {
+    for (CCmnd* command : CommandsOf(doc.Services().EventProtocol(), category)) {
         state.currentCommand = command;
         const double version = ReadVersion(command->m_strSupported);
         if (version < state.firmwareLimit) {
@@ -484,9 +502,9 @@ void CompileInternalEvent(CVLDoc& doc, int report) {
             ReportFirmwareRequirement();
         }
     }
-    ReportUnmatchedEvent(doc, found, report,
-                         FormatCompileText("[%s] is not supported as an internal event",
-                                           event->m_strEvent.c_str()));
+    ReportUnmatchedEvent(
+        doc, found, report,
+        FormatCompileText("[%s] is not supported as an internal event", event->m_strEvent.c_str()));
 }
 
 void CompileExternalEvent(CVLDoc& doc, int report) {
@@ -500,7 +518,8 @@ void CompileExternalEvent(CVLDoc& doc, int report) {
     const CProductPort& port = doc.m_pProduct->m_Ports[static_cast<std::size_t>(portIndex)];
 
     CProtocol* protocol = nullptr;
-    if (!GetApp().m_poProList.FindProtocol(port.m_strProtocol, protocol, false) || !protocol) {
+    if (!doc.Services().Protocols().FindProtocol(port.m_strProtocol, protocol, false) ||
+        !protocol) {
         if (report) {
             state.resourceIndex = portIndex;
             ReportPortError(FormatCompileText("[%s] is an unknown or invalid protocol for port %s",

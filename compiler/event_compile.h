@@ -4,8 +4,8 @@
 // bytes. Runs on the compiler's cursor (CompilerState): the current sequence, event and command.
 #pragma once
 
-#include "compiler/byte_string.h"
 #include "compiler/param_functions.h"
+#include "script/byte_string.h"
 
 #include <string_view>
 
@@ -17,6 +17,9 @@ class CEvnt;
 // port of the script, or some events-protocol command of the event's category accepts its
 // parameters in a trial match. FALSE (0): the event goes through the port's device protocol.
 int CompilePortEvent(CVLDoc& doc);
+// CompilePortEvent for one event of a sequence outside a compile run (the DOS import): the
+// compiler's cursor is lent to the event and put back afterwards.
+int CheckPortEventOf(CVLDoc& doc, CSeq& sequence, CEvnt& event);
 
 // Append the current event's body to its compiled bytes. report 1: problems become compile
 // lines; report 0 (single-event compile): nothing is reported, the caller reads the error count.

@@ -1,10 +1,11 @@
 #include "compiler/linked_resources.h"
 
-#include "app/vl_app.h"
 #include "compiler/compiler_state.h"
 #include "compiler/diagnostics.h"
 #include "compiler/name_lookups.h"
-#include "compiler/text_utils.h"
+#include "script/doc_list.h"
+#include "script/download_settings.h"
+#include "script/text_utils.h"
 #include "script/vl_doc.h"
 
 #include <filesystem>
@@ -21,16 +22,6 @@ struct Declined {
 Declined& LastDeclined() {
     static Declined declined;
     return declined;
-}
-
-ScriptOpener& Opener() {
-    static ScriptOpener opener;
-    return opener;
-}
-
-CVLDoc* OpenScript(const std::string& path) {
-    const ScriptOpener& opener = Opener();
-    return opener ? opener(path) : nullptr;
 }
 
 // The frame the user works in, brought to the front again after another script was opened.
@@ -52,12 +43,6 @@ void ForgetDeclinedLinkedScript() {
     LastDeclined() = {};
 }
 
-ScriptOpener SetScriptOpener(ScriptOpener opener) {
-    ScriptOpener previous = std::move(Opener());
-    Opener() = std::move(opener);
-    return previous;
-}
-
 CVLDoc* ResolveLinkedScript(CVLDoc& doc) {
     const CEvnt* event = GetCompilerState().currentEvent;
     if (!event || !doc.m_pProduct)
@@ -70,7 +55,7 @@ CVLDoc* ResolveLinkedScript(CVLDoc& doc) {
         return nullptr;
     const std::string name = TextBeforeLastArrow(protocol);
 
-    CDocList& scripts = GetApp().m_poDocList;
+    CDocList& scripts = doc.Services().OpenDocuments();
     if (CVLDoc* linked = scripts.FindScriptByName(name))
         return linked;
     // After a Cancel the compile is ending: ask nothing more.
@@ -94,7 +79,7 @@ CVLDoc* ResolveLinkedScript(CVLDoc& doc) {
     if (answer != platform::MsgResult::Yes)
         return nullptr;
 
-    OpenScript(name);
+    doc.Services().OpenScript(name);
     ActivateFrameOf(doc);
     CVLDoc* linked = scripts.FindScriptByName(name);
     if (!linked) {
@@ -107,7 +92,7 @@ CVLDoc* ResolveLinkedScript(CVLDoc& doc) {
         dialog.filterMask = "*.ksf";
         if (!platform::Ui().RunDialog(dialog) || dialog.path.empty())
             return nullptr;
-        CVLDoc* opened = OpenScript(dialog.path);
+        CVLDoc* opened = doc.Services().OpenScript(dialog.path);
         ActivateFrameOf(doc);
         if (opened)
             linked = scripts.FindScriptByName(opened->GetTitle());
@@ -127,7 +112,7 @@ CVLDoc* ResolveLinkedScript(CVLDoc& doc) {
         const std::string text = "The Script " + newName + " has replaced " + name +
                                  " for this Product Wizard Connection!";
         PostCompileMessage(text, kColourOrange);
-        if (!GetApp().m_bNoCompilerPopups)
+        if (!doc.Services().Settings().noCompilerPopups)
             platform::ShowMessage(text);
     }
     LastDeclined() = {};

@@ -22,13 +22,6 @@ struct CFileOpenDlg : platform::DialogRequest {
     std::string path;       // out: the chosen file
 };
 
-// Opens a script file through the application (relative names from the current directory)
-// and answers its document, or null. The program installs the framework's document opening;
-// with none installed nothing can be opened.
-using ScriptOpener = std::function<CVLDoc*(const std::string& path)>;
-// Installs the opener; answers the previous one.
-ScriptOpener SetScriptOpener(ScriptOpener opener);
-
 // The open script that the current event's port (named by its first parameter) is linked to,
 // or null. May ask to open it; Cancel sets the document's abort flag.
 CVLDoc* ResolveLinkedScript(CVLDoc& doc);

@@ -2,10 +2,10 @@
 
 #include "compiler/compiler_state.h"
 #include "compiler/template_expressions.h"
-#include "compiler/text_utils.h"
-#include "compiler/value_parsers.h"
 #include "platform/paths.h"
 #include "script/protocol.h"
+#include "script/text_utils.h"
+#include "script/value_parsers.h"
 #include "script/vl_doc.h"
 
 #include <cstdio>

@@ -5,7 +5,7 @@
 // the command being compiled.
 #pragma once
 
-#include "compiler/byte_string.h"
+#include "script/byte_string.h"
 
 #include <array>
 #include <cstdint>

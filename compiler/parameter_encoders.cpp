@@ -1,7 +1,8 @@
 #include "compiler/parameter_encoders.h"
 
-#include "compiler/text_utils.h"
-#include "compiler/value_parsers.h"
+#include "script/text_utils.h"
+#include "script/time_conversions.h"
+#include "script/value_parsers.h"
 
 #include <array>
 #include <cstdint>
@@ -109,36 +110,10 @@ ByteString FrameStringToDigits(std::string_view text) {
 }
 
 ByteString TimeStringToDigits(std::string_view text) {
-    // Fields are right-aligned: each separator shifts the fields read so far one place left.
-    std::array<std::string, 4> fields; // hours, minutes, seconds, frames
-    int separators = 0;
-    auto shiftLeft = [&fields] {
-        fields[0] = std::move(fields[1]);
-        fields[1] = std::move(fields[2]);
-        fields[2] = std::move(fields[3]);
-        fields[3].clear();
-    };
-    for (char c : text) {
-        if (c == '.') {
-            if (separators > 2)
-                return {};
-            shiftLeft();
-            separators = 3;
-        } else if (c == ':') {
-            if (separators == 3)
-                return {};
-            shiftLeft();
-            ++separators;
-        } else if (IsNameWhiteSpace(c)) {
-            continue;
-        } else if (IsDigit(c)) {
-            fields[3] += c;
-        } else {
-            return {};
-        }
-    }
-    if (separators == 0)
+    const auto split = SplitTimeFields(text);
+    if (!split)
         return {};
+    const std::array<std::string, 4>& fields = *split;
     const std::uint32_t hours = ReadDecimal(fields[0], 99);
     const std::uint32_t minutes = ReadDecimal(fields[1], 99);
     const std::uint32_t seconds = ReadDecimal(fields[2], 99);

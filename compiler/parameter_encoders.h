@@ -4,7 +4,7 @@
 // devices take those values as text.
 #pragma once
 
-#include "compiler/byte_string.h"
+#include "script/byte_string.h"
 
 #include <string_view>
 

@@ -6,9 +6,9 @@
 #include "compiler/event_compile.h"
 #include "compiler/name_lookups.h"
 #include "compiler/show_image.h"
-#include "compiler/text_utils.h"
-#include "compiler/time_conversions.h"
-#include "compiler/value_parsers.h"
+#include "script/text_utils.h"
+#include "script/time_conversions.h"
+#include "script/value_parsers.h"
 #include "script/vl_doc.h"
 
 #include <algorithm>

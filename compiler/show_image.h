@@ -2,8 +2,8 @@
 // checked against the image's bound, so no compile step can pass the 65535 bytes.
 #pragma once
 
-#include "compiler/byte_string.h"
 #include "compiler/compiler_state.h"
+#include "script/byte_string.h"
 
 #include <cstddef>
 #include <cstdint>

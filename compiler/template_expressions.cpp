@@ -1,7 +1,7 @@
 #include "compiler/template_expressions.h"
 
-#include "compiler/text_utils.h"
-#include "compiler/value_parsers.h"
+#include "script/text_utils.h"
+#include "script/value_parsers.h"
 
 #include <string>
 

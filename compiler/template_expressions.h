@@ -7,7 +7,7 @@
 // After the split, a lone operand byte 0x01-0x1F stands for the value of that sub-expression.
 #pragma once
 
-#include "compiler/byte_string.h"
+#include "script/byte_string.h"
 
 #include <array>
 #include <cstdint>

@@ -39,9 +39,8 @@ CVLApp& LoadedApp() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static SilentUi ui;
     platform::SetUi(&ui);
-    SetApp(&LoadedApp());
     {
-        CVLDoc doc;
+        CVLDoc doc(LoadedApp());
         doc.LoadFileBuffer(std::string_view(reinterpret_cast<const char*>(data), size));
         ui.boxes = 0;
         const bool ok = doc.ImportDosScript("fuzz.ksx");
@@ -51,7 +50,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::abort();
         doc.FreeFileBuffer();
     }
-    SetApp(nullptr);
     platform::SetUi(nullptr);
     return 0;
 }

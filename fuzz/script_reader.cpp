@@ -46,9 +46,8 @@ CVLApp& FuzzApp() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static SilentUi ui;
     platform::SetUi(&ui);
-    SetApp(&FuzzApp());
     {
-        CVLDoc doc;
+        CVLDoc doc(FuzzApp());
         doc.LoadFileBuffer(std::string_view(reinterpret_cast<const char*>(data), size));
         const bool read = doc.ReadScript("fuzz.ksf");
         doc.FreeFileBuffer();
@@ -64,7 +63,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             doc.FreeFileBuffer();
         }
     }
-    SetApp(nullptr);
     platform::SetUi(nullptr);
     return 0;
 }

@@ -57,7 +57,7 @@ int PacketSizeForIndex(int index, int unchanged) {
     return ValueAt(kPacketSizes, index, unchanged);
 }
 
-bool RunCommDialog(LinkApplication& app, const std::string& message, const std::string& titleSuffix,
+bool RunCommDialog(AppServices& app, const std::string& message, const std::string& titleSuffix,
                    CommDialogMode mode) {
     const CommSettings& current = app.Settings();
     CommDialogRequest dialog;
@@ -92,7 +92,7 @@ bool RunCommDialog(LinkApplication& app, const std::string& message, const std::
     return true;
 }
 
-bool ChooseCommMethod(LinkApplication& app, const std::string& message,
+bool ChooseCommMethod(AppServices& app, const std::string& message,
                       const std::string& titleSuffix) {
     if (app.CommandLineCompile()) {
         return true;

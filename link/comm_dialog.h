@@ -3,9 +3,10 @@
 // transfer whether the user must confirm the connection at all.
 #pragma once
 
-#include "link/comm_settings.h"
-#include "link/quenlow_device.h"
 #include "platform/ui_services.h"
+#include "script/app_services.h"
+#include "script/download_settings.h"
+#include "script/quenlow_device.h"
 
 #include <string>
 
@@ -45,14 +46,13 @@ enum class CommDialogMode { Download, Retrieve, SettingsOnly };
 // Runs the dialog with the message and the application's current settings and a copy of its
 // device list. On OK the values replace the settings, the copy replaces the device list, the
 // settings are saved and the main window is redrawn; answers true. Cancel changes nothing.
-bool RunCommDialog(LinkApplication& app, const std::string& message, const std::string& titleSuffix,
+bool RunCommDialog(AppServices& app, const std::string& message, const std::string& titleSuffix,
                    CommDialogMode mode = CommDialogMode::Download);
 
 // Whether a transfer may go ahead: at once for a command-line compile; with a message, as the
 // dialog answers; without one, at once when the serial method is chosen and its port exists,
 // else as the dialog answers "Please choose a Communication method.".
-bool ChooseCommMethod(LinkApplication& app, const std::string& message,
-                      const std::string& titleSuffix);
+bool ChooseCommMethod(AppServices& app, const std::string& message, const std::string& titleSuffix);
 
 // " to a " and the product's name: the title suffix of a script's transfers.
 std::string ProductTitleSuffix(const std::string& productName);

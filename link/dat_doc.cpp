@@ -1,11 +1,13 @@
 #include "link/dat_doc.h"
 
 #include "link/comm_dialog.h"
-#include "link/comm_settings.h"
 #include "link/controller_protocol.h"
 #include "link/log_format.h"
 #include "link/script_transfer.h"
 #include "link/serial_link.h"
+#include "link/transfer_session.h"
+#include "script/app_services.h"
+#include "script/download_settings.h"
 
 #include <algorithm>
 #include <fstream>
@@ -19,6 +21,16 @@ namespace {
 constexpr double kRetrieveFirmware = 5.61;
 
 } // namespace
+
+CDatDoc::CDatDoc(AppServices& services) : CDatDoc() {
+    m_pServices = &services;
+}
+
+AppServices& CDatDoc::Services() const {
+    if (!m_pServices)
+        throw MissingService("program");
+    return *m_pServices;
+}
 
 CDatDoc::CDatDoc() : m_hpbDat(new (std::nothrow) std::uint8_t[kBufferSize]()) {
     if (!m_hpbDat) {
@@ -134,70 +146,25 @@ void CDatDoc::OnFileStatus() {
     platform::Ui().RunDialog(dialog);
 }
 
-bool CDatDoc::OpenLink(CSerialLink& link) {
-    const CommSettings& settings = TheLinkApplication().Settings();
-    LogLine(Format("Opening serial communications on Com%d", settings.serialPort + 1));
-    LogLine(settings.serialBitMode == 0 ? "  Download Mode set to Brevant 8-bit"
-                                        : "  Download Mode set to Brevant 9-bit");
-    const std::string error =
-        settings.serialPort < 0 || settings.serialPort > 0xFFFF
-            ? std::string("Opening serial port: Only Com1 - Com8 are supported")
-            : link.Open(ComPortIndex(static_cast<std::uint16_t>(settings.serialPort)),
-                        FramingFromSetting(settings.serialBitMode), kControllerBaud);
-    if (!error.empty()) {
-        LogLine("Error: " + error);
+TransferSession CDatDoc::MakeSession(const CommSettings& settings) {
+    return TransferSession(
+        settings, [this](const std::string& text, LogColour) { LogLine(text); }, "* ",
+        settings.serialTimeout);
+}
+
+bool CDatDoc::ReadVersion(TransferSession& session) {
+    const std::optional<std::string> line = session.RequestFirmware();
+    if (!line)
         return false;
-    }
+    ParseFirmwareVersion(*line, m_dFirmware);
+    session.Verbose("Version Bytes Returned [" + HexBytes(*line) + "]");
     return true;
 }
 
-void CDatDoc::LogTransferSettings() {
-    const CommSettings& settings = TheLinkApplication().Settings();
-    if (!settings.verbose) {
-        return;
-    }
-    const std::string timeout = TimeoutText(settings.serialTimeout);
-    if (!timeout.empty()) {
-        LogLine("* Timeout set to " + timeout);
-    }
-    LogLine(Format("* Packet Size set to %d bytes", settings.serialBandwidth));
-    LogLine(Format("* Packet Pacing set to %d ms", settings.serialDelay * 50));
-}
-
-bool CDatDoc::ReadVersion(CSerialLink& link) {
-    const CommSettings& settings = TheLinkApplication().Settings();
-    const ReplyReporter report = [this](const std::string& text) { LogLine(text); };
-    if (settings.verbose) {
-        LogLine("* Requesting firmware version from Show Control Unit");
-    }
-    std::string line;
-    if (SendAndReadLine(link, settings.serialTimeout, kRequestTries, {kCmdFirmwareVersion}, line,
-                        report) != kReplyLineRead) {
+bool CDatDoc::ReadMemorySize(TransferSession& session) {
+    const int kb = session.RequestMemory();
+    if (kb < 0)
         return false;
-    }
-    LogLine(Format("Version of Show Control Unit is [%s]", line.c_str()));
-    ParseFirmwareVersion(line, m_dFirmware);
-    if (settings.verbose) {
-        LogLine("* Version Bytes Returned [" + HexBytes(line) + "]");
-    }
-    return true;
-}
-
-bool CDatDoc::ReadMemorySize(CSerialLink& link) {
-    const CommSettings& settings = TheLinkApplication().Settings();
-    const ReplyReporter report = [this](const std::string& text) { LogLine(text); };
-    link.Drain();
-    if (settings.verbose) {
-        LogLine("* Requesting EEPROM size from Show Control Unit");
-    }
-    const int kb =
-        SendAndReadByte(link, settings.serialTimeout, kRequestTries, {kCmdMemorySize}, report);
-    if (kb < 0) {
-        return false;
-    }
-    if (settings.verbose) {
-        LogLine(Format("* Memory Size Byte Returned [%2.2X]", kb));
-    }
     m_lMemorySize = kb * 1024;
     return true;
 }
@@ -208,77 +175,40 @@ void CDatDoc::OnDownload() {
     }
     BeginLog();
     LogLine("Ready to Download...");
-    LinkApplication& app = TheLinkApplication();
+    AppServices& app = Services();
     if (!RunCommDialog(app, "Please select method of download", std::string())) {
         return;
     }
     const CommSettings settings = app.Settings();
-    auto verbose = [&](const std::string& text) {
-        if (settings.verbose) {
-            LogLine(text);
-        }
-    };
-    const ReplyReporter report = [this](const std::string& text) { LogLine(text); };
     platform::WaitCursor wait;
     m_dFirmware = 0.0;
-    CSerialLink link;
-    if (!OpenLink(link)) {
+    TransferSession session = MakeSession(settings);
+    session.AnnounceOpening();
+    if (!session.Open(0)) {
         return;
     }
-    LogTransferSettings();
-    link.SetAddress(kAddressAll);
-    link.SetUnit(0);
-    if (!ReadVersion(link) || !ReadMemorySize(link)) {
+    session.AnnounceSettings();
+    if (!ReadVersion(session) || !ReadMemorySize(session)) {
         return;
     }
-    verbose(Format("* Show Control Unit has a %dK EEPROM", m_lMemorySize / 1024));
-    verbose(Format("* Compiled script: %u.  Space available: %ld",
-                   static_cast<unsigned>(m_wDatLength), static_cast<long>(m_lMemorySize)));
+    session.Verbose(Format("Show Control Unit has a %dK EEPROM", m_lMemorySize / 1024));
+    session.Verbose(Format("Compiled script: %u.  Space available: %ld",
+                           static_cast<unsigned>(m_wDatLength), static_cast<long>(m_lMemorySize)));
     if (m_wDatLength > m_lMemorySize) {
         LogLine("Error: Compiled script is larger than the space available");
         return;
     }
-    verbose("* Requesting download from Show Control Unit");
-    const int answer =
-        SendAndReadByte(link, settings.serialTimeout, kRequestTries,
-                        {kCmdWriteImage, static_cast<std::uint8_t>(m_wDatLength & 0xFF),
-                         static_cast<std::uint8_t>(m_wDatLength >> 8)},
-                        report);
-    if (answer < 0) {
+    if (!session.RequestWrite(m_wDatLength) || !session.Stream(m_hpbDat.get(), m_wDatLength)) {
         return;
     }
-    verbose(Format("* Download Request Byte Returned [%2.2X]", answer));
-    if (answer == kNak) {
-        LogLine("Error: Download request denied by Show Control Unit");
-        return;
-    }
-    if (answer != kAck) {
-        LogLine("Error: Download request received unknown response from Show Control Unit");
-        return;
-    }
-    verbose("* Download request acknowledged");
-    LogLine("");
-    LogLine("Downloading to Show Control Unit...");
-    if (!SendBulkStream(link, m_hpbDat.get(), m_wDatLength, settings.serialBandwidth,
-                        settings.serialDelay)) {
-        LogLine("Error: Hardware error transmitting message to Show Control Unit");
-        return;
-    }
-    link.WaitUntilSent();
-    const int completion = link.ReadByte(settings.serialTimeout);
-    auto fail = [&](const char* text) {
-        LogLine(std::string("Error: ") + text);
+    auto fail = [&](const std::string& text) {
+        LogLine("Error: " + text);
         platform::ShowMessage(text);
     };
-    if (completion == kReplyTimedOut) {
-        fail("Download Failed, Timed out receiving response from Show Control Unit!");
+    const int completion = session.ReadCompletion(fail);
+    if (completion < 0) {
         return;
     }
-    if (completion == kReplyFailed) {
-        fail("Download Failed, Hardware error receiving response from Show Control Unit");
-        return;
-    }
-    verbose(Format("* Download Completion Status Byte Returned [%2.2X]", completion));
     if (completion == kNak) {
         fail("Download Failed, NACKed by Show Control Unit!");
         return;
@@ -289,8 +219,7 @@ void CDatDoc::OnDownload() {
     } else {
         fail("Download Failed, Unknown Response from Show Control Unit!");
     }
-    LogLine(Format("Closing serial communications on Com%d", settings.serialPort + 1));
-    link.Close();
+    session.Close();
 }
 
 void CDatDoc::RetrieveFromUnit() {
@@ -303,32 +232,27 @@ void CDatDoc::RetrieveFromUnit() {
     }
     BeginLog();
     LogLine("Ready to Retrieve...");
-    LinkApplication& app = TheLinkApplication();
+    AppServices& app = Services();
     if (!RunCommDialog(app, "Please select the method of retrieval", std::string(),
                        CommDialogMode::Retrieve)) {
         return;
     }
     const CommSettings settings = app.Settings();
-    auto verbose = [&](const std::string& text) {
-        if (settings.verbose) {
-            LogLine(text);
-        }
-    };
-    const ReplyReporter report = [this](const std::string& text) { LogLine(text); };
     const int timeout = settings.serialTimeout;
     platform::WaitCursor wait;
     m_dFirmware = 0.0;
-    CSerialLink link;
-    if (!OpenLink(link)) {
+    TransferSession session = MakeSession(settings);
+    session.AnnounceOpening();
+    if (!session.Open(0)) {
         return;
     }
-    LogTransferSettings();
-    link.SetAddress(kAddressAll);
-    link.SetUnit(0);
-    link.Drain();
-    if (!ReadVersion(link)) {
+    session.AnnounceSettings();
+    if (!ReadVersion(session)) {
         return;
     }
+    CSerialLink& link = session.Link();
+    const ReplyReporter report = session.Reporter();
+    auto verbose = [&](const std::string& text) { session.Verbose(text); };
     if (m_dFirmware < kRetrieveFirmware) {
         platform::ShowMessage(
             "This Show Controller has firmware revision " + FormatFixed(m_dFirmware) +
@@ -336,14 +260,14 @@ void CDatDoc::RetrieveFromUnit() {
             "archived successfully!");
         return;
     }
-    if (!ReadMemorySize(link)) {
+    if (!ReadMemorySize(session)) {
         return;
     }
-    verbose(Format("* Show Control Unit has a %dK EEPROM", m_lMemorySize / 1024));
-    verbose(Format("* Total EEPROM size: %ld", static_cast<long>(m_lMemorySize)));
+    verbose(Format("Show Control Unit has a %dK EEPROM", m_lMemorySize / 1024));
+    verbose(Format("Total EEPROM size: %ld", static_cast<long>(m_lMemorySize)));
 
     link.Drain();
-    verbose("* Requesting existing DAT size from Show Control Unit");
+    verbose("Requesting existing DAT size from Show Control Unit");
     const int usedLow = SendAndReadByte(link, timeout, kRequestTries, {kCmdUsedSize}, report);
     if (usedLow < 0) {
         return;
@@ -353,7 +277,7 @@ void CDatDoc::RetrieveFromUnit() {
         return;
     }
     const long used = usedLow | (usedHigh << 8);
-    verbose(Format("* EEPROM space used for Show: %ld", used + 2));
+    verbose(Format("EEPROM space used for Show: %ld", used + 2));
     if (used == 0) {
         platform::ShowMessage("No Show to Retrieve!");
         return;
@@ -385,8 +309,7 @@ void CDatDoc::RetrieveFromUnit() {
     m_wDatLength = static_cast<std::uint16_t>(length);
     UpdateValidity();
     LogLine("");
-    LogLine(Format("Closing serial communications on Com%d", settings.serialPort + 1));
-    link.Close();
+    session.Close();
     if (m_bChecksumValid) {
         LogLine("DAT file successfully Retrieved");
         LogLine(Format("The Size is %u", static_cast<unsigned>(m_wDatLength)));

@@ -3,6 +3,9 @@
 // serial link, logging into its list view.
 #pragma once
 
+#include "link/transfer_session.h"
+#include "script/app_services.h"
+
 #include "platform/document.h"
 #include "platform/ui_services.h"
 
@@ -33,6 +36,9 @@ class CDatDoc : public platform::Document {
 public:
     static constexpr std::size_t kBufferSize = 65535;
 
+    // Takes the settings from the program's services.
+    explicit CDatDoc(AppServices& services);
+    // An image document outside any program: the transfers need services and throw.
     CDatDoc();
     ~CDatDoc() override;
 
@@ -69,15 +75,16 @@ public:
     bool HasBuffer() const { return m_hpbDat != nullptr; }
 
 private:
+    AppServices& Services() const;
+    AppServices* m_pServices = nullptr;
     DatListView* FindListView() const;
     // Empties the list view at the start of a transfer.
     void BeginLog();
     void UpdateValidity();
     // Opens the link as the settings ask; logs and answers false on failure.
-    bool OpenLink(CSerialLink& link);
-    void LogTransferSettings();
-    bool ReadVersion(CSerialLink& link);
-    bool ReadMemorySize(CSerialLink& link);
+    showlink::TransferSession MakeSession(const CommSettings& settings);
+    bool ReadVersion(showlink::TransferSession& session);
+    bool ReadMemorySize(showlink::TransferSession& session);
 
     std::int32_t m_bRetrievePending = 0;
     std::unique_ptr<std::uint8_t[]> m_hpbDat;

@@ -2,8 +2,8 @@
 // step as the compile view shows it.
 #pragma once
 
-#include "link/quenlow_device.h"
 #include "link/transfer_log.h"
+#include "script/quenlow_device.h"
 
 #include <cstddef>
 #include <cstdint>

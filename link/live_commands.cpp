@@ -1,13 +1,14 @@
 #include "link/live_commands.h"
 
-#include "compiler/compile_environment.h"
 #include "compiler/event_compile.h"
 #include "compiler/popup_request.h"
-#include "link/comm_settings.h"
 #include "link/controller_protocol.h"
 #include "link/serial_link.h"
+#include "link/transfer_session.h"
 #include "link/vl_doc_link.h"
 #include "platform/ui_services.h"
+#include "script/app_services.h"
+#include "script/download_settings.h"
 #include "script/sequence.h"
 #include "script/vl_doc.h"
 
@@ -24,25 +25,15 @@ constexpr const char* kHardwareError = "Hardware error transmitting serial messa
 
 // The popup that tells what was sent; the user interface keeps it up for the popup delay.
 // Shown only once the message went out, so a failed send leaves no popup behind.
-void ShowSentPopup(const CommSettings& settings, const std::string& title,
+void ShowSentPopup(const CVLDoc& doc, const CommSettings& settings, const std::string& title,
                    const std::string& message) {
     if (settings.noCompilerPopups)
         return;
     CPopupDlg popup;
     popup.title = title;
     popup.message = message;
-    popup.delayTicks = GetPopupDelayTicks();
+    popup.delayTicks = doc.Services().PopupDelayTicks();
     platform::Ui().RunDialog(popup);
-}
-
-// Opens the live-command link on the "SerialPort" setting; the command's messages go out on the
-// serial port even when the communication method is Ethernet. Empty on success, else the
-// link's text.
-std::string OpenLiveLink(CSerialLink& link, const CommSettings& settings) {
-    if (settings.serialPort < 0 || settings.serialPort > 0xFFFF)
-        return "Opening serial port: Only Com1 - Com8 are supported";
-    return link.Open(ComPortIndex(static_cast<std::uint16_t>(settings.serialPort)),
-                     FramingFromSetting(settings.serialBitMode), kControllerBaud);
 }
 
 std::uint8_t UnitOf(const CVLDoc& doc) {
@@ -56,7 +47,9 @@ void SendLiveMessage(CVLDoc& doc, const CommSettings& settings,
                      const std::vector<std::uint8_t>& message, const std::string& popupTitle,
                      const std::string& popupMessage) {
     CSerialLink link;
-    const std::string openError = OpenLiveLink(link, settings);
+    // The command's messages go out on the serial port even when the communication method is
+    // Ethernet.
+    const std::string openError = OpenControllerLink(link, settings);
     if (!openError.empty()) {
         wait.reset();
         platform::ShowMessage("Error: " + openError);
@@ -70,7 +63,7 @@ void SendLiveMessage(CVLDoc& doc, const CommSettings& settings,
         platform::ShowMessage(kHardwareError);
         return;
     }
-    ShowSentPopup(settings, popupTitle, popupMessage);
+    ShowSentPopup(doc, settings, popupTitle, popupMessage);
     link.Close();
     wait.reset();
 }
@@ -89,7 +82,7 @@ int SequenceCommandNow(CVLDoc& doc, int sequenceIndex, std::uint8_t command, con
     }
     if (!ChooseCommMethod(doc, ""))
         return 0;
-    const CommSettings settings = TheLinkApplication().Settings();
+    const CommSettings settings = doc.Services().Settings();
     std::optional<platform::WaitCursor> wait(std::in_place);
     const auto index = static_cast<std::size_t>(sequenceIndex);
     const std::string name = index < doc.m_poSeqList.size() && doc.m_poSeqList[index]
@@ -127,7 +120,7 @@ int ResetSequenceNow(CVLDoc& doc, int sequenceIndex) {
 int DownloadEventNow(CVLDoc& doc, CSeq& sequence, CEvnt& event) {
     if (!ChooseCommMethod(doc, ""))
         return 0;
-    const CommSettings settings = TheLinkApplication().Settings();
+    const CommSettings settings = doc.Services().Settings();
     std::optional<platform::WaitCursor> wait(std::in_place);
     const std::string popupMessage = event.m_strEvent + "   " + event.m_strData1 + "   " +
                                      event.m_strData2 + "   " + event.m_strData3 + "   " +

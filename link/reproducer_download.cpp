@@ -1,11 +1,9 @@
 #include "link/reproducer_download.h"
 
-#include "compiler/compile_environment.h"
 #include "compiler/diagnostics.h"
 #include "foundation/serial_port.h"
 #include "foundation/smpte_timecode.h"
 #include "foundation/status.h"
-#include "link/comm_settings.h"
 #include "link/download_dialog.h"
 #include "link/smpte_download_report.h"
 #include "link/vl_doc_link.h"
@@ -13,6 +11,8 @@
 #include "reproducer/reelvox_system.h"
 #include "reproducer/smpte_interface.h"
 #include "reproducer/trigger_table.h"
+#include "script/app_services.h"
+#include "script/download_settings.h"
 #include "script/sequence.h"
 #include "script/vl_doc.h"
 
@@ -90,7 +90,7 @@ int DownloadReproducerSystem(CVLDoc& doc, bool inlineDownload, bool loadTriggers
         return result;
     }
 
-    const CommSettings settings = TheLinkApplication().Settings();
+    const CommSettings settings = doc.Services().Settings();
     QORSerial_c port;
     port.SetPortByIndex(settings.serialPort + 1);
     result = system.SetSerialPort(&port);
@@ -135,7 +135,7 @@ void EnableSmpteNow(CVLDoc& doc, bool enable) {
     if (!smpte)
         return;
     QORSerial_c port;
-    port.SetPortByIndex(TheLinkApplication().Settings().serialPort + 1);
+    port.SetPortByIndex(doc.Services().Settings().serialPort + 1);
     if (system.SetSerialPort(&port) != QOR_OK)
         StopBox(kPortNotOpened);
     // Without an attached port the command sends nothing.
@@ -160,19 +160,6 @@ SmpteDownloadOutcome ReadDownloadOutcome(const Reelvox_c& system, int status) {
         }
     }
     return outcome;
-}
-
-void InstallReproducerDownload() {
-    ScriptLinkServices services = SetScriptLinkServices({});
-    services.usesSmpte = [](const CVLDoc& doc) { return doc.m_nSmpteUsed != 0; };
-    services.downloadReproducerSystem = [](CVLDoc& doc, bool full) {
-        return DownloadReproducerSystem(doc, true, true, full);
-    };
-    SetScriptLinkServices(std::move(services));
-    SetSmpteDownloadEntry([](CVLDoc& doc, bool inlineDownload, bool loadTriggers, bool full) {
-        return DownloadReproducerSystem(doc, inlineDownload, loadTriggers, full);
-    });
-    SetDropoutToleranceSource([](const CVLDoc& doc) { return doc.m_wChaseDropoutTolerance; });
 }
 
 } // namespace showlink

@@ -24,8 +24,4 @@ int ReportSmpteDownload(CVLDoc& doc, bool full);
 // download port. Nothing happens for a script whose system has no SMPTE interface.
 void EnableSmpteNow(CVLDoc& doc, bool enable);
 
-// Plugs the SMPTE download into the download after a compile and into the Configure SMPTE
-// command, and gives the compiler the scripts' chase dropout tolerance.
-void InstallReproducerDownload();
-
 } // namespace showlink

@@ -1,18 +1,19 @@
 #include "link/script_archive.h"
 
-#include "app/vl_app.h"
 #include "compiler/compiler_state.h"
 #include "compiler/diagnostics.h"
 #include "controls/toolbox/lzss_compressor.h"
 #include "link/comm_dialog.h"
-#include "link/comm_settings.h"
 #include "link/controller_protocol.h"
 #include "link/delay_ticks.h"
 #include "link/log_format.h"
 #include "link/serial_link.h"
+#include "link/transfer_session.h"
 #include "link/vl_doc_link.h"
 #include "platform/doc_template.h"
 #include "platform/ui_services.h"
+#include "script/app_services.h"
+#include "script/download_settings.h"
 #include "script/vl_doc.h"
 
 #include <algorithm>
@@ -152,48 +153,40 @@ std::string PlainArchiveFileName(std::string_view storedName) {
     return name;
 }
 
-void InstallArchiveServices() {
-    ScriptLinkServices services = SetScriptLinkServices({});
-    services.storeArchive = [](CVLDoc& doc, CSerialLink& link) { doc.StoreArchive(link); };
-    SetScriptLinkServices(std::move(services));
-}
-
-} // namespace showlink
-
-using namespace showlink;
-
-bool CVLDoc::StoreArchive(CSerialLink& link) {
-    const CommSettings settings = TheLinkApplication().Settings();
+bool StoreArchive(CVLDoc& doc, CSerialLink& link) {
+    const CommSettings settings = doc.Services().Settings();
     const ArchiveLog log(settings);
     platform::WaitCursor wait;
     // The lines go to this script's compile view (the download's, when it called).
-    if (CompileMessageSink* view = FindCompileView(*this)) {
-        GetCompilerState().compileView = view;
+    if (CompileMessageSink* view = FindCompileView(doc)) {
+        DirectCompileMessages(view);
     }
-    const std::string scriptName = GetScriptName();
+    const std::string scriptName = doc.GetScriptName();
 
     bool written = false;
     try {
-        written = WriteScriptToBuffer(kWriteAll, 1, static_cast<int>(m_poSeqList.size()));
+        written =
+            doc.WriteScriptToBuffer(CVLDoc::kWriteAll, 1, static_cast<int>(doc.m_poSeqList.size()));
     } catch (const std::bad_alloc&) {
-        FreeFileBuffer();
+        doc.FreeFileBuffer();
         platform::ShowMessage(kFileBufferMemory);
         return false;
     }
     if (!written) {
-        FreeFileBuffer();
+        doc.FreeFileBuffer();
         log.Failure("Script could not be archived successfully!");
         return false;
     }
-    if (m_dUnitVersion < kArchiveFirmware) {
-        FreeFileBuffer();
-        log.Failure("This Show Controller has firmware revision " + FormatFixed(m_dUnitVersion) +
+    if (doc.m_dUnitVersion < kArchiveFirmware) {
+        doc.FreeFileBuffer();
+        log.Failure("This Show Controller has firmware revision " +
+                    FormatFixed(doc.m_dUnitVersion) +
                     ", and the required firmware revision is 5.61 or higher\n\nThe Script could "
                     "not be archived successfully!");
         return false;
     }
 
-    const std::string_view text = WrittenText();
+    const std::string_view text = doc.WrittenText();
     log.Line("");
     log.Verbose(
         Format("  Uncompressed Archive size is %lu", static_cast<unsigned long>(text.size())));
@@ -202,11 +195,11 @@ bool CVLDoc::StoreArchive(CSerialLink& link) {
     try {
         packed = PackArchiveText(text);
     } catch (const std::bad_alloc&) {
-        FreeFileBuffer();
+        doc.FreeFileBuffer();
         platform::ShowMessage(kFileBufferMemory);
         return false;
     }
-    FreeFileBuffer();
+    doc.FreeFileBuffer();
     if (!packed) {
         // The packed form would not fit its buffer: nothing goes to the controller.
         log.Failure("Script could not be archived successfully!");
@@ -215,7 +208,7 @@ bool CVLDoc::StoreArchive(CSerialLink& link) {
     log.Line("Compression complete.", kColourBlue);
 
     const auto total = static_cast<long>(packed->size() + kArchiveHeaderSize);
-    const long space = static_cast<long>(m_nUnitEepromSize) - m_wImageLength;
+    const long space = static_cast<long>(doc.m_nUnitEepromSize) - doc.m_wImageLength;
     log.Verbose(Format("  Compressed Archive size is %ld", total));
     log.Verbose(Format("  Space available in EEPROM for Archive is %ld", space));
     if (space < total) {
@@ -296,84 +289,66 @@ bool CVLDoc::StoreArchive(CSerialLink& link) {
     return true;
 }
 
-bool CVLDoc::RetrieveArchive() {
-    if (m_nCreatedForUpload != 1) {
+bool RetrieveArchive(CVLDoc& doc) {
+    if (doc.m_nCreatedForUpload != 1) {
         return false;
     }
-    CompileMessageSink* view = FindCompileView(*this);
+    CompileMessageSink* view = FindCompileView(doc);
     if (!view) {
-        if (platform::ViewTemplate* compileTemplate = GetApp().m_pCompileTmp) {
-            compileTemplate->CreateViewFrame(*this);
+        if (platform::ViewTemplate* compileTemplate = doc.Services().CompileTemplate()) {
+            compileTemplate->CreateViewFrame(doc);
         }
-        view = FindCompileView(*this);
+        view = FindCompileView(doc);
     }
     if (!view) {
         return false;
     }
-    GetCompilerState().compileView = view;
+    DirectCompileMessages(view);
     view->ClearMessages();
     ::PostCompileMessage("Ready to Retrieve Archive...");
 
-    LinkApplication& app = TheLinkApplication();
+    AppServices& app = doc.Services();
     if (!RunCommDialog(app, "Please select method of retrieval", std::string(),
                        CommDialogMode::Retrieve)) {
         return true;
     }
     const CommSettings settings = app.Settings();
     const ArchiveLog log(settings);
-    const ReplyReporter report = log.Reporter();
-    const int comNumber = settings.serialPort + 1;
-
-    log.Line(Format("Opening serial communications on Com%d", comNumber));
-    log.Line(settings.serialBitMode == 0 ? "  Download Mode set to Brevant 8-bit"
-                                         : "  Download Mode set to Brevant 9-bit");
-    CSerialLink link;
-    const std::string openError =
-        settings.serialPort < 0 || settings.serialPort > 0xFFFF
-            ? std::string("Opening serial port: Only Com1 - Com8 are supported")
-            : link.Open(ComPortIndex(static_cast<std::uint16_t>(settings.serialPort)),
-                        FramingFromSetting(settings.serialBitMode), kControllerBaud);
-    if (!openError.empty()) {
-        log.Line("Error: " + openError, kColourRed);
+    TransferSession session(
+        settings,
+        [](const std::string& text, LogColour colour) {
+            ::PostCompileMessage(text, colour == LogColour::Red    ? kColourRed
+                                       : colour == LogColour::Blue ? kColourBlue
+                                                                   : kColourDefault);
+        },
+        "  ", kArchiveReplyTimeout);
+    const ReplyReporter report = session.Reporter();
+    session.AnnounceOpening();
+    if (!session.Open(0)) {
         return false;
     }
-    const std::string timeoutText = TimeoutText(settings.serialTimeout);
-    if (!timeoutText.empty()) {
-        log.Verbose("  Timeout set to " + timeoutText);
-    }
-    log.Verbose(Format("  Packet Size set to %d bytes", settings.serialBandwidth));
-    log.Verbose(Format("  Packet Pacing set to %d ms", settings.serialDelay * 50));
-
-    link.SetAddress(kAddressAll);
-    link.SetUnit(0);
-    link.Drain();
-    log.Verbose("  Requesting firmware version from Show Control Unit");
+    session.AnnounceSettings();
     platform::WaitCursor wait;
-    std::string versionLine;
-    if (SendAndReadLine(link, kArchiveReplyTimeout, kRequestTries, {kCmdFirmwareVersion},
-                        versionLine, report) != kReplyLineRead) {
+    const std::optional<std::string> versionLine = session.RequestFirmware();
+    if (!versionLine) {
         return false;
     }
-    log.Line(Format("Version of Show Control Unit is [%s]", versionLine.c_str()));
-    ParseFirmwareVersion(versionLine, m_dUnitVersion);
-    log.Verbose("  Version Bytes Returned [" + HexBytes(versionLine) + "]");
-    if (m_dUnitVersion < kArchiveFirmware) {
-        log.Failure("Show Controller firmware revision is " + FormatFixed(m_dUnitVersion) +
+    ParseFirmwareVersion(*versionLine, doc.m_dUnitVersion);
+    session.Verbose("Version Bytes Returned [" + HexBytes(*versionLine) + "]");
+    if (doc.m_dUnitVersion < kArchiveFirmware) {
+        log.Failure("Show Controller firmware revision is " + FormatFixed(doc.m_dUnitVersion) +
                     ", but 5.61 or higher is required to archive.");
         return false;
     }
 
-    link.Drain();
-    log.Verbose("  Requesting EEPROM size from Show Control Unit");
-    const int memoryKb =
-        SendAndReadByte(link, kArchiveReplyTimeout, kRequestTries, {kCmdMemorySize}, report);
+    const int memoryKb = session.RequestMemory();
     if (memoryKb < 0) {
         return false;
     }
-    log.Verbose(Format("  Memory Size Byte Returned [%2.2X]", memoryKb));
-    m_nUnitEepromSize = memoryKb * 1024;
+    doc.m_nUnitEepromSize = memoryKb * 1024;
+    CSerialLink& link = session.Link();
     log.Verbose(Format("  Show Control Unit has a %dK EEPROM", memoryKb));
-    log.Verbose(Format("  Total EEPROM size: %ld", static_cast<long>(m_nUnitEepromSize)));
+    log.Verbose(Format("  Total EEPROM size: %ld", static_cast<long>(doc.m_nUnitEepromSize)));
 
     link.Drain();
     log.Verbose("  Requesting Archive from Show Control Unit");
@@ -432,8 +407,7 @@ bool CVLDoc::RetrieveArchive() {
         packed.push_back(static_cast<std::uint8_t>(value));
         sum = (sum + static_cast<unsigned>(value)) & 0xFFFF;
     }
-    log.Line(Format("Closing serial communications on Com%d", comNumber));
-    link.Close();
+    session.Close();
     log.Line("");
 
     if (sum != header.checksum) {
@@ -461,24 +435,26 @@ bool CVLDoc::RetrieveArchive() {
         log.Line("Decompression complete.", kColourBlue);
         log.Verbose(Format("  Decompressed Archive size is %d", static_cast<int>(text->size())));
         try {
-            LoadFileBuffer(*text);
+            doc.LoadFileBuffer(*text);
         } catch (const std::bad_alloc&) {
             platform::ShowMessage(kFileBufferMemory);
             return false;
         }
         text.reset();
-        rebuilt = ReadScript(path);
+        rebuilt = doc.ReadScript(path);
     }
-    FreeFileBuffer();
+    doc.FreeFileBuffer();
     if (!rebuilt) {
         log.Box("The Script could not be removed from the Archive!");
         log.Line("The Script could not be removed from the Archive!", kColourRed);
         return false;
     }
-    SetModifiedFlag(false);
-    SetPathName(path);
-    m_bAddToRecentFiles = true;
-    UpdateViewTitles();
+    doc.SetModifiedFlag(false);
+    doc.SetPathName(path);
+    doc.SetAddToRecentFiles(true);
+    doc.UpdateViewTitles();
     platform::ShowMessage("Retrieval Successful");
     return true;
 }
+
+} // namespace showlink

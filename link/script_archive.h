@@ -1,7 +1,7 @@
 // The script archive a show controller keeps in the show memory its image leaves free: the
-// script's source text packed by CYNCompressor behind a 71-byte header. CVLDoc::StoreArchive
-// (after a download, over the download's link) and CVLDoc::RetrieveArchive (into a new document)
-// are defined here; the pieces below are the archive's format, shared with tests and tools.
+// script's source text packed by CYNCompressor behind a 71-byte header. StoreArchive (after a
+// download, over the download's link) and RetrieveArchive (into a new document) are defined here;
+// the pieces below are the archive's format, shared with tests and tools.
 //
 // Header: checksum (16-bit sum of the packed bytes), packed length (both little-endian),
 // version 0x10, mode 0x00, name length 64, then the file name zero-padded to 64 bytes.
@@ -14,6 +14,9 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+class CSerialLink;
+class CVLDoc;
 
 namespace showlink {
 
@@ -60,8 +63,11 @@ std::optional<std::string> ExpandArchiveText(const std::uint8_t* packed, std::si
 // when nothing but dots and blanks is left.
 std::string PlainArchiveFileName(std::string_view storedName);
 
-// Plugs the archive store into the download after a compile (the archive question is asked only
-// once it is plugged in); the other link services stay as they are.
-void InstallArchiveServices();
+// Packs the script source and stores it in the controller over the caller's open link; true
+// when the controller took it.
+bool StoreArchive(CVLDoc& doc, CSerialLink& link);
+// Fills a document created for "Upload Script from Unit" from the controller's archive; true
+// when the script was rebuilt or the user cancelled.
+bool RetrieveArchive(CVLDoc& doc);
 
 } // namespace showlink

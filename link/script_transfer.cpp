@@ -4,9 +4,11 @@
 #include "link/ftp_upload.h"
 #include "link/log_format.h"
 #include "link/serial_link.h"
+#include "link/transfer_session.h"
 #include "platform/ui_services.h"
 
 #include <charconv>
+#include <optional>
 #include <string>
 #include <sys/utsname.h>
 
@@ -75,7 +77,7 @@ std::string DriverLine() {
 
 } // namespace
 
-bool DownloadCompiledScript(ScriptLinkHost& script, LinkApplication& app) {
+bool DownloadCompiledScript(ScriptLinkHost& script, AppServices& app) {
     const CommSettings settings = app.Settings();
     const std::string scriptName = script.GetScriptName();
     auto log = [&](const std::string& text, LogColour colour = LogColour::Default) {
@@ -91,7 +93,6 @@ bool DownloadCompiledScript(ScriptLinkHost& script, LinkApplication& app) {
             platform::ShowMessage(text);
         }
     };
-    const ReplyReporter report = [&](const std::string& text) { log(text, LogColour::Red); };
 
     if (script.ImageBuffer() == nullptr) {
         log("Error: No compiled image to download", LogColour::Red);
@@ -104,18 +105,11 @@ bool DownloadCompiledScript(ScriptLinkHost& script, LinkApplication& app) {
     }
 
     script.SetFirmwareVersion(0.0);
+    TransferSession session(settings, log, "  ", settings.serialTimeout);
     log("");
     verbose(DriverLine());
-    const int comNumber = settings.serialPort + 1;
-    log(Format("Opening serial communications on Com%d", comNumber));
-    log(settings.serialBitMode == 0 ? "  Download Mode set to Brevant 8-bit"
-                                    : "  Download Mode set to Brevant 9-bit");
-    const std::string timeoutText = TimeoutText(settings.serialTimeout);
-    if (!timeoutText.empty()) {
-        verbose("  Timeout set to " + timeoutText);
-    }
-    verbose(Format("  Packet Size set to %d bytes", settings.serialBandwidth));
-    verbose(Format("  Packet Pacing set to %d ms", settings.serialDelay * 50));
+    session.AnnounceOpening();
+    session.AnnounceSettings();
 
     if (script.UsesSmpte()) {
         const bool full =
@@ -127,33 +121,15 @@ bool DownloadCompiledScript(ScriptLinkHost& script, LinkApplication& app) {
         }
     }
 
-    CSerialLink link;
-    const std::string openError =
-        settings.serialPort < 0 || settings.serialPort > 0xFFFF
-            ? std::string("Opening serial port: Only Com1 - Com8 are supported")
-            : link.Open(ComPortIndex(static_cast<std::uint16_t>(settings.serialPort)),
-                        FramingFromSetting(settings.serialBitMode), kControllerBaud);
-    if (!openError.empty()) {
-        log("Error: " + openError, LogColour::Red);
+    if (!session.Open(script.UnitAddress())) {
         return false;
     }
-    link.SetAddress(kAddressAll);
-    link.SetUnit(script.UnitAddress());
-    link.Drain();
-
-    const int timeout = settings.serialTimeout;
-    verbose("  Requesting firmware version from Show Control Unit");
-    std::string versionLine;
-    if (SendAndReadLine(link, timeout, kRequestTries, {kCmdFirmwareVersion}, versionLine, report) !=
-        kReplyLineRead) {
-        return false;
-    }
-    log(Format("Version of Show Control Unit is [%s]", versionLine.c_str()));
-    if (versionLine.size() < 4) {
+    const std::optional<std::string> versionLine = session.RequestFirmware();
+    if (!versionLine || versionLine->size() < 4) {
         return false;
     }
     double version = script.FirmwareVersion();
-    if (ParseFirmwareVersion(versionLine, version)) {
+    if (ParseFirmwareVersion(*versionLine, version)) {
         script.SetFirmwareVersion(version);
     }
     const FirmwareRequirement required = script.RequiredFirmware();
@@ -168,80 +144,50 @@ bool DownloadCompiledScript(ScriptLinkHost& script, LinkApplication& app) {
         log("       Download Terminated!", LogColour::Red);
         return false;
     }
-    verbose("  Version Bytes Returned [" + HexBytes(versionLine) + "]");
+    session.Verbose("Version Bytes Returned [" + HexBytes(*versionLine) + "]");
 
-    link.Drain();
-    verbose("  Requesting EEPROM size from Show Control Unit");
-    const int memoryKb = SendAndReadByte(link, timeout, kRequestTries, {kCmdMemorySize}, report);
+    const int memoryKb = session.RequestMemory();
     if (memoryKb < 0) {
         return false;
     }
     std::uint8_t* image = script.ImageBuffer();
     const std::uint16_t length = script.ImageLength();
-    verbose(Format("  Memory Size Byte Returned [%2.2X]", memoryKb));
-    verbose(Format("  Show Control Unit has %4x checksum before EEbanks accounted",
-                   StoredChecksum(image, length)));
+    session.Verbose(Format("Show Control Unit has %4x checksum before EEbanks accounted",
+                           StoredChecksum(image, length)));
     const int banks = PatchMemoryBanks(image, length, memoryKb);
-    verbose(Format("  Show Control Unit has %x checksum after EEbanks accounted",
-                   StoredChecksum(image, 2)));
+    session.Verbose(Format("Show Control Unit has %x checksum after EEbanks accounted",
+                           StoredChecksum(image, 2)));
     const std::int32_t memoryBytes = memoryKb * 1024;
     script.SetMemorySize(memoryBytes);
-    verbose(Format("  Show Control Unit has a %dK EEPROM, which is %i 8K banks", memoryKb, banks));
-    verbose(Format("  Compiled script: %u.  Space available: %ld", static_cast<unsigned>(length),
-                   static_cast<long>(memoryBytes)));
+    session.Verbose(
+        Format("Show Control Unit has a %dK EEPROM, which is %i 8K banks", memoryKb, banks));
+    session.Verbose(Format("Compiled script: %u.  Space available: %ld",
+                           static_cast<unsigned>(length), static_cast<long>(memoryBytes)));
     if (length > memoryBytes) {
         log("Error: Compiled script is larger than the space available");
         return false;
     }
 
-    link.Drain();
-    verbose("  Requesting download from Show Control Unit");
-    const int answer = SendAndReadByte(link, timeout, kRequestTries,
-                                       {kCmdWriteImage, static_cast<std::uint8_t>(length & 0xFF),
-                                        static_cast<std::uint8_t>(length >> 8)},
-                                       report);
-    if (answer < 0) {
+    if (!session.RequestWrite(length)) {
         return false;
     }
-    verbose(Format("  Download Request Byte Returned [%2.2X]", answer));
-    if (answer == kNak) {
-        log("Error: Download request denied by Show Control Unit", LogColour::Red);
-        return false;
-    }
-    if (answer != kAck) {
-        log("Error: Download request received unknown response from Show Control Unit",
-            LogColour::Red);
-        return false;
-    }
-    verbose("  Download request acknowledged");
-    link.Drain();
-    log("");
-    log("Downloading to Show Control Unit...");
+    session.Link().Drain();
     bool sent = false;
     {
         CompileRunning running(script);
-        sent = SendBulkStream(link, image, length, settings.serialBandwidth, settings.serialDelay);
+        sent = session.Stream(image, length);
     }
     if (!sent) {
-        log("Error: Hardware error transmitting message to Show Control Unit", LogColour::Red);
         return false;
     }
 
-    link.WaitUntilSent();
-    const int completion = link.ReadByte(timeout);
-    if (completion == kReplyTimedOut) {
-        log("Error: Download Failed, Timed out receiving response from Show Control Unit!",
-            LogColour::Red);
-        box("Download Failed, Timed out receiving response from Show Control Unit!");
+    const int completion = session.ReadCompletion([&](const std::string& text) {
+        log("Error: " + text, LogColour::Red);
+        box(text);
+    });
+    if (completion < 0) {
         return false;
     }
-    if (completion == kReplyFailed) {
-        log("Error: Download Failed, Hardware error receiving response from Show Control Unit",
-            LogColour::Red);
-        box("Download Failed, Hardware error receiving response from Show Control Unit");
-        return false;
-    }
-    verbose(Format("  Download Completion Status Byte Returned [%2.2X]", completion));
     bool downloaded = false;
     if (completion == kNak) {
         log("Error: Download Failed, NACKed by Show Control Unit!", LogColour::Red);
@@ -262,7 +208,7 @@ bool DownloadCompiledScript(ScriptLinkHost& script, LinkApplication& app) {
                        scriptName.c_str()),
                 platform::MsgButtons::YesNo, platform::MsgIcon::Question);
             if (store == platform::MsgResult::Yes) {
-                script.StoreArchive(link);
+                script.StoreArchive(session.Link());
             } else {
                 const char* reminder = "Don't forget to save backup copies of your KSF and "
                                        "unique, user-created PCL files.";
@@ -274,8 +220,7 @@ bool DownloadCompiledScript(ScriptLinkHost& script, LinkApplication& app) {
         log("Error: Download Failed, Unknown Response from Show Control Unit!", LogColour::Red);
         box("Download Failed, Unknown Response from Show Control Unit!");
     }
-    log(Format("Closing serial communications on Com%d", comNumber));
-    link.Close();
+    session.Close();
     return downloaded;
 }
 

@@ -4,8 +4,9 @@
 // link. Lines go to the script's compile view.
 #pragma once
 
-#include "link/comm_settings.h"
 #include "link/transfer_log.h"
+#include "script/app_services.h"
+#include "script/download_settings.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -57,7 +58,7 @@ public:
 };
 
 // Runs the download. True when the controller (or the FTP device) took the image.
-bool DownloadCompiledScript(ScriptLinkHost& script, LinkApplication& app);
+bool DownloadCompiledScript(ScriptLinkHost& script, AppServices& app);
 
 // The stored checksum of an image (its first little-endian word; missing bytes read as 0) and
 // the 16-bit sum of the bytes after it.

@@ -1,6 +1,5 @@
 #include "link/vl_doc_link.h"
 
-#include "compiler/compile_environment.h"
 #include "compiler/compiler_state.h"
 #include "compiler/diagnostics.h"
 #include "link/comm_dialog.h"
@@ -8,34 +7,7 @@
 #include "script/product.h"
 #include "script/vl_doc.h"
 
-#include <mutex>
-
 namespace showlink {
-
-namespace {
-
-std::mutex& ServicesMutex() {
-    static std::mutex m;
-    return m;
-}
-
-ScriptLinkServices& Services() {
-    static ScriptLinkServices services;
-    return services;
-}
-
-ScriptLinkServices CurrentServices() {
-    std::lock_guard lock(ServicesMutex());
-    return Services();
-}
-
-} // namespace
-
-ScriptLinkServices SetScriptLinkServices(ScriptLinkServices services) {
-    std::lock_guard lock(ServicesMutex());
-    std::swap(Services(), services);
-    return services;
-}
 
 std::string VLDocLinkHost::GetScriptName() const {
     return doc_.GetScriptName();
@@ -70,8 +42,7 @@ void VLDocLinkHost::SetMemorySize(std::int32_t bytes) {
 }
 
 bool VLDocLinkHost::UsesSmpte() const {
-    const auto services = CurrentServices();
-    return services.usesSmpte && services.usesSmpte(doc_);
+    return doc_.m_nSmpteUsed != 0;
 }
 
 void VLDocLinkHost::SetCompileRunning(bool running) {
@@ -95,50 +66,30 @@ void VLDocLinkHost::PostCompileMessage(const std::string& text, LogColour colour
 }
 
 int VLDocLinkHost::DownloadReproducerSystem(bool fullConfiguration) {
-    const auto services = CurrentServices();
-    // Without the reproducer download the SMPTE step cannot succeed.
-    return services.downloadReproducerSystem
-               ? services.downloadReproducerSystem(doc_, fullConfiguration)
-               : 254;
+    return doc_.Services().DownloadSmpte(doc_, true, true, fullConfiguration);
 }
 
 bool VLDocLinkHost::CanStoreArchive() const {
-    return static_cast<bool>(CurrentServices().storeArchive);
+    return doc_.Services().CanStoreArchive();
 }
 
 void VLDocLinkHost::StoreArchive(CSerialLink& link) {
-    const auto services = CurrentServices();
-    if (services.storeArchive) {
-        services.storeArchive(doc_, link);
-    }
+    doc_.Services().StoreArchive(doc_, link);
 }
 
 bool ChooseCommMethod(CVLDoc& doc, const std::string& message) {
-    return ChooseCommMethod(TheLinkApplication(), message,
+    return ChooseCommMethod(doc.Services(), message,
                             ProductTitleSuffix(VLDocLinkHost(doc).ProductName()));
 }
 
 bool RunCommDialog(CVLDoc& doc, const std::string& message) {
-    return RunCommDialog(TheLinkApplication(), message,
+    return RunCommDialog(doc.Services(), message,
                          ProductTitleSuffix(VLDocLinkHost(doc).ProductName()));
 }
 
 bool DownloadCompiledScript(CVLDoc& doc) {
     VLDocLinkHost host(doc);
-    return DownloadCompiledScript(host, TheLinkApplication());
-}
-
-void InstallDownloadHandOff() {
-    DownloadHandOff handOff;
-    handOff.countComPorts = [] { return CountComPorts(); };
-    handOff.networkedDeviceCount = [] {
-        return static_cast<int>(TheLinkApplication().Devices().GetCount());
-    };
-    handOff.chooseCommMethod = [](CVLDoc& doc, const std::string& message) {
-        return ChooseCommMethod(doc, message);
-    };
-    handOff.downloadCompiledScript = [](CVLDoc& doc) { DownloadCompiledScript(doc); };
-    SetDownloadHandOff(std::move(handOff));
+    return DownloadCompiledScript(host, doc.Services());
 }
 
 } // namespace showlink

@@ -1,11 +1,11 @@
 // The link's side of a script document: the download after a compile, the choice of the
-// communication method and the communication dialog for a CVLDoc, and the hand-off through
-// which the compile driver reaches them. The SMPTE configuration download and the archive store
-// belong to other parts of the link; they plug in through ScriptLinkServices.
+// communication method and the communication dialog for a CVLDoc. The settings, the SMPTE
+// configuration download and the archive store come through the script's services.
 #pragma once
 
-#include "link/comm_settings.h"
 #include "link/script_transfer.h"
+#include "script/app_services.h"
+#include "script/download_settings.h"
 
 #include <functional>
 #include <string>
@@ -14,18 +14,6 @@ class CVLDoc;
 class CSerialLink;
 
 namespace showlink {
-
-struct ScriptLinkServices {
-    // Whether the script uses SMPTE (then its reproducer configuration goes first).
-    std::function<bool(const CVLDoc&)> usesSmpte;
-    // The reproducer-system download inline, full or triggers only; 2 on success.
-    std::function<int(CVLDoc&, bool fullConfiguration)> downloadReproducerSystem;
-    // Stores the script as an archive over the open link.
-    std::function<void(CVLDoc&, CSerialLink&)> storeArchive;
-};
-
-// Installs the services; answers the previous ones.
-ScriptLinkServices SetScriptLinkServices(ScriptLinkServices services);
 
 // A script document as the download sees it. Lines go to the compile view registered in the
 // compiler state; the firmware requirement is the compiler's.
@@ -57,8 +45,5 @@ private:
 bool ChooseCommMethod(CVLDoc& doc, const std::string& message);
 bool RunCommDialog(CVLDoc& doc, const std::string& message);
 bool DownloadCompiledScript(CVLDoc& doc);
-
-// Connects the compile driver to the link (ports, devices, method choice, download).
-void InstallDownloadHandOff();
 
 } // namespace showlink

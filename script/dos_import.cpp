@@ -1,8 +1,5 @@
 // The document's side of the DOS script import: the listing in the file buffer is read by
 // CDosImport, which sets the product up through the document and hands back the rest.
-#include "app/vl_app.h"
-#include "compiler/compiler_state.h"
-#include "compiler/event_compile.h"
 #include "script/dos_script_import.h"
 #include "script/vl_doc.h"
 
@@ -21,21 +18,7 @@ public:
     }
 
     int CompilePortEvent(CSeq& sequence, CEvnt& event) override {
-        // The check reads the compiler's cursor; the import borrows it for one event.
-        CompilerState& state = GetCompilerState();
-        CVLDoc* document = state.document;
-        CSeq* currentSequence = state.currentSequence;
-        CEvnt* currentEvent = state.currentEvent;
-        CCmnd* currentCommand = state.currentCommand;
-        state.document = &m_Doc;
-        state.currentSequence = &sequence;
-        state.currentEvent = &event;
-        const int answer = ::CompilePortEvent(m_Doc);
-        state.document = document;
-        state.currentSequence = currentSequence;
-        state.currentEvent = currentEvent;
-        state.currentCommand = currentCommand;
-        return answer;
+        return m_Doc.Services().CheckPortEvent(m_Doc, sequence, event);
     }
 
 private:
@@ -45,16 +28,8 @@ private:
 } // namespace
 
 bool CVLDoc::ImportDosScript(const std::string& path) {
-    CVLApp& app = GetApp();
-    DosImportEnvironment env;
-    env.products = &app.m_poProdList;
-    env.protocols = &app.m_poProList;
-    env.eventProtocol = app.m_posEventProtocol;
-    env.importTable = app.m_pImportTable.get();
-    env.installDirectory = app.m_strAppDir;
-
     DocumentHost host(*this);
-    CDosImport import(std::string_view(FileBufferData(), FileBufferSize()), host, env);
+    CDosImport import(std::string_view(FileBufferData(), FileBufferSize()), host, Services());
     const bool imported = import.ImportDosScript(path);
 
     // What was read stays with the document, also after a failure (the open then discards it).

@@ -1,13 +1,16 @@
 #include "script/dos_script_import.h"
 
-#include "compiler/text_utils.h"
-#include "compiler/value_parsers.h"
+#include "script/app_services.h"
+
 #include "platform/paths.h"
 #include "platform/ui_services.h"
 #include "script/dos_line.h"
 #include "script/import_table.h"
 #include "script/product.h"
 #include "script/protocol_list.h"
+#include "script/text_utils.h"
+#include "script/time_conversions.h"
+#include "script/value_parsers.h"
 
 #include <algorithm>
 #include <array>
@@ -21,8 +24,8 @@ constexpr std::string_view kEndLine = "\f*TOVA  *END";
 constexpr std::string_view kTwentyTrack = "Brevant_Professional_Reelvox_(20_track)";
 constexpr int kMaxSequencePasses = 257;
 constexpr int kMaxDataStringLines = 4096;
-// The name normaliser is specified for texts of at most this many characters; fields that run
-// to the end of a line are cut there first.
+// The name normaliser takes texts of at most this many characters; fields that run to the end
+// of a line are cut there first.
 constexpr std::size_t kMaxNormalized = 1023;
 
 const char* const kMsgNoMemorySeq =
@@ -125,9 +128,8 @@ const std::array<ResourcePage, 4> kResourcePages = {{
 
 } // namespace
 
-CDosImport::CDosImport(std::string_view buffer, DosImportHost& host,
-                       const DosImportEnvironment& env)
-    : m_Buffer(buffer), m_Host(host), m_Env(env) {}
+CDosImport::CDosImport(std::string_view buffer, DosImportHost& host, AppServices& services)
+    : m_Buffer(buffer), m_Host(host), m_Services(services) {}
 
 std::uint16_t CDosImport::ImportedSequenceCount() {
     return g_importedSequences;
@@ -211,14 +213,14 @@ int CDosImport::FindPort(std::string_view name) const {
 }
 
 void CDosImport::LoadImportTable() {
-    CImportTable* table = m_Env.importTable;
+    CImportTable* table = m_Services.ImportTable();
     if (table && table->IsLoaded()) {
         m_bRename = true;
         return;
     }
     bool loaded = false;
     if (table) {
-        auto file = platform::ResolveNoCase(m_Env.installDirectory, "Utilities/IMPORT.FLT");
+        auto file = platform::ResolveNoCase(m_Services.InstallDirectory(), "Utilities/IMPORT.FLT");
         table->RemoveAll();
         loaded = file && table->LoadFile(file->string());
         if (!loaded)
@@ -282,9 +284,9 @@ bool CDosImport::ImportUnitSetup(const std::string& path) {
             std::string wanted = Normalized(DosFieldFrom(m_strLine, 16));
             if (platform::EqualsNoCase(wanted, "CD_Pellucor"))
                 wanted = "CD Pellucor";
-            if (m_Env.products)
-                if (auto pos = m_Env.products->FindByNameNoCase(wanted))
-                    name = m_Env.products->GetAt(*pos).m_strName;
+            const CProdList& products = m_Services.Products();
+            if (auto pos = products.FindByNameNoCase(wanted))
+                name = products.GetAt(*pos).m_strName;
         }
         if (name.empty()) {
             if (!DefaultPrompt(path, "Expected Valid Card Type",
@@ -321,9 +323,8 @@ bool CDosImport::ImportUnitSetup(const std::string& path) {
         int code = -1;
         if (m_strLine.size() >= 17) {
             std::string rate = Normalized(DosFieldFrom(m_strLine, 16));
-            static const std::array<std::string_view, 4> kRates = {"24", "25", "29.97", "30"};
-            for (std::size_t i = 0; i < kRates.size(); ++i)
-                if (rate == kRates[i])
+            for (std::size_t i = 0; i < kFrameRates.size(); ++i)
+                if (rate == kFrameRates[i].text)
                     code = static_cast<int>(i);
         }
         if (code < 0) {
@@ -533,7 +534,7 @@ bool CDosImport::ImportPorts(const std::string& path) {
             }
             port.m_strProtocol = protocol;
             CProtocol* found = nullptr;
-            if (m_Env.protocols && m_Env.protocols->FindProtocol(protocol, found, false) && found)
+            if (m_Services.Protocols().FindProtocol(protocol, found, false) && found)
                 found->LoadCommands();
         } else {
             if (!DefaultPrompt(path, Format("Expected Valid Port Protocol for Port %d", p),
@@ -910,16 +911,17 @@ void CDosImport::ConvertDosEvent(CSeq& seq, CEvnt& event) {
             event.m_strData1 = "Bank2";
     }
 
-    if (!m_bRename || !m_Env.importTable)
+    CImportTable* table = m_Services.ImportTable();
+    if (!m_bRename || !table)
         return;
-    const std::string* renamed = m_Env.importTable->Lookup(event.m_strEvent);
+    const std::string* renamed = table->Lookup(event.m_strEvent);
     if (!renamed)
         return;
     event.m_strEvent = *renamed;
     // Without an event protocol its command list is empty: no command accepts the event, so
     // the check answers 0 for an event addressed to a port, as the compiler's would.
-    int accepted = m_Env.eventProtocol ? m_Host.CompilePortEvent(seq, event)
-                                       : (FindPort(event.m_strData1) >= 0 ? 0 : 1);
+    int accepted = m_Services.EventProtocol() ? m_Host.CompilePortEvent(seq, event)
+                                              : (FindPort(event.m_strData1) >= 0 ? 0 : 1);
     if (accepted == 0)
         std::swap(event.m_strData2, event.m_strData3);
 }

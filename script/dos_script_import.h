@@ -17,19 +17,11 @@
 #include <vector>
 
 class CImportTable;
+class AppServices;
 class CProdList;
 class CProList;
 class CProduct;
 class CProtocol;
-
-// The application's lists the import reads; any may be missing.
-struct DosImportEnvironment {
-    const CProdList* products = nullptr;
-    const CProList* protocols = nullptr;
-    const CProtocol* eventProtocol = nullptr; // null when the event protocol is not loaded
-    CImportTable* importTable = nullptr;      // null when the run has no renaming table
-    std::string installDirectory;
-};
 
 // What the import needs from the script it fills.
 class DosImportHost {
@@ -65,7 +57,9 @@ struct DosScript {
 
 class CDosImport {
 public:
-    CDosImport(std::string_view buffer, DosImportHost& host, const DosImportEnvironment& env);
+    // The program's lists come from `services`: the products, the protocols, the event
+    // protocol, the renaming table and the installation folder.
+    CDosImport(std::string_view buffer, DosImportHost& host, AppServices& services);
     CDosImport(const CDosImport&) = delete;
     CDosImport& operator=(const CDosImport&) = delete;
 
@@ -115,7 +109,7 @@ private:
 
     std::string_view m_Buffer;
     DosImportHost& m_Host;
-    DosImportEnvironment m_Env;
+    AppServices& m_Services;
     DosScript m_Script;
     CProduct* m_pProduct = nullptr;
     bool m_bRename = false; // the renaming table is loaded

@@ -1,6 +1,6 @@
 #include "script/event.h"
 
-#include "compiler/text_utils.h"
+#include "script/text_utils.h"
 
 #include <array>
 

@@ -2,7 +2,7 @@
 // and the compiled form the compiler leaves on it.
 #pragma once
 
-#include "compiler/byte_string.h"
+#include "script/byte_string.h"
 
 #include <cstdint>
 #include <string>

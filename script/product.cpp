@@ -209,7 +209,7 @@ bool CProduct::ReadProfile(const platform::ProfileFile& profile, const std::stri
     return true;
 }
 
-void CProduct::CopyDefinition(const CProduct& from) {
+void CProduct::CopyHeader(const CProduct& from) {
     m_strName = from.m_strName;
     m_strFilePath = from.m_strFilePath;
     m_strHelpFile = from.m_strHelpFile;
@@ -222,6 +222,10 @@ void CProduct::CopyDefinition(const CProduct& from) {
     m_wPorts = from.m_wPorts;
     m_wMemory = from.m_wMemory;
     m_wEvents = from.m_wEvents;
+}
+
+void CProduct::CopyDefinition(const CProduct& from) {
+    CopyHeader(from);
 
     CopyResources(from.m_Inputs, m_wInputs, m_Inputs);
     CopyResources(from.m_Outputs, m_wOutputs, m_Outputs);
@@ -237,18 +241,7 @@ void CProduct::CopyDefinition(const CProduct& from) {
 }
 
 void CProduct::ApplyFrom(const CProduct& from) {
-    m_strName = from.m_strName;
-    m_strFilePath = from.m_strFilePath;
-    m_strHelpFile = from.m_strHelpFile;
-    m_strRemoteProtocol = from.m_strRemoteProtocol;
-    m_strLcd = from.m_strLcd;
-    m_wInputs = from.m_wInputs;
-    m_wOutputs = from.m_wOutputs;
-    m_wFlags = from.m_wFlags;
-    m_wVars = from.m_wVars;
-    m_wPorts = from.m_wPorts;
-    m_wMemory = from.m_wMemory;
-    m_wEvents = from.m_wEvents;
+    CopyHeader(from);
 
     ApplyResources(from.m_Inputs, m_wInputs, m_Inputs);
     ApplyResources(from.m_Outputs, m_wOutputs, m_Outputs);

@@ -97,6 +97,8 @@ public:
 
 private:
     bool ReadProfile(const platform::ProfileFile& profile, const std::string& path);
+    // Name, file, help file, remote protocol, LCD and the counts: what both copies take as is.
+    void CopyHeader(const CProduct& from);
 };
 
 // The application's products, in the order they were loaded. The list owns them; positions

@@ -1,7 +1,7 @@
 #include "script/protocol_list.h"
 
-#include "compiler/text_utils.h"
 #include "platform/paths.h"
+#include "script/text_utils.h"
 
 CProtocol* CProList::AddTail(std::unique_ptr<CProtocol> protocol) {
     CProtocol* position = protocol.get();

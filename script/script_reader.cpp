@@ -2,12 +2,12 @@
 // [Flags], [Vars], [Ports], [DataStrings], [LcdStrings]).
 #include "script/vl_doc.h"
 
-#include "app/vl_app.h"
-#include "compiler/text_utils.h"
-#include "compiler/time_conversions.h"
 #include "platform/paths.h"
 #include "platform/ui_services.h"
 #include "script/key_line_index.h"
+#include "script/protocol_list.h"
+#include "script/text_utils.h"
+#include "script/time_conversions.h"
 
 #include <algorithm>
 #include <charconv>
@@ -186,7 +186,7 @@ bool CVLDoc::ReadPorts(const std::string& path) {
         // the port's own interface decides first; a SCSI protocol on another port does too.
         bool scsi = EqualsNoCase(port.m_strInterface, "SCSI");
         CProtocol* protocol = nullptr;
-        if (GetApp().m_poProList.FindProtocol(port.m_strProtocol, protocol, false)) {
+        if (Services().Protocols().FindProtocol(port.m_strProtocol, protocol, false)) {
             protocol->LoadCommands();
             scsi = scsi || EqualsNoCase(protocol->m_strInterface, "SCSI");
         }

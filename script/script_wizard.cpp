@@ -1,8 +1,8 @@
 // The document's side of the Script Wizard: the dialog, the product and the unit settings; the
 // skeleton itself is built by CScriptWizard.
-#include "app/vl_app.h"
 #include "platform/ui_services.h"
 #include "script/dialog_requests.h"
+#include "script/protocol_list.h"
 #include "script/vl_doc.h"
 #include "script/wizard_script.h"
 
@@ -42,7 +42,7 @@ bool CVLDoc::RunScriptWizard() {
     m_posCurrentSeq = nullptr;
     m_poSeqList.clear();
 
-    CScriptWizard wizard(*m_pProduct, &GetApp().m_poProList);
+    CScriptWizard wizard(*m_pProduct, &Services().Protocols());
     wizard.Build(dialog.showName, players);
     m_poLcdStrList = std::move(wizard.m_LcdStrings);
     m_poSeqList = std::move(wizard.m_Sequences);

@@ -2,9 +2,9 @@
 // sections with their event tables. Every line goes through the document's bounded line writer.
 #include "script/vl_doc.h"
 
-#include "compiler/text_utils.h"
-#include "compiler/time_conversions.h"
 #include "platform/paths.h"
+#include "script/text_utils.h"
+#include "script/time_conversions.h"
 
 #include <algorithm>
 #include <string>

@@ -1,7 +1,7 @@
 #include "script/sequence.h"
 
-#include "compiler/time_conversions.h"
 #include "script/dialog_requests.h"
+#include "script/time_conversions.h"
 
 #include <algorithm>
 #include <cmath>

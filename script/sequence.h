@@ -2,7 +2,7 @@
 // user keeps them.
 #pragma once
 
-#include "compiler/byte_string.h"
+#include "script/byte_string.h"
 #include "script/event.h"
 #include "script/trigger.h"
 

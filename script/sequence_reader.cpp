@@ -3,10 +3,10 @@
 // in a section of their own.
 #include "script/vl_doc.h"
 
-#include "compiler/text_utils.h"
 #include "platform/paths.h"
 #include "platform/ui_services.h"
 #include "script/key_line_index.h"
+#include "script/text_utils.h"
 
 #include <algorithm>
 #include <climits>

@@ -2,12 +2,15 @@
 // [WindowPlacement].
 #include "script/vl_doc.h"
 
-#include "app/vl_app.h"
-#include "compiler/text_utils.h"
 #include "platform/paths.h"
 #include "platform/ui_services.h"
+#include "script/download_settings.h"
 #include "script/ini_scanner.h"
+#include "script/product.h"
+#include "script/text_utils.h"
+#include "script/time_conversions.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -52,19 +55,6 @@ struct WidthKey {
     const char* key;
     CVLDoc::ColGroup group;
 };
-
-const char* FrameRateText(std::uint16_t code) {
-    switch (code) {
-    case 0:
-        return "24";
-    case 1:
-        return "25";
-    case 2:
-        return "29.97";
-    default:
-        return "30"; // an unknown code runs at 30 frames per second
-    }
-}
 
 } // namespace
 
@@ -111,7 +101,7 @@ bool CVLDoc::ReadUnitSection(const std::string& path) {
     FindSection("Unit", false);
 
     std::string type = ReadKey("Type", "");
-    const CProdList& products = GetApp().m_poProdList;
+    const CProdList& products = Services().Products();
     if (auto pos = products.FindByNameNoCase(type)) {
         // The product's own spelling, so that a type written in another case opens with it.
         type = products.GetAt(*pos).m_strName;
@@ -152,14 +142,11 @@ bool CVLDoc::ReadUnitSection(const std::string& path) {
     }
 
     const double rate = ReadDoubleKey("FrameRate", 0.0);
-    if (rate == 24.0) {
-        m_wFrameRate = 0;
-    } else if (rate == 25.0) {
-        m_wFrameRate = 1;
-    } else if (rate == 29.97) {
-        m_wFrameRate = 2;
-    } else if (rate == 30.0) {
-        m_wFrameRate = 3;
+    const auto known =
+        std::find_if(kFrameRates.begin(), kFrameRates.end(),
+                     [rate](const FrameRateEntry& entry) { return entry.rate == rate; });
+    if (known != kFrameRates.end()) {
+        m_wFrameRate = static_cast<std::uint16_t>(known - kFrameRates.begin());
     } else {
         if (!QuerySyntaxError(path, "Expected Valid [Unit] FrameRate ( 24, 25, 29.97, or 30 )"))
             return false;
@@ -213,38 +200,21 @@ bool CVLDoc::ReadCompilerSection() {
 // ---- [Connection] ----
 
 void CVLDoc::WriteConnectionSection() {
-    const CVLApp& app = GetApp();
+    const CommSettings& settings = Services().Settings();
     WriteLine("\r\n[Connection]");
-    if (app.m_nSerialPort == CVLApp::kSerialOffline) {
+    if (settings.serialPort == CommSettings::kSerialOffline) {
         WriteLine("Method", "Offline");
         return;
     }
     WriteLine("Method", "Serial");
-    WriteLine("ComPort", "Com" + std::to_string(app.m_nSerialPort + 1));
-    switch (app.m_nSerialTimeout) {
-    case 500:
-        WriteLine("Timeout", "1/2 Second");
-        break;
-    case 1000:
-        WriteLine("Timeout", "1 Second");
-        break;
-    case 3000:
-        WriteLine("Timeout", "3 Seconds");
-        break;
-    case 10000:
-        WriteLine("Timeout", "10 Seconds");
-        break;
-    case 30000:
-        WriteLine("Timeout", "30 Seconds");
-        break;
-    default:
-        break;
-    }
+    WriteLine("ComPort", "Com" + std::to_string(settings.serialPort + 1));
+    if (const std::string timeout = TimeoutText(settings.serialTimeout); !timeout.empty())
+        WriteLine("Timeout", timeout);
     static constexpr std::array<const char*, 5> kPacing{"0 ms", "50 ms", "100 ms", "150 ms",
                                                         "200 ms"};
-    if (app.m_nSerialDelay >= 0 && app.m_nSerialDelay < static_cast<int>(kPacing.size()))
-        WriteLine("Pacing", kPacing[static_cast<std::size_t>(app.m_nSerialDelay)]);
-    WriteIntLine("PacketSize", app.m_nSerialBandwidth);
+    if (settings.serialDelay >= 0 && settings.serialDelay < static_cast<int>(kPacing.size()))
+        WriteLine("Pacing", kPacing[static_cast<std::size_t>(settings.serialDelay)]);
+    WriteIntLine("PacketSize", settings.serialBandwidth);
 }
 
 bool CVLDoc::ReadConnectionSection() {
@@ -354,4 +324,3 @@ bool CVLDoc::ReadWindowPlacementSection() {
     }
     return true;
 }
-

@@ -14,7 +14,6 @@
 #include <array>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <new>
 #include <string>
 #include <string_view>
@@ -99,23 +98,7 @@ std::vector<std::uint8_t> SettingsImage(ReelvoxSMPTEInterface_c& smpte) {
     return image;
 }
 
-std::mutex& EntryMutex() {
-    static std::mutex m;
-    return m;
-}
-
-SmpteDownloadEntry& Entry() {
-    static SmpteDownloadEntry entry;
-    return entry;
-}
-
 } // namespace
-
-SmpteDownloadEntry SetSmpteDownloadEntry(SmpteDownloadEntry entry) {
-    std::lock_guard lock(EntryMutex());
-    std::swap(Entry(), entry);
-    return entry;
-}
 
 bool CVLDoc::InitSmpteSettings() {
     m_nSmpteUsed = 0;
@@ -379,13 +362,6 @@ void CVLDoc::OnConfigureSmpte() {
     if (documentChanged || SettingsImage(*smpte) != before)
         SetModifiedFlag(true);
 
-    if (dialog.configureNow) {
-        SmpteDownloadEntry entry;
-        {
-            std::lock_guard lock(EntryMutex());
-            entry = Entry();
-        }
-        if (entry)
-            entry(*this, false, false, true);
-    }
+    if (dialog.configureNow)
+        Services().DownloadSmpte(*this, false, false, true);
 }

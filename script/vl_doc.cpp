@@ -1,12 +1,13 @@
 #include "script/vl_doc.h"
 
-#include "app/vl_app.h"
-#include "compiler/text_utils.h"
 #include "platform/paths.h"
 #include "platform/ui_services.h"
-#include "script/compile_entry.h"
 #include "script/dialog_requests.h"
 #include "script/doc_list.h"
+#include "script/download_settings.h"
+#include "script/protocol_list.h"
+#include "script/text_utils.h"
+#include "script/time_conversions.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -174,9 +175,13 @@ bool g_bMarkingForCompile = false;
 
 } // namespace
 
-CVLDoc::CVLDoc() {
-    m_pDocList = &GetApp().m_poDocList;
+CVLDoc::CVLDoc(AppServices& services) : CVLDoc() {
+    m_pServices = &services;
+    m_pDocList = &services.OpenDocuments();
     m_pDocList->Add(this);
+}
+
+CVLDoc::CVLDoc() {
     try {
         m_hpbShow.assign(kShowSize, 0);
     } catch (const std::bad_alloc&) {
@@ -190,6 +195,12 @@ CVLDoc::~CVLDoc() {
         m_pDocList->Remove(this);
 }
 
+AppServices& CVLDoc::Services() const {
+    if (!m_pServices)
+        throw MissingService("program");
+    return *m_pServices;
+}
+
 // ---- Framework overrides ----
 
 void CVLDoc::SetModifiedFlag(bool modified) {
@@ -201,21 +212,21 @@ void CVLDoc::SetModifiedFlag(bool modified) {
 bool CVLDoc::OnNewDocument() {
     if (!platform::Document::OnNewDocument())
         return false;
-    CVLApp& app = GetApp();
-    switch (app.m_wNewDocMode) {
-    case CVLApp::kNewAskProduct: {
+    AppServices& services = Services();
+    switch (services.NewDocumentMode()) {
+    case AppServices::kNewAskProduct: {
         CNewScriptDlg dialog;
-        dialog.products = app.m_poProdList.Names();
+        dialog.products = services.Products().Names();
         if (!platform::Ui().RunDialog(dialog))
             return false;
         return InitNewScript(dialog.product);
     }
-    case CVLApp::kNewUploadFromUnit:
+    case AppServices::kNewUploadFromUnit:
         if (!InitNewScript(kDefaultProduct))
             return false;
         m_nCreatedForUpload = 1;
         return true;
-    case CVLApp::kNewScriptWizard:
+    case AppServices::kNewScriptWizard:
         return RunScriptWizard();
     default:
         return InitNewScript(kDefaultProduct);
@@ -380,14 +391,14 @@ void CVLDoc::CompileScript() {
     if (compileView) {
         compileView->ActivateFrame();
     } else {
-        platform::ViewTemplate* compileTemplate = GetApp().m_pCompileTmp;
+        platform::ViewTemplate* compileTemplate = Services().CompileTemplate();
         if (!compileTemplate)
             return;
         compileView = compileTemplate->CreateViewFrame(*this);
         if (!compileView)
             return;
     }
-    CompileMain(*this);
+    Services().Compile(*this);
 }
 
 void CVLDoc::OnConfigureScript() {
@@ -415,9 +426,8 @@ void CVLDoc::OnConfigureScript() {
 }
 
 void CVLDoc::OnConfigureUnit() {
-    CVLApp& app = GetApp();
     CCfgUnitDlg dialog;
-    dialog.products = app.m_poProdList.Names();
+    dialog.products = Services().Products().Names();
     dialog.product = m_pProduct ? m_pProduct->m_strName : std::string();
     dialog.address = m_wAddress;
     dialog.frameRate = m_wFrameRate;
@@ -438,22 +448,23 @@ void CVLDoc::OnConfigureUnit() {
 }
 
 void CVLDoc::OnCompilerOptions() {
-    CVLApp& app = GetApp();
+    AppServices& services = Services();
+    CommSettings& settings = services.Settings();
     CCfgCompilerDlg dialog;
     dialog.optimization = m_nOptimization;
     dialog.verboseMessages = m_nMessages;
     dialog.maxDetection = m_nErrorDetection;
-    dialog.noCompilerPopups = app.m_bNoCompilerPopups ? 1 : 0;
-    dialog.noArchiveOffer = app.m_bNoArchiveOffer ? 1 : 0;
+    dialog.noCompilerPopups = settings.noCompilerPopups ? 1 : 0;
+    dialog.noArchiveOffer = settings.noArchiveOffer ? 1 : 0;
     if (!platform::Ui().RunDialog(dialog))
         return;
 
     m_nOptimization = dialog.optimization ? 1 : 0;
     m_nMessages = dialog.verboseMessages ? 1 : 0;
     m_nErrorDetection = dialog.maxDetection ? 1 : 0;
-    app.m_bNoCompilerPopups = dialog.noCompilerPopups != 0;
-    app.m_bNoArchiveOffer = dialog.noArchiveOffer != 0;
-    app.SaveSettings();
+    settings.noCompilerPopups = dialog.noCompilerPopups != 0;
+    settings.noArchiveOffer = dialog.noArchiveOffer != 0;
+    services.SaveSettings();
     SetModifiedFlag(true);
 }
 
@@ -492,17 +503,18 @@ bool CVLDoc::InitNewScript(const std::string& productName) {
         }
     }
 
-    CVLApp& app = GetApp();
-    auto pos = FindProduct(app.m_poProdList, productName);
+    AppServices& services = Services();
+    auto pos = FindProduct(services.Products(), productName);
     if (!pos) {
         ShowProductNotFound(productName);
         return false;
     }
     m_posProduct = pos;
-    m_pProduct->CopyDefinition(app.m_poProdList.GetAt(*pos));
+    m_pProduct->CopyDefinition(services.Products().GetAt(*pos));
     for (std::size_t i = 0; i < m_pProduct->m_wPorts && i < m_pProduct->m_Ports.size(); ++i) {
         CProtocol* protocol = nullptr;
-        if (app.m_poProList.FindProtocol(m_pProduct->m_Ports[i].m_strProtocol, protocol, false))
+        if (services.Protocols().FindProtocol(m_pProduct->m_Ports[i].m_strProtocol, protocol,
+                                              false))
             protocol->LoadCommands();
     }
 
@@ -532,8 +544,8 @@ bool CVLDoc::InitNewScript(const std::string& productName) {
 }
 
 void CVLDoc::ApplyProduct(const std::string& productName) {
-    CVLApp& app = GetApp();
-    auto pos = FindProduct(app.m_poProdList, productName);
+    AppServices& services = Services();
+    auto pos = FindProduct(services.Products(), productName);
     if (!pos) {
         ShowProductNotFound(productName);
         return;
@@ -541,7 +553,7 @@ void CVLDoc::ApplyProduct(const std::string& productName) {
     if (!m_pProduct)
         m_pProduct = std::make_unique<CProduct>();
     m_posProduct = pos;
-    m_pProduct->ApplyFrom(app.m_poProdList.GetAt(*pos));
+    m_pProduct->ApplyFrom(services.Products().GetAt(*pos));
     UpdateAllViews(nullptr, 0);
 }
 
@@ -573,16 +585,7 @@ void CVLDoc::MarkForCompile() {
 }
 
 double CVLDoc::GetFrameRate() const {
-    switch (m_wFrameRate) {
-    case 0:
-        return 24.0;
-    case 1:
-        return 25.0;
-    case 2:
-        return 29.97;
-    default:
-        return 30.0;
-    }
+    return FrameRateFromCode(m_wFrameRate);
 }
 
 std::string CVLDoc::GetScriptName() const {

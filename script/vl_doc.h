@@ -7,6 +7,7 @@
 #include "platform/doc_template.h"
 #include "platform/document.h"
 #include "reproducer/reelvox_system.h"
+#include "script/app_services.h"
 #include "script/ini_scanner.h"
 #include "script/line_writer.h"
 #include "script/product.h"
@@ -23,16 +24,8 @@
 #include <string_view>
 #include <vector>
 
+class AppServices;
 class CDocList;
-class CSerialLink;
-class CVLDoc;
-
-// The download of the script's reproducer configuration (inline, load triggers, full) -> status
-// (2 success). The link installs it; the Configure SMPTE command calls it when the user asks for
-// the download at once.
-using SmpteDownloadEntry = std::function<int(CVLDoc&, bool, bool, bool)>;
-// Installs the entry (an empty function removes it); answers the previous one.
-SmpteDownloadEntry SetSmpteDownloadEntry(SmpteDownloadEntry entry);
 
 class CVLDoc : public platform::Document {
 public:
@@ -95,7 +88,10 @@ public:
     using DataStrList = std::vector<std::unique_ptr<CDataStr>>;
     using LcdStrList = std::vector<std::unique_ptr<CLcdStr>>;
 
-    // Registers in the application's list of open scripts; allocates the image buffer.
+    // Registers in the program's list of open scripts; allocates the image buffer.
+    explicit CVLDoc(AppServices& services);
+    // A script outside any program (tools, tests of the model alone): every service it asks
+    // for throws MissingService.
     CVLDoc();
     // Leaves the list of open scripts; the model goes with the document.
     ~CVLDoc() override;
@@ -120,6 +116,10 @@ public:
     // Whether the framework should add the path of the last successful open to its list of
     // recent files (not for an imported DOS script, which has not been saved yet).
     bool AddToRecentFiles() const { return m_bAddToRecentFiles; }
+    void SetAddToRecentFiles(bool add) { m_bAddToRecentFiles = add; }
+
+    // What the script reaches of the program it runs in.
+    AppServices& Services() const;
 
     // ---- Commands ----
     void CompileScript();
@@ -334,6 +334,7 @@ private:
     IniScanner m_Scanner;
     LineWriter m_Writer;
 
+    AppServices* m_pServices = nullptr;
     CDocList* m_pDocList = nullptr; // the list this document registered in
     bool m_bAddToRecentFiles = false;
     int m_nStatusPercent = 0; // last progress shown
@@ -365,13 +366,4 @@ private:
     bool FindWholeSection(std::string_view name);
 
     // --- End of source file reading and writing ---
-
-public:
-    // ---- Script archive in the controller (defined by the link library) ----
-    // Packs the script source and stores it in the controller over the caller's open link;
-    // true when the controller took it.
-    bool StoreArchive(CSerialLink& link);
-    // Fills a document created for "Upload Script from Unit" from the controller's archive;
-    // true when the script was rebuilt or the user cancelled.
-    bool RetrieveArchive();
 };

@@ -37,12 +37,8 @@ int main(int argc, char** argv) {
     }
     platform::SetDefaultCaption("Velmora");
     CVLApp app;
-    SetApp(&app);
-    if (info.kind == CommandLineInfo::kCompile) {
-        const int status = RunBatch(app, info);
-        SetApp(nullptr);
-        return status;
-    }
+    if (info.kind == CommandLineInfo::kCompile)
+        return RunBatch(app, info);
 
     QApplication qt(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
@@ -55,6 +51,5 @@ int main(int argc, char** argv) {
         }
         app.ExitInstance();
     }
-    SetApp(nullptr);
     return status;
 }

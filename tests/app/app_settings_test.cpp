@@ -1,5 +1,4 @@
 #include "app/vl_app.h"
-#include "compiler/compile_environment.h"
 #include "platform/profile.h"
 #include "platform/serial_device.h"
 #include "tests/app/app_test_support.h"
@@ -62,7 +61,7 @@ TEST_F(AppSettings, MissingProfileGivesEveryDefault) {
     EXPECT_TRUE(app.m_poQuenlowList.IsEmpty());
     EXPECT_TRUE(app.m_bNoCompilerPopups);
     EXPECT_FALSE(app.m_bNoArchiveOffer);
-    EXPECT_EQ(GetPopupDelayTicks(), 18);
+    EXPECT_EQ(app.PopupDelayTicks(), 18);
     EXPECT_FALSE(fs::exists(profile_)) << "reading never writes";
 }
 
@@ -79,7 +78,7 @@ TEST_F(AppSettings, WordsAreReadWithoutRegardToCase) {
     EXPECT_TRUE(app.m_bEventsInFrames);
     EXPECT_FALSE(app.m_bTimecodeStartAdded);
     EXPECT_EQ(app.m_wPopupDelay, 36);
-    EXPECT_EQ(GetPopupDelayTicks(), 36);
+    EXPECT_EQ(app.PopupDelayTicks(), 36);
     EXPECT_EQ(app.m_strFontFace, "Courier");
     EXPECT_EQ(app.m_wFontPointSize, 11);
     EXPECT_TRUE(app.m_bVerboseMessages) << "anything but Minimal is verbose";

@@ -15,14 +15,8 @@ using app_testing::TempInstall;
 
 class AppStartup : public ::testing::Test {
 protected:
-    void SetUp() override {
-        app_.SetProfilePath(install_.Profile());
-        previous_ = SetApp(&app_);
-    }
-    void TearDown() override {
-        app_.ExitInstance();
-        SetApp(previous_);
-    }
+    void SetUp() override { app_.SetProfilePath(install_.Profile()); }
+    void TearDown() override { app_.ExitInstance(); }
     bool Start() { return app_.InitInstance(shell_); }
     // Fills a folder with `count` copies of a shipped protocol under new names.
     void CopyProtocols(const fs::path& folder, int count) {
@@ -38,7 +32,6 @@ protected:
     testing_support::ScriptedUi ui_;
     BatchShell shell_{stdout};
     CVLApp app_;
-    CVLApp* previous_ = nullptr;
 };
 
 TEST_F(AppStartup, ShippedDataStartsWithoutAMessage) {
@@ -50,7 +43,6 @@ TEST_F(AppStartup, ShippedDataStartsWithoutAMessage) {
     EXPECT_FALSE(app_.m_posEventProtocol->m_poCmndList.empty());
     EXPECT_EQ(app_.m_strAppDir, install_.Root().string());
     EXPECT_NE(app_.m_pCompileTmp, nullptr);
-    EXPECT_EQ(&showlink::TheLinkApplication(), &app_);
 }
 
 TEST_F(AppStartup, EmptyProductsFolderStops) {
@@ -125,13 +117,11 @@ TEST_F(AppStartup, ProtocolLimitCountsBothFolders) {
         CopyProtocols(install.Root() / "PROTOCOL/My Protocols", c.inMine);
         CVLApp app;
         app.SetProfilePath(install.Profile());
-        CVLApp* previous = SetApp(&app);
         BatchShell shell(stdout);
         ASSERT_TRUE(app.InitInstance(shell));
         EXPECT_EQ(app.m_nProtocols, c.expected) << c.inProtocol << "+" << c.inMine;
         EXPECT_EQ(app.m_poProList.GetCount(), static_cast<std::size_t>(c.expected));
         app.ExitInstance();
-        SetApp(previous);
     }
 }
 

@@ -66,13 +66,10 @@ protected:
         QtApp();
         WriteOfflineProfile(install_.Profile());
         app_.SetProfilePath(install_.Profile());
-        previous_ = SetApp(&app_);
     }
-    void TearDown() override { SetApp(previous_); }
 
     app_testing::TempInstall install_;
     CVLApp app_;
-    CVLApp* previous_ = nullptr;
 };
 
 TEST_F(MainWindowTest, OpensCompilesAndClosesAScript) {

@@ -1,4 +1,5 @@
 // The real velmora program in batch mode, against the controller emulator.
+#include "link/script_transfer.h"
 #include "tests/support/controller_emulator.h"
 
 #include <filesystem>
@@ -85,8 +86,12 @@ TEST_F(VelmoraBatch, DownloadsToTheControllerAndExits0) {
     std::ifstream dat(dir_ / "Fountain.DAT", std::ios::binary);
     const std::vector<std::uint8_t> written((std::istreambuf_iterator<char>(dat)),
                                             std::istreambuf_iterator<char>());
-    EXPECT_FALSE(image.empty());
-    EXPECT_EQ(image.size(), written.size());
+    ASSERT_FALSE(written.empty());
+    // The controller holds the written image with its memory banks (64 KB: 8) patched in.
+    std::vector<std::uint8_t> expected = written;
+    showlink::PatchMemoryBanks(expected.data(), expected.size(), 64);
+    EXPECT_EQ(expected[showlink::kImageBankOffset], 8);
+    EXPECT_EQ(image, expected);
     emulator.Stop();
 }
 
@@ -111,6 +116,21 @@ TEST_F(VelmoraBatch, ScriptWithErrorsExits2) {
     EXPECT_EQ(run.status, 2) << run.out << run.err;
     EXPECT_NE(run.out.find("Script Compiled with Errors."), std::string::npos) << run.out;
     EXPECT_FALSE(fs::exists(dir_ / "Broken.DAT"));
+}
+
+TEST_F(VelmoraBatch, ScriptNamedLikeItsImageStaysAndExits2) {
+    WriteProfile("");
+    const std::string script = Slurp(dir_ / "Fountain.ksf");
+    for (const std::string name : {"Show.DAT", "show.dat"}) {
+        SCOPED_TRACE(name);
+        fs::copy_file(dir_ / "Fountain.ksf", dir_ / name, fs::copy_options::overwrite_existing);
+        const RunResult run = Velmora("-c " + name);
+        EXPECT_EQ(run.status, 2) << run.out << run.err;
+        const std::string image = fs::path(name).stem().string() + ".DAT";
+        EXPECT_NE(run.out.find("Unable to write " + image), std::string::npos) << run.out;
+        EXPECT_EQ(Slurp(dir_ / name), script);
+        fs::remove(dir_ / name);
+    }
 }
 
 TEST_F(VelmoraBatch, FileThatIsNoScriptExits1WithItsMessageOnStandardError) {

@@ -1,8 +1,8 @@
 // Every helper takes whatever a user or a file hands it: random texts must stay within each
 // result's contract and never trip the sanitizers.
-#include "compiler/text_utils.h"
-#include "compiler/time_conversions.h"
-#include "compiler/value_parsers.h"
+#include "script/text_utils.h"
+#include "script/time_conversions.h"
+#include "script/value_parsers.h"
 
 #include <gtest/gtest.h>
 #include <random>

@@ -3,7 +3,6 @@
 #include "compile_fixture.h"
 
 #include "compiler/popup_request.h"
-#include "script/compile_entry.h"
 
 namespace compile_testing {
 namespace {
@@ -75,7 +74,7 @@ TEST_F(DriverTest, ImageFileGoesBesideTheScriptOrIntoTheCurrentFolder) {
     const fs::path saved = fs::current_path();
     fs::create_directory(folder_.Path() / "cwd");
     fs::current_path(folder_.Path() / "cwd");
-    CVLDoc untitled;
+    CVLDoc untitled(app_.App());
     ASSERT_TRUE(untitled.InitNewScript("Harnel4"));
     untitled.SetTitle("Untitled.ksf");
     compiler::CompileMain(untitled);
@@ -86,6 +85,35 @@ TEST_F(DriverTest, ImageFileGoesBesideTheScriptOrIntoTheCurrentFolder) {
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder_.Path() / "cwd"))
         ++entries;
     EXPECT_EQ(entries, 1);
+}
+
+TEST_F(DriverTest, ImageNeverReplacesTheScriptItself) {
+    // The image of "Show.DAT" is "Show.DAT"; "show.dat" differs only in case.
+    for (const std::string script : {"Show.DAT", "show.dat"}) {
+        SCOPED_TRACE(script);
+        const fs::path path = folder_.Path() / script;
+        WriteBinary(path, "[Script]\nthe user's only copy\n");
+        doc_->SetPathName(path.string());
+        doc_->m_nCompiledOK = 0;
+        Compile();
+        EXPECT_EQ(ReadBinary(path), "[Script]\nthe user's only copy\n");
+        const std::string name = path.stem().string();
+        const CompileMessage* failure = view_.Find("Unable to write " + name + ".DAT");
+        ASSERT_NE(failure, nullptr);
+        EXPECT_EQ(failure->colour, kColourRed);
+        EXPECT_EQ(view_.Find("Writing " + name + ".DAT"), nullptr);
+        EXPECT_EQ(doc_->m_nCompiledOK, 0);
+        EXPECT_EQ(LastText(), "Script Compiled with Errors.  Fix the errors and compile again.");
+        fs::remove(path);
+    }
+    // The same file under another name (a link) is refused as well.
+    const fs::path script = folder_.Path() / "Linked.ksf";
+    WriteBinary(script, "script");
+    fs::create_symlink(script, folder_.Path() / "Alias.DAT");
+    doc_->SetPathName((folder_.Path() / "Alias.ksf").string());
+    ASSERT_FALSE(compiler::IsScriptFile(*doc_, folder_.Path() / "Alias.DAT"));
+    doc_->SetPathName((folder_.Path() / "Alias.DAT").string());
+    EXPECT_TRUE(compiler::IsScriptFile(*doc_, script));
 }
 
 TEST_F(DriverTest, AbortDuringTheSequenceLoopKeepsThePreviousImage) {
@@ -114,7 +142,7 @@ TEST_F(DriverTest, AbortDuringTheSequenceLoopKeepsThePreviousImage) {
 }
 
 TEST_F(DriverTest, AbortPopupCarriesTitleMessageAndDelay) {
-    SetPopupDelayTicks(4);
+    app_.App().m_wPopupDelay = 4;
     struct PopupUi : PumpingUi {
         bool RunDialog(platform::DialogRequest& request) override {
             if (auto* popup = dynamic_cast<CPopupDlg*>(&request))
@@ -125,7 +153,6 @@ TEST_F(DriverTest, AbortPopupCarriesTitleMessageAndDelay) {
     } ui;
     ui.onPump = [&](int) { doc_->m_nAbortRequested = 1; };
     Compile();
-    SetPopupDelayTicks(18);
     EXPECT_EQ(ui.shown.title, "Compile and Download");
     EXPECT_EQ(ui.shown.message, "Compile aborted by user!");
     EXPECT_EQ(ui.shown.delayTicks, 4);
@@ -174,16 +201,18 @@ TEST_F(DriverTest, CleanCompileHandsTheImageToTheDownload) {
     std::string offered;
     int downloads = 0;
     bool agree = true;
-    SetDownloadHandOff({[] { return 1; }, [] { return 0; },
-                        [&](CVLDoc& doc, const std::string& text) {
-                            EXPECT_EQ(&doc, doc_.get());
-                            offered = text;
-                            return agree;
-                        },
-                        [&](CVLDoc& doc) {
-                            EXPECT_EQ(doc.m_nCompiledOK, 1);
-                            ++downloads;
-                        }});
+    AppServices::Entries& entries = app_.App().entries;
+    entries.countComPorts = [] { return 1; };
+    entries.chooseCommMethod = [&](CVLDoc& doc, const std::string& text) {
+        EXPECT_EQ(&doc, doc_.get());
+        offered = text;
+        return agree;
+    };
+    entries.downloadCompiledScript = [&](CVLDoc& doc) {
+        EXPECT_EQ(doc.m_nCompiledOK, 1);
+        ++downloads;
+        return true;
+    };
     Compile();
     EXPECT_EQ(offered, "Script Compiled Successfully");
     EXPECT_EQ(downloads, 1);
@@ -203,9 +232,9 @@ TEST_F(DriverTest, CleanCompileHandsTheImageToTheDownload) {
 }
 
 TEST_F(DriverTest, LinkedResourcesCautionListsEveryOtherOpenScript) {
-    CVLDoc other1;
+    CVLDoc other1(app_.App());
     other1.SetTitle("Lobby.ksf");
-    CVLDoc other2;
+    CVLDoc other2(app_.App());
     other2.SetTitle("Stage.ksf");
     app_.App().m_bNoCompilerPopups = false;
     // The remote lookups of an event set the flag while the sequences compile.
@@ -261,11 +290,9 @@ TEST_F(DriverTest, MoreThan255SequencesEndWithTheSizeError) {
 }
 
 TEST_F(DriverTest, TheDocumentCompileCommandRunsTheDriver) {
-    compiler::InstallCompileMain();
     doc_->m_nCompiledOK = 1;
     doc_->m_poSeqList[0]->m_nNeedsCompile = 0;
     doc_->CompileScript();
-    SetCompileMainEntry({});
     EXPECT_EQ(view_.clears, 1);
     EXPECT_TRUE(fs::exists(ImageFile()));
     EXPECT_EQ(doc_->m_nCompiledOK, 1);

@@ -2,7 +2,6 @@
 // protocols, a scripted user interface and a folder of its own for the image file.
 #pragma once
 
-#include "compiler/compile_environment.h"
 #include "compiler/compile_main.h"
 #include "compiler/compiler_state.h"
 #include "compiler/diagnostics.h"
@@ -101,10 +100,9 @@ class CompileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetCompilerState();
-        previousClock_ = SetCompileClock([this] { return clockTime; });
-        previousHandOff_ = SetDownloadHandOff({});
+        app_.App().entries.localTime = [this] { return clockTime; };
         app_.App().m_bNoCompilerPopups = true;
-        doc_ = std::make_unique<CVLDoc>();
+        doc_ = std::make_unique<CVLDoc>(app_.App());
         ASSERT_TRUE(doc_->InitNewScript("Harnel4"));
         doc_->m_poSeqList.clear();
         doc_->SetPathName((folder_.Path() / "Show1.ksf").string());
@@ -116,8 +114,6 @@ protected:
     void TearDown() override {
         doc_->RemoveView(&view_);
         doc_.reset();
-        SetCompileClock(previousClock_);
-        SetDownloadHandOff(previousHandOff_);
         ResetCompilerState();
     }
 
@@ -147,11 +143,7 @@ protected:
     TempFolder folder_;
     RecordingCompileView view_;
     std::unique_ptr<CVLDoc> doc_;
-    CompileClockTime clockTime{12, 0};
-
-private:
-    CompileClock previousClock_;
-    DownloadHandOff previousHandOff_;
+    LocalClockTime clockTime{12, 0};
 };
 
 } // namespace compile_testing

@@ -125,7 +125,7 @@ TEST_F(ImageTest, ScriptReadFromItsFileCompilesToTheSameImage) {
     WriteBinary(file, std::string(doc_->WrittenText()));
 
     const std::filesystem::path saved = std::filesystem::current_path();
-    CVLDoc read;
+    CVLDoc read(app_.App());
     const bool opened = read.OnOpenDocument(file.string());
     std::filesystem::current_path(saved);
     ASSERT_TRUE(opened) << testing::PrintToString(ui_.Texts());

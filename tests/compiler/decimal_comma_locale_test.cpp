@@ -1,8 +1,8 @@
 // The conversions must give the same results whatever locale the program runs under: the
 // desktop sets the user's locale, and a decimal comma must not change a time or a value.
-#include "compiler/text_utils.h"
-#include "compiler/time_conversions.h"
-#include "compiler/value_parsers.h"
+#include "script/text_utils.h"
+#include "script/time_conversions.h"
+#include "script/value_parsers.h"
 
 #include <charconv>
 #include <clocale>

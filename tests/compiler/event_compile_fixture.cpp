@@ -28,7 +28,7 @@ void EventCompileTest::SetUp() {
                 testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(tempDir_);
 
-    main_ = std::make_unique<CVLDoc>();
+    main_ = std::make_unique<CVLDoc>(app_.App());
     main_->SetTitle("Main.ksf");
     ASSERT_TRUE(main_->InitNewScript("Harnel16"));
     main_->m_wAddress = 3;
@@ -45,7 +45,7 @@ void EventCompileTest::SetUp() {
     main_->m_poLcdStrList.push_back(std::make_unique<CLcdStr>("Banner", "\"Welcome\"", ""));
     Sequence().m_poEventList.clear();
 
-    remote_ = std::make_unique<CVLDoc>();
+    remote_ = std::make_unique<CVLDoc>(app_.App());
     remote_->SetTitle("Remote.ksf");
     ASSERT_TRUE(remote_->InitNewScript("Harnel16"));
     remote_->m_wAddress = 7;

@@ -317,11 +317,11 @@ TEST_F(EventCompile, ClosedLinkedScript) {
     ui_.Clear();
     ui_.QueueAnswer(platform::MsgResult::Yes);
     std::vector<std::string> opened;
-    SetScriptOpener([this, &opened](const std::string& path) {
+    app_.App().entries.openScript = [this, &opened](const std::string& path) {
         opened.push_back(path);
         remote_->SetTitle("Other.ksf");
         return remote_.get();
-    });
+    };
     CompileFull(first);
     const std::size_t asked = ui_.boxes.size();
     GetCompilerState().errorCount = 0;
@@ -329,15 +329,15 @@ TEST_F(EventCompile, ClosedLinkedScript) {
     EXPECT_EQ(GetCompilerState().errorCount, 0u) << sink_.All();
     EXPECT_EQ(ui_.boxes.size(), asked);
     EXPECT_EQ(opened, (std::vector<std::string>{"Other.ksf"}));
-    SetScriptOpener(nullptr);
+    app_.App().entries.openScript = [](const std::string&) -> CVLDoc* { return nullptr; };
 }
 
 TEST_F(EventCompile, LinkedScriptLocatedByHand) {
     SetLinkProtocol("Gone.ksf->Brevant_9_Bit_Control");
     CEvnt& on = AddEvent("On", {"Link", "FarLamp"});
-    SetScriptOpener([this](const std::string& path) -> CVLDoc* {
+    app_.App().entries.openScript = [this](const std::string& path) -> CVLDoc* {
         return path == "/shows/Remote.ksf" ? remote_.get() : nullptr;
-    });
+    };
     ui_.QueueAnswer(platform::MsgResult::Yes);
     ui_.QueueDialog([](platform::DialogRequest& request) {
         auto& dialog = dynamic_cast<CFileOpenDlg&>(request);
@@ -356,7 +356,7 @@ TEST_F(EventCompile, LinkedScriptLocatedByHand) {
     EXPECT_EQ(main_->m_pProduct->m_Ports[1].m_strProtocol, "Remote.ksf->Brevant_9_Bit_Control");
     EXPECT_TRUE(sink_.Has("The Script Remote.ksf has replaced Gone.ksf for this Product Wizard "
                           "Connection!"));
-    SetScriptOpener(nullptr);
+    app_.App().entries.openScript = [](const std::string&) -> CVLDoc* { return nullptr; };
 
     // A file that does not load: its name in the box, and no script.
     SetLinkProtocol("Gone.ksf->Brevant_9_Bit_Control");

@@ -5,8 +5,8 @@
 
 #include "compiler/name_lookups.h"
 #include "compiler/param_functions.h"
-#include "compiler/text_utils.h"
-#include "compiler/value_parsers.h"
+#include "script/text_utils.h"
+#include "script/value_parsers.h"
 
 #include <clocale>
 #include <locale>

@@ -79,25 +79,6 @@ TEST(QuenlowList, ProfileKeysAndDefaults) {
     EXPECT_EQ(out.GetString("Download", "QuenlowLogin1", ""), "admin");
 }
 
-TEST(ProfileLinkApplication, SavedProfileIsPrivateToTheUser) {
-    const auto folder = std::filesystem::path(::testing::TempDir()) / "link-profile";
-    std::filesystem::remove_all(folder);
-    const auto path = folder / "velmora.ini";
-    {
-        showlink::ProfileLinkApplication app(path);
-        app.Devices().AddTail({"Dev", "user", "10.1.1.1", "hunter2"});
-        app.Settings().serialPort = 3;
-        app.SaveSettings();
-    }
-    struct stat info {};
-    ASSERT_EQ(::stat(path.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0600);
-    showlink::ProfileLinkApplication again(path);
-    EXPECT_EQ(again.Settings().serialPort, 3);
-    ASSERT_EQ(again.Devices().GetCount(), 1u);
-    EXPECT_EQ(again.Devices().GetAt(0)->m_strPassword, "hunter2");
-}
-
 class RedrawingApplication : public MemoryApplication {
 public:
     void RedrawMainWindow() override { ++redraws; }
@@ -212,8 +193,8 @@ TEST(CommDialogRequest, TitleAndAdvancedIndexes) {
     EXPECT_EQ(showlink::PacketSizeIndex(8), 0);
     EXPECT_EQ(showlink::PacketSizeIndex(100), -1);
     EXPECT_EQ(showlink::PacketSizeForIndex(5, 0), 256);
-    EXPECT_EQ(showlink::TimeoutText(2000), "");
-    EXPECT_EQ(showlink::TimeoutText(500), "1/2 Second");
+    EXPECT_EQ(TimeoutText(2000), "");
+    EXPECT_EQ(TimeoutText(500), "1/2 Second");
 }
 
 } // namespace

@@ -22,14 +22,11 @@ protected:
         link.settings.serialDelay = 0;
         link.settings.noArchiveOffer = true;
         doc_->m_wAddress = 7;
-        showlink::InstallDownloadHandOff();
-    }
-    void TearDown() override {
-        showlink::SetScriptLinkServices({});
-        CompileTest::TearDown();
+        app_.App().entries.countComPorts = [] { return CountComPorts(); };
+        app_.App().entries.storeArchive = nullptr;
     }
 
-    link_tests::MemoryApplication link;
+    link_tests::AppLink link{app_.App().m_Download, app_.App().m_bBatch};
 };
 
 TEST_F(CompileAndDownload, CleanCompileReachesTheController) {
@@ -76,13 +73,14 @@ TEST_F(CompileAndDownload, ArchiveOfferOnlyWithAnArchiveStoreAndSmpteGoesFirst) 
 
     int stored = 0;
     std::vector<bool> reproducer;
-    showlink::SetScriptLinkServices(
-        {[](const CVLDoc&) { return true; },
-         [&](CVLDoc&, bool full) {
-             reproducer.push_back(full);
-             return 2;
-         },
-         [&](CVLDoc&, CSerialLink& serial) { stored += serial.IsOpen() ? 1 : 0; }});
+    doc_->m_nSmpteUsed = 1;
+    app_.App().entries.downloadSmpte = [&](CVLDoc&, bool, bool, bool full) {
+        reproducer.push_back(full);
+        return 2;
+    };
+    app_.App().entries.storeArchive = [&](CVLDoc&, CSerialLink& serial) {
+        stored += serial.IsOpen() ? 1 : 0;
+    };
     ui_.QueueAnswer(platform::MsgResult::No);  // SMPTE: triggers only
     ui_.QueueAnswer(platform::MsgResult::Yes); // store the archive
     doc_->m_poSeqList[0]->m_nNeedsCompile = 1;

@@ -121,7 +121,7 @@ TEST(DatDoc, NewDocumentIsEmptyAndValidAndLogsOnlyWithAView) {
 struct DatTransfer : ::testing::Test {
     testing_support::ScriptedUi ui;
     MemoryApplication app;
-    CDatDoc doc;
+    CDatDoc doc{app};
     ListView view;
 
     void SetUp() override {

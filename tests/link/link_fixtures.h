@@ -2,10 +2,11 @@
 // records its compile-view lines, and a controller emulator reachable as COM1.
 #pragma once
 
-#include "link/comm_settings.h"
 #include "link/script_transfer.h"
 #include "link/serial_link.h"
 #include "platform/serial_device.h"
+#include "script/app_services.h"
+#include "script/download_settings.h"
 #include "tests/support/controller_emulator.h"
 #include "tests/support/scripted_ui.h"
 
@@ -19,22 +20,26 @@
 
 namespace link_tests {
 
-class MemoryApplication : public showlink::LinkApplication {
+// The program's services as the link uses them, with the settings in memory.
+class MemoryApplication : public AppServices {
 public:
-    MemoryApplication() { previous_ = showlink::SetLinkApplication(this); }
-    ~MemoryApplication() override { showlink::SetLinkApplication(previous_); }
     CommSettings& Settings() override { return settings; }
     CQuenlowList& Devices() override { return devices; }
     void SaveSettings() override { ++saves; }
     bool CommandLineCompile() const override { return commandLine; }
+    int PopupDelayTicks() const override { return popupDelay; }
 
     CommSettings settings;
     CQuenlowList devices;
     int saves = 0;
     bool commandLine = false;
+    int popupDelay = 18;
+};
 
-private:
-    showlink::LinkApplication* previous_ = nullptr;
+// A test CVLApp's download settings and command-line state under the names used above.
+struct AppLink {
+    CommSettings& settings;
+    bool& commandLine;
 };
 
 struct LoggedLine {

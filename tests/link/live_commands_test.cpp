@@ -62,7 +62,7 @@ protected:
     CSeq& Third() { return *doc_->m_poSeqList[2]; }
     CEvnt& ThirdEvent() { return *Third().m_poEventList[0]; }
 
-    link_tests::MemoryApplication link;
+    link_tests::AppLink link{app_.App().m_Download, app_.App().m_bBatch};
     link_tests::RawPty pty;
 };
 
@@ -96,7 +96,7 @@ TEST_F(LiveCommands, StartAndResetSendTheirFrameInEitherFraming) {
 TEST_F(LiveCommands, PopupNamesTheSequenceAfterTheSend) {
     ASSERT_TRUE(pty.Ok());
     link.settings.noCompilerPopups = false;
-    SetPopupDelayTicks(7);
+    app_.App().m_wPopupDelay = 7;
     std::vector<std::pair<std::string, std::string>> popups;
     for (int i = 0; i < 2; ++i) {
         ui_.QueueDialog([&](platform::DialogRequest& request) {
@@ -108,7 +108,6 @@ TEST_F(LiveCommands, PopupNamesTheSequenceAfterTheSend) {
     }
     EXPECT_EQ(showlink::StartSequenceNow(*doc_, 2), 1);
     EXPECT_EQ(showlink::ResetSequenceNow(*doc_, 1), 1);
-    SetPopupDelayTicks(18);
     EXPECT_EQ(popups,
               (std::vector<std::pair<std::string, std::string>>{
                   {"Download", "Start Sequence Third"}, {"Download", "Reset Sequence Second"}}));

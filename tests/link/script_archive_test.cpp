@@ -158,16 +158,14 @@ protected:
         link.settings.serialBandwidth = 256;
         link.settings.noCompilerPopups = false;
         doc_->m_wAddress = 5;
-        showlink::InstallDownloadHandOff();
-        showlink::InstallArchiveServices();
-        GetApp().m_wNewDocMode = CVLApp::kNewUploadFromUnit;
+        app_.App().entries.countComPorts = [] { return CountComPorts(); };
+        app_.App().m_wNewDocMode = CVLApp::kNewUploadFromUnit;
     }
     void TearDown() override {
         if (retrieved_) {
             retrieved_->RemoveView(&retrievedView_);
             retrieved_.reset();
         }
-        showlink::SetScriptLinkServices({});
         CompileTest::TearDown();
     }
 
@@ -200,7 +198,7 @@ protected:
 
     // A new document as "Upload Script from Unit" makes it, with its compile view.
     CVLDoc& NewUploadDocument() {
-        retrieved_ = std::make_unique<CVLDoc>();
+        retrieved_ = std::make_unique<CVLDoc>(app_.App());
         EXPECT_TRUE(retrieved_->OnNewDocument());
         retrieved_->AddView(&retrievedView_);
         return *retrieved_;
@@ -215,7 +213,7 @@ protected:
             EXPECT_EQ(dialog.m_strMessage, "Please select method of retrieval");
             return true;
         });
-        return doc.RetrieveArchive();
+        return showlink::RetrieveArchive(doc);
     }
 
     // A link opened and addressed as the download leaves it for the store.
@@ -226,7 +224,7 @@ protected:
         serial->SetUnit(5);
         return serial;
     }
-    bool StoreOverOpenLink() { return doc_->StoreArchive(*OpenLink()); }
+    bool StoreOverOpenLink() { return showlink::StoreArchive(*doc_, *OpenLink()); }
 
     bool BoxShown(const std::string& text) const {
         const auto texts = ui_.Texts();
@@ -240,7 +238,7 @@ protected:
         return false;
     }
 
-    link_tests::MemoryApplication link;
+    link_tests::AppLink link{app_.App().m_Download, app_.App().m_bBatch};
     RecordingCompileView retrievedView_;
     std::unique_ptr<CVLDoc> retrieved_;
 };
@@ -367,7 +365,7 @@ TEST_F(ScriptArchive, StoreChecksRoomAndFirmwareBeforeAsking) {
 
     // One byte short: refused before any request.
     doc_->m_nUnitEepromSize = 1000 + total - 1;
-    EXPECT_FALSE(doc_->StoreArchive(*serial));
+    EXPECT_FALSE(showlink::StoreArchive(*doc_, *serial));
     ASSERT_NE(view_.Find(noRoom), nullptr);
     EXPECT_EQ(view_.Find(noRoom)->colour, kColourRed);
     EXPECT_TRUE(BoxShown(
@@ -378,7 +376,7 @@ TEST_F(ScriptArchive, StoreChecksRoomAndFirmwareBeforeAsking) {
     doc_->m_nUnitEepromSize = 1000 + total;
     doc_->m_dUnitVersion = 5.60;
     view_.lines.clear();
-    EXPECT_FALSE(doc_->StoreArchive(*serial));
+    EXPECT_FALSE(showlink::StoreArchive(*doc_, *serial));
     const std::string old = "This Show Controller has firmware revision 5.600000, and the required "
                             "firmware revision is 5.61 or higher\n\nThe Script could not be "
                             "archived successfully!";
@@ -389,7 +387,7 @@ TEST_F(ScriptArchive, StoreChecksRoomAndFirmwareBeforeAsking) {
 
     // Exactly enough room is enough.
     doc_->m_dUnitVersion = 5.61;
-    EXPECT_TRUE(doc_->StoreArchive(*serial));
+    EXPECT_TRUE(showlink::StoreArchive(*doc_, *serial));
     EXPECT_EQ(port.emulator.StoredArchive().size(), static_cast<std::size_t>(total));
 }
 
@@ -577,11 +575,11 @@ TEST_F(ScriptArchive, RetrievedNameIsReducedToAPlainFileName) {
 }
 
 TEST_F(ScriptArchive, RetrievalOnlyFillsUploadDocumentsAndCancelEndsIt) {
-    EXPECT_FALSE(doc_->RetrieveArchive()); // an ordinary script
+    EXPECT_FALSE(showlink::RetrieveArchive(*doc_)); // an ordinary script
     EXPECT_TRUE(view_.lines.empty());
 
     CVLDoc& doc = NewUploadDocument();
-    EXPECT_TRUE(doc.RetrieveArchive()); // the dialog is cancelled
+    EXPECT_TRUE(showlink::RetrieveArchive(doc)); // the dialog is cancelled
     EXPECT_EQ(retrievedView_.Texts(), std::vector<std::string>{"Ready to Retrieve Archive..."});
     EXPECT_EQ(ui_.dialogNames, std::vector<std::string>{"CCfgCommDlg"});
 }

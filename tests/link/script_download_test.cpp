@@ -185,9 +185,13 @@ TEST_F(Download, RefusalsAndShortagesStopBeforeTheStream) {
     }
     // The oversized image never reached a request.
     EmulatedPort port(small);
+    ASSERT_TRUE(port.started);
     FakeScript big(40000);
-    showlink::DownloadCompiledScript(big, app);
-    for (const auto& r : port.emulator.Requests()) {
+    EXPECT_FALSE(showlink::DownloadCompiledScript(big, app));
+    const auto requests = port.emulator.Requests();
+    ASSERT_FALSE(requests.empty()) << "the controller was asked about its memory first";
+    for (const auto& r : requests) {
+        ASSERT_FALSE(r.message.empty());
         EXPECT_NE(r.message[0], showlink::kCmdWriteImage);
     }
 }
@@ -208,6 +212,7 @@ TEST_F(Download, UnknownAnswersAndShortVersionLines) {
         EmulatorOptions odd;
         odd.completionAnswer = 0x12;
         EmulatedPort port(odd);
+        ASSERT_TRUE(port.started);
         FakeScript s;
         app.settings.noCompilerPopups = false;
         EXPECT_FALSE(showlink::DownloadCompiledScript(s, app));
@@ -223,6 +228,7 @@ TEST_F(Download, UnknownAnswersAndShortVersionLines) {
         EmulatorOptions terse;
         terse.firmwareLine = "5.6";
         EmulatedPort port(terse);
+        ASSERT_TRUE(port.started);
         FakeScript s;
         EXPECT_FALSE(showlink::DownloadCompiledScript(s, app));
         EXPECT_EQ(s.lines.back().text, "Version of Show Control Unit is [5.6]");
@@ -299,6 +305,7 @@ TEST_F(Download, CompletionOutcomesShowTheirBoxesWhenPopupsAreOn) {
 TEST_F(Download, OpenFailureAndReproducerFailureStopEarly) {
     // COM2 maps to a path that does not exist.
     EmulatedPort port;
+    ASSERT_TRUE(port.started);
     app.settings.serialPort = 1;
     EXPECT_FALSE(showlink::DownloadCompiledScript(script, app));
     EXPECT_EQ(script.lines.back().text,

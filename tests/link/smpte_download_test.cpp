@@ -81,7 +81,7 @@ protected:
     Reelvox_c& System() { return doc_->m_Reelvox; }
     ReelvoxSMPTEInterface_c& Smpte() { return *System().SMPTEInterface(); }
 
-    link_tests::MemoryApplication link;
+    link_tests::AppLink link{app_.App().m_Download, app_.App().m_bBatch};
     std::unique_ptr<ReproducerEmulator> emulator;
 
 private:
@@ -253,8 +253,7 @@ TEST_F(SmpteDownload, CompileDownloadSendsTheTriggersFirstThenTheImage) {
         }
         return smptePath;
     });
-    showlink::InstallDownloadHandOff();
-    showlink::InstallReproducerDownload();
+    app_.App().entries.countComPorts = [] { return CountComPorts(); };
     link.commandLine = true;
     link.settings.serialDelay = 0;
     link.settings.noArchiveOffer = true;
@@ -263,9 +262,6 @@ TEST_F(SmpteDownload, CompileDownloadSendsTheTriggersFirstThenTheImage) {
     AddEvent(main, "00:00.00", "On", "Output1");
     ui_.QueueAnswer(platform::MsgResult::No); // the triggers only
     Compile();
-    showlink::SetScriptLinkServices({});
-    SetSmpteDownloadEntry({});
-    SetDropoutToleranceSource({});
 
     const Commands sent = Sent();
     ASSERT_EQ(sent.size(), 5u);

@@ -19,8 +19,8 @@ protected:
 };
 
 TEST_F(DocListTest, DocumentsJoinOnConstructionAndLeaveOnDestruction) {
-    auto first = std::make_unique<CVLDoc>();
-    auto second = std::make_unique<CVLDoc>();
+    auto first = std::make_unique<CVLDoc>(app.App());
+    auto second = std::make_unique<CVLDoc>(app.App());
     ASSERT_EQ(List().GetCount(), 2u);
     EXPECT_EQ(List().GetAt(0), first.get());
     EXPECT_EQ(List().GetAt(1), second.get());
@@ -33,8 +33,8 @@ TEST_F(DocListTest, DocumentsJoinOnConstructionAndLeaveOnDestruction) {
 }
 
 TEST_F(DocListTest, FindsByTitleWithoutCaseFirstOpenedWins) {
-    CVLDoc upper;
-    CVLDoc lower;
+    CVLDoc upper(app.App());
+    CVLDoc lower(app.App());
     upper.SetPathName("/shows/one/Show.ksf");
     lower.SetPathName("/shows/two/show.KSF");
 
@@ -46,7 +46,7 @@ TEST_F(DocListTest, FindsByTitleWithoutCaseFirstOpenedWins) {
 }
 
 TEST_F(DocListTest, RemovingAnUnknownDocumentChangesNothing) {
-    CVLDoc registered;
+    CVLDoc registered(app.App());
     CDocList other;
     other.Remove(&registered);
     EXPECT_TRUE(other.IsEmpty());
@@ -62,9 +62,7 @@ TEST_F(DocListTest, RemovingAnUnknownDocumentChangesNothing) {
 
 TEST_F(DocListTest, DocumentOutlivingItsListLeavesSafely) {
     auto app2 = std::make_unique<CVLApp>();
-    CVLApp* previous = SetApp(app2.get());
-    auto document = std::make_unique<CVLDoc>();
-    SetApp(previous);
+    auto document = std::make_unique<CVLDoc>(*app2);
     EXPECT_EQ(app2->m_poDocList.GetCount(), 1u);
     app2.reset();     // the list goes first
     document.reset(); // must not touch the dead list

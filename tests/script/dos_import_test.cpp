@@ -103,7 +103,7 @@ protected:
     }
 
     bool Import(const std::string& text) {
-        doc = std::make_unique<CVLDoc>();
+        doc = std::make_unique<CVLDoc>(fixture.App());
         doc->AddView(&view);
         doc->LoadFileBuffer(text);
         bool ok = doc->ImportDosScript(kPath);
@@ -793,13 +793,13 @@ TEST_F(DosImportTest, UnitParameterConversion) {
         const char* converted;
     } cases[] = {{"ALL", "ALL"}, {"all", "all"}, {"g2", "G2"}, {"R0", "R1"},
                  {"r12", "R13"}, {"3", "R4"},    {"", "R1"},   {"x", "R1"}};
-    DosImportEnvironment env;
+    AppServices none; // the conversion needs nothing of the program
     struct NoHost : DosImportHost {
         CProduct* SetUpProduct(const std::string&) override { return nullptr; }
         void SetStatusProgress(const std::string&, int) override {}
         int CompilePortEvent(CSeq&, CEvnt&) override { return 1; }
     } host;
-    CDosImport import("", host, env);
+    CDosImport import("", host, none);
     for (const auto& c : cases) {
         CEvnt event;
         event.m_strData2 = c.data2;
@@ -868,7 +868,7 @@ TEST_F(DosImportTest, SavesAsScriptSourceFile) {
 
     // The saved file opens again. (The file form keeps no empty Data2 before a Data3, so the
     // renamed Stop comes back with "all" as its Data2; Data4 keeps the blank after it.)
-    CVLDoc reread;
+    CVLDoc reread(fixture.App());
     reread.LoadFileBuffer(saved);
     ASSERT_TRUE(reread.ReadScript("imported.ksf"));
     reread.FreeFileBuffer();
@@ -888,7 +888,7 @@ TEST_F(DosImportTest, OpeningAListingImportsItUnderAKsfName) {
     const std::string path = std::string(folder) + "/old.ksx";
     DosListing listing(Product("Harnel4"));
     std::ofstream(path, std::ios::binary) << listing.Text();
-    CVLDoc opened;
+    CVLDoc opened(fixture.App());
     EXPECT_TRUE(opened.OnOpenDocument(path));
     EXPECT_EQ(opened.GetPathName(), std::string(folder) + "/old.KSF");
     EXPECT_TRUE(opened.IsModified());

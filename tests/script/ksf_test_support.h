@@ -73,14 +73,14 @@ class KsfTest : public ::testing::Test {
 protected:
     // A new script of the product.
     std::unique_ptr<CVLDoc> NewDoc(const std::string& product = "Harnel16") {
-        auto doc = std::make_unique<CVLDoc>();
+        auto doc = std::make_unique<CVLDoc>(app.App());
         EXPECT_TRUE(doc->InitNewScript(product));
         return doc;
     }
     // Reads `text` into a new document; answers ReadScript's result through `ok`.
     std::unique_ptr<CVLDoc> Load(std::string_view text, bool* ok = nullptr,
                                  const std::string& path = "show.ksf") {
-        auto doc = std::make_unique<CVLDoc>();
+        auto doc = std::make_unique<CVLDoc>(app.App());
         doc->LoadFileBuffer(text);
         const bool read = doc->ReadScript(path);
         if (ok)

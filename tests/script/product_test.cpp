@@ -328,6 +328,92 @@ TEST(ProductCopy, ANewScriptTakesTheProductsNamesAndKeepsComments) {
     EXPECT_EQ(whole.m_Ports[0].m_strBaudRates, "9600,19200");
 }
 
+// Every field of the product's definition reaches the script's copy, by either copy.
+TEST(ProductCopy, BothCopiesTakeEveryDefinitionField) {
+    CProduct product;
+    product.m_strName = "Quarnel8";
+    product.m_strFilePath = "/opt/velmora/PRODUCTS/Quarnel8.cfg";
+    product.m_strHelpFile = "quarnel.hlp";
+    product.m_strRemoteProtocol = "Brevant_9_Bit_Control";
+    product.m_strLcd = "16x2";
+    product.m_wInputs = 3;
+    product.m_wOutputs = 4;
+    product.m_wFlags = 5;
+    product.m_wVars = 6;
+    product.m_wPorts = 2;
+    product.m_wMemory = 128;
+    product.m_wEvents = 2;
+    const auto fill = [](auto& resources, int count, const std::string& word) {
+        for (int i = 0; i < count; ++i) {
+            resources[i].m_strName = word + std::to_string(i + 1);
+            resources[i].m_nFixedName = 1;
+        }
+    };
+    fill(product.m_Inputs, 3, "In");
+    fill(product.m_Outputs, 4, "Out");
+    fill(product.m_Flags, 5, "Fl");
+    fill(product.m_Vars, 6, "Va");
+    for (int i = 0; i < 2; ++i) {
+        CProductPort& port = product.m_Ports[i];
+        port.m_strName = "Port" + std::to_string(i);
+        port.m_strProtocol = "Proto" + std::to_string(i);
+        port.m_strRemap = std::to_string(i + 4);
+        port.m_strInterface = i == 0 ? "Serial" : "SCSI";
+        port.m_strBaudRate = "19200";
+        port.m_strDataBits = "7";
+        port.m_strStopBits = "2";
+        port.m_strParity = "E";
+        port.m_strScsiAddress = "3";
+        port.m_nFixedName = 1;
+        port.m_nFixedProtocol = 1;
+    }
+    product.m_strEventNames[0] = "Nop";
+    product.m_strEventNames[1] = "Wait";
+
+    using Copy = void (CProduct::*)(const CProduct&);
+    for (const auto& [name, copy] :
+         {std::pair<const char*, Copy>{"copy", &CProduct::CopyDefinition},
+          std::pair<const char*, Copy>{"apply", &CProduct::ApplyFrom}}) {
+        SCOPED_TRACE(name);
+        CProduct script;
+        (script.*copy)(product);
+        EXPECT_EQ(script.m_strName, product.m_strName);
+        EXPECT_EQ(script.m_strFilePath, product.m_strFilePath);
+        EXPECT_EQ(script.m_strHelpFile, product.m_strHelpFile);
+        EXPECT_EQ(script.m_strRemoteProtocol, product.m_strRemoteProtocol);
+        EXPECT_EQ(script.m_strLcd, product.m_strLcd);
+        EXPECT_EQ(script.m_wInputs, 3);
+        EXPECT_EQ(script.m_wOutputs, 4);
+        EXPECT_EQ(script.m_wFlags, 5);
+        EXPECT_EQ(script.m_wVars, 6);
+        EXPECT_EQ(script.m_wPorts, 2);
+        EXPECT_EQ(script.m_wMemory, 128);
+        EXPECT_EQ(script.m_wEvents, 2);
+        EXPECT_EQ(script.m_Inputs[2].m_strName, "In3");
+        EXPECT_EQ(script.m_Outputs[3].m_strName, "Out4");
+        EXPECT_EQ(script.m_Flags[4].m_strName, "Fl5");
+        EXPECT_EQ(script.m_Vars[5].m_strName, "Va6");
+        EXPECT_EQ(script.m_Vars[5].m_nFixedName, 1);
+        for (int i = 0; i < 2; ++i) {
+            const CProductPort& from = product.m_Ports[i];
+            const CProductPort& to = script.m_Ports[i];
+            EXPECT_EQ(to.m_strName, from.m_strName);
+            EXPECT_EQ(to.m_strProtocol, from.m_strProtocol);
+            EXPECT_EQ(to.m_strRemap, from.m_strRemap);
+            EXPECT_EQ(to.m_strInterface, from.m_strInterface);
+            EXPECT_EQ(to.m_strBaudRate, "19200");
+            EXPECT_EQ(to.m_strDataBits, "7");
+            EXPECT_EQ(to.m_strStopBits, "2");
+            EXPECT_EQ(to.m_strParity, "E");
+            EXPECT_EQ(to.m_strScsiAddress, "3");
+            EXPECT_EQ(to.m_nFixedName, 1);
+            EXPECT_EQ(to.m_nFixedProtocol, 1);
+        }
+        EXPECT_EQ(script.m_strEventNames[0], "Nop");
+        EXPECT_EQ(script.m_strEventNames[1], "Wait");
+    }
+}
+
 TEST(ProductList, FindsByNameExactlyOrWithoutCase) {
     CProdList list;
     for (const char* name : {"Harnel16", "Harnel4", "harnel16"}) {

@@ -1,7 +1,6 @@
 #include "script/wizard_script.h"
 
 #include "app/vl_app.h"
-#include "compiler/compile_environment.h"
 #include "compiler/compile_main.h"
 #include "compiler/compiler_state.h"
 #include "compiler/diagnostics.h"
@@ -31,7 +30,7 @@ class ScriptWizardTest : public ::testing::Test {
 protected:
     // Runs the wizard on a new document with the answers; records the defaults it offered.
     bool Run(const Answers& answers) {
-        doc = std::make_unique<CVLDoc>();
+        doc = std::make_unique<CVLDoc>(fixture.App());
         ui.QueueDialog([&](platform::DialogRequest& request) {
             auto& dialog = dynamic_cast<CScriptGenDlg&>(request);
             offered = dialog;
@@ -284,7 +283,7 @@ TEST_F(ScriptWizardTest, ShowNameAndSynchronisation) {
 }
 
 TEST_F(ScriptWizardTest, CancelChangesNothing) {
-    doc = std::make_unique<CVLDoc>();
+    doc = std::make_unique<CVLDoc>(fixture.App());
     ui.QueueDialog([](platform::DialogRequest&) { return false; });
     EXPECT_FALSE(doc->RunScriptWizard());
     EXPECT_EQ(doc->m_pProduct, nullptr);
@@ -299,7 +298,7 @@ TEST_F(ScriptWizardTest, NewDocumentInWizardMode) {
         dynamic_cast<CScriptGenDlg&>(request).product = 1;
         return true;
     });
-    CVLDoc created;
+    CVLDoc created(fixture.App());
     ASSERT_TRUE(created.OnNewDocument());
     EXPECT_EQ(created.m_pProduct->m_strName, "Harnel4");
     EXPECT_EQ(created.m_poSeqList.size(), 14u);
@@ -340,7 +339,6 @@ TEST_F(ScriptWizardTest, EveryProductAndPlayerCountSavesAndCompiles) {
     char folder[] = "/tmp/velmora-wizard-XXXXXX";
     ASSERT_NE(mkdtemp(folder), nullptr);
     fixture.App().m_bNoCompilerPopups = true;
-    const DownloadHandOff handOff = SetDownloadHandOff({});
     struct Case {
         int product;
         int players;
@@ -354,7 +352,7 @@ TEST_F(ScriptWizardTest, EveryProductAndPlayerCountSavesAndCompiles) {
         ASSERT_TRUE(Run(answers));
         const std::string saved = SavedText(*doc);
 
-        CVLDoc reread;
+        CVLDoc reread(fixture.App());
         reread.LoadFileBuffer(saved);
         ASSERT_TRUE(reread.ReadScript("wizard.ksf"));
         reread.FreeFileBuffer();
@@ -374,7 +372,6 @@ TEST_F(ScriptWizardTest, EveryProductAndPlayerCountSavesAndCompiles) {
             errors += line + "\n";
         EXPECT_NE(errors.find("compiled with 0 Error(s)"), std::string::npos) << errors;
     }
-    SetDownloadHandOff(handOff);
     ResetCompilerState();
     std::filesystem::remove_all(folder);
 }

@@ -1,9 +1,9 @@
 // The protocol files of the installation: every one loads without a message, and their
 // commands are ones the event compiler can use.
-#include "compiler/text_utils.h"
 #include "platform/paths.h"
 #include "script/protocol.h"
 #include "script/protocol_list.h"
+#include "script/text_utils.h"
 #include "tests/support/scripted_ui.h"
 
 #include <cctype>

@@ -195,17 +195,16 @@ TEST_F(KsfTest, ConfigureSmpteChangesMarkTheScript) {
 TEST_F(KsfTest, ConfigureNowDownloadsThroughTheInstalledEntry) {
     auto doc = NewDoc();
     std::vector<std::array<bool, 3>> calls;
-    SmpteDownloadEntry previous =
-        SetSmpteDownloadEntry([&](CVLDoc&, bool inlineDownload, bool loadTriggers, bool full) {
-            calls.push_back({inlineDownload, loadTriggers, full});
-            return 2;
-        });
+    app.App().entries.downloadSmpte = [&](CVLDoc&, bool inlineDownload, bool loadTriggers,
+                                          bool full) {
+        calls.push_back({inlineDownload, loadTriggers, full});
+        return 2;
+    };
     ui.QueueDialog([](platform::DialogRequest& request) {
         dynamic_cast<CSmpteDlg&>(request).configureNow = 1;
         return true;
     });
     doc->OnConfigureSmpte();
-    SetSmpteDownloadEntry(previous);
     EXPECT_EQ(calls, (std::vector<std::array<bool, 3>>{{false, false, true}}));
 }
 

@@ -1,7 +1,6 @@
 #include "script/vl_doc.h"
 
 #include "app/vl_app.h"
-#include "script/compile_entry.h"
 #include "script/dialog_requests.h"
 #include "tests/support/app_fixture.h"
 #include "tests/support/scripted_ui.h"
@@ -82,7 +81,7 @@ protected:
 
     // A new script for `product`, the user's prompts cleared.
     std::unique_ptr<CVLDoc> NewScript(const std::string& product = "Harnel16") {
-        auto document = std::make_unique<CVLDoc>();
+        auto document = std::make_unique<CVLDoc>(app.App());
         EXPECT_TRUE(document->InitNewScript(product));
         ui.Clear();
         return document;
@@ -94,7 +93,7 @@ protected:
 };
 
 TEST_F(VLDocTest, ConstructionDefaults) {
-    CVLDoc document;
+    CVLDoc document(app.App());
     EXPECT_EQ(document.m_hpbShow.size(), 65535u);
     EXPECT_EQ(document.m_pProduct, nullptr);
     EXPECT_TRUE(document.m_poSeqList.empty());
@@ -114,7 +113,7 @@ TEST_F(VLDocTest, ConstructionDefaults) {
 }
 
 TEST_F(VLDocTest, InitNewScriptSetsDefaultsAndCopiesProduct) {
-    CVLDoc document;
+    CVLDoc document(app.App());
     document.m_strDescription = "old";
     document.m_wFrameRate = 0;
     document.m_nMessages = 0;
@@ -149,13 +148,13 @@ TEST_F(VLDocTest, InitNewScriptSetsDefaultsAndCopiesProduct) {
 }
 
 TEST_F(VLDocTest, InitNewScriptProductLookup) {
-    CVLDoc document;
+    CVLDoc document(app.App());
     // A name that matches only without regard to case still opens with that product.
     ASSERT_TRUE(document.InitNewScript("hARNEL4"));
     EXPECT_EQ(document.m_pProduct->m_strName, "Harnel4");
     EXPECT_TRUE(ui.boxes.empty());
 
-    CVLDoc unknown;
+    CVLDoc unknown(app.App());
     EXPECT_FALSE(unknown.InitNewScript("Harnel99"));
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Harnel99 Product was not found in list of "
                                                    "*.CFG files.  Aborting File Construction..."});
@@ -175,7 +174,7 @@ TEST_F(VLDocTest, InitNewScriptLoadsThePortProtocols) {
 }
 
 TEST_F(VLDocTest, FrameRateAndScriptName) {
-    CVLDoc document;
+    CVLDoc document(app.App());
     const std::pair<std::uint16_t, double> rates[] = {{0, 24.0}, {1, 25.0}, {2, 29.97},
                                                       {3, 30.0}, {4, 30.0}, {65535, 30.0}};
     for (auto [code, rate] : rates) {
@@ -411,27 +410,27 @@ TEST_F(VLDocTest, NewDocumentModes) {
             dialog.product = "Harnel2";
             return true;
         });
-        CVLDoc document;
+        CVLDoc document(app.App());
         ASSERT_TRUE(document.OnNewDocument());
         EXPECT_EQ(offered, application.m_poProdList.Names());
         EXPECT_EQ(document.m_pProduct->m_strName, "Harnel2");
         EXPECT_EQ(document.m_nCreatedForUpload, 0);
     }
     {
-        CVLDoc cancelled; // no dialog answer queued: Cancel
+        CVLDoc cancelled(app.App()); // no dialog answer queued: Cancel
         EXPECT_FALSE(cancelled.OnNewDocument());
         EXPECT_EQ(cancelled.m_pProduct, nullptr);
     }
     for (std::uint16_t mode : {1, 7}) {
         application.m_wNewDocMode = mode;
-        CVLDoc document;
+        CVLDoc document(app.App());
         ASSERT_TRUE(document.OnNewDocument());
         EXPECT_EQ(document.m_pProduct->m_strName, "Harnel16");
         EXPECT_EQ(document.m_nCreatedForUpload, 0);
     }
     {
         application.m_wNewDocMode = CVLApp::kNewUploadFromUnit;
-        CVLDoc document;
+        CVLDoc document(app.App());
         ASSERT_TRUE(document.OnNewDocument());
         EXPECT_EQ(document.m_pProduct->m_strName, "Harnel16");
         EXPECT_EQ(document.m_nCreatedForUpload, 1);
@@ -439,7 +438,7 @@ TEST_F(VLDocTest, NewDocumentModes) {
     {
         application.m_wNewDocMode = CVLApp::kNewScriptWizard;
         ui.Clear();
-        CVLDoc document;
+        CVLDoc document(app.App());
         EXPECT_FALSE(document.OnNewDocument()); // the wizard's dialog is cancelled
         EXPECT_EQ(ui.dialogNames, std::vector<std::string>{"CScriptGenDlg"});
         EXPECT_TRUE(ui.Texts().empty());
@@ -449,8 +448,7 @@ TEST_F(VLDocTest, NewDocumentModes) {
 TEST_F(VLDocTest, CompileUsesTheCompileViewOrTheTemplate) {
     auto document = NewScript();
     std::vector<CVLDoc*> compiled;
-    CompileMainEntry previous =
-        SetCompileMainEntry([&](CVLDoc& which) { compiled.push_back(&which); });
+    app.App().entries.compile = [&](CVLDoc& which) { compiled.push_back(&which); };
 
     // No compile view and no template: nothing is compiled.
     document->m_nCompiledOK = 1;
@@ -488,7 +486,6 @@ TEST_F(VLDocTest, CompileUsesTheCompileViewOrTheTemplate) {
     EXPECT_EQ(compileTemplate.made.size(), 1u);
     EXPECT_EQ(compileTemplate.made[0]->activations_, 1);
 
-    SetCompileMainEntry(previous);
     app.App().m_pCompileTmp = nullptr;
     document->RemoveView(compileTemplate.made[0].get());
 }
@@ -529,7 +526,7 @@ TEST_F(VLDocTest, ViewTitlesFollowTheViewClass) {
 
 TEST_F(VLDocTest, OpenMissingFileOpensNothing) {
     TempDir dir;
-    CVLDoc document;
+    CVLDoc document(app.App());
     EXPECT_FALSE(document.OnOpenDocument((dir / "gone.ksf").string()));
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"That file doesn't seem to exist any more."});
     EXPECT_EQ(document.GetPathName(), "");
@@ -543,7 +540,7 @@ TEST_F(VLDocTest, FailedReadLeavesNoDocumentRegistered) {
     TempDir dir;
     const fs::path file = dir / "broken.ksf";
     WriteFile(file, "no sections at all\r\n");
-    auto document = std::make_unique<CVLDoc>();
+    auto document = std::make_unique<CVLDoc>(app.App());
     EXPECT_FALSE(document->OnOpenDocument(file.string()));
     ASSERT_FALSE(ui.boxes.empty());
     EXPECT_EQ(ui.boxes.back().text, "File " + file.string() + " could not be read successfully!");
@@ -557,7 +554,7 @@ TEST_F(VLDocTest, DosScriptIsChosenByTheFilesOwnExtension) {
     const fs::path listing = dir / "old.Ksx";
     WriteFile(listing, "DOS listing\r\n");
     app.App().m_bImportKsx = false; // no flag left from an earlier File Open decides
-    CVLDoc document;
+    CVLDoc document(app.App());
     EXPECT_FALSE(document.OnOpenDocument(listing.string()));
     // Imported, not read: the one-line listing ends before its end line.
     ASSERT_FALSE(ui.boxes.empty());
@@ -595,7 +592,7 @@ TEST_F(VLDocTest, SaveAndOpenRoundTrip) {
     EXPECT_EQ(text.find('\0'), std::string::npos); // the final NUL is not part of the file
 
     fs::current_path(fs::temp_directory_path());
-    CVLDoc reopened;
+    CVLDoc reopened(app.App());
     ASSERT_TRUE(reopened.OnOpenDocument(file.string()));
     EXPECT_EQ(reopened.GetPathName(), file.string());
     EXPECT_EQ(reopened.GetTitle(), "Show.ksf");
@@ -619,7 +616,7 @@ TEST_F(VLDocTest, UnitTypeInOtherCaseOpensWithThatProduct) {
     WriteFile(file, text);
 
     ui.Clear();
-    CVLDoc document;
+    CVLDoc document(app.App());
     ASSERT_TRUE(document.OnOpenDocument(file.string()));
     EXPECT_EQ(document.m_pProduct->m_strName, "Harnel4");
     EXPECT_TRUE(ui.boxes.empty()) << ui.Texts().front();

@@ -16,12 +16,9 @@ AppFixture::AppFixture() {
     const fs::path data = DataDir();
     app_.m_strAppDir = data.string();
     app_.LoadDeviceDefinitions();
-
-    previous_ = SetApp(&app_);
+    app_.entries.countComPorts = [] { return 0; };
 }
 
-AppFixture::~AppFixture() {
-    SetApp(previous_);
-}
+AppFixture::~AppFixture() = default;
 
 } // namespace testing_support

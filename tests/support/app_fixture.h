@@ -1,6 +1,7 @@
 // An application object for tests: the shipped products and protocols loaded from the source
-// tree's data folder (the event protocol with its commands), installed as the process-wide
-// application for the fixture's life.
+// tree's data folder (the event protocol with its commands). Scripts made with App() reach it
+// as their services; no serial port is counted, so a clean compile goes no further than
+// "Communications Offline" unless a test puts its own download entries in place.
 #pragma once
 
 #include "app/vl_app.h"
@@ -9,8 +10,8 @@ namespace testing_support {
 
 class AppFixture {
 public:
-    AppFixture();  // loads and installs
-    ~AppFixture(); // restores the application installed before
+    AppFixture();
+    ~AppFixture();
     AppFixture(const AppFixture&) = delete;
     AppFixture& operator=(const AppFixture&) = delete;
 
@@ -21,7 +22,6 @@ public:
 
 private:
     CVLApp app_;
-    CVLApp* previous_ = nullptr;
 };
 
 } // namespace testing_support

@@ -3,7 +3,7 @@
 // anywhere), binary ('#') or per cent of full scale ('%'); the marks may stand anywhere.
 #pragma once
 
-#include "compiler/byte_string.h"
+#include "script/byte_string.h"
 
 #include <string_view>
 

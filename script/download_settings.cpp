@@ -1,9 +1,9 @@
-#include "link/comm_settings.h"
+#include "script/download_settings.h"
 
+#include "platform/paths.h"
 #include "platform/profile.h"
 
-#include <memory>
-#include <mutex>
+#include <string>
 
 namespace {
 
@@ -19,7 +19,8 @@ void CommSettings::Load(const platform::ProfileFile& profile) {
     serialBandwidth = profile.GetInt(kSection, "SerialBandwidth", 128);
     serialDelay = profile.GetInt(kSection, "SerialDelay", 3);
     serialBitMode = profile.GetInt(kSection, "SerialBitMode", 1);
-    verbose = profile.GetString(kSection, "Messages", "Minimal") == "Verbose";
+    verbose =
+        !platform::EqualsNoCase(profile.GetString(kSection, "Messages", "Minimal"), "Minimal");
     noCompilerPopups = profile.GetBool(kSection, "NoCompilerPopups", true);
     noArchiveOffer = profile.GetBool(kSection, "NoArchiveOffer", false);
 }
@@ -33,16 +34,14 @@ bool CommSettings::Save(platform::ProfileFile& profile) const {
     put("EthernetDevice", std::to_string(ethernetDevice));
     put("SerialPort", std::to_string(serialPort));
     put("SerialTimeout", std::to_string(serialTimeout));
-    put("SerialBandwidth", std::to_string(serialBandwidth));
     put("SerialDelay", std::to_string(serialDelay));
+    put("SerialBandwidth", std::to_string(serialBandwidth));
     put("SerialBitMode", std::to_string(serialBitMode));
     put("Messages", verbose ? "Verbose" : "Minimal");
     put("NoCompilerPopups", noCompilerPopups ? "TRUE" : "FALSE");
     put("NoArchiveOffer", noArchiveOffer ? "TRUE" : "FALSE");
     return ok;
 }
-
-namespace showlink {
 
 std::string TimeoutText(int milliseconds) {
     switch (milliseconds) {
@@ -60,51 +59,3 @@ std::string TimeoutText(int milliseconds) {
         return {};
     }
 }
-
-ProfileLinkApplication::ProfileLinkApplication(std::filesystem::path profilePath)
-    : path_(std::move(profilePath)) {
-    platform::ProfileFile profile;
-    profile.Load(path_);
-    settings_.Load(profile);
-    devices_.Load(profile);
-}
-
-void ProfileLinkApplication::SaveSettings() {
-    platform::ProfileFile profile;
-    profile.Load(path_);
-    settings_.Save(profile);
-    devices_.Save(profile);
-    profile.Save(path_);
-}
-
-namespace {
-
-std::mutex& ApplicationMutex() {
-    static std::mutex m;
-    return m;
-}
-
-LinkApplication*& Installed() {
-    static LinkApplication* installed = nullptr;
-    return installed;
-}
-
-} // namespace
-
-LinkApplication& TheLinkApplication() {
-    std::lock_guard lock(ApplicationMutex());
-    if (Installed() != nullptr) {
-        return *Installed();
-    }
-    static ProfileLinkApplication fallback(platform::DefaultProfilePath());
-    return fallback;
-}
-
-LinkApplication* SetLinkApplication(LinkApplication* application) {
-    std::lock_guard lock(ApplicationMutex());
-    LinkApplication* previous = Installed();
-    Installed() = application;
-    return previous;
-}
-
-} // namespace showlink

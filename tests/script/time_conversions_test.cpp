@@ -1,4 +1,4 @@
-#include "compiler/time_conversions.h"
+#include "script/time_conversions.h"
 
 #include <gtest/gtest.h>
 #include <string>

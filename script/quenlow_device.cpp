@@ -1,4 +1,4 @@
-#include "link/quenlow_device.h"
+#include "script/quenlow_device.h"
 
 #include "platform/profile.h"
 

@@ -3,14 +3,28 @@
 // because 29.97 frames per second give fractional counts.
 #pragma once
 
-#include "compiler/byte_string.h"
+#include "script/byte_string.h"
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
+// A script's frame-rate codes 0 to 3: the rate and the text the files and listings write.
+struct FrameRateEntry {
+    double rate;
+    const char* text;
+};
+inline constexpr std::array<FrameRateEntry, 4> kFrameRates{
+    {{24.0, "24"}, {25.0, "25"}, {29.97, "29.97"}, {30.0, "30"}}};
+// The code an unknown code or rate runs as: 30 frames per second.
+inline constexpr std::uint16_t kDefaultFrameRateCode = 3;
+
 // The frame rate of a script's frame-rate code: 0 24, 1 25, 2 29.97, anything else 30.
 double FrameRateFromCode(std::uint16_t code);
+// Its text ("24", "25", "29.97", "30"); "30" for an unknown code.
+const char* FrameRateText(std::uint16_t code);
 
 double HmsfToFrames(std::uint8_t hours, std::uint8_t minutes, std::uint8_t seconds,
                     std::uint8_t frames, double rate);
@@ -26,6 +40,11 @@ std::string FramesToTimecodeText(double frames, double rate);
 // Reads up to four right-aligned fields (HH:MM:SS.FF, MM:SS.FF, SS.FF, HH:MM:SS:FF).
 // Answers 0 on success, 1 on failure; the outputs hold the fields read even when their range
 // check fails (an out-of-range field reads as 65535 at most).
+// The digit fields of a time text, right-aligned: each ':' shifts the fields read so far one
+// place left, '.' starts the frames; blanks are skipped. None for another character, a
+// separator out of order, or no separator at all.
+std::optional<std::array<std::string, 4>> SplitTimeFields(std::string_view text);
+
 int ParseTimecodeText(std::string_view text, std::uint16_t& hours, std::uint16_t& minutes,
                       std::uint16_t& seconds, std::uint16_t& frames);
 

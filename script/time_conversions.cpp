@@ -1,7 +1,7 @@
-#include "compiler/time_conversions.h"
+#include "script/time_conversions.h"
 
-#include "compiler/text_utils.h"
-#include "compiler/value_parsers.h"
+#include "script/text_utils.h"
+#include "script/value_parsers.h"
 
 #include <array>
 #include <cmath>
@@ -74,16 +74,11 @@ double DigitsToCount(std::string_view digits) {
 } // namespace
 
 double FrameRateFromCode(std::uint16_t code) {
-    switch (code) {
-    case 0:
-        return 24.0;
-    case 1:
-        return 25.0;
-    case 2:
-        return 29.97;
-    default:
-        return 30.0;
-    }
+    return kFrameRates[code < kFrameRates.size() ? code : kDefaultFrameRateCode].rate;
+}
+
+const char* FrameRateText(std::uint16_t code) {
+    return kFrameRates[code < kFrameRates.size() ? code : kDefaultFrameRateCode].text;
 }
 
 double HmsfToFrames(std::uint8_t hours, std::uint8_t minutes, std::uint8_t seconds,
@@ -138,8 +133,7 @@ std::string FramesToTimecodeText(double frames, double rate) {
            field(parts.frames);
 }
 
-int ParseTimecodeText(std::string_view text, std::uint16_t& hours, std::uint16_t& minutes,
-                      std::uint16_t& seconds, std::uint16_t& frames) {
+std::optional<std::array<std::string, 4>> SplitTimeFields(std::string_view text) {
     std::array<std::string, 4> fields; // hours, minutes, seconds, frames being filled
     int separators = 0;
     auto shiftLeft = [&fields] {
@@ -151,12 +145,12 @@ int ParseTimecodeText(std::string_view text, std::uint16_t& hours, std::uint16_t
     for (char c : text) {
         if (c == '.') {
             if (separators > 2)
-                return 1;
+                return std::nullopt;
             shiftLeft();
             separators = 3;
         } else if (c == ':') {
             if (separators == 3)
-                return 1;
+                return std::nullopt;
             shiftLeft();
             ++separators;
         } else if (IsNameWhiteSpace(c)) {
@@ -164,11 +158,20 @@ int ParseTimecodeText(std::string_view text, std::uint16_t& hours, std::uint16_t
         } else if (c >= '0' && c <= '9') {
             fields[3] += c;
         } else {
-            return 1;
+            return std::nullopt;
         }
     }
     if (separators == 0)
+        return std::nullopt;
+    return fields;
+}
+
+int ParseTimecodeText(std::string_view text, std::uint16_t& hours, std::uint16_t& minutes,
+                      std::uint16_t& seconds, std::uint16_t& frames) {
+    const auto split = SplitTimeFields(text);
+    if (!split)
         return 1;
+    const std::array<std::string, 4>& fields = *split;
 
     // A runaway field reads as the largest value, so it fails the range check below instead
     // of wrapping into range.

@@ -1,4 +1,4 @@
-#include "compiler/text_utils.h"
+#include "script/text_utils.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "compiler/value_parsers.h"
+#include "script/value_parsers.h"
 
 #include <climits>
 #include <gtest/gtest.h>

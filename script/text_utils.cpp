@@ -1,6 +1,6 @@
-#include "compiler/text_utils.h"
+#include "script/text_utils.h"
 
-#include "compiler/value_parsers.h"
+#include "script/value_parsers.h"
 
 bool IsNameWhiteSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';

@@ -1,6 +1,6 @@
-#include "compiler/value_parsers.h"
+#include "script/value_parsers.h"
 
-#include "compiler/text_utils.h"
+#include "script/text_utils.h"
 
 #include <climits>
 #include <cstdint>
