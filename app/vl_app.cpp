@@ -327,10 +327,10 @@ void CVLApp::AddRecentFile(const std::string& path) {
     if (!m_ProfilePath.empty()) {
         platform::ProfileFile profile;
         profile.Load(m_ProfilePath);
-        const auto& entries = m_RecentFiles.Entries();
+        const auto& recent = m_RecentFiles.Entries();
         for (std::size_t i = 0; i < CRecentFileList::kSize; ++i)
             profile.SetString("Recent File List", "File" + std::to_string(i + 1),
-                              i < entries.size() ? entries[i] : std::string());
+                              i < recent.size() ? recent[i] : std::string());
         profile.Save(m_ProfilePath);
     }
     if (m_pShell)
