@@ -64,9 +64,14 @@ bench: deps
 	@cmake --build build-bench -j $(JOBS) --target benchmarks
 	@for b in build-bench/bench/bench_*; do echo "== $$b"; $$b || exit 1; done
 
-# libFuzzer builds of the file-reader fuzz targets (needs clang).
-fuzz: deps
-	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_LIBFUZZER=ON >/dev/null
+# libFuzzer builds of the file-reader fuzz targets (needs clang): optimised as fuzzers usually
+# are (-O1, assertions kept). Run one with its seeds copied to a scratch folder, e.g.
+#   mkdir -p /tmp/seeds && cp fuzz/corpus/script_reader/* /tmp/seeds/
+#   build-fuzz/fuzz/fuzz_script_reader -max_total_time=60 /tmp/seeds
+fuzz:
+	@tools/install-deps fuzz
+	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g" -DVELMORA_LIBFUZZER=ON >/dev/null
 	@cmake --build build-fuzz -j $(JOBS) --target fuzzers
 
 format:

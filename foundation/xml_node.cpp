@@ -194,8 +194,9 @@ std::uint8_t QORXML_c::CopyTo(QORObject_c* target) const {
     return status;
 }
 
-QORXML_c* QORXML_c::FindByName(const QORString_c* name, std::uint8_t type, std::uint8_t deep,
-                               std::uint8_t self, std::uint8_t children, std::uint8_t hidden) {
+template <typename Matches>
+QORXML_c* QORXML_c::Find(const Matches& matches, std::uint8_t type, std::uint8_t deep,
+                         std::uint8_t self, std::uint8_t children, std::uint8_t hidden) {
     if (self == QOR_TRUE) {
         // A node that is not live has been removed from the document, and its subtree with it.
         if (!IsLive()) {
@@ -204,8 +205,7 @@ QORXML_c* QORXML_c::FindByName(const QORString_c* name, std::uint8_t type, std::
         if ((m_flags & QOR_XML_HIDDEN) != 0 && hidden != QOR_TRUE) {
             return nullptr;
         }
-        if ((type == QOR_XML_UNTYPED || type == NodeType()) && name != nullptr &&
-            platform::EqualsNoCase(TextOf(m_value.get()), name->View())) {
+        if ((type == QOR_XML_UNTYPED || type == NodeType()) && matches(*this)) {
             return this;
         }
     }
@@ -221,7 +221,7 @@ QORXML_c* QORXML_c::FindByName(const QORString_c* name, std::uint8_t type, std::
         if (child == nullptr) {
             continue;
         }
-        QORXML_c* found = child->FindByName(name, type, deep, QOR_TRUE, deep, hidden);
+        QORXML_c* found = child->Find(matches, type, deep, QOR_TRUE, deep, hidden);
         if (found != nullptr) {
             list->SelectNode(node);
             return found;
@@ -233,42 +233,24 @@ QORXML_c* QORXML_c::FindByName(const QORString_c* name, std::uint8_t type, std::
     return nullptr;
 }
 
+QORXML_c* QORXML_c::FindByName(const QORString_c* name, std::uint8_t type, std::uint8_t deep,
+                               std::uint8_t self, std::uint8_t children, std::uint8_t hidden) {
+    return Find(
+        [name](const QORXML_c& node) {
+            return name != nullptr &&
+                   platform::EqualsNoCase(TextOf(node.m_value.get()), name->View());
+        },
+        type, deep, self, children, hidden);
+}
+
 QORXML_c* QORXML_c::FindByValue(QORValue_c* value, std::uint8_t type, std::uint8_t deep,
                                 std::uint8_t self, std::uint8_t children, std::uint8_t hidden) {
-    if (self == QOR_TRUE) {
-        if (!IsLive()) {
-            return nullptr;
-        }
-        if ((m_flags & QOR_XML_HIDDEN) != 0 && hidden != QOR_TRUE) {
-            return nullptr;
-        }
-        if ((type == QOR_XML_UNTYPED || type == NodeType()) && value != nullptr &&
-            m_value->Compare(value, 0, QOR_FALSE, QOR_FALSE) == QOR_CMP_EQUAL) {
-            return this;
-        }
-    }
-    if (children != QOR_TRUE) {
-        return nullptr;
-    }
-    QORList_c* list = Children();
-    if (list == nullptr) {
-        return nullptr;
-    }
-    for (QORListNode_c* node = list->First(); node != nullptr; node = node->next) {
-        QORXML_c* child = QORXMLNodeOf(node);
-        if (child == nullptr) {
-            continue;
-        }
-        QORXML_c* found = child->FindByValue(value, type, deep, QOR_TRUE, deep, hidden);
-        if (found != nullptr) {
-            list->SelectNode(node);
-            return found;
-        }
-    }
-    if (list->Last() != nullptr) {
-        list->SelectNode(list->Last());
-    }
-    return nullptr;
+    return Find(
+        [value](const QORXML_c& node) {
+            return value != nullptr &&
+                   node.m_value->Compare(value, 0, QOR_FALSE, QOR_FALSE) == QOR_CMP_EQUAL;
+        },
+        type, deep, self, children, hidden);
 }
 
 QORXML_c* QORXML_c::FindAncestor(QORValue_c* value, std::uint8_t type) const {

@@ -113,6 +113,11 @@ protected:
 private:
     friend class QORXMLParser_c;
 
+    // The search behind FindByName and FindByValue: `matches` says whether a node's value is
+    // the one looked for.
+    template <typename Matches>
+    QORXML_c* Find(const Matches& matches, std::uint8_t type, std::uint8_t deep, std::uint8_t self,
+                   std::uint8_t children, std::uint8_t hidden);
     // A new node made through this node's Create, so a tree keeps one node class.
     std::unique_ptr<QORXML_c> MakeNode() const;
     // Makes a child of the type, inserts it after the cursor and links it; null on failure.

@@ -150,7 +150,8 @@ TEST(XmlNode, FindByNameFollowsSelfChildrenDeepAndHidden) {
     EXPECT_EQ(t.config->FindByName(item.get(), 0, 253, 253, 3, 253), t.item);
 }
 
-TEST(XmlNode, FindByNameLeavesTheCursorOnTheAnsweringChildOrTheLast) {
+// New children go in after the cursor, so where a search leaves it decides where they go.
+TEST(XmlNode, SearchesLeaveTheCursorOnTheAnsweringChildOrTheLast) {
     Tree t;
     const auto leaf = Name("leaf");
     const auto none = Name("none");
@@ -160,6 +161,24 @@ TEST(XmlNode, FindByNameLeavesTheCursorOnTheAnsweringChildOrTheLast) {
     t.config->SelectChild(t.nameAttr);
     EXPECT_EQ(t.config->FindByName(none.get(), 0, 3, 253, 3, 3), nullptr);
     EXPECT_EQ(CursorChild(*t.config), t.item); // the last child
+
+    QORValue_c leafValue;
+    leafValue.SetText("leaf", -1, QOR_FALSE);
+    QORValue_c noValue;
+    noValue.SetText("none", -1, QOR_FALSE);
+    t.config->SelectChild(t.item);
+    QORXML_c* tail = Add(*t.config, QOR_XML_ELEMENT, "tail");
+    for (QORXML_c* start : {t.nameAttr, t.gui, tail}) {
+        t.config->SelectChild(start);
+        EXPECT_EQ(t.config->FindByValue(&leafValue, 0, 3, 253, 3, 3), t.leaf);
+        EXPECT_EQ(CursorChild(*t.config), t.item);
+        t.config->SelectChild(start);
+        EXPECT_EQ(t.config->FindByValue(&noValue, 0, 3, 253, 3, 3), nullptr);
+        EXPECT_EQ(CursorChild(*t.config), tail);
+        t.config->SelectChild(start);
+        EXPECT_EQ(t.config->FindByName(leaf.get(), 0, 3, 253, 3, 3), t.leaf);
+        EXPECT_EQ(CursorChild(*t.config), t.item);
+    }
 
     // A search over a leaf makes its empty children list.
     QORXML_c* fresh = Add(*t.item, QOR_XML_ELEMENT, "fresh");
