@@ -1,35 +1,67 @@
-// The QApplication of a GUI test program: made on first use, destroyed before the program's
-// exit handlers run (Qt's objects must not outlive them).
+// One QApplication for a GUI test program, on the offscreen platform unless the environment
+// names another, made on first use (or before the first test) and destroyed after the last,
+// before the program's exit handlers run (Qt's objects must not outlive them). Include it in any
+// test file of the program; QtTestApp() (or testsupport::QtApp()) answers it.
 #pragma once
 
 #include <QApplication>
+#include <QImage>
+#include <cstdlib>
 #include <gtest/gtest.h>
-
 #include <memory>
 
-namespace testsupport {
+namespace qt_testing {
 
 inline std::unique_ptr<QApplication>& QtAppHolder() {
     static std::unique_ptr<QApplication> app;
     return app;
 }
 
-inline QApplication& QtApp() {
-    static int argc = 1;
-    static char name[] = "gui_tests";
-    static char* argv[] = {name, nullptr};
-    if (!QtAppHolder())
+inline QApplication& QtTestApp() {
+    if (!QtAppHolder()) {
+        static int argc = 1;
+        static char name[] = "tests";
+        static char* argv[] = {name, nullptr};
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
         QtAppHolder() = std::make_unique<QApplication>(argc, argv);
+    }
     return *QtAppHolder();
 }
 
-class QtEnvironment : public ::testing::Environment {
+class QtAppEnvironment : public ::testing::Environment {
 public:
+    void SetUp() override { QtTestApp(); }
     void TearDown() override { QtAppHolder().reset(); }
 };
 
-inline ::testing::Environment* const g_qtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment); // owned by the test framework
+inline ::testing::Environment* const kQtAppEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtAppEnvironment); // owned by the test framework
+
+// A picture to paint on: opaque, filled with one colour (0xAARRGGBB).
+inline QImage BlankImage(int width, int height, unsigned fill = 0xFFFFFFFF) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(fill);
+    return image;
+}
+
+// A pixel as 0xRRGGBB, for comparison with colours written that way.
+inline unsigned Pixel(const QImage& image, int x, int y) {
+    return image.pixel(x, y) & 0xFFFFFF;
+}
+
+// A pixel as a COLORREF (0x00BBGGRR), for comparison with the tables' colours.
+inline unsigned PixelRef(const QImage& image, int x, int y) {
+    const unsigned rgb = image.pixel(x, y);
+    return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+}
+
+} // namespace qt_testing
+
+namespace testsupport {
+
+inline QApplication& QtApp() {
+    return qt_testing::QtTestApp();
+}
 
 // Constructs the application before any widget member of a fixture.
 struct QtAppFirst {
