@@ -162,6 +162,14 @@ bool SystemColors::HasOverride() const {
     return false;
 }
 
+namespace {
+// Palette changes are noticed from the application's construction on.
+void WatchFromStart() {
+    SystemColors::Instance();
+}
+} // namespace
+Q_COREAPP_STARTUP_FUNCTION(WatchFromStart)
+
 COLORREF GetSysColor(int index) {
     return SystemColors::Instance().Color(index);
 }

@@ -292,6 +292,14 @@ bool KeyState::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+namespace {
+// Every program that links the tracker has it watching from the application's construction on.
+void WatchFromStart() {
+    KeyState::Instance();
+}
+} // namespace
+Q_COREAPP_STARTUP_FUNCTION(WatchFromStart)
+
 std::int16_t GetKeyState(int vk) {
     return KeyState::Instance().GetKeyState(vk);
 }

@@ -91,8 +91,8 @@ int VirtualKeyFromEvent(const QKeyEvent& event);
 int QtKeyFromVirtualKey(int vk);
 
 // The keys and mouse buttons held down, as the application's input events told. It watches
-// every event the application delivers (an application event filter, installed on first use of
-// Instance() once a QApplication exists: programs call it at start-up). Every input event also
+// every event the application delivers (an application event filter, installed when the
+// application is constructed, or on the first use of Instance() after that). Every input event also
 // corrects Shift, Ctrl and Alt from its modifiers, and losing the application's activation
 // releases everything, since releases elsewhere are never seen.
 class KeyState : public QObject {

@@ -1,10 +1,13 @@
 // One QApplication for a GUI test program, on the offscreen platform unless the environment
-// names another, made on first use (or before the first test) and destroyed after the last,
-// before the program's exit handlers run (Qt's objects must not outlive them). Include it in any
-// test file of the program; QtTestApp() (or testsupport::QtApp()) answers it.
+// names another, made before the first test and destroyed after the last (before the program's
+// exit handlers run). Include it in any test file of the program; QtTestApp() (or
+// testsupport::QtApp()) answers it.
+// Its font is fixed (DejaVu Sans, 12 pixels) so that pictures do not depend on the machine's
+// font configuration; tests still take sizes from QFontMetrics.
 #pragma once
 
 #include <QApplication>
+#include <QFont>
 #include <QImage>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -24,6 +27,9 @@ inline QApplication& QtTestApp() {
         static char* argv[] = {name, nullptr};
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
         QtAppHolder() = std::make_unique<QApplication>(argc, argv);
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(12);
+        QApplication::setFont(font);
     }
     return *QtAppHolder();
 }
