@@ -28,8 +28,8 @@ bool AskPrinter(QPrinter& printer, QWidget* parent, bool pageRange) {
     if (Printing().askPrinter)
         return Printing().askPrinter(printer, parent, pageRange);
     QPrintDialog dialog(&printer, parent);
-    QAbstractPrintDialog::PrintDialogOptions options = QAbstractPrintDialog::PrintToFile |
-                                                       QAbstractPrintDialog::PrintShowPageSize;
+    QAbstractPrintDialog::PrintDialogOptions options =
+        QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize;
     if (pageRange)
         options |= QAbstractPrintDialog::PrintPageRange;
     dialog.setOptions(options);

@@ -56,8 +56,7 @@ protected:
 
 private:
     int PrintRange(int startColumn, int startRow, int endColumn, int endRow,
-                   const std::string& title, const std::string& note,
-                   const std::string& subtitle);
+                   const std::string& title, const std::string& note, const std::string& subtitle);
 
     std::unique_ptr<QFont> baseFont_;
     bool lastRowIsRecord_ = false;

@@ -280,17 +280,15 @@ int CVLView::PrintListingPage(QPainter* dc, bool draw, CPrintInfo& info) {
     const bool drawing = draw && dc;
     if (drawing)
         dc->setFont(bodyFont_);
-    const int pages =
-        LayoutListing(listing_, lineHeight_, pageBottom_, drawing ? T : 0,
-                      [&](const ListingLine& line) {
-                          const QFont& font = line.style == ListingLine::Section   ? sectionFont_
-                                              : line.style == ListingLine::Comment ? commentFont_
-                                                                                   : bodyFont_;
-                          dc->setFont(font);
-                          platform::qt::DrawTextTop(*dc, 0, line.y,
-                                                    ToQString(ShownListingText(line)), 0x000000);
-                          dc->setFont(bodyFont_);
-                      });
+    const int pages = LayoutListing(
+        listing_, lineHeight_, pageBottom_, drawing ? T : 0, [&](const ListingLine& line) {
+            const QFont& font = line.style == ListingLine::Section   ? sectionFont_
+                                : line.style == ListingLine::Comment ? commentFont_
+                                                                     : bodyFont_;
+            dc->setFont(font);
+            platform::qt::DrawTextTop(*dc, 0, line.y, ToQString(ShownListingText(line)), 0x000000);
+            dc->setFont(bodyFont_);
+        });
     if (drawing && T >= 1 && T <= pages) {
         CVLDoc* doc = GetVLDoc();
         char pageText[48];

@@ -23,8 +23,8 @@ struct DialogUnits {
     int baseX, baseY;
     explicit DialogUnits(const QFont& font) {
         QFontMetrics metrics(font);
-        baseX = std::max(1, metrics.horizontalAdvance(
-                                QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+        baseX = std::max(1, metrics.horizontalAdvance(QStringLiteral(
+                                "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
                                 52);
         baseY = std::max(1, metrics.height());
     }

@@ -159,14 +159,14 @@ void CompileCel::SortBy(int column, int flags) {
     RepaintAll();
 }
 
-void CompileCel::NotifyTopHeadingLeftClick(int column, int, int down, const QRect&,
-                                           const QPoint&, int) {
+void CompileCel::NotifyTopHeadingLeftClick(int column, int, int down, const QRect&, const QPoint&,
+                                           int) {
     if (!down)
         SortBy(column, 1);
 }
 
-void CompileCel::NotifyTopHeadingRightClick(int column, int, int down, const QRect&,
-                                            const QPoint&, int) {
+void CompileCel::NotifyTopHeadingRightClick(int column, int, int down, const QRect&, const QPoint&,
+                                            int) {
     if (!down)
         SortBy(column, 2);
 }
@@ -219,8 +219,8 @@ void CCompileView::ClearMessages() {
     cel_->repaint();
 }
 
-void CCompileView::AddMessage(const std::string& text, int kind, int resource, int event,
-                              int param, std::int32_t colour) {
+void CCompileView::AddMessage(const std::string& text, int kind, int resource, int event, int param,
+                              std::int32_t colour) {
     const int row = cel_->GetRowCount();
     cel_->SetRowCount(row + 1);
     cel_->WriteCellText(-1, row, Number("%2.2d", row));
@@ -259,8 +259,7 @@ void CCompileView::GoToMessage() {
         if (resource < 0 || resource >= static_cast<int>(doc->m_poSeqList.size()))
             return;
         sequence = doc->m_poSeqList[resource].get();
-        if (kind >= 10 &&
-            (event < 0 || event >= static_cast<int>(sequence->m_poEventList.size())))
+        if (kind >= 10 && (event < 0 || event >= static_cast<int>(sequence->m_poEventList.size())))
             return;
         if (kind == 11 && (param < 0 || param > 3))
             return;
