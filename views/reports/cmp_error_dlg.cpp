@@ -66,7 +66,10 @@ CCmpErrorDlg::CCmpErrorDlg(CVLDoc& doc, QWidget* owner)
 }
 
 void CCmpErrorDlg::CreateModeless() {
-    const auto& stored = doc_.m_anWindowPos[CVLDoc::kWinCompileError];
+    const auto stored = doc_.m_anWindowPos[CVLDoc::kWinCompileError];
+    placed_ = true;
+    // Shown first: the window's frame, which the centring counts, exists from then on.
+    show();
     // Records hold x, y, width, height; y -1: never placed.
     if (stored[1] == -1) {
         QScreen* screen = QGuiApplication::primaryScreen();
@@ -75,9 +78,6 @@ void CCmpErrorDlg::CreateModeless() {
     } else {
         move(stored[0], stored[1]);
     }
-    placed_ = true;
-    show();
-    raise();
     close_->setFocus();
 }
 
