@@ -95,7 +95,6 @@ bool CVLView::CreateGrid(VLCELCtrl* grid) {
     const int id = GetApp().m_nNextGridId++;
     const bool created = grid_->CreateInParent(0, QRect(0, 0, 50, 50), this, id);
     grid_->setGeometry(rect());
-    setFocusProxy(grid_);
     return created;
 }
 

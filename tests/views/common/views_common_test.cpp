@@ -284,6 +284,18 @@ TEST_F(Printing, RowHeadingClickSelectsTheRowButNotTheLast) {
     EXPECT_FALSE(grid.IsCellSelected(2, 3, nullptr));
 }
 
+TEST_F(Printing, ReplaceMarksTheScriptChanged) {
+    Fill(*view.Grid(), 3);
+    doc.SetModifiedFlag(false);
+    for (const auto& sequence : doc.m_poSeqList)
+        sequence->m_nNeedsCompile = 0;
+    view.ReplaceInGrid();
+    EXPECT_TRUE(view.Grid()->IsFindDialogOpen());
+    EXPECT_TRUE(doc.IsModified());
+    for (const auto& sequence : doc.m_poSeqList)
+        EXPECT_TRUE(sequence->m_nNeedsCompile) << sequence->m_strName;
+}
+
 TEST(ColumnWidths, StoredTimesThirtyFiveWithinSixteenBits) {
     EXPECT_EQ(CVLView::StoredColumnWidth(100), 3500);
     EXPECT_EQ(CVLView::StoredColumnWidth(1872), 65520);
