@@ -1,3 +1,4 @@
+#include "compiler/compile_main.h"
 #include "script/event.h"
 #include "script/text_resources.h"
 #include "script/vl_doc.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -73,6 +75,8 @@ struct CompileViewTest : ::testing::Test, testsupport::QtAppFirst {
 };
 
 TEST_F(CompileViewTest, RowsShowTheMessageFields) {
+    // The compiler and the link find the view as the script's message sink.
+    EXPECT_EQ(FindCompileView(doc), static_cast<CompileMessageSink*>(&view));
     EXPECT_EQ(view.Cel().GetColumnCount(), 5);
     EXPECT_EQ(view.Cel().GetRowCount(), 0);
     const char* headings[] = {"Compiler Message", "Error", "Seq/Res", "Event", "Param"};
@@ -96,6 +100,32 @@ TEST_F(CompileViewTest, RowsShowTheMessageFields) {
 
     view.ClearMessages();
     EXPECT_EQ(view.Cel().GetRowCount(), 0);
+}
+
+// Hands the compiler the fixture's view, already attached to the script.
+struct FixedTemplate : platform::ViewTemplate {
+    platform::View* view = nullptr;
+    platform::View* CreateViewFrame(platform::Document&) override { return view; }
+};
+
+TEST_F(CompileViewTest, ACompileFillsTheView) {
+    doc.RemoveView(&view);
+    FixedTemplate compileTemplate;
+    compileTemplate.view = &view;
+    app.App().m_pCompileTmp = &compileTemplate;
+    doc.AddView(&view);
+    view.AddMessage("old line", 0, -1, -1, -1, -1);
+    compiler::InstallCompileMain();
+    // The image is written to the current folder.
+    QTemporaryDir dir;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    doc.CompileScript();
+    QDir::setCurrent(previous);
+    app.App().m_pCompileTmp = nullptr;
+    ASSERT_GT(view.Cel().GetRowCount(), 0);
+    EXPECT_NE(Cell(0, 0), "old line");
+    EXPECT_EQ(view.Cel().GetActiveRow(), view.Cel().GetRowCount() - 1);
 }
 
 TEST_F(CompileViewTest, SortingComparesTexts) {
