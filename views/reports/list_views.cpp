@@ -3,6 +3,7 @@
 #include "platform/qt/mdi_template.h"
 #include "platform/qt/qt_ui_services.h"
 #include "platform/ui_services.h"
+#include "views/reports/compile_view.h"
 #include "views/reports/popup_dialog.h"
 
 #include <QFontDatabase>
@@ -180,6 +181,7 @@ void RegisterReportViews(platform::qt::ViewRegistry& registry,
         auto* view = new CDatHexView;
         return platform::qt::CreatedView{view, view};
     });
+    RegisterCompileView(registry);
     registry.RegisterDialog("CPopupDlg", [](platform::DialogRequest& request) {
         reports::ShowPopup(static_cast<::CPopupDlg&>(request));
         return true;

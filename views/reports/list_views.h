@@ -60,6 +60,6 @@ public:
     void FillDump();
 };
 
-// Registers the two image views and the pop-up with the program's registry.
+// Registers the two image views, the compile view and the pop-up with the program's registry.
 void RegisterReportViews(platform::qt::ViewRegistry& registry,
                          std::function<void(CDatDoc&)> datViewShown = {});

@@ -1,0 +1,306 @@
+#include "script/event.h"
+#include "script/vl_doc.h"
+#include "tests/support/app_fixture.h"
+#include "tests/support/qt_test_app.h"
+#include "tests/support/scripted_ui.h"
+#include "views/common/print_services.h"
+#include "views/common/vl_cel_ctrl.h"
+#include "views/common/vl_view.h"
+
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+namespace {
+
+std::string Run(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            out.append(buffer, n);
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+int PdfPages(const std::string& path) {
+    const std::string info = Run("pdfinfo '" + path + "' 2>/dev/null");
+    const auto at = info.find("Pages:");
+    return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
+}
+
+std::string PdfText(const std::string& path) {
+    return Run("pdftotext -layout '" + path + "' - 2>/dev/null");
+}
+
+class TableView : public CVLView {
+public:
+    TableView() {
+        CreateGrid(new VLCELCtrl);
+        resize(400, 300);
+    }
+};
+
+// A script with named sequences of a few events, a view on it, and print services that print
+// to a PDF file in a temporary folder.
+struct Printing : ::testing::Test, testsupport::QtAppFirst {
+    Printing() {
+        doc.InitNewScript(CVLDoc::kDefaultProduct);
+        doc.SetTitle("Show.ksf");
+        doc.m_strAuthor1 = "Stage Crew";
+        doc.m_poSeqList.clear();
+        for (int s = 0; s < 3; ++s) {
+            auto seq = std::make_unique<CSeq>("Seq" + std::to_string(s + 1), 0);
+            for (int e = 0; e < 2; ++e)
+                seq->m_poEventList.push_back(std::make_unique<CEvnt>());
+            doc.m_poSeqList.push_back(std::move(seq));
+        }
+        doc.AddView(&view);
+        services.askPrinter = [this](QPrinter& printer, QWidget*, bool) {
+            ++printerAsked;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QString::fromStdString(pdf));
+            return true;
+        };
+        services.askListing = [this](QWidget*, bool preview) {
+            listingAskedForPreview = preview;
+            return choice;
+        };
+        previous = views::SetPrinting(&services);
+    }
+    ~Printing() override {
+        views::SetPrinting(previous);
+        doc.RemoveView(&view);
+    }
+
+    testing_support::AppFixture app;
+    testing_support::ScriptedUi ui;
+    CVLDoc doc;
+    TableView view;
+    views::PrintServices services;
+    views::PrintServices* previous = nullptr;
+    views::ListingChoice choice{3, 0, 1, 1};
+    QTemporaryDir dir;
+    std::string pdf = dir.filePath("out.pdf").toStdString();
+    int printerAsked = 0;
+    bool listingAskedForPreview = false;
+};
+
+TEST(ListingLayout, PagesLinesAndSections) {
+    // Line height 10, page bottom 100: lines at 40, 50, ... 100 (seven to a page).
+    std::string seven;
+    for (int i = 0; i < 7; ++i)
+        seven += "line\r\n";
+    struct Case {
+        std::string text;
+        int lineHeight, bottom, pages;
+    } cases[] = {
+        {"", 10, 100, 0},
+        {seven, 10, 100, 1},
+        {seven + "last", 10, 100, 2},
+        // A section line takes two line heights.
+        {"[Inputs]\r\n" + seven.substr(0, 6 * 6), 10, 100, 2},
+        // A page shorter than the first line's place still takes one line a page.
+        {"a\r\nb\r\nc", 10, 20, 3},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LayoutListing(c.text, c.lineHeight, c.bottom, 0, {}), c.pages) << c.text;
+
+    std::vector<std::pair<std::string, int>> drawn;
+    LayoutListing(
+        "[Inputs]\r\n;note\r\nInput01=Door\r\n", 10, 100, 1,
+        [&](const ListingLine& line) { drawn.emplace_back(ShownListingText(line), line.y); });
+    const std::vector<std::pair<std::string, int>> expected{
+        {"Inputs", 40}, {" note", 60}, {"Input01=Door", 80}};
+    EXPECT_EQ(drawn, expected);
+}
+
+TEST_F(Printing, PrintAllListsEverySectionButTheFileOnlyOnes) {
+    doc.m_nWriteHeaders = 0;
+    view.PrintListing(false);
+    ASSERT_EQ(printerAsked, 1);
+    const int pages = PdfPages(pdf);
+    ASSERT_GE(pages, 1);
+    const std::string text = PdfText(pdf);
+    EXPECT_NE(text.find("Script Listing"), std::string::npos);
+    EXPECT_NE(text.find("Show"), std::string::npos);
+    EXPECT_NE(text.find("Page 1 of " + std::to_string(pages)), std::string::npos);
+    EXPECT_NE(text.find("Brevant Velmora"), std::string::npos);
+    EXPECT_NE(text.find("Stage Crew"), std::string::npos);
+    EXPECT_NE(text.find("Seq3"), std::string::npos);
+    EXPECT_EQ(text.find("WindowPlacement"), std::string::npos);
+    EXPECT_EQ(text.find('['), std::string::npos) << "section brackets are not printed";
+    // The header option is back as it was, the listing is gone.
+    EXPECT_EQ(doc.m_nWriteHeaders, 0);
+    EXPECT_TRUE(view.ListingText().empty());
+    EXPECT_TRUE(ui.Texts().empty());
+}
+
+TEST_F(Printing, RangeBeyondTheScriptIsClampedAndPreviewRendersTheSamePages) {
+    choice = {1, CVLDoc::kWriteSequences, 0, 99};
+    view.PrintListing(false);
+    const int printed = PdfPages(pdf);
+    const std::string text = PdfText(pdf);
+    EXPECT_NE(text.find("Seq1"), std::string::npos);
+    EXPECT_NE(text.find("Seq3"), std::string::npos);
+    EXPECT_EQ(text.find("Inputs"), std::string::npos);
+
+    const std::string previewPdf = dir.filePath("preview.pdf").toStdString();
+    services.preview = [&](QWidget*, const std::function<void(QPrinter&)>& render) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(previewPdf));
+        render(printer);
+    };
+    printerAsked = 0;
+    view.PrintPreview();
+    EXPECT_TRUE(listingAskedForPreview);
+    EXPECT_EQ(printerAsked, 0) << "a preview asks for no printer";
+    EXPECT_EQ(PdfPages(previewPdf), printed);
+}
+
+TEST_F(Printing, CancelledSelectionPrintsNothing) {
+    choice.answer = 2;
+    doc.m_nWriteHeaders = 0;
+    view.PrintListing(false);
+    EXPECT_EQ(printerAsked, 0);
+    EXPECT_EQ(PdfPages(pdf), -1);
+    EXPECT_EQ(doc.m_nWriteHeaders, 0);
+}
+
+// A grid of `rows` rows "r<row>c<column>" in three columns.
+void Fill(VLCELCtrl& grid, int rows) {
+    grid.SetColumnCount(3);
+    grid.SetRowCount(rows);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < 3; ++c)
+            grid.WriteCellText(c, r, "r" + std::to_string(r) + "c" + std::to_string(c));
+}
+
+TEST_F(Printing, PrintGridHeaderFooterAndSelection) {
+    VLCELCtrl& grid = *view.Grid();
+    Fill(grid, 6);
+    services.askPrintGrid = [](QWidget*) { return 100; };
+    EXPECT_EQ(grid.PrintGridCommand("Show", "", "Inputs"), 1);
+    std::string text = PdfText(pdf);
+    for (const char* expected : {"Show", "Inputs", "Page 1", "Brevant Velmora", "r0c0", "r5c2"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected;
+    EXPECT_NE(text.find(PrintDateText().substr(0, 10)), std::string::npos);
+
+    // Selection: rows 2 and 3 of the active column; the run ends at the first unselected row.
+    services.askPrintGrid = [](QWidget*) { return 101; };
+    grid.MoveActiveCell(0, 2);
+    grid.SelectBlock(0, 2, 2, 3);
+    std::remove(pdf.c_str());
+    EXPECT_EQ(grid.PrintGridCommand("Show", "n", "Inputs"), 1);
+    text = PdfText(pdf);
+    EXPECT_NE(text.find("r2c0"), std::string::npos);
+    EXPECT_NE(text.find("r3c1"), std::string::npos);
+    EXPECT_EQ(text.find("r1c0"), std::string::npos);
+    EXPECT_EQ(text.find("r4c0"), std::string::npos);
+
+    // One selected row prints that row alone.
+    grid.ClearBlockSelection();
+    grid.SelectBlock(0, 4, 2, 4);
+    std::remove(pdf.c_str());
+    grid.PrintGridCommand("Show", "n", "Inputs");
+    text = PdfText(pdf);
+    EXPECT_NE(text.find("r4c0"), std::string::npos);
+    EXPECT_EQ(text.find("r3c0"), std::string::npos);
+
+    // Nothing selected, or only the appending last row: nothing printed, nothing asked.
+    printerAsked = 0;
+    grid.ClearBlockSelection();
+    EXPECT_EQ(grid.PrintGridCommand("Show", "n", "Inputs"), 0);
+    grid.SelectBlock(0, 5, 2, 5);
+    EXPECT_EQ(grid.PrintGridCommand("Show", "n", "Inputs"), 0);
+    EXPECT_EQ(printerAsked, 0);
+    // A last row that is a record prints.
+    grid.SetLastRowIsRecord(true);
+    std::remove(pdf.c_str());
+    grid.PrintGridCommand("Show", "n", "Inputs");
+    EXPECT_NE(PdfText(pdf).find("r5c0"), std::string::npos);
+}
+
+TEST_F(Printing, EmptyGridPrintsNothingAndAsksNothing) {
+    VLCELCtrl& grid = *view.Grid();
+    grid.SetColumnCount(3);
+    grid.SetRowCount(0);
+    EXPECT_EQ(grid.PrintGrid(-1, -1, 2, -1, "t", "n", "s"), 0);
+    services.askPrintGrid = [](QWidget*) { return 100; };
+    EXPECT_EQ(grid.PrintGridCommand("t", "n", "s"), 0);
+    EXPECT_EQ(printerAsked, 0);
+}
+
+CELCell Text(const char* text) {
+    CELCell cell;
+    cell.SetText(text);
+    return cell;
+}
+
+CELCell Number(double value) {
+    CELCell cell;
+    cell.SetNumber(value);
+    return cell;
+}
+
+TEST(GridSort, NumericOrTextAndTextOnly) {
+    const CELCell ten = Text("10"), nine = Text("9"), none;
+    const CELCell n10 = Number(10), n9 = Number(9);
+    struct Case {
+        const CELCell* a;
+        const CELCell* b;
+        int flags, numeric, text;
+    } cases[] = {
+        {&ten, &nine, 1, -1, -1}, // texts compare as texts
+        {&n10, &n9, 1, 1, -1},    // numbers by value in the numeric rule
+        {&n10, &n9, 2, -1, 1},    // descending swaps
+        {&none, &ten, 1, 1, 1},   // a cell without text goes after
+        {&ten, &none, 1, -1, -1},
+        {nullptr, &ten, 2, 1, 1}, // a missing cell goes after in either direction
+        {&ten, nullptr, 2, -1, -1},
+        {nullptr, nullptr, 1, 0, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(VLCELCtrl::CompareNumericOrText(c.a, c.b, c.flags), c.numeric);
+        EXPECT_EQ(VLCELCtrl::CompareTextOnly(c.a, c.b, c.flags), c.text);
+    }
+}
+
+TEST_F(Printing, RowHeadingClickSelectsTheRowButNotTheLast) {
+    VLCELCtrl& grid = *view.Grid();
+    Fill(grid, 4);
+    grid.NotifySideHeadingLeftClick(-1, 1, 1, {}, {}, 0);
+    EXPECT_EQ(grid.GetActiveRow(), 1);
+    EXPECT_TRUE(grid.IsCellSelected(2, 1, nullptr));
+    grid.NotifySideHeadingLeftClick(-1, 3, 1, {}, {}, 0);
+    EXPECT_EQ(grid.GetActiveRow(), 1);
+    EXPECT_TRUE(grid.IsCellSelected(2, 1, nullptr));
+    EXPECT_FALSE(grid.IsCellSelected(2, 3, nullptr));
+}
+
+TEST_F(Printing, ReplaceMarksTheScriptChanged) {
+    Fill(*view.Grid(), 3);
+    doc.SetModifiedFlag(false);
+    for (const auto& sequence : doc.m_poSeqList)
+        sequence->m_nNeedsCompile = 0;
+    view.ReplaceInGrid();
+    EXPECT_TRUE(view.Grid()->IsFindDialogOpen());
+    EXPECT_TRUE(doc.IsModified());
+    for (const auto& sequence : doc.m_poSeqList)
+        EXPECT_TRUE(sequence->m_nNeedsCompile) << sequence->m_strName;
+}
+
+TEST(ColumnWidths, StoredTimesThirtyFiveWithinSixteenBits) {
+    EXPECT_EQ(CVLView::StoredColumnWidth(100), 3500);
+    EXPECT_EQ(CVLView::StoredColumnWidth(1872), 65520);
+    EXPECT_EQ(CVLView::StoredColumnWidth(1873), 65535);
+    EXPECT_EQ(CVLView::StoredColumnWidth(-5), 0);
+}
+
+} // namespace

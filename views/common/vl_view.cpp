@@ -1,0 +1,394 @@
+#include "views/common/vl_view.h"
+
+#include "app/vl_app.h"
+#include "platform/qt/fonts.h"
+#include "platform/qt/gdi.h"
+#include "platform/qt/qt_ui_services.h"
+#include "platform/ui_services.h"
+#include "views/common/print_services.h"
+#include "views/common/update_hints.h"
+#include "views/common/vl_cel_ctrl.h"
+
+#include <QFontDatabase>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QResizeEvent>
+#include <algorithm>
+#include <cstdio>
+#include <new>
+
+using platform::qt::ToQString;
+
+namespace {
+
+QFont ListingFont(const char* face, int height, int weight, bool underline) {
+    platform::qt::LogFont logFont;
+    logFont.faceName = QString::fromLatin1(face);
+    logFont.height = std::max(1, height);
+    logFont.weight = weight;
+    logFont.underline = underline;
+    return platform::qt::FontFromLogFont(logFont);
+}
+
+} // namespace
+
+int LayoutListing(std::string_view text, int lineHeight, int pageBottom, int page,
+                  const std::function<void(const ListingLine&)>& draw) {
+    int pages = 0;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        ++pages;
+        int y = 4 * lineHeight;
+        int taken = 0;
+        // A page too short for any line still takes one, so the count comes to an end.
+        while (pos < text.size() && (y <= pageBottom || taken == 0)) {
+            std::size_t end = text.find("\r\n", pos);
+            const std::size_t next = end == std::string_view::npos ? text.size() : end + 2;
+            if (end == std::string_view::npos)
+                end = text.size();
+            ListingLine line;
+            line.text = text.substr(pos, end - pos);
+            line.y = y;
+            bool section = false;
+            if (!line.text.empty() && (line.text[0] == '[' || line.text[0] == ';')) {
+                section = true;
+                line.style = line.text[0] == ';' ? ListingLine::Comment : ListingLine::Section;
+            }
+            if (pages == page && draw)
+                draw(line);
+            y += lineHeight;
+            if (section)
+                y += lineHeight;
+            pos = next;
+            ++taken;
+        }
+    }
+    return pages;
+}
+
+std::string ShownListingText(const ListingLine& line) {
+    std::string shown;
+    if (line.style == ListingLine::Body)
+        return std::string(line.text);
+    for (char c : line.text)
+        if (c != '[' && c != ']')
+            shown += c;
+    if (line.style == ListingLine::Comment && !shown.empty() && shown[0] == ';')
+        shown[0] = ' ';
+    return shown;
+}
+
+CVLView::CVLView(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent); // the grid paints the whole area
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+CVLView::~CVLView() = default;
+
+CVLDoc* CVLView::GetVLDoc() const {
+    return dynamic_cast<CVLDoc*>(GetDocument());
+}
+
+bool CVLView::CreateGrid(VLCELCtrl* grid) {
+    grid_ = grid;
+    const int id = GetApp().m_nNextGridId++;
+    const bool created = grid_->CreateInParent(0, QRect(0, 0, 50, 50), this, id);
+    grid_->setGeometry(rect());
+    return created;
+}
+
+void CVLView::OnUpdate(platform::View*, long, void*) {
+    update();
+}
+
+void CVLView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (grid_) {
+        grid_->setGeometry(rect());
+        grid_->RepaintAll();
+    }
+}
+
+void CVLView::focusInEvent(QFocusEvent* event) {
+    if (CVLDoc* doc = GetVLDoc())
+        doc->SetStatusProgress("", -1);
+    QWidget::focusInEvent(event);
+    if (grid_)
+        grid_->setFocus();
+}
+
+void CVLView::paintEvent(QPaintEvent*) {
+    OnDraw();
+}
+
+bool CVLView::HasCommandHandler(unsigned id) const {
+    return id == kCmdFilePrint || id == kCmdFilePrintDirect || id == kCmdFilePrintPreview;
+}
+
+bool CVLView::OnCommand(unsigned id) {
+    switch (id) {
+    case kCmdFilePrint:
+        PrintListing(false);
+        return true;
+    case kCmdFilePrintDirect:
+        PrintListing(true);
+        return true;
+    case kCmdFilePrintPreview:
+        PrintPreview();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CVLView::ReplaceInGrid() {
+    CVLDoc* doc = GetVLDoc();
+    if (!grid_ || !doc)
+        return;
+    grid_->SetFindAllColumns(true);
+    grid_->OpenFindReplaceDialog();
+    // Whatever the dialog replaces reaches the model when it closes; the script is taken as
+    // changed now.
+    doc->MarkForCompile();
+    doc->SetModifiedFlag(true);
+}
+
+std::uint16_t CVLView::StoredColumnWidth(int pixels) {
+    const long stored = static_cast<long>(std::max(0, pixels)) * 35;
+    return static_cast<std::uint16_t>(std::min(stored, 65535L));
+}
+
+void CVLView::ApplyColumnWidths(CVLDoc::ColGroup group) {
+    CVLDoc* doc = GetVLDoc();
+    if (!grid_ || !doc)
+        return;
+    for (std::size_t i = 0; i < group.count && int(i) < grid_->GetColumnCount(); ++i)
+        grid_->ResizeColumn(int(i), doc->m_awColWidths[group.first + i] / 35);
+}
+
+void CVLView::StoreColumnWidths(CVLDoc::ColGroup group) {
+    CVLDoc* doc = GetVLDoc();
+    if (!grid_ || !doc)
+        return;
+    for (std::size_t i = 0; i < group.count && int(i) < grid_->GetColumnCount(); ++i)
+        doc->m_awColWidths[group.first + i] = StoredColumnWidth(grid_->GetColumnWidth(int(i)));
+}
+
+void CVLView::AutoSizeColumns(int minimum) {
+    if (!grid_ || grid_->GetColumnCount() <= 0)
+        return;
+    grid_->FitColumnWidths(0, grid_->GetColumnCount() - 1, 0, 2);
+    for (int c = 0; c < grid_->GetColumnCount(); ++c)
+        if (grid_->GetColumnWidth(c) < minimum)
+            grid_->ResizeColumn(c, minimum);
+    int width = grid_->GetColumnWidth(0);
+    grid_->NotifyColumnSized(0, width);
+    grid_->RepaintAll();
+}
+
+bool CVLView::OnPreparePrinting(CPrintInfo& info, QPrinter& printer) {
+    listing_.clear();
+    CVLDoc* doc = GetVLDoc();
+    if (!doc)
+        return false;
+    views::ListingChoice choice;
+    if (views::Printing().askListing)
+        choice = views::Printing().askListing(this, info.preview);
+    doc->UpdateAllViews(nullptr, hints::kRepaint);
+    const int sequences = static_cast<int>(doc->m_poSeqList.size());
+    if (choice.answer == 1) {
+        sections_ = choice.sections;
+        // A range beyond the script lists what the script has.
+        firstSeq_ = std::max(1, choice.first);
+        lastSeq_ = std::min(sequences, choice.last);
+    } else if (choice.answer == 3) {
+        sections_ = 0x7FFF;
+        firstSeq_ = 1;
+        lastSeq_ = sequences;
+    } else {
+        return false;
+    }
+    savedWriteHeaders_ = doc->m_nWriteHeaders;
+    doc->m_nWriteHeaders = 1;
+    headersForced_ = true;
+    printer.setDocName(ToQString(doc->GetTitle()));
+    if (!info.preview && !info.direct && !views::AskPrinter(printer, this, true)) {
+        doc->m_nWriteHeaders = savedWriteHeaders_;
+        headersForced_ = false;
+        return false;
+    }
+    return true;
+}
+
+bool CVLView::OnBeginPrinting(QPaintDevice& device, CPrintInfo& info) {
+    CVLDoc* doc = GetVLDoc();
+    if (!doc)
+        return false;
+    lineHeight_ = device.logicalDpiY() / 7;
+    pageBottom_ = device.height() - device.logicalDpiY();
+    {
+        platform::WaitCursor wait;
+        bool written = false;
+        try {
+            // The writer's own counting pass sizes the buffer to the text.
+            written = doc->WriteScriptToBuffer(sections_, firstSeq_, lastSeq_);
+            if (written)
+                listing_.assign(doc->WrittenText());
+        } catch (const std::bad_alloc&) {
+            doc->FreeFileBuffer();
+            listing_.clear();
+            platform::Ui().EndWaitCursor();
+            platform::ShowMessage("Could not allocate memory for print!");
+            platform::Ui().BeginWaitCursor();
+            return false;
+        }
+        doc->FreeFileBuffer();
+        if (!written) {
+            listing_.clear();
+            platform::Ui().EndWaitCursor();
+            platform::ShowMessage("File could not be printed successfully!");
+            platform::Ui().BeginWaitCursor();
+            return false;
+        }
+    }
+    const int L = lineHeight_;
+    bodyFont_ = ListingFont("Courier", L, 400, false);
+    sectionFont_ = ListingFont("Arial", L + L / 2, 700, false);
+    commentFont_ = ListingFont("Courier", L, 400, true);
+    info.maxPage = PrintListingPage(nullptr, false, info);
+    return true;
+}
+
+void CVLView::OnPrint(QPainter& dc, CPrintInfo& info) {
+    PrintListingPage(&dc, true, info);
+}
+
+void CVLView::OnEndPrinting(CPrintInfo&) {
+    if (headersForced_) {
+        if (CVLDoc* doc = GetVLDoc())
+            doc->m_nWriteHeaders = savedWriteHeaders_;
+        headersForced_ = false;
+    }
+    listing_.clear();
+    listing_.shrink_to_fit();
+}
+
+int CVLView::PrintListingPage(QPainter* dc, bool draw, CPrintInfo& info) {
+    const int T = info.currentPage;
+    const bool drawing = draw && dc;
+    if (drawing)
+        dc->setFont(bodyFont_);
+    const int pages = LayoutListing(
+        listing_, lineHeight_, pageBottom_, drawing ? T : 0, [&](const ListingLine& line) {
+            const QFont& font = line.style == ListingLine::Section   ? sectionFont_
+                                : line.style == ListingLine::Comment ? commentFont_
+                                                                     : bodyFont_;
+            dc->setFont(font);
+            platform::qt::DrawTextTop(*dc, 0, line.y, ToQString(ShownListingText(line)), 0x000000);
+            dc->setFont(bodyFont_);
+        });
+    if (drawing && T >= 1 && T <= pages) {
+        CVLDoc* doc = GetVLDoc();
+        char pageText[48];
+        std::snprintf(pageText, sizeof pageText, "Page %d of %d", T, info.maxPage);
+        PrintListingHeaderText(*dc, 0, 0, doc ? doc->GetScriptName() : std::string());
+        PrintListingHeaderText(*dc, 0, 1, "Script Listing");
+        PrintListingHeaderText(*dc, 0, 2, pageText);
+        PrintListingHeaderText(*dc, 1, 0, "Brevant Velmora");
+        PrintListingHeaderText(*dc, 1, 1, doc ? doc->m_strAuthor1 : std::string());
+        PrintListingHeaderText(*dc, 1, 2, PrintDateText());
+    }
+    return pages;
+}
+
+void CVLView::PrintListingHeaderText(QPainter& dc, int part, int position,
+                                     const std::string& text) {
+    QPaintDevice* device = dc.device();
+    if (!device)
+        return;
+    const int horzRes = device->width(), vertRes = device->height();
+    const int d = vertRes / std::max(1, device->heightMM());
+    const int band = 19 * d;
+    platform::qt::LogFont logFont;
+    logFont.faceName = QStringLiteral("Arial");
+    logFont.height = -((10 * device->logicalDpiY() + 36) / 72);
+    logFont.weight = 300;
+    dc.save();
+    dc.setFont(platform::qt::FontFromLogFont(logFont));
+    const QString shown = ToQString(text);
+    const QSize extent = platform::qt::TextExtent(dc.fontMetrics(), shown);
+    int x = horzRes / 2 - extent.width() / 2;
+    if (position == 0)
+        x = 0;
+    else if (position == 2)
+        x = horzRes - extent.width() - 20;
+    const int y =
+        part == 1 ? vertRes - band / 2 - extent.height() / 2 : band / 2 - extent.height() / 2;
+    platform::qt::DrawTextTop(dc, x, y, shown, 0x000000);
+    dc.restore();
+}
+
+void CVLView::RenderJob(QPrinter& printer, CPrintInfo& info) {
+    if (info.maxPage <= 0)
+        return;
+    int from = 1, to = info.maxPage;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        from = std::max(1, printer.fromPage());
+        to = std::min(info.maxPage, printer.toPage() > 0 ? printer.toPage() : info.maxPage);
+    }
+    if (from > to)
+        return;
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return;
+    for (int p = from; p <= to; ++p) {
+        if (p > from)
+            printer.newPage();
+        info.currentPage = p;
+        OnPrint(painter, info);
+    }
+    painter.end();
+}
+
+void CVLView::PrintListing(bool direct) {
+    CPrintInfo info;
+    info.direct = direct;
+    QPrinter printer(QPrinter::HighResolution);
+    if (!OnPreparePrinting(info, printer))
+        return;
+    // A failure before the pages ends the job: nothing reaches the printer.
+    if (OnBeginPrinting(printer, info))
+        RenderJob(printer, info);
+    OnEndPrinting(info);
+}
+
+void CVLView::PrintPreview() {
+    CPrintInfo info;
+    info.preview = true;
+    QPrinter printer(QPrinter::HighResolution);
+    if (!OnPreparePrinting(info, printer))
+        return;
+    if (OnBeginPrinting(printer, info)) {
+        // The preview may change the page: each rendering lays the text out for its printer.
+        auto render = [this, &info](QPrinter& target) {
+            lineHeight_ = target.logicalDpiY() / 7;
+            pageBottom_ = target.height() - target.logicalDpiY();
+            const int L = lineHeight_;
+            bodyFont_ = ListingFont("Courier", L, 400, false);
+            sectionFont_ = ListingFont("Arial", L + L / 2, 700, false);
+            commentFont_ = ListingFont("Courier", L, 400, true);
+            info.maxPage = PrintListingPage(nullptr, false, info);
+            RenderJob(target, info);
+        };
+        if (views::Printing().preview) {
+            views::Printing().preview(this, render);
+        } else {
+            QPrintPreviewDialog dialog(&printer, this);
+            connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+                    [&render](QPrinter* target) { render(*target); });
+            dialog.exec();
+        }
+    }
+    OnEndPrinting(info);
+}

@@ -1,0 +1,121 @@
+// The base of the program's table views: one grid filling the view, the focus and title
+// conventions, the stored column widths, Replace, and File > Print and Print Preview, which
+// print the script listing (the script's text as its source writer makes it, or the sections
+// and sequences the user picks) with a header and footer on every page.
+#pragma once
+
+#include "platform/qt/mdi_view.h"
+#include "script/vl_doc.h"
+
+#include <QFont>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+class QPainter;
+class QPaintDevice;
+class QPrinter;
+class VLCELCtrl;
+
+// Commands every table view handles.
+inline constexpr unsigned kCmdFilePrint = 57607;
+inline constexpr unsigned kCmdFilePrintDirect = 57608;
+inline constexpr unsigned kCmdFilePrintPreview = 57609;
+inline constexpr unsigned kCmdEditReplace = 57641;
+inline constexpr unsigned kCmdAutoSizeColumns = 32890;
+
+// The state of one print job.
+struct CPrintInfo {
+    bool preview = false;
+    bool direct = false; // no print dialog
+    int currentPage = 1;
+    int maxPage = 0;
+    int fromPage = 1;
+    int toPage = 0; // 0: to the last
+};
+
+// One line of the listing as a page shows it.
+struct ListingLine {
+    std::string_view text; // without the line end; a section line's brackets still in
+    int y = 0;
+    enum Style { Body, Section, Comment } style = Body;
+};
+
+// Lays the listing text out on pages of line height `lineHeight` and page bottom `pageBottom`
+// (device units) and answers the page count; `draw` gets each line of page `page` (none when
+// page is 0). Every page takes at least one line, so the count ends on any device.
+int LayoutListing(std::string_view text, int lineHeight, int pageBottom, int page,
+                  const std::function<void(const ListingLine&)>& draw);
+// What a line shows: a section or comment line loses its brackets, a comment its ';'.
+std::string ShownListingText(const ListingLine& line);
+
+class CVLView : public QWidget, public platform::qt::MdiViewOf<platform::View> {
+public:
+    explicit CVLView(QWidget* parent = nullptr);
+    ~CVLView() override;
+
+    CVLDoc* GetVLDoc() const;
+    VLCELCtrl* Grid() const { return grid_; }
+
+    // The default receive of every hint: the whole view is drawn again.
+    void OnUpdate(platform::View* sender, long hint, void* object) override;
+
+    // The commands of the view (print, print without dialog, preview, replace); false when the
+    // id is not one of them.
+    bool OnCommand(unsigned id);
+    bool HasCommandHandler(unsigned id) const;
+
+    void ReplaceInGrid();
+    // Fits the columns to their widest text, then widens any narrower than `minimum`, then
+    // stores the widths.
+    void AutoSizeColumns(int minimum);
+
+    // The framework's printing steps.
+    bool OnPreparePrinting(CPrintInfo& info, QPrinter& printer);
+    bool OnBeginPrinting(QPaintDevice& device, CPrintInfo& info);
+    void OnPrint(QPainter& dc, CPrintInfo& info);
+    void OnEndPrinting(CPrintInfo& info);
+    int PrintListingPage(QPainter* dc, bool draw, CPrintInfo& info);
+    void PrintListingHeaderText(QPainter& dc, int part, int position, const std::string& text);
+    // File > Print (with or without the print dialog) and Print Preview.
+    void PrintListing(bool direct);
+    void PrintPreview();
+    // The listing being printed (empty outside a job).
+    const std::string& ListingText() const { return listing_; }
+
+    // Stored widths are the pixel width times 35, kept to 16 bits.
+    static std::uint16_t StoredColumnWidth(int pixels);
+    // Sets the grid's columns from the document's stored widths of a table kind.
+    void ApplyColumnWidths(CVLDoc::ColGroup group);
+    // Stores the grid's column widths in the document (the column-sized notification).
+    void StoreColumnWidths(CVLDoc::ColGroup group);
+
+protected:
+    // Creates `grid` as the view's filling child with the application's next grid id; the view
+    // owns it.
+    bool CreateGrid(VLCELCtrl* grid);
+    // Sets the frame title (table views); the base draws nothing.
+    virtual void OnDraw() {}
+
+    void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void RenderJob(QPrinter& printer, CPrintInfo& info);
+
+    VLCELCtrl* grid_ = nullptr;
+    std::int32_t savedWriteHeaders_ = 1;
+    bool headersForced_ = false;
+    std::uint32_t sections_ = 0;
+    int firstSeq_ = 1;
+    int lastSeq_ = 1;
+    int lineHeight_ = 0;
+    int pageBottom_ = 0;
+    QFont bodyFont_;
+    QFont sectionFont_;
+    QFont commentFont_;
+    std::string listing_;
+};

@@ -1,0 +1,148 @@
+#include "views/reports/cmp_error_dlg.h"
+
+#include "app/vl_app.h"
+#include "platform/qt/qt_ui_services.h"
+#include "script/vl_doc.h"
+#include "views/reports/popup_dialog.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMoveEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <cstring>
+#include <vector>
+
+using platform::qt::ToQString;
+
+namespace {
+
+// Dialog units to pixels by the dialog font's average character.
+struct DialogUnits {
+    int baseX, baseY;
+    explicit DialogUnits(const QFont& font) {
+        QFontMetrics metrics(font);
+        baseX = std::max(1, metrics.horizontalAdvance(QStringLiteral(
+                                "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+                                52);
+        baseY = std::max(1, metrics.height());
+    }
+    QRect Rect(int x, int y, int w, int h) const {
+        return QRect(x * baseX / 4, y * baseY / 8, w * baseX / 4, h * baseY / 8);
+    }
+};
+
+} // namespace
+
+CCmpErrorDlg::CCmpErrorDlg(CVLDoc& doc, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowStaysOnTopHint),
+      doc_(doc) {
+    setWindowTitle(QStringLiteral("Compiler Error Message"));
+    setModal(false);
+    const DialogUnits du(font());
+    close_ = new QPushButton(QStringLiteral("Close"), this);
+    close_->setObjectName(QStringLiteral("ctl_2"));
+    close_->setGeometry(du.Rect(116, 4, 60, 14));
+    back_ = new QPushButton(QStringLiteral("Back to Error List"), this);
+    back_->setObjectName(QStringLiteral("ctl_351"));
+    back_->setGeometry(du.Rect(116, 20, 60, 14));
+    auto label = [&](const char* name, QRect rect) {
+        auto* l = new QLabel(this);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setGeometry(rect);
+        l->setTextFormat(Qt::PlainText);
+        return l;
+    };
+    location_ = label("ctl_352", du.Rect(4, 10, 104, 8));
+    eventLine_ = label("ctl_353", du.Rect(4, 18, 104, 8));
+    message1_ = label("ctl_342", du.Rect(4, 40, 172, 8));
+    message2_ = label("ctl_1093", du.Rect(4, 48, 172, 8));
+    setFixedSize(du.Rect(0, 0, 182, 62).size());
+    connect(close_, &QPushButton::clicked, this, [this] { OnCancel(); });
+    connect(back_, &QPushButton::clicked, this, [this] { OnBackToErrorList(); });
+    close_->setDefault(true);
+}
+
+void CCmpErrorDlg::CreateModeless() {
+    const auto stored = doc_.m_anWindowPos[CVLDoc::kWinCompileError];
+    placed_ = true;
+    // Shown first: the window's frame, which the centring counts, exists from then on.
+    show();
+    // Records hold x, y, width, height; y -1: never placed.
+    if (stored[1] == -1) {
+        QScreen* screen = QGuiApplication::primaryScreen();
+        const QRect desktop = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+        move(reports::CPopupDlg::CentredOn(desktop, frameGeometry().size()));
+    } else {
+        move(stored[0], stored[1]);
+    }
+    close_->setFocus();
+}
+
+void CCmpErrorDlg::SetLocationLine(const std::string& text) {
+    location_->setText(ToQString(text));
+}
+
+void CCmpErrorDlg::SetEventLine(const std::string& text) {
+    eventLine_->setText(ToQString(text));
+}
+
+std::pair<std::string, std::string> CCmpErrorDlg::SplitMessage(const std::string& text) {
+    if (text.size() <= 60)
+        return {text, std::string()};
+    const std::size_t blank = text.find_last_of(' ', 59);
+    if (blank == std::string::npos)
+        return {text, std::string()};
+    return {text.substr(0, blank), text.substr(blank + 1)};
+}
+
+void CCmpErrorDlg::SetMessageText(const std::string& text) {
+    const auto [first, rest] = SplitMessage(text);
+    message1_->setText(ToQString(first));
+    message2_->setText(ToQString(rest));
+}
+
+void CCmpErrorDlg::OnCancel() {
+    doc_.CloseCompileErrorDialog();
+}
+
+void CCmpErrorDlg::OnBackToErrorList() {
+    CVLDoc& doc = doc_;
+    std::vector<platform::View*> compileViews;
+    for (platform::View* view : doc.Views())
+        if (std::strcmp(view->ViewClassName(), "CCompileView") == 0)
+            compileViews.push_back(view);
+    for (platform::View* view : compileViews)
+        view->ActivateFrame();
+    if (compileViews.empty()) {
+        if (platform::ViewTemplate* compileTemplate = GetApp().m_pCompileTmp)
+            compileTemplate->CreateViewFrame(doc);
+    }
+    doc.CloseCompileErrorDialog();
+}
+
+void CCmpErrorDlg::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    if (placed_)
+        StorePosition();
+}
+
+void CCmpErrorDlg::StorePosition() {
+    const QRect frame = frameGeometry();
+    doc_.m_anWindowPos[CVLDoc::kWinCompileError] = {frame.x(), frame.y(), frame.width(),
+                                                    frame.height()};
+}
+
+CmpErrorDlgHandle::~CmpErrorDlgHandle() {
+    if (dialog_) {
+        dialog_->hide();
+        dialog_->deleteLater();
+    }
+}
+
+CCmpErrorDlg* ErrorDialogOf(const CVLDoc& doc) {
+    const auto* handle = dynamic_cast<const CmpErrorDlgHandle*>(doc.m_pCompileErrorDlg.get());
+    return handle ? handle->Dialog() : nullptr;
+}

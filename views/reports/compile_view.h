@@ -1,0 +1,82 @@
+// The compile view: one script's compile, download and archive messages, one grid row each,
+// in the writers' colours. A double click leads to what the message names (a resource row, a
+// sequence, an event or its parameter) and shows the message again in the compiler error
+// dialog. The column headings sort the rows.
+#pragma once
+
+#include "compiler/diagnostics.h"
+#include "views/common/vl_cel_ctrl.h"
+#include "views/common/vl_view.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+class CCompileView;
+
+namespace platform::qt {
+class ViewRegistry;
+}
+
+class CompileCel : public VLCELCtrl {
+public:
+    explicit CompileCel(CCompileView& view);
+
+    void NotifyCellLeftClick(int column, int row, int down, const QRect& rect, const QPoint& point,
+                             int processed) override;
+    void NotifyCellDoubleClick(int column, int row, const QRect& rect, const QPoint& point,
+                               int processed) override;
+    void NotifyTopHeadingLeftClick(int column, int row, int down, const QRect& rect,
+                                   const QPoint& point, int processed) override;
+    void NotifyTopHeadingRightClick(int column, int row, int down, const QRect& rect,
+                                    const QPoint& point, int processed) override;
+    void NotifySideHeadingLeftClick(int column, int row, int down, const QRect& rect,
+                                    const QPoint& point, int processed) override;
+    void NotifySideHeadingDoubleClick(int column, int row, const QRect& rect, const QPoint& point,
+                                      int processed) override;
+    int CompareCellsForSort(const CELCell* first, const CELCell* second, int flags) override;
+
+private:
+    void CloseErrorDialog();
+    void SortBy(int column, int flags);
+
+    CCompileView& view_;
+};
+
+class CCompileView : public CVLView, public CompileMessageSink {
+public:
+    // Opens a further view of a script through the program's template of that member name
+    // ("m_pInputTmp", "m_pScriptTmp", "m_pEventTmp", ...); null when none could be made.
+    using ViewOpener = std::function<platform::View*(CVLDoc& doc, std::string_view member)>;
+    static void SetViewOpener(ViewOpener opener);
+
+    explicit CCompileView(QWidget* parent = nullptr);
+    const char* ViewClassName() const override { return "CCompileView"; }
+    void OnInitialUpdate() override;
+
+    void ClearMessages() override;
+    void AddMessage(const std::string& text, int kind, int resource, int event, int param,
+                    std::int32_t colour) override;
+
+    // The message of the active row: checked against the script, then the error dialog and
+    // the view it names.
+    void GoToMessage();
+    void ShowResourceView(int kind);
+    void SelectResourceRow(int kind, int index);
+    void ShowSequenceList();
+    void SelectSequenceRow(int index);
+    void ShowEventView(int sequence);
+    void SelectEventCell(int sequence, int event, int param);
+
+    CompileCel& Cel() { return *cel_; }
+    std::string FrameTitle() const;
+
+protected:
+    void OnDraw() override;
+
+private:
+    CompileCel* cel_;
+};
+
+// Registers the compile view with the program's registry.
+void RegisterCompileView(platform::qt::ViewRegistry& registry);
