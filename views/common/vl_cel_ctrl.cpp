@@ -1,6 +1,5 @@
 #include "views/common/vl_cel_ctrl.h"
 
-#include "app/vl_app.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/gdi.h"
 #include "platform/qt/qt_ui_services.h"
@@ -50,7 +49,7 @@ void VLCELCtrl::NotifyGridCreated() {
     SetHorizontalScrollStyle(1);
     SetVerticalScrollStyle(1);
     EnableTextOverflow(false);
-    EnableCellTips(GetApp().m_bSpreadsheetHints);
+    EnableCellTips(cellTips_);
     EnableBlockSelection(1);
     EnablePainting(true);
 }

@@ -17,6 +17,9 @@ public:
     explicit VLCELCtrl(QWidget* parent = nullptr);
     ~VLCELCtrl() override;
 
+    // Whether the grid shows cell tips once created (the program's "Display Spreadsheet
+    // Hints" setting); set before the grid is created.
+    void SetCellTipsOnCreate(bool on) { cellTips_ = on; }
     void NotifyGridCreated() override;
     bool AllowTopHeadingSizing() override { return false; }
     bool AllowSideHeadingSizing() override { return false; }
@@ -60,6 +63,7 @@ private:
 
     std::unique_ptr<QFont> baseFont_;
     bool lastRowIsRecord_ = false;
+    bool cellTips_ = true;
 };
 
 // The local date and time as the printouts' footers show it.

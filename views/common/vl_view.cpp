@@ -92,7 +92,14 @@ CVLDoc* CVLView::GetVLDoc() const {
 
 bool CVLView::CreateGrid(VLCELCtrl* grid) {
     grid_ = grid;
-    const int id = GetApp().m_nNextGridId++;
+    // The program numbers its grids and says whether they show cell tips; a script without
+    // the program (a test's) takes the first number and the default.
+    static std::int32_t localGridId = 1000;
+    CVLDoc* doc = GetVLDoc();
+    CVLApp* program = doc ? dynamic_cast<CVLApp*>(&doc->Services()) : nullptr;
+    const int id = program ? program->m_nNextGridId++ : localGridId++;
+    if (program)
+        grid_->SetCellTipsOnCreate(program->m_bSpreadsheetHints);
     const bool created = grid_->CreateInParent(0, QRect(0, 0, 50, 50), this, id);
     grid_->setGeometry(rect());
     return created;

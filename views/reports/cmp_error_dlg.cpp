@@ -117,7 +117,7 @@ void CCmpErrorDlg::OnBackToErrorList() {
     for (platform::View* view : compileViews)
         view->ActivateFrame();
     if (compileViews.empty()) {
-        if (platform::ViewTemplate* compileTemplate = GetApp().m_pCompileTmp)
+        if (platform::ViewTemplate* compileTemplate = doc.Services().CompileTemplate())
             compileTemplate->CreateViewFrame(doc);
     }
     doc.CloseCompileErrorDialog();

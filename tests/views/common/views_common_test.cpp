@@ -80,7 +80,7 @@ struct Printing : ::testing::Test, testsupport::QtAppFirst {
 
     testing_support::AppFixture app;
     testing_support::ScriptedUi ui;
-    CVLDoc doc;
+    CVLDoc doc{app.App()};
     TableView view;
     views::PrintServices services;
     views::PrintServices* previous = nullptr;

@@ -70,7 +70,7 @@ struct CompileViewTest : ::testing::Test, testsupport::QtAppFirst {
 
     testing_support::AppFixture app;
     testing_support::ScriptedUi ui;
-    CVLDoc doc;
+    CVLDoc doc{app.App()};
     CCompileView view;
 };
 
@@ -115,7 +115,6 @@ TEST_F(CompileViewTest, ACompileFillsTheView) {
     app.App().m_pCompileTmp = &compileTemplate;
     doc.AddView(&view);
     view.AddMessage("old line", 0, -1, -1, -1, -1);
-    compiler::InstallCompileMain();
     // The image is written to the current folder.
     QTemporaryDir dir;
     const QString previous = QDir::currentPath();
@@ -222,7 +221,7 @@ TEST_F(CompileViewTest, DialogPositionIsKeptInTheScriptAcrossSaveAndReopen) {
     QTemporaryDir dir;
     const std::string path = dir.filePath("show.ksf").toStdString();
     ASSERT_TRUE(doc.OnSaveDocument(path));
-    CVLDoc reopened;
+    CVLDoc reopened{app.App()};
     ASSERT_TRUE(reopened.OnOpenDocument(path));
     EXPECT_EQ(reopened.m_anWindowPos[CVLDoc::kWinCompileError], stored);
     CCmpErrorDlg again(reopened);
@@ -231,7 +230,7 @@ TEST_F(CompileViewTest, DialogPositionIsKeptInTheScriptAcrossSaveAndReopen) {
 }
 
 TEST_F(CompileViewTest, CloseActsOnItsOwnScript) {
-    CVLDoc other;
+    CVLDoc other{app.App()};
     other.InitNewScript(CVLDoc::kDefaultProduct);
     auto* otherDialog = new CCmpErrorDlg(other);
     other.m_pCompileErrorDlg = std::make_unique<CmpErrorDlgHandle>(otherDialog);
