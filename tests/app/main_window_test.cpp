@@ -1,8 +1,11 @@
 // The main window under Qt's offscreen platform: a script opens in it, compiles into a compile
 // view, and closes; commands without a script say so.
 #include "app/command_line.h"
-#include "app/gui/main_window.h"
 #include "app/gui/script_views.h"
+#include "app/gui/vl_frame.h"
+#include "app/gui/vl_resources.h"
+#include "controls/commandbars/aux_data.h"
+#include "controls/toolbox/status_bar.h"
 #include "script/vl_doc.h"
 #include "tests/app/app_test_support.h"
 #include "tests/support/scripted_ui.h"
@@ -31,16 +34,26 @@ std::unique_ptr<QApplication>& QtAppHolder() {
     return app;
 }
 
+std::unique_ptr<CGVPToolkit>& ToolkitHolder() {
+    static std::unique_ptr<CGVPToolkit> toolkit;
+    return toolkit;
+}
+
 QApplication& QtApp() {
-    if (!QtAppHolder())
+    if (!QtAppHolder()) {
         QtAppHolder() = std::make_unique<QApplication>(g_argc, g_argv);
+        ToolkitHolder() = std::make_unique<CGVPToolkit>();
+    }
     return *QtAppHolder();
 }
 
 // Qt's objects must go before the program's exit handlers run.
 class QtEnvironment : public ::testing::Environment {
 public:
-    void TearDown() override { QtAppHolder().reset(); }
+    void TearDown() override {
+        ToolkitHolder().reset();
+        QtAppHolder().reset();
+    }
 };
 [[maybe_unused]] ::testing::Environment* const g_qtEnvironment =
     ::testing::AddGlobalTestEnvironment(new QtEnvironment); // owned by the test framework
@@ -73,7 +86,7 @@ protected:
 };
 
 TEST_F(MainWindowTest, OpensCompilesAndClosesAScript) {
-    MainWindow window(app_);
+    CVLFrame window(app_);
     testing_support::ScriptedUi ui; // no box may wait for a person here
     ASSERT_TRUE(app_.InitInstance(window));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -119,7 +132,7 @@ TEST_F(MainWindowTest, OpensCompilesAndClosesAScript) {
 }
 
 TEST_F(MainWindowTest, ClosingTheLastWindowOfAScriptClosesIt) {
-    MainWindow window(app_);
+    CVLFrame window(app_);
     testing_support::ScriptedUi ui;
     ASSERT_TRUE(app_.InitInstance(window));
     app_.ProcessCommandLine({}); // New File At Startup: Script1
@@ -151,7 +164,7 @@ TEST_F(MainWindowTest, StartUpTimeWithTwentyProductsAndFiveHundredProtocols) {
         fs::copy_file(protocols / "LUMEN24.PCL",
                       protocols / ("X" + std::to_string(1000 + i) + ".pcl"));
 
-    MainWindow window(app_);
+    CVLFrame window(app_);
     testing_support::ScriptedUi ui;
     const auto begin = std::chrono::steady_clock::now();
     ASSERT_TRUE(app_.InitInstance(window));
