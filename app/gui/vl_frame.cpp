@@ -1,6 +1,9 @@
 #include "app/gui/vl_frame.h"
 
+#include "app/gui/options_dialogs.h"
 #include "app/gui/script_views.h"
+#include "app/gui/shell_dialogs.h"
+#include "app/gui/tools_menu.h"
 #include "app/gui/vl_resources.h"
 #include "compiler/linked_resources.h"
 #include "controls/commandbars/colors.h"
@@ -68,7 +71,8 @@ class CVLFrame::ScriptCommands : public platform::qt::CommandTarget {
 public:
     ScriptCommands(CVLFrame& frame, CVLDoc& doc) : frame_(frame), doc_(doc) {}
     bool HasCommandHandler(unsigned id) const override {
-        return id == kFileClose || id == kFileSave || id == kFileSaveAs || id == kCompileScript;
+        return id == kFileClose || id == kFileSave || id == kFileSaveAs || id == kCompileScript ||
+               id == kCompilerOptions;
     }
     bool OnCommand(unsigned id) override {
         switch (id) {
@@ -84,6 +88,9 @@ public:
             return true;
         case kCompileScript:
             doc_.CompileScript();
+            return true;
+        case kCompilerOptions:
+            doc_.OnCompilerOptions();
             return true;
         default:
             return false;
@@ -259,6 +266,9 @@ void CVLFrame::RegisterDialogs() {
                                      ToQString(text), QMessageBox::Ok | QMessageBox::Cancel,
                                      QMessageBox::Ok) == QMessageBox::Ok;
     });
+    ui_->SetDialogHandler("CCfgCompilerDlg", [this](platform::DialogRequest& request) {
+        return options::RunCompilerDialog(static_cast<CCfgCompilerDlg&>(request), this);
+    });
     ui_->SetDialogHandler("CFileOpenDlg", [this](platform::DialogRequest& request) {
         auto& dialog = static_cast<CFileOpenDlg&>(request);
         const QString path = QFileDialog::getOpenFileName(this, ToQString(dialog.title), QString(),
@@ -375,7 +385,15 @@ bool CVLFrame::OnCmdMsg(CommandMessage& msg) {
 }
 
 bool CVLFrame::HasCommandHandler(unsigned id) const {
+    if (tools::FindCompanion(id))
+        return true;
     switch (id) {
+    case kGeneralOptions:
+    case kUserTools:
+    case kUserTool1:
+    case kUserTool2:
+    case kHelp:
+    case kShowControlHelp:
     case kViewToolbar:
     case kViewStatusBar:
     case kWindowCascade:
@@ -387,6 +405,24 @@ bool CVLFrame::HasCommandHandler(unsigned id) const {
 }
 
 bool CVLFrame::OnUpdateCommand(unsigned id, CommandUi& ui) {
+    // The companions and the help file follow the installation without a restart.
+    if (const tools::CompanionProgram* program = tools::FindCompanion(id)) {
+        ui.Enable(tools::CompanionPath(app_.m_strAppDir, *program).has_value());
+        return true;
+    }
+    if (id == kShowControlHelp) {
+        ui.Enable(HelpFile(app_.m_strAppDir).has_value());
+        return true;
+    }
+    if (id == kUserTool1 || id == kUserTool2) {
+        const bool first = id == kUserTool1;
+        const tools::ItemState item =
+            tools::UserToolItem(first ? 1 : 2, first ? app_.m_strToolName1 : app_.m_strToolName2,
+                                first ? app_.m_strToolPath1 : app_.m_strToolPath2);
+        ui.SetText(item.text);
+        ui.Enable(item.enabled);
+        return true;
+    }
     if (id == kViewStatusBar) {
         ui.SetCheck(status_ && status_->isVisible() ? 1 : 0);
         return false; // enabled by its handler
@@ -399,7 +435,27 @@ bool CVLFrame::OnUpdateCommand(unsigned id, CommandUi& ui) {
 }
 
 bool CVLFrame::OnCommand(unsigned id) {
+    if (const tools::CompanionProgram* program = tools::FindCompanion(id)) {
+        tools::StartCompanion(app_.m_strAppDir, *program);
+        return true;
+    }
     switch (id) {
+    case kGeneralOptions:
+        options::OnGeneralOptions(app_, app_.ActiveScript(), this);
+        return true;
+    case kUserTools:
+        tools::OnUserDefinedTools(app_, this);
+        return true;
+    case kUserTool1:
+        tools::RunUserTool(1, app_.m_strToolName1, app_.m_strToolPath1);
+        return true;
+    case kUserTool2:
+        tools::RunUserTool(2, app_.m_strToolName2, app_.m_strToolPath2);
+        return true;
+    case kHelp:
+    case kShowControlHelp:
+        OpenHelp(app_.m_strAppDir);
+        return true;
     case kViewToolbar:
         if (standard_) {
             standard_->setVisible(!standard_->isVisible());

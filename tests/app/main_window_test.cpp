@@ -164,11 +164,13 @@ TEST_F(MainWindowTest, CommandsAreRoutedAndTheStatusBarFollowsTheCore) {
 
     // No script: only the frame's and the application's commands have a handler.
     const std::pair<unsigned, bool> idle[] = {
-        {vl_ids::kFileNew, true},        {vl_ids::kFileOpen, true},
-        {vl_ids::kAppExit, true},        {vl_ids::kViewStatusBar, true},
-        {vl_ids::kFileSave, false},      {vl_ids::kFileClose, false},
-        {vl_ids::kCompileScript, false}, {vl_ids::kMonitor, false},
-        {vl_ids::kFileMru1, false}, // the list is empty
+        {vl_ids::kFileNew, true},          {vl_ids::kFileOpen, true},
+        {vl_ids::kAppExit, true},          {vl_ids::kViewStatusBar, true},
+        {vl_ids::kFileSave, false},        {vl_ids::kFileClose, false},
+        {vl_ids::kCompileScript, false},   {vl_ids::kMonitor, false},
+        {vl_ids::kGeneralOptions, true},   {vl_ids::kUserTools, true},
+        {vl_ids::kCompilerOptions, false}, // the script's
+        {vl_ids::kFileMru1, false},        // the list is empty
     };
     for (const auto& [id, handled] : idle)
         EXPECT_EQ(window.HasHandler(id), handled) << id;
@@ -178,7 +180,7 @@ TEST_F(MainWindowTest, CommandsAreRoutedAndTheStatusBarFollowsTheCore) {
     QCoreApplication::processEvents();
     ASSERT_NE(app_.ActiveScript(), nullptr);
     for (unsigned id : {vl_ids::kFileSave, vl_ids::kFileSaveAs, vl_ids::kFileClose,
-                        vl_ids::kCompileScript, vl_ids::kFileMru1})
+                        vl_ids::kCompileScript, vl_ids::kCompilerOptions, vl_ids::kFileMru1})
         EXPECT_TRUE(window.HasHandler(id)) << id;
 
     // The menu command compiles the active script into its compile view.
