@@ -2,8 +2,11 @@
 // display; otherwise the main window opens.
 #include "app/batch_shell.h"
 #include "app/command_line.h"
-#include "app/gui/main_window.h"
+#include "app/gui/vl_frame.h"
 #include "app/vl_app.h"
+#include "controls/commandbars/aux_data.h"
+#include "controls/commandbars/mouse_manager.h"
+#include "controls/commandbars/paint_manager.h"
 #include "platform/ui_services.h"
 
 #include <QApplication>
@@ -42,14 +45,17 @@ int main(int argc, char** argv) {
 
     QApplication qt(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
+    CGVPToolkit toolkit;
     int status = CVLApp::kBatchStartupFailed;
     {
-        MainWindow window(app);
+        CVLFrame window(app);
         if (app.InitInstance(window)) {
             app.ProcessCommandLine(info);
             status = QApplication::exec();
         }
         app.ExitInstance();
+        CGVPMouseManager::GetMouseManager()->EndTracking();
     }
+    CGVPPaintManager::ReleaseGlobalPaintManager();
     return status;
 }

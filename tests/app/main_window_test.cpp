@@ -1,8 +1,11 @@
 // The main window under Qt's offscreen platform: a script opens in it, compiles into a compile
 // view, and closes; commands without a script say so.
 #include "app/command_line.h"
-#include "app/gui/main_window.h"
 #include "app/gui/script_views.h"
+#include "app/gui/vl_frame.h"
+#include "app/gui/vl_resources.h"
+#include "controls/commandbars/aux_data.h"
+#include "controls/toolbox/status_bar.h"
 #include "script/vl_doc.h"
 #include "tests/app/app_test_support.h"
 #include "tests/support/scripted_ui.h"
@@ -31,16 +34,26 @@ std::unique_ptr<QApplication>& QtAppHolder() {
     return app;
 }
 
+std::unique_ptr<CGVPToolkit>& ToolkitHolder() {
+    static std::unique_ptr<CGVPToolkit> toolkit;
+    return toolkit;
+}
+
 QApplication& QtApp() {
-    if (!QtAppHolder())
+    if (!QtAppHolder()) {
         QtAppHolder() = std::make_unique<QApplication>(g_argc, g_argv);
+        ToolkitHolder() = std::make_unique<CGVPToolkit>();
+    }
     return *QtAppHolder();
 }
 
 // Qt's objects must go before the program's exit handlers run.
 class QtEnvironment : public ::testing::Environment {
 public:
-    void TearDown() override { QtAppHolder().reset(); }
+    void TearDown() override {
+        ToolkitHolder().reset();
+        QtAppHolder().reset();
+    }
 };
 [[maybe_unused]] ::testing::Environment* const g_qtEnvironment =
     ::testing::AddGlobalTestEnvironment(new QtEnvironment); // owned by the test framework
@@ -73,7 +86,7 @@ protected:
 };
 
 TEST_F(MainWindowTest, OpensCompilesAndClosesAScript) {
-    MainWindow window(app_);
+    CVLFrame window(app_);
     testing_support::ScriptedUi ui; // no box may wait for a person here
     ASSERT_TRUE(app_.InitInstance(window));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -119,7 +132,7 @@ TEST_F(MainWindowTest, OpensCompilesAndClosesAScript) {
 }
 
 TEST_F(MainWindowTest, ClosingTheLastWindowOfAScriptClosesIt) {
-    MainWindow window(app_);
+    CVLFrame window(app_);
     testing_support::ScriptedUi ui;
     ASSERT_TRUE(app_.InitInstance(window));
     app_.ProcessCommandLine({}); // New File At Startup: Script1
@@ -140,6 +153,62 @@ TEST_F(MainWindowTest, ClosingTheLastWindowOfAScriptClosesIt) {
     app_.ExitInstance();
 }
 
+// Commands go from the active script to the frame and the application; what nobody handles
+// is disabled; the status bar shows what the core reports.
+TEST_F(MainWindowTest, CommandsAreRoutedAndTheStatusBarFollowsTheCore) {
+    CVLFrame window(app_);
+    testing_support::ScriptedUi ui;
+    ASSERT_TRUE(app_.InitInstance(window));
+    ASSERT_NE(window.StandardBar(), nullptr);
+    ASSERT_NE(window.GetMenuBar(), nullptr);
+
+    // No script: only the frame's and the application's commands have a handler.
+    const std::pair<unsigned, bool> idle[] = {
+        {vl_ids::kFileNew, true},          {vl_ids::kFileOpen, true},
+        {vl_ids::kAppExit, true},          {vl_ids::kViewStatusBar, true},
+        {vl_ids::kFileSave, false},        {vl_ids::kFileClose, false},
+        {vl_ids::kCompileScript, false},   {vl_ids::kMonitor, false},
+        {vl_ids::kGeneralOptions, true},   {vl_ids::kUserTools, true},
+        {vl_ids::kCompilerOptions, false}, // the script's
+        {vl_ids::kFileMru1, false},        // the list is empty
+    };
+    for (const auto& [id, handled] : idle)
+        EXPECT_EQ(window.HasHandler(id), handled) << id;
+
+    const std::string script = (install_.Root() / "SCRIPTS/Fountain.ksf").string();
+    app_.ProcessCommandLine(ParseCommandLine({script}));
+    QCoreApplication::processEvents();
+    ASSERT_NE(app_.ActiveScript(), nullptr);
+    for (unsigned id : {vl_ids::kFileSave, vl_ids::kFileSaveAs, vl_ids::kFileClose,
+                        vl_ids::kCompileScript, vl_ids::kCompilerOptions, vl_ids::kFileMru1})
+        EXPECT_TRUE(window.HasHandler(id)) << id;
+
+    // The menu command compiles the active script into its compile view.
+    EXPECT_TRUE(window.RouteCommand(vl_ids::kCompileScript));
+    EXPECT_EQ(ViewsIn<CompileListView>(window.MdiArea()).size(), 1u);
+    // Close, then the first recent file opens it again.
+    EXPECT_TRUE(window.RouteCommand(vl_ids::kFileClose));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(app_.ScriptTemplate()->Documents().empty());
+    EXPECT_TRUE(window.RouteCommand(vl_ids::kFileMru1));
+    EXPECT_EQ(app_.ScriptTemplate()->Documents().size(), 1u);
+
+    CYNStatusBar* bar = window.StatusBar();
+    ASSERT_EQ(bar->GetCount(), 6);
+    EXPECT_EQ(bar->GetPaneTip(2), QStringLiteral("Script Modified indicator"));
+    window.UiServices().SetProgress(1, true, 200, 50);
+    EXPECT_EQ(bar->GetPaneText(1), QStringLiteral("25%"));
+    window.UiServices().SetPaneTextAndColour(2, "MOD", platform::kPaneTextRed);
+    EXPECT_EQ(bar->GetPaneText(2), QStringLiteral("MOD"));
+    EXPECT_EQ(bar->GetPaneColour(2), platform::qt::RGB(255, 0, 0));
+    window.UiServices().SetStatusText("Compiling");
+    EXPECT_EQ(bar->GetPaneText(0), QStringLiteral("Compiling"));
+    window.UiServices().SetStatusText("");
+    EXPECT_EQ(bar->GetPaneText(0), QStringLiteral("Ready"));
+    EXPECT_TRUE(ui.boxes.empty());
+    app_.ExitInstance();
+}
+
 // Start-up with 20 products and 500 protocols, to an idle main window.
 TEST_F(MainWindowTest, StartUpTimeWithTwentyProductsAndFiveHundredProtocols) {
     const fs::path products = install_.Root() / "PRODUCTS";
@@ -151,7 +220,7 @@ TEST_F(MainWindowTest, StartUpTimeWithTwentyProductsAndFiveHundredProtocols) {
         fs::copy_file(protocols / "LUMEN24.PCL",
                       protocols / ("X" + std::to_string(1000 + i) + ".pcl"));
 
-    MainWindow window(app_);
+    CVLFrame window(app_);
     testing_support::ScriptedUi ui;
     const auto begin = std::chrono::steady_clock::now();
     ASSERT_TRUE(app_.InitInstance(window));

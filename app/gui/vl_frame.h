@@ -1,18 +1,20 @@
-// The main window: an MDI area with the windows of the open scripts, and the commands the
-// program can carry out so far (File New, Open, Save, Save As, Close, the recent files, Exit;
-// Compile Script and Download).
+// Velmora's main window: an MDI frame with the menu bar, the "Standard" toolbar and the status
+// bar. Commands travel from the active view to its script, the frame and the application; a
+// command that none of them handles is disabled.
 #pragma once
 
 #include "app/my_multi_doc_template.h"
 #include "app/vl_app.h"
+#include "controls/commandbars/control_lists.h"
+#include "controls/commandbars/frame.h"
 #include "platform/doc_template.h"
 #include "platform/qt/qt_ui_services.h"
 
-#include <QMainWindow>
+#include <memory>
 #include <set>
 
-class QMdiArea;
-class QMenu;
+class CYNStatusBar;
+class CGVPToolBar;
 class CVLDoc;
 
 namespace platform::qt {
@@ -20,13 +22,13 @@ class MdiChildFrame;
 class MdiView;
 } // namespace platform::qt
 
-class MainWindow : public QMainWindow,
-                   public AppShell,
-                   public DocFrameFactory,
-                   public platform::ViewTemplate {
+class CVLFrame : public CGVPMDIFrameWnd,
+                 public AppShell,
+                 public DocFrameFactory,
+                 public platform::ViewTemplate {
 public:
-    explicit MainWindow(CVLApp& app);
-    ~MainWindow() override;
+    explicit CVLFrame(CVLApp& app);
+    ~CVLFrame() override;
 
     // AppShell
     DocFrameFactory& ScriptFrames() override { return *this; }
@@ -43,16 +45,24 @@ public:
     // ViewTemplate (the compile view)
     platform::View* CreateViewFrame(platform::Document& document) override;
 
-    QMdiArea* MdiArea() const { return mdi_; }
-    platform::qt::QtUiServices& UiServices() { return ui_; }
+    QMdiArea* MdiArea() const { return MdiClient(); }
+    platform::qt::QtUiServices& UiServices();
+    CYNStatusBar* StatusBar() const { return status_; }
+    CGVPToolBar* StandardBar() const { return standard_; }
 
-    // The commands.
+    // The commands; those of a script answer "Command failed." when none is active.
     void OnFileNew();
     void OnFileOpen();
     void OnFileSave();
     void OnFileSaveAs();
     void OnFileClose();
     void OnCompileScript();
+
+    // Routing: the active view and its script come before the frame and the application.
+    bool OnCmdMsg(platform::qt::CommandMessage& msg) override;
+    bool OnCommand(unsigned id) override;
+    bool OnUpdateCommand(unsigned id, platform::qt::CommandUi& ui) override;
+    bool HasCommandHandler(unsigned id) const override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -61,16 +71,21 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    class FrameUi;
+    class ScriptCommands;
+    class AppCommands;
     platform::qt::MdiChildFrame* AddFrame(CVLDoc& doc, QWidget* viewWidget,
                                           platform::qt::MdiView& view);
     void FrameClosed(CVLDoc* doc, platform::qt::MdiView* view);
     void RegisterDialogs();
-    void BuildFileMenu();
+    void CreateStatusBar();
 
     CVLApp& app_;
-    platform::qt::QtUiServices ui_;
+    CYNStatusBar* status_ = nullptr;
+    CGVPToolBar* standard_ = nullptr;
+    std::unique_ptr<FrameUi> ui_;
+    std::unique_ptr<AppCommands> appCommands_;
     platform::UiServices* previousUi_ = nullptr;
-    QMdiArea* mdi_ = nullptr;
-    QMenu* fileMenu_ = nullptr;
+    CGVPControlRecentFileList::Source recent_;
     std::set<const CVLDoc*> closing_;
 };
