@@ -201,6 +201,10 @@ CGVPMDIFrameWnd::~CGVPMDIFrameWnd() {
     QObject::disconnect(mdiArea_, nullptr, this, nullptr);
     for (QMdiSubWindow* child : mdiArea_->subWindowList())
         QObject::disconnect(child, nullptr, this, nullptr);
+    // A child on its way out is no longer listed but still holds its connection, and it is
+    // deleted after these maps are gone.
+    for (const auto& entry : menus_)
+        QObject::disconnect(entry.first, nullptr, this, nullptr);
     if (commandBars_) {
         CGVPCommandBars* bars = commandBars_;
         commandBars_ = nullptr;
