@@ -1,6 +1,8 @@
 #include "reproducer/reelvox_frame.h"
 
+#include "foundation/byte_buffer.h"
 #include "foundation/status.h"
+#include "foundation/text_string.h"
 
 std::uint8_t ReelvoxFrameChecksum(std::uint8_t start, std::uint8_t destination,
                                   std::uint8_t command, const std::uint8_t* data,
@@ -33,4 +35,20 @@ std::int32_t ReelvoxCommandAnswer(std::int32_t frameLength, std::uint8_t ackStat
         return frameLength;
     }
     return ackStatus == QOR_TIMEOUT ? QOR_COUNT_TIMEOUT : QOR_COUNT_ERROR;
+}
+
+ReelvoxTextReply ReelvoxCollectTextReply(QORBuffer_c& input, QORBuffer_c& reply,
+                                         std::int32_t& count, QORString_c& text) {
+    std::uint8_t byte = 0;
+    while (input.Read(&byte, 1) == 1) {
+        if (byte == '\r') {
+            text.Assign(reinterpret_cast<const char*>(reply.Data()), count, QOR_FALSE);
+            count = 0;
+            return ReelvoxTextReply::Complete;
+        }
+        if ((count == 0 && byte == 'U') || byte < 0x20 || byte > 0x7E || count >= reply.Size())
+            return ReelvoxTextReply::Bad;
+        reply.Data()[count++] = byte;
+    }
+    return ReelvoxTextReply::Partial;
 }

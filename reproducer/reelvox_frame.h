@@ -45,3 +45,13 @@ public:
 private:
     Function m_function;
 };
+
+class QORBuffer_c;
+class QORString_c;
+
+// A text reply of a unit, collected from the received bytes into `reply` (`count` bytes so far)
+// up to its carriage return: printable bytes only, never a leading refusal 'U', never more than
+// the collection buffer holds.
+enum class ReelvoxTextReply { Partial, Complete, Bad };
+ReelvoxTextReply ReelvoxCollectTextReply(QORBuffer_c& input, QORBuffer_c& reply,
+                                         std::int32_t& count, QORString_c& text);

@@ -109,27 +109,20 @@ std::uint8_t ReelvoxReproducer_c::ParseTextReply(void* input, void* reproducer) 
         self->m_replyCount = 0;
         return QOR_OK;
     }
-    auto* buffer = static_cast<QORBuffer_c*>(input);
-    std::uint8_t byte = 0;
-    while (buffer->Read(&byte, 1) == 1) {
-        if (byte == '\r') {
-            QORString_c text;
-            text.Assign(reinterpret_cast<const char*>(self->m_reply->Data()), self->m_replyCount,
-                        QOR_FALSE);
-            self->m_replyCount = 0;
-            if (self->m_element == nullptr) {
-                return QOR_ERROR;
-            }
-            return ShowXMLInterface_c::SetNodeText(self->m_element->VersionElement(),
-                                                   self->m_element, &text);
-        }
-        if ((self->m_replyCount == 0 && byte == 'U') || byte < 0x20 || byte > 0x7E ||
-            self->m_replyCount >= self->m_reply->Size()) {
-            return QOR_ERROR;
-        }
-        self->m_reply->Data()[self->m_replyCount++] = byte;
+    QORString_c text;
+    switch (ReelvoxCollectTextReply(*static_cast<QORBuffer_c*>(input), *self->m_reply,
+                                    self->m_replyCount, text)) {
+    case ReelvoxTextReply::Partial:
+        return 0;
+    case ReelvoxTextReply::Bad:
+        return QOR_ERROR;
+    case ReelvoxTextReply::Complete:
+        break;
     }
-    return 0;
+    if (self->m_element == nullptr)
+        return QOR_ERROR;
+    return ShowXMLInterface_c::SetNodeText(self->m_element->VersionElement(), self->m_element,
+                                           &text);
 }
 
 std::uint8_t ReelvoxReproducer_c::ParseStatusByte(void* input, void* reproducer) {

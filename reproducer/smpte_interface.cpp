@@ -818,23 +818,17 @@ std::uint8_t ReelvoxSMPTEInterface_c::ParseTextReply(void* input, void* interfac
         self->m_replyCount = 0;
         return QOR_OK;
     }
-    auto* buffer = static_cast<QORBuffer_c*>(input);
-    std::uint8_t byte = 0;
-    while (buffer->Read(&byte, 1) == 1) {
-        if (byte == '\r') {
-            QORString_c text;
-            text.Assign(reinterpret_cast<const char*>(self->m_reply->Data()), self->m_replyCount,
-                        QOR_FALSE);
-            self->m_replyCount = 0;
-            return self->StoreVersionReply(&text);
-        }
-        if ((self->m_replyCount == 0 && byte == 'U') || byte < 0x20 || byte > 0x7E ||
-            self->m_replyCount >= self->m_reply->Size()) {
-            return QOR_ERROR;
-        }
-        self->m_reply->Data()[self->m_replyCount++] = byte;
+    QORString_c text;
+    switch (ReelvoxCollectTextReply(*static_cast<QORBuffer_c*>(input), *self->m_reply,
+                                    self->m_replyCount, text)) {
+    case ReelvoxTextReply::Partial:
+        return 0;
+    case ReelvoxTextReply::Bad:
+        return QOR_ERROR;
+    case ReelvoxTextReply::Complete:
+        break;
     }
-    return 0;
+    return self->StoreVersionReply(&text);
 }
 
 std::uint8_t ReelvoxSMPTEInterface_c::ParseShortReply(void* input, void* interface) {
