@@ -78,6 +78,20 @@ std::uint8_t WordBool(std::string_view text) {
     return QORParseBoolWord(&string, 5);
 }
 
+std::uint8_t GroupMember(ShowXML_c* groups, std::uint8_t group) {
+    const std::string name = std::to_string(group);
+    ShowXML_c* attribute =
+        groups != nullptr ? ShowXML_c::FindAttribute(groups, name.c_str()) : nullptr;
+    if (attribute == nullptr) {
+        return QOR_FALSE;
+    }
+    const std::uint8_t result = WordBool(Text(attribute));
+    if (result != QOR_TRUE) {
+        groups->RemoveAttribute(name.c_str(), QOR_WHOLE, nullptr);
+    }
+    return result;
+}
+
 int WordIndex(std::string_view text, const char* const* words, int count) {
     for (int i = 0; i < count; ++i) {
         if (EqualsNoCase(text, words[i])) {

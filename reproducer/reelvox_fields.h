@@ -37,6 +37,11 @@ using platform::EqualsNoCase;
 // The index of the word equal to the text without regard to case, or -1.
 int WordIndex(std::string_view text, const char* const* words, int count);
 
+// A member of a group list: the attribute named by the group's number in `groups` read as a
+// word boolean (253 when there is none). Only a yes keeps a group: anything else is dropped
+// from the element.
+std::uint8_t GroupMember(ShowXML_c* groups, std::uint8_t group);
+
 // Whether the element has a live attribute of that name.
 bool HasAttribute(ShowXML_c* element, const char* name);
 

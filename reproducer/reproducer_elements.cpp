@@ -94,18 +94,7 @@ std::uint8_t ReelvoxDataReproducer_c::IsInGroup(std::uint8_t group) {
     if (group < 1 || group > 13) {
         return QOR_FALSE;
     }
-    ShowXML_c* groups = Node(kGroups);
-    const std::string name = std::to_string(group);
-    ShowXML_c* attribute =
-        groups != nullptr ? ShowXML_c::FindAttribute(groups, name.c_str()) : nullptr;
-    if (attribute == nullptr) {
-        return QOR_FALSE;
-    }
-    const std::uint8_t result = reelvox_fields::WordBool(reelvox_fields::Text(attribute));
-    if (result != QOR_TRUE) {
-        groups->RemoveAttribute(name.c_str(), QOR_WHOLE, nullptr);
-    }
-    return result;
+    return reelvox_fields::GroupMember(Node(kGroups), group);
 }
 
 std::int32_t ReelvoxDataReproducer_c::Groups(std::uint8_t* buffer) {

@@ -414,19 +414,7 @@ std::uint8_t ReelvoxDataSMPTEInterface_c::IsUnitGroupEnabled(std::uint8_t group)
     if (group < 2 || group > 9) {
         return QOR_FALSE;
     }
-    ShowXML_c* groups = InterfaceNode(kUnitGroups);
-    const std::string name = std::to_string(group);
-    ShowXML_c* attribute =
-        groups != nullptr ? ShowXML_c::FindAttribute(groups, name.c_str()) : nullptr;
-    if (attribute == nullptr) {
-        return QOR_FALSE;
-    }
-    const std::uint8_t result = reelvox_fields::WordBool(reelvox_fields::Text(attribute));
-    if (result != QOR_TRUE) {
-        // Only a yes keeps a group: anything else is dropped from the element.
-        groups->RemoveAttribute(name.c_str(), QOR_WHOLE, nullptr);
-    }
-    return result;
+    return reelvox_fields::GroupMember(InterfaceNode(kUnitGroups), group);
 }
 
 std::int32_t ReelvoxDataSMPTEInterface_c::UnitGroups(std::uint8_t* buffer) {
