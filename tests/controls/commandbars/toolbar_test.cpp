@@ -58,6 +58,23 @@ TEST_F(BarsTest, NarrowDockedToolbarHidesTheLastButtonsBehindTheExpandButton) {
     EXPECT_FALSE(expand->HasHiddenControls());
 }
 
+// Floating bars leave and come back with the application unless the option says otherwise;
+// a bar the user closed stays closed.
+TEST_F(BarsTest, FloatingBarsFollowApplicationActivation) {
+    ASSERT_TRUE(bars->FloatCommandBar(toolBar));
+    frame->RecalcLayout();
+    ASSERT_TRUE(toolBar->isVisible());
+    bars->OnActivateApp(false);
+    EXPECT_FALSE(toolBar->isVisible());
+    EXPECT_TRUE(toolBar->IsVisible());
+    bars->OnActivateApp(true);
+    EXPECT_TRUE(toolBar->isVisible());
+
+    bars->GetCommandBarsOptions()->bSyncFloatingBars = false;
+    bars->OnActivateApp(false);
+    EXPECT_TRUE(toolBar->isVisible());
+}
+
 TEST_F(BarsTest, FloatingBarHasACloseButtonAndDocksAgainByDoubleClick) {
     ASSERT_TRUE(bars->FloatCommandBar(toolBar));
     frame->RecalcLayout();
