@@ -1,6 +1,7 @@
 #include "controls/commandbars/aux_data.h"
 
 #include "controls/commandbars/image_manager.h"
+#include "controls/commandbars/mouse_manager.h"
 #include "controls/commandbars/paint_manager.h"
 #include "controls/commandbars/shadow.h"
 #include "controls/commandbars/sound.h"
@@ -154,10 +155,12 @@ void GVPToolkitInit() {
     QIcon::setThemeSearchPaths(paths);
     if (QIcon::themeName().isEmpty())
         QIcon::setThemeName(QStringLiteral("breeze"));
+    CGVPMouseManager::GetMouseManager();
     if (!ShadowsHolder())
         ShadowsHolder() = std::make_unique<CGVPShadowsManager>();
     if (!GetGlobalImageManager())
         SetGlobalImageManager(std::make_unique<CGVPImageManager>());
+    CGVPHookManager::Instance();
     if (!SoundHolder())
         SoundHolder() = std::make_unique<CGVPMenuSoundPlayer>();
 }
@@ -165,8 +168,10 @@ void GVPToolkitInit() {
 void GVPToolkitExit() {
     AuxDataHolder().reset();
     SoundHolder().reset();
+    CGVPHookManager::Release();
     SetGlobalImageManager(nullptr);
     ShadowsHolder().reset();
+    CGVPMouseManager::ReleaseThreadManager();
     CGVPPaintManager::ReleaseGlobalPaintManager();
     GetGlobalFonts() = CGVPFonts{};
 }

@@ -272,6 +272,12 @@ bool CGVPCommandBars::PreTranslateFrameMessage(QKeyEvent* e) {
 void CGVPCommandBars::OnActivateApp(bool active) {
     if (!active)
         CGVPMouseManager::GetMouseManager()->EndTracking();
+    if (!options_.bSyncFloatingBars)
+        return;
+    // Floating bars are top-level windows of their own: they leave with the application.
+    for (CGVPCommandBar* bar : toolbars_)
+        if (bar->GetPosition() == gvpBarFloating && bar->IsVisible())
+            bar->setVisible(active);
 }
 
 void CGVPCommandBars::OnFrameCommand(bool menuCommand) {

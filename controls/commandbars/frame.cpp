@@ -6,6 +6,7 @@
 #include "controls/commandbars/key_names.h"
 #include "controls/commandbars/menu_bar.h"
 #include "controls/commandbars/paint_manager.h"
+#include "platform/qt/colors.h"
 #include "platform/qt/virtual_keys.h"
 
 #include <QApplication>
@@ -19,8 +20,14 @@ CGVPFrameWndBase::CGVPFrameWndBase(QWidget* parent) : QWidget(parent) {
     platform::qt::IdleUpdater::Instance().Add(this, [this] { OnIdleUpdate(); });
     QObject::connect(qApp, &QGuiApplication::applicationStateChanged, this,
                      [this](Qt::ApplicationState state) {
-                         if (commandBars_ && state != Qt::ApplicationActive)
-                             commandBars_->OnActivateApp(false);
+                         if (commandBars_)
+                             commandBars_->OnActivateApp(state == Qt::ApplicationActive);
+                     });
+    // Palette and font changes resize and recolour the bars.
+    QObject::connect(&platform::qt::SystemColors::Instance(), &platform::qt::SystemColors::Changed,
+                     this, [this] {
+                         if (commandBars_)
+                             commandBars_->OnSettingChange();
                      });
 }
 
@@ -170,6 +177,11 @@ bool CGVPFrameWndBase::PreTranslateMessage(QKeyEvent* event) {
 }
 
 bool CGVPFrameWndBase::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ApplicationFontChange && watched == qApp) {
+        if (commandBars_)
+            commandBars_->OnSettingChange();
+        return false;
+    }
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease &&
         event->type() != QEvent::ShortcutOverride)
         return false;

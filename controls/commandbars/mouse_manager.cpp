@@ -6,11 +6,29 @@
 #include <QCursor>
 #include <QMouseEvent>
 #include <algorithm>
+#include <memory>
+
+namespace {
+// One per user-interface thread; the toolkit's exit releases the calling thread's.
+std::unique_ptr<CGVPMouseManager>& MouseSlot() {
+    thread_local std::unique_ptr<CGVPMouseManager> manager;
+    return manager;
+}
+std::unique_ptr<CGVPHookManager>& HookSlot() {
+    static std::unique_ptr<CGVPHookManager> manager;
+    return manager;
+}
+} // namespace
 
 CGVPMouseManager* CGVPMouseManager::GetMouseManager() {
-    // One per user-interface thread; lives until the thread ends.
-    thread_local CGVPMouseManager* manager = new CGVPMouseManager;
-    return manager;
+    auto& slot = MouseSlot();
+    if (!slot)
+        slot.reset(new CGVPMouseManager);
+    return slot.get();
+}
+
+void CGVPMouseManager::ReleaseThreadManager() {
+    MouseSlot().reset();
 }
 
 CGVPMouseManager::CGVPMouseManager() {
@@ -171,8 +189,14 @@ bool CGVPMouseManager::eventFilter(QObject* watched, QEvent* event) {
 }
 
 CGVPHookManager& CGVPHookManager::Instance() {
-    static CGVPHookManager* manager = new CGVPHookManager;
-    return *manager;
+    auto& slot = HookSlot();
+    if (!slot)
+        slot.reset(new CGVPHookManager);
+    return *slot;
+}
+
+void CGVPHookManager::Release() {
+    HookSlot().reset();
 }
 
 void CGVPHookManager::SetHook(QObject* window, IHookAble* listener) {

@@ -26,6 +26,8 @@ public:
 class CGVPMouseManager : public QObject {
 public:
     static CGVPMouseManager* GetMouseManager();
+    // Destroys the calling thread's manager; the next GetMouseManager builds a fresh one.
+    static void ReleaseThreadManager();
     ~CGVPMouseManager() override;
 
     bool IsLocked() const { return lock_ > 0; }
@@ -69,6 +71,7 @@ private:
 class CGVPHookManager : public QObject {
 public:
     static CGVPHookManager& Instance();
+    static void Release();
 
     void SetHook(QObject* window, IHookAble* listener);
     void RemoveHook(QObject* window, IHookAble* listener);

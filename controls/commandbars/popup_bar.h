@@ -50,6 +50,9 @@ public:
     void DelayLayout() override;
     void DelayRedraw() override { update(); }
     CGVPCommandBar* GetParentCommandBar() const override;
+    // The opening control on screen, as placement left it out; the border it shares is drawn
+    // open and the shadow cut around it.
+    QRect GetOwnerControlScreenRect() const override { return ownerControl_ ? exclude_ : QRect(); }
     int OnHookKeyDown(int vk) override;
     QSize CalcDynamicLayout(int length, int mode) override;
     void DrawCommandBar(QPainter& dc) override;

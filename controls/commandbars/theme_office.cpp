@@ -343,8 +343,18 @@ void CGVPOfficeTheme::FillPopupBar(QPainter& dc, IPaintedBar* bar, COLORREF shar
     // The border the popup shares with the control that opened it: one joined outline.
     const QRect window(widget->mapToGlobal(QPoint(0, 0)), rc.size());
     QRect shared = owner & window;
-    if (shared.isEmpty())
+    if (shared.isEmpty()) {
+        // Placed edge to edge: the join is the popup's border row or column along the control.
+        shared = owner.adjusted(-1, -1, 1, 1) & window;
+        if (shared.isEmpty())
+            return;
+        if (shared.width() > 1)
+            shared.adjust(1, 0, -1, 0);
+        if (shared.height() > 1)
+            shared.adjust(0, 1, 0, -1);
+        dc.fillRect(shared.translated(-window.topLeft()), GetQColor(sharedBorder));
         return;
+    }
     if (shared.width() > 1)
         shared.adjust(1, 0, -1, 0);
     if (shared.height() > 1)

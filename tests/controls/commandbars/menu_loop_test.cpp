@@ -3,6 +3,7 @@
 #include "controls/commandbars/control_popup.h"
 #include "tests/controls/commandbars/bars_fixture.h"
 
+#include <QImage>
 #include <QLineEdit>
 
 namespace barstest {
@@ -235,6 +236,38 @@ TEST_F(BarsTest, KeysOfAChildFrameReachTheMainFrameMenuBar) {
     EXPECT_EQ(frame->commands, std::vector<unsigned>{ID_EDIT_UNDO});
     // No key reached the field while the menu tracked.
     EXPECT_TRUE(edit->text().isEmpty());
+}
+
+} // namespace
+} // namespace barstest
+
+namespace barstest {
+namespace {
+
+// A menu hangs from the item that opened it: it knows that item's place on screen, and its top
+// edge stays open where the two meet while the rest of the edge keeps the border.
+TEST_F(BarsTest, MenuFromTheMenuBarIsJoinedToItsItem) {
+    KeyPress(Qt::Key_E, Qt::AltModifier);
+    CGVPPopupBar* popup = OpenPopup();
+    ASSERT_NE(popup, nullptr);
+    CGVPControl* item = MenuItem("&Edit");
+    const QRect itemOnScreen(menuBar->mapToGlobal(item->GetRect().topLeft()),
+                             item->GetRect().size());
+    const QRect owner = popup->GetOwnerControlScreenRect();
+    ASSERT_FALSE(owner.isEmpty());
+    EXPECT_TRUE(owner.intersects(itemOnScreen));
+    const QRect window(popup->mapToGlobal(QPoint(0, 0)), popup->size());
+    const QRect shared = owner.adjusted(-1, -1, 1, 1) & window;
+    ASSERT_FALSE(shared.isEmpty());
+    ASSERT_GT(window.right(), owner.right() + 4); // the menu is wider than its item
+
+    const QImage image = popup->grab().toImage();
+    const int y = shared.top() - window.top();
+    const QColor joined = image.pixelColor(shared.left() - window.left() + 3, y);
+    const QColor edge = image.pixelColor(window.width() - 3, y);
+    EXPECT_NE(joined, edge);
+    Key(Qt::Key_Escape);
+    Key(Qt::Key_Escape);
 }
 
 } // namespace

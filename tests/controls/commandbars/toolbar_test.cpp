@@ -2,6 +2,7 @@
 // expand popup, floating and docking again, row wrapping.
 #include "controls/commandbars/control_popup.h"
 #include "controls/commandbars/dock_bar.h"
+#include "platform/qt/colors.h"
 #include "tests/controls/commandbars/bars_fixture.h"
 
 namespace barstest {
@@ -56,6 +57,23 @@ TEST_F(BarsTest, NarrowDockedToolbarHidesTheLastButtonsBehindTheExpandButton) {
     frame->RecalcLayout();
     EXPECT_TRUE(HiddenForRoom(toolBar).empty());
     EXPECT_FALSE(expand->HasHiddenControls());
+}
+
+// Floating bars leave and come back with the application unless the option says otherwise;
+// a bar the user closed stays closed.
+TEST_F(BarsTest, FloatingBarsFollowApplicationActivation) {
+    ASSERT_TRUE(bars->FloatCommandBar(toolBar));
+    frame->RecalcLayout();
+    ASSERT_TRUE(toolBar->isVisible());
+    bars->OnActivateApp(false);
+    EXPECT_FALSE(toolBar->isVisible());
+    EXPECT_TRUE(toolBar->IsVisible());
+    bars->OnActivateApp(true);
+    EXPECT_TRUE(toolBar->isVisible());
+
+    bars->GetCommandBarsOptions()->bSyncFloatingBars = false;
+    bars->OnActivateApp(false);
+    EXPECT_TRUE(toolBar->isVisible());
 }
 
 TEST_F(BarsTest, FloatingBarHasACloseButtonAndDocksAgainByDoubleClick) {
@@ -143,6 +161,28 @@ TEST_F(BarsTest, TooltipAddsTheShortcutOnlyWithTheOption) {
     EXPECT_EQ(toolBar->TooltipAt(at), "");
     EXPECT_EQ(bars->GetToolBarById(0), nullptr);
     EXPECT_EQ(bars->GetToolBarById(2), toolBar);
+}
+
+} // namespace
+} // namespace barstest
+
+namespace barstest {
+namespace {
+
+// A change of the system colours or fonts re-measures the bars: a larger menu font makes the
+// menu bar taller without any call from the program.
+TEST_F(BarsTest, SystemChangeNoticeRelaysOutTheBars) {
+    frame->RecalcLayout();
+    const int before = menuBar->height();
+    GVPFontSource fonts;
+    fonts.menuFont = fonts.smallCaptionFont = fonts.iconTitleFont = fonts.statusFont = [] {
+        QFont f(QStringLiteral("DejaVu Sans"));
+        f.setPixelSize(30);
+        return f;
+    };
+    SetFontSource(fonts);
+    emit platform::qt::SystemColors::Instance().Changed();
+    EXPECT_GT(menuBar->height(), before);
 }
 
 } // namespace
