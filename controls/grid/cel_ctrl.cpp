@@ -1726,25 +1726,20 @@ int CELCtrl::AbandonEdit() {
 // ---- find, paste, clipboard ----
 
 int CELCtrl::OpenFindDialog() {
-    if (findDialogOpen_)
-        return 1;
-    findDialogOpen_ = true;
-    findInProgress_ = true;
-    findDialog_ = new CELFindDialog(this, false);
-    findDialog_->show();
-    findDialog_->raise();
-    findDialog_->activateWindow();
-    findDialog_->findEdit->setFocus();
-    cellArea_->update();
-    return 0;
+    return OpenFind(false);
 }
 
 int CELCtrl::OpenFindReplaceDialog() {
+    return OpenFind(true);
+}
+
+// One modeless find dialog at a time; 1 when one is open already.
+int CELCtrl::OpenFind(bool replace) {
     if (findDialogOpen_)
         return 1;
     findDialogOpen_ = true;
     findInProgress_ = true;
-    findDialog_ = new CELFindDialog(this, true);
+    findDialog_ = new CELFindDialog(this, replace);
     findDialog_->show();
     findDialog_->raise();
     findDialog_->activateWindow();

@@ -293,6 +293,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    int OpenFind(bool replace);
     friend class CELGrid;
     void CreateChildren();
     CELDataSource* SourceFor(int column) const;

@@ -16,7 +16,7 @@ private:
     QSize size_;
 };
 
-struct Spec {
+struct Extent {
     int w, h;
     bool group = false;
     int flags = 0;
@@ -33,9 +33,9 @@ protected:
         controls->InternalRelease();
         PaintTest::TearDown();
     }
-    void Fill(const std::vector<Spec>& specs) {
+    void Fill(const std::vector<Extent>& extents) {
         controls->RemoveAll();
-        for (const Spec& s : specs) {
+        for (const Extent& s : extents) {
             auto* c = new SizedControl(QSize(s.w, s.h));
             c->SetFlags(s.flags);
             c->SetHiddenMask(s.mask);
@@ -113,7 +113,7 @@ TEST_F(LayoutTest, VerticalBarsStackControlsInColumns) {
 }
 
 TEST_F(LayoutTest, FloatingBarResizedToAHeightFindsTheNarrowestWidthThatFits) {
-    Fill(std::vector<Spec>(6, Spec{20, 20}));
+    Fill(std::vector<Extent>(6, Extent{20, 20}));
     // Two rows of 20 fit in 44 - 4: three controls a row.
     const QSize size =
         controls->CalcDynamicSize(nullptr, 44, LM_HORZ | LM_LENGTHY | LM_COMMIT, border, 0);
