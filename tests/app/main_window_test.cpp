@@ -9,6 +9,7 @@
 #include "script/vl_doc.h"
 #include "tests/app/app_test_support.h"
 #include "tests/support/scripted_ui.h"
+#include "views/reports/compile_view.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -73,6 +74,14 @@ template <typename View> std::vector<View*> ViewsIn(QMdiArea* area) {
     return views;
 }
 
+// The first compile-view row whose message starts with `prefix`, or -1.
+int RowStarting(CCompileView& view, std::string_view prefix) {
+    for (int row = 0; row < view.Cel().GetRowCount(); ++row)
+        if (std::string_view(view.Cel().ReadCellText(0, row)).starts_with(prefix))
+            return row;
+    return -1;
+}
+
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -102,22 +111,23 @@ TEST_F(MainWindowTest, OpensCompilesAndClosesAScript) {
     ASSERT_NE(app_.ActiveScript(), nullptr);
 
     window.OnCompileScript();
-    auto compiles = ViewsIn<CompileListView>(window.MdiArea());
+    auto compiles = ViewsIn<CCompileView>(window.MdiArea());
     ASSERT_EQ(compiles.size(), 1u);
-    const auto found =
-        compiles[0]->findItems(QStringLiteral("Script Compiled Successfully"), Qt::MatchExactly);
-    ASSERT_EQ(found.size(), 1);
-    EXPECT_EQ(found[0]->foreground().color(), QColor(0, 0, 255)); // blue
-    const auto offline =
-        compiles[0]->findItems(QStringLiteral("Script not Downloaded"), Qt::MatchStartsWith);
-    ASSERT_EQ(offline.size(), 1);
-    EXPECT_EQ(offline[0]->foreground().color(), QColor(255, 0, 0)); // red
+    const int done = RowStarting(*compiles[0], "Script Compiled Successfully");
+    const int offline = RowStarting(*compiles[0], "Script not Downloaded");
+    ASSERT_GE(done, 0);
+    ASSERT_GT(offline, done);
+    CELCell doneCell;
+    CELCell offlineCell;
+    compiles[0]->Cel().FetchCell(0, done, doneCell);
+    compiles[0]->Cel().FetchCell(0, offline, offlineCell);
+    EXPECT_NE(doneCell.GetTextColour(), offlineCell.GetTextColour());
     EXPECT_TRUE(fs::exists(install_.Root() / "SCRIPTS/Fountain.DAT"));
     EXPECT_TRUE(ui.boxes.empty());
 
     // A second compile reuses the compile view.
     window.OnCompileScript();
-    EXPECT_EQ(ViewsIn<CompileListView>(window.MdiArea()).size(), 1u);
+    EXPECT_EQ(ViewsIn<CCompileView>(window.MdiArea()).size(), 1u);
 
     window.OnFileClose();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -185,7 +195,7 @@ TEST_F(MainWindowTest, CommandsAreRoutedAndTheStatusBarFollowsTheCore) {
 
     // The menu command compiles the active script into its compile view.
     EXPECT_TRUE(window.RouteCommand(vl_ids::kCompileScript));
-    EXPECT_EQ(ViewsIn<CompileListView>(window.MdiArea()).size(), 1u);
+    EXPECT_EQ(ViewsIn<CCompileView>(window.MdiArea()).size(), 1u);
     // Close, then the first recent file opens it again.
     EXPECT_TRUE(window.RouteCommand(vl_ids::kFileClose));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
