@@ -7,10 +7,12 @@
 #include "controls/commandbars/aux_data.h"
 #include "controls/commandbars/mouse_manager.h"
 #include "controls/commandbars/paint_manager.h"
+#include "platform/paths.h"
 #include "platform/ui_services.h"
 
 #include <QApplication>
 #include <cstdio>
+#include <filesystem>
 
 namespace {
 
@@ -50,7 +52,13 @@ int main(int argc, char** argv) {
     {
         CVLFrame window(app);
         if (app.InitInstance(window)) {
-            app.ProcessCommandLine(info);
+            // A compiled image opens in its own view; anything else goes the script's way.
+            if (info.kind == CommandLineInfo::kOpen &&
+                platform::EqualsNoCase(std::filesystem::path(info.path).extension().string(),
+                                       ".dat"))
+                window.OpenFile(info.path);
+            else
+                app.ProcessCommandLine(info);
             status = QApplication::exec();
         }
         app.ExitInstance();

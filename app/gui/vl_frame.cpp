@@ -12,6 +12,7 @@
 #include "controls/commandbars/tool_bar.h"
 #include "controls/toolbox/status_bar.h"
 #include "link/comm_dialog.h"
+#include "platform/paths.h"
 #include "platform/qt/colors.h"
 #include "platform/qt/mdi_view.h"
 #include "script/dialog_requests.h"
@@ -123,7 +124,8 @@ public:
     bool HasCommandHandler(unsigned id) const override {
         if (id >= kFileMru1 && id <= kFileMruLast)
             return id - kFileMru1 < frame_.app_.RecentFiles().Entries().size();
-        return id == kFileNew || id == kFileOpen || id == kUploadScript || id == kAppExit;
+        return id == kFileNew || id == kFileOpen || id == kUploadScript || id == kUploadDat ||
+               id == kAppExit;
     }
     bool OnCommand(unsigned id) override {
         if (!HasCommandHandler(id))
@@ -138,13 +140,16 @@ public:
         case kUploadScript:
             frame_.app_.OnUploadScriptFromUnit();
             break;
+        case kUploadDat:
+            frame_.templates_->UploadDatFromUnit();
+            break;
         case kAppExit:
             frame_.close();
             break;
         default: {
             // A copy: opening the file reorders the list.
             const std::string path = frame_.app_.RecentFiles().Entries()[id - kFileMru1];
-            frame_.app_.OpenDocumentFile(path);
+            frame_.OpenFile(path);
             break;
         }
         }
@@ -556,7 +561,14 @@ void CVLFrame::OnFileOpen() {
         QStringLiteral("Velmora files(*.ksf);;DOS Script files (*.ksx);;"
                        "Compiled files (*.dat);;All Files (*.*)"));
     if (!path.isEmpty())
-        app_.OpenDocumentFile(path.toStdString());
+        OpenFile(path.toStdString());
+}
+
+bool CVLFrame::OpenFile(const std::string& path) {
+    if (!platform::EqualsNoCase(std::filesystem::path(path).extension().string(), ".dat"))
+        return app_.OpenDocumentFile(path) != nullptr;
+    platform::qt::MdiDocTemplate* images = templates_->Get("m_pDatTmp");
+    return images && images->OpenDocumentFile(path) != nullptr;
 }
 
 void CVLFrame::OnFileSave() {
@@ -612,6 +624,6 @@ void CVLFrame::dragEnterEvent(QDragEnterEvent* event) {
 void CVLFrame::dropEvent(QDropEvent* event) {
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile())
-            app_.OpenDocumentFile(url.toLocalFile().toStdString());
+            OpenFile(url.toLocalFile().toStdString());
     event->acceptProposedAction();
 }

@@ -58,6 +58,8 @@ public:
     // The commands; those of a script answer "Command failed." when none is active.
     void OnFileNew();
     void OnFileOpen();
+    // Opens a script, or a compiled image (.dat) in its own view; false when nothing opened.
+    bool OpenFile(const std::string& path);
     void OnFileSave();
     void OnFileSaveAs();
     void OnFileClose();

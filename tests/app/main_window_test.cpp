@@ -10,6 +10,7 @@
 #include "tests/app/app_test_support.h"
 #include "tests/support/scripted_ui.h"
 #include "views/reports/compile_view.h"
+#include "views/reports/list_views.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -138,6 +139,11 @@ TEST_F(MainWindowTest, OpensCompilesAndClosesAScript) {
     window.OnCompileScript();
     window.OnFileSave();
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Command failed.", "Command failed."}));
+
+    // The compiled image opens in its own view, not as a script.
+    ASSERT_TRUE(window.OpenFile((install_.Root() / "SCRIPTS/Fountain.DAT").string()));
+    EXPECT_EQ(ViewsIn<CDatView>(window.MdiArea()).size(), 1u);
+    EXPECT_TRUE(app_.ScriptTemplate()->Documents().empty());
     app_.ExitInstance();
 }
 
@@ -174,13 +180,13 @@ TEST_F(MainWindowTest, CommandsAreRoutedAndTheStatusBarFollowsTheCore) {
 
     // No script: only the frame's and the application's commands have a handler.
     const std::pair<unsigned, bool> idle[] = {
-        {vl_ids::kFileNew, true},          {vl_ids::kFileOpen, true},
-        {vl_ids::kAppExit, true},          {vl_ids::kViewStatusBar, true},
-        {vl_ids::kFileSave, false},        {vl_ids::kFileClose, false},
-        {vl_ids::kCompileScript, false},   {vl_ids::kMonitor, false},
-        {vl_ids::kGeneralOptions, true},   {vl_ids::kUserTools, true},
-        {vl_ids::kCompilerOptions, false}, // the script's
-        {vl_ids::kFileMru1, false},        // the list is empty
+        {vl_ids::kFileNew, true},    {vl_ids::kFileOpen, true},
+        {vl_ids::kAppExit, true},    {vl_ids::kViewStatusBar, true},
+        {vl_ids::kUploadDat, true},  {vl_ids::kFileSave, false},
+        {vl_ids::kFileClose, false}, {vl_ids::kCompileScript, false},
+        {vl_ids::kMonitor, false},   {vl_ids::kGeneralOptions, true},
+        {vl_ids::kUserTools, true},  {vl_ids::kCompilerOptions, false}, // the script's
+        {vl_ids::kFileMru1, false},                                     // the list is empty
     };
     for (const auto& [id, handled] : idle)
         EXPECT_EQ(window.HasHandler(id), handled) << id;
