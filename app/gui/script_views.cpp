@@ -3,16 +3,25 @@
 #include "platform/qt/qt_ui_services.h"
 #include "script/vl_doc.h"
 
-SequenceListView::SequenceListView(QWidget* parent) : QListWidget(parent) {
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
+#include <QListWidget>
+
+SequenceListView::SequenceListView(QWidget* parent)
+    : CVLView(parent), list_(new QListWidget(this)) { // the list is owned by the view
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setFocusProxy(list_);
 }
 
 void SequenceListView::OnUpdate(platform::View* /*sender*/, long /*hint*/, void* /*object*/) {
-    clear();
-    const auto* doc = dynamic_cast<const CVLDoc*>(GetDocument());
+    list_->clear();
+    const CVLDoc* doc = GetVLDoc();
     if (!doc)
         return;
     for (const auto& sequence : doc->m_poSeqList)
-        addItem(platform::qt::ToQString(sequence->m_strName));
+        list_->addItem(platform::qt::ToQString(sequence->m_strName));
+}
+
+void SequenceListView::resizeEvent(QResizeEvent* event) {
+    CVLView::resizeEvent(event);
+    list_->setGeometry(rect());
 }

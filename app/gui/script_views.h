@@ -1,14 +1,21 @@
-// The sequences of a script, a read-only list until the sequence editor comes.
+// The sequences of a script, a read-only list until the sequence editor comes. A script view,
+// so File > Print and Print Preview print the script's listing from it.
 #pragma once
 
-#include "compiler/diagnostics.h"
-#include "platform/qt/mdi_view.h"
+#include "views/common/vl_view.h"
 
-#include <QListWidget>
+class QListWidget;
 
-class SequenceListView : public QListWidget, public platform::qt::MdiView {
+class SequenceListView : public CVLView {
 public:
     explicit SequenceListView(QWidget* parent = nullptr);
     const char* ViewClassName() const override { return "CSeqListView"; }
     void OnUpdate(platform::View* sender, long hint, void* object) override;
+    QListWidget* List() const { return list_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QListWidget* list_;
 };

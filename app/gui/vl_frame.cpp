@@ -49,7 +49,7 @@ platform::Document* DocumentOf(QMdiSubWindow* frame) {
         return nullptr;
     if (platform::qt::FramedView* framed = platform::qt::MdiDocTemplate::ViewOfFrame(frame))
         return framed->DocumentView().GetDocument();
-    const auto* view = dynamic_cast<MdiView*>(frame->widget());
+    const auto* view = dynamic_cast<platform::View*>(frame->widget());
     return view ? view->GetDocument() : nullptr;
 }
 
@@ -368,7 +368,8 @@ void CVLFrame::RecentFilesChanged() {
 
 // ---- Frames ----
 
-MdiChildFrame* CVLFrame::AddFrame(CVLDoc& doc, QWidget* viewWidget, MdiView& view) {
+MdiChildFrame* CVLFrame::AddFrame(CVLDoc& doc, QWidget* viewWidget,
+                                  platform::qt::MdiViewOf<platform::View>& view) {
     auto* frame = new MdiChildFrame(); // owned by the MDI area once added
     frame->setWidget(viewWidget);
     MdiClient()->addSubWindow(frame);
@@ -382,7 +383,7 @@ MdiChildFrame* CVLFrame::AddFrame(CVLDoc& doc, QWidget* viewWidget, MdiView& vie
     return frame;
 }
 
-void CVLFrame::FrameClosed(CVLDoc* doc, MdiView* view) {
+void CVLFrame::FrameClosed(CVLDoc* doc, platform::View* view) {
     doc->RemoveView(view);
     if (doc->Views().empty() && !closing_.contains(doc))
         app_.CloseDocument(doc);
@@ -407,7 +408,7 @@ void CVLFrame::DestroyFrames(CVLDoc& doc) {
 void CVLFrame::InitialUpdateFrame(CVLDoc& doc, bool visible) {
     doc.UpdateViewTitles();
     for (platform::View* view : doc.Views()) {
-        auto* mdiView = dynamic_cast<MdiView*>(view);
+        auto* mdiView = dynamic_cast<platform::qt::MdiViewOf<platform::View>*>(view);
         if (!mdiView || !mdiView->Frame())
             continue;
         if (mdiView->Frame()->windowTitle().isEmpty())

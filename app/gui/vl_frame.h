@@ -83,8 +83,8 @@ private:
     class AppCommands;
     class ViewCommands;
     platform::qt::MdiChildFrame* AddFrame(CVLDoc& doc, QWidget* viewWidget,
-                                          platform::qt::MdiView& view);
-    void FrameClosed(CVLDoc* doc, platform::qt::MdiView* view);
+                                          platform::qt::MdiViewOf<platform::View>& view);
+    void FrameClosed(CVLDoc* doc, platform::View* view);
     void RegisterDialogs();
     void CreateStatusBar();
 

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
@@ -107,8 +108,8 @@ TEST_F(MainWindowTest, OpensCompilesAndClosesAScript) {
     auto sequences = ViewsIn<SequenceListView>(window.MdiArea());
     ASSERT_EQ(sequences.size(), 1u);
     EXPECT_EQ(sequences[0]->Frame()->windowTitle(), QStringLiteral("Sequences of Fountain"));
-    ASSERT_EQ(sequences[0]->count(), 3);
-    EXPECT_EQ(sequences[0]->item(2)->text(), QStringLiteral("Fountain_Show"));
+    ASSERT_EQ(sequences[0]->List()->count(), 3);
+    EXPECT_EQ(sequences[0]->List()->item(2)->text(), QStringLiteral("Fountain_Show"));
     ASSERT_NE(app_.ActiveScript(), nullptr);
 
     window.OnCompileScript();
@@ -180,13 +181,14 @@ TEST_F(MainWindowTest, CommandsAreRoutedAndTheStatusBarFollowsTheCore) {
 
     // No script: only the frame's and the application's commands have a handler.
     const std::pair<unsigned, bool> idle[] = {
-        {vl_ids::kFileNew, true},    {vl_ids::kFileOpen, true},
-        {vl_ids::kAppExit, true},    {vl_ids::kViewStatusBar, true},
-        {vl_ids::kUploadDat, true},  {vl_ids::kFileSave, false},
-        {vl_ids::kFileClose, false}, {vl_ids::kCompileScript, false},
-        {vl_ids::kMonitor, false},   {vl_ids::kGeneralOptions, true},
-        {vl_ids::kUserTools, true},  {vl_ids::kCompilerOptions, false}, // the script's
-        {vl_ids::kFileMru1, false},                                     // the list is empty
+        {vl_ids::kFileNew, true},          {vl_ids::kFileOpen, true},
+        {vl_ids::kAppExit, true},          {vl_ids::kViewStatusBar, true},
+        {vl_ids::kUploadDat, true},        {vl_ids::kFilePrint, false},
+        {vl_ids::kFileSave, false},        {vl_ids::kFileClose, false},
+        {vl_ids::kCompileScript, false},   {vl_ids::kMonitor, false},
+        {vl_ids::kGeneralOptions, true},   {vl_ids::kUserTools, true},
+        {vl_ids::kCompilerOptions, false}, // the script's
+        {vl_ids::kFileMru1, false},        // the list is empty
     };
     for (const auto& [id, handled] : idle)
         EXPECT_EQ(window.HasHandler(id), handled) << id;
@@ -195,8 +197,10 @@ TEST_F(MainWindowTest, CommandsAreRoutedAndTheStatusBarFollowsTheCore) {
     app_.ProcessCommandLine(ParseCommandLine({script}));
     QCoreApplication::processEvents();
     ASSERT_NE(app_.ActiveScript(), nullptr);
+    // The sequence list prints the script's listing.
     for (unsigned id : {vl_ids::kFileSave, vl_ids::kFileSaveAs, vl_ids::kFileClose,
-                        vl_ids::kCompileScript, vl_ids::kCompilerOptions, vl_ids::kFileMru1})
+                        vl_ids::kCompileScript, vl_ids::kCompilerOptions, vl_ids::kFileMru1,
+                        vl_ids::kFilePrint, vl_ids::kFilePrintPreview})
         EXPECT_TRUE(window.HasHandler(id)) << id;
 
     // The menu command compiles the active script into its compile view.
