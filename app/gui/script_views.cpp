@@ -25,3 +25,7 @@ void SequenceListView::resizeEvent(QResizeEvent* event) {
     CVLView::resizeEvent(event);
     list_->setGeometry(rect());
 }
+
+QSize SequenceListView::sizeHint() const {
+    return list_->sizeHint();
+}

@@ -12,6 +12,8 @@ public:
     const char* ViewClassName() const override { return "CSeqListView"; }
     void OnUpdate(platform::View* sender, long hint, void* object) override;
     QListWidget* List() const { return list_; }
+    // The frame takes the list's size.
+    QSize sizeHint() const override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
