@@ -1,26 +1,23 @@
-// The views a script shows so far: its sequences (a read-only list until the sequence editor
-// comes) and its compile view (the compile and download lines in their colours).
+// The sequences of a script, a read-only list until the sequence editor comes. A script view,
+// so File > Print and Print Preview print the script's listing from it.
 #pragma once
 
-#include "compiler/diagnostics.h"
-#include "platform/qt/mdi_view.h"
+#include "views/common/vl_view.h"
 
-#include <QListWidget>
+class QListWidget;
 
-class SequenceListView : public QListWidget, public platform::qt::MdiView {
+class SequenceListView : public CVLView {
 public:
     explicit SequenceListView(QWidget* parent = nullptr);
     const char* ViewClassName() const override { return "CSeqListView"; }
     void OnUpdate(platform::View* sender, long hint, void* object) override;
-};
+    QListWidget* List() const { return list_; }
+    // The frame takes the list's size.
+    QSize sizeHint() const override;
 
-class CompileListView : public QListWidget,
-                        public platform::qt::MdiView,
-                        public CompileMessageSink {
-public:
-    explicit CompileListView(QWidget* parent = nullptr);
-    const char* ViewClassName() const override { return "CCompileView"; }
-    void ClearMessages() override;
-    void AddMessage(const std::string& text, int kind, int resource, int event, int param,
-                    std::int32_t colour) override;
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QListWidget* list_;
 };

@@ -4,6 +4,7 @@
 #include "app/gui/script_views.h"
 #include "app/gui/shell_dialogs.h"
 #include "app/gui/tools_menu.h"
+#include "app/gui/velmora_templates.h"
 #include "app/gui/vl_resources.h"
 #include "compiler/linked_resources.h"
 #include "controls/commandbars/colors.h"
@@ -11,10 +12,14 @@
 #include "controls/commandbars/tool_bar.h"
 #include "controls/toolbox/status_bar.h"
 #include "link/comm_dialog.h"
+#include "platform/paths.h"
 #include "platform/qt/colors.h"
 #include "platform/qt/mdi_view.h"
 #include "script/dialog_requests.h"
 #include "script/vl_doc.h"
+#include "views/common/vl_view.h"
+#include "views/reports/compile_view.h"
+#include "views/reports/list_views.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -38,6 +43,16 @@ using platform::qt::MdiView;
 using platform::qt::ToQString;
 
 namespace {
+// The document shown in a child frame, whichever way its view was made.
+platform::Document* DocumentOf(QMdiSubWindow* frame) {
+    if (!frame)
+        return nullptr;
+    if (platform::qt::FramedView* framed = platform::qt::MdiDocTemplate::ViewOfFrame(frame))
+        return framed->DocumentView().GetDocument();
+    const auto* view = dynamic_cast<platform::View*>(frame->widget());
+    return view ? view->GetDocument() : nullptr;
+}
+
 constexpr unsigned kProgressPaneStyle = 0x02000000;
 const QString kIdleText = QStringLiteral("Ready");
 } // namespace
@@ -109,7 +124,8 @@ public:
     bool HasCommandHandler(unsigned id) const override {
         if (id >= kFileMru1 && id <= kFileMruLast)
             return id - kFileMru1 < frame_.app_.RecentFiles().Entries().size();
-        return id == kFileNew || id == kFileOpen || id == kUploadScript || id == kAppExit;
+        return id == kFileNew || id == kFileOpen || id == kUploadScript || id == kUploadDat ||
+               id == kAppExit;
     }
     bool OnCommand(unsigned id) override {
         if (!HasCommandHandler(id))
@@ -124,13 +140,16 @@ public:
         case kUploadScript:
             frame_.app_.OnUploadScriptFromUnit();
             break;
+        case kUploadDat:
+            frame_.templates_->UploadDatFromUnit();
+            break;
         case kAppExit:
             frame_.close();
             break;
         default: {
             // A copy: opening the file reorders the list.
             const std::string path = frame_.app_.RecentFiles().Entries()[id - kFileMru1];
-            frame_.app_.OpenDocumentFile(path);
+            frame_.OpenFile(path);
             break;
         }
         }
@@ -139,6 +158,26 @@ public:
 
 private:
     CVLFrame& frame_;
+};
+
+// The printing commands of a grid view: its listing, preview and Print Grid.
+class CVLFrame::ViewCommands : public platform::qt::CommandTarget {
+public:
+    explicit ViewCommands(CVLView& view) : view_(view) {}
+    bool HasCommandHandler(unsigned id) const override {
+        return view_.HasCommandHandler(id) || (id == kPrintGrid && view_.Grid());
+    }
+    bool OnCommand(unsigned id) override {
+        if (id == kPrintGrid && view_.Grid()) {
+            const QString title = view_.Frame() ? view_.Frame()->windowTitle() : QString();
+            view_.Grid()->PrintGridCommand(FromQString(title), std::string(), std::string());
+            return true;
+        }
+        return view_.OnCommand(id);
+    }
+
+private:
+    CVLView& view_;
 };
 
 CVLFrame::CVLFrame(CVLApp& app)
@@ -177,6 +216,34 @@ CVLFrame::CVLFrame(CVLApp& app)
     ui_->SetStatusSink([this](const QString& text) { statusHook(text); });
     previousUi_ = platform::SetUi(ui_.get());
     RegisterDialogs();
+
+    printing_.askPrintGrid = [](QWidget* parent) {
+        printing::DCPrintGridDlg dialog(parent);
+        return dialog.exec();
+    };
+    printing_.askListing = [this](QWidget* parent, bool preview) {
+        printing::CPrintSelectionDlg dialog(printMemory_, parent);
+        dialog.SetPreview(preview);
+        views::ListingChoice choice;
+        choice.answer = dialog.exec();
+        if (choice.answer == printing::CPrintSelectionDlg::kPrint) {
+            choice.sections = printMemory_.SectionMask();
+            choice.first = printMemory_.fromSequence;
+            choice.last = printMemory_.toSequence;
+        }
+        return choice;
+    };
+    previousPrinting_ = views::SetPrinting(&printing_);
+
+    RegisterReportViews(views_);
+    views_.InstallDialogs(*ui_);
+    templates_ = std::make_unique<VelmoraTemplates>(*MdiClient(), views_);
+    // The compile view leads to the other views of a script through their templates.
+    CCompileView::SetViewOpener([this](CVLDoc& doc, std::string_view member) -> platform::View* {
+        platform::qt::MdiDocTemplate* tmpl = templates_->Get(member);
+        platform::qt::FramedView* view = tmpl ? tmpl->OpenView(doc) : nullptr;
+        return view ? &view->DocumentView() : nullptr;
+    });
 }
 
 CVLFrame::~CVLFrame() {
@@ -187,6 +254,8 @@ CVLFrame::~CVLFrame() {
         children.emplace_back(child);
     for (const QPointer<QMdiSubWindow>& child : children)
         delete child.data();
+    CCompileView::SetViewOpener({});
+    views::SetPrinting(previousPrinting_);
     CGVPControlRecentFileList::SetSource(nullptr);
     platform::SetUi(previousUi_);
 }
@@ -290,11 +359,7 @@ bool CVLFrame::CreateMainFrame() {
 }
 
 platform::Document* CVLFrame::ActiveDocument() {
-    QMdiSubWindow* frame = MdiClient()->currentSubWindow();
-    if (!frame)
-        return nullptr;
-    const auto* view = dynamic_cast<MdiView*>(frame->widget());
-    return view ? view->GetDocument() : nullptr;
+    return DocumentOf(MdiClient()->currentSubWindow());
 }
 
 void CVLFrame::RecentFilesChanged() {
@@ -303,7 +368,8 @@ void CVLFrame::RecentFilesChanged() {
 
 // ---- Frames ----
 
-MdiChildFrame* CVLFrame::AddFrame(CVLDoc& doc, QWidget* viewWidget, MdiView& view) {
+MdiChildFrame* CVLFrame::AddFrame(CVLDoc& doc, QWidget* viewWidget,
+                                  platform::qt::MdiViewOf<platform::View>& view) {
     auto* frame = new MdiChildFrame(); // owned by the MDI area once added
     frame->setWidget(viewWidget);
     MdiClient()->addSubWindow(frame);
@@ -317,7 +383,7 @@ MdiChildFrame* CVLFrame::AddFrame(CVLDoc& doc, QWidget* viewWidget, MdiView& vie
     return frame;
 }
 
-void CVLFrame::FrameClosed(CVLDoc* doc, MdiView* view) {
+void CVLFrame::FrameClosed(CVLDoc* doc, platform::View* view) {
     doc->RemoveView(view);
     if (doc->Views().empty() && !closing_.contains(doc))
         app_.CloseDocument(doc);
@@ -342,7 +408,7 @@ void CVLFrame::DestroyFrames(CVLDoc& doc) {
 void CVLFrame::InitialUpdateFrame(CVLDoc& doc, bool visible) {
     doc.UpdateViewTitles();
     for (platform::View* view : doc.Views()) {
-        auto* mdiView = dynamic_cast<MdiView*>(view);
+        auto* mdiView = dynamic_cast<platform::qt::MdiViewOf<platform::View>*>(view);
         if (!mdiView || !mdiView->Frame())
             continue;
         if (mdiView->Frame()->windowTitle().isEmpty())
@@ -356,15 +422,18 @@ void CVLFrame::InitialUpdateFrame(CVLDoc& doc, bool visible) {
 
 platform::View* CVLFrame::CreateViewFrame(platform::Document& document) {
     auto* doc = dynamic_cast<CVLDoc*>(&document);
-    if (!doc)
+    platform::qt::MdiDocTemplate* tmpl = templates_->Get("m_pCompileTmp");
+    if (!doc || !tmpl)
         return nullptr;
-    auto* view = new CompileListView(); // owned by its frame
-    MdiChildFrame* frame = AddFrame(*doc, view, *view);
-    view->SetFrameTitle("Compile of " + doc->GetScriptName());
-    frame->resize(600, 300);
-    frame->show();
-    MdiClient()->setActiveSubWindow(frame);
-    return view;
+    platform::qt::FramedView* view = tmpl->OpenView(*doc);
+    if (!view)
+        return nullptr;
+    if (MdiChildFrame* frame = view->Frame()) {
+        // The script's menu serves its compile window too.
+        SetChildTemplateId(frame, kScriptMenu);
+        SetChildMenu(frame, CGVPResources::Instance().FindMenu(kScriptMenu));
+    }
+    return &view->DocumentView();
 }
 
 // ---- Routing ----
@@ -374,12 +443,16 @@ bool CVLFrame::OnCmdMsg(CommandMessage& msg) {
         if (auto* target = dynamic_cast<platform::qt::CommandTarget*>(child->widget()))
             if (target->OnCmdMsg(msg))
                 return true;
-        if (auto* view = dynamic_cast<MdiView*>(child->widget()))
-            if (auto* doc = dynamic_cast<CVLDoc*>(view->GetDocument())) {
-                ScriptCommands script(*this, *doc);
-                if (script.OnCmdMsg(msg))
-                    return true;
-            }
+        if (auto* view = dynamic_cast<CVLView*>(child->widget())) {
+            ViewCommands commands(*view);
+            if (commands.OnCmdMsg(msg))
+                return true;
+        }
+        if (auto* doc = dynamic_cast<CVLDoc*>(DocumentOf(child))) {
+            ScriptCommands script(*this, *doc);
+            if (script.OnCmdMsg(msg))
+                return true;
+        }
     }
     return CGVPMDIFrameWnd::OnCmdMsg(msg);
 }
@@ -489,7 +562,14 @@ void CVLFrame::OnFileOpen() {
         QStringLiteral("Velmora files(*.ksf);;DOS Script files (*.ksx);;"
                        "Compiled files (*.dat);;All Files (*.*)"));
     if (!path.isEmpty())
-        app_.OpenDocumentFile(path.toStdString());
+        OpenFile(path.toStdString());
+}
+
+bool CVLFrame::OpenFile(const std::string& path) {
+    if (!platform::EqualsNoCase(std::filesystem::path(path).extension().string(), ".dat"))
+        return app_.OpenDocumentFile(path) != nullptr;
+    platform::qt::MdiDocTemplate* images = templates_->Get("m_pDatTmp");
+    return images && images->OpenDocumentFile(path) != nullptr;
 }
 
 void CVLFrame::OnFileSave() {
@@ -545,6 +625,6 @@ void CVLFrame::dragEnterEvent(QDragEnterEvent* event) {
 void CVLFrame::dropEvent(QDropEvent* event) {
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile())
-            app_.OpenDocumentFile(url.toLocalFile().toStdString());
+            OpenFile(url.toLocalFile().toStdString());
     event->acceptProposedAction();
 }

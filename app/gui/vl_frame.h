@@ -3,12 +3,15 @@
 // command that none of them handles is disabled.
 #pragma once
 
+#include "app/gui/print_dialogs.h"
 #include "app/my_multi_doc_template.h"
 #include "app/vl_app.h"
 #include "controls/commandbars/control_lists.h"
 #include "controls/commandbars/frame.h"
 #include "platform/doc_template.h"
+#include "platform/qt/mdi_template.h"
 #include "platform/qt/qt_ui_services.h"
+#include "views/common/print_services.h"
 
 #include <memory>
 #include <set>
@@ -16,6 +19,7 @@
 class CYNStatusBar;
 class CGVPToolBar;
 class CVLDoc;
+class VelmoraTemplates;
 
 namespace platform::qt {
 class MdiChildFrame;
@@ -48,11 +52,14 @@ public:
     QMdiArea* MdiArea() const { return MdiClient(); }
     platform::qt::QtUiServices& UiServices();
     CYNStatusBar* StatusBar() const { return status_; }
+    VelmoraTemplates& Templates() const { return *templates_; }
     CGVPToolBar* StandardBar() const { return standard_; }
 
     // The commands; those of a script answer "Command failed." when none is active.
     void OnFileNew();
     void OnFileOpen();
+    // Opens a script, or a compiled image (.dat) in its own view; false when nothing opened.
+    bool OpenFile(const std::string& path);
     void OnFileSave();
     void OnFileSaveAs();
     void OnFileClose();
@@ -74,9 +81,10 @@ private:
     class FrameUi;
     class ScriptCommands;
     class AppCommands;
+    class ViewCommands;
     platform::qt::MdiChildFrame* AddFrame(CVLDoc& doc, QWidget* viewWidget,
-                                          platform::qt::MdiView& view);
-    void FrameClosed(CVLDoc* doc, platform::qt::MdiView* view);
+                                          platform::qt::MdiViewOf<platform::View>& view);
+    void FrameClosed(CVLDoc* doc, platform::View* view);
     void RegisterDialogs();
     void CreateStatusBar();
 
@@ -87,5 +95,11 @@ private:
     std::unique_ptr<AppCommands> appCommands_;
     platform::UiServices* previousUi_ = nullptr;
     CGVPControlRecentFileList::Source recent_;
+    platform::qt::ViewRegistry views_;
+    std::unique_ptr<VelmoraTemplates> templates_;
+    // The print dialogs of the views, and the choices "Select Items to Print" last closed with.
+    views::PrintServices printing_;
+    views::PrintServices* previousPrinting_ = nullptr;
+    printing::PrintSelectionMemory printMemory_;
     std::set<const CVLDoc*> closing_;
 };

@@ -43,7 +43,8 @@ protected:
 
 private:
     bool mdi_ = false;
-    QPointer<QMdiSubWindow> hookedChild_;
+    // Held as a QObject: its events still arrive while the child is being destroyed.
+    QPointer<QObject> hookedChild_;
     GVPMenuPtr defaultMenu_;
     unsigned menuId_ = 0;
     bool refreshPosted_ = false;

@@ -9,9 +9,12 @@
 #include "script/vl_doc.h"
 #include "tests/app/app_test_support.h"
 #include "tests/support/scripted_ui.h"
+#include "views/reports/compile_view.h"
+#include "views/reports/list_views.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
@@ -73,6 +76,14 @@ template <typename View> std::vector<View*> ViewsIn(QMdiArea* area) {
     return views;
 }
 
+// The first compile-view row whose message starts with `prefix`, or -1.
+int RowStarting(CCompileView& view, std::string_view prefix) {
+    for (int row = 0; row < view.Cel().GetRowCount(); ++row)
+        if (std::string_view(view.Cel().ReadCellText(0, row)).starts_with(prefix))
+            return row;
+    return -1;
+}
+
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -97,27 +108,28 @@ TEST_F(MainWindowTest, OpensCompilesAndClosesAScript) {
     auto sequences = ViewsIn<SequenceListView>(window.MdiArea());
     ASSERT_EQ(sequences.size(), 1u);
     EXPECT_EQ(sequences[0]->Frame()->windowTitle(), QStringLiteral("Sequences of Fountain"));
-    ASSERT_EQ(sequences[0]->count(), 3);
-    EXPECT_EQ(sequences[0]->item(2)->text(), QStringLiteral("Fountain_Show"));
+    ASSERT_EQ(sequences[0]->List()->count(), 3);
+    EXPECT_EQ(sequences[0]->List()->item(2)->text(), QStringLiteral("Fountain_Show"));
     ASSERT_NE(app_.ActiveScript(), nullptr);
 
     window.OnCompileScript();
-    auto compiles = ViewsIn<CompileListView>(window.MdiArea());
+    auto compiles = ViewsIn<CCompileView>(window.MdiArea());
     ASSERT_EQ(compiles.size(), 1u);
-    const auto found =
-        compiles[0]->findItems(QStringLiteral("Script Compiled Successfully"), Qt::MatchExactly);
-    ASSERT_EQ(found.size(), 1);
-    EXPECT_EQ(found[0]->foreground().color(), QColor(0, 0, 255)); // blue
-    const auto offline =
-        compiles[0]->findItems(QStringLiteral("Script not Downloaded"), Qt::MatchStartsWith);
-    ASSERT_EQ(offline.size(), 1);
-    EXPECT_EQ(offline[0]->foreground().color(), QColor(255, 0, 0)); // red
+    const int done = RowStarting(*compiles[0], "Script Compiled Successfully");
+    const int offline = RowStarting(*compiles[0], "Script not Downloaded");
+    ASSERT_GE(done, 0);
+    ASSERT_GT(offline, done);
+    CELCell doneCell;
+    CELCell offlineCell;
+    compiles[0]->Cel().FetchCell(0, done, doneCell);
+    compiles[0]->Cel().FetchCell(0, offline, offlineCell);
+    EXPECT_NE(doneCell.GetTextColour(), offlineCell.GetTextColour());
     EXPECT_TRUE(fs::exists(install_.Root() / "SCRIPTS/Fountain.DAT"));
     EXPECT_TRUE(ui.boxes.empty());
 
     // A second compile reuses the compile view.
     window.OnCompileScript();
-    EXPECT_EQ(ViewsIn<CompileListView>(window.MdiArea()).size(), 1u);
+    EXPECT_EQ(ViewsIn<CCompileView>(window.MdiArea()).size(), 1u);
 
     window.OnFileClose();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -128,6 +140,11 @@ TEST_F(MainWindowTest, OpensCompilesAndClosesAScript) {
     window.OnCompileScript();
     window.OnFileSave();
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Command failed.", "Command failed."}));
+
+    // The compiled image opens in its own view, not as a script.
+    ASSERT_TRUE(window.OpenFile((install_.Root() / "SCRIPTS/Fountain.DAT").string()));
+    EXPECT_EQ(ViewsIn<CDatView>(window.MdiArea()).size(), 1u);
+    EXPECT_TRUE(app_.ScriptTemplate()->Documents().empty());
     app_.ExitInstance();
 }
 
@@ -166,6 +183,7 @@ TEST_F(MainWindowTest, CommandsAreRoutedAndTheStatusBarFollowsTheCore) {
     const std::pair<unsigned, bool> idle[] = {
         {vl_ids::kFileNew, true},          {vl_ids::kFileOpen, true},
         {vl_ids::kAppExit, true},          {vl_ids::kViewStatusBar, true},
+        {vl_ids::kUploadDat, true},        {vl_ids::kFilePrint, false},
         {vl_ids::kFileSave, false},        {vl_ids::kFileClose, false},
         {vl_ids::kCompileScript, false},   {vl_ids::kMonitor, false},
         {vl_ids::kGeneralOptions, true},   {vl_ids::kUserTools, true},
@@ -179,13 +197,15 @@ TEST_F(MainWindowTest, CommandsAreRoutedAndTheStatusBarFollowsTheCore) {
     app_.ProcessCommandLine(ParseCommandLine({script}));
     QCoreApplication::processEvents();
     ASSERT_NE(app_.ActiveScript(), nullptr);
+    // The sequence list prints the script's listing.
     for (unsigned id : {vl_ids::kFileSave, vl_ids::kFileSaveAs, vl_ids::kFileClose,
-                        vl_ids::kCompileScript, vl_ids::kCompilerOptions, vl_ids::kFileMru1})
+                        vl_ids::kCompileScript, vl_ids::kCompilerOptions, vl_ids::kFileMru1,
+                        vl_ids::kFilePrint, vl_ids::kFilePrintPreview})
         EXPECT_TRUE(window.HasHandler(id)) << id;
 
     // The menu command compiles the active script into its compile view.
     EXPECT_TRUE(window.RouteCommand(vl_ids::kCompileScript));
-    EXPECT_EQ(ViewsIn<CompileListView>(window.MdiArea()).size(), 1u);
+    EXPECT_EQ(ViewsIn<CCompileView>(window.MdiArea()).size(), 1u);
     // Close, then the first recent file opens it again.
     EXPECT_TRUE(window.RouteCommand(vl_ids::kFileClose));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
