@@ -1253,12 +1253,18 @@ int CELCtrl::MoveActiveCell(int column, int row) {
     return 0;
 }
 
-int CELCtrl::MoveActiveRow(int row) {
+// A plain move (no mouse, no Shift or Ctrl) out of an open block starts from the current cell.
+void CELCtrl::RestartTargetFromCurrent() {
     CELGridInfo& s = *info_;
     if (s.mouseState == 0 && !(KeyFlags() & (kMkShift | kMkControl)) && s.blocks.IsOpen()) {
         s.targetColumn = s.currentColumn;
         s.targetRow = s.currentRow;
     }
+}
+
+int CELCtrl::MoveActiveRow(int row) {
+    CELGridInfo& s = *info_;
+    RestartTargetFromCurrent();
     if (row == s.targetRow)
         return 0;
     if (row >= s.rowCount) {
@@ -1300,10 +1306,7 @@ int CELCtrl::MoveActiveRow(int row) {
 
 int CELCtrl::MoveActiveColumn(int column) {
     CELGridInfo& s = *info_;
-    if (s.mouseState == 0 && !(KeyFlags() & (kMkShift | kMkControl)) && s.blocks.IsOpen()) {
-        s.targetColumn = s.currentColumn;
-        s.targetRow = s.currentRow;
-    }
+    RestartTargetFromCurrent();
     if (column == s.targetColumn)
         return 0;
     if (column >= s.columnCount) {

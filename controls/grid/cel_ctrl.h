@@ -294,6 +294,7 @@ protected:
 
 private:
     int OpenFind(bool replace);
+    void RestartTargetFromCurrent();
     friend class CELGrid;
     void CreateChildren();
     CELDataSource* SourceFor(int column) const;
