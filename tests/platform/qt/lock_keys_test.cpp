@@ -28,7 +28,8 @@ public:
 
 TEST(LockKeys, OffTheXServerEveryLockReadsOff) {
     testsupport::QtApp();
-    ASSERT_NE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        GTEST_SKIP() << "an X server answers here";
     const std::unique_ptr<LockKeySource> source = platform::qt::MakeLockKeySource();
     EXPECT_EQ(source->State(), LockKeyState{});
 }
@@ -56,8 +57,9 @@ protected:
 CGVPToolkit* LockKeyPanes::toolkit_ = nullptr;
 
 TEST_F(LockKeyPanes, FollowTheStateSourceAndFitTheirTexts) {
-    // Offscreen the frame's own source leaves the panes blank.
-    EXPECT_EQ(LockTexts(), QStringList({"", "", ""}));
+    // Off the X server the frame's own source leaves the panes blank.
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        EXPECT_EQ(LockTexts(), QStringList({"", "", ""}));
 
     auto owned = std::make_unique<FakeLockKeys>();
     FakeLockKeys* source = owned.get();
