@@ -14,6 +14,7 @@
 #include "link/comm_dialog.h"
 #include "platform/paths.h"
 #include "platform/qt/colors.h"
+#include "platform/qt/lock_keys.h"
 #include "platform/qt/mdi_view.h"
 #include "script/dialog_requests.h"
 #include "script/vl_doc.h"
@@ -276,15 +277,30 @@ void CVLFrame::CreateStatusBar() {
     status_->ConfigurePane(1, id, style | kProgressPaneStyle, 135);
     status_->GetPaneInfo(2, id, style, width);
     status_->ConfigurePane(2, id, style, 30);
-    // The lock keys' state is not known here: their panes stay blank.
-    for (int pane = 3; pane <= 5; ++pane)
-        status_->SetPaneText(pane, QString());
+    // The lock panes keep the widths of their texts and show them while the lock is on.
+    SetLockKeySource(platform::qt::MakeLockKeySource());
     const char* tips[] = {"Status bar",          "Progress meter",    "Script Modified indicator",
                           "Caps Lock indicator", "Numlock indicator", "Scrollock indicator"};
     for (int pane = 0; pane < 6; ++pane)
         status_->SetPaneTip(pane, QString::fromLatin1(tips[pane]));
     status_->EnablePaneTips(true);
     status_->SetPaneText(0, kIdleText);
+}
+
+void CVLFrame::SetLockKeySource(std::unique_ptr<platform::qt::LockKeySource> source) {
+    lockKeys_ = std::move(source);
+    if (lockKeys_)
+        connect(lockKeys_.get(), &platform::qt::LockKeySource::Changed, this,
+                [this] { ShowLockKeys(); });
+    ShowLockKeys();
+}
+
+void CVLFrame::ShowLockKeys() {
+    const platform::qt::LockKeyState state =
+        lockKeys_ ? lockKeys_->State() : platform::qt::LockKeyState{};
+    status_->SetPaneText(3, state.caps ? QStringLiteral("CAP") : QString());
+    status_->SetPaneText(4, state.num ? QStringLiteral("NUM") : QString());
+    status_->SetPaneText(5, state.scroll ? QStringLiteral("SCRL") : QString());
 }
 
 void CVLFrame::RegisterDialogs() {

@@ -22,6 +22,7 @@ class CVLDoc;
 class VelmoraTemplates;
 
 namespace platform::qt {
+class LockKeySource;
 class MdiChildFrame;
 class MdiView;
 } // namespace platform::qt
@@ -54,6 +55,8 @@ public:
     CYNStatusBar* StatusBar() const { return status_; }
     VelmoraTemplates& Templates() const { return *templates_; }
     CGVPToolBar* StandardBar() const { return standard_; }
+    // The lock-key panes show this source's state from now on (the X keyboard's by default).
+    void SetLockKeySource(std::unique_ptr<platform::qt::LockKeySource> source);
 
     // The commands; those of a script answer "Command failed." when none is active.
     void OnFileNew();
@@ -87,6 +90,7 @@ private:
     void FrameClosed(CVLDoc* doc, platform::View* view);
     void RegisterDialogs();
     void CreateStatusBar();
+    void ShowLockKeys();
 
     CVLApp& app_;
     CYNStatusBar* status_ = nullptr;
@@ -102,4 +106,5 @@ private:
     views::PrintServices* previousPrinting_ = nullptr;
     printing::PrintSelectionMemory printMemory_;
     std::set<const CVLDoc*> closing_;
+    std::unique_ptr<platform::qt::LockKeySource> lockKeys_;
 };
