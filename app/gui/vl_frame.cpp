@@ -1,5 +1,6 @@
 #include "app/gui/vl_frame.h"
 
+#include "app/gui/comm_dialogs.h"
 #include "app/gui/options_dialogs.h"
 #include "app/gui/script_views.h"
 #include "app/gui/shell_dialogs.h"
@@ -449,20 +450,10 @@ void CVLFrame::RegisterDialogs() {
             dialog.path += dialog.defaultExtension;
         return true;
     });
-    // Until the communication dialog comes, a download goes out with the stored settings once
-    // the user agrees.
     ui_->SetDialogHandler("CCfgCommDlg", [this](platform::DialogRequest& request) {
-        auto& dialog = static_cast<CommDialogRequest&>(request);
-        std::string text =
-            dialog.m_strMessage.empty() ? std::string() : dialog.m_strMessage + "\n\n";
-        if (dialog.m_nMethod == 1)
-            text += "Download by Ethernet with the stored settings?";
-        else
-            text += "Download on COM" + std::to_string(dialog.m_nPort + 1) +
-                    " with the stored settings?";
-        return QMessageBox::question(this, ToQString("Download" + dialog.m_strTitleSuffix),
-                                     ToQString(text), QMessageBox::Ok | QMessageBox::Cancel,
-                                     QMessageBox::Ok) == QMessageBox::Ok;
+        // Edit saves the settings at once, as the device list's owner asks.
+        return comm::RunCommDialog(static_cast<CommDialogRequest&>(request), this,
+                                   [this] { app_.SaveSettings(); });
     });
     ui_->SetDialogHandler("CCfgCompilerDlg", [this](platform::DialogRequest& request) {
         return options::RunCompilerDialog(static_cast<CCfgCompilerDlg&>(request), this);

@@ -1,6 +1,7 @@
 // The main window's own commands on real widgets: the view commands of the active script, the
 // commands it hands to the active table by the table's class, the compiled image's dump and
 // retrieval, the check marks and the tools of a script.
+#include "app/gui/comm_dialogs.h"
 #include "app/gui/velmora_templates.h"
 #include "app/gui/vl_frame.h"
 #include "app/gui/vl_resources.h"
@@ -361,3 +362,162 @@ TEST_F(FrameCommands, UploadDatFromUnitFillsTheNewImageView) {
 
 } // namespace
 
+namespace {
+
+// Communications from the menu runs the real dialog in settings mode; Cancel keeps everything.
+TEST_F(FrameCommands, CommunicationsOkTakesTheDialogAndCancelChangesNothing) {
+    Start("", "CommMethod=1\nEthernetDevice=1\nNumQuenlows=2\nQuenlowName1=Stage\n"
+              "QuenlowIP1=10.0.0.5\nQuenlowName2=Booth\nQuenlowIP2=10.0.0.6\n");
+    ASSERT_EQ(app.Devices().GetCount(), 2u);
+    auto profileText = [this] {
+        std::ifstream in(install.Profile());
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    const std::string before = profileText();
+    QString title, okText, message;
+    bool ethernet = false, serialEnabled = true;
+    guitest::WhenModal([&](QDialog& dialog) {
+        title = dialog.windowTitle();
+        okText = guitest::Control<QPushButton>(dialog, 1)->text();
+        message = guitest::Control<QLabel>(dialog, 367)->text();
+        ethernet = guitest::Control<QRadioButton>(dialog, 370)->isChecked();
+        serialEnabled = guitest::Control<QRadioButton>(dialog, 369)->isEnabled();
+        guitest::Click(dialog, 466); // delete the chosen device
+        EXPECT_EQ(guitest::Control<QComboBox>(dialog, 454)->count(), 1);
+        guitest::Click(dialog, 2);
+    });
+    EXPECT_TRUE(window->RouteCommand(kCommunications));
+    EXPECT_EQ(title, QStringLiteral("Communication Settings"));
+    EXPECT_EQ(okText, QStringLiteral("Set"));
+    EXPECT_EQ(message, QStringLiteral("Select communication options below."));
+    EXPECT_TRUE(ethernet) << "no serial port here, but devices";
+    EXPECT_FALSE(serialEnabled);
+    EXPECT_EQ(app.Devices().GetCount(), 2u);
+    EXPECT_EQ(profileText(), before);
+
+    guitest::WhenModal([](QDialog& dialog) {
+        guitest::Click(dialog, 466);
+        guitest::Control<QCheckBox>(dialog, 471)->setChecked(true);
+        guitest::Click(dialog, 1);
+    });
+    EXPECT_TRUE(window->RouteCommand(kCommunications));
+    ASSERT_EQ(app.Devices().GetCount(), 1u);
+    EXPECT_EQ(app.Devices().GetAt(0)->m_strName, "Stage");
+    EXPECT_EQ(app.m_nEthernetDevice, 0);
+    EXPECT_EQ(app.m_nNumQuenlows, 1);
+    EXPECT_TRUE(app.m_bVerboseMessages);
+    EXPECT_NE(profileText().find("NumQuenlows=1"), std::string::npos) << profileText();
+}
+
+// The dialog itself, with no serial port on the machine.
+struct CommDialogs : ::testing::Test, testsupport::QtAppFirst {
+    CommDialogs() {
+        previous = platform::SetSerialPortLookup([](int) { return std::string("/nonexistent"); });
+        for (const char* name : {"Stage", "Booth", "Lobby"}) {
+            CQuenlowOb device;
+            device.m_strName = name;
+            device.m_strIP = "10.0.0.1";
+            request.m_devices.AddTail(device);
+        }
+        request.m_strTitleSuffix = " to a Harnel16";
+    }
+    ~CommDialogs() override { platform::SetSerialPortLookup(previous); }
+
+    testing_support::ScriptedUi ui;
+    CommDialogRequest request;
+    platform::SerialPortLookup previous;
+};
+
+TEST_F(CommDialogs, DevicesAreAddedAndDeletedOnTheCopy) {
+    request.m_nMethod = 0;
+    request.m_nDevice = 2;
+    comm::CCfgCommDlg dialog(request, {});
+    dialog.OnInitDialog();
+    auto* devices = guitest::Control<QComboBox>(dialog, 454);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Downloading through Lobby to a Harnel16"));
+    EXPECT_EQ(dialog.Data().m_nMethod, 1);
+    EXPECT_FALSE(guitest::Control<QComboBox>(dialog, 468)->isEnabled());
+    EXPECT_EQ(devices->currentText(), QStringLiteral("Lobby"));
+
+    // Deleting the last entry selects the new last one, and that device is the choice.
+    dialog.OnDeleteDevice();
+    EXPECT_EQ(devices->currentText(), QStringLiteral("Booth"));
+    EXPECT_EQ(dialog.Data().m_nDevice, 1);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Downloading through Booth to a Harnel16"));
+
+    // A name already there, answered No: the device dialog again with what was typed.
+    QString reopenedWith;
+    guitest::WhenModal([&](QDialog& first) {
+        guitest::Control<QLineEdit>(first, 464)->setText(QStringLiteral("Stage"));
+        guitest::WhenModal([&](QDialog& second) {
+            reopenedWith = guitest::Control<QLineEdit>(second, 464)->text();
+            guitest::Click(second, 2);
+        });
+        guitest::Click(first, 1);
+    });
+    ui.QueueAnswer(platform::MsgResult::No);
+    dialog.OnAddDevice();
+    EXPECT_EQ(reopenedWith, QStringLiteral("Stage"));
+    EXPECT_EQ(ui.Texts(),
+              std::vector<std::string>{"Name already exists, do you wish to overwrite?"});
+    EXPECT_EQ(dialog.Data().m_devices.GetCount(), 2u);
+
+    // Deleting the rest goes back to the serial method.
+    dialog.OnDeleteDevice();
+    dialog.OnDeleteDevice();
+    EXPECT_TRUE(dialog.Data().m_devices.IsEmpty());
+    EXPECT_EQ(dialog.Data().m_nMethod, 0);
+    EXPECT_EQ(dialog.Data().m_nDevice, -1);
+    EXPECT_TRUE(guitest::Control<QRadioButton>(dialog, 369)->isChecked());
+    EXPECT_FALSE(guitest::Control<QRadioButton>(dialog, 370)->isEnabled());
+    EXPECT_EQ(request.m_devices.GetCount(), 3u) << "the request changes only on OK";
+}
+
+TEST_F(CommDialogs, DeviceDialogKeepsTheAddressAsDottedTextAndNeedsAName) {
+    comm::CCommQuenlowDlg device;
+    device.m_strName = "Stage";
+    device.m_strIP = "192.168.1.20";
+    QStringList fields;
+    guitest::WhenModal([&](QDialog& dialog) {
+        auto* address = guitest::Control<comm::CIPAddressCtrl>(dialog, 460);
+        for (int i = 0; i < 4; ++i)
+            fields << address->Field(i)->text();
+        address->Field(3)->setText(QStringLiteral("77"));
+        guitest::Control<QLineEdit>(dialog, 464)->clear();
+        guitest::Click(dialog, 1);
+        EXPECT_TRUE(dialog.isVisible()) << "no name: the dialog stays";
+        guitest::Control<QLineEdit>(dialog, 464)->setText(QStringLiteral("Booth"));
+        guitest::Click(dialog, 1);
+    });
+    EXPECT_EQ(device.exec(), QDialog::Accepted);
+    EXPECT_EQ(fields, (QStringList{"192", "168", "1", "20"}));
+    EXPECT_EQ(device.m_strIP, "192.168.1.77");
+    EXPECT_EQ(device.m_strName, "Booth");
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "You must enter a Device Name!");
+    EXPECT_EQ(ui.boxes[0].caption, "Insufficient Data");
+}
+
+TEST_F(CommDialogs, AdvancedLeavesAnUnofferedTimeoutAsItIs) {
+    request.m_nTimeout = 2000;
+    request.m_nPacketSize = 128;
+    request.m_nBitMode = 1;
+    comm::CCfgCommDlg dialog(request, {});
+    dialog.OnInitDialog();
+    int shownTimeout = 0, shownPacket = -1;
+    guitest::WhenModal([&](QDialog& advanced) {
+        shownTimeout = guitest::Control<QComboBox>(advanced, 261)->currentIndex();
+        shownPacket = guitest::Control<QComboBox>(advanced, 264)->currentIndex();
+        guitest::Control<QComboBox>(advanced, 264)->setCurrentIndex(5);
+        guitest::Control<QRadioButton>(advanced, 467)->setChecked(true);
+        guitest::Click(advanced, 1);
+    });
+    dialog.OnAdvanced();
+    EXPECT_EQ(shownTimeout, -1);
+    EXPECT_EQ(shownPacket, 4);
+    EXPECT_EQ(dialog.Data().m_nTimeout, 2000);
+    EXPECT_EQ(dialog.Data().m_nPacketSize, 256);
+    EXPECT_EQ(dialog.Data().m_nBitMode, 0);
+}
+
+} // namespace
