@@ -1,7 +1,9 @@
 #include "app/gui/shell_dialogs.h"
 
 #include "app/gui/dat_status_dialog.h"
+#include "app/gui/dialog_support.h"
 #include "app/gui/options_dialogs.h"
+#include "app/gui/splash_screen.h"
 #include "link/dat_doc.h"
 #include "platform/paths.h"
 #include "platform/qt/mdi_template.h"
@@ -10,6 +12,12 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
 #include <QUrl>
 #include <system_error>
 
@@ -40,4 +48,22 @@ bool OpenHelp(const std::string& appDir) {
     platform::ShowMessage("Failed to launch help.", platform::MsgButtons::Ok,
                           platform::MsgIcon::Exclamation);
     return false;
+}
+
+void RunAboutDialog(QWidget* parent) {
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("dlg_100"));
+    dialog.setWindowTitle(QStringLiteral("About VELMORA"));
+    auto* layout = new QGridLayout(&dialog);
+    auto* icon = new QLabel(&dialog);
+    icon->setPixmap(QIcon::fromTheme(QStringLiteral("text-x-script")).pixmap(32, 32));
+    layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
+    layout->addWidget(new QLabel(QString::fromLatin1(kProgramNameAndVersion), &dialog), 0, 1);
+    layout->addWidget(new QLabel(QString::fromLatin1(kBuildNumber), &dialog), 1, 1);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("ctl_1"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    layout->addWidget(buttons, 0, 2, 2, 1, Qt::AlignTop);
+    dialogs::CentreOnParent(dialog);
+    dialog.exec();
 }

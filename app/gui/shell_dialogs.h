@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+class QWidget;
+
 namespace platform::qt {
 class ViewRegistry;
 }
@@ -16,3 +18,6 @@ void RegisterShellDialogs(platform::qt::ViewRegistry& registry);
 std::optional<std::filesystem::path> HelpFile(const std::string& appDir);
 // Opens the help page in the desktop's browser; "Failed to launch help." when that fails.
 bool OpenHelp(const std::string& appDir);
+
+// "About VELMORA" (dialog 100): the program's name and version, its build, OK.
+void RunAboutDialog(QWidget* parent);

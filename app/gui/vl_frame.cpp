@@ -1,5 +1,6 @@
 #include "app/gui/vl_frame.h"
 
+#include "app/gui/comm_dialogs.h"
 #include "app/gui/options_dialogs.h"
 #include "app/gui/script_views.h"
 #include "app/gui/shell_dialogs.h"
@@ -12,12 +13,15 @@
 #include "controls/commandbars/tool_bar.h"
 #include "controls/toolbox/status_bar.h"
 #include "link/comm_dialog.h"
+#include "link/dat_doc.h"
 #include "platform/paths.h"
 #include "platform/qt/colors.h"
 #include "platform/qt/lock_keys.h"
 #include "platform/qt/mdi_view.h"
 #include "script/dialog_requests.h"
 #include "script/vl_doc.h"
+#include "views/common/column_fit_view.h"
+#include "views/common/vl_cel_ctrl.h"
 #include "views/common/vl_view.h"
 #include "views/reports/compile_view.h"
 #include "views/reports/list_views.h"
@@ -32,8 +36,10 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPageSetupDialog>
 #include <QPointer>
 #include <QUrl>
+#include <cstring>
 
 using namespace vl_ids;
 using platform::qt::CommandMessage;
@@ -53,6 +59,91 @@ platform::Document* DocumentOf(QMdiSubWindow* frame) {
     const auto* view = dynamic_cast<platform::View*>(frame->widget());
     return view ? view->GetDocument() : nullptr;
 }
+
+// The view commands of a script: the template that opens the view and the view's class.
+struct ScriptViewCommand {
+    unsigned id;
+    const char* member;
+    const char* viewClass;
+};
+constexpr ScriptViewCommand kScriptViews[] = {
+    {kInputs, "m_pInputTmp", "CInputView"},        {kOutputs, "m_pOutputTmp", "COutputView"},
+    {kFlags, "m_pFlagTmp", "CFlagView"},           {kVariables, "m_pVarTmp", "CVarView"},
+    {kPorts, "m_pPortTmp", "CPortView"},           {kDataStrings, "m_pDataStrTmp", "CDataStrView"},
+    {kLcdStrings, "m_pLcdStrTmp", "CLcdStrView"},  {kXReference, "m_pXRefTmp", "CXRefView"},
+    {kSmpteTriggers, "m_psmpteTmp", "CsmpteView"},
+};
+
+const ScriptViewCommand* FindScriptView(unsigned id) {
+    for (const ScriptViewCommand& command : kScriptViews)
+        if (command.id == id)
+            return &command;
+    return nullptr;
+}
+
+// Whether the script's product offers what the view command shows; the views without a
+// condition are always offered.
+bool ScriptViewOffered(unsigned id, const CVLDoc& doc) {
+    const CProduct* product = doc.m_pProduct.get();
+    switch (id) {
+    case kInputs:
+        return product && product->m_wInputs > 0;
+    case kOutputs:
+        return product && product->m_wOutputs > 0;
+    case kFlags:
+        return product && product->m_wFlags > 0;
+    case kVariables:
+        return product && product->m_wVars > 0;
+    case kPorts:
+        return product && product->m_wPorts > 0;
+    case kLcdStrings:
+        return product && !product->m_strLcd.empty() &&
+               !platform::EqualsNoCase(product->m_strLcd, "None");
+    default:
+        return true;
+    }
+}
+
+// What the forwarded table commands do by the active view's class.
+struct TableViewRow {
+    const char* viewClass;
+    bool autoSize;
+    bool replaces;        // false: Replace only finds (the table is not edited)
+    const char* subtitle; // of Print Grid; null: the view prints no grid
+};
+constexpr TableViewRow kTableViews[] = {
+    {"CSeqListView", true, true, "Sequence List"}, {"CEvntView", true, true, ""},
+    {"CVwTimeGrid", false, true, nullptr},         {"CInputView", true, true, "Inputs"},
+    {"COutputView", true, true, "Outputs"},        {"CFlagView", true, true, "Flags"},
+    {"CVarView", true, true, "Variables"},         {"CPortView", true, true, "Ports"},
+    {"CLcdStrView", true, true, "LCD Strings"},    {"CDataStrView", true, true, "Data Strings"},
+    {"CXRefView", true, false, "Cross Reference"}, {"CsmpteView", true, false, "Timecode Triggers"},
+};
+
+const TableViewRow* FindTableView(const char* viewClass) {
+    for (const TableViewRow& row : kTableViews)
+        if (std::strcmp(row.viewClass, viewClass) == 0)
+            return &row;
+    return nullptr;
+}
+
+// The grid's find dialog over all columns.
+void FindInGrid(VLCELCtrl* grid) {
+    if (!grid)
+        return;
+    grid->SetFindAllColumns(true);
+    grid->OpenFindDialog();
+}
+
+// Brings a view's frame forward, restoring it when it was minimised.
+void ActivateViewFrame(platform::View& view) {
+    if (auto* framed = dynamic_cast<platform::qt::FramedView*>(&view))
+        if (MdiChildFrame* frame = framed->Frame(); frame && frame->isMinimized())
+            frame->showNormal();
+    view.ActivateFrame();
+}
+
+const char* const kCommandFailed = "Command failed.";
 
 constexpr unsigned kProgressPaneStyle = 0x02000000;
 const QString kIdleText = QStringLiteral("Ready");
@@ -126,7 +217,7 @@ public:
         if (id >= kFileMru1 && id <= kFileMruLast)
             return id - kFileMru1 < frame_.app_.RecentFiles().Entries().size();
         return id == kFileNew || id == kFileOpen || id == kUploadScript || id == kUploadDat ||
-               id == kAppExit;
+               id == kAppExit || id == kFilePrintSetup || id == kAppAbout;
     }
     bool OnCommand(unsigned id) override {
         if (!HasCommandHandler(id))
@@ -147,6 +238,12 @@ public:
         case kAppExit:
             frame_.close();
             break;
+        case kFilePrintSetup:
+            frame_.OnPrintSetup();
+            break;
+        case kAppAbout:
+            frame_.OnAbout();
+            break;
         default: {
             // A copy: opening the file reorders the list.
             const std::string path = frame_.app_.RecentFiles().Entries()[id - kFileMru1];
@@ -161,24 +258,46 @@ private:
     CVLFrame& frame_;
 };
 
-// The printing commands of a grid view: its listing, preview and Print Grid.
+// The printing commands of a grid view: its listing and preview.
 class CVLFrame::ViewCommands : public platform::qt::CommandTarget {
 public:
     explicit ViewCommands(CVLView& view) : view_(view) {}
-    bool HasCommandHandler(unsigned id) const override {
-        return view_.HasCommandHandler(id) || (id == kPrintGrid && view_.Grid());
-    }
-    bool OnCommand(unsigned id) override {
-        if (id == kPrintGrid && view_.Grid()) {
-            const QString title = view_.Frame() ? view_.Frame()->windowTitle() : QString();
-            view_.Grid()->PrintGridCommand(FromQString(title), std::string(), std::string());
-            return true;
-        }
-        return view_.OnCommand(id);
-    }
+    bool HasCommandHandler(unsigned id) const override { return view_.HasCommandHandler(id); }
+    bool OnCommand(unsigned id) override { return view_.OnCommand(id); }
 
 private:
     CVLView& view_;
+};
+
+// The commands of a compiled image: download, status and close.
+class CVLFrame::ImageCommands : public platform::qt::CommandTarget {
+public:
+    explicit ImageCommands(CDatDoc& doc) : doc_(doc) {}
+    bool HasCommandHandler(unsigned id) const override {
+        return id == kCompileScript || id == kFileStatus || id == kFileClose;
+    }
+    bool OnCommand(unsigned id) override {
+        switch (id) {
+        case kCompileScript:
+            doc_.OnDownload();
+            return true;
+        case kFileStatus:
+            doc_.OnFileStatus();
+            return true;
+        case kFileClose: {
+            // The document goes with its last view.
+            const std::vector<platform::View*> views = doc_.Views();
+            for (platform::View* view : views)
+                view->CloseFrame();
+            return true;
+        }
+        default:
+            return false;
+        }
+    }
+
+private:
+    CDatDoc& doc_;
 };
 
 CVLFrame::CVLFrame(CVLApp& app)
@@ -234,11 +353,22 @@ CVLFrame::CVLFrame(CVLApp& app)
         }
         return choice;
     };
+    // Every job starts from the printer that Print Setup set up.
+    printing_.setUpPrinter = [this](QPrinter& printer) {
+        printer.setPrinterName(printer_.printerName());
+        printer.setPageLayout(printer_.pageLayout());
+    };
     previousPrinting_ = views::SetPrinting(&printing_);
 
-    RegisterReportViews(views_);
+    // The image view asks for its document's retrieval once it is up (after the event loop
+    // comes back), never for whichever document happens to be active then.
+    RegisterReportViews(views_, [this](CDatDoc& doc) { OnImageViewShown(doc); });
     views_.InstallDialogs(*ui_);
     templates_ = std::make_unique<VelmoraTemplates>(*MdiClient(), views_);
+    // Images this program makes transfer with its settings.
+    if (platform::qt::MdiDocTemplate* images = templates_->Get("m_pDatTmp"))
+        images->SetDocumentFactory([this] { return std::make_unique<CDatDoc>(app_); }, "Script",
+                                   ".dat");
     // The compile view leads to the other views of a script through their templates.
     CCompileView::SetViewOpener([this](CVLDoc& doc, std::string_view member) -> platform::View* {
         platform::qt::MdiDocTemplate* tmpl = templates_->Get(member);
@@ -336,20 +466,10 @@ void CVLFrame::RegisterDialogs() {
             dialog.path += dialog.defaultExtension;
         return true;
     });
-    // Until the communication dialog comes, a download goes out with the stored settings once
-    // the user agrees.
     ui_->SetDialogHandler("CCfgCommDlg", [this](platform::DialogRequest& request) {
-        auto& dialog = static_cast<CommDialogRequest&>(request);
-        std::string text =
-            dialog.m_strMessage.empty() ? std::string() : dialog.m_strMessage + "\n\n";
-        if (dialog.m_nMethod == 1)
-            text += "Download by Ethernet with the stored settings?";
-        else
-            text += "Download on COM" + std::to_string(dialog.m_nPort + 1) +
-                    " with the stored settings?";
-        return QMessageBox::question(this, ToQString("Download" + dialog.m_strTitleSuffix),
-                                     ToQString(text), QMessageBox::Ok | QMessageBox::Cancel,
-                                     QMessageBox::Ok) == QMessageBox::Ok;
+        // Edit saves the settings at once, as the device list's owner asks.
+        return comm::RunCommDialog(static_cast<CommDialogRequest&>(request), this,
+                                   [this] { app_.SaveSettings(); });
     });
     ui_->SetDialogHandler("CCfgCompilerDlg", [this](platform::DialogRequest& request) {
         return options::RunCompilerDialog(static_cast<CCfgCompilerDlg&>(request), this);
@@ -464,9 +584,14 @@ bool CVLFrame::OnCmdMsg(CommandMessage& msg) {
             if (commands.OnCmdMsg(msg))
                 return true;
         }
-        if (auto* doc = dynamic_cast<CVLDoc*>(DocumentOf(child))) {
+        platform::Document* document = DocumentOf(child);
+        if (auto* doc = dynamic_cast<CVLDoc*>(document)) {
             ScriptCommands script(*this, *doc);
             if (script.OnCmdMsg(msg))
+                return true;
+        } else if (auto* image = dynamic_cast<CDatDoc*>(document)) {
+            ImageCommands commands(*image);
+            if (commands.OnCmdMsg(msg))
                 return true;
         }
     }
@@ -474,9 +599,17 @@ bool CVLFrame::OnCmdMsg(CommandMessage& msg) {
 }
 
 bool CVLFrame::HasCommandHandler(unsigned id) const {
-    if (tools::FindCompanion(id))
+    if (tools::FindCompanion(id) || FindScriptView(id))
         return true;
+    if (id == kCueList || id == kRealTimeWizard)
+        return scriptTools_.count(id) != 0;
     switch (id) {
+    case kViewCompiledData:
+    case kAutoSizeColumns:
+    case kEditFind:
+    case kEditReplace:
+    case kPrintGrid:
+    case kCommunications:
     case kGeneralOptions:
     case kUserTools:
     case kUserTool1:
@@ -503,6 +636,40 @@ bool CVLFrame::OnUpdateCommand(unsigned id, CommandUi& ui) {
         ui.Enable(HelpFile(app_.m_strAppDir).has_value());
         return true;
     }
+    if (FindScriptView(id)) {
+        // Without a script the command stays offered and says that it failed.
+        if (const CVLDoc* doc = app_.ActiveScript()) {
+            ui.Enable(ScriptViewOffered(id, *doc));
+            return true;
+        }
+        return false;
+    }
+    switch (id) {
+    case kAutoSizeColumns:
+    case kPrintGrid:
+        ui.Enable(app_.ActiveScript() != nullptr);
+        return true;
+    case kCueList:
+        if (!scriptTools_.count(id))
+            return false;
+        ui.Enable(app_.ActiveScript() != nullptr);
+        return true;
+    case kFilePrint:
+    case kFilePrintPreview:
+        // The views print; without a document there is nothing to print.
+        if (ActiveDocument())
+            return false;
+        ui.Enable(false);
+        return true;
+    case kEventsInFrames:
+        ui.SetCheck(app_.m_bEventsInFrames ? 1 : 0);
+        return false; // the views and child frames handle it
+    case kEventsWithTimecode:
+        ui.SetCheck(app_.m_bTimecodeStartAdded ? 1 : 0);
+        return false;
+    default:
+        break;
+    }
     if (id == kUserTool1 || id == kUserTool2) {
         const bool first = id == kUserTool1;
         const tools::ItemState item =
@@ -528,7 +695,29 @@ bool CVLFrame::OnCommand(unsigned id) {
         tools::StartCompanion(app_.m_strAppDir, *program);
         return true;
     }
+    if (FindScriptView(id)) {
+        ShowScriptView(id);
+        return true;
+    }
     switch (id) {
+    case kViewCompiledData:
+        OnViewCompiledData();
+        return true;
+    case kAutoSizeColumns:
+    case kEditFind:
+    case kEditReplace:
+    case kPrintGrid:
+        ForwardToTableView(id);
+        return true;
+    case kCommunications:
+        OnCommunications();
+        return true;
+    case kCueList:
+    case kRealTimeWizard:
+        if (!scriptTools_.count(id))
+            return false;
+        RunScriptTool(id);
+        return true;
     case kGeneralOptions:
         options::OnGeneralOptions(app_, app_.ActiveScript(), this);
         return true;
@@ -617,6 +806,113 @@ void CVLFrame::OnCompileScript() {
         doc->CompileScript();
     else
         platform::ShowMessage("Command failed.");
+}
+
+void CVLFrame::SetScriptTool(unsigned id, ScriptTool tool) {
+    if (tool)
+        scriptTools_[id] = std::move(tool);
+    else
+        scriptTools_.erase(id);
+}
+
+void CVLFrame::RunScriptTool(unsigned id) {
+    CVLDoc* doc = app_.ActiveScript();
+    if (!doc) {
+        platform::ShowMessage(kCommandFailed);
+        return;
+    }
+    // A copy: the tool may run a modal loop in which the registry changes.
+    const ScriptTool tool = scriptTools_.at(id);
+    tool(*doc, this);
+}
+
+void CVLFrame::ShowScriptView(unsigned id) {
+    const ScriptViewCommand* command = FindScriptView(id);
+    CVLDoc* doc = app_.ActiveScript();
+    if (!command || !doc) {
+        platform::ShowMessage(kCommandFailed);
+        return;
+    }
+    if (id == kInputs) {
+        QMdiSubWindow* active = MdiClient()->currentSubWindow();
+        childMaximisedAtInputs_ = active && active->isMaximized();
+    }
+    for (platform::View* view : doc->Views()) {
+        if (std::strcmp(view->ViewClassName(), command->viewClass) == 0) {
+            ActivateViewFrame(*view);
+            return;
+        }
+    }
+    // A template that cannot make its frame says nothing.
+    if (platform::qt::MdiDocTemplate* tmpl = templates_->Get(command->member))
+        tmpl->OpenView(*doc);
+}
+
+void CVLFrame::OnViewCompiledData() {
+    auto* doc = dynamic_cast<CDatDoc*>(ActiveDocument());
+    if (!doc)
+        return;
+    for (platform::View* view : doc->Views()) {
+        if (std::strcmp(view->ViewClassName(), "CDatHexView") == 0) {
+            ActivateViewFrame(*view);
+            return;
+        }
+    }
+    if (platform::qt::MdiDocTemplate* tmpl = templates_->Get("m_pDatHexTmp"))
+        tmpl->OpenView(*doc);
+}
+
+CVLView* CVLFrame::ActiveTableView() const {
+    QMdiSubWindow* child = MdiClient()->currentSubWindow();
+    return child ? dynamic_cast<CVLView*>(child->widget()) : nullptr;
+}
+
+void CVLFrame::ForwardToTableView(unsigned id) {
+    CVLDoc* doc = app_.ActiveScript();
+    CVLView* view = doc ? ActiveTableView() : nullptr;
+    const TableViewRow* row = view ? FindTableView(view->ViewClassName()) : nullptr;
+    if (!row)
+        return;
+    switch (id) {
+    case kAutoSizeColumns:
+        if (auto* fit = dynamic_cast<ColumnFitView*>(view); fit && row->autoSize)
+            fit->AutoSizeColumns();
+        break;
+    case kEditFind:
+        FindInGrid(view->Grid());
+        break;
+    case kEditReplace:
+        if (row->replaces)
+            view->ReplaceInGrid();
+        else
+            FindInGrid(view->Grid());
+        break;
+    case kPrintGrid:
+        if (row->subtitle && view->Grid())
+            view->Grid()->PrintGridCommand(doc->GetScriptName(), doc->m_strAuthor1, row->subtitle);
+        break;
+    default:
+        break;
+    }
+}
+
+void CVLFrame::OnCommunications() {
+    showlink::RunCommDialog(app_, "Select communication options below.", std::string(),
+                            showlink::CommDialogMode::SettingsOnly);
+}
+
+void CVLFrame::OnPrintSetup() {
+    QPageSetupDialog dialog(&printer_, this);
+    dialog.exec();
+}
+
+void CVLFrame::OnAbout() {
+    RunAboutDialog(this);
+}
+
+void CVLFrame::OnImageViewShown(CDatDoc& doc) {
+    // Acts only on an image made by "Upload DAT from Unit".
+    doc.RetrieveFromUnit();
 }
 
 void CVLFrame::closeEvent(QCloseEvent* event) {

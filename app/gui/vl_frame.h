@@ -13,12 +13,17 @@
 #include "platform/qt/qt_ui_services.h"
 #include "views/common/print_services.h"
 
+#include <QPrinter>
+#include <functional>
+#include <map>
 #include <memory>
 #include <set>
 
 class CYNStatusBar;
 class CGVPToolBar;
+class CDatDoc;
 class CVLDoc;
+class CVLView;
 class VelmoraTemplates;
 
 namespace platform::qt {
@@ -57,6 +62,18 @@ public:
     CGVPToolBar* StandardBar() const { return standard_; }
     // The lock-key panes show this source's state from now on (the X keyboard's by default).
     void SetLockKeySource(std::unique_ptr<platform::qt::LockKeySource> source);
+    // The views the templates make, by view class (the view libraries register theirs).
+    platform::qt::ViewRegistry& Views() { return views_; }
+
+    // The modal tools that run on the active script (the cue list 32889, the Real Time
+    // Wizard 32906); a command without one is disabled.
+    using ScriptTool = std::function<void(CVLDoc&, QWidget* parent)>;
+    void SetScriptTool(unsigned id, ScriptTool tool);
+    // Whether the active child was maximised when "Inputs..." last ran: the table windows'
+    // first show follows it.
+    bool ChildMaximisedAtInputs() const { return childMaximisedAtInputs_; }
+    // The printer that Print Setup sets up and every print job starts from.
+    QPrinter& Printer() { return printer_; }
 
     // The commands; those of a script answer "Command failed." when none is active.
     void OnFileNew();
@@ -67,6 +84,18 @@ public:
     void OnFileSaveAs();
     void OnFileClose();
     void OnCompileScript();
+    // Shows the view of a view command (Inputs ... SMPTE Triggers) of the active script: its
+    // open view brought forward, else a new one through the template.
+    void ShowScriptView(unsigned id);
+    // "View Compiled Data": the dump of the active compiled image.
+    void OnViewCompiledData();
+    // Auto Size Columns, Find, Replace and Print Grid on the active table view.
+    void ForwardToTableView(unsigned id);
+    void OnCommunications();
+    void OnPrintSetup();
+    void OnAbout();
+    // The compiled-image view is up: a retrieval asked of its document runs now.
+    void OnImageViewShown(CDatDoc& doc);
 
     // Routing: the active view and its script come before the frame and the application.
     bool OnCmdMsg(platform::qt::CommandMessage& msg) override;
@@ -85,6 +114,9 @@ private:
     class ScriptCommands;
     class AppCommands;
     class ViewCommands;
+    class ImageCommands;
+    CVLView* ActiveTableView() const;
+    void RunScriptTool(unsigned id);
     platform::qt::MdiChildFrame* AddFrame(CVLDoc& doc, QWidget* viewWidget,
                                           platform::qt::MdiViewOf<platform::View>& view);
     void FrameClosed(CVLDoc* doc, platform::View* view);
@@ -107,4 +139,7 @@ private:
     printing::PrintSelectionMemory printMemory_;
     std::set<const CVLDoc*> closing_;
     std::unique_ptr<platform::qt::LockKeySource> lockKeys_;
+    std::map<unsigned, ScriptTool> scriptTools_;
+    bool childMaximisedAtInputs_ = false;
+    QPrinter printer_;
 };

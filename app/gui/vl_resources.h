@@ -67,12 +67,47 @@ enum : unsigned {
     kRealTimeWizard = 32906,
     kEventsInFrames = 32926,
     kEventsWithTimecode = 32929,
+    // The commands of the script's views, carried by their templates' menus.
+    kInsertSequence = 32800,
+    kDeleteSequences = 32801,
+    kInsertEvent = 32802,
+    kDeleteEvents = 32803,
+    kInsertString = 32807,
+    kDeleteStrings = 32809,
+    kSequenceEvents = 32812,
+    kLcdWizard = 32840,
+    kAutostart = 32844,
+    kLoop = 32845,
+    kRestart = 32846,
+    kTimecodeStart = 32847,
+    kStartTrigger = 32848,
+    kStopTrigger = 32849,
+    kPauseTrigger = 32850,
+    kResetTrigger = 32851,
+    kIndentLevel1 = 32852, // to kIndentLevel1 + 5 for level 6
+    kFileStatus = 32875,
+    kZoomOut = 32911,
+    kZoomIn = 32912,
+    kTimeline = 32915,
+    kMoveEvent = 32945,
+    kAddFrame = 32956,
+    kSubtractFrame = 32957,
 };
 // Menu, toolbar and accelerator resource ids.
 inline constexpr unsigned kFrameMenu = 2;
 inline constexpr unsigned kScriptMenu = 3;
+inline constexpr unsigned kCompileMenu = 4;
+inline constexpr unsigned kImageMenu = 6;
+inline constexpr unsigned kTableMenu = 146;
+inline constexpr unsigned kEventMenu = 147;
+inline constexpr unsigned kStringMenu = 148;
+inline constexpr unsigned kTimelineMenu = 149;
 inline constexpr unsigned kStandardToolBar = 2;
 inline constexpr unsigned kFrameAccelerators = 2;
+// The templates' own tables: the script's (3), the event editor's (147), the timeline's (149).
+inline constexpr unsigned kScriptAccelerators = 3;
+inline constexpr unsigned kEventAccelerators = 147;
+inline constexpr unsigned kTimelineAccelerators = 149;
 } // namespace vl_ids
 
 // Registers the resources with the toolkit (again is harmless: the same data is set).

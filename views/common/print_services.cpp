@@ -24,6 +24,11 @@ PrintServices* SetPrinting(PrintServices* services) {
     return previous;
 }
 
+void SetUpPrinter(QPrinter& printer) {
+    if (Printing().setUpPrinter)
+        Printing().setUpPrinter(printer);
+}
+
 bool AskPrinter(QPrinter& printer, QWidget* parent, bool pageRange) {
     if (Printing().askPrinter)
         return Printing().askPrinter(printer, parent, pageRange);

@@ -28,6 +28,9 @@ struct PrintServices {
     // Shows a finished preview job; unset: the Qt preview dialog. The function renders the
     // pages on the printer it is given.
     std::function<void(QWidget* parent, const std::function<void(QPrinter&)>& render)> preview;
+    // Gives a new job's printer the program's printer setup (Print Setup's choices); unset:
+    // the printer keeps Qt's defaults.
+    std::function<void(QPrinter& printer)> setUpPrinter;
 };
 
 // The services in place (not owned); a default-constructed set until the program installs one.
@@ -35,6 +38,8 @@ PrintServices& Printing();
 // Installs `services` (null restores the empty set); answers the previous.
 PrintServices* SetPrinting(PrintServices* services);
 
+// A new job's printer as the program's printer setup says.
+void SetUpPrinter(QPrinter& printer);
 // Runs the standard print dialog through the services.
 bool AskPrinter(QPrinter& printer, QWidget* parent, bool pageRange);
 

@@ -204,6 +204,7 @@ int VLCELCtrl::PrintRange(int startColumn, int startRow, int endColumn, int endR
     if (columns <= 0 || rows <= 0)
         return 0;
     QPrinter printer(QPrinter::HighResolution);
+    views::SetUpPrinter(printer);
     if (!views::AskPrinter(printer, this, false))
         return 0;
     printer.setDocName(QStringLiteral("Velmora Spreadsheet"));

@@ -362,6 +362,7 @@ void CVLView::PrintListing(bool direct) {
     CPrintInfo info;
     info.direct = direct;
     QPrinter printer(QPrinter::HighResolution);
+    views::SetUpPrinter(printer);
     if (!OnPreparePrinting(info, printer))
         return;
     // A failure before the pages ends the job: nothing reaches the printer.
@@ -374,6 +375,7 @@ void CVLView::PrintPreview() {
     CPrintInfo info;
     info.preview = true;
     QPrinter printer(QPrinter::HighResolution);
+    views::SetUpPrinter(printer);
     if (!OnPreparePrinting(info, printer))
         return;
     if (OnBeginPrinting(printer, info)) {

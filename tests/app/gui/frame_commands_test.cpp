@@ -1,0 +1,523 @@
+// The main window's own commands on real widgets: the view commands of the active script, the
+// commands it hands to the active table by the table's class, the compiled image's dump and
+// retrieval, the check marks and the tools of a script.
+#include "app/gui/comm_dialogs.h"
+#include "app/gui/velmora_templates.h"
+#include "app/gui/vl_frame.h"
+#include "app/gui/vl_resources.h"
+#include "controls/commandbars/aux_data.h"
+#include "link/dat_doc.h"
+#include "platform/serial_device.h"
+#include "script/vl_doc.h"
+#include "tests/app/app_test_support.h"
+#include "tests/app/gui/gui_test_support.h"
+#include "tests/support/controller_emulator.h"
+#include "tests/support/qt_test_app.h"
+#include "tests/support/scripted_ui.h"
+#include "views/common/column_fit_view.h"
+#include "views/common/print_services.h"
+#include "views/common/vl_cel_ctrl.h"
+#include "views/common/vl_view.h"
+#include "views/reports/list_views.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <memory>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace vl_ids;
+
+std::unique_ptr<CGVPToolkit>& ToolkitHolder() {
+    static std::unique_ptr<CGVPToolkit> toolkit;
+    return toolkit;
+}
+
+// The toolkit goes before the application (environments tear down in reverse order).
+class ToolkitEnvironment : public ::testing::Environment {
+public:
+    void TearDown() override { ToolkitHolder().reset(); }
+};
+[[maybe_unused]] ::testing::Environment* const g_toolkitEnvironment =
+    ::testing::AddGlobalTestEnvironment(new ToolkitEnvironment); // owned by the test framework
+
+std::string RunCommand(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            out.append(buffer, n);
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+// A table view under any of the program's class names, with a small grid.
+class TableView : public CVLView, public ColumnFitView {
+public:
+    explicit TableView(const char* name) : name_(name) {
+        CreateGrid(new VLCELCtrl);
+        Grid()->SetColumnCount(2);
+        Grid()->SetRowCount(2);
+        Grid()->WriteCellText(0, 0, "Pump_Jets");
+        resize(400, 300);
+    }
+    const char* ViewClassName() const override { return name_; }
+    void AutoSizeColumns() override { ++fits; }
+    int fits = 0;
+
+private:
+    const char* name_;
+};
+
+// The update of one command as a menu item would take it.
+struct ItemUi : platform::qt::CommandUi {
+    explicit ItemUi(unsigned id) : CommandUi(id) {}
+    void Enable(bool on) override {
+        enabled = on;
+        enableChanged = true;
+    }
+    void SetCheck(int state) override { check = state; }
+    void SetText(const QString&) override {}
+    bool enabled = true;
+    int check = -1;
+};
+
+struct FrameCommands : ::testing::Test, testsupport::QtAppFirst {
+    FrameCommands() {
+        if (!ToolkitHolder())
+            ToolkitHolder() = std::make_unique<CGVPToolkit>();
+    }
+    void TearDown() override {
+        if (window)
+            app.ExitInstance();
+        window.reset();
+    }
+
+    // The profile sends COM1 to `com1` (none: nowhere) and the other ports nowhere.
+    void Start(const std::string& com1 = "", const std::string& download = "") {
+        {
+            std::ofstream out(install.Profile());
+            out << "[Serial Ports]\n";
+            for (int n = 1; n <= 8; ++n)
+                out << "COM" << n << "=" << (n == 1 && !com1.empty() ? com1 : "/nonexistent/tty")
+                    << "\n";
+            out << "[Download]\n" << download;
+        }
+        app.SetProfilePath(install.Profile());
+        window = std::make_unique<CVLFrame>(app);
+        for (const char* name : {"CInputView", "CXRefView"})
+            window->Views().RegisterView(name, [name](platform::Document&, QWidget*) {
+                auto* view = new TableView(name);
+                return platform::qt::CreatedView{view, view};
+            });
+        ASSERT_TRUE(app.InitInstance(*window));
+        window->show();
+    }
+
+    CVLDoc* OpenScript() {
+        return app.OpenDocumentFile((install.Root() / "SCRIPTS/Fountain.ksf").string());
+    }
+
+    ItemUi Update(unsigned id) {
+        ItemUi ui(id);
+        window->DoUpdate(ui, true);
+        return ui;
+    }
+
+    template <typename View> std::vector<View*> Views() const {
+        std::vector<View*> views;
+        for (QMdiSubWindow* frame : window->MdiArea()->subWindowList())
+            if (auto* view = dynamic_cast<View*>(frame->widget()))
+                views.push_back(view);
+        return views;
+    }
+
+    TableView* ActiveTable() const {
+        QMdiSubWindow* frame = window->MdiArea()->currentSubWindow();
+        return frame ? dynamic_cast<TableView*>(frame->widget()) : nullptr;
+    }
+
+    app_testing::TempInstall install;
+    CVLApp app;
+    std::unique_ptr<CVLFrame> window;
+};
+
+TEST_F(FrameCommands, ViewCommandsNeedAScriptAndBringAnOpenViewForward) {
+    Start();
+    testing_support::ScriptedUi ui;
+    EXPECT_TRUE(window->RouteCommand(kInputs));
+    EXPECT_TRUE(window->RouteCommand(kXReference));
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Command failed.", "Command failed."}));
+    EXPECT_TRUE(window->MdiArea()->subWindowList().empty());
+    ui.Clear();
+
+    CVLDoc* doc = OpenScript();
+    ASSERT_NE(doc, nullptr);
+    QMdiSubWindow* sequences = window->MdiArea()->currentSubWindow();
+    sequences->showMaximized();
+    EXPECT_TRUE(window->RouteCommand(kInputs));
+    EXPECT_TRUE(window->ChildMaximisedAtInputs());
+    ASSERT_EQ(Views<TableView>().size(), 1u);
+    TableView* inputs = ActiveTable();
+    ASSERT_NE(inputs, nullptr);
+    EXPECT_STREQ(inputs->ViewClassName(), "CInputView");
+
+    // Behind the sequence list, then asked for again: the same frame comes forward.
+    window->MdiArea()->setActiveSubWindow(sequences);
+    sequences->showNormal();
+    EXPECT_TRUE(window->RouteCommand(kInputs));
+    EXPECT_FALSE(window->ChildMaximisedAtInputs());
+    EXPECT_EQ(Views<TableView>().size(), 1u);
+    EXPECT_EQ(ActiveTable(), inputs);
+
+    // A template whose view does not exist opens nothing and says nothing.
+    EXPECT_TRUE(window->RouteCommand(kOutputs));
+    EXPECT_EQ(window->MdiArea()->subWindowList().size(), 2u);
+    EXPECT_TRUE(window->RouteCommand(kXReference));
+    EXPECT_EQ(Views<TableView>().size(), 2u);
+    EXPECT_TRUE(ui.Texts().empty());
+
+    // Enabling by the script's product.
+    CProduct& product = *doc->m_pProduct;
+    product.m_wInputs = 16;
+    product.m_wPorts = 0;
+    const struct {
+        unsigned id;
+        const char* lcd;
+        bool enabled;
+    } cases[] = {
+        {kInputs, "40x2", true},      {kPorts, "40x2", false},     {kLcdStrings, "40x2", true},
+        {kLcdStrings, "NONE", false}, {kLcdStrings, "", false},    {kDataStrings, "", true},
+        {kSmpteTriggers, "", true},   {kXReference, "None", true},
+    };
+    for (const auto& c : cases) {
+        product.m_strLcd = c.lcd;
+        EXPECT_EQ(Update(c.id).enabled, c.enabled) << c.id << " " << c.lcd;
+    }
+    product.m_wInputs = 0;
+    EXPECT_FALSE(Update(kInputs).enabled);
+}
+
+TEST_F(FrameCommands, TableCommandsGoByTheActiveViewsClass) {
+    Start();
+    testing_support::ScriptedUi ui;
+    EXPECT_FALSE(Update(kAutoSizeColumns).enabled) << "no script";
+    EXPECT_FALSE(Update(kPrintGrid).enabled);
+    CVLDoc* doc = OpenScript();
+    ASSERT_NE(doc, nullptr);
+    doc->m_strAuthor1 = "Stage Crew";
+    EXPECT_TRUE(Update(kAutoSizeColumns).enabled);
+
+    // The cross reference is not edited: Replace only finds.
+    window->RouteCommand(kXReference);
+    TableView* xref = ActiveTable();
+    ASSERT_NE(xref, nullptr);
+    doc->SetModifiedFlag(false);
+    EXPECT_TRUE(window->RouteCommand(kEditReplace));
+    EXPECT_TRUE(xref->Grid()->IsFindDialogOpen());
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_TRUE(window->RouteCommand(kAutoSizeColumns));
+    EXPECT_EQ(xref->fits, 1);
+
+    // Print Grid: the script's name, its first author and the table's own subtitle.
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("grid.pdf"));
+    views::Printing().askPrintGrid = [](QWidget*) { return 100; };
+    views::Printing().askPrinter = [&pdf](QPrinter& printer, QWidget*, bool) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    };
+    // Every job starts from the printer Print Setup set up.
+    window->Printer().setPageOrientation(QPageLayout::Landscape);
+    EXPECT_TRUE(window->RouteCommand(kPrintGrid));
+    const std::string text = RunCommand("pdftotext -layout '" + pdf.toStdString() + "' -");
+    for (const char* part : {"Fountain", "Cross Reference", "Stage Crew", "Pump_Jets"})
+        EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+    const std::string info = RunCommand("pdfinfo '" + pdf.toStdString() + "'");
+    int width = 0, height = 0;
+    const auto at = info.find("Page size:");
+    ASSERT_NE(at, std::string::npos);
+    std::sscanf(info.c_str() + at, "Page size: %d x %d", &width, &height);
+    EXPECT_GT(width, height) << info;
+
+    // An edited table: Replace opens the replace dialog and takes the script as changed.
+    window->RouteCommand(kInputs);
+    TableView* inputs = ActiveTable();
+    ASSERT_NE(inputs, xref);
+    EXPECT_TRUE(window->RouteCommand(kEditFind));
+    EXPECT_TRUE(inputs->Grid()->IsFindDialogOpen());
+    EXPECT_FALSE(doc->IsModified()) << "Find changes nothing";
+    inputs->Grid()->FindDialogClosed();
+    EXPECT_TRUE(window->RouteCommand(kEditReplace));
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_TRUE(ui.Texts().empty());
+}
+
+TEST_F(FrameCommands, ImageDumpChecksAndScriptTools) {
+    Start();
+    testing_support::ScriptedUi ui;
+    const auto image = install.Root() / "SCRIPTS/Show.DAT";
+    std::ofstream(image, std::ios::binary) << std::string("\x03\x00\x01\x02", 4);
+    EXPECT_FALSE(Update(kFilePrint).enabled) << "no document";
+
+    // On a script, View Compiled Data does nothing.
+    ASSERT_NE(OpenScript(), nullptr);
+    const auto before = window->MdiArea()->subWindowList().size();
+    EXPECT_TRUE(window->RouteCommand(kViewCompiledData));
+    EXPECT_EQ(window->MdiArea()->subWindowList().size(), before);
+
+    // On an image it opens the dump once, then brings it forward.
+    ASSERT_TRUE(window->OpenFile(image.string()));
+    QMdiSubWindow* main = window->MdiArea()->currentSubWindow();
+    EXPECT_TRUE(window->RouteCommand(kViewCompiledData));
+    ASSERT_EQ(Views<CDatHexView>().size(), 1u);
+    EXPECT_EQ(Views<CDatHexView>()[0]->Lines().size(), 3u);
+    window->MdiArea()->setActiveSubWindow(main);
+    EXPECT_TRUE(window->RouteCommand(kViewCompiledData));
+    EXPECT_EQ(Views<CDatHexView>().size(), 1u);
+    EXPECT_EQ(window->MdiArea()->currentSubWindow()->widget(), Views<CDatHexView>()[0]);
+    // An image opened from disk asks for no retrieval.
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ui.dialogNames.empty());
+
+    // The settings' check marks; the views toggle them.
+    app.m_bEventsInFrames = true;
+    app.m_bTimecodeStartAdded = false;
+    EXPECT_EQ(Update(kEventsInFrames).check, 1);
+    EXPECT_EQ(Update(kEventsWithTimecode).check, 0);
+    EXPECT_FALSE(Update(kMonitor).enabled);
+
+    // The cue list: disabled until it exists, then run on the active script.
+    EXPECT_FALSE(Update(kCueList).enabled);
+    EXPECT_FALSE(window->HasHandler(kRealTimeWizard));
+    CVLDoc* ranOn = nullptr;
+    window->SetScriptTool(kCueList, [&ranOn](CVLDoc& doc, QWidget*) { ranOn = &doc; });
+    EXPECT_FALSE(Update(kCueList).enabled) << "an image is active";
+    ui.Clear();
+    EXPECT_TRUE(window->RouteCommand(kCueList));
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Command failed."});
+    for (QMdiSubWindow* frame : window->MdiArea()->subWindowList())
+        if (dynamic_cast<CVLView*>(frame->widget()))
+            window->MdiArea()->setActiveSubWindow(frame);
+    EXPECT_TRUE(Update(kCueList).enabled);
+    EXPECT_TRUE(window->RouteCommand(kCueList));
+    EXPECT_EQ(ranOn, app.ActiveScript());
+    EXPECT_NE(ranOn, nullptr);
+}
+
+// "Upload DAT from Unit" opens an image view, which asks its own document's retrieval once the
+// event loop comes back: the controller's image fills it.
+TEST_F(FrameCommands, UploadDatFromUnitFillsTheNewImageView) {
+    testing_support::EmulatorOptions options;
+    options.image.assign(700, 0x5A);
+    std::uint16_t sum = 0;
+    for (std::size_t i = 2; i < options.image.size(); ++i)
+        sum = std::uint16_t(sum + options.image[i]);
+    options.image[0] = std::uint8_t(sum & 0xFF);
+    options.image[1] = std::uint8_t(sum >> 8);
+    testing_support::ControllerEmulator emulator(options);
+    ASSERT_TRUE(emulator.Start());
+    Start(emulator.SlavePath(), "SerialPort=0\nSerialTimeout=1000\n");
+    testing_support::ScriptedUi ui;
+    ui.QueueDialog([](platform::DialogRequest& request) {
+        return std::string(request.DialogName()) == "CCfgCommDlg";
+    });
+    EXPECT_TRUE(window->RouteCommand(kUploadDat));
+    ASSERT_EQ(Views<CDatView>().size(), 1u);
+    CDatView* view = Views<CDatView>()[0];
+    auto* doc = dynamic_cast<CDatDoc*>(view->GetDocument());
+    ASSERT_NE(doc, nullptr);
+    EXPECT_TRUE(ui.dialogNames.empty()) << "not before the event loop comes back";
+    QElapsedTimer clock;
+    clock.start();
+    while (doc->Image() != options.image && clock.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(doc->Image(), options.image);
+    EXPECT_EQ(ui.dialogNames, std::vector<std::string>{"CCfgCommDlg"});
+    const std::vector<std::string> lines = view->Lines();
+    auto has = [&lines](const std::string& text) {
+        return std::find(lines.begin(), lines.end(), text) != lines.end();
+    };
+    EXPECT_TRUE(has("DAT file successfully Retrieved"));
+    EXPECT_TRUE(has("The Size is 700"));
+    emulator.Stop();
+}
+
+} // namespace
+
+namespace {
+
+// Communications from the menu runs the real dialog in settings mode; Cancel keeps everything.
+TEST_F(FrameCommands, CommunicationsOkTakesTheDialogAndCancelChangesNothing) {
+    Start("", "CommMethod=1\nEthernetDevice=1\nNumQuenlows=2\nQuenlowName1=Stage\n"
+              "QuenlowIP1=10.0.0.5\nQuenlowName2=Booth\nQuenlowIP2=10.0.0.6\n");
+    ASSERT_EQ(app.Devices().GetCount(), 2u);
+    auto profileText = [this] {
+        std::ifstream in(install.Profile());
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    const std::string before = profileText();
+    QString title, okText, message;
+    bool ethernet = false, serialEnabled = true;
+    guitest::WhenModal([&](QDialog& dialog) {
+        title = dialog.windowTitle();
+        okText = guitest::Control<QPushButton>(dialog, 1)->text();
+        message = guitest::Control<QLabel>(dialog, 367)->text();
+        ethernet = guitest::Control<QRadioButton>(dialog, 370)->isChecked();
+        serialEnabled = guitest::Control<QRadioButton>(dialog, 369)->isEnabled();
+        guitest::Click(dialog, 466); // delete the chosen device
+        EXPECT_EQ(guitest::Control<QComboBox>(dialog, 454)->count(), 1);
+        guitest::Click(dialog, 2);
+    });
+    EXPECT_TRUE(window->RouteCommand(kCommunications));
+    EXPECT_EQ(title, QStringLiteral("Communication Settings"));
+    EXPECT_EQ(okText, QStringLiteral("Set"));
+    EXPECT_EQ(message, QStringLiteral("Select communication options below."));
+    EXPECT_TRUE(ethernet) << "no serial port here, but devices";
+    EXPECT_FALSE(serialEnabled);
+    EXPECT_EQ(app.Devices().GetCount(), 2u);
+    EXPECT_EQ(profileText(), before);
+
+    guitest::WhenModal([](QDialog& dialog) {
+        guitest::Click(dialog, 466);
+        guitest::Control<QCheckBox>(dialog, 471)->setChecked(true);
+        guitest::Click(dialog, 1);
+    });
+    EXPECT_TRUE(window->RouteCommand(kCommunications));
+    ASSERT_EQ(app.Devices().GetCount(), 1u);
+    EXPECT_EQ(app.Devices().GetAt(0)->m_strName, "Stage");
+    EXPECT_EQ(app.m_nEthernetDevice, 0);
+    EXPECT_EQ(app.m_nNumQuenlows, 1);
+    EXPECT_TRUE(app.m_bVerboseMessages);
+    EXPECT_NE(profileText().find("NumQuenlows=1"), std::string::npos) << profileText();
+}
+
+// The dialog itself, with no serial port on the machine.
+struct CommDialogs : ::testing::Test, testsupport::QtAppFirst {
+    CommDialogs() {
+        previous = platform::SetSerialPortLookup([](int) { return std::string("/nonexistent"); });
+        for (const char* name : {"Stage", "Booth", "Lobby"}) {
+            CQuenlowOb device;
+            device.m_strName = name;
+            device.m_strIP = "10.0.0.1";
+            request.m_devices.AddTail(device);
+        }
+        request.m_strTitleSuffix = " to a Harnel16";
+    }
+    ~CommDialogs() override { platform::SetSerialPortLookup(previous); }
+
+    testing_support::ScriptedUi ui;
+    CommDialogRequest request;
+    platform::SerialPortLookup previous;
+};
+
+TEST_F(CommDialogs, DevicesAreAddedAndDeletedOnTheCopy) {
+    request.m_nMethod = 0;
+    request.m_nDevice = 2;
+    comm::CCfgCommDlg dialog(request, {});
+    dialog.OnInitDialog();
+    auto* devices = guitest::Control<QComboBox>(dialog, 454);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Downloading through Lobby to a Harnel16"));
+    EXPECT_EQ(dialog.Data().m_nMethod, 1);
+    EXPECT_FALSE(guitest::Control<QComboBox>(dialog, 468)->isEnabled());
+    EXPECT_EQ(devices->currentText(), QStringLiteral("Lobby"));
+
+    // Deleting the last entry selects the new last one, and that device is the choice.
+    dialog.OnDeleteDevice();
+    EXPECT_EQ(devices->currentText(), QStringLiteral("Booth"));
+    EXPECT_EQ(dialog.Data().m_nDevice, 1);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Downloading through Booth to a Harnel16"));
+
+    // A name already there, answered No: the device dialog again with what was typed.
+    QString reopenedWith;
+    guitest::WhenModal([&](QDialog& first) {
+        guitest::Control<QLineEdit>(first, 464)->setText(QStringLiteral("Stage"));
+        guitest::WhenModal([&](QDialog& second) {
+            reopenedWith = guitest::Control<QLineEdit>(second, 464)->text();
+            guitest::Click(second, 2);
+        });
+        guitest::Click(first, 1);
+    });
+    ui.QueueAnswer(platform::MsgResult::No);
+    dialog.OnAddDevice();
+    EXPECT_EQ(reopenedWith, QStringLiteral("Stage"));
+    EXPECT_EQ(ui.Texts(),
+              std::vector<std::string>{"Name already exists, do you wish to overwrite?"});
+    EXPECT_EQ(dialog.Data().m_devices.GetCount(), 2u);
+
+    // Deleting the rest goes back to the serial method.
+    dialog.OnDeleteDevice();
+    dialog.OnDeleteDevice();
+    EXPECT_TRUE(dialog.Data().m_devices.IsEmpty());
+    EXPECT_EQ(dialog.Data().m_nMethod, 0);
+    EXPECT_EQ(dialog.Data().m_nDevice, -1);
+    EXPECT_TRUE(guitest::Control<QRadioButton>(dialog, 369)->isChecked());
+    EXPECT_FALSE(guitest::Control<QRadioButton>(dialog, 370)->isEnabled());
+    EXPECT_EQ(request.m_devices.GetCount(), 3u) << "the request changes only on OK";
+}
+
+TEST_F(CommDialogs, DeviceDialogKeepsTheAddressAsDottedTextAndNeedsAName) {
+    comm::CCommQuenlowDlg device;
+    device.m_strName = "Stage";
+    device.m_strIP = "192.168.1.20";
+    QStringList fields;
+    guitest::WhenModal([&](QDialog& dialog) {
+        auto* address = guitest::Control<comm::CIPAddressCtrl>(dialog, 460);
+        for (int i = 0; i < 4; ++i)
+            fields << address->Field(i)->text();
+        address->Field(3)->setText(QStringLiteral("77"));
+        guitest::Control<QLineEdit>(dialog, 464)->clear();
+        guitest::Click(dialog, 1);
+        EXPECT_TRUE(dialog.isVisible()) << "no name: the dialog stays";
+        guitest::Control<QLineEdit>(dialog, 464)->setText(QStringLiteral("Booth"));
+        guitest::Click(dialog, 1);
+    });
+    EXPECT_EQ(device.exec(), QDialog::Accepted);
+    EXPECT_EQ(fields, (QStringList{"192", "168", "1", "20"}));
+    EXPECT_EQ(device.m_strIP, "192.168.1.77");
+    EXPECT_EQ(device.m_strName, "Booth");
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "You must enter a Device Name!");
+    EXPECT_EQ(ui.boxes[0].caption, "Insufficient Data");
+}
+
+TEST_F(CommDialogs, AdvancedLeavesAnUnofferedTimeoutAsItIs) {
+    request.m_nTimeout = 2000;
+    request.m_nPacketSize = 128;
+    request.m_nBitMode = 1;
+    comm::CCfgCommDlg dialog(request, {});
+    dialog.OnInitDialog();
+    int shownTimeout = 0, shownPacket = -1;
+    guitest::WhenModal([&](QDialog& advanced) {
+        shownTimeout = guitest::Control<QComboBox>(advanced, 261)->currentIndex();
+        shownPacket = guitest::Control<QComboBox>(advanced, 264)->currentIndex();
+        guitest::Control<QComboBox>(advanced, 264)->setCurrentIndex(5);
+        guitest::Control<QRadioButton>(advanced, 467)->setChecked(true);
+        guitest::Click(advanced, 1);
+    });
+    dialog.OnAdvanced();
+    EXPECT_EQ(shownTimeout, -1);
+    EXPECT_EQ(shownPacket, 4);
+    EXPECT_EQ(dialog.Data().m_nTimeout, 2000);
+    EXPECT_EQ(dialog.Data().m_nPacketSize, 256);
+    EXPECT_EQ(dialog.Data().m_nBitMode, 0);
+}
+
+} // namespace
