@@ -58,8 +58,9 @@ CGVPToolkit* LockKeyPanes::toolkit_ = nullptr;
 
 TEST_F(LockKeyPanes, FollowTheStateSourceAndFitTheirTexts) {
     // Off the X server the frame's own source leaves the panes blank.
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
         EXPECT_EQ(LockTexts(), QStringList({"", "", ""}));
+    }
 
     auto owned = std::make_unique<FakeLockKeys>();
     FakeLockKeys* source = owned.get();
