@@ -38,8 +38,6 @@ using namespace vl_ids;
 using platform::qt::CommandMessage;
 using platform::qt::CommandUi;
 using platform::qt::FromQString;
-using platform::qt::MdiChildFrame;
-using platform::qt::MdiView;
 using platform::qt::ToQString;
 
 namespace {
@@ -236,8 +234,13 @@ CVLFrame::CVLFrame(CVLApp& app)
     previousPrinting_ = views::SetPrinting(&printing_);
 
     RegisterReportViews(views_);
+    RegisterScriptViews(views_);
     views_.InstallDialogs(*ui_);
     templates_ = std::make_unique<VelmoraTemplates>(*MdiClient(), views_);
+    templateBars_ = std::make_unique<TemplateBars>(*this, *templates_);
+    // The scripts' windows close their scripts through the application, which owns them.
+    templates_->closeScript = [this](CVLDoc& doc) { app_.CloseDocument(&doc); };
+    templates_->lastWindowClosed = [this](CVLDoc& doc) { app_.CloseDocument(&doc); };
     // The compile view leads to the other views of a script through their templates.
     CCompileView::SetViewOpener([this](CVLDoc& doc, std::string_view member) -> platform::View* {
         platform::qt::MdiDocTemplate* tmpl = templates_->Get(member);
@@ -368,56 +371,8 @@ void CVLFrame::RecentFilesChanged() {
 
 // ---- Frames ----
 
-MdiChildFrame* CVLFrame::AddFrame(CVLDoc& doc, QWidget* viewWidget,
-                                  platform::qt::MdiViewOf<platform::View>& view) {
-    auto* frame = new MdiChildFrame(); // owned by the MDI area once added
-    frame->setWidget(viewWidget);
-    MdiClient()->addSubWindow(frame);
-    SetChildTemplateId(frame, kScriptMenu);
-    SetChildMenu(frame, CGVPResources::Instance().FindMenu(kScriptMenu));
-    view.SetFrame(frame);
-    doc.AddView(&view);
-    CVLDoc* script = &doc;
-    frame->canClose = [script, frame] { return script->CanCloseFrame(frame); };
-    frame->closed = [this, script, viewPtr = &view] { FrameClosed(script, viewPtr); };
-    return frame;
-}
-
-void CVLFrame::FrameClosed(CVLDoc* doc, platform::View* view) {
-    doc->RemoveView(view);
-    if (doc->Views().empty() && !closing_.contains(doc))
-        app_.CloseDocument(doc);
-}
-
-bool CVLFrame::CreateFrame(CVLDoc& doc) {
-    auto* view = new SequenceListView(); // owned by its frame
-    AddFrame(doc, view, *view);
-    return true;
-}
-
-void CVLFrame::DestroyFrames(CVLDoc& doc) {
-    closing_.insert(&doc);
-    const std::vector<platform::View*> views = doc.Views();
-    for (platform::View* view : views) {
-        view->CloseFrame();
-        doc.RemoveView(view);
-    }
-    closing_.erase(&doc);
-}
-
-void CVLFrame::InitialUpdateFrame(CVLDoc& doc, bool visible) {
-    doc.UpdateViewTitles();
-    for (platform::View* view : doc.Views()) {
-        auto* mdiView = dynamic_cast<platform::qt::MdiViewOf<platform::View>*>(view);
-        if (!mdiView || !mdiView->Frame())
-            continue;
-        if (mdiView->Frame()->windowTitle().isEmpty())
-            mdiView->SetFrameTitle(doc.GetTitle());
-        if (visible) {
-            mdiView->Frame()->show();
-            MdiClient()->setActiveSubWindow(mdiView->Frame());
-        }
-    }
+DocFrameFactory& CVLFrame::ScriptFrames() {
+    return templates_->ScriptFrames();
 }
 
 platform::View* CVLFrame::CreateViewFrame(platform::Document& document) {
@@ -426,14 +381,7 @@ platform::View* CVLFrame::CreateViewFrame(platform::Document& document) {
     if (!doc || !tmpl)
         return nullptr;
     platform::qt::FramedView* view = tmpl->OpenView(*doc);
-    if (!view)
-        return nullptr;
-    if (MdiChildFrame* frame = view->Frame()) {
-        // The script's menu serves its compile window too.
-        SetChildTemplateId(frame, kScriptMenu);
-        SetChildMenu(frame, CGVPResources::Instance().FindMenu(kScriptMenu));
-    }
-    return &view->DocumentView();
+    return view ? &view->DocumentView() : nullptr;
 }
 
 // ---- Routing ----
@@ -606,6 +554,18 @@ void CVLFrame::OnCompileScript() {
 void CVLFrame::closeEvent(QCloseEvent* event) {
     if (app_.ScriptTemplate()) {
         const auto& documents = app_.ScriptTemplate()->Documents();
+        // The program stays while a compile or transfer runs; it is asked to stop.
+        bool running = false;
+        for (const auto& doc : documents) {
+            if (doc->m_nCompileRunning) {
+                doc->m_nAbortRequested = 1;
+                running = true;
+            }
+        }
+        if (running) {
+            event->ignore();
+            return;
+        }
         for (const auto& doc : documents) {
             if (!doc->SaveModified()) {
                 event->ignore();

@@ -14,11 +14,11 @@
 #include "views/common/print_services.h"
 
 #include <memory>
-#include <set>
 
 class CYNStatusBar;
 class CGVPToolBar;
 class CVLDoc;
+class TemplateBars;
 class VelmoraTemplates;
 
 namespace platform::qt {
@@ -26,25 +26,17 @@ class MdiChildFrame;
 class MdiView;
 } // namespace platform::qt
 
-class CVLFrame : public CGVPMDIFrameWnd,
-                 public AppShell,
-                 public DocFrameFactory,
-                 public platform::ViewTemplate {
+class CVLFrame : public CGVPMDIFrameWnd, public AppShell, public platform::ViewTemplate {
 public:
     explicit CVLFrame(CVLApp& app);
     ~CVLFrame() override;
 
     // AppShell
-    DocFrameFactory& ScriptFrames() override { return *this; }
+    DocFrameFactory& ScriptFrames() override;
     platform::ViewTemplate* CompileTemplate() override { return this; }
     bool CreateMainFrame() override;
     platform::Document* ActiveDocument() override;
     void RecentFilesChanged() override;
-
-    // DocFrameFactory (the sequence window of a script)
-    bool CreateFrame(CVLDoc& doc) override;
-    void DestroyFrames(CVLDoc& doc) override;
-    void InitialUpdateFrame(CVLDoc& doc, bool visible) override;
 
     // ViewTemplate (the compile view)
     platform::View* CreateViewFrame(platform::Document& document) override;
@@ -82,9 +74,6 @@ private:
     class ScriptCommands;
     class AppCommands;
     class ViewCommands;
-    platform::qt::MdiChildFrame* AddFrame(CVLDoc& doc, QWidget* viewWidget,
-                                          platform::qt::MdiViewOf<platform::View>& view);
-    void FrameClosed(CVLDoc* doc, platform::View* view);
     void RegisterDialogs();
     void CreateStatusBar();
 
@@ -97,9 +86,9 @@ private:
     CGVPControlRecentFileList::Source recent_;
     platform::qt::ViewRegistry views_;
     std::unique_ptr<VelmoraTemplates> templates_;
+    std::unique_ptr<TemplateBars> templateBars_;
     // The print dialogs of the views, and the choices "Select Items to Print" last closed with.
     views::PrintServices printing_;
     views::PrintServices* previousPrinting_ = nullptr;
     printing::PrintSelectionMemory printMemory_;
-    std::set<const CVLDoc*> closing_;
 };
