@@ -39,10 +39,6 @@ void SequenceListView::resizeEvent(QResizeEvent* event) {
     list_->setGeometry(rect());
 }
 
-QSize SequenceListView::sizeHint() const {
-    return list_->sizeHint();
-}
-
 void RegisterScriptViews(platform::qt::ViewRegistry& registry) {
     registry.RegisterView("CSeqListView", [](platform::Document&, QWidget*) {
         auto* view = new SequenceListView; // owned by the frame the template makes

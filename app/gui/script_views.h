@@ -18,8 +18,6 @@ public:
     // "Sequences of " and the script's name.
     std::string FrameCaption() const override;
     QListWidget* List() const { return list_; }
-    // The frame takes the list's size.
-    QSize sizeHint() const override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
