@@ -21,7 +21,9 @@ bool SameFile(const std::string& a, const std::string& b) {
 } // namespace
 
 CMyMultiDocTemplate::~CMyMultiDocTemplate() {
-    CloseAllDocuments();
+    // Nothing runs any more when the template goes: every script closes.
+    while (!documents_.empty())
+        Discard(documents_.end() - 1);
 }
 
 CVLDoc* CMyMultiDocTemplate::FindOpenDocument(const std::string& path) const {
@@ -72,11 +74,21 @@ CVLDoc* CMyMultiDocTemplate::OpenDocumentFile(const std::string& path, bool make
     return result;
 }
 
-void CMyMultiDocTemplate::CloseDocument(CVLDoc* doc) {
+bool CMyMultiDocTemplate::CloseDocument(CVLDoc* doc) {
     auto it = std::find_if(documents_.begin(), documents_.end(),
                            [doc](const auto& owned) { return owned.get() == doc; });
     if (it == documents_.end())
-        return;
+        return false;
+    if (doc->m_nCompileRunning) {
+        // The compile or transfer works on this document further up the stack.
+        doc->m_nAbortRequested = 1;
+        return false;
+    }
+    Discard(it);
+    return true;
+}
+
+void CMyMultiDocTemplate::Discard(std::vector<std::unique_ptr<CVLDoc>>::iterator it) {
     std::unique_ptr<CVLDoc> owned = std::move(*it);
     documents_.erase(it);
     owned->OnCloseDocument();
@@ -84,6 +96,7 @@ void CMyMultiDocTemplate::CloseDocument(CVLDoc* doc) {
 }
 
 void CMyMultiDocTemplate::CloseAllDocuments() {
-    while (!documents_.empty())
-        CloseDocument(documents_.back().get());
+    for (std::size_t i = documents_.size(); i-- > 0;)
+        if (i < documents_.size())
+            CloseDocument(documents_[i].get());
 }

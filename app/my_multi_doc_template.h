@@ -36,13 +36,17 @@ public:
     CVLDoc* OpenDocumentFile(const std::string& path, bool makeVisible = true);
     // The open script of that file, or null.
     CVLDoc* FindOpenDocument(const std::string& path) const;
-    // Destroys the document's frames and the document.
-    void CloseDocument(CVLDoc* doc);
+    // Destroys the document's frames and the document. A script whose compile or transfer
+    // runs stays open and is asked to stop instead (false).
+    bool CloseDocument(CVLDoc* doc);
+    // Closes every script that may close now.
     void CloseAllDocuments();
     const std::vector<std::unique_ptr<CVLDoc>>& Documents() const { return documents_; }
     std::uint32_t UntitledCount() const { return untitledCount_; }
 
 private:
+    void Discard(std::vector<std::unique_ptr<CVLDoc>>::iterator it);
+
     AppServices& services_;
     DocFrameFactory& frames_;
     std::string docName_;

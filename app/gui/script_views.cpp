@@ -1,5 +1,6 @@
 #include "app/gui/script_views.h"
 
+#include "platform/qt/mdi_template.h"
 #include "platform/qt/qt_ui_services.h"
 #include "script/vl_doc.h"
 
@@ -12,13 +13,25 @@ SequenceListView::SequenceListView(QWidget* parent)
     setFocusProxy(list_);
 }
 
+void SequenceListView::OnInitialUpdate() {
+    OnUpdate(nullptr, 0, nullptr);
+}
+
+std::string SequenceListView::FrameCaption() const {
+    const CVLDoc* doc = GetVLDoc();
+    return doc ? "Sequences of " + doc->GetScriptName() : std::string();
+}
+
 void SequenceListView::OnUpdate(platform::View* /*sender*/, long /*hint*/, void* /*object*/) {
     list_->clear();
     const CVLDoc* doc = GetVLDoc();
     if (!doc)
         return;
+    QStringList names;
+    names.reserve(qsizetype(doc->m_poSeqList.size()));
     for (const auto& sequence : doc->m_poSeqList)
-        list_->addItem(platform::qt::ToQString(sequence->m_strName));
+        names << platform::qt::ToQString(sequence->m_strName);
+    list_->addItems(names);
 }
 
 void SequenceListView::resizeEvent(QResizeEvent* event) {
@@ -26,6 +39,9 @@ void SequenceListView::resizeEvent(QResizeEvent* event) {
     list_->setGeometry(rect());
 }
 
-QSize SequenceListView::sizeHint() const {
-    return list_->sizeHint();
+void RegisterScriptViews(platform::qt::ViewRegistry& registry) {
+    registry.RegisterView("CSeqListView", [](platform::Document&, QWidget*) {
+        auto* view = new SequenceListView; // owned by the frame the template makes
+        return platform::qt::CreatedView{view, view};
+    });
 }

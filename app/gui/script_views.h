@@ -5,15 +5,19 @@
 #include "views/common/vl_view.h"
 
 class QListWidget;
+namespace platform::qt {
+class ViewRegistry;
+}
 
 class SequenceListView : public CVLView {
 public:
     explicit SequenceListView(QWidget* parent = nullptr);
     const char* ViewClassName() const override { return "CSeqListView"; }
+    void OnInitialUpdate() override;
     void OnUpdate(platform::View* sender, long hint, void* object) override;
+    // "Sequences of " and the script's name.
+    std::string FrameCaption() const override;
     QListWidget* List() const { return list_; }
-    // The frame takes the list's size.
-    QSize sizeHint() const override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -21,3 +25,7 @@ protected:
 private:
     QListWidget* list_;
 };
+
+// Registers the script's views with the program's registry (the sequence list as
+// "CSeqListView").
+void RegisterScriptViews(platform::qt::ViewRegistry& registry);

@@ -1,26 +1,28 @@
 #include "app/gui/velmora_templates.h"
 
+#include "controls/commandbars/frame.h"
 #include "link/dat_doc.h"
 #include "platform/paths.h"
 #include "platform/qt/qt_ui_services.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>
+#include <algorithm>
 
 namespace pq = platform::qt;
 
 namespace {
 
 constexpr FrameKind kFrameKinds[] = {
-    {"CSeqListMDIChildWnd", QSize(630, 230), CVLDoc::kWinSequenceList},
-    {"CInputMDIChildWnd", QSize(550, 400), CVLDoc::kWinInput},
-    {"COutputMDIChildWnd", QSize(550, 400), CVLDoc::kWinOutput},
-    {"CFlagMDIChildWnd", QSize(550, 400), CVLDoc::kWinFlag},
-    {"CVarMDIChildWnd", QSize(550, 400), CVLDoc::kWinVar},
-    {"CPortMDIChildWnd", QSize(775, 425), CVLDoc::kWinPort},
-    {"CDataStrMDIChildWnd", QSize(780, 400), CVLDoc::kWinDataString},
-    {"CLcdStrMDIChildWnd", QSize(780, 400), CVLDoc::kWinLcdString},
-    {"CCompileMDIChildWnd", QSize(790, 500), CVLDoc::kWinCompile},
+    {"CSeqListMDIChildWnd", "Sequences of ", QSize(630, 230), CVLDoc::kWinSequenceList},
+    {"CInputMDIChildWnd", "Inputs of ", QSize(550, 400), CVLDoc::kWinInput},
+    {"COutputMDIChildWnd", "Outputs of ", QSize(550, 400), CVLDoc::kWinOutput},
+    {"CFlagMDIChildWnd", "Flags of ", QSize(550, 400), CVLDoc::kWinFlag},
+    {"CVarMDIChildWnd", "Vars of ", QSize(550, 400), CVLDoc::kWinVar},
+    {"CPortMDIChildWnd", "Ports of ", QSize(775, 425), CVLDoc::kWinPort},
+    {"CDataStrMDIChildWnd", "Data Strings of ", QSize(780, 400), CVLDoc::kWinDataString},
+    {"CLcdStrMDIChildWnd", "LCD Strings of ", QSize(780, 400), CVLDoc::kWinLcdString},
+    {"CCompileMDIChildWnd", "Compile/Download of ", QSize(790, 500), CVLDoc::kWinCompile},
 };
 
 // Set while a sequence list closes its script, so the frames it closes do not start again.
@@ -66,10 +68,24 @@ pq::TemplateResources ResourcesOf(int id) {
     return resources;
 }
 
+bool MayCloseScriptWindow(CVLDoc& doc, const void* frame) {
+    const auto& views = doc.Views();
+    const bool last = std::none_of(views.begin(), views.end(), [frame](platform::View* view) {
+        return view->FrameId() != frame;
+    });
+    if (last && doc.m_nCompileRunning) {
+        // The compile or transfer works on the script: it stops first.
+        doc.m_nAbortRequested = 1;
+        return false;
+    }
+    return doc.CanCloseFrame(frame);
+}
+
 CMDIChildRememberWnd::CMDIChildRememberWnd(CVLDoc& doc, const FrameKind& kind)
     : PlacementFrame(kind.defaultSize), doc_(&doc), kind_(kind) {
     storedPlacement = [this] { return StoredPlacement(); };
     savePlacement = [this](const pq::PlacementRecord& record) { SavePlacement(record); };
+    connect(this, &QMdiSubWindow::aboutToActivate, this, [this] { UpdateTitle(); });
 }
 
 pq::PlacementRecord CMDIChildRememberWnd::StoredPlacement() const {
@@ -95,41 +111,63 @@ void CMDIChildRememberWnd::SavePlacement(const pq::PlacementRecord& record) {
 }
 
 void CMDIChildRememberWnd::UpdateTitle() {
-    if (doc_)
-        doc_->UpdateViewTitles();
+    if (!doc_)
+        return;
+    std::string title = view ? view->FrameCaption() : std::string();
+    if (title.empty() && windowTitle().isEmpty())
+        title = kind_.titlePrefix + doc_->GetScriptName();
+    if (!title.empty() && pq::FromQString(windowTitle()) != title)
+        setWindowTitle(pq::ToQString(title));
 }
 
 void CMDIChildRememberWnd::InitialShow() {
     UpdateTitle();
     PlacementFrame::InitialShow();
+    // The sequence list keeps where it opened in the script at once; the other kinds write
+    // their record when the user moves or sizes them.
+    if (kind_.windowKind == CVLDoc::kWinSequenceList)
+        SavePlacement(Current());
 }
 
 void CMDIChildRememberWnd::closeEvent(QCloseEvent* event) {
+    CVLDoc* doc = doc_;
+    if (!doc || g_closingScript) {
+        // Detached, or closed by its script's own close: nothing to ask.
+        doc_ = nullptr;
+        PlacementFrame::closeEvent(event);
+        return;
+    }
     const bool compile = kind_.windowKind == CVLDoc::kWinCompile;
     const bool sequences = kind_.windowKind == CVLDoc::kWinSequenceList;
-    if (doc_ && (compile || (sequences && !g_closingScript)) && doc_->m_nCompileRunning) {
-        // A running compile is stopped, never orphaned: the window stays.
-        doc_->m_nAbortRequested = 1;
+    if ((compile || sequences) && doc->m_nCompileRunning) {
+        // A running compile or transfer is stopped, never orphaned: the window stays.
+        doc->m_nAbortRequested = 1;
         event->ignore();
         return;
     }
-    if (doc_ && sequences && !g_closingScript) {
-        // The sequence list stands for the script: every window of it closes.
-        CVLDoc& doc = *doc_;
-        g_closingScript = true;
-        doc.CloseCompileErrorDialog();
-        bool closing = true;
-        if (closeScript)
-            closing = closeScript(doc);
-        else
-            doc.CloseAllFrames();
-        g_closingScript = false;
-        if (!closing) {
-            // The script's close was refused (the user kept it open).
+    if (sequences) {
+        // The sequence list stands for the script: asked once, then every window goes.
+        if (!doc->SaveModified()) {
             event->ignore();
             return;
         }
+        g_closingScript = true;
+        doc->CloseCompileErrorDialog();
+        if (closeScript)
+            closeScript(*doc);
+        else
+            doc->CloseAllFrames();
+        g_closingScript = false;
+        doc_ = nullptr;
+        PlacementFrame::closeEvent(event);
+        return;
     }
+    if (!MayCloseScriptWindow(*doc, static_cast<const pq::MdiChildFrame*>(this))) {
+        event->ignore();
+        return;
+    }
+    // The script may go with its last window.
+    doc_ = nullptr;
     PlacementFrame::closeEvent(event);
 }
 
@@ -137,30 +175,51 @@ VelmoraTemplates::VelmoraTemplates(QMdiArea& area, const pq::ViewRegistry& views
     for (const TemplateRow& row : kTemplateTable) {
         const FrameKind* kind = FindFrameKind(row.frameClass);
         const bool script = std::string_view(row.document) == "CVLDoc";
+        const int index = int(templates_.size());
         pq::MdiDocTemplate::FrameFactory frames =
-            [this, kind, script](platform::Document& document) -> pq::MdiChildFrame* {
-            if (!script)
-                return dynamic_cast<CDatDoc*>(&document) ? new pq::MdiChildFrame : nullptr;
-            auto* doc = dynamic_cast<CVLDoc*>(&document);
-            if (!doc)
-                return nullptr;
-            if (!kind)
-                return new pq::MdiChildFrame;
-            auto* frame = new CMDIChildRememberWnd(*doc, *kind);
-            frame->closeScript = [this](CVLDoc& d) {
-                if (closeScript)
-                    return closeScript(d);
-                d.CloseAllFrames();
-                return true;
-            };
+            [this, kind, script, index](platform::Document& document) -> pq::MdiChildFrame* {
+            pq::MdiChildFrame* frame = nullptr;
+            if (!script) {
+                if (!dynamic_cast<CDatDoc*>(&document))
+                    return nullptr;
+                frame = new pq::MdiChildFrame; // owned by the area once the template adds it
+            } else {
+                auto* doc = dynamic_cast<CVLDoc*>(&document);
+                if (!doc)
+                    return nullptr;
+                if (kind) {
+                    auto* remember = new CMDIChildRememberWnd(*doc, *kind);
+                    remember->closeScript = [this](CVLDoc& d) {
+                        if (closeScript)
+                            closeScript(d);
+                        else
+                            d.CloseAllFrames();
+                    };
+                    frame = remember;
+                } else {
+                    frame = new pq::MdiChildFrame;
+                    frame->canClose = [doc, frame] {
+                        return MayCloseScriptWindow(*doc,
+                                                    static_cast<const pq::MdiChildFrame*>(frame));
+                    };
+                }
+            }
+            if (frameMade)
+                frameMade(*frame, templates_[std::size_t(index)]->Resources(), script);
             return frame;
         };
         auto tmpl = std::make_unique<pq::MdiDocTemplate>(area, views, ResourcesOf(row.id),
                                                          row.viewClass, std::move(frames));
+        if (script)
+            tmpl->lastViewClosed = [this](platform::Document& document) {
+                if (lastWindowClosed)
+                    lastWindowClosed(static_cast<CVLDoc&>(document));
+            };
         if (std::string_view(row.member) == "m_pDatTmp")
             tmpl->SetDocumentFactory([] { return std::make_unique<CDatDoc>(); }, "Script", ".dat");
         templates_.push_back(std::move(tmpl));
     }
+    scriptFrames_ = std::make_unique<ScriptFrameFactory>(*Get("m_pScriptTmp"));
 }
 
 pq::MdiDocTemplate* VelmoraTemplates::Get(std::string_view member) const {
@@ -213,6 +272,11 @@ void ScriptFrameFactory::DestroyFrames(CVLDoc& doc) {
         framed->SetFrame(nullptr);
         if (auto* remember = dynamic_cast<CMDIChildRememberWnd*>(frame))
             remember->Detach();
+        if (!frame->isVisible()) {
+            // Never shown (a file that did not open): nothing of it runs, it goes now.
+            delete frame;
+            continue;
+        }
         // The frame may be the one whose close is running (the sequence list closing its
         // script): it goes once that has returned.
         frame->hide();
@@ -223,4 +287,32 @@ void ScriptFrameFactory::DestroyFrames(CVLDoc& doc) {
 void ScriptFrameFactory::InitialUpdateFrame(CVLDoc& doc, bool visible) {
     if (pq::MdiChildFrame* frame = FrameOf(doc))
         template_.InitialUpdateFrame(*frame, visible);
+}
+
+TemplateBars::TemplateBars(CGVPMDIFrameWnd& frame, VelmoraTemplates& templates)
+    : frame_(frame), frameKeys_(*frame.GetAccelerators()) {
+    const unsigned scriptMenu = unsigned(kTemplateTable[0].id);
+    templates.frameMade = [this, scriptMenu](pq::MdiChildFrame& child,
+                                             const pq::TemplateResources& resources, bool script) {
+        const unsigned id = unsigned(resources.id);
+        frame_.SetChildTemplateId(&child, id);
+        GVPMenuPtr menu = resources.hasMenu ? CGVPResources::Instance().FindMenu(id) : nullptr;
+        if (!menu && script)
+            menu = CGVPResources::Instance().FindMenu(scriptMenu);
+        if (menu)
+            frame_.SetChildMenu(&child, std::move(menu));
+    };
+    connect(frame.MdiClient(), &QMdiArea::subWindowActivated, this,
+            [this](QMdiSubWindow* child) { Activated(child); });
+}
+
+void TemplateBars::Activated(QMdiSubWindow* child) {
+    GVPAcceleratorTable keys;
+    if (const pq::MdiDocTemplate* owner = pq::MdiDocTemplate::OfFrame(child);
+        owner && owner->Resources().hasAccelerators)
+        if (const GVPAcceleratorTable* own =
+                CGVPResources::Instance().FindAccelerators(unsigned(owner->ResourceId())))
+            keys = *own;
+    keys.insert(keys.end(), frameKeys_.begin(), frameKeys_.end());
+    frame_.SetAccelerators(std::move(keys));
 }

@@ -1,14 +1,16 @@
 // Velmora's fifteen document templates in the order start-up makes them, and the child frames
-// of a script's windows: each kind keeps its placement in the script, titles itself through
-// the script, and has its own close rule (the compile window stays open while its compile
-// runs; the sequence list closes the whole script).
+// of a script's windows: each kind keeps its placement in the script, takes its title from its
+// view, and has its own close rule (the compile window stays open while its compile runs; the
+// sequence list closes the whole script).
 #pragma once
 
 #include "app/my_multi_doc_template.h"
+#include "controls/commandbars/resources.h"
 #include "platform/qt/mdi_template.h"
 #include "platform/qt/placement.h"
 #include "script/vl_doc.h"
 
+#include <QObject>
 #include <QSize>
 #include <array>
 #include <functional>
@@ -17,7 +19,9 @@
 #include <vector>
 
 class CDatDoc;
+class CGVPMDIFrameWnd;
 class QMdiArea;
+class QMdiSubWindow;
 
 struct TemplateRow {
     const char* member;
@@ -49,6 +53,7 @@ inline constexpr std::array<TemplateRow, 15> kTemplateTable{{
 // A kind of script window that remembers its placement in the script.
 struct FrameKind {
     const char* frameClass;
+    const char* titlePrefix; // the first title, for a view without one of its own
     QSize defaultSize;
     int windowKind; // CVLDoc::WindowKind of its record
 };
@@ -56,6 +61,11 @@ struct FrameKind {
 const FrameKind* FindFrameKind(std::string_view frameClass);
 // What resource id `id` brings: a menu (3, 4, 6, 146-149), accelerators (3, 147, 149).
 platform::qt::TemplateResources ResourcesOf(int id);
+
+// Whether a window of `doc` (`frame`, a View::FrameId) may close now. Its last window takes the
+// script with it: that one asks to save a modified script, and stays while the script's compile
+// or transfer runs, which is asked to stop instead.
+bool MayCloseScriptWindow(CVLDoc& doc, const void* frame);
 
 // The child frame of a script's window: placement kept in the script's record of its kind.
 class CMDIChildRememberWnd : public platform::qt::PlacementFrame {
@@ -69,11 +79,13 @@ public:
     // The record of the kind as the script holds it.
     platform::qt::PlacementRecord StoredPlacement() const;
     void SavePlacement(const platform::qt::PlacementRecord& record);
+    // The title its view gives it; until a view without one of its own is titled by the
+    // script, the kind's prefix and the script's name.
     void UpdateTitle();
     void InitialShow() override;
-    // Closing the sequence list closes the script: the main frame says how.
-    // Answers false when the user kept the script open.
-    std::function<bool(CVLDoc&)> closeScript;
+    // How the sequence list's close closes its script once the user has agreed: the owner of
+    // the scripts closes it, which destroys its frames. Without one, every frame is closed.
+    std::function<void(CVLDoc&)> closeScript;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -81,6 +93,22 @@ protected:
 private:
     CVLDoc* doc_;
     const FrameKind& kind_;
+};
+
+// The script template's frames for the core's script template (which makes, numbers and owns
+// the scripts): the first frame of a script is the sequence list of template id 3.
+class ScriptFrameFactory : public DocFrameFactory {
+public:
+    explicit ScriptFrameFactory(platform::qt::MdiDocTemplate& scriptTemplate)
+        : template_(scriptTemplate) {}
+    bool CreateFrame(CVLDoc& doc) override;
+    // Every frame of the script goes, without a question or a close rule.
+    void DestroyFrames(CVLDoc& doc) override;
+    void InitialUpdateFrame(CVLDoc& doc, bool visible) override;
+
+private:
+    platform::qt::MdiChildFrame* FrameOf(CVLDoc& doc) const;
+    platform::qt::MdiDocTemplate& template_;
 };
 
 // The fifteen templates on one MDI area, sharing one view registry.
@@ -92,29 +120,38 @@ public:
     const std::vector<std::unique_ptr<platform::qt::MdiDocTemplate>>& All() const {
         return templates_;
     }
+    // The frames the core's script template makes through m_pScriptTmp.
+    DocFrameFactory& ScriptFrames() { return *scriptFrames_; }
     // The registered templates, in order, that make their own documents (the compiled image).
     // "Upload DAT from Unit": a new untitled image through the first registered template whose
     // filter is ".dat" (any case), marked to receive the controller's image; null when none.
     CDatDoc* UploadDatFromUnit();
-    // How the sequence list's close closes its script (passed to every such frame made).
-    // Answers false when the user kept the script open.
-    std::function<bool(CVLDoc&)> closeScript;
+
+    // How the sequence list's close closes its script (see CMDIChildRememberWnd).
+    std::function<void(CVLDoc&)> closeScript;
+    // Told when the last window of a script has closed: the owner closes the script.
+    std::function<void(CVLDoc&)> lastWindowClosed;
+    // Told of every frame a template makes, before it first shows: the template's resources
+    // and whether the frame shows a script.
+    std::function<void(platform::qt::MdiChildFrame& frame,
+                       const platform::qt::TemplateResources& resources, bool script)>
+        frameMade;
 
 private:
     std::vector<std::unique_ptr<platform::qt::MdiDocTemplate>> templates_;
+    std::unique_ptr<ScriptFrameFactory> scriptFrames_;
 };
 
-// The script template's frames for the core's script template (which makes, numbers and owns
-// the scripts): the first frame of a script is the sequence list of template id 3.
-class ScriptFrameFactory : public DocFrameFactory {
+// The active window's template in the main frame: the frame shows the template's menu (a
+// script's window whose kind has no menu of its own shows the script's) and takes its keys
+// from the template's accelerators first, then from its own.
+class TemplateBars : public QObject {
 public:
-    explicit ScriptFrameFactory(platform::qt::MdiDocTemplate& scriptTemplate)
-        : template_(scriptTemplate) {}
-    bool CreateFrame(CVLDoc& doc) override;
-    void DestroyFrames(CVLDoc& doc) override;
-    void InitialUpdateFrame(CVLDoc& doc, bool visible) override;
+    TemplateBars(CGVPMDIFrameWnd& frame, VelmoraTemplates& templates);
 
 private:
-    platform::qt::MdiChildFrame* FrameOf(CVLDoc& doc) const;
-    platform::qt::MdiDocTemplate& template_;
+    void Activated(QMdiSubWindow* child);
+
+    CGVPMDIFrameWnd& frame_;
+    GVPAcceleratorTable frameKeys_;
 };

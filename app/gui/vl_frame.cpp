@@ -46,7 +46,6 @@ using platform::qt::CommandMessage;
 using platform::qt::CommandUi;
 using platform::qt::FromQString;
 using platform::qt::MdiChildFrame;
-using platform::qt::MdiView;
 using platform::qt::ToQString;
 
 namespace {
@@ -363,12 +362,17 @@ CVLFrame::CVLFrame(CVLApp& app)
     // The image view asks for its document's retrieval once it is up (after the event loop
     // comes back), never for whichever document happens to be active then.
     RegisterReportViews(views_, [this](CDatDoc& doc) { OnImageViewShown(doc); });
+    RegisterScriptViews(views_);
     views_.InstallDialogs(*ui_);
     templates_ = std::make_unique<VelmoraTemplates>(*MdiClient(), views_);
     // Images this program makes transfer with its settings.
     if (platform::qt::MdiDocTemplate* images = templates_->Get("m_pDatTmp"))
         images->SetDocumentFactory([this] { return std::make_unique<CDatDoc>(app_); }, "Script",
                                    ".dat");
+    templateBars_ = std::make_unique<TemplateBars>(*this, *templates_);
+    // The scripts' windows close their scripts through the application, which owns them.
+    templates_->closeScript = [this](CVLDoc& doc) { app_.CloseDocument(&doc); };
+    templates_->lastWindowClosed = [this](CVLDoc& doc) { app_.CloseDocument(&doc); };
     // The compile view leads to the other views of a script through their templates.
     CCompileView::SetViewOpener([this](CVLDoc& doc, std::string_view member) -> platform::View* {
         platform::qt::MdiDocTemplate* tmpl = templates_->Get(member);
@@ -504,56 +508,8 @@ void CVLFrame::RecentFilesChanged() {
 
 // ---- Frames ----
 
-MdiChildFrame* CVLFrame::AddFrame(CVLDoc& doc, QWidget* viewWidget,
-                                  platform::qt::MdiViewOf<platform::View>& view) {
-    auto* frame = new MdiChildFrame(); // owned by the MDI area once added
-    frame->setWidget(viewWidget);
-    MdiClient()->addSubWindow(frame);
-    SetChildTemplateId(frame, kScriptMenu);
-    SetChildMenu(frame, CGVPResources::Instance().FindMenu(kScriptMenu));
-    view.SetFrame(frame);
-    doc.AddView(&view);
-    CVLDoc* script = &doc;
-    frame->canClose = [script, frame] { return script->CanCloseFrame(frame); };
-    frame->closed = [this, script, viewPtr = &view] { FrameClosed(script, viewPtr); };
-    return frame;
-}
-
-void CVLFrame::FrameClosed(CVLDoc* doc, platform::View* view) {
-    doc->RemoveView(view);
-    if (doc->Views().empty() && !closing_.contains(doc))
-        app_.CloseDocument(doc);
-}
-
-bool CVLFrame::CreateFrame(CVLDoc& doc) {
-    auto* view = new SequenceListView(); // owned by its frame
-    AddFrame(doc, view, *view);
-    return true;
-}
-
-void CVLFrame::DestroyFrames(CVLDoc& doc) {
-    closing_.insert(&doc);
-    const std::vector<platform::View*> views = doc.Views();
-    for (platform::View* view : views) {
-        view->CloseFrame();
-        doc.RemoveView(view);
-    }
-    closing_.erase(&doc);
-}
-
-void CVLFrame::InitialUpdateFrame(CVLDoc& doc, bool visible) {
-    doc.UpdateViewTitles();
-    for (platform::View* view : doc.Views()) {
-        auto* mdiView = dynamic_cast<platform::qt::MdiViewOf<platform::View>*>(view);
-        if (!mdiView || !mdiView->Frame())
-            continue;
-        if (mdiView->Frame()->windowTitle().isEmpty())
-            mdiView->SetFrameTitle(doc.GetTitle());
-        if (visible) {
-            mdiView->Frame()->show();
-            MdiClient()->setActiveSubWindow(mdiView->Frame());
-        }
-    }
+DocFrameFactory& CVLFrame::ScriptFrames() {
+    return templates_->ScriptFrames();
 }
 
 platform::View* CVLFrame::CreateViewFrame(platform::Document& document) {
@@ -562,14 +518,7 @@ platform::View* CVLFrame::CreateViewFrame(platform::Document& document) {
     if (!doc || !tmpl)
         return nullptr;
     platform::qt::FramedView* view = tmpl->OpenView(*doc);
-    if (!view)
-        return nullptr;
-    if (MdiChildFrame* frame = view->Frame()) {
-        // The script's menu serves its compile window too.
-        SetChildTemplateId(frame, kScriptMenu);
-        SetChildMenu(frame, CGVPResources::Instance().FindMenu(kScriptMenu));
-    }
-    return &view->DocumentView();
+    return view ? &view->DocumentView() : nullptr;
 }
 
 // ---- Routing ----
@@ -684,7 +633,7 @@ bool CVLFrame::OnUpdateCommand(unsigned id, CommandUi& ui) {
         return false; // enabled by its handler
     }
     if (id == kViewToolbar) {
-        ui.SetCheck(standard_ && standard_->isVisible() ? 1 : 0);
+        ui.SetCheck(standard_ && standard_->IsVisible() ? 1 : 0);
         return false;
     }
     return false;
@@ -735,8 +684,9 @@ bool CVLFrame::OnCommand(unsigned id) {
         OpenHelp(app_.m_strAppDir);
         return true;
     case kViewToolbar:
+        // The bar's own visibility, so its dock row goes with it.
         if (standard_) {
-            standard_->setVisible(!standard_->isVisible());
+            standard_->SetVisible(!standard_->IsVisible());
             RecalcLayout();
         }
         return true;
@@ -833,10 +783,6 @@ void CVLFrame::ShowScriptView(unsigned id) {
         platform::ShowMessage(kCommandFailed);
         return;
     }
-    if (id == kInputs) {
-        QMdiSubWindow* active = MdiClient()->currentSubWindow();
-        childMaximisedAtInputs_ = active && active->isMaximized();
-    }
     for (platform::View* view : doc->Views()) {
         if (std::strcmp(view->ViewClassName(), command->viewClass) == 0) {
             ActivateViewFrame(*view);
@@ -918,6 +864,18 @@ void CVLFrame::OnImageViewShown(CDatDoc& doc) {
 void CVLFrame::closeEvent(QCloseEvent* event) {
     if (app_.ScriptTemplate()) {
         const auto& documents = app_.ScriptTemplate()->Documents();
+        // The program stays while a compile or transfer runs; it is asked to stop.
+        bool running = false;
+        for (const auto& doc : documents) {
+            if (doc->m_nCompileRunning) {
+                doc->m_nAbortRequested = 1;
+                running = true;
+            }
+        }
+        if (running) {
+            event->ignore();
+            return;
+        }
         for (const auto& doc : documents) {
             if (!doc->SaveModified()) {
                 event->ignore();

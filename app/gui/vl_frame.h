@@ -17,13 +17,13 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <set>
 
 class CYNStatusBar;
 class CGVPToolBar;
 class CDatDoc;
 class CVLDoc;
 class CVLView;
+class TemplateBars;
 class VelmoraTemplates;
 
 namespace platform::qt {
@@ -32,25 +32,17 @@ class MdiChildFrame;
 class MdiView;
 } // namespace platform::qt
 
-class CVLFrame : public CGVPMDIFrameWnd,
-                 public AppShell,
-                 public DocFrameFactory,
-                 public platform::ViewTemplate {
+class CVLFrame : public CGVPMDIFrameWnd, public AppShell, public platform::ViewTemplate {
 public:
     explicit CVLFrame(CVLApp& app);
     ~CVLFrame() override;
 
     // AppShell
-    DocFrameFactory& ScriptFrames() override { return *this; }
+    DocFrameFactory& ScriptFrames() override;
     platform::ViewTemplate* CompileTemplate() override { return this; }
     bool CreateMainFrame() override;
     platform::Document* ActiveDocument() override;
     void RecentFilesChanged() override;
-
-    // DocFrameFactory (the sequence window of a script)
-    bool CreateFrame(CVLDoc& doc) override;
-    void DestroyFrames(CVLDoc& doc) override;
-    void InitialUpdateFrame(CVLDoc& doc, bool visible) override;
 
     // ViewTemplate (the compile view)
     platform::View* CreateViewFrame(platform::Document& document) override;
@@ -69,9 +61,6 @@ public:
     // Wizard 32906); a command without one is disabled.
     using ScriptTool = std::function<void(CVLDoc&, QWidget* parent)>;
     void SetScriptTool(unsigned id, ScriptTool tool);
-    // Whether the active child was maximised when "Inputs..." last ran: the table windows'
-    // first show follows it.
-    bool ChildMaximisedAtInputs() const { return childMaximisedAtInputs_; }
     // The printer that Print Setup sets up and every print job starts from.
     QPrinter& Printer() { return printer_; }
 
@@ -117,9 +106,6 @@ private:
     class ImageCommands;
     CVLView* ActiveTableView() const;
     void RunScriptTool(unsigned id);
-    platform::qt::MdiChildFrame* AddFrame(CVLDoc& doc, QWidget* viewWidget,
-                                          platform::qt::MdiViewOf<platform::View>& view);
-    void FrameClosed(CVLDoc* doc, platform::View* view);
     void RegisterDialogs();
     void CreateStatusBar();
     void ShowLockKeys();
@@ -133,13 +119,12 @@ private:
     CGVPControlRecentFileList::Source recent_;
     platform::qt::ViewRegistry views_;
     std::unique_ptr<VelmoraTemplates> templates_;
+    std::unique_ptr<TemplateBars> templateBars_;
     // The print dialogs of the views, and the choices "Select Items to Print" last closed with.
     views::PrintServices printing_;
     views::PrintServices* previousPrinting_ = nullptr;
     printing::PrintSelectionMemory printMemory_;
-    std::set<const CVLDoc*> closing_;
     std::unique_ptr<platform::qt::LockKeySource> lockKeys_;
     std::map<unsigned, ScriptTool> scriptTools_;
-    bool childMaximisedAtInputs_ = false;
     QPrinter printer_;
 };

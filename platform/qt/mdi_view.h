@@ -7,6 +7,7 @@
 
 #include <QMdiSubWindow>
 #include <functional>
+#include <string>
 
 class QCloseEvent;
 class QMdiArea;
@@ -43,6 +44,9 @@ public:
     MdiChildFrame* Frame() const { return frame_; }
     // The first update, after the view is attached to its document and before it shows.
     virtual void OnInitialUpdate() {}
+    // The title the view gives its frame whenever the frame is activated; empty when the
+    // view has none of its own and the frame keeps the one it shows.
+    virtual std::string FrameCaption() const { return {}; }
     // The document side of the same view.
     virtual platform::View& DocumentView() = 0;
 

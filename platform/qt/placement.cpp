@@ -45,11 +45,17 @@ void PlacementFrame::ActivateFirst(const PlacementRecord& stored, bool activeChi
     current_.SetRect(normal);
     setGeometry(normal);
     switch (ChooseFirstShow(stored, activeChildMaximised)) {
-    case FirstShow::Minimised:
-        // Restores to maximised when the record says so.
+    case FirstShow::Minimised: {
+        // Restores to maximised when the record says so. The area makes a window it minimises
+        // active: the one active before stays so.
         restoreMaximised_ = stored.maximised;
+        QMdiArea* area = mdiArea();
+        QMdiSubWindow* previous = area ? area->activeSubWindow() : nullptr;
         showMinimized();
+        if (previous && previous != this && area->subWindowList().contains(previous))
+            area->setActiveSubWindow(previous);
         break;
+    }
     case FirstShow::Maximised:
         showMaximized();
         break;

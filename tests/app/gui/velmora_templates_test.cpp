@@ -1,6 +1,7 @@
 #include "app/gui/velmora_templates.h"
 #include "link/dat_doc.h"
 #include "tests/support/qt_test_app.h"
+#include "tests/support/scripted_ui.h"
 #include "views/reports/list_views.h"
 
 #include <QLabel>
@@ -20,15 +21,27 @@ struct NamedView : QLabel, pq::MdiView {
     const char* name_;
 };
 
+// A view with a title of its own.
+struct CaptionView : NamedView {
+    using NamedView::NamedView;
+    std::string FrameCaption() const override {
+        return "Cross Reference of " + static_cast<CVLDoc*>(GetDocument())->GetScriptName();
+    }
+};
+
 struct Fixture : ::testing::Test, testsupport::QtAppFirst {
     Fixture() {
         area.resize(1000, 700);
         area.show();
-        for (const char* name : {"CSeqListView", "CInputView", "CXRefView", "CCompileView"})
+        for (const char* name : {"CSeqListView", "CInputView", "CCompileView"})
             views.RegisterView(name, [name](platform::Document&, QWidget*) {
                 auto* view = new NamedView(name);
                 return pq::CreatedView{view, view};
             });
+        views.RegisterView("CXRefView", [](platform::Document&, QWidget*) {
+            auto* view = new CaptionView("CXRefView");
+            return pq::CreatedView{view, view};
+        });
     }
     QMdiArea area;
     pq::ViewRegistry views;
@@ -71,6 +84,52 @@ TEST_F(Fixture, TableWindowsKeepTheirPlacementInTheScript) {
     EXPECT_LT(moved->Frame()->x(), 200);
 }
 
+TEST_F(Fixture, FirstShowFollowsTheRecordOrTheActiveChildAndTheViewTitlesItsFrame) {
+    VelmoraTemplates templates(area, views);
+    CVLDoc doc;
+    doc.SetTitle("Show.ksf");
+    pq::FramedView* seq = templates.Get("m_pScriptTmp")->OpenView(doc);
+    QMdiSubWindow* sequences = seq->Frame();
+    sequences->showMaximized();
+    pq::FramedView* inputs = templates.Get("m_pInputTmp")->OpenView(doc);
+    EXPECT_TRUE(inputs->Frame()->isMaximized()) << "the active child was maximised";
+    inputs->Frame()->close();
+    sequences->showNormal();
+
+    struct Case {
+        bool maximised, minimised;
+        bool shownMaximised, shownMinimised;
+    } cases[] = {{false, false, false, false},
+                 {true, false, true, false},
+                 {false, true, false, true},
+                 {true, true, false, true}};
+    for (const Case& c : cases) {
+        area.setActiveSubWindow(sequences);
+        doc.m_anWindowPos[CVLDoc::kWinInput] = {30, 40, 300, 200};
+        doc.m_anMaximized[CVLDoc::kWinInput] = c.maximised;
+        doc.m_anMinimized[CVLDoc::kWinInput] = c.minimised;
+        QMdiSubWindow* frame = templates.Get("m_pInputTmp")->OpenView(doc)->Frame();
+        EXPECT_EQ(frame->isMaximized(), c.shownMaximised) << c.maximised << c.minimised;
+        EXPECT_EQ(frame->isMinimized(), c.shownMinimised) << c.maximised << c.minimised;
+        if (c.minimised) {
+            EXPECT_EQ(area.activeSubWindow(), sequences) << "minimised without activation";
+        }
+        frame->showNormal();
+        EXPECT_EQ(frame->geometry(), QRect(30, 40, 300, 200));
+        frame->close();
+    }
+
+    // The cross reference shares the inputs' frame class but carries its own title.
+    QMdiSubWindow* xref = templates.Get("m_pXRefTmp")->OpenView(doc)->Frame();
+    EXPECT_EQ(xref->windowTitle(), "Cross Reference of Show");
+    area.setActiveSubWindow(sequences);
+    area.setActiveSubWindow(xref);
+    EXPECT_EQ(xref->windowTitle(), "Cross Reference of Show") << "kept on every activation";
+    EXPECT_EQ(templates.Get("m_pCompileTmp")->OpenView(doc)->Frame()->windowTitle(),
+              "Compile/Download of Show")
+        << "a view without a title of its own: the kind's";
+}
+
 TEST_F(Fixture, TemplatesWithoutTheirViewsOpenNothing) {
     VelmoraTemplates templates(area, views);
     CVLDoc doc;
@@ -98,26 +157,27 @@ TEST_F(Fixture, CompileWindowStaysOpenAndAbortsWhileItsCompileRuns) {
 
 TEST_F(Fixture, ClosingTheSequenceListClosesTheScriptOnce) {
     VelmoraTemplates templates(area, views);
+    testing_support::ScriptedUi ui;
     CVLDoc doc;
-    int asked = 0;
-    bool keep = true;
+    doc.SetTitle("Show.ksf");
+    int closes = 0;
     templates.closeScript = [&](CVLDoc& d) {
-        ++asked;
-        if (keep)
-            return false;
+        ++closes;
         d.CloseAllFrames();
-        return true;
     };
     pq::FramedView* seq = templates.Get("m_pScriptTmp")->OpenView(doc);
     templates.Get("m_pInputTmp")->OpenView(doc);
     templates.Get("m_pCompileTmp")->OpenView(doc);
     ASSERT_EQ(doc.Views().size(), 3u);
+    doc.SetModifiedFlag(true);
+    ui.QueueAnswer(platform::MsgResult::Cancel);
     seq->Frame()->close();
-    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(closes, 0);
     EXPECT_EQ(doc.Views().size(), 3u) << "kept open when the user says so";
-    keep = false;
+    ui.QueueAnswer(platform::MsgResult::No);
     seq->Frame()->close();
-    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(ui.boxes.size(), 2u) << "asked once per close, never by the other windows";
     EXPECT_TRUE(doc.Views().empty());
 }
 
@@ -178,7 +238,6 @@ TEST_F(Fixture, ScriptDestroyedFromItsSequenceListsClose) {
         EXPECT_EQ(&d, doc.get());
         frames.DestroyFrames(d);
         doc.reset();
-        return true;
     };
     ASSERT_TRUE(frames.CreateFrame(*doc));
     frames.InitialUpdateFrame(*doc, true);

@@ -1,0 +1,140 @@
+// Opening a large script (255 sequences of 200 events) in the main window, as File Open does,
+// to an idle window that shows its sequence list.
+#include "app/gui/script_views.h"
+#include "app/gui/vl_frame.h"
+#include "app/vl_app.h"
+#include "controls/commandbars/aux_data.h"
+#include "platform/paths.h"
+#include "platform/ui_services.h"
+#include "script/vl_doc.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "bench_open_script_window";
+    static char* argv[] = {name, nullptr};
+    static std::unique_ptr<QApplication> app = [] {
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        return std::make_unique<QApplication>(argc, argv);
+    }();
+    return *app;
+}
+
+// Counts the events Qt delivers, to tell when the window has nothing left to do.
+class EventCounter : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent*) override {
+        ++count;
+        return false;
+    }
+    long count = 0;
+};
+
+// Processes events until a pass delivers none.
+void ProcessUntilIdle(EventCounter& events) {
+    for (int pass = 0; pass < 1000; ++pass) {
+        const long before = events.count;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (events.count == before)
+            return;
+    }
+}
+
+// The large script as the program writes it, with the products of `app`.
+std::string LargeScript(CVLApp& app) {
+    CVLDoc doc(app);
+    doc.InitNewScript("Harnel16");
+    doc.m_poSeqList.clear();
+    doc.m_poDataStrList.push_back(std::make_unique<CDataStr>("Hello", "\"Hi there\"", "x"));
+    for (int s = 1; s <= 255; ++s) {
+        auto seq = std::make_unique<CSeq>("Scene_" + std::to_string(s), 1);
+        seq->m_nLooping = s % 2;
+        seq->m_aTriggers[0].m_strIoName = "Input" + std::to_string(s % 128 + 1);
+        for (int e = 0; e < 200; ++e) {
+            auto event = std::make_unique<CEvnt>();
+            event->m_strLabel = e % 10 ? "" : "Cue" + std::to_string(e);
+            event->m_strTime = "00:" + std::to_string(10 + e % 50) + ".0" + std::to_string(e % 10);
+            event->m_strEvent = e % 3 ? "SetOutput" : "SendString";
+            event->m_strData1 = e % 3 ? "Output" + std::to_string(e % 128 + 1) : "Port1";
+            event->m_strData2 = e % 3 ? "On" : "Hello";
+            event->m_strComment = e % 4 ? "" : "from the stage manager";
+            seq->m_poEventList.push_back(std::move(event));
+        }
+        doc.m_poSeqList.push_back(std::move(seq));
+    }
+    doc.WriteScriptToBuffer(CVLDoc::kWriteAll, 1, 255);
+    return std::string(doc.WrittenText());
+}
+
+// The sequence list of the active window, or null.
+SequenceListView* ShownSequenceList(CVLFrame& window) {
+    QMdiSubWindow* active = window.MdiArea()->activeSubWindow();
+    return active && active->isVisible() ? dynamic_cast<SequenceListView*>(active->widget())
+                                         : nullptr;
+}
+
+void BM_OpenLargeScriptToItsWindow(benchmark::State& state) {
+    App();
+    std::string pattern = (fs::temp_directory_path() / "velmora-bench-XXXXXX").string();
+    const fs::path root = ::mkdtemp(pattern.data());
+    const fs::path previousCwd = fs::current_path();
+    platform::SetInstallDirectory(VELMORA_DATA_DIR);
+    {
+        CGVPToolkit toolkit;
+        CVLApp app;
+        app.SetProfilePath(root / "velmora.ini");
+        CVLFrame window(app);
+        EventCounter events;
+        qApp->installEventFilter(&events);
+        platform::UiServices& windowUi = platform::Ui();
+        platform::SilentUi silent;
+        platform::SetUi(&silent); // start-up and the first open must not ask anything
+        app.InitInstance(window);
+        const fs::path script = root / "Large.ksf";
+        std::ofstream(script, std::ios::binary) << LargeScript(app);
+        if (!window.OpenFile(script.string()) || silent.boxes != 0) {
+            state.SkipWithError("the script does not open without a message");
+        } else {
+            app.CloseDocument(app.ActiveScript());
+            ProcessUntilIdle(events);
+            // The timed opens report through the window's own status bar.
+            platform::SetUi(&windowUi);
+            for (auto _ : state) {
+                window.OpenFile(script.string());
+                ProcessUntilIdle(events);
+                state.PauseTiming();
+                SequenceListView* list = ShownSequenceList(window);
+                if (!list || list->List()->count() != 255)
+                    state.SkipWithError("the sequence list is not shown");
+                app.CloseDocument(app.ActiveScript());
+                ProcessUntilIdle(events);
+                state.ResumeTiming();
+            }
+        }
+        platform::SetUi(&windowUi);
+        app.ExitInstance();
+        qApp->removeEventFilter(&events);
+    }
+    std::error_code ec;
+    fs::current_path(previousCwd, ec);
+    fs::remove_all(root, ec);
+}
+BENCHMARK(BM_OpenLargeScriptToItsWindow)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,284 @@
+// A script's windows in the real main window: the sequence list made through the script
+// template, where its windows reopen, how they close, and what opening and New leave behind.
+#include "app/gui/script_views.h"
+#include "app/gui/velmora_templates.h"
+#include "app/gui/vl_frame.h"
+#include "app/gui/vl_resources.h"
+#include "controls/commandbars/aux_data.h"
+#include "controls/commandbars/tool_bar.h"
+#include "script/dialog_requests.h"
+#include "script/vl_doc.h"
+#include "tests/app/app_test_support.h"
+#include "tests/support/qt_test_app.h"
+#include "tests/support/scripted_ui.h"
+
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace pq = platform::qt;
+
+class ScriptWindows : public ::testing::Test, public testsupport::QtAppFirst {
+protected:
+    ScriptWindows() {
+        std::ofstream profile(install_.Profile());
+        profile << "[Serial Ports]\n";
+        for (int n = 1; n <= 8; ++n)
+            profile << "COM" << n << "=/nonexistent/tty\n";
+        profile.close();
+        app_.SetProfilePath(install_.Profile());
+        window_ = std::make_unique<CVLFrame>(app_);
+        ui_ = std::make_unique<testing_support::ScriptedUi>(); // answers the frame's boxes
+        EXPECT_TRUE(app_.InitInstance(*window_));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        script_ = (install_.Root() / "SCRIPTS/Fountain.ksf").string();
+    }
+    ~ScriptWindows() override {
+        app_.ExitInstance();
+        ui_.reset();
+        window_.reset();
+    }
+
+    QMdiArea& Area() const { return *window_->MdiArea(); }
+    QSize Usable() const { return Area().viewport()->size(); }
+    CVLDoc* Open() {
+        CVLDoc* doc = app_.OpenDocumentFile(script_);
+        QCoreApplication::processEvents();
+        return doc;
+    }
+    static pq::MdiChildFrame* FrameOf(CVLDoc& doc, const char* viewClass) {
+        for (platform::View* view : doc.Views())
+            if (std::string_view(view->ViewClassName()) == viewClass)
+                return dynamic_cast<pq::FramedView*>(view)->Frame();
+        return nullptr;
+    }
+    void Close(CVLDoc* doc) {
+        app_.CloseDocument(doc);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // Stores the sequence list's record in the script file and closes it.
+    void SaveRecord(CVLDoc* doc, std::array<std::int32_t, 4> rect, bool max, bool min) {
+        doc->m_anWindowPos[CVLDoc::kWinSequenceList] = rect;
+        doc->m_anMaximized[CVLDoc::kWinSequenceList] = max;
+        doc->m_anMinimized[CVLDoc::kWinSequenceList] = min;
+        ASSERT_TRUE(doc->OnFileSave());
+        Close(doc);
+    }
+
+    CGVPToolkit toolkit_;
+    app_testing::TempInstall install_;
+    CVLApp app_;
+    std::unique_ptr<CVLFrame> window_;
+    std::unique_ptr<testing_support::ScriptedUi> ui_;
+    std::string script_;
+};
+
+TEST_F(ScriptWindows, SequenceListIsTheScriptTemplatesFrame) {
+    GVPAccel key;
+    key.fVirt = GVPAccel::kVirtKey | GVPAccel::kControl;
+    key.key = 'T';
+    key.cmd = 32999;
+    CGVPResources::Instance().SetAccelerators(3, {key});
+    CVLDoc* doc = Open();
+    ASSERT_NE(doc, nullptr);
+    pq::MdiChildFrame* frame = FrameOf(*doc, "CSeqListView");
+    ASSERT_NE(frame, nullptr);
+    EXPECT_NE(dynamic_cast<CMDIChildRememberWnd*>(frame), nullptr);
+    EXPECT_EQ(pq::MdiDocTemplate::OfFrame(frame), window_->Templates().Get("m_pScriptTmp"));
+    EXPECT_EQ(Area().activeSubWindow(), frame);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Sequences of Fountain"));
+    EXPECT_EQ(frame->size(), QSize(630, 230));
+    EXPECT_EQ(dynamic_cast<SequenceListView*>(frame->widget())->List()->count(), 3);
+    // The script's menu and its keys, ahead of the main window's own.
+    EXPECT_EQ(window_->ActiveTemplateId(), 3u);
+    const GVPAcceleratorTable* keys = window_->GetAccelerators();
+    ASSERT_GT(keys->size(), 1u);
+    EXPECT_EQ(keys->front().cmd, 32999u);
+
+    // The compiled image's window has neither.
+    window_->OnCompileScript();
+    ASSERT_TRUE(window_->OpenFile((install_.Root() / "SCRIPTS/Fountain.DAT").string()));
+    EXPECT_EQ(window_->ActiveTemplateId(), 6u);
+    for (const GVPAccel& accel : *window_->GetAccelerators())
+        EXPECT_NE(accel.cmd, 32999u);
+    // Saved under another name, the list takes the new name.
+    Area().setActiveSubWindow(frame);
+    ui_->QueueDialog([&](platform::DialogRequest& request) {
+        static_cast<CSaveAsDlg&>(request).path = (install_.Root() / "SCRIPTS/Finale.ksf").string();
+        return true;
+    });
+    ASSERT_TRUE(doc->OnFileSaveAs());
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Sequences of Finale"));
+    CGVPResources::Instance().SetAccelerators(3, {});
+}
+
+TEST_F(ScriptWindows, PlacementReopensAfterSaveAndReopen) {
+    struct Case {
+        const char* what;
+        void (*act)(QMdiSubWindow&);
+        bool maximised, minimised;
+    } cases[] = {
+        {"moved and sized", [](QMdiSubWindow&) {}, false, false},
+        {"maximised", [](QMdiSubWindow& f) { f.showMaximized(); }, true, false},
+        {"minimised", [](QMdiSubWindow& f) { f.showMinimized(); }, false, true},
+    };
+    const QRect moved(120, 60, 500, 300);
+    for (const Case& c : cases) {
+        CVLDoc* doc = Open();
+        ASSERT_NE(doc, nullptr) << c.what;
+        QMdiSubWindow* frame = FrameOf(*doc, "CSeqListView");
+        frame->showNormal();
+        frame->setGeometry(moved);
+        c.act(*frame);
+        ASSERT_TRUE(doc->OnFileSave()) << c.what;
+        Close(doc);
+        ASSERT_TRUE(Area().subWindowList().empty()) << c.what;
+
+        doc = Open();
+        frame = FrameOf(*doc, "CSeqListView");
+        EXPECT_EQ(frame->isMaximized(), c.maximised) << c.what;
+        EXPECT_EQ(frame->isMinimized(), c.minimised) << c.what;
+        frame->showNormal();
+        EXPECT_EQ(frame->geometry(), moved) << c.what;
+        Close(doc);
+    }
+    EXPECT_TRUE(ui_->boxes.empty());
+}
+
+TEST_F(ScriptWindows, RememberedRectangleIsCutOrMovedIntoTheWindow) {
+    const QSize usable = Usable();
+    struct Case {
+        const char* what;
+        QRect stored;
+        QRect expected; // null position: the default position
+    } cases[] = {
+        {"half outside: cut", QRect(usable.width() - 200, usable.height() - 100, 400, 300),
+         QRect(usable.width() - 200, usable.height() - 100, 200, 100)},
+        {"above and left: cut", QRect(-100, -50, 300, 200), QRect(0, 0, 200, 150)},
+        {"entirely outside: default position, same size",
+         QRect(usable.width() + 500, usable.height() + 400, 300, 200), QRect(0, 0, 300, 200)},
+    };
+    for (const Case& c : cases) {
+        SaveRecord(Open(), {c.stored.x(), c.stored.y(), c.stored.width(), c.stored.height()}, false,
+                   false);
+        CVLDoc* doc = Open();
+        auto* frame = dynamic_cast<pq::PlacementFrame*>(FrameOf(*doc, "CSeqListView"));
+        ASSERT_NE(frame, nullptr);
+        EXPECT_EQ(frame->DefaultRect().topLeft(), QPoint(0, 0)) << "the first window";
+        EXPECT_EQ(frame->geometry(), c.expected) << c.what;
+        Close(doc);
+    }
+}
+
+TEST_F(ScriptWindows, HiddenToolbarGrowsTheUsableArea) {
+    const int bottom = Usable().height();
+    SaveRecord(Open(), {10, bottom - 50, 300, 200}, false, false);
+    CVLDoc* doc = Open();
+    EXPECT_EQ(FrameOf(*doc, "CSeqListView")->height(), 50);
+    Close(doc);
+
+    // Hidden from View > Toolbar: the bar's dock row goes with it.
+    window_->RouteCommand(vl_ids::kViewToolbar);
+    EXPECT_FALSE(window_->StandardBar()->IsVisible());
+    const int grown = Usable().height() - bottom;
+    EXPECT_GT(grown, 0);
+    doc = Open();
+    EXPECT_EQ(FrameOf(*doc, "CSeqListView")->height(), 50 + grown);
+    Close(doc);
+}
+
+TEST_F(ScriptWindows, NothingClosesTheScriptWhileItsCompileRuns) {
+    CVLDoc* doc = Open();
+    window_->OnCompileScript();
+    QMdiSubWindow* compile = FrameOf(*doc, "CCompileView");
+    QMdiSubWindow* sequences = FrameOf(*doc, "CSeqListView");
+    ASSERT_NE(compile, nullptr);
+    doc->m_nCompileRunning = 1;
+    const std::pair<const char*, std::function<void()>> closes[] = {
+        {"compile window", [&] { compile->close(); }},
+        {"sequence list", [&] { sequences->close(); }},
+        {"File Close", [&] { app_.CloseDocument(doc); }},
+        {"the program", [&] { window_->close(); }},
+    };
+    for (const auto& [what, close] : closes) {
+        doc->m_nAbortRequested = 0;
+        close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(doc->m_nAbortRequested, 1) << what;
+        ASSERT_EQ(app_.ScriptTemplate()->Documents().size(), 1u) << what;
+        EXPECT_EQ(doc->Views().size(), 2u) << what;
+        EXPECT_TRUE(window_->isVisible()) << what;
+    }
+    doc->m_nCompileRunning = 0;
+    compile->close();
+    EXPECT_EQ(doc->Views().size(), 1u) << "closes normally once the compile is over";
+    EXPECT_TRUE(ui_->boxes.empty());
+}
+
+TEST_F(ScriptWindows, SequenceListClosesEveryWindowOfItsScriptAndAsksOnce) {
+    CVLDoc* doc = Open();
+    window_->OnCompileScript();
+    ASSERT_EQ(doc->Views().size(), 2u);
+    doc->SetModifiedFlag(true);
+    QMdiSubWindow* sequences = FrameOf(*doc, "CSeqListView");
+
+    ui_->QueueAnswer(platform::MsgResult::Cancel);
+    sequences->close();
+    EXPECT_EQ(ui_->Texts(), std::vector<std::string>{"Save changes to Fountain.ksf?"});
+    EXPECT_EQ(doc->Views().size(), 2u) << "Cancel keeps every window";
+    EXPECT_EQ(Area().subWindowList().size(), 2);
+
+    ui_->QueueAnswer(platform::MsgResult::No);
+    sequences->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(ui_->boxes.size(), 2u) << "one question per close";
+    EXPECT_TRUE(app_.ScriptTemplate()->Documents().empty());
+    EXPECT_TRUE(Area().subWindowList().empty());
+
+    // Another window closes alone; the last one takes the script with it.
+    doc = Open();
+    window_->OnCompileScript();
+    FrameOf(*doc, "CCompileView")->close();
+    EXPECT_EQ(doc->Views().size(), 1u);
+    EXPECT_EQ(ui_->boxes.size(), 2u);
+}
+
+TEST_F(ScriptWindows, FileThatDoesNotOpenLeavesNoWindow) {
+    const fs::path broken = install_.Root() / "SCRIPTS/Broken.ksf";
+    std::ofstream(broken) << "[Unit]\r\nProduct=NoSuchProduct\r\n";
+    for (const fs::path& path : {install_.Root() / "SCRIPTS/Missing.ksf", broken}) {
+        ui_->Clear();
+        EXPECT_EQ(app_.OpenDocumentFile(path.string()), nullptr) << path;
+        EXPECT_FALSE(ui_->boxes.empty()) << "the script says why";
+        EXPECT_TRUE(Area().subWindowList().empty()) << path;
+        EXPECT_TRUE(app_.ScriptTemplate()->Documents().empty()) << path;
+    }
+    EXPECT_EQ(app_.ScriptTemplate()->UntitledCount(), 0u);
+}
+
+TEST_F(ScriptWindows, NewScriptsAreNumberedAndACancelledOneUsesNoNumber) {
+    auto answer = [this](bool ok) {
+        ui_->QueueDialog([ok](platform::DialogRequest& request) {
+            static_cast<CNewScriptDlg&>(request).product = "Harnel16";
+            return ok;
+        });
+    };
+    std::vector<QString> titles;
+    for (bool ok : {true, false, true, true}) {
+        answer(ok);
+        if (CVLDoc* doc = app_.OnFileNew())
+            titles.push_back(FrameOf(*doc, "CSeqListView")->windowTitle());
+    }
+    EXPECT_EQ(titles, (std::vector<QString>{"Sequences of Script1", "Sequences of Script2",
+                                            "Sequences of Script3"}));
+    EXPECT_EQ(Area().subWindowList().size(), 3) << "the cancelled one left no window";
+}
+
+} // namespace
