@@ -624,7 +624,7 @@ void CVLDoc::SetStatusProgress(const std::string& text, int percent) {
         ui.SetPaneTextAndColour(2, "   ", platform::kPaneTextDefault);
 }
 
-void CVLDoc::UpdateViewTitles() {
+std::string CVLDoc::ViewTitle(const platform::View& view) const {
     struct Prefix {
         const char* viewClass;
         const char* prefix;
@@ -641,19 +641,20 @@ void CVLDoc::UpdateViewTitles() {
         {"CXRefView", "Cross Reference of "},
         {"CsmpteView", "Timecode Triggers of "},
     };
-    const std::string name = GetScriptName();
+    const char* viewClass = view.ViewClassName();
+    if (std::strcmp(viewClass, "CEvntView") == 0)
+        return "[" + view.ViewSubject() + "] of " + GetScriptName();
+    for (const Prefix& entry : kPrefixes)
+        if (std::strcmp(viewClass, entry.viewClass) == 0)
+            return entry.prefix + GetScriptName();
+    return {};
+}
+
+void CVLDoc::UpdateViewTitles() {
     for (platform::View* view : Views()) {
-        const char* viewClass = view->ViewClassName();
-        if (std::strcmp(viewClass, "CEvntView") == 0) {
-            view->SetFrameTitle("[" + view->ViewSubject() + "] of " + name);
-            continue;
-        }
-        for (const Prefix& entry : kPrefixes) {
-            if (std::strcmp(viewClass, entry.viewClass) == 0) {
-                view->SetFrameTitle(entry.prefix + name);
-                break;
-            }
-        }
+        const std::string title = ViewTitle(*view);
+        if (!title.empty())
+            view->SetFrameTitle(title);
     }
     UpdateAllViews(nullptr, 0);
 }

@@ -148,6 +148,9 @@ public:
     // Shows a status text (when not empty) and progress (negative: reset) on the status bar,
     // with the modified mark. Nothing happens while the document has no view.
     void SetStatusProgress(const std::string& text, int percent);
+    // The title of a view's frame by its class ("Sequences of Show"); empty for a class that
+    // has none of its own.
+    std::string ViewTitle(const platform::View& view) const;
     void UpdateViewTitles();
     void CloseAllFrames();
     void CloseCompileErrorDialog();

@@ -19,7 +19,7 @@ void SequenceListView::OnInitialUpdate() {
 
 std::string SequenceListView::FrameCaption() const {
     const CVLDoc* doc = GetVLDoc();
-    return doc ? "Sequences of " + doc->GetScriptName() : std::string();
+    return doc ? doc->ViewTitle(*this) : std::string();
 }
 
 void SequenceListView::OnUpdate(platform::View* /*sender*/, long /*hint*/, void* /*object*/) {
