@@ -167,19 +167,4 @@ void MdiDocTemplate::ViewClosed(Document& document, FramedView* view) {
     }
 }
 
-ActiveMenuTracker::ActiveMenuTracker(QMdiArea& area, MenuSwitch& menus)
-    : QObject(&area), area_(area), menus_(menus) {
-    connect(&area, &QMdiArea::subWindowActivated, this, [this] { Update(); });
-}
-
-void ActiveMenuTracker::Update() {
-    int id = 0;
-    if (const MdiDocTemplate* owner = MdiDocTemplate::OfFrame(area_.activeSubWindow()))
-        id = owner->Resources().hasMenu ? owner->ResourceId() : 0;
-    if (id == current_)
-        return;
-    current_ = id;
-    menus_.ShowMenuFor(id);
-}
-
 } // namespace platform::qt

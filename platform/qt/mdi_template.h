@@ -116,27 +116,4 @@ private:
     std::vector<std::unique_ptr<Document>> documents_;
 };
 
-// Where the frame shows the menu of the active child's template; the command-bar frame
-// implements it. Id 0: no child is active (the frame's own menu).
-class MenuSwitch {
-public:
-    virtual ~MenuSwitch() = default;
-    virtual void ShowMenuFor(int resourceId) = 0;
-};
-
-// Follows the area's active child and asks the switch for the menu of its template, once per
-// change of resource id.
-class ActiveMenuTracker : public QObject {
-public:
-    ActiveMenuTracker(QMdiArea& area, MenuSwitch& menus);
-    int CurrentId() const { return current_; }
-    // Runs the check now (the area's signal calls it).
-    void Update();
-
-private:
-    QMdiArea& area_;
-    MenuSwitch& menus_;
-    int current_ = -1;
-};
-
 } // namespace platform::qt

@@ -193,31 +193,4 @@ TEST_F(Fixture, OwnDocumentsAreNumberedAndFailuresLeaveNothing) {
     EXPECT_EQ(tmpl.Documents().size(), 2u) << "the document goes with its last view";
 }
 
-struct FakeMenus : pq::MenuSwitch {
-    void ShowMenuFor(int id) override { shown.push_back(id); }
-    std::vector<int> shown;
-};
-
-TEST_F(Fixture, MenuFollowsTheActiveChildsTemplateOncePerChange) {
-    RegisterView();
-    FakeMenus menus;
-    pq::ActiveMenuTracker tracker(area, menus);
-    auto script = MakeTemplate(3);
-    auto inputs = MakeTemplate(146);
-    auto outputs = MakeTemplate(146);
-    auto hex = MakeTemplate(6, false); // no menu of its own: the frame's
-    TestDoc doc;
-    pq::FramedView* seq = script.OpenView(doc);
-    pq::FramedView* in = inputs.OpenView(doc);
-    outputs.OpenView(doc);
-    area.setActiveSubWindow(seq->Frame());
-    hex.OpenView(doc);
-    EXPECT_EQ(menus.shown, (std::vector<int>{3, 146, 3, 0}));
-    in->Frame()->close();
-    for (QMdiSubWindow* sub : area.subWindowList())
-        sub->close();
-    EXPECT_EQ(menus.shown.back(), 0);
-    EXPECT_EQ(tracker.CurrentId(), 0);
-}
-
 } // namespace
