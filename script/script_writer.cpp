@@ -402,15 +402,33 @@ void ScriptFileWriter::WriteSequences(int first, int last, std::uint32_t flags) 
 }
 
 void ScriptFileWriter::WriteEventTable(CSeq& sequence, std::uint32_t flags) {
-    // Each column one wider than its longest text.
+    // Each column one wider than its longest text, so every text is followed by at least
+    // one blank: a row is as long as its trimmed texts and the column widths, less the
+    // lengths its blanks go by. The counting pass (no buffer) sums that up in this one walk
+    // over the events and makes no rows.
+    const bool counting = doc_.m_Writer.Capacity() == 0;
     std::size_t wLabel = 0, wEvent = 0, w1 = 0, w2 = 0, w3 = 0, w4 = 0;
+    std::size_t texts = 0;
+    std::size_t lengths = 0;
     for (const auto& event : sequence.m_poEventList) {
-        wLabel = std::max(wLabel, event->m_strLabel.size());
-        wEvent = std::max(wEvent, event->m_strEvent.size());
-        w1 = std::max(w1, event->m_strData1.size());
-        w2 = std::max(w2, event->m_strData2.size());
-        w3 = std::max(w3, event->m_strData3.size());
-        w4 = std::max(w4, TrimmedLength(event->m_strData4));
+        const CEvnt& e = *event;
+        wLabel = std::max(wLabel, e.m_strLabel.size());
+        wEvent = std::max(wEvent, e.m_strEvent.size());
+        w1 = std::max(w1, e.m_strData1.size());
+        w2 = std::max(w2, e.m_strData2.size());
+        w3 = std::max(w3, e.m_strData3.size());
+        w4 = std::max(w4, TrimmedLength(e.m_strData4));
+        if (counting) {
+            // The skip mark, the blank after the time and the line end; Data4 and its blanks
+            // fill its column exactly.
+            texts += 1 + TrimmedLength(e.m_strLabel) + e.m_strTime.size() + 1 +
+                     TrimmedLength(e.m_strEvent) + TrimmedLength(e.m_strData1) +
+                     TrimmedLength(e.m_strData2) + TrimmedLength(e.m_strData3) + 2;
+            if (!e.m_strComment.empty())
+                texts += 1 + e.m_strComment.size();
+            lengths += e.m_strLabel.size() + e.m_strEvent.size() + e.m_strData1.size() +
+                       e.m_strData2.size() + e.m_strData3.size();
+        }
     }
     ++wLabel, ++wEvent, ++w1, ++w2, ++w3, ++w4;
 
@@ -439,9 +457,17 @@ void ScriptFileWriter::WriteEventTable(CSeq& sequence, std::uint32_t flags) {
         }
     }
 
+    if (counting) {
+        // The rows counted as one line of their total length: the pass copies nothing.
+        const std::size_t rows = sequence.m_poEventList.size();
+        if (rows != 0)
+            doc_.m_Writer.ClaimLine(texts + rows * (wLabel + wEvent + w1 + w2 + w3 + w4) - lengths);
+        return;
+    }
+
     // Each row is measured first and then put straight into the write buffer: the table is
-    // the bulk of the file, and the counting pass only measures it. A field's form is as long
-    // as its trimmed text; the blanks that fill a column go by the text's own length.
+    // the bulk of the file. A field's form is as long as its trimmed text; the blanks that
+    // fill a column go by the text's own length.
     auto fill = [](std::size_t width, std::size_t length) {
         return width > length ? width - length : 0;
     };
