@@ -57,7 +57,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             const int count = static_cast<int>(doc.m_poSeqList.size());
             if (!doc.WriteScriptToBuffer(CVLDoc::kWriteAll, 1, count))
                 std::abort(); // a buffer sized by the counting pass must hold the text
-            if (doc.WrittenText().size() != doc.WriteTotal())
+            // The counting pass measured exactly what the real pass wrote.
+            if (doc.WrittenText().size() != doc.WriteTotal() ||
+                doc.WriteCapacity() != doc.WriteTotal() + 1)
                 std::abort();
             doc.WriteScriptToBuffer(0x01FF, 1, count); // listing form
             doc.FreeFileBuffer();

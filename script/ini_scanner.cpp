@@ -2,9 +2,11 @@
 
 #include "platform/paths.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -28,6 +30,8 @@ void IniScanner::SetBuffer(const char* buffer, std::size_t size) {
     m_pBuffer = buffer;
     m_nSize = buffer ? size : 0;
     m_nPosition = 0;
+    m_Headers.clear();
+    m_bIndexed = false;
 }
 
 void IniScanner::SetPosition(std::size_t position) {
@@ -47,69 +51,82 @@ std::string IniScanner::NextSectionName(bool continueSearch) {
 
 bool IniScanner::ScanSection(std::string_view name, bool anySection, bool continueSearch,
                              std::string* collected) {
-    enum class State { LineStart, SkipLine, InHeader, AfterHeader };
-    State state = State::LineStart;
-    std::string header;
-    std::size_t pos = continueSearch ? m_nPosition : 0;
-
-    // A header line has ended (at a line end or at the buffer's end): does it match?
-    auto matches = [&]() {
-        if (anySection)
-            return true;
-        return header.size() >= name.size() &&
-               platform::EqualsNoCase(std::string_view(header).substr(0, name.size()), name);
+    auto matches = [&](std::string_view header) {
+        return anySection || (header.size() >= name.size() &&
+                              platform::EqualsNoCase(header.substr(0, name.size()), name));
+    };
+    auto found = [&](std::size_t open, std::size_t close, std::size_t next) {
+        m_nPosition = next;
+        if (collected)
+            collected->assign(m_pBuffer + open + 1, close - open - 1);
+        return true;
     };
 
-    for (; pos < m_nSize; ++pos) {
-        char c = m_pBuffer[pos];
-        switch (state) {
-        case State::LineStart:
-            if (c == ' ' || c == '\t' || IsLineEnd(c))
-                break;
-            if (c == '[') {
-                header.clear();
-                state = State::InHeader;
-            } else {
-                // A comment, a key line or anything else: no header can start in it.
-                state = State::SkipLine;
-            }
-            break;
-        case State::SkipLine:
-            if (IsLineEnd(c))
-                state = State::LineStart;
-            break;
-        case State::InHeader:
-            if (c == ']') {
-                state = State::AfterHeader;
-            } else if (IsLineEnd(c)) {
-                // A '[' without its ']' on the same line is no header; collecting on would
-                // swallow the headers of the lines below.
-                state = State::LineStart;
-            } else {
-                header.push_back(c);
-            }
-            break;
-        case State::AfterHeader:
-            if (IsLineEnd(c)) {
-                if (matches()) {
-                    m_nPosition = pos + 1;
-                    if (collected)
-                        *collected = std::move(header);
-                    return true;
+    std::size_t pos = continueSearch ? m_nPosition : 0;
+    if (pos > 0 && pos < m_nSize && !IsLineEnd(m_pBuffer[pos - 1])) {
+        // A search from the middle of a line reads the rest of it as a line of its own; from
+        // its line end on, the headers are the index's.
+        while (pos < m_nSize && IsBlankOrTab(m_pBuffer[pos]))
+            ++pos;
+        if (pos < m_nSize && !IsLineEnd(m_pBuffer[pos])) {
+            std::size_t end = pos;
+            while (end < m_nSize && !IsLineEnd(m_pBuffer[end]))
+                ++end;
+            if (m_pBuffer[pos] == '[') {
+                const void* close = std::memchr(m_pBuffer + pos + 1, ']', end - pos - 1);
+                if (close) {
+                    const auto at =
+                        static_cast<std::size_t>(static_cast<const char*>(close) - m_pBuffer);
+                    if (matches(std::string_view(m_pBuffer + pos + 1, at - pos - 1)))
+                        return found(pos, at, end < m_nSize ? end + 1 : m_nSize);
                 }
-                state = State::LineStart;
             }
-            break;
+            pos = end;
         }
+        if (pos >= m_nSize)
+            return false;
+        ++pos; // past the line end
     }
-    // The end of the buffer ends a last header line as a line end would.
-    if (state == State::AfterHeader && matches()) {
-        m_nPosition = m_nSize;
-        if (collected)
-            *collected = std::move(header);
-        return true;
-    }
+
+    if (!m_bIndexed)
+        IndexHeaders();
+    auto it = std::lower_bound(m_Headers.begin(), m_Headers.end(), pos,
+                               [](const Header& h, std::size_t at) { return h.open < at; });
+    for (; it != m_Headers.end(); ++it)
+        if (matches(std::string_view(m_pBuffer + it->open + 1, it->close - it->open - 1)))
+            return found(it->open, it->close, it->next);
     return false;
+}
+
+void IniScanner::IndexHeaders() {
+    m_Headers.clear();
+    m_bIndexed = true;
+    // A header begins at a '[' with nothing but blanks and tabs before it on its line, so
+    // only the brackets need looking at, not every line.
+    const char* const end = m_pBuffer + m_nSize;
+    for (const char* open = m_pBuffer; open < end; ++open) {
+        open =
+            static_cast<const char*>(std::memchr(open, '[', static_cast<std::size_t>(end - open)));
+        if (!open)
+            break;
+        const char* before = open;
+        while (before > m_pBuffer && IsBlankOrTab(before[-1]))
+            --before;
+        if (before > m_pBuffer && !IsLineEnd(before[-1]))
+            continue;
+        const char* lineEnd = open + 1;
+        while (lineEnd < end && !IsLineEnd(*lineEnd))
+            ++lineEnd;
+        // A '[' without its ']' on the same line is no header.
+        const void* close =
+            std::memchr(open + 1, ']', static_cast<std::size_t>(lineEnd - open - 1));
+        if (close)
+            m_Headers.push_back(
+                {static_cast<std::size_t>(open - m_pBuffer),
+                 static_cast<std::size_t>(static_cast<const char*>(close) - m_pBuffer),
+                 lineEnd < end ? static_cast<std::size_t>(lineEnd - m_pBuffer) + 1 : m_nSize});
+        open = lineEnd - 1; // no other header on this line
+    }
 }
 
 IniScanner::Found IniScanner::LookupKey(std::string_view key, bool numeric) const {

@@ -5,12 +5,17 @@
 //
 // Lines end at CR, at LF or at the end of the buffer; a CR LF pair reads as one line end
 // followed by white space. Sections and keys are matched without regard to case.
+//
+// The section searches go through an index of the buffer's headers, made in one pass at the
+// first search: a script looks for sections that are often absent, and each such search would
+// otherwise cross the whole buffer with its event tables.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class IniScanner {
 public:
@@ -60,11 +65,21 @@ private:
         std::string value;
         std::size_t lineEnd = 0; // position just after the found line
     };
+    // A header line of the buffer: where its '[' and its first ']' stand, and the position
+    // just after its line end (the buffer's size when the buffer ends the line).
+    struct Header {
+        std::size_t open;
+        std::size_t close;
+        std::size_t next;
+    };
     bool ScanSection(std::string_view name, bool anySection, bool continueSearch,
                      std::string* collected);
+    void IndexHeaders();
     Found LookupKey(std::string_view key, bool numeric) const;
 
     const char* m_pBuffer = nullptr;
     std::size_t m_nSize = 0;
     std::size_t m_nPosition = 0;
+    std::vector<Header> m_Headers; // in buffer order
+    bool m_bIndexed = false;
 };

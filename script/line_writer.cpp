@@ -12,17 +12,31 @@ void LineWriter::Reset(char* buffer, std::size_t capacity) {
 
 void LineWriter::WriteLine(std::optional<std::string_view> key,
                            std::optional<std::string_view> value) {
-    std::string line;
+    // Copied straight to the cursor, without a text of its own.
+    std::string_view first;
+    std::string_view second;
     if (key) {
-        line.reserve(key->size() + (value ? value->size() + 1 : 0) + 2);
-        line.append(*key);
-        if (value) {
-            line.push_back('=');
-            line.append(*value);
-        }
+        first = *key;
+        if (value)
+            second = *value;
     }
-    line.append("\r\n");
-    Put(line);
+    const bool equals = key && value;
+    const std::size_t length = first.size() + (equals ? 1 + second.size() : 0) + 2;
+    char* out = ClaimLine(length);
+    if (!out)
+        return;
+    auto put = [&out](std::string_view text) {
+        if (!text.empty())
+            std::memcpy(out, text.data(), text.size());
+        out += text.size();
+    };
+    put(first);
+    if (equals) {
+        *out++ = '=';
+        put(second);
+    }
+    out[0] = '\r';
+    out[1] = '\n';
 }
 
 void LineWriter::WriteIntLine(std::string_view key, int number) {
@@ -32,14 +46,15 @@ void LineWriter::WriteIntLine(std::string_view key, int number) {
     WriteLine(key, std::string_view(digits, static_cast<std::size_t>(end - digits)));
 }
 
-void LineWriter::Put(const std::string& line) {
-    m_nTotal += line.size();
+char* LineWriter::ClaimLine(std::size_t length) {
+    m_nTotal += length;
     // The written bytes always equal the total while the pass succeeds, so the cursor is
     // where this line goes.
-    if (m_nTotal < m_nCapacity && m_nWritten + line.size() == m_nTotal) {
-        std::memcpy(m_pBuffer + m_nWritten, line.data(), line.size());
-        m_nWritten += line.size();
-    } else {
-        m_bWriteOk = false;
+    if (m_nTotal < m_nCapacity && m_nWritten + length == m_nTotal) {
+        char* at = m_pBuffer + m_nWritten;
+        m_nWritten += length;
+        return at;
     }
+    m_bWriteOk = false;
+    return nullptr;
 }

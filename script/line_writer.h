@@ -24,6 +24,11 @@ public:
                    std::optional<std::string_view> value = std::nullopt);
     // "key=number\r\n".
     void WriteIntLine(std::string_view key, int number);
+    // Counts a line of `length` bytes (its line end included) as WriteLine does and answers
+    // where its bytes go, or null when it does not fit (always in a pass of capacity 0); the
+    // caller then puts exactly `length` bytes there. A long table is so written without a
+    // text per line, and a counting pass need not make its lines at all.
+    char* ClaimLine(std::size_t length);
 
     // The write-ok flag of the current pass: the source-file writer sets it at the start of a
     // pass and answers it at the end.
@@ -37,8 +42,6 @@ public:
     std::size_t Capacity() const { return m_nCapacity; }
 
 private:
-    void Put(const std::string& line);
-
     char* m_pBuffer = nullptr;
     std::size_t m_nCapacity = 0;
     std::size_t m_nTotal = 0;

@@ -8,6 +8,7 @@
 #include "script/time_conversions.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -24,37 +25,46 @@ inline bool IsWhite(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// Appends the name form (with convertBlanks) or the trimmed form of `text`, as NormalizeName
-// makes them, without a text of its own: the event table calls this for every field.
-void AppendForm(std::string& out, std::string_view text, bool convertBlanks) {
+std::string_view TrimmedSlow(std::string_view text) {
     std::size_t first = 0;
     std::size_t last = text.size();
     while (first < last && IsWhite(text[first]))
         ++first;
     while (last > first && IsWhite(text[last - 1]))
         --last;
-    const std::size_t at = out.size();
-    out.append(text.substr(first, last - first));
-    if (!convertBlanks)
-        return;
-    bool inQuotes = false;
-    for (std::size_t i = at; i < out.size(); ++i) {
-        char& c = out[i];
-        if (c == '"')
-            inQuotes = !inQuotes;
-        else if (!inQuotes && IsWhite(c))
-            c = '_';
-    }
+    return text.substr(first, last - first);
+}
+
+// The text without its leading and trailing white space; most texts have none.
+std::string_view TrimmedView(std::string_view text) {
+    if (text.empty() || (!IsWhite(text.front()) && !IsWhite(text.back())))
+        return text;
+    return TrimmedSlow(text);
 }
 
 std::size_t TrimmedLength(std::string_view text) {
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && IsWhite(text[first]))
-        ++first;
-    while (last > first && IsWhite(text[last - 1]))
-        --last;
-    return last - first;
+    return TrimmedView(text).size();
+}
+
+// Puts `text` at `out` as it stands, or in the name form NormalizeName makes of a trimmed
+// text (white space outside double quotes becomes '_'), then `blanks` blanks; answers the end.
+char* PutText(char* out, std::string_view text, bool nameForm, std::size_t blanks = 0) {
+    if (!nameForm) {
+        if (!text.empty())
+            std::memcpy(out, text.data(), text.size());
+        out += text.size();
+    } else {
+        bool inQuotes = false;
+        for (char c : text) {
+            if (c == '"')
+                inQuotes = !inQuotes;
+            else if (!inQuotes && IsWhite(c))
+                c = '_';
+            *out++ = c;
+        }
+    }
+    std::memset(out, ' ', blanks);
+    return out + blanks;
 }
 
 // Fills a column: `width` minus `length` blanks (none when the text fills the column).
@@ -392,15 +402,33 @@ void ScriptFileWriter::WriteSequences(int first, int last, std::uint32_t flags) 
 }
 
 void ScriptFileWriter::WriteEventTable(CSeq& sequence, std::uint32_t flags) {
-    // Each column one wider than its longest text.
+    // Each column one wider than its longest text, so every text is followed by at least
+    // one blank: a row is as long as its trimmed texts and the column widths, less the
+    // lengths its blanks go by. The counting pass (no buffer) sums that up in this one walk
+    // over the events and makes no rows.
+    const bool counting = doc_.m_Writer.Capacity() == 0;
     std::size_t wLabel = 0, wEvent = 0, w1 = 0, w2 = 0, w3 = 0, w4 = 0;
+    std::size_t texts = 0;
+    std::size_t lengths = 0;
     for (const auto& event : sequence.m_poEventList) {
-        wLabel = std::max(wLabel, event->m_strLabel.size());
-        wEvent = std::max(wEvent, event->m_strEvent.size());
-        w1 = std::max(w1, event->m_strData1.size());
-        w2 = std::max(w2, event->m_strData2.size());
-        w3 = std::max(w3, event->m_strData3.size());
-        w4 = std::max(w4, TrimmedLength(event->m_strData4));
+        const CEvnt& e = *event;
+        wLabel = std::max(wLabel, e.m_strLabel.size());
+        wEvent = std::max(wEvent, e.m_strEvent.size());
+        w1 = std::max(w1, e.m_strData1.size());
+        w2 = std::max(w2, e.m_strData2.size());
+        w3 = std::max(w3, e.m_strData3.size());
+        w4 = std::max(w4, TrimmedLength(e.m_strData4));
+        if (counting) {
+            // The skip mark, the blank after the time and the line end; Data4 and its blanks
+            // fill its column exactly.
+            texts += 1 + TrimmedLength(e.m_strLabel) + e.m_strTime.size() + 1 +
+                     TrimmedLength(e.m_strEvent) + TrimmedLength(e.m_strData1) +
+                     TrimmedLength(e.m_strData2) + TrimmedLength(e.m_strData3) + 2;
+            if (!e.m_strComment.empty())
+                texts += 1 + e.m_strComment.size();
+            lengths += e.m_strLabel.size() + e.m_strEvent.size() + e.m_strData1.size() +
+                       e.m_strData2.size() + e.m_strData3.size();
+        }
     }
     ++wLabel, ++wEvent, ++w1, ++w2, ++w3, ++w4;
 
@@ -429,30 +457,56 @@ void ScriptFileWriter::WriteEventTable(CSeq& sequence, std::uint32_t flags) {
         }
     }
 
-    std::string row;
+    if (counting) {
+        // The rows counted as one line of their total length: the pass copies nothing.
+        const std::size_t rows = sequence.m_poEventList.size();
+        if (rows != 0)
+            doc_.m_Writer.ClaimLine(texts + rows * (wLabel + wEvent + w1 + w2 + w3 + w4) - lengths);
+        return;
+    }
+
+    // Each row is measured first and then put straight into the write buffer: the table is
+    // the bulk of the file. A field's form is as long as its trimmed text; the blanks that
+    // fill a column go by the text's own length.
+    auto fill = [](std::size_t width, std::size_t length) {
+        return width > length ? width - length : 0;
+    };
     for (const auto& event : sequence.m_poEventList) {
         const CEvnt& e = *event;
-        row.clear();
-        row += e.m_strSkip.empty() ? ' ' : '*';
-        AppendForm(row, e.m_strLabel, true);
-        Pad(row, wLabel, e.m_strLabel.size());
-        row += e.m_strTime;
-        row += ' ';
-        AppendForm(row, e.m_strEvent, true);
-        Pad(row, wEvent, e.m_strEvent.size());
-        AppendForm(row, e.m_strData1, true);
-        Pad(row, w1, e.m_strData1.size());
-        AppendForm(row, e.m_strData2, true);
-        Pad(row, w2, e.m_strData2.size());
-        AppendForm(row, e.m_strData3, true);
-        Pad(row, w3, e.m_strData3.size());
-        const std::size_t data4 = TrimmedLength(e.m_strData4);
-        AppendForm(row, e.m_strData4, false);
-        Pad(row, w4, data4);
+        const std::string_view label = TrimmedView(e.m_strLabel);
+        const std::string_view name = TrimmedView(e.m_strEvent);
+        const std::string_view data1 = TrimmedView(e.m_strData1);
+        const std::string_view data2 = TrimmedView(e.m_strData2);
+        const std::string_view data3 = TrimmedView(e.m_strData3);
+        const std::string_view data4 = TrimmedView(e.m_strData4);
+        const std::size_t bLabel = fill(wLabel, e.m_strLabel.size());
+        const std::size_t bEvent = fill(wEvent, e.m_strEvent.size());
+        const std::size_t b1 = fill(w1, e.m_strData1.size());
+        const std::size_t b2 = fill(w2, e.m_strData2.size());
+        const std::size_t b3 = fill(w3, e.m_strData3.size());
+        const std::size_t b4 = fill(w4, data4.size());
+        std::size_t length = 1 + label.size() + bLabel + e.m_strTime.size() + 1 + name.size() +
+                             bEvent + data1.size() + b1 + data2.size() + b2 + data3.size() + b3 +
+                             data4.size() + b4 + 2;
+        if (!e.m_strComment.empty())
+            length += 1 + e.m_strComment.size();
+
+        char* out = doc_.m_Writer.ClaimLine(length);
+        if (!out)
+            continue;
+        *out++ = e.m_strSkip.empty() ? ' ' : '*';
+        out = PutText(out, label, true, bLabel);
+        out = PutText(out, e.m_strTime, false, 1);
+        out = PutText(out, name, true, bEvent);
+        out = PutText(out, data1, true, b1);
+        out = PutText(out, data2, true, b2);
+        out = PutText(out, data3, true, b3);
+        out = PutText(out, data4, false, b4);
         if (!e.m_strComment.empty()) {
-            row += ';';
-            row += e.m_strComment;
+            *out++ = ';';
+            out = PutText(out, e.m_strComment, false);
         }
-        doc_.WriteLine(row);
+        out[0] = '\r';
+        out[1] = '\n';
     }
 }

@@ -10,7 +10,10 @@
 #include "script/text_utils.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
+#include <cstdint>
+#include <memory>
 #include <new>
 #include <string>
 
@@ -68,106 +71,152 @@ bool IsEnabled(const KeyLineIndex& keys, std::string_view key) {
     return EqualsNoCase(keys.Text(key, "Disabled"), "Enabled");
 }
 
-// States of the event-row machine.
-enum class R {
-    RowStart,
-    Label,
-    BeforeTime,
-    Time,
-    BeforeEvent,
-    Event,
-    BeforeData1,
-    Data1,
-    BeforeData2,
-    Data2,
-    BeforeData3,
-    Data3,
-    BeforeData4,
-    Data4,
-    Comment,
-    CommentLine
+// The characters that end a run of an event row's field, as classes.
+enum : std::uint8_t {
+    kLineEnd = 1, // CR or LF: a line feed after no carriage return ends its line as CR would
+    kBlank = 2,   // a blank or a tab
+    kTab = 4,
+    kSemicolon = 8,
+    kBracket = 16,
+    kQuote = 32
 };
 
-// The field a run of plain characters extends in this state; null where every character
-// needs the machine.
-std::string* RunField(R state, std::string& label, std::string& time, std::string& event,
-                      std::array<std::string, 4>& data, std::string& comment) {
-    switch (state) {
-    case R::Label:
-        return &label;
-    case R::Time:
-        return &time;
-    case R::Event:
-        return &event;
-    case R::Data1:
-        return &data[0];
-    case R::Data2:
-        return &data[1];
-    case R::Data3:
-        return &data[2];
-    case R::Data4:
-        return &data[3];
-    case R::Comment:
-        return &comment;
-    default:
-        return nullptr;
-    }
+constexpr std::array<std::uint8_t, 256> kRowClasses = [] {
+    std::array<std::uint8_t, 256> classes{};
+    classes['\r'] = classes['\n'] = kLineEnd;
+    classes[' '] = kBlank;
+    classes['\t'] = kBlank | kTab;
+    classes[';'] = kSemicolon;
+    classes['['] = kBracket;
+    classes['"'] = kQuote;
+    return classes;
+}();
+
+std::uint8_t RowClass(char c) {
+    return kRowClasses[static_cast<unsigned char>(c)];
 }
 
-// The end of the run that starts at `pos`: the first character the machine must see itself.
-std::size_t RunEnd(const char* text, std::size_t pos, std::size_t size, R state, bool quoted) {
-    auto until = [&](auto stops) {
-        while (pos < size && !stops(text[pos]))
-            ++pos;
-        return pos;
-    };
-    switch (state) {
-    case R::Label:
-    case R::Time:
-    case R::Event:
-        return until([](char c) {
-            return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == ';' || c == '[';
-        });
-    case R::Data1:
-    case R::Data2:
-    case R::Data3:
-        if (quoted)
-            return until([](char c) { return c == '"' || c == '\n' || c == '\r'; });
-        return until([](char c) {
-            return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == ';' || c == '"';
-        });
-    case R::Data4:
-        return until(
-            [](char c) { return c == '\t' || c == '\n' || c == '\r' || c == ';' || c == '"'; });
-    case R::Comment:
-        return until([](char c) { return c == '\n' || c == '\r'; });
-    default:
-        return pos;
-    }
-}
+// Where the reading of a field stopped: at a blank after it (the next field may follow), at
+// the ';' of a comment, past the row's line end, or at the end of the buffer. Field: the
+// blanks before a field were passed and `pos` stands at its first character.
+enum class Stop { Field, Blank, Comment, RowEnd, BufferEnd };
 
-// The end of the characters at `pos` that leave the machine as it is: blanks and tabs where
-// a field is awaited, anything but a line end in a comment line.
-std::size_t SkipEnd(const char* text, std::size_t pos, std::size_t size, R state) {
-    switch (state) {
-    case R::CommentLine:
-        while (pos < size && text[pos] != '\r' && text[pos] != '\n')
-            ++pos;
-        return pos;
-    case R::RowStart:
-    case R::BeforeTime:
-    case R::BeforeEvent:
-    case R::BeforeData1:
-    case R::BeforeData2:
-    case R::BeforeData3:
-    case R::BeforeData4:
-        while (pos < size && (text[pos] == ' ' || text[pos] == '\t'))
-            ++pos;
-        return pos;
-    default:
-        return pos;
+// The rows are read field by field: each field is taken in runs of characters up to the next
+// one of the classes `stops`, which the reader then looks at itself.
+class RowFields {
+public:
+    RowFields(const char* text, std::size_t size, std::size_t pos)
+        : text_(text), size_(size), pos_(pos) {}
+
+    std::size_t Position() const { return pos_; }
+
+    // Blanks, line ends and '*' marks before a row. False at the end of the buffer; else
+    // `pos` stands at the row's first character.
+    bool SkipToRow(bool& skip) {
+        for (; pos_ < size_; ++pos_) {
+            const char c = text_[pos_];
+            if (c == '*')
+                skip = true;
+            else if (!(RowClass(c) & (kBlank | kLineEnd)))
+                return true;
+        }
+        return false;
     }
-}
+    char Current() const { return text_[pos_]; }
+
+    // A line that only holds a comment, with its line end.
+    void SkipLine() {
+        pos_ = RunEnd(kLineEnd);
+        if (pos_ < size_)
+            ++pos_;
+    }
+
+    // Label, time or event: up to a blank; a '[' in it is dropped.
+    Stop ReadWord(std::string& word) {
+        for (;;) {
+            Append(word, RunEnd(kLineEnd | kBlank | kSemicolon | kBracket));
+            if (pos_ >= size_)
+                return Stop::BufferEnd;
+            const std::uint8_t c = RowClass(text_[pos_++]);
+            if (c & kBracket)
+                continue;
+            return c & kBlank ? Stop::Blank : c & kSemicolon ? Stop::Comment : Stop::RowEnd;
+        }
+    }
+
+    // The blanks (and any '[') before a field.
+    Stop SkipToField() {
+        while (pos_ < size_ && (RowClass(text_[pos_]) & (kBlank | kBracket)))
+            ++pos_;
+        if (pos_ >= size_)
+            return Stop::BufferEnd;
+        const std::uint8_t c = RowClass(text_[pos_]);
+        if (c & kSemicolon) {
+            ++pos_;
+            return Stop::Comment;
+        }
+        if (c & kLineEnd) {
+            ++pos_;
+            return Stop::RowEnd;
+        }
+        return Stop::Field;
+    }
+
+    // Data1 to Data3 end at a blank outside double quotes; the last, Data4, keeps its inner
+    // blanks and has its tabs made blanks. A ';' inside quotes belongs to the data.
+    Stop ReadData(std::string& data, bool last) {
+        bool quoted = text_[pos_] == '"';
+        data.push_back(text_[pos_++]);
+        for (;;) {
+            const std::uint8_t stops = last     ? kLineEnd | kTab | kSemicolon | kQuote
+                                       : quoted ? kLineEnd | kQuote
+                                                : kLineEnd | kBlank | kSemicolon | kQuote;
+            Append(data, RunEnd(stops));
+            if (pos_ >= size_)
+                return Stop::BufferEnd;
+            const std::uint8_t c = RowClass(text_[pos_++]);
+            if (c & kLineEnd)
+                return Stop::RowEnd;
+            if (c & kQuote) {
+                quoted = !quoted;
+                data.push_back('"');
+            } else if (c & kSemicolon) {
+                if (!quoted)
+                    return Stop::Comment;
+                data.push_back(';');
+            } else if (last) {
+                data.push_back(' ');
+            } else {
+                return Stop::Blank;
+            }
+        }
+    }
+
+    // The comment, to the line end.
+    Stop ReadComment(std::string& comment) {
+        Append(comment, RunEnd(kLineEnd));
+        if (pos_ >= size_)
+            return Stop::BufferEnd;
+        ++pos_;
+        return Stop::RowEnd;
+    }
+
+private:
+    std::size_t RunEnd(std::uint8_t stops) const {
+        std::size_t end = pos_;
+        while (end < size_ && !(RowClass(text_[end]) & stops))
+            ++end;
+        return end;
+    }
+    void Append(std::string& field, std::size_t end) {
+        field.append(text_ + pos_, end - pos_);
+        pos_ = end;
+    }
+
+    const char* text_;
+    std::size_t size_;
+    std::size_t pos_;
+};
 
 } // namespace
 
@@ -391,197 +440,62 @@ bool ScriptFileReader::ReadSequences(const std::string& path) {
 }
 
 bool ScriptFileReader::ReadEventRows(CSeq& sequence) {
-    enum class Outcome { None, RowDone, SectionEnd, NoRow };
-
-    const char* const text = doc_.FileBufferData();
-    const std::size_t size = doc_.FileBufferSize();
-    std::size_t pos = doc_.ReadPosition();
-
-    std::string label, time, event, comment;
-    std::array<std::string, 4> data;
-    bool skip = false;
-    bool quoted = false;
-
-    while (pos < size) {
-        label.clear(), time.clear(), event.clear(), comment.clear();
-        for (std::string& d : data)
-            d.clear();
-        skip = false;
-        R state = R::RowStart;
-        Outcome outcome = Outcome::None;
-
-        for (; pos < size; ++pos) {
-            // Runs of characters that only extend the field being read are taken in one piece.
-            // None of them follows a line feed, so none can be a line-start bracket.
-            if (std::string* field = RunField(state, label, time, event, data, comment)) {
-                const std::size_t end = RunEnd(text, pos, size, state, quoted);
-                field->append(text + pos, end - pos);
-                pos = end;
-                if (pos >= size)
-                    break;
-            } else {
-                // Blanks between fields, and the rest of a comment line, change nothing.
-                const std::size_t end = SkipEnd(text, pos, size, state);
-                if (end != pos) {
-                    pos = end;
-                    if (pos >= size)
-                        break;
-                }
-            }
-            char c = text[pos];
-            const char previous = pos > 0 ? text[pos - 1] : '\n';
-            // A '[' that begins a line, or the first character of a row, ends the section; it
-            // stays unread for the next section search.
-            if (c == '[' && (previous == '\n' || state == R::RowStart)) {
-                outcome = Outcome::SectionEnd;
-                break;
-            }
-            // A line feed that follows no carriage return ends its line as CR would.
-            if (c == '\n' && previous != '\r')
-                c = '\r';
-            const bool white = c == ' ' || c == '\t' || c == '\n';
-            if (c == '\r' && state != R::RowStart) {
-                outcome = state == R::CommentLine ? Outcome::NoRow : Outcome::RowDone;
-                ++pos;
-                break;
-            }
-            if (state == R::CommentLine)
-                continue;
-            if (c == ';' && state != R::RowStart && state != R::Comment) {
-                const bool inQuotes = quoted && (state == R::Data1 || state == R::Data2 ||
-                                                 state == R::Data3 || state == R::Data4);
-                if (!inQuotes) {
-                    state = R::Comment;
-                    continue;
-                }
-            }
-
-            // `next` is where a field of `field` starts with c.
-            auto start = [&](std::string& field, R next) {
-                field.assign(1, c);
-                state = next;
-            };
-            auto startData = [&](std::size_t n, R next) {
-                quoted = c == '"';
-                start(data[n], next);
-            };
-            auto inData = [&](std::size_t n, R after) {
-                if (white && !quoted) {
-                    state = after;
-                    return;
-                }
-                if (c == '"')
-                    quoted = !quoted;
-                data[n] += c;
-            };
-
-            switch (state) {
-            case R::RowStart:
-                if (c == ' ' || c == '\t' || c == '\n' || c == '\r')
-                    break;
-                if (c == ';')
-                    state = R::CommentLine;
-                else if (c == '*')
-                    skip = true;
-                else if (IsDigit(c))
-                    start(time, R::Time);
-                else
-                    start(label, R::Label);
-                break;
-            case R::Label:
-                if (white)
-                    state = R::BeforeTime;
-                else if (c != '[')
-                    label += c;
-                break;
-            case R::BeforeTime:
-                if (!white && c != '[')
-                    start(time, R::Time);
-                break;
-            case R::Time:
-                if (white)
-                    state = R::BeforeEvent;
-                else if (c != '[')
-                    time += c;
-                break;
-            case R::BeforeEvent:
-                if (!white && c != '[')
-                    start(event, R::Event);
-                break;
-            case R::Event:
-                if (white)
-                    state = R::BeforeData1;
-                else if (c != '[')
-                    event += c;
-                break;
-            case R::BeforeData1:
-                if (!white && c != '[')
-                    startData(0, R::Data1);
-                break;
-            case R::Data1:
-                inData(0, R::BeforeData2);
-                break;
-            case R::BeforeData2:
-                if (!white && c != '[')
-                    startData(1, R::Data2);
-                break;
-            case R::Data2:
-                inData(1, R::BeforeData3);
-                break;
-            case R::BeforeData3:
-                if (!white && c != '[')
-                    startData(2, R::Data3);
-                break;
-            case R::Data3:
-                inData(2, R::BeforeData4);
-                break;
-            case R::BeforeData4:
-                if (!white && c != '[')
-                    startData(3, R::Data4);
-                break;
-            case R::Data4:
-                // Inner blanks stay; a tab becomes a blank.
-                if (c == '\n')
-                    break;
-                if (c == '"')
-                    quoted = !quoted;
-                data[3] += c == '\t' ? ' ' : c;
-                break;
-            case R::Comment:
-                if (c != '\n')
-                    comment += c;
-                break;
-            case R::CommentLine:
-                break;
-            }
-        }
-        // The end of the buffer ends a last row that has no line end.
-        if (outcome == Outcome::None && state != R::RowStart && state != R::CommentLine)
-            outcome = Outcome::RowDone;
-
-        if (outcome == Outcome::RowDone) {
-            try {
-                auto row = std::make_unique<CEvnt>();
-                row->m_strSkip = skip ? "*" : "";
-                row->m_strLabel = std::move(label);
-                row->m_strTime = std::move(time);
-                row->m_strEvent = std::move(event);
-                row->m_strData1 = std::move(data[0]);
-                row->m_strData2 = std::move(data[1]);
-                row->m_strData3 = std::move(data[2]);
-                row->m_strData4 = std::move(data[3]);
-                row->m_strComment = std::move(comment);
-                sequence.m_poEventList.push_back(std::move(row));
-            } catch (const std::bad_alloc&) {
-                ShowWarning("Not enough memory to allocate Event ( *pEvent ).  Aborting File "
-                            "Construction...");
-                doc_.SetReadPosition(pos);
-                return false;
-            }
-        } else if (outcome == Outcome::SectionEnd) {
+    RowFields row(doc_.FileBufferData(), doc_.FileBufferSize(), doc_.ReadPosition());
+    for (;;) {
+        // Before the row: '*' marks it commented out; a '[' ends the section (the header stays
+        // unread for the next section search), a ';' makes the line a comment.
+        bool skip = false;
+        if (!row.SkipToRow(skip) || row.Current() == '[')
             break;
+        if (row.Current() == ';') {
+            row.SkipLine();
+            continue;
+        }
+
+        std::unique_ptr<CEvnt> event;
+        try {
+            event = std::make_unique<CEvnt>();
+        } catch (const std::bad_alloc&) {
+            ShowWarning("Not enough memory to allocate Event ( *pEvent ).  Aborting File "
+                        "Construction...");
+            doc_.SetReadPosition(row.Position());
+            return false;
+        }
+        CEvnt& e = *event;
+        if (skip)
+            e.m_strSkip = "*";
+        e.m_strTime.clear();
+        e.m_strEvent.clear();
+
+        // The fields in their order; a row may end after any of them. A row that begins with
+        // a digit has no label.
+        std::array<std::string*, 3> words{&e.m_strLabel, &e.m_strTime, &e.m_strEvent};
+        std::size_t word = IsDigit(row.Current()) ? 1 : 0;
+        Stop stop = row.ReadWord(*words[word]);
+        while (stop == Stop::Blank && ++word < words.size()) {
+            stop = row.SkipToField();
+            if (stop == Stop::Field)
+                stop = row.ReadWord(*words[word]);
+        }
+        std::array<std::string*, 4> data{&e.m_strData1, &e.m_strData2, &e.m_strData3,
+                                         &e.m_strData4};
+        for (std::size_t n = 0; stop == Stop::Blank && n < data.size(); ++n) {
+            stop = row.SkipToField();
+            if (stop == Stop::Field)
+                stop = row.ReadData(*data[n], n + 1 == data.size());
+        }
+        if (stop == Stop::Comment)
+            row.ReadComment(e.m_strComment);
+
+        try {
+            sequence.m_poEventList.push_back(std::move(event));
+        } catch (const std::bad_alloc&) {
+            ShowWarning("Not enough memory to allocate Event ( *pEvent ).  Aborting File "
+                        "Construction...");
+            doc_.SetReadPosition(row.Position());
+            return false;
         }
     }
-    doc_.SetReadPosition(pos);
+    doc_.SetReadPosition(row.Position());
     return true;
 }

@@ -728,6 +728,10 @@ double CVLDoc::ReadDoubleKey(std::string_view key, double defaultValue) const {
 
 void CVLDoc::BeginWriteBuffer(std::size_t capacity) {
     m_Scanner.SetBuffer(nullptr, 0);
+    // A buffer too small is freed before the new one is had: the file just read no longer
+    // counts, and its memory can serve the new buffer.
+    if (capacity > m_hpbBuffer.capacity())
+        std::vector<char>().swap(m_hpbBuffer);
     m_hpbBuffer.assign(capacity, '\0');
     m_Writer.Reset(capacity ? m_hpbBuffer.data() : nullptr, capacity);
 }

@@ -143,6 +143,30 @@ TEST(IniScanner, ContinuedSearchesAndSectionNames) {
     EXPECT_EQ(names, (std::vector<std::string>{"A", "B", "A"}));
 }
 
+TEST(IniScanner, SearchFromTheMiddleOfALine) {
+    // The rest of the line is read as a line of its own; the lines below as always.
+    struct Case {
+        const char* text;
+        std::size_t start;
+        const char* name;
+        bool found;
+        std::size_t position;
+    } cases[] = {
+        {"K=[A]\r\n[B]\r\n", 2, "A", true, 6},
+        {"K=[A]\r\n[B]\r\n", 3, "A", false, 3},
+        {"K=[A]\r\n[B]\r\n", 3, "B", true, 11},
+        {"x  [A]", 1, "A", true, 6},
+        {"[A]\r\n[A]\r\n", 1, "A", true, 9},
+        {"[A]\r\n[A]\r\n", 4, "A", true, 9}, // at the LF of a CR LF
+    };
+    for (const auto& c : cases) {
+        IniScanner scanner(c.text, std::strlen(c.text));
+        scanner.SetPosition(c.start);
+        EXPECT_EQ(scanner.FindSection(c.name, true), c.found) << c.text << " from " << c.start;
+        EXPECT_EQ(scanner.Position(), c.position) << c.text << " from " << c.start;
+    }
+}
+
 TEST(LineWriter, FormatsLinesAndStopsAtTheCapacity) {
     std::string buffer(64, '#');
     LineWriter w(buffer.data(), buffer.size());

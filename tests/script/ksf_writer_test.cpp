@@ -120,6 +120,29 @@ TEST_F(KsfTest, SequenceSectionInBothForms) {
         ksf_test::SameText(Crlf("\n\n" + row1 + "\n" + row2 + "\n"), Write(*doc, 0x0100, 1, 1)));
 }
 
+TEST_F(KsfTest, EventRowsOfUntrimmedTextsAndTheirMeasure) {
+    auto doc = NewDoc("Harnel2");
+    doc->m_nWriteHeaders = 0;
+    doc->m_poSeqList.clear();
+    auto seq = std::make_unique<CSeq>("S", 1);
+    seq->m_poEventList.push_back(
+        Event("", " Go ", "00:00.00", "Set Output", "\"a b\"", "x\ty", "", "\t p  q \t", "c; d"));
+    seq->m_poEventList.push_back(Event("*", "", "00:01.10", "Nop", "", "", "", "", ""));
+    doc->m_poSeqList.push_back(std::move(seq));
+
+    // Trimmed name forms (white space outside quotes made '_'), the columns filled by the
+    // untrimmed lengths; Data4 only trimmed.
+    const std::string row1 = " Go 00:00.00 Set_Output \"a b\" x_y  p  q ;c; d";
+    const std::string row2 = "*     00:01.10 Nop" + std::string(24, ' ');
+    const std::string text = Write(*doc, 0x0100, 1, 1);
+    EXPECT_EQ(text, Crlf("\n\n" + row1 + "\n" + row2 + "\n"));
+
+    // The counting pass measures exactly what the real pass writes.
+    doc->BeginWriteBuffer(0);
+    doc->WriteScript(0x0100, 1, 1);
+    EXPECT_EQ(doc->WriteTotal(), text.size());
+}
+
 TEST_F(KsfTest, SequenceKeysWritten) {
     auto doc = NewDoc("Harnel2");
     doc->m_nWriteHeaders = 0;
