@@ -51,6 +51,9 @@ pq::TemplateResources ResourcesOf(int id) {
     case 4:
         icon = "run-build";
         break;
+    case 6:
+        icon = "application-octet-stream";
+        break;
     case 146:
         icon = "view-list-details";
         break;
