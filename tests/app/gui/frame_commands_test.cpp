@@ -2,6 +2,7 @@
 // commands it hands to the active table by the table's class, the compiled image's dump and
 // retrieval, the check marks and the tools of a script.
 #include "app/gui/comm_dialogs.h"
+#include "app/gui/script_views.h"
 #include "app/gui/velmora_templates.h"
 #include "app/gui/vl_frame.h"
 #include "app/gui/vl_resources.h"
@@ -16,6 +17,7 @@
 #include "tests/support/scripted_ui.h"
 #include "views/common/column_fit_view.h"
 #include "views/common/print_services.h"
+#include "views/common/update_hints.h"
 #include "views/common/vl_cel_ctrl.h"
 #include "views/common/vl_view.h"
 #include "views/reports/list_views.h"
@@ -25,6 +27,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrinter>
@@ -79,7 +82,12 @@ public:
     }
     const char* ViewClassName() const override { return name_; }
     void AutoSizeColumns() override { ++fits; }
+    void OnUpdate(platform::View* sender, long hint, void* object) override {
+        hints.push_back(hint);
+        CVLView::OnUpdate(sender, hint, object);
+    }
     int fits = 0;
+    std::vector<long> hints;
 
 private:
     const char* name_;
@@ -212,6 +220,30 @@ TEST_F(FrameCommands, ViewCommandsNeedAScriptAndBringAnOpenViewForward) {
     }
     product.m_wInputs = 0;
     EXPECT_FALSE(Update(kInputs).enabled);
+}
+
+TEST_F(FrameCommands, AHintReachesEveryViewOfItsScriptTheSenderIncluded) {
+    Start();
+    CVLDoc* doc = OpenScript();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_TRUE(window->RouteCommand(kInputs));
+    EXPECT_TRUE(window->RouteCommand(kXReference));
+    const std::vector<TableView*> tables = Views<TableView>();
+    ASSERT_EQ(tables.size(), 2u);
+    for (TableView* table : tables)
+        table->hints.clear();
+    auto* list = dynamic_cast<SequenceListView*>(
+        platform::qt::MdiDocTemplate::ViewOfFrame(window->MdiArea()->subWindowList().front()));
+    ASSERT_NE(list, nullptr);
+    list->List()->clear();
+
+    // The inputs view changed the script: it sends with no sender and hears its own hint.
+    doc->m_poSeqList.front()->m_strName = "Renamed";
+    doc->UpdateAllViews(nullptr, hints::kTimeDisplay);
+    for (TableView* table : tables)
+        EXPECT_EQ(table->hints, std::vector<long>{hints::kTimeDisplay});
+    ASSERT_GT(list->List()->count(), 0);
+    EXPECT_EQ(list->List()->item(0)->text(), QStringLiteral("Renamed"));
 }
 
 TEST_F(FrameCommands, TableCommandsGoByTheActiveViewsClass) {
