@@ -3,6 +3,7 @@
 #include "app/gui/script_views.h"
 #include "app/gui/vl_frame.h"
 #include "app/vl_app.h"
+#include "bench/sample_script.h"
 #include "controls/commandbars/aux_data.h"
 #include "platform/paths.h"
 #include "platform/ui_services.h"
@@ -59,25 +60,7 @@ void ProcessUntilIdle(EventCounter& events) {
 // The large script as the program writes it, with the products of `app`.
 std::string LargeScript(CVLApp& app) {
     CVLDoc doc(app);
-    doc.InitNewScript("Harnel16");
-    doc.m_poSeqList.clear();
-    doc.m_poDataStrList.push_back(std::make_unique<CDataStr>("Hello", "\"Hi there\"", "x"));
-    for (int s = 1; s <= 255; ++s) {
-        auto seq = std::make_unique<CSeq>("Scene_" + std::to_string(s), 1);
-        seq->m_nLooping = s % 2;
-        seq->m_aTriggers[0].m_strIoName = "Input" + std::to_string(s % 128 + 1);
-        for (int e = 0; e < 200; ++e) {
-            auto event = std::make_unique<CEvnt>();
-            event->m_strLabel = e % 10 ? "" : "Cue" + std::to_string(e);
-            event->m_strTime = "00:" + std::to_string(10 + e % 50) + ".0" + std::to_string(e % 10);
-            event->m_strEvent = e % 3 ? "SetOutput" : "SendString";
-            event->m_strData1 = e % 3 ? "Output" + std::to_string(e % 128 + 1) : "Port1";
-            event->m_strData2 = e % 3 ? "On" : "Hello";
-            event->m_strComment = e % 4 ? "" : "from the stage manager";
-            seq->m_poEventList.push_back(std::move(event));
-        }
-        doc.m_poSeqList.push_back(std::move(seq));
-    }
+    bench_support::FillSampleScript(doc, 255, 200, 128);
     doc.WriteScriptToBuffer(CVLDoc::kWriteAll, 1, 255);
     return std::string(doc.WrittenText());
 }

@@ -1,6 +1,7 @@
 // Reading and writing a large script source file (255 sequences of 200 events), as opening and
 // saving it does.
 #include "app/vl_app.h"
+#include "bench/sample_script.h"
 #include "platform/paths.h"
 #include "platform/ui_services.h"
 #include "script/vl_doc.h"
@@ -34,26 +35,7 @@ CVLApp& InstallApp() {
 const std::string& LargeScript() {
     static const std::string text = [] {
         CVLDoc doc(InstallApp());
-        doc.InitNewScript("Harnel16");
-        doc.m_poSeqList.clear();
-        doc.m_poDataStrList.push_back(std::make_unique<CDataStr>("Hello", "\"Hi there\"", "x"));
-        for (int s = 1; s <= 255; ++s) {
-            auto seq = std::make_unique<CSeq>("Scene_" + std::to_string(s), 1);
-            seq->m_nLooping = s % 2;
-            seq->m_aTriggers[0].m_strIoName = "Input" + std::to_string(s % 128 + 1);
-            for (int e = 0; e < 200; ++e) {
-                auto event = std::make_unique<CEvnt>();
-                event->m_strLabel = e % 10 ? "" : "Cue" + std::to_string(e);
-                event->m_strTime =
-                    "00:" + std::to_string(10 + e % 50) + ".0" + std::to_string(e % 10);
-                event->m_strEvent = e % 3 ? "SetOutput" : "SendString";
-                event->m_strData1 = e % 3 ? "Output" + std::to_string(e % 128 + 1) : "Port1";
-                event->m_strData2 = e % 3 ? "On" : "Hello";
-                event->m_strComment = e % 4 ? "" : "from the stage manager";
-                seq->m_poEventList.push_back(std::move(event));
-            }
-            doc.m_poSeqList.push_back(std::move(seq));
-        }
+        bench_support::FillSampleScript(doc, 255, 200, 128);
         doc.WriteScriptToBuffer(CVLDoc::kWriteAll, 1, 255);
         return std::string(doc.WrittenText());
     }();

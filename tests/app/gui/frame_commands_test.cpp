@@ -13,6 +13,7 @@
 #include "tests/app/app_test_support.h"
 #include "tests/app/gui/gui_test_support.h"
 #include "tests/support/controller_emulator.h"
+#include "tests/support/pdf_text.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/scripted_ui.h"
 #include "views/common/column_fit_view.h"
@@ -57,18 +58,6 @@ public:
 };
 [[maybe_unused]] ::testing::Environment* const g_toolkitEnvironment =
     ::testing::AddGlobalTestEnvironment(new ToolkitEnvironment); // owned by the test framework
-
-std::string RunCommand(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            out.append(buffer, n);
-        ::pclose(pipe);
-    }
-    return out;
-}
 
 // A table view under any of the program's class names, with a small grid.
 class TableView : public CVLView, public ColumnFitView {
@@ -279,10 +268,10 @@ TEST_F(FrameCommands, TableCommandsGoByTheActiveViewsClass) {
     // Every job starts from the printer Print Setup set up.
     window->Printer().setPageOrientation(QPageLayout::Landscape);
     EXPECT_TRUE(window->RouteCommand(kPrintGrid));
-    const std::string text = RunCommand("pdftotext -layout '" + pdf.toStdString() + "' -");
+    const std::string text = testing_support::PdfText(pdf.toStdString());
     for (const char* part : {"Fountain", "Cross Reference", "Stage Crew", "Pump_Jets"})
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
-    const std::string info = RunCommand("pdfinfo '" + pdf.toStdString() + "'");
+    const std::string info = testing_support::CommandOutput("pdfinfo '" + pdf.toStdString() + "'");
     int width = 0, height = 0;
     const auto at = info.find("Page size:");
     ASSERT_NE(at, std::string::npos);

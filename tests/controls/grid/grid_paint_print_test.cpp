@@ -1,6 +1,7 @@
 // What the grid paints (pixel probes on the classic palette), find and replace through the
 // dialog's widgets, and printing: pagination and a PDF's pages and texts.
 #include "grid_fixture.h"
+#include "tests/support/pdf_text.h"
 
 #include "tests/support/scripted_ui.h"
 
@@ -178,20 +179,10 @@ TEST(GridPrintTest, PaginationAcrossThenDown) {
     EXPECT_EQ(g.GetPrintSetting(7, value), 1);
 }
 
-std::string Shell(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            out.append(buffer, n);
-        pclose(pipe);
-    }
-    return out;
-}
+using testing_support::CommandOutput;
 
 TEST(GridPrintTest, PdfHasThePagesAndTheirTexts) {
-    if (Shell("command -v pdfinfo").empty())
+    if (CommandOutput("command -v pdfinfo").empty())
         GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
     RecordingGrid g;
     ShowGrid(g, 400, 300, 9, 60);
@@ -216,15 +207,15 @@ TEST(GridPrintTest, PdfHasThePagesAndTheirTexts) {
         g.RenderPrintPage(painter, p);
     }
     painter.end();
-    const std::string info = Shell("pdfinfo '" + path.toStdString() + "'");
+    const std::string info = CommandOutput("pdfinfo '" + path.toStdString() + "'");
     EXPECT_NE(info.find("Pages:           4"), std::string::npos) << info;
-    const std::string page1 = Shell("pdftotext -f 1 -l 1 '" + path.toStdString() + "' -");
+    const std::string page1 = CommandOutput("pdftotext -f 1 -l 1 '" + path.toStdString() + "' -");
     EXPECT_NE(page1.find("R0C0"), std::string::npos);
     EXPECT_NE(page1.find("Heading3"), std::string::npos);
     EXPECT_EQ(page1.find("R0C8"), std::string::npos);
-    const std::string page2 = Shell("pdftotext -f 2 -l 2 '" + path.toStdString() + "' -");
+    const std::string page2 = CommandOutput("pdftotext -f 2 -l 2 '" + path.toStdString() + "' -");
     EXPECT_NE(page2.find("R0C8"), std::string::npos);
-    const std::string page3 = Shell("pdftotext -f 3 -l 3 '" + path.toStdString() + "' -");
+    const std::string page3 = CommandOutput("pdftotext -f 3 -l 3 '" + path.toStdString() + "' -");
     EXPECT_NE(page3.find("R59C0"), std::string::npos);
 }
 

@@ -1,6 +1,7 @@
 #include "script/event.h"
 #include "script/vl_doc.h"
 #include "tests/support/app_fixture.h"
+#include "tests/support/pdf_text.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/scripted_ui.h"
 #include "views/common/print_services.h"
@@ -16,27 +17,8 @@
 
 namespace {
 
-std::string Run(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            out.append(buffer, n);
-        ::pclose(pipe);
-    }
-    return out;
-}
-
-int PdfPages(const std::string& path) {
-    const std::string info = Run("pdfinfo '" + path + "' 2>/dev/null");
-    const auto at = info.find("Pages:");
-    return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
-}
-
-std::string PdfText(const std::string& path) {
-    return Run("pdftotext -layout '" + path + "' - 2>/dev/null");
-}
+using testing_support::PdfPages;
+using testing_support::PdfText;
 
 class TableView : public CVLView {
 public:
