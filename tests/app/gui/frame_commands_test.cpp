@@ -345,7 +345,10 @@ TEST_F(FrameCommands, ImageDumpChecksAndScriptTools) {
 
 // "Upload DAT from Unit" opens an image view, which asks its own document's retrieval once the
 // event loop comes back: the controller's image fills it.
-TEST_F(FrameCommands, UploadDatFromUnitFillsTheNewImageView) {
+// Its own suite: it waits on a controller in real time (rerun when a loaded machine is late).
+using ImageRetrieval = FrameCommands;
+
+TEST_F(ImageRetrieval, UploadDatFromUnitFillsTheNewImageView) {
     testing_support::EmulatorOptions options;
     options.image.assign(700, 0x5A);
     std::uint16_t sum = 0;
