@@ -73,10 +73,16 @@ void QORValue_c::SetDouble(double value) {
 }
 
 void QORValue_c::SetText(const char* text, std::int32_t length, std::uint8_t detect) {
-    // Made before the old forms go, so a value may take its own text.
-    auto fresh = std::make_unique<QORString_c>();
+    // The text object is kept (values are set over and over while a tree is copied or bound);
+    // its Assign copies before it frees, so a value may take its own text.
+    std::unique_ptr<QORString_c> fresh = std::move(m_text);
+    if (!fresh) {
+        fresh = std::make_unique<QORString_c>();
+    }
     if (text != nullptr) {
         fresh->Assign(text, length, QOR_FALSE);
+    } else {
+        fresh->Clear();
     }
     ClearForms();
     m_text = std::move(fresh);
