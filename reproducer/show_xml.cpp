@@ -137,6 +137,10 @@ ShowXML_c* ShowXML_c::FindOrCreateAttribute(QORXML_c* node, const char* name) {
     if (name == nullptr) {
         return nullptr;
     }
+    // Found by the characters themselves; a text is made only to create the attribute.
+    if (ShowXML_c* found = FindAttribute(node, name); found != nullptr) {
+        return found;
+    }
     QORString_c text;
     text.Assign(name);
     return FindOrCreateAttribute(node, &text);
