@@ -7,29 +7,29 @@
 #include <cstring>
 #include <new>
 
-QORString_c::QORString_c() : m_buffer(std::make_unique<QORBuffer_c>()) {
+QORString_c::QORString_c() {
     SetEmpty();
 }
 
 QORString_c::~QORString_c() = default;
 
 void QORString_c::SetEmpty() {
-    m_buffer->Attach(nullptr, 0, QOR_BORROWS); // forget, freeing nothing
+    m_buffer.Attach(nullptr, 0, QOR_BORROWS); // forget, freeing nothing
     m_zero = 0;
-    m_buffer->Attach(&m_zero, 1, QOR_BORROWS);
+    m_buffer.Attach(&m_zero, 1, QOR_BORROWS);
 }
 
 void QORString_c::Clear() {
-    m_buffer->Resize(0); // frees owned storage
+    m_buffer.Resize(0); // frees owned storage
     SetEmpty();
 }
 
 void QORString_c::Install(std::uint8_t* storage, std::int32_t length) {
-    m_buffer->Resize(0);
-    m_buffer->Attach(nullptr, 0, QOR_BORROWS);
-    m_buffer->Attach(storage, length + 1, QOR_OWNS);
+    m_buffer.Resize(0);
+    m_buffer.Attach(nullptr, 0, QOR_BORROWS);
+    m_buffer.Attach(storage, length + 1, QOR_OWNS);
     // Exactly the characters are readable, not the zero byte.
-    m_buffer->Rewind(length);
+    m_buffer.Rewind(length);
 }
 
 std::unique_ptr<QORObject_c> QORString_c::Create() const {
@@ -37,11 +37,11 @@ std::unique_ptr<QORObject_c> QORString_c::Create() const {
 }
 
 std::int32_t QORString_c::Length() const {
-    return m_buffer->Size() - 1;
+    return m_buffer.Size() - 1;
 }
 
 const char* QORString_c::Chars() const {
-    const std::uint8_t* data = m_buffer->Data();
+    const std::uint8_t* data = m_buffer.Data();
     return data != nullptr ? reinterpret_cast<const char*>(data) : "";
 }
 
@@ -56,6 +56,16 @@ std::int32_t QORString_c::Assign(const char* text, std::int32_t length, std::uin
     if (length > INT32_MAX - 1) {
         Clear();
         return QOR_COUNT_ERROR;
+    }
+    if (text != nullptr && mode == QOR_FALSE && m_buffer.Ownership() == QOR_OWNS &&
+        m_buffer.Data() != nullptr && m_buffer.Size() == length + 1) {
+        // Owned storage of the right size takes the text in place; memmove, since the text may
+        // be this one or a part of it.
+        std::uint8_t* storage = m_buffer.Data();
+        std::memmove(storage, text, static_cast<std::size_t>(length));
+        storage[length] = 0;
+        m_buffer.Rewind(length);
+        return length;
     }
     if (text == nullptr || mode == QOR_FALSE) {
         // The new storage is made before the old is freed, so a text may be assigned from
@@ -281,7 +291,7 @@ std::uint8_t QORString_c::Substring(QORString_c* target, std::int32_t start,
         end = fromEnd ? length : start;
     }
     end = std::clamp(end, start, length);
-    m_buffer->Seek(start);
+    m_buffer.Seek(start);
     if (end == start) {
         target->Clear();
         return 0;

@@ -42,14 +42,16 @@ public:
     // The zero-terminated characters; never null.
     const char* Chars() const;
     std::string_view View() const;
-    QORBuffer_c* Buffer() const { return m_buffer.get(); }
+    QORBuffer_c* Buffer() const { return &m_buffer; }
 
 private:
     void SetEmpty();
     // Installs owned storage holding length characters and a zero byte.
     void Install(std::uint8_t* storage, std::int32_t length);
 
-    std::unique_ptr<QORBuffer_c> m_buffer;
+    // Held inline: texts are made by the thousand (every value's text form), and a separate
+    // buffer object would double their allocations.
+    mutable QORBuffer_c m_buffer;
     // The empty text borrows this zero byte, so an empty string never allocates.
     std::uint8_t m_zero = 0;
 };

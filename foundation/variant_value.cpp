@@ -30,6 +30,10 @@ std::uint8_t QORValue_c::CopyTo(QORObject_c* target) const {
 
 void QORValue_c::ClearForms() {
     m_text.reset();
+    ClearFormsButText();
+}
+
+void QORValue_c::ClearFormsButText() {
     m_bytes.reset();
     m_int = 0;
     m_signed = QOR_TRUE;
@@ -73,13 +77,15 @@ void QORValue_c::SetDouble(double value) {
 }
 
 void QORValue_c::SetText(const char* text, std::int32_t length, std::uint8_t detect) {
-    // Made before the old forms go, so a value may take its own text.
-    auto fresh = std::make_unique<QORString_c>();
+    // The text object is kept (values are set over and over while a tree is copied or bound);
+    // its Assign copies before it frees, so a value may take its own text.
+    QORString_c& fresh = m_text ? *m_text : m_text.emplace();
     if (text != nullptr) {
-        fresh->Assign(text, length, QOR_FALSE);
+        fresh.Assign(text, length, QOR_FALSE);
+    } else {
+        fresh.Clear();
     }
-    ClearForms();
-    m_text = std::move(fresh);
+    ClearFormsButText();
     m_type = QOR_TYPE_TEXT;
     m_textValid = QOR_TRUE;
     if (detect == QOR_TRUE) {
@@ -136,9 +142,9 @@ void QORValue_c::Reset(std::uint8_t type) {
 
 QORString_c* QORValue_c::Text() {
     if (!m_text) {
-        m_text = std::make_unique<QORString_c>();
+        m_text.emplace();
     }
-    return m_text.get();
+    return &*m_text;
 }
 
 QORBuffer_c* QORValue_c::Bytes() {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 // Value types.
 constexpr std::uint8_t QOR_TYPE_NONE = 0;
@@ -96,6 +97,8 @@ public:
 protected:
     // Deletes the text and bytes objects and marks every form invalid.
     void ClearForms();
+    // The same, keeping the text object itself (not its validity).
+    void ClearFormsButText();
     void SetInteger(std::uint8_t type, std::int32_t value, bool isSigned);
     void InvalidateAllBut(std::uint8_t type);
 
@@ -109,7 +112,9 @@ protected:
     std::uint8_t m_doubleValid = QOR_TRUE;
     std::uint8_t m_textValid = QOR_TRUE;
     std::uint8_t m_bytesValid = QOR_TRUE;
-    std::unique_ptr<QORString_c> m_text;
+    // Held in place: nearly every value has a text form, and a separately allocated text
+    // object cost one allocation more per value.
+    std::optional<QORString_c> m_text;
     std::unique_ptr<QORBuffer_c> m_bytes;
 };
 

@@ -162,6 +162,11 @@ std::uint8_t QORXML_c::CopyTo(QORObject_c* target) const {
     }
     CopyValue(*m_value, *value);
 
+    // A leaf copied onto a leaf gets no children list, as a leaf built anew has none: a copied
+    // tree is mostly leaves, and the lists were a good share of its allocations.
+    if (!m_children && !to->m_children) {
+        return QOR_OK;
+    }
     QORList_c* list = to->Children();
     if (list == nullptr) {
         return QOR_ERROR;
@@ -239,6 +244,15 @@ QORXML_c* QORXML_c::FindByName(const QORString_c* name, std::uint8_t type, std::
         [name](const QORXML_c& node) {
             return name != nullptr &&
                    platform::EqualsNoCase(TextOf(node.m_value.get()), name->View());
+        },
+        type, deep, self, children, hidden);
+}
+
+QORXML_c* QORXML_c::FindByName(std::string_view name, std::uint8_t type, std::uint8_t deep,
+                               std::uint8_t self, std::uint8_t children, std::uint8_t hidden) {
+    return Find(
+        [name](const QORXML_c& node) {
+            return platform::EqualsNoCase(TextOf(node.m_value.get()), name);
         },
         type, deep, self, children, hidden);
 }

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
 
 class QORBuffer_c;
 class QORString_c;
@@ -71,6 +72,9 @@ public:
     // Searches by name (ignoring ASCII case) or by value; the status bytes deep, self, children
     // and hidden mean yes when 3. Direct children only: self 253, children 3, deep 253.
     QORXML_c* FindByName(const QORString_c* name, std::uint8_t type, std::uint8_t deep,
+                         std::uint8_t self, std::uint8_t children, std::uint8_t hidden);
+    // The same with the name as plain characters, so a lookup by a literal makes no text.
+    QORXML_c* FindByName(std::string_view name, std::uint8_t type, std::uint8_t deep,
                          std::uint8_t self, std::uint8_t children, std::uint8_t hidden);
     QORXML_c* FindByValue(QORValue_c* value, std::uint8_t type, std::uint8_t deep,
                           std::uint8_t self, std::uint8_t children, std::uint8_t hidden);

@@ -96,9 +96,14 @@ ShowXML_c* ShowXML_c::FindAttribute(QORXML_c* node, const char* name) {
     if (name == nullptr) {
         return nullptr;
     }
-    QORString_c text;
-    text.Assign(name);
-    return FindAttribute(node, &text);
+    if (node == nullptr) {
+        return nullptr;
+    }
+    if (node->NodeType() != QOR_XML_DECLARATION && node->NodeType() != QOR_XML_ELEMENT) {
+        return nullptr;
+    }
+    return AsShow(node->FindByName(std::string_view(name), QOR_XML_ATTRIBUTE, QOR_FALSE, QOR_FALSE,
+                                   QOR_TRUE, QOR_TRUE));
 }
 
 ShowXML_c* ShowXML_c::FindOrCreateAttribute(QORXML_c* node, const QORString_c* name) {
@@ -131,6 +136,10 @@ ShowXML_c* ShowXML_c::FindOrCreateAttribute(QORXML_c* node, const QORString_c* n
 ShowXML_c* ShowXML_c::FindOrCreateAttribute(QORXML_c* node, const char* name) {
     if (name == nullptr) {
         return nullptr;
+    }
+    // Found by the characters themselves; a text is made only to create the attribute.
+    if (ShowXML_c* found = FindAttribute(node, name); found != nullptr) {
+        return found;
     }
     QORString_c text;
     text.Assign(name);
@@ -214,10 +223,8 @@ ShowXML_c* ShowXML_c::FindElement(QORXML_c* parent, const char* name) {
     if (parent == nullptr || name == nullptr) {
         return nullptr;
     }
-    QORString_c text;
-    text.Assign(name);
-    return AsShow(
-        parent->FindByName(&text, QOR_XML_ELEMENT, QOR_FALSE, QOR_FALSE, QOR_TRUE, QOR_TRUE));
+    return AsShow(parent->FindByName(std::string_view(name), QOR_XML_ELEMENT, QOR_FALSE, QOR_FALSE,
+                                     QOR_TRUE, QOR_TRUE));
 }
 
 ShowXML_c* ShowXML_c::FindOrCreateElement(QORXML_c* parent, const char* name,

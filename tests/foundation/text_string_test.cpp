@@ -33,6 +33,23 @@ TEST(String, PlainAssign) {
     EXPECT_EQ(Str(s), "b");
 }
 
+TEST(String, SameLengthAssignReusesTheStorageAndMayComeFromItself) {
+    QORString_c s;
+    s.Assign("abc");
+    const char* storage = s.Chars();
+    EXPECT_EQ(s.Assign("xyz"), 3);
+    EXPECT_EQ(s.Chars(), storage);
+    EXPECT_EQ(Str(s), "xyz");
+    EXPECT_EQ(s.Buffer()->Ownership(), QOR_OWNS);
+    EXPECT_EQ(s.Buffer()->Remaining(), 3);
+    EXPECT_EQ(s.Assign(s.Chars(), 3), 3); // all of itself
+    EXPECT_EQ(Str(s), "xyz");
+    EXPECT_EQ(s.Assign("", 0), 0);
+    EXPECT_EQ(s.Chars()[0], '\0');
+    EXPECT_EQ(s.Assign("q", 1), 1); // a different length takes new storage
+    EXPECT_EQ(Str(s), "q");
+}
+
 TEST(String, NullAssign) {
     QORString_c s;
     EXPECT_EQ(s.Assign(nullptr, 4, QOR_FALSE), -2);

@@ -320,4 +320,20 @@ TEST(Value, ResetMarksOnlyTheTypesForm) {
     EXPECT_EQ(Text(v), "0");
 }
 
+TEST(Value, TakesItsOwnTextAndDropsTheOtherForms) {
+    QORValue_c value;
+    value.SetInt32(42);
+    value.SetString(value.GetText()); // the text made from the number, then taken as text
+    EXPECT_EQ(value.Type(), QOR_TYPE_TEXT);
+    EXPECT_FALSE(value.IntValid());
+    EXPECT_EQ(value.GetText()->View(), "42");
+    value.SetString(value.GetText());
+    EXPECT_EQ(value.GetText()->View(), "42");
+    value.SetText(nullptr);
+    EXPECT_EQ(value.GetText()->View(), "");
+    EXPECT_EQ(value.GetText()->Buffer()->Ownership(), QOR_BORROWS);
+    value.SetInt32(7);
+    EXPECT_EQ(value.GetText()->View(), "7");
+}
+
 } // namespace

@@ -296,6 +296,24 @@ TEST(XmlNode, RemoveAttributeComparesWithCaseAndKeepsTheCursor) {
     (void)lower;
 }
 
+TEST(XmlNode, CopiedLeafHasNoChildrenListButATargetListStillGetsItsCursorAtTheEnd) {
+    QORXML_c leaf;
+    leaf.SetNodeType(QOR_XML_TEXT);
+    leaf.Value()->SetText("t", -1, QOR_FALSE);
+    QORXML_c bare;
+    ASSERT_EQ(leaf.CopyTo(&bare), QOR_OK);
+    EXPECT_EQ(Text(&bare), "t");
+    EXPECT_EQ(bare.ChildList(), nullptr);
+
+    QORXML_c parent;
+    QORXML_c* first = Add(parent, QOR_XML_ELEMENT, "first");
+    QORXML_c* last = Add(parent, QOR_XML_ELEMENT, "last");
+    parent.SelectChild(first);
+    ASSERT_EQ(leaf.CopyTo(&parent), QOR_OK);
+    EXPECT_EQ(ChildrenOf(parent), (std::vector<QORXML_c*>{first, last}));
+    EXPECT_EQ(CursorChild(parent), last);
+}
+
 TEST(XmlNode, CopyToReplacesSameNamedAttributesAndAppendsAfterExistingChildren) {
     QORXML_c source;
     source.SetNodeType(QOR_XML_ELEMENT);
