@@ -16,7 +16,6 @@ namespace {
 
 // Boxes are counted, not printed. Questions are answered Yes and No in turn, so that both
 // ways out of every syntax question are taken.
-// Answers the reader's questions Yes and No in turn, so both ways on are taken.
 class SilentUi : public platform::SilentUi {
 public:
     platform::MsgResult MessageBox(const platform::MessageBoxRequest& request) override {

@@ -68,10 +68,10 @@ const ReelvoxDataDocument_c& DefaultConfiguration() {
     return *defaults;
 }
 
-// Replaces the document's tree by a copy of the defaults, as building them anew would leave
-// it: the same nodes, values and histories, and the modified bit the build sets.
-bool CopyDefaults(ReelvoxDataDocument_c& document) {
-    const ReelvoxDataDocument_c& defaults = DefaultConfiguration();
+// Replaces the document's tree by a copy of the defaults (or another finished configuration), as
+// building them anew would leave it: the same nodes, values and histories, and the modified bit
+// the build sets.
+bool CopyDefaults(const ReelvoxDataDocument_c& defaults, ReelvoxDataDocument_c& document) {
     document.New();
     if (defaults.XMLRoot() == nullptr || document.XMLRoot() == nullptr ||
         defaults.XMLRoot()->CopyTo(document.XMLRoot()) != QOR_OK ||
@@ -105,7 +105,7 @@ Reelvox_c::~Reelvox_c() {
     m_document.reset();
 }
 
-void Reelvox_c::ResetDevices() {
+void Reelvox_c::ResetDevices(const ReelvoxDataDocument_c* prototype) {
     m_interface.reset();
     for (auto& repro : m_reproducers) {
         repro.reset();
@@ -116,6 +116,7 @@ void Reelvox_c::ResetDevices() {
     // A script document resets its system on every open and often twice: the configuration
     // is laid out when something first looks at it.
     std::lock_guard lock(m_documentMutex);
+    m_prototype = prototype;
     m_resetPending.store(true, std::memory_order_release);
 }
 
@@ -123,7 +124,8 @@ ReelvoxDataDocument_c* Reelvox_c::Document() const {
     if (m_resetPending.load(std::memory_order_acquire)) {
         std::lock_guard lock(m_documentMutex);
         if (m_resetPending.load(std::memory_order_relaxed)) {
-            if (!CopyDefaults(*m_document)) {
+            if (!CopyDefaults(m_prototype != nullptr ? *m_prototype : DefaultConfiguration(),
+                              *m_document)) {
                 m_document->New();
             }
             EnableDefaultSteps(*m_document);
@@ -145,7 +147,7 @@ std::uint8_t Reelvox_c::AttachSMPTEInterface(std::unique_ptr<ReelvoxSMPTEInterfa
     }
     m_interface = std::move(interface);
     m_interface->SetOwner(this);
-    m_interface->BindDocument(Document());
+    m_interface->BindOwnerDocumentLater();
     return QOR_OK;
 }
 

@@ -32,11 +32,14 @@ public:
     Reelvox_c& operator=(const Reelvox_c&) = delete;
 
     // A new configuration at its defaults, no device objects, SMPTE and video steps enabled and
-    // the CobraNet step disabled. A new system starts so.
-    void ResetDevices();
+    // the CobraNet step disabled. A new system starts so. With a prototype (a configuration that
+    // outlives this system and is not changed while it is in use), the configuration is a copy
+    // of it instead. Either is laid out when first looked at.
+    void ResetDevices(const ReelvoxDataDocument_c* prototype = nullptr);
     void SetIgnoreErrors(std::uint8_t flag);
 
-    // Adopts the interface when none is held: 2; 254 when one is held or none is given.
+    // Adopts the interface when none is held: 2; 254 when one is held or none is given. The
+    // interface binds to the configuration when first used.
     std::uint8_t AttachSMPTEInterface(std::unique_ptr<ReelvoxSMPTEInterface_c> interface);
     ReelvoxSMPTEInterface_c* SMPTEInterface() const { return m_interface.get(); }
 
@@ -87,5 +90,6 @@ private:
     std::unique_ptr<ReelvoxDataDocument_c> m_document;
     // Set by a reset whose configuration is not laid out yet.
     mutable std::atomic<bool> m_resetPending{true};
+    const ReelvoxDataDocument_c* m_prototype = nullptr;
     mutable std::mutex m_documentMutex;
 };

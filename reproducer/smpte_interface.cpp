@@ -60,12 +60,39 @@ std::array<std::uint8_t, 3> ReelvoxSMPTEInterface_c::StatusEntry(std::int32_t in
 }
 
 ReelvoxDataSMPTEInterface_c* ReelvoxSMPTEInterface_c::Element() {
+    BindPendingDocument();
     if (m_element == nullptr && m_document != nullptr) {
         ReelvoxData_c* root = m_document->Root();
         ReelvoxDataSMPTEInterface_c* smpte = root != nullptr ? root->SMPTE() : nullptr;
         m_element = smpte != nullptr && smpte->Element() != nullptr ? smpte : nullptr;
     }
     return m_element;
+}
+
+void ReelvoxSMPTEInterface_c::BindOwnerDocumentLater() {
+    std::lock_guard lock(m_bindMutex);
+    m_element = nullptr;
+    m_document = nullptr;
+    m_bindPending.store(true, std::memory_order_release);
+}
+
+void ReelvoxSMPTEInterface_c::BindPendingDocument() {
+    if (!m_bindPending.load(std::memory_order_acquire)) {
+        return;
+    }
+    std::lock_guard lock(m_bindMutex);
+    // Binding uses the interface itself: its own calls find the document already set.
+    if (m_binding || !m_bindPending.load(std::memory_order_relaxed)) {
+        return;
+    }
+    m_binding = true;
+    BindDocument(m_owner != nullptr ? m_owner->Document() : nullptr);
+    m_binding = false;
+}
+
+ReelvoxTriggerTable_c* ReelvoxSMPTEInterface_c::TriggerTable() {
+    BindPendingDocument();
+    return m_triggerTable.get();
 }
 
 void ReelvoxSMPTEInterface_c::BindDocument(ReelvoxDataDocument_c* document) {
@@ -75,6 +102,8 @@ void ReelvoxSMPTEInterface_c::BindDocument(ReelvoxDataDocument_c* document) {
     m_triggerTable->Bind(this, SettingsTimecode(),
                          m_owner != nullptr ? m_owner->Document() : document);
     SetUnitType(GetUnitType());
+    // Cleared last: another thread that sees it clear finds the binding complete.
+    m_bindPending.store(false, std::memory_order_release);
 }
 
 void ReelvoxSMPTEInterface_c::Reload() {
@@ -719,6 +748,7 @@ std::int32_t ReelvoxSMPTEInterface_c::SendSetting(std::uint8_t subType, std::uin
         return sent;
     }
     const std::uint8_t status = m_owner->WaitResponse(kReelvoxAckTimeout);
+    BindPendingDocument();
     ReelvoxData_c* root = m_document != nullptr ? m_document->Root() : nullptr;
     // After a time-out nothing more is sent; after a new address the unit is elsewhere.
     if ((status == QOR_TIMEOUT || subType == 16) && root != nullptr && root->Port() != nullptr) {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <mutex>
 #include <utility>
 
 class QORSMPTETimecode_c;
@@ -49,9 +50,12 @@ public:
     void SetOwner(Reelvox_c* owner) { m_owner = owner; }
     Reelvox_c* Owner() const { return m_owner; }
     void BindDocument(ReelvoxDataDocument_c* document);
+    // Binds to the owner's configuration when the interface is first used, so that attaching
+    // to a system whose configuration is not laid out yet does not lay it out.
+    void BindOwnerDocumentLater();
     void Reload();
     QORSMPTETimecode_c* SettingsTimecode();
-    ReelvoxTriggerTable_c* TriggerTable() { return m_triggerTable.get(); }
+    ReelvoxTriggerTable_c* TriggerTable();
 
     std::uint8_t Download(std::uint8_t ignoreErrors, std::uint8_t skipUnitSetup,
                           std::uint8_t triggers);
@@ -130,6 +134,7 @@ public:
     std::array<std::uint8_t, 3> StatusEntry(std::int32_t index) const;
 
 private:
+    void BindPendingDocument();
     ReelvoxDataSMPTEInterface_c* Element();
     ReelvoxSmpteValues Values();
     std::int32_t Command(std::uint8_t command, const std::uint8_t* data, std::int32_t length);
@@ -148,6 +153,11 @@ private:
     std::array<std::uint8_t, 24> m_frameData{};
     ReelvoxDataDocument_c* m_document = nullptr;
     ReelvoxDataSMPTEInterface_c* m_element = nullptr;
+    // Set while the owner's configuration waits to be bound; the download thread may be the
+    // first to use the interface.
+    std::atomic<bool> m_bindPending{false};
+    std::recursive_mutex m_bindMutex;
+    bool m_binding = false;
     std::uint8_t m_request = 0;
     std::int32_t m_replyCount = 0;
 };

@@ -7,6 +7,7 @@
 #include "foundation/text_string.h"
 #include "platform/paths.h"
 #include "platform/ui_services.h"
+#include "reproducer/reelvox_system.h"
 #include "reproducer/smpte_interface.h"
 #include "script/script_file.h"
 #include "script/smpte_dialog.h"
@@ -101,22 +102,12 @@ std::vector<std::uint8_t> SettingsImage(ReelvoxSMPTEInterface_c& smpte) {
 
 } // namespace
 
-bool CVLDoc::InitSmpteSettings() {
-    m_nSmpteUsed = 0;
-    m_nSmpteDevice = 2;
-    m_wChaseDropoutTolerance = 5;
-    // A script set up anew starts from an empty configuration, also when the document had one.
-    m_Reelvox.ResetDevices();
-    std::unique_ptr<ReelvoxSMPTEInterface_c> created;
-    try {
-        created = std::make_unique<ReelvoxSMPTEInterface_c>();
-    } catch (const std::bad_alloc&) {
-    }
-    if (m_Reelvox.AttachSMPTEInterface(std::move(created)) != QOR_OK) {
-        ShowMessage("Error Creating SMPTE interface");
-        return false;
-    }
-    ReelvoxSMPTEInterface_c& smpte = *m_Reelvox.SMPTEInterface();
+namespace {
+
+constexpr std::int32_t kNewScriptSmpteDevice = 2;
+
+// The SMPTE settings of a new script.
+void ApplyNewScriptSettings(ReelvoxSMPTEInterface_c& smpte) {
     smpte.SetStartOnPower(QOR_FALSE);
     smpte.SetSmpteReset(QOR_TRUE);
     smpte.SetTransition(0);
@@ -128,7 +119,48 @@ bool CVLDoc::InitSmpteSettings() {
     smpte.SetVideoSync(QOR_FALSE);
     smpte.SetFrameRate(5);
     smpte.SetClockFreq(4);
-    ApplyDevice(smpte, m_nSmpteDevice);
+    ApplyDevice(smpte, kNewScriptSmpteDevice);
+}
+
+// The reproducer configuration of a new script, set up once: every script's system starts
+// from a copy of it, made only when something looks at the configuration, since most scripts
+// never do. Null when it cannot be set up.
+const ReelvoxDataDocument_c* NewScriptConfiguration() {
+    static const std::unique_ptr<Reelvox_c> system = []() -> std::unique_ptr<Reelvox_c> {
+        try {
+            auto made = std::make_unique<Reelvox_c>();
+            if (made->AttachSMPTEInterface(std::make_unique<ReelvoxSMPTEInterface_c>()) != QOR_OK)
+                return nullptr;
+            ApplyNewScriptSettings(*made->SMPTEInterface());
+            made->Document();
+            return made;
+        } catch (const std::bad_alloc&) {
+            return nullptr;
+        }
+    }();
+    return system ? system->Document() : nullptr;
+}
+
+} // namespace
+
+bool CVLDoc::InitSmpteSettings() {
+    m_nSmpteUsed = 0;
+    m_nSmpteDevice = kNewScriptSmpteDevice;
+    m_wChaseDropoutTolerance = 5;
+    // A script set up anew starts from an empty configuration, also when the document had one.
+    const ReelvoxDataDocument_c* prototype = NewScriptConfiguration();
+    m_Reelvox.ResetDevices(prototype);
+    std::unique_ptr<ReelvoxSMPTEInterface_c> created;
+    try {
+        created = std::make_unique<ReelvoxSMPTEInterface_c>();
+    } catch (const std::bad_alloc&) {
+    }
+    if (m_Reelvox.AttachSMPTEInterface(std::move(created)) != QOR_OK) {
+        ShowMessage("Error Creating SMPTE interface");
+        return false;
+    }
+    if (!prototype)
+        ApplyNewScriptSettings(*m_Reelvox.SMPTEInterface());
     return true;
 }
 

@@ -18,6 +18,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 
 using testing_support::ReelvoxAnswer;
 using testing_support::ReelvoxFrame;
@@ -143,6 +144,60 @@ TEST(ReelvoxSystem, ResetGivesTheDefaultsAndLaterEditsAreChanges) {
         system->SMPTEInterface()->SetFrameRate(2);
         EXPECT_EQ(document->Flags() & ReelvoxDataDocument_c::kModified,
                   ReelvoxDataDocument_c::kModified);
+    }
+}
+
+// A reset from a finished configuration gives a copy of it: an interface attached afterwards
+// binds to the copy when first used (here through its trigger table) and sees the unit type's
+// consequences; an edit is a change of the copy only; a plain reset goes back to the defaults.
+TEST(ReelvoxPrototype, ResetFromAPrototypeCopiesItAndEditsStayInTheCopy) {
+    Reelvox_c prototype;
+    ASSERT_EQ(prototype.AttachSMPTEInterface(std::make_unique<ReelvoxSMPTEInterface_c>()),
+              QOR_OK);
+    prototype.SMPTEInterface()->SetUnitType(1);
+    prototype.SMPTEInterface()->SetFrameRate(2);
+    const std::string text = ConfigurationText(prototype);
+
+    Reelvox_c system;
+    const std::string defaults = ConfigurationText(system);
+    system.ResetDevices(prototype.Document());
+    ASSERT_EQ(system.AttachSMPTEInterface(std::make_unique<ReelvoxSMPTEInterface_c>()), QOR_OK);
+    ReelvoxSMPTEInterface_c& smpte = *system.SMPTEInterface();
+    EXPECT_EQ(smpte.TriggerTable()->MaxTriggers(), 64);
+    EXPECT_EQ(ConfigurationText(system), text);
+    EXPECT_EQ(smpte.GetUnitType(), 1);
+    EXPECT_EQ(smpte.GetFrameRate(), 2);
+    EXPECT_EQ(system.ReproducerCount(), 20);
+
+    system.Document()->SetFlags(0);
+    smpte.SetFrameRate(3);
+    EXPECT_EQ(system.Document()->Flags() & ReelvoxDataDocument_c::kModified,
+              ReelvoxDataDocument_c::kModified);
+    EXPECT_EQ(prototype.SMPTEInterface()->GetFrameRate(), 2);
+    EXPECT_EQ(ConfigurationText(prototype), text);
+
+    system.ResetDevices();
+    EXPECT_EQ(ConfigurationText(system), defaults);
+}
+
+// The first use of a newly attached interface may come from a download thread while the window
+// reads a setting: the configuration is laid out and bound once, for both.
+TEST(ReelvoxPrototype, FirstUseFromTwoThreadsBindsOnce) {
+    Reelvox_c prototype;
+    ASSERT_EQ(prototype.AttachSMPTEInterface(std::make_unique<ReelvoxSMPTEInterface_c>()),
+              QOR_OK);
+    prototype.SMPTEInterface()->SetUnitType(3);
+    for (int round = 0; round < 20; ++round) {
+        Reelvox_c system;
+        system.ResetDevices(prototype.Document());
+        ASSERT_EQ(system.AttachSMPTEInterface(std::make_unique<ReelvoxSMPTEInterface_c>()),
+                  QOR_OK);
+        ReelvoxSMPTEInterface_c* smpte = system.SMPTEInterface();
+        std::int32_t maximum = 0;
+        std::thread worker([&] { maximum = smpte->TriggerTable()->MaxTriggers(); });
+        EXPECT_EQ(smpte->GetUnitType(), 3);
+        worker.join();
+        EXPECT_EQ(maximum, 256);
     }
 }
 
