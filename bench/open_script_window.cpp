@@ -17,7 +17,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <string>
 #include <unistd.h>
 
@@ -29,9 +28,11 @@ QApplication& App() {
     static int argc = 1;
     static char name[] = "bench_open_script_window";
     static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> app = [] {
+    // Never destroyed: destroyed among the statics at exit, its clean-up routines reach into
+    // objects already gone and crash.
+    static QApplication* const app = [] {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        return std::make_unique<QApplication>(argc, argv);
+        return new QApplication(argc, argv);
     }();
     return *app;
 }
