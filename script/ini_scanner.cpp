@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -49,16 +50,27 @@ std::string IniScanner::NextSectionName(bool continueSearch) {
     return name;
 }
 
+std::optional<IniScanner::Header> IniScanner::HeaderOnLine(std::size_t open,
+                                                           std::size_t lineEnd) const {
+    // A '[' without its ']' on the same line is no header.
+    const void* close = std::memchr(m_pBuffer + open + 1, ']', lineEnd - open - 1);
+    if (!close)
+        return std::nullopt;
+    return Header{open, static_cast<std::size_t>(static_cast<const char*>(close) - m_pBuffer),
+                  lineEnd < m_nSize ? lineEnd + 1 : m_nSize};
+}
+
 bool IniScanner::ScanSection(std::string_view name, bool anySection, bool continueSearch,
                              std::string* collected) {
-    auto matches = [&](std::string_view header) {
-        return anySection || (header.size() >= name.size() &&
-                              platform::EqualsNoCase(header.substr(0, name.size()), name));
-    };
-    auto found = [&](std::size_t open, std::size_t close, std::size_t next) {
-        m_nPosition = next;
+    // Answers whether the header matches; when it does, the search stands after its line.
+    auto take = [&](const Header& header) {
+        const std::string_view text(m_pBuffer + header.open + 1, header.close - header.open - 1);
+        if (!anySection && (text.size() < name.size() ||
+                            !platform::EqualsNoCase(text.substr(0, name.size()), name)))
+            return false;
+        m_nPosition = header.next;
         if (collected)
-            collected->assign(m_pBuffer + open + 1, close - open - 1);
+            collected->assign(text);
         return true;
     };
 
@@ -73,13 +85,9 @@ bool IniScanner::ScanSection(std::string_view name, bool anySection, bool contin
             while (end < m_nSize && !IsLineEnd(m_pBuffer[end]))
                 ++end;
             if (m_pBuffer[pos] == '[') {
-                const void* close = std::memchr(m_pBuffer + pos + 1, ']', end - pos - 1);
-                if (close) {
-                    const auto at =
-                        static_cast<std::size_t>(static_cast<const char*>(close) - m_pBuffer);
-                    if (matches(std::string_view(m_pBuffer + pos + 1, at - pos - 1)))
-                        return found(pos, at, end < m_nSize ? end + 1 : m_nSize);
-                }
+                const std::optional<Header> header = HeaderOnLine(pos, end);
+                if (header && take(*header))
+                    return true;
             }
             pos = end;
         }
@@ -93,8 +101,8 @@ bool IniScanner::ScanSection(std::string_view name, bool anySection, bool contin
     auto it = std::lower_bound(m_Headers.begin(), m_Headers.end(), pos,
                                [](const Header& h, std::size_t at) { return h.open < at; });
     for (; it != m_Headers.end(); ++it)
-        if (matches(std::string_view(m_pBuffer + it->open + 1, it->close - it->open - 1)))
-            return found(it->open, it->close, it->next);
+        if (take(*it))
+            return true;
     return false;
 }
 
@@ -103,28 +111,21 @@ void IniScanner::IndexHeaders() {
     m_bIndexed = true;
     // A header begins at a '[' with nothing but blanks and tabs before it on its line, so
     // only the brackets need looking at, not every line.
-    const char* const end = m_pBuffer + m_nSize;
-    for (const char* open = m_pBuffer; open < end; ++open) {
-        open =
-            static_cast<const char*>(std::memchr(open, '[', static_cast<std::size_t>(end - open)));
-        if (!open)
+    for (std::size_t open = 0; open < m_nSize; ++open) {
+        const void* bracket = std::memchr(m_pBuffer + open, '[', m_nSize - open);
+        if (!bracket)
             break;
-        const char* before = open;
-        while (before > m_pBuffer && IsBlankOrTab(before[-1]))
+        open = static_cast<std::size_t>(static_cast<const char*>(bracket) - m_pBuffer);
+        std::size_t before = open;
+        while (before > 0 && IsBlankOrTab(m_pBuffer[before - 1]))
             --before;
-        if (before > m_pBuffer && !IsLineEnd(before[-1]))
+        if (before > 0 && !IsLineEnd(m_pBuffer[before - 1]))
             continue;
-        const char* lineEnd = open + 1;
-        while (lineEnd < end && !IsLineEnd(*lineEnd))
+        std::size_t lineEnd = open + 1;
+        while (lineEnd < m_nSize && !IsLineEnd(m_pBuffer[lineEnd]))
             ++lineEnd;
-        // A '[' without its ']' on the same line is no header.
-        const void* close =
-            std::memchr(open + 1, ']', static_cast<std::size_t>(lineEnd - open - 1));
-        if (close)
-            m_Headers.push_back(
-                {static_cast<std::size_t>(open - m_pBuffer),
-                 static_cast<std::size_t>(static_cast<const char*>(close) - m_pBuffer),
-                 lineEnd < end ? static_cast<std::size_t>(lineEnd - m_pBuffer) + 1 : m_nSize});
+        if (const std::optional<Header> header = HeaderOnLine(open, lineEnd))
+            m_Headers.push_back(*header);
         open = lineEnd - 1; // no other header on this line
     }
 }

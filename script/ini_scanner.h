@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,6 +75,8 @@ private:
     };
     bool ScanSection(std::string_view name, bool anySection, bool continueSearch,
                      std::string* collected);
+    // The header whose '[' stands at `open` on the line that ends at `lineEnd`, if it has a ']'.
+    std::optional<Header> HeaderOnLine(std::size_t open, std::size_t lineEnd) const;
     void IndexHeaders();
     Found LookupKey(std::string_view key, bool numeric) const;
 
