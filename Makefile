@@ -3,9 +3,10 @@
 #   build/       the test build: Debug with AddressSanitizer and UndefinedBehaviorSanitizer, and
 #                warnings are errors (make build, make test)
 #   build-tsan/  the threaded test suites under ThreadSanitizer (make tsan, part of make test)
-#   build-run/   the program, optimised with debug information (make run)
-#   build-bench/ the benchmarks, Release (make bench)
-#   build-fuzz/  the libFuzzer fuzzers, clang (make fuzz)
+#   build-run/   the program, optimised with debug information (make run); the benchmarks compile
+#                here too (make bench-compile), so CI needs no tree of its own for them
+#   build-bench/ the benchmarks, Release, for their figures (make bench)
+#   build-fuzz/  the libFuzzer fuzzers, clang, the core libraries only (make fuzz)
 # Only the test builds stop on a warning, so a newer compiler never stops the others.
 BUILD_DIR ?= build
 RUN_DIR ?= build-run
@@ -13,7 +14,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_WERROR=ON
 CTEST = ctest --output-on-failure -j $(JOBS) --timeout 300
 
-.PHONY: deps configure build test tsan run bench bench-build fuzz clean format
+.PHONY: deps configure build test tsan run run-configure bench bench-build bench-compile fuzz clean format
 
 deps:
 	@tools/install-deps
@@ -25,6 +26,7 @@ build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
 # The threaded suites run first under ThreadSanitizer, then every suite under ASan and UBSan.
+# Each test runs with a home and a settings folder of its own in the build tree.
 # A suite labelled `timing` measures real time, and a shared machine can make it miss a
 # deadline: it is run again (at most three runs) before it counts as failed. Every other
 # suite runs once. Labels: tests/CMakeLists.txt.
@@ -34,6 +36,7 @@ test: build tsan
 	$(CTEST) -L timing --repeat until-pass:3 || status=1; \
 	exit $$status
 
+# Only the programs that hold threaded suites and what they link: no widget.
 tsan: deps
 	@cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_TSAN=ON -DVELMORA_WERROR=ON >/dev/null
 	@cmake --build build-tsan -j $(JOBS) --target threaded_tests
@@ -45,8 +48,10 @@ tsan: deps
 # Without a display (no $DISPLAY, no $WAYLAND_DISPLAY) the window cannot open: the example show
 # is compiled in batch mode instead, on Qt's offscreen platform.
 EXAMPLE_SCRIPT ?= $(RUN_DIR)/dist/SCRIPTS/Fountain.ksf
-run: deps
-	@cmake -S . -B $(RUN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+run-configure: deps
+	@cmake -S . -B $(RUN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_BENCHMARKS=ON >/dev/null
+
+run: run-configure
 	@cmake --build $(RUN_DIR) -j $(JOBS) --target velmora
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
 		$(RUN_DIR)/dist/velmora; \
@@ -58,13 +63,17 @@ run: deps
 		[ $$status -eq 0 ] || [ $$status -eq 3 ]; \
 	fi
 
-# Builds the benchmarks and runs each once.
+# The benchmarks compiled in the optimised tree of make run (what CI does to keep them building).
+bench-compile: run-configure
+	@cmake --build $(RUN_DIR) -j $(JOBS) --target benchmarks
+
+# Builds the benchmarks (Release) and runs each once.
 bench: bench-build
 	@for b in build-bench/bench/bench_*; do echo "== $$b"; $$b || exit 1; done
 
-# The benchmarks built, not run (CI keeps them compiling; their figures need a quiet machine).
+# The benchmarks built in Release, not run (their figures need a quiet machine).
 bench-build: deps
-	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_BENCHMARKS=ON >/dev/null
 	@cmake --build build-bench -j $(JOBS) --target benchmarks
 
 # libFuzzer builds of the file-reader fuzz targets (needs clang): optimised as fuzzers usually

@@ -2,6 +2,7 @@
 // prints every line to standard output, so the run needs no display.
 #pragma once
 
+#include "app/command_line.h"
 #include "app/my_multi_doc_template.h"
 #include "app/vl_app.h"
 #include "compiler/diagnostics.h"
@@ -10,6 +11,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // A compile view that prints its lines.
@@ -45,3 +47,7 @@ private:
     platform::Document* active_ = nullptr;
     std::vector<std::unique_ptr<ConsoleCompileView>> views_;
 };
+
+// What the program does without a window: the usage text, a bad command line and a command-line
+// compile (-c). Returns the exit status, or nothing when the window has to open.
+std::optional<int> RunWithoutWindow(CVLApp& app, const CommandLineInfo& info);

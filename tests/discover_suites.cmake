@@ -3,7 +3,10 @@
 #
 # In: PROGRAM (the test program), PREFIX (test names are PREFIX.Suite), OUTPUT (the file CTest
 # includes), FOLDER_LABEL (every test's label), SUITE_LABELS ("label=Suite|Suite" entries parted
-# by commas), ENVIRONMENT, WORKING_DIRECTORY.
+# by commas), THREADED_PROGRAM (ON when the program holds its folder's threaded suites), HOMES (the
+# folder under which each test gets a home of its own), ENVIRONMENT, WORKING_DIRECTORY.
+
+cmake_policy(SET CMP0057 NEW)
 
 execute_process(
     COMMAND "${PROGRAM}" --gtest_list_tests
@@ -39,10 +42,22 @@ foreach(line IN LISTS lines)
             list(APPEND labels "${label}")
         endif()
     endforeach()
+    # A threaded suite outside its folder's threaded program would never meet ThreadSanitizer.
+    if("threaded" IN_LIST labels AND NOT THREADED_PROGRAM)
+        file(REMOVE "${OUTPUT}")
+        message(FATAL_ERROR "${PREFIX}: suite ${suite} is labelled threaded, but its program is "
+                            "not the THREADED program of ${FOLDER_LABEL} (tests/CMakeLists.txt)")
+    endif()
+    # The settings of the user who runs the tests stay untouched: each test has a home and a
+    # settings folder of its own.
+    string(REPLACE "/" "_" home_name "${PREFIX}.${suite}")
+    set(home "${HOMES}/${home_name}")
+    file(MAKE_DIRECTORY "${home}/.config")
+    set(environment "${ENVIRONMENT};HOME=${home};XDG_CONFIG_HOME=${home}/.config")
     string(APPEND script
         "add_test([=[${PREFIX}.${suite}]=] [=[${PROGRAM}]=] [=[--gtest_filter=${suite}.*]=])\n"
         "set_tests_properties([=[${PREFIX}.${suite}]=] PROPERTIES\n"
-        "    LABELS [=[${labels}]=] ENVIRONMENT [=[${ENVIRONMENT}]=]\n"
+        "    LABELS [=[${labels}]=] ENVIRONMENT [=[${environment}]=]\n"
         "    WORKING_DIRECTORY [=[${WORKING_DIRECTORY}]=])\n")
 endforeach()
 file(WRITE "${OUTPUT}" "${script}")

@@ -12,39 +12,15 @@
 #include "platform/ui_services.h"
 
 #include <QApplication>
-#include <cstdio>
 #include <filesystem>
-
-namespace {
-
-int RunBatch(CVLApp& app, const CommandLineInfo& info) {
-    platform::ConsoleUi console;
-    platform::UiServices* previous = platform::SetUi(&console);
-    BatchShell shell;
-    int status = CVLApp::kBatchStartupFailed;
-    if (app.InitInstance(shell))
-        status = app.ProcessCommandLine(info);
-    app.ExitInstance();
-    platform::SetUi(previous);
-    return status;
-}
-
-} // namespace
+#include <optional>
 
 int main(int argc, char** argv) {
     const CommandLineInfo info = ParseCommandLine(argc, argv);
-    if (info.kind == CommandLineInfo::kHelp) {
-        std::fputs(UsageText().c_str(), stdout);
-        return 0;
-    }
-    if (info.kind == CommandLineInfo::kError) {
-        std::fprintf(stderr, "velmora: %s\n\n%s", info.error.c_str(), UsageText().c_str());
-        return CVLApp::kBatchStartupFailed;
-    }
     platform::SetDefaultCaption("Velmora");
     CVLApp app;
-    if (info.kind == CommandLineInfo::kCompile)
-        return RunBatch(app, info);
+    if (const std::optional<int> status = RunWithoutWindow(app, info))
+        return *status;
 
     QApplication qt(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));

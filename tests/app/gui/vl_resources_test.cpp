@@ -37,7 +37,7 @@ TEST(VelmoraResources, EveryTemplateFindsItsMenuAndKeys) {
         EXPECT_EQ(res.FindAccelerators(unsigned(row.id)) != nullptr, wanted.hasAccelerators)
             << row.member;
     }
-    // Each window's own commands, where the view's Part names them.
+    // Each window's own commands, in the menu of the window that handles them.
     const struct {
         unsigned menu;
         unsigned id;
