@@ -180,8 +180,18 @@ TEST_F(VelmoraFaults, FailedImageWriteIsAnError) {
                     ::mount("tmpfs", folder.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr), 0);
                 reason = "Read-only file system";
             } else {
-                fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+                fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec |
+                                            fs::perms::group_read | fs::perms::group_exec |
+                                            fs::perms::others_read | fs::perms::others_exec);
                 reason = "Permission denied";
+                // Root writes into any folder: the run goes as an ordinary user then.
+                if (::geteuid() == 0) {
+                    prefix = "setpriv --reuid=65534 --regid=65534 --clear-groups --";
+                    for (const fs::path& open : {dir_, dir_ / "config", dir_ / "config/velmora"})
+                        fs::permissions(open, fs::perms::owner_all | fs::perms::group_read |
+                                                  fs::perms::group_exec | fs::perms::others_read |
+                                                  fs::perms::others_exec);
+                }
             }
         }
         if (kind == Full) {
