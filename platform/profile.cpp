@@ -304,7 +304,18 @@ bool ProfileFile::SetString(std::string_view section, std::string_view key,
             lines_.back().ending = eol;
         lines_.insert(lines_.begin() + static_cast<long>(insertAt),
                       Line{Concat(key, "=", value), eol});
-        Invalidate();
+        // Shift the index past the new line instead of rebuilding it: writing the settings adds
+        // a thousand keys to a profile that has none of them yet.
+        for (auto& indexed : index_) {
+            SectionIndex& entry = indexed.second;
+            if (entry.header >= insertAt)
+                ++entry.header;
+            for (auto& keyLine : entry.keys) {
+                if (keyLine.second >= insertAt)
+                    ++keyLine.second;
+            }
+        }
+        index_[FoldCase(section)].keys.try_emplace(FoldCase(key), insertAt);
         return true;
     }
     if (!lines_.empty()) {
