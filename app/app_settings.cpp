@@ -3,6 +3,8 @@
 
 #include "platform/paths.h"
 #include "platform/profile.h"
+#include "platform/ui_services.h"
+#include "script/profile_numbers.h"
 
 #include <string>
 
@@ -22,14 +24,16 @@ const char* Bool(bool value) {
 
 void CVLApp::LoadSettings() {
     platform::ProfileFile profile;
-    if (!m_ProfilePath.empty())
-        profile.Load(m_ProfilePath);
+    if (!m_ProfilePath.empty() && !profile.Load(m_ProfilePath))
+        ProfileUnreadable(profile.LoadError());
 
     m_bNewFileAtStartup = profile.GetBool(kGeneral, "New File At Startup", true);
     m_bAlwaysPopupEventList = profile.GetBool(kGeneral, "Always Popup Event List", true);
-    m_wPopupDelay = static_cast<std::uint16_t>(profile.GetInt(kGeneral, "Popup Window Delay", 18));
+    m_wPopupDelay =
+        static_cast<std::uint16_t>(ReadProfileNumber(profile, kGeneral, "Popup Window Delay"));
     m_strFontFace = profile.GetString(kGeneral, "Font Face", "Arial");
-    m_wFontPointSize = static_cast<std::uint16_t>(profile.GetInt(kGeneral, "Font Point Size", 8));
+    m_wFontPointSize =
+        static_cast<std::uint16_t>(ReadProfileNumber(profile, kGeneral, "Font Point Size"));
     m_bEventsInFrames =
         platform::EqualsNoCase(profile.GetString(kGeneral, "View Events", "Time"), "Frames");
     m_bTimecodeStartAdded = platform::EqualsNoCase(
@@ -72,10 +76,29 @@ void CVLApp::SaveSettings() {
         WriteSettings();
 }
 
-void CVLApp::WriteSettings() const {
+bool CVLApp::LoadProfileForUpdate(platform::ProfileFile& profile) {
+    if (m_bProfileUnreadable)
+        return false;
+    if (profile.Load(m_ProfilePath))
+        return true;
+    ProfileUnreadable(profile.LoadError());
+    return false;
+}
+
+void CVLApp::ProfileUnreadable(const std::string& reason) {
+    if (m_bProfileUnreadable)
+        return;
+    m_bProfileUnreadable = true;
+    platform::ShowMessage("The settings file " + m_ProfilePath.string() + " cannot be read: " +
+                              reason + ".\nSettings will not be saved until Velmora is restarted.",
+                          platform::MsgButtons::Ok, platform::MsgIcon::Exclamation);
+}
+
+void CVLApp::WriteSettings() {
     // Read afresh so that what was edited by hand since start-up stays.
     platform::ProfileFile profile;
-    profile.Load(m_ProfilePath);
+    if (!LoadProfileForUpdate(profile))
+        return;
     auto put = [&](const char* section, const std::string& key, const std::string& value) {
         profile.SetString(section, key, value);
     };

@@ -1,5 +1,6 @@
 #include "app/batch_shell.h"
 
+#include "platform/terminal_text.h"
 #include "platform/ui_services.h"
 #include "script/vl_doc.h"
 
@@ -8,7 +9,8 @@
 
 void ConsoleCompileView::AddMessage(const std::string& text, int /*kind*/, int /*resource*/,
                                     int /*event*/, int /*param*/, std::int32_t /*colour*/) {
-    std::fprintf(out_, "%s\n", text.c_str());
+    // Script lines and controller replies reach the terminal here.
+    std::fprintf(out_, "%s\n", platform::TerminalSafe(text).c_str());
     std::fflush(out_);
 }
 

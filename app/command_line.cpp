@@ -105,7 +105,7 @@ std::string UsageText() {
            "Exit status of -c:\n"
            "  0  compiled and downloaded\n"
            "  1  the file could not be opened as a script\n"
-           "  2  compile errors, or the compile was aborted\n"
+           "  2  compile errors, the image could not be written, or the compile was aborted\n"
            "  3  compiled, but not downloaded (offline, refused or failed)\n"
            "  4  start-up failed\n"
            "\n"

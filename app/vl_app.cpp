@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/my_multi_doc_template.h"
 #include "compiler/compile_main.h"
+#include "compiler/compiler_state.h"
 #include "compiler/event_compile.h"
 #include "link/reproducer_download.h"
 #include "link/script_archive.h"
@@ -273,8 +274,12 @@ int CVLApp::RunBatchCompile(const std::string& path) {
         downloaded = restore.download(script);
         return downloaded;
     };
+    GetCompilerState().errorCount = 0;
     doc->CompileScript();
 
+    // An image that could not be stored counts as an error even when it went out.
+    if (GetCompilerState().errorCount > 0)
+        return kBatchCompileFailed;
     if (downloaded)
         return kBatchDownloaded;
     if (attempted || doc->m_nCompiledOK)
@@ -324,9 +329,8 @@ CVLDoc* CVLApp::OpenDocumentFile(const std::string& path) {
 
 void CVLApp::AddRecentFile(const std::string& path) {
     m_RecentFiles.Add(path);
-    if (!m_ProfilePath.empty()) {
-        platform::ProfileFile profile;
-        profile.Load(m_ProfilePath);
+    platform::ProfileFile profile;
+    if (!m_ProfilePath.empty() && LoadProfileForUpdate(profile)) {
         const auto& recent = m_RecentFiles.Entries();
         for (std::size_t i = 0; i < CRecentFileList::kSize; ++i)
             profile.SetString("Recent File List", "File" + std::to_string(i + 1),

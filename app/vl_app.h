@@ -28,7 +28,8 @@ struct CommandLineInfo;
 
 namespace platform {
 class Document;
-}
+class ProfileFile;
+} // namespace platform
 
 // What start-up and the commands need of the program's windows.
 class AppShell {
@@ -115,6 +116,8 @@ public:
     // The profile the settings live in (DefaultProfilePath() unless set before start-up).
     const std::filesystem::path& ProfilePath() const { return m_ProfilePath; }
     void SetProfilePath(std::filesystem::path path) { m_ProfilePath = std::move(path); }
+    // True once the profile was found unreadable: the settings are no longer written.
+    bool ProfileUnreadable() const { return m_bProfileUnreadable; }
     void LoadSettings();
     // Writes every setting to the profile at once (through the hook when one is installed;
     // without a profile path nothing is written).
@@ -197,7 +200,12 @@ private:
     void LoadProtocolFile(const std::filesystem::path& file);
     void FindEventProtocol();
     void ChangeIntoScripts();
-    void WriteSettings() const;
+    void WriteSettings();
+    // Reads the profile for an update. False when it exists but cannot be read: then nothing
+    // writes it for the rest of the run (it would lose every line it holds) and the user is
+    // told once.
+    bool LoadProfileForUpdate(platform::ProfileFile& profile);
+    void ProfileUnreadable(const std::string& reason);
 
     SaveSettingsHook m_SaveSettingsHook;
     std::filesystem::path m_ProfilePath;
@@ -207,4 +215,5 @@ private:
     void AddRecentFile(const std::string& path);
     CRecentFileList m_RecentFiles;
     bool m_bHooksInstalled = false;
+    bool m_bProfileUnreadable = false;
 };

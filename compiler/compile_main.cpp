@@ -17,6 +17,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -99,11 +100,12 @@ void PostLinkedScriptsCaution(const CVLDoc& doc) {
         platform::ShowMessage(text, platform::MsgButtons::Ok, platform::MsgIcon::Exclamation);
 }
 
-void ReportOutcome(CVLDoc& doc, const std::string& remark) {
+// `storeErrors`: errors of storing the image, not of the script; they do not stop the download.
+void ReportOutcome(CVLDoc& doc, const std::string& remark, std::uint32_t storeErrors) {
     const CompilerState& state = GetCompilerState();
     AppServices& services = doc.Services();
     const bool popups = !services.Settings().noCompilerPopups;
-    if (state.errorCount > 0) {
+    if (state.errorCount > storeErrors) {
         if (popups)
             platform::ShowMessage(
                 remark + "Script Compiled with Errors.\nFix the errors and compile again.");
@@ -196,7 +198,12 @@ bool IsScriptFile(const CVLDoc& doc, const std::filesystem::path& image) {
 }
 
 bool WriteImageFile(const std::filesystem::path& path, const unsigned char* data,
-                    std::size_t length) {
+                    std::size_t length, std::string* reason) {
+    int error = 0;
+    const auto fail = [&error](int code) {
+        if (error == 0)
+            error = code != 0 ? code : EIO;
+    };
     const std::filesystem::path folder =
         path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
     std::string hidden(1, '.');
@@ -204,29 +211,41 @@ bool WriteImageFile(const std::filesystem::path& path, const unsigned char* data
     hidden.append(".XXXXXX");
     std::string pattern = (folder / hidden).string();
     const int fd = ::mkstemp(pattern.data());
-    if (fd < 0)
+    if (fd < 0) {
+        if (reason)
+            *reason = std::strerror(errno);
         return false;
-    bool ok = true;
+    }
     std::size_t done = 0;
-    while (ok && done < length) {
+    while (error == 0 && done < length) {
         const ssize_t written = ::write(fd, data + done, length - done);
         if (written < 0 && errno == EINTR)
             continue;
-        if (written <= 0)
-            ok = false;
+        if (written < 0)
+            fail(errno);
+        else if (written == 0)
+            fail(ENOSPC);
         else
             done += static_cast<std::size_t>(written);
     }
     // An image file is an ordinary data file: readable by others as the user's files are.
     struct stat existing {};
     const mode_t mode = ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : 0644;
-    ok = ok && ::fchmod(fd, mode) == 0;
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(pattern.c_str(), path.c_str()) == 0;
-    if (!ok)
+    if (error == 0 && ::fchmod(fd, mode) != 0)
+        fail(errno);
+    if (error == 0 && ::fsync(fd) != 0)
+        fail(errno);
+    if (::close(fd) != 0)
+        fail(errno);
+    if (error == 0 && ::rename(pattern.c_str(), path.c_str()) != 0)
+        fail(errno);
+    if (error != 0) {
         ::unlink(pattern.c_str());
-    return ok;
+        if (reason)
+            *reason = std::strerror(error);
+        return false;
+    }
+    return true;
 }
 
 void CompileMain(CVLDoc& doc) {
@@ -251,9 +270,12 @@ void CompileMain(CVLDoc& doc) {
     PostCompileMessage("");
     PostCompileMessage("Compiling Sequences...");
     doc.m_nCompileRunning = 1;
-    doc.m_nAbortRequested = imageHoldsTables ? 0 : 1;
+    doc.m_nAbortRequested = 0;
     const bool forSize = doc.m_nOptimization != 0;
-    for (std::size_t i = 0; i < doc.m_poSeqList.size() && !doc.m_nAbortRequested; ++i) {
+    // Without the tables (too many sequences, already reported) there is nothing to compile
+    // into; the run still ends with its summary.
+    const std::size_t sequenceCount = imageHoldsTables ? doc.m_poSeqList.size() : 0;
+    for (std::size_t i = 0; i < sequenceCount && !doc.m_nAbortRequested; ++i) {
         state.currentSequenceIndex = static_cast<int>(i);
         if (forSize)
             CompileSequenceForSize(doc);
@@ -278,6 +300,7 @@ void CompileMain(CVLDoc& doc) {
         PostCompileMessage(FormatCompileText("     Compiled script size: %u.",
                                              static_cast<unsigned>(doc.m_wImageLength)));
 
+    bool unwritten = false;
     if (state.errorCount == 0) {
         const std::string name = doc.GetScriptName();
         const std::filesystem::path imageFile = ImageFilePath(doc);
@@ -286,11 +309,19 @@ void CompileMain(CVLDoc& doc) {
             PostCompileMessage(FormatCompileText("Unable to write %s.DAT", name.c_str()),
                                kColourRed);
             ++state.errorCount;
-        } else if (WriteImageFile(imageFile, state.image.data(),
-                                  static_cast<std::size_t>(state.imageLength))) {
+        } else if (std::string reason;
+                   WriteImageFile(imageFile, state.image.data(),
+                                  static_cast<std::size_t>(state.imageLength), &reason)) {
             PostCompileMessage(FormatCompileText("Writing %s.DAT", name.c_str()));
         } else {
-            PostCompileMessage(FormatCompileText("Unable to write %s.DAT", name.c_str()));
+            // The image itself is sound and stays in the document, so the download is still
+            // offered; but the run failed to store it, and the count must say so.
+            std::error_code ec;
+            const std::filesystem::path shown = std::filesystem::absolute(imageFile, ec);
+            PostCompileMessage(
+                "Unable to write " + (ec ? imageFile : shown).string() + ": " + reason, kColourRed);
+            ++state.errorCount;
+            unwritten = true;
         }
         if (state.linkedResources && state.errorCount == 0)
             PostLinkedScriptsCaution(doc);
@@ -302,7 +333,7 @@ void CompileMain(CVLDoc& doc) {
                                          doc.GetTitle().c_str(), state.errorCount,
                                          state.warningCount));
     const LocalClockTime now = doc.Services().LocalTime();
-    ReportOutcome(doc, LateNightRemark(now.hour, now.second));
+    ReportOutcome(doc, LateNightRemark(now.hour, now.second), unwritten ? 1u : 0u);
 }
 
 } // namespace compiler

@@ -23,9 +23,9 @@ std::filesystem::path ImageFilePath(const CVLDoc& doc);
 bool IsScriptFile(const CVLDoc& doc, const std::filesystem::path& image);
 
 // Writes the image through a temporary file renamed over the target, so a failed write leaves
-// an existing file as it was. False on any failure.
+// an existing file as it was. False on any failure, with the system's reason in `reason`.
 bool WriteImageFile(const std::filesystem::path& path, const unsigned char* data,
-                    std::size_t length);
+                    std::size_t length, std::string* reason = nullptr);
 
 // The late-night remark for a local hour and second (with its two line breaks), or empty.
 std::string LateNightRemark(int hour, int second);

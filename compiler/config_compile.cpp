@@ -382,9 +382,14 @@ void CompileHeader(CVLDoc& doc, ShowImageWriter& image, std::size_t sequences) {
     image.PutByte(kUnitAddress, static_cast<std::uint8_t>(doc.m_wAddress & 0xFF));
     image.PutByte(kConstant8, 8);
 
-    if (sequences < 1 || sequences > static_cast<std::size_t>(kMaxSequences))
+    if (sequences < 1)
         ReportConfigurationError(FormatCompileText(
             "Internal Error: [%d] is an invalid number of sequences", static_cast<int>(sequences)));
+    else if (sequences > static_cast<std::size_t>(kMaxSequences))
+        ReportConfigurationError(FormatCompileText(
+            "Internal Error: [%zu] is an invalid number of sequences.  A script can hold at most "
+            "%d sequences.",
+            sequences, kMaxSequences));
     image.PutByte(kSequenceCount, static_cast<std::uint8_t>(sequences & 0xFF));
 
     static constexpr std::array<std::uint8_t, 4> kRateCodes = {0, 3, 1, 2};
@@ -505,11 +510,10 @@ bool CompileConfiguration(CVLDoc& doc) {
     ShowImageWriter image(state);
     const std::size_t sequences = doc.m_poSeqList.size();
     CompileHeader(doc, image, sequences);
-    if (sequences > static_cast<std::size_t>(show_image::kMaxSequences)) {
-        // The header counts sequences in one byte: such a script has no image.
-        ReportUnitError(ImageSizeErrorText());
+    // The header counts sequences in one byte: such a script has no image, and the error above
+    // says why.
+    if (sequences > static_cast<std::size_t>(show_image::kMaxSequences))
         return false;
-    }
     const std::size_t tables = show_image::PortTables(sequences);
     for (std::size_t slot = 0; slot < show_image::kPortSlots; ++slot) {
         image.PutByte(tables + slot, 4);

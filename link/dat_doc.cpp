@@ -10,9 +10,14 @@
 #include "script/download_settings.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <iterator>
 #include <new>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace showlink;
 
@@ -43,6 +48,7 @@ CDatDoc::~CDatDoc() = default;
 
 bool CDatDoc::OnNewDocument() {
     m_wDatLength = 0;
+    m_nFileSize = 0;
     m_wStoredChecksum = 0;
     m_dFirmware = 0.0;
     m_lMemorySize = 0;
@@ -50,10 +56,24 @@ bool CDatDoc::OnNewDocument() {
     return true;
 }
 
-void CDatDoc::UpdateValidity() {
+namespace {
+
+bool DatImageValid(const std::uint8_t* bytes, std::size_t size) {
+    // An image holds its checksum word and at least one byte it sums; nothing longer than the
+    // controller's largest image is one, whatever its first word says.
+    if (size < 3 || size > CDatDoc::kBufferSize) {
+        return false;
+    }
+    return StoredChecksum(bytes, size) == ComputedChecksum(bytes, size);
+}
+
+} // namespace
+
+void CDatDoc::UpdateValidity(std::size_t fullSize) {
     const std::uint8_t* image = m_hpbDat.get();
+    m_nFileSize = fullSize;
     m_wStoredChecksum = showlink::StoredChecksum(image, m_wDatLength);
-    m_bChecksumValid = m_wStoredChecksum == ComputedChecksum(image, m_wDatLength) ? 1 : 0;
+    m_bChecksumValid = fullSize == m_wDatLength && DatImageValid(image, m_wDatLength) ? 1 : 0;
 }
 
 void CDatDoc::LoadImage(const std::uint8_t* bytes, std::size_t count) {
@@ -63,7 +83,7 @@ void CDatDoc::LoadImage(const std::uint8_t* bytes, std::size_t count) {
     const std::size_t n = std::min(count, kBufferSize);
     std::copy(bytes, bytes + n, m_hpbDat.get());
     m_wDatLength = static_cast<std::uint16_t>(n);
-    UpdateValidity();
+    UpdateValidity(count);
 }
 
 std::vector<std::uint8_t> CDatDoc::Image() const {
@@ -77,17 +97,43 @@ bool CDatDoc::OnOpenDocument(const std::string& path) {
     if (!m_hpbDat) {
         return false;
     }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    // Only a regular file is read; the open does not wait for a FIFO's writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        platform::ShowMessage("Unable to open " + path + ": " + std::strerror(errno));
         return false;
     }
-    std::vector<char> bytes(kBufferSize);
-    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (file.bad()) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        platform::ShowMessage("Unable to open " + path + ": " +
+                              (S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "Not a regular file"));
         return false;
     }
-    LoadImage(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-              static_cast<std::size_t>(file.gcount()));
+    std::vector<std::uint8_t> bytes(kBufferSize);
+    std::size_t count = 0;
+    while (count < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + count, bytes.size() - count);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            platform::ShowMessage("Unable to open " + path + ": " + std::strerror(error));
+            return false;
+        }
+        if (n == 0) {
+            break;
+        }
+        count += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    // The real size, so a longer file is shown as such and never passes as an image.
+    const auto size = std::max(count, static_cast<std::size_t>(st.st_size));
+    std::copy_n(bytes.data(), count, m_hpbDat.get());
+    m_wDatLength = static_cast<std::uint16_t>(count);
+    UpdateValidity(size);
     SetPathName(path);
     SetModifiedFlag(false);
     return true;
@@ -130,7 +176,7 @@ void CDatDoc::BeginLog() {
 
 CDatStatusDlg CDatDoc::StatusTexts() const {
     CDatStatusDlg texts;
-    texts.m_strSize = Format("The Size is %u", static_cast<unsigned>(m_wDatLength));
+    texts.m_strSize = Format("The Size is %zu", m_nFileSize);
     if (m_bChecksumValid) {
         texts.m_strChecksum =
             Format("The Checksum is %4.4X", static_cast<unsigned>(m_wStoredChecksum));
@@ -307,7 +353,7 @@ void CDatDoc::RetrieveFromUnit() {
     }
     std::copy(received.begin(), received.end(), m_hpbDat.get());
     m_wDatLength = static_cast<std::uint16_t>(length);
-    UpdateValidity();
+    UpdateValidity(length);
     LogLine("");
     session.Close();
     if (m_bChecksumValid) {

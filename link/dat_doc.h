@@ -68,6 +68,8 @@ public:
     CDatStatusDlg StatusTexts() const;
 
     std::uint16_t DatLength() const { return m_wDatLength; }
+    // The size of the file the image came from, also beyond the 65535 bytes held.
+    std::size_t FileSize() const { return m_nFileSize; }
     std::uint16_t StoredChecksum() const { return m_wStoredChecksum; }
     bool ChecksumValid() const { return m_bChecksumValid != 0; }
     double Firmware() const { return m_dFirmware; }
@@ -80,7 +82,8 @@ private:
     DatListView* FindListView() const;
     // Empties the list view at the start of a transfer.
     void BeginLog();
-    void UpdateValidity();
+    // `fullSize`: the size of the whole file or reply, which may exceed what the buffer holds.
+    void UpdateValidity(std::size_t fullSize);
     // Opens the link as the settings ask; logs and answers false on failure.
     showlink::TransferSession MakeSession(const CommSettings& settings);
     bool ReadVersion(showlink::TransferSession& session);
@@ -89,6 +92,7 @@ private:
     std::int32_t m_bRetrievePending = 0;
     std::unique_ptr<std::uint8_t[]> m_hpbDat;
     std::uint16_t m_wDatLength = 0;
+    std::size_t m_nFileSize = 0;
     std::uint16_t m_wStoredChecksum = 0;
     std::int32_t m_bChecksumValid = 1;
     double m_dFirmware = 0.0;

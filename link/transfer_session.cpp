@@ -43,7 +43,9 @@ void TransferSession::AnnounceSettings() const {
     if (!timeout.empty())
         Verbose("Timeout set to " + timeout);
     Verbose(Format("Packet Size set to %d bytes", settings_.serialBandwidth));
-    Verbose(Format("Packet Pacing set to %d ms", settings_.serialDelay * 50));
+    // Widened: a pacing that came from elsewhere than the profile must not overflow the product.
+    Verbose(
+        Format("Packet Pacing set to %lld ms", static_cast<long long>(settings_.serialDelay) * 50));
 }
 
 bool TransferSession::Open(std::uint8_t unit) {

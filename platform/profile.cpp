@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
@@ -119,19 +120,32 @@ std::optional<int> ParseProfileInt(std::string_view text) {
 
 bool ProfileFile::Load(const std::filesystem::path& path) {
     lines_.clear();
+    loadError_.clear();
     Invalidate();
     std::error_code ec;
     auto status = std::filesystem::status(path, ec);
     if (status.type() == std::filesystem::file_type::not_found)
         return true;
-    if (ec || status.type() != std::filesystem::file_type::regular)
+    if (ec) {
+        loadError_ = ec.message();
         return false;
+    }
+    if (status.type() != std::filesystem::file_type::regular) {
+        loadError_ = status.type() == std::filesystem::file_type::directory ? std::strerror(EISDIR)
+                                                                            : "Not a regular file";
+        return false;
+    }
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
-    if (!in)
+    if (!in) {
+        loadError_ = std::strerror(errno != 0 ? errno : EIO);
         return false;
+    }
     std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
+    if (in.bad()) {
+        loadError_ = std::strerror(EIO);
         return false;
+    }
     Parse(text);
     return true;
 }
@@ -290,7 +304,18 @@ bool ProfileFile::SetString(std::string_view section, std::string_view key,
             lines_.back().ending = eol;
         lines_.insert(lines_.begin() + static_cast<long>(insertAt),
                       Line{Concat(key, "=", value), eol});
-        Invalidate();
+        // Shift the index past the new line instead of rebuilding it: writing the settings adds
+        // a thousand keys to a profile that has none of them yet.
+        for (auto& indexed : index_) {
+            SectionIndex& entry = indexed.second;
+            if (entry.header >= insertAt)
+                ++entry.header;
+            for (auto& keyLine : entry.keys) {
+                if (keyLine.second >= insertAt)
+                    ++keyLine.second;
+            }
+        }
+        index_[FoldCase(section)].keys.try_emplace(FoldCase(key), insertAt);
         return true;
     }
     if (!lines_.empty()) {

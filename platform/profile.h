@@ -27,6 +27,8 @@ public:
     // Reads a file. A file that does not exist reads as an empty profile (the profile functions
     // answer defaults for it); answers false only when the file exists but cannot be read.
     bool Load(const std::filesystem::path& path);
+    // Why the last Load answered false (the system's reason), else empty.
+    const std::string& LoadError() const { return loadError_; }
     // Takes the profile from a text (lines end in LF or CR LF).
     void Parse(std::string_view text);
 
@@ -77,6 +79,7 @@ private:
     std::vector<Line> lines_;
     mutable std::unordered_map<std::string, SectionIndex> index_;
     mutable bool indexed_ = false;
+    std::string loadError_;
 };
 
 // The profile functions: each call reads the file at `path` afresh; a write reads, changes the

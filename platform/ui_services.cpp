@@ -1,5 +1,7 @@
 #include "platform/ui_services.h"
 
+#include "platform/terminal_text.h"
+
 #include <cstdio>
 
 namespace platform {
@@ -58,7 +60,9 @@ MsgResult ShowMessage(const std::string& text, MsgButtons buttons, MsgIcon icon,
 }
 
 MsgResult ConsoleUi::MessageBox(const MessageBoxRequest& request) {
-    std::fprintf(stderr, "%s: %s\n", request.caption.c_str(), request.text.c_str());
+    // Batch mode's boxes carry texts of files and controllers to the terminal.
+    std::fprintf(stderr, "%s: %s\n", TerminalSafe(request.caption).c_str(),
+                 TerminalSafe(request.text).c_str());
     return DefaultAnswer(request);
 }
 

@@ -165,13 +165,17 @@ bool CDosImport::ImportSyntaxError(const std::string& path, const std::string& t
     // the file replaces the flood of prompts, and the import stops.
     if (m_bPastEnd)
         return ReportMissingEnd(path);
+    if (m_bGoOnAnswered)
+        return true;
     // A line of a damaged file may be huge: the box shows its start only.
     std::string box = "Error Reading " + path + ".\nLine " + std::to_string(m_nLine) + ": \" " +
                       m_strLine.substr(0, kMaxNormalized) + " \"\nSyntax Error:  " + text + "\n" +
                       "\nSelect YES to continue reading file anyway\nSelect NO to abort reading "
                       "file";
-    return platform::ShowMessage(box, platform::MsgButtons::YesNo,
-                                 platform::MsgIcon::Exclamation) == platform::MsgResult::Yes;
+    m_bGoOnAnswered =
+        platform::ShowMessage(box, platform::MsgButtons::YesNo, platform::MsgIcon::Exclamation) ==
+        platform::MsgResult::Yes;
+    return m_bGoOnAnswered;
 }
 
 bool CDosImport::ReportMissingEnd(const std::string& path) {
@@ -186,9 +190,13 @@ bool CDosImport::ReportMissingEnd(const std::string& path) {
 
 bool CDosImport::DefaultPrompt(const std::string& path, const std::string& text,
                                const std::string& defaultMessage) {
+    const bool asked = !m_bGoOnAnswered;
     if (!ImportSyntaxError(path, text))
         return false;
-    platform::ShowMessage(defaultMessage, platform::MsgButtons::Ok, platform::MsgIcon::Information);
+    // Once the user chose to read on, later defaults are taken without a box each.
+    if (asked)
+        platform::ShowMessage(defaultMessage, platform::MsgButtons::Ok,
+                              platform::MsgIcon::Information);
     return true;
 }
 
@@ -247,6 +255,7 @@ bool CDosImport::ImportDosScript(const std::string& path) {
     m_nLine = 0;
     m_bPastEnd = false;
     m_bEndShown = false;
+    m_bGoOnAnswered = false;
 
     m_Host.SetStatusProgress("Importing KSX File:  Loading Unit Setup", -1);
     ReadImportLine();

@@ -119,6 +119,9 @@ private:
     std::string m_strLine;
     bool m_bPastEnd = false;  // a line was asked for after the last one
     bool m_bEndShown = false; // the message about the missing end line was shown
+    // The user chose to go on after a syntax error: the answer holds for the rest of the file,
+    // so a damaged file asks once instead of once per line.
+    bool m_bGoOnAnswered = false;
     std::uint32_t m_nProgressStep = 1;
     int m_nProgress = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/paths.h"
 #include "platform/profile.h"
+#include "script/profile_numbers.h"
 
 #include <string>
 
@@ -12,13 +13,13 @@ constexpr const char* kSection = "Download";
 } // namespace
 
 void CommSettings::Load(const platform::ProfileFile& profile) {
-    commMethod = profile.GetInt(kSection, "CommMethod", 0);
-    ethernetDevice = profile.GetInt(kSection, "EthernetDevice", -1);
-    serialPort = profile.GetInt(kSection, "SerialPort", 0);
-    serialTimeout = profile.GetInt(kSection, "SerialTimeout", 3000);
-    serialBandwidth = profile.GetInt(kSection, "SerialBandwidth", 128);
-    serialDelay = profile.GetInt(kSection, "SerialDelay", 3);
-    serialBitMode = profile.GetInt(kSection, "SerialBitMode", 1);
+    commMethod = ReadProfileNumber(profile, kSection, "CommMethod");
+    ethernetDevice = ReadProfileNumber(profile, kSection, "EthernetDevice");
+    serialPort = ReadProfileNumber(profile, kSection, "SerialPort");
+    serialTimeout = ReadProfileNumber(profile, kSection, "SerialTimeout");
+    serialBandwidth = ReadProfileNumber(profile, kSection, "SerialBandwidth");
+    serialDelay = ReadProfileNumber(profile, kSection, "SerialDelay");
+    serialBitMode = ReadProfileNumber(profile, kSection, "SerialBitMode");
     verbose =
         !platform::EqualsNoCase(profile.GetString(kSection, "Messages", "Minimal"), "Minimal");
     noCompilerPopups = profile.GetBool(kSection, "NoCompilerPopups", true);

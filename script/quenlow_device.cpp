@@ -1,6 +1,7 @@
 #include "script/quenlow_device.h"
 
 #include "platform/profile.h"
+#include "script/profile_numbers.h"
 
 #include <string>
 
@@ -50,7 +51,7 @@ void CQuenlowList::RemoveAt(int index) {
 
 void CQuenlowList::Load(const platform::ProfileFile& profile) {
     devices_.clear();
-    const int count = profile.GetInt(kSection, "NumQuenlows", 0);
+    const int count = ReadProfileNumber(profile, kSection, "NumQuenlows");
     for (int i = 1; i <= count; ++i) {
         const auto n = static_cast<std::size_t>(i);
         CQuenlowOb device;

@@ -84,13 +84,20 @@ std::string Limit(std::string text, std::size_t length) {
 
 enum class FileResult { Ok, CannotOpen, NoMemory, WriteFailed };
 
-// Reads a whole regular file.
-FileResult ReadWholeFile(const std::string& path, std::vector<char>& buffer, std::size_t& size) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+// Reads a whole regular file. Anything else (a directory, a device, a FIFO) is refused before
+// a read could block: the open does not wait for a FIFO's writer. `reason` gets the system's
+// word for a file that is there but cannot be read.
+FileResult ReadWholeFile(const std::string& path, std::vector<char>& buffer, std::size_t& size,
+                         std::string& reason) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        if (errno != ENOENT)
+            reason = std::strerror(errno);
         return FileResult::CannotOpen;
+    }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        reason = S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "Not a regular file";
         ::close(fd);
         return FileResult::CannotOpen;
     }
@@ -251,9 +258,14 @@ bool CVLDoc::OnOpenDocument(const std::string& path) {
     platform::WaitCursor wait;
     std::vector<char> buffer;
     std::size_t size = 0;
-    switch (ReadWholeFile(path, buffer, size)) {
+    std::string reason;
+    switch (ReadWholeFile(path, buffer, size, reason)) {
     case FileResult::CannotOpen:
-        ShowMessage("That file doesn't seem to exist any more.");
+        // Without a window the user only has this line to tell which file failed, and why.
+        if (Services().CommandLineCompile() && !reason.empty())
+            ShowMessage("That file doesn't seem to exist any more.\n" + path + ": " + reason);
+        else
+            ShowMessage("That file doesn't seem to exist any more.");
         return false;
     case FileResult::NoMemory:
         ShowMessage(kFileBufferMemory);

@@ -1,9 +1,12 @@
 #include "app/vl_app.h"
 #include "platform/profile.h"
 #include "platform/serial_device.h"
+#include "script/profile_numbers.h"
 #include "tests/app/app_test_support.h"
+#include "tests/support/scripted_ui.h"
 
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -201,6 +204,109 @@ TEST_F(AppSettings, NothingIsWrittenWithoutAProfileOrThroughTheHook) {
     app.SaveSettings();
     EXPECT_EQ(saves, 1);
     EXPECT_FALSE(fs::exists(profile_));
+}
+
+} // namespace
+
+namespace {
+
+// Each number of the profile at both ends of its range, one past them and far beyond: what the
+// program holds afterwards is always inside the range the code using it can carry.
+TEST_F(AppSettings, EveryProfileNumberIsClampedToItsRange) {
+    struct Case {
+        const char* section;
+        const char* key;
+        std::function<int(const CVLApp&)> held;
+        int low;
+        int high;
+    };
+    const Case cases[] = {
+        {"General", "Popup Window Delay", [](const CVLApp& a) { return int(a.m_wPopupDelay); }, 0,
+         72},
+        {"General", "Font Point Size", [](const CVLApp& a) { return int(a.m_wFontPointSize); }, 1,
+         72},
+        {"Download", "CommMethod", [](const CVLApp& a) { return a.m_nCommMethod; }, 0, 1},
+        {"Download", "EthernetDevice", [](const CVLApp& a) { return a.m_nEthernetDevice; }, -1,
+         255},
+        {"Download", "SerialPort", [](const CVLApp& a) { return a.m_nSerialPort; }, 0, 9},
+        {"Download", "SerialTimeout", [](const CVLApp& a) { return a.m_nSerialTimeout; }, 500,
+         30000},
+        {"Download", "SerialBandwidth", [](const CVLApp& a) { return a.m_nSerialBandwidth; }, 8,
+         256},
+        {"Download", "SerialDelay", [](const CVLApp& a) { return a.m_nSerialDelay; }, 0, 4},
+        {"Download", "SerialBitMode", [](const CVLApp& a) { return a.m_nSerialBitMode; }, 0, 1},
+        {"Download", "NumQuenlows", [](const CVLApp& a) { return a.m_nNumQuenlows; }, 0, 256},
+    };
+    ASSERT_EQ(ProfileNumbers().size(), std::size(cases));
+    for (const Case& c : cases) {
+        const ProfileNumber& number = FindProfileNumber(c.section, c.key);
+        EXPECT_EQ(number.low, c.low) << c.key;
+        EXPECT_EQ(number.high, c.high) << c.key;
+        const std::pair<std::string, int> values[] = {
+            {std::to_string(c.low), c.low},
+            {std::to_string(c.high), c.high},
+            {std::to_string(c.low - 1), c.low},
+            {std::to_string(c.high + 1), c.high},
+            {"-2147483648", c.low},
+            {"2147483647", c.high},
+            {"-99999999999999999999", c.low},
+            {"99999999999999999999", c.high},
+        };
+        for (const auto& [text, expected] : values) {
+            SCOPED_TRACE(std::string(c.key) + "=" + text);
+            Write(std::string("[") + c.section + "]\n" + c.key + "=" + text + "\n");
+            CVLApp app;
+            Load(app);
+            EXPECT_EQ(c.held(app), expected);
+        }
+    }
+    // Far beyond: the device count no longer allocates until memory runs out.
+    Write("[Download]\nNumQuenlows=2147483647\n");
+    CVLApp app;
+    Load(app);
+    EXPECT_EQ(app.m_poQuenlowList.GetCount(), 256u);
+}
+
+// A profile that exists but cannot be read is never replaced: not by the recent-file list of an
+// open, not by a settings change. The user hears of it once.
+TEST_F(AppSettings, UnreadableProfileIsNeverWrittenAndToldOnce) {
+    // A folder in the profile's place: unreadable for every user, root included.
+    fs::create_directory(profile_);
+    fs::create_directory(profile_ / "kept");
+    testing_support::ScriptedUi ui;
+    CVLApp app;
+    Load(app);
+    app.m_nSerialDelay = 2;
+    app.SaveSettings();
+    app.SaveSettings();
+    EXPECT_TRUE(app.ProfileUnreadable());
+    EXPECT_TRUE(fs::is_directory(profile_ / "kept"));
+    EXPECT_EQ(ui.Texts(),
+              std::vector<std::string>{"The settings file " + profile_.string() +
+                                       " cannot be read: Is a directory.\nSettings "
+                                       "will not be saved until Velmora is restarted."});
+}
+
+TEST_F(AppSettings, ProfileThatBecomesUnreadableIsNotReplacedByAnUpdate) {
+    const std::string text =
+        "[General]\nPopup Window Delay=9\n; mine\n[Serial Ports]\nCOM1=/dev/x\n";
+    Write(text);
+    testing_support::ScriptedUi ui;
+    CVLApp app;
+    Load(app);
+    EXPECT_FALSE(app.ProfileUnreadable());
+    // Swapped for something unreadable after start-up: the next write finds it so and stops.
+    fs::rename(profile_, dir_ / "saved.ini");
+    fs::create_directory(profile_);
+    app.SaveSettings();
+    EXPECT_TRUE(fs::is_directory(profile_));
+    EXPECT_EQ(ui.Texts().size(), 1u);
+    // Back in place, still nothing is written for the rest of the run.
+    fs::remove(profile_);
+    fs::rename(dir_ / "saved.ini", profile_);
+    app.SaveSettings();
+    EXPECT_EQ(Read(), text);
+    EXPECT_EQ(ui.Texts().size(), 1u);
 }
 
 } // namespace

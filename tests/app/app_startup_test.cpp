@@ -7,6 +7,7 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -188,6 +189,37 @@ TEST_F(AppStartup, BatchCompileOfANonScriptFails) {
     EXPECT_EQ(app_.RunBatchCompile((install_.Root() / "none.ksf").string()),
               CVLApp::kBatchNotOpened);
     EXPECT_FALSE(app_.m_bBatch);
+}
+
+} // namespace
+
+namespace {
+
+// In the window a script that is a FIFO, a folder or a device ends at once in the message; a
+// FIFO's open used to freeze the window at the splash.
+TEST_F(AppStartup, SpecialFilesAsScriptsEndPromptly) {
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(::mkfifo((install_.Root() / "pipe.ksf").c_str(), 0600), 0);
+    fs::create_directory(install_.Root() / "folder.ksf");
+    for (const fs::path& path :
+         {install_.Root() / "pipe.ksf", install_.Root() / "folder.ksf", fs::path("/dev/zero")}) {
+        SCOPED_TRACE(path);
+        ui_.boxes.clear();
+        EXPECT_EQ(app_.OpenDocumentFile(path.string()), nullptr);
+        EXPECT_EQ(ui_.Texts(),
+                  std::vector<std::string>{"That file doesn't seem to exist any more."});
+    }
+}
+
+// The recent-file list of an open never replaces a profile that cannot be read.
+TEST_F(AppStartup, OpenLeavesAnUnreadableProfileAlone) {
+    fs::create_directory(install_.Profile());
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(ui_.boxes.size(), 1u);
+    EXPECT_NE(app_.OpenDocumentFile((install_.Root() / "SCRIPTS/Fountain.ksf").string()), nullptr);
+    EXPECT_TRUE(fs::is_directory(install_.Profile()));
+    EXPECT_EQ(ui_.boxes.size(), 1u) << ui_.Texts().back();
+    EXPECT_EQ(app_.RecentFiles().Entries().size(), 1u);
 }
 
 } // namespace

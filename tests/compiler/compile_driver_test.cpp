@@ -67,7 +67,12 @@ TEST_F(DriverTest, WarningsStillWriteTheImageAndSetCompiledOk) {
 TEST_F(DriverTest, ImageFileGoesBesideTheScriptOrIntoTheCurrentFolder) {
     doc_->SetPathName((folder_.Path() / "missing" / "Show1.ksf").string());
     Compile();
-    EXPECT_NE(view_.Find("Unable to write Show1.DAT"), nullptr);
+    const std::string unwritten = "Unable to write " +
+                                  (folder_.Path() / "missing" / "Show1.DAT").string() +
+                                  ": No such file or directory";
+    ASSERT_NE(view_.Find(unwritten), nullptr);
+    EXPECT_EQ(view_.Find(unwritten)->colour, kColourRed);
+    EXPECT_NE(view_.Find("Show1.ksf compiled with 1 Error(s), 0 Warning(s)"), nullptr);
     EXPECT_EQ(LastText(), "Script not Downloaded, Communications Offline");
     EXPECT_EQ(doc_->m_nCompiledOK, 1);
 
@@ -275,18 +280,32 @@ TEST_F(DriverTest, ImageBeyondTheMaximumSizeHaltsTheCompile) {
     EXPECT_EQ(doc_->m_nAbortRequested, 0);
 }
 
-TEST_F(DriverTest, MoreThan255SequencesEndWithTheSizeError) {
-    for (int s = 0; s < 256; ++s)
-        AddSequence("S" + std::to_string(s));
-    Compile();
-    EXPECT_NE(view_.Find("Error: Internal Error: [257] is an invalid number of sequences"),
-              nullptr);
-    EXPECT_NE(view_.Find("Error: This compiled script has exceeded the maximum size of 65535 "
-                         "bytes.  Halting Compiler."),
-              nullptr);
-    EXPECT_EQ(view_.Find("Compiling sequence S0"), nullptr);
-    EXPECT_EQ(ui_.dialogNames, std::vector<std::string>{"CPopupDlg"});
-    EXPECT_FALSE(fs::exists(ImageFile()));
+TEST_F(DriverTest, MoreThan255SequencesEndWithTheSummaryAndOneError) {
+    // The fixture's script holds one sequence already.
+    for (const int total : {256, 300}) {
+        SCOPED_TRACE(total);
+        while (doc_->m_poSeqList.size() < static_cast<std::size_t>(total))
+            AddSequence("S" + std::to_string(doc_->m_poSeqList.size()));
+        view_.lines.clear();
+        ui_.dialogNames.clear();
+        Compile();
+        std::vector<std::string> errors;
+        for (const auto& line : view_.lines) {
+            if (line.text.starts_with("Error: "))
+                errors.push_back(line.text);
+        }
+        EXPECT_EQ(errors, std::vector<std::string>{
+                              "Error: Internal Error: [" + std::to_string(total) +
+                              "] is an invalid number of sequences.  A script can hold at most "
+                              "255 sequences."});
+        EXPECT_EQ(view_.Find("Compiling sequence S1"), nullptr);
+        EXPECT_NE(view_.Find("Show1.ksf compiled with 1 Error(s), 0 Warning(s)"), nullptr);
+        EXPECT_EQ(LastText(), "Script Compiled with Errors.  Fix the errors and compile again.");
+        // No abort popup: the compile is over, not halted.
+        EXPECT_TRUE(ui_.dialogNames.empty());
+        EXPECT_EQ(doc_->m_nCompileRunning, 0);
+        EXPECT_FALSE(fs::exists(ImageFile()));
+    }
 }
 
 TEST_F(DriverTest, TheDocumentCompileCommandRunsTheDriver) {

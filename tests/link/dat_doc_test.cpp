@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -67,9 +68,12 @@ TEST(DatDoc, LoadJudgesTheChecksumAndStatusTellsIt) {
     const Case cases[] = {
         {{0x05, 0x00, 0x05}, true, "The Checksum is 0005", "The Checksum passed validation"},
         {{0x06, 0x00, 0x05}, false, "", "This file IS NOT a valid DAT file!"},
-        {{0x00, 0x00}, true, "The Checksum is 0000", "The Checksum passed validation"},
         {{0x01}, false, "", "This file IS NOT a valid DAT file!"},
-        {{}, true, "The Checksum is 0000", "The Checksum passed validation"},
+        // Shorter than the checksum word and one byte: no image, whatever the bytes sum to.
+        {{0x00, 0x00}, false, "", "This file IS NOT a valid DAT file!"},
+        {{0x00}, false, "", "This file IS NOT a valid DAT file!"},
+        {{}, false, "", "This file IS NOT a valid DAT file!"},
+        {ValidImage(65535), true, "", "The Checksum passed validation"},
     };
     testing_support::ScriptedUi ui;
     for (const auto& c : cases) {
@@ -83,7 +87,9 @@ TEST(DatDoc, LoadJudgesTheChecksumAndStatusTellsIt) {
         ASSERT_EQ(ui.dialogNames.back(), "CDatStatusDlg");
         const auto texts = doc.StatusTexts();
         EXPECT_EQ(texts.m_strSize, "The Size is " + std::to_string(c.bytes.size()));
-        EXPECT_EQ(texts.m_strChecksum, c.checksumLine);
+        if (!c.checksumLine.empty() || !c.valid) {
+            EXPECT_EQ(texts.m_strChecksum, c.checksumLine);
+        }
         EXPECT_EQ(texts.m_strValidation, c.verdict);
     }
 }
@@ -99,9 +105,46 @@ TEST(DatDoc, LongFileIsCutAndSavingWritesBackWhatWasLoaded) {
     CDatDoc doc;
     ASSERT_TRUE(doc.OnOpenDocument(in.string()));
     EXPECT_EQ(doc.DatLength(), 65535);
+    // Its real size is shown, and it is no image even when the part held sums right.
+    EXPECT_EQ(doc.StatusTexts().m_strSize, "The Size is 70000");
+    EXPECT_FALSE(doc.ChecksumValid());
+    const auto valid = ValidImage(65535);
+    std::copy(valid.begin(), valid.end(), bytes.begin());
+    WriteFile(in, bytes);
+    ASSERT_TRUE(doc.OnOpenDocument(in.string()));
+    EXPECT_EQ(doc.FileSize(), 70000u);
+    EXPECT_FALSE(doc.ChecksumValid());
     ASSERT_TRUE(doc.OnSaveDocument(out.string()));
     EXPECT_EQ(ReadFile(out), std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 65535));
     EXPECT_FALSE(doc.OnOpenDocument((TempFile("missing") / "x.dat").string()));
+}
+
+TEST(DatDoc, SpecialFilesEndPromptlyWithTheirMessage) {
+    const auto folder = TempFile("special-dat");
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder / "folder.dat");
+    ASSERT_EQ(::mkfifo((folder / "pipe.dat").c_str(), 0600), 0);
+    struct Case {
+        std::string path;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {(folder / "pipe.dat").string(), "Not a regular file"},
+        {(folder / "folder.dat").string(), "Is a directory"},
+        {"/dev/zero", "Not a regular file"},
+        {(folder / "missing.dat").string(), "No such file or directory"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        testing_support::ScriptedUi ui;
+        CDatDoc doc;
+        // A FIFO without a writer used to block here for good.
+        EXPECT_FALSE(doc.OnOpenDocument(c.path));
+        EXPECT_EQ(ui.Texts(),
+                  std::vector<std::string>{"Unable to open " + c.path + ": " + c.reason});
+        EXPECT_EQ(doc.DatLength(), 0);
+    }
+    std::filesystem::remove_all(folder);
 }
 
 TEST(DatDoc, NewDocumentIsEmptyAndValidAndLogsOnlyWithAView) {

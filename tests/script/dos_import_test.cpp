@@ -397,9 +397,8 @@ TEST_F(DosImportTest, UnitSetupChecks) {
           "Defaulting Card Type to Harnel16"},
          [](const CVLDoc& d) { EXPECT_EQ(d.m_pProduct->m_strName, "Harnel16"); }},
         {{{"Card Type", "Card Type     -"}},
-         {Prompt(5, "Card Type     -", "Expected \"Card Type     - \""),
-          Prompt(5, "Card Type     -", "Expected Valid Card Type"),
-          "Defaulting Card Type to Harnel16"},
+         // Once read on, the line's second problem takes its default without a box.
+         {Prompt(5, "Card Type     -", "Expected \"Card Type     - \"")},
          {}},
         {{{"Card Type", "Card Type     - HARNEL16 "}}, {}, {}},
         {{{"Card Address", "Card Address  - 255"}},
@@ -415,9 +414,8 @@ TEST_F(DosImportTest, UnitSetupChecks) {
          {Prompt(6, "Card Address  - 65548", address), addressDefault},
          {}},
         {{{"Card Address", "Card Addr - 7"}},
-         {Prompt(6, "Card Addr - 7", "Expected \"Card Address  - \""),
-          Prompt(6, "Card Addr - 7", address), addressDefault},
-         {}},
+         {Prompt(6, "Card Addr - 7", "Expected \"Card Address  - \"")},
+         [](const CVLDoc& d) { EXPECT_EQ(d.m_wAddress, 0); }},
         {{{"Timebase Rate", "Timebase Rate - 29.97"}},
          {},
          [](const CVLDoc& d) { EXPECT_EQ(d.m_wFrameRate, 2); }},
@@ -502,28 +500,11 @@ TEST_F(DosImportTest, ResourceAndPortPrompts) {
     listing.Set("   2  port2", "   2");
     listing.Set("   1  port1", DosPortLine(1, "", "OFF", 'N', '8', '1', "SCSI_CD_Sony_55S"));
     ASSERT_TRUE(Import(listing.Text()));
+    // The first problem asks; the user's answer holds for the rest of the listing, whose
+    // problems all take their defaults.
     EXPECT_EQ(Boxes(ui), (std::vector<std::string>{
                              "?Expected Valid Input Name for Input 2",
                              "Defaulting Input 2 Name to \"input2\"",
-                             "?Expected \"*OUTPUTS\"",
-                             "?Expected Valid Output Name for Output 5",
-                             "Defaulting Output 5 Name to \"output5\"",
-                             "?Expected Valid Flags Name for Flags 1",
-                             "Defaulting Flag 1 Name to \"flag1\"",
-                             "?Expected Valid Var Name for Var 16",
-                             "Defaulting Var 16 Name to \"var16\"",
-                             "?Expected Valid Port Name for Port 2",
-                             "Defaulting Port 2 Name to \"port2\"",
-                             "?Expected Valid Port Baud Rate ( 0 - 34,800 ) for Port 2",
-                             "Defaulting Port 2 Baud Rate to 9600",
-                             "?Expected Valid Port Parity ( N, E, O ) for Port 2",
-                             "Defaulting Port 2 Parity to \"N\"",
-                             "?Expected Valid Port Data Bits ( 7, 8, 9 ) for Port 2",
-                             "Defaulting Port 2 Data Bits to 8",
-                             "?Expected Valid Port Stop Bits ( 0, 1, 2 ) for Port 2",
-                             "Defaulting Port 2 Stop Bits to 1",
-                             "?Expected Valid Port Protocol for Port 2",
-                             "Defaulting Port 2 Protocol to None",
                          }));
     const CProduct& p = *doc->m_pProduct;
     EXPECT_EQ(p.m_Inputs[1].m_strName, "input2");
@@ -573,38 +554,12 @@ TEST_F(DosImportTest, SequencePageChecks) {
 
     const unsigned number = CDosImport::ImportedSequenceCount() + 1;
     ASSERT_TRUE(Import(listing.Text()));
-    EXPECT_EQ(Boxes(ui),
-              (std::vector<std::string>{
-                  "?Expected \"Sequence Name  - ",
-                  "Defaulting Sequence " + std::to_string(number) + " Name to \"sequence" +
-                      std::to_string(number) + "\"",
-                  "?Expected Valid Trigger Logic ( \"none\", \"and\", or \"or\" )",
-                  "Defaulting Trigger Logic to None",
-                  "?Expected Valid Trigger Sense ( ACTIVE ON or ACTIVE OFF )",
-                  "Defaulting Trigger Sense to ACTIVE ON",
-                  "?Expected Valid Trigger Input or Output Name",
-                  "Defaulting Trigger Name to None",
-                  "?Expected Valid Trigger Logic ( \"none\", \"and\", or \"or\" )",
-                  "Defaulting Trigger Logic to None",
-                  "?Expected Valid Trigger Variable Name",
-                  "Defaulting Trigger Variable Name to None",
-                  "?Expected Valid Trigger Variable Logic ( \"none\", \"eq\", \"ne\", \"gt\", "
-                  "\"lt\", \"ge\", \"le\" )",
-                  "Defaulting Trigger Variable Logic to None",
-                  "?Expected Valid Trigger Variable Name or ( 0 - 255 )",
-                  "Defaulting Trigger Variable Name to None",
-                  "?Expected Valid Trigger Sense ( ACTIVE ON or ACTIVE OFF )",
-                  "Defaulting Trigger Sense to ACTIVE ON",
-                  "?Expected \"Reset Trigger   - \"",
-                  "?Expected Valid Restart Lockout Value ( 0 - 255 )",
-                  "Defaulting Restart Lockout to 0",
-                  "?Expected Valid ENABLED or DISABLED AutoStart Value",
-                  "Defaulting AutoStart Flag to DISABLED",
-                  "?Expected Valid SMPTE Trip Value ( 00:00:00.00 - 59:59:59.29 )",
-                  "Defaulting SMPTE Trip time to 00:00:00.00",
-                  "?Expected \"Frame - ",
-                  "Defaulting SMPTE Trip time to 00:00:00.00",
-              }));
+    // One question for the whole page; every later problem takes its default silently.
+    EXPECT_EQ(Boxes(ui), (std::vector<std::string>{
+                             "?Expected \"Sequence Name  - ",
+                             "Defaulting Sequence " + std::to_string(number) +
+                                 " Name to \"sequence" + std::to_string(number) + "\"",
+                         }));
     ASSERT_EQ(doc->m_poSeqList.size(), 2u);
     const CSeq& seq = *doc->m_poSeqList[0];
     EXPECT_EQ(seq.m_strName, "sequence" + std::to_string(number));
@@ -650,8 +605,7 @@ TEST_F(DosImportTest, SmpteTripTimeColumns) {
          {0, 0, 0, 0},
          0,
          {"?Expected Valid ENABLED or DISABLED SMPTE Trip Value",
-          "Defaulting SMPTE Trip Flag to DISABLED", "?Expected \"Frame - ",
-          "Defaulting SMPTE Trip time to 00:00:00.00"}},
+          "Defaulting SMPTE Trip Flag to DISABLED"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
@@ -895,6 +849,39 @@ TEST_F(DosImportTest, OpeningAListingImportsItUnderAKsfName) {
     EXPECT_EQ(opened.m_pProduct->m_strName, "Harnel4");
     fs::current_path(saved);
     fs::remove_all(folder);
+}
+
+} // namespace
+
+namespace {
+
+// A damaged listing asks once whether to read on; the answer holds for the rest of the file.
+TEST_F(DosImportTest, DamagedListingAsksOnce) {
+    DosListing listing(Product("Harnel2"));
+    std::string text = listing.Text();
+    // Every other byte of the resource pages turned to garbage: a prompt on nearly every line.
+    const std::size_t from = text.find("*INPUTS");
+    ASSERT_NE(from, std::string::npos);
+    for (std::size_t i = from; i < text.size(); i += 2) {
+        if (text[i] != '\r' && text[i] != '\n')
+            text[i] = static_cast<char>('#' + i % 7);
+    }
+    struct Case {
+        MsgResult answer;
+        bool imported;
+    };
+    for (const Case c : {Case{MsgResult::Yes, true}, Case{MsgResult::No, false}}) {
+        SCOPED_TRACE(c.imported);
+        ui.boxes.clear();
+        ui.QueueAnswer(c.answer);
+        Import(text);
+        int questions = 0;
+        for (const auto& box : ui.boxes)
+            questions += box.buttons == platform::MsgButtons::YesNo ? 1 : 0;
+        EXPECT_EQ(questions, 1);
+        // Past the question, read on without another box of any kind.
+        EXPECT_LE(ui.boxes.size(), 3u);
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "tests/support/raw_pty.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
@@ -15,6 +16,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+constexpr std::size_t kMaxImageLength = 65535;
 constexpr std::uint8_t kAck = 0xAA;
 constexpr std::uint8_t kNak = 0x55;
 
@@ -207,11 +209,30 @@ void ControllerEmulator::Reply(const std::vector<std::uint8_t>& bytes) {
         }
         due += characterTime;
         std::this_thread::sleep_until(due);
-        while (::write(master_, &byte, 1) != 1) {
-            if (errno != EAGAIN && errno != EINTR) {
+        // A peer that stops reading fills the terminal's buffer: wait for room in short steps,
+        // so a stop request is seen instead of blocking in the write for good.
+        for (;;) {
+            if (stop_) {
                 return;
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            pollfd pfd{master_, POLLOUT, 0};
+            const int ready = ::poll(&pfd, 1, 20);
+            if (ready < 0 && errno != EINTR) {
+                return;
+            }
+            if (ready <= 0) {
+                continue;
+            }
+            if ((pfd.revents & (POLLERR | POLLNVAL)) != 0) {
+                return;
+            }
+            const ssize_t written = ::write(master_, &byte, 1);
+            if (written == 1) {
+                break;
+            }
+            if (written < 0 && errno != EAGAIN && errno != EINTR) {
+                return;
+            }
         }
     }
 }
@@ -296,15 +317,20 @@ void ControllerEmulator::Handle(const EmulatedRequest& request) {
         reply.push_back(static_cast<std::uint8_t>(options_.memoryKb));
         break;
     case 0x3D: { // '='
-        const auto size = StoredImage().size();
+        // A length word holds at most 65535; a longer image is held only up to there.
+        const auto size = std::min<std::size_t>(StoredImage().size(), kMaxImageLength);
         reply = {static_cast<std::uint8_t>(size & 0xFF), static_cast<std::uint8_t>(size >> 8)};
         break;
     }
     case 0x3B: { // ';'
-        const auto image = StoredImage();
-        const std::size_t claimed = options_.claimedImageLength >= 0
-                                        ? static_cast<std::size_t>(options_.claimedImageLength)
-                                        : image.size();
+        auto image = StoredImage();
+        if (image.size() > kMaxImageLength) {
+            image.resize(kMaxImageLength);
+        }
+        const std::size_t claimed = std::min<std::size_t>(
+            options_.claimedImageLength >= 0 ? static_cast<std::size_t>(options_.claimedImageLength)
+                                             : image.size(),
+            kMaxImageLength);
         reply = {static_cast<std::uint8_t>(claimed & 0xFF),
                  static_cast<std::uint8_t>(claimed >> 8)};
         reply.insert(reply.end(), image.begin(), image.end());

@@ -61,6 +61,12 @@ int main(int argc, char** argv) {
                 return 1;
             }
             options.image.assign(std::istreambuf_iterator<char>(file), {});
+            // The length word of the image replies holds no more.
+            if (options.image.size() > 65535) {
+                std::fprintf(stderr, "controller-emulator: %s is longer than 65535 bytes\n",
+                             argv[i]);
+                return 1;
+            }
         } else if (arg == "--silent") {
             options.silent = true;
         } else if (arg == "--noisy") {

@@ -43,10 +43,10 @@ std::vector<std::string> VL_CListView::Lines() const {
     return lines;
 }
 
-std::vector<std::string> DatViewLines(std::uint16_t length, std::uint16_t checksum, bool valid) {
+std::vector<std::string> DatViewLines(std::size_t length, std::uint16_t checksum, bool valid) {
     char text[64];
     std::vector<std::string> lines;
-    std::snprintf(text, sizeof text, "The Size is %u", unsigned(length));
+    std::snprintf(text, sizeof text, "The Size is %zu", length);
     lines.emplace_back(text);
     if (valid) {
         std::snprintf(text, sizeof text, "The Checksum is %4.4X", unsigned(checksum));
@@ -131,7 +131,7 @@ void CDatView::OnInitialUpdate() {
     if (!doc)
         return;
     for (const std::string& line :
-         DatViewLines(doc->DatLength(), doc->StoredChecksum(), doc->ChecksumValid()))
+         DatViewLines(doc->FileSize(), doc->StoredChecksum(), doc->ChecksumValid()))
         AddLine(line);
     if (shown_) {
         // Asked of the main frame once this view is up; the document is this view's own.

@@ -35,7 +35,7 @@ private:
 };
 
 // The lines of the image's main view, in order.
-std::vector<std::string> DatViewLines(std::uint16_t length, std::uint16_t checksum, bool valid);
+std::vector<std::string> DatViewLines(std::size_t length, std::uint16_t checksum, bool valid);
 // The dump: a heading, an empty line, then one 75-character line per 16 bytes.
 std::vector<std::string> HexDumpLines(const std::vector<std::uint8_t>& image);
 
