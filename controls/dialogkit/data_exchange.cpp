@@ -1,11 +1,14 @@
-#include "lumaquill/data_exchange.h"
+#include "controls/dialogkit/data_exchange.h"
+
+#include "platform/qt/qt_ui_services.h"
+#include "platform/ui_services.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <limits>
 
-namespace lumaquill {
+namespace dialogs {
 
 namespace {
 
@@ -35,6 +38,13 @@ bool ParseWhole(const QString& text, bool allowNegative, long long& value) {
 }
 
 } // namespace
+
+DataExchange DataExchange::Reading() {
+    return DataExchange(Direction::Read, [](const QString& text) {
+        platform::ShowMessage(platform::qt::FromQString(text), platform::MsgButtons::Ok,
+                              platform::MsgIcon::Exclamation);
+    });
+}
 
 QString RangeMessage(long long min, long long max) {
     return QStringLiteral("Please enter an integer between %1 and %2.").arg(min).arg(max);
@@ -97,6 +107,35 @@ void DataExchange::Integer(QLineEdit* field, int& member, int min, int max) {
     }
 }
 
+void DataExchange::Integer(QLineEdit* field, int& member) {
+    if (failed_) {
+        return;
+    }
+    if (direction_ == Direction::Show) {
+        field->setText(QString::number(member));
+        return;
+    }
+    // Without a range of its own, a number an int cannot hold is no integer.
+    long long value = 0;
+    if (!ParseWhole(field->text(), true, value) || value < std::numeric_limits<int>::min() ||
+        value > std::numeric_limits<int>::max()) {
+        Fail(field, QString::fromLatin1(kIntegerMessage));
+        return;
+    }
+    member = static_cast<int>(value);
+}
+
+void DataExchange::Text(QLineEdit* field, std::string& member) {
+    if (failed_) {
+        return;
+    }
+    if (direction_ == Direction::Show) {
+        field->setText(platform::qt::ToQString(member));
+    } else {
+        member = platform::qt::FromQString(field->text());
+    }
+}
+
 void DataExchange::Check(QAbstractButton* box, bool& member) {
     if (failed_) {
         return;
@@ -125,4 +164,4 @@ void DataExchange::Radio(std::initializer_list<QRadioButton*> group, int& member
     }
 }
 
-} // namespace lumaquill
+} // namespace dialogs

@@ -1,11 +1,11 @@
-#include "views/common/vl_cel_ctrl.h"
+#include "views/gridbase/vl_cel_ctrl.h"
 
 #include "platform/qt/fonts.h"
 #include "platform/qt/gdi.h"
 #include "platform/qt/qt_ui_services.h"
 #include "platform/qt/virtual_keys.h"
 #include "platform/ui_services.h"
-#include "views/common/print_services.h"
+#include "views/gridbase/print_services.h"
 
 #include <QFontDatabase>
 #include <QPainter>
