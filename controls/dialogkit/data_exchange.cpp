@@ -61,68 +61,40 @@ void DataExchange::Fail(QLineEdit* field, const QString& text) {
     }
 }
 
-void DataExchange::Number(QLineEdit* field, long long& value, bool& ok, bool allowNegative,
-                          const char* noNumberText, long long min, long long max) {
-    ok = false;
+template <typename T>
+void DataExchange::Whole(QLineEdit* field, T& member, bool allowNegative, const char* noNumberText,
+                         long long min, long long max, bool ranged) {
+    if (failed_) {
+        return;
+    }
+    if (direction_ == Direction::Show) {
+        field->setText(QString::number(member));
+        return;
+    }
+    long long value = 0;
     if (!ParseWhole(field->text(), allowNegative, value)) {
         Fail(field, QString::fromLatin1(noNumberText));
         return;
     }
     if (value < min || value > max) {
-        Fail(field, RangeMessage(min, max));
+        // Without a range of its own, a number the member cannot hold is no number at all.
+        Fail(field, ranged ? RangeMessage(min, max) : QString::fromLatin1(noNumberText));
         return;
     }
-    ok = true;
+    member = static_cast<T>(value);
 }
 
 void DataExchange::Unsigned(QLineEdit* field, unsigned& member, unsigned min, unsigned max) {
-    if (failed_) {
-        return;
-    }
-    if (direction_ == Direction::Show) {
-        field->setText(QString::number(member));
-        return;
-    }
-    long long value = 0;
-    bool ok = false;
-    Number(field, value, ok, false, kPositiveIntegerMessage, min, max);
-    if (ok) {
-        member = static_cast<unsigned>(value);
-    }
+    Whole(field, member, false, kPositiveIntegerMessage, min, max, true);
 }
 
 void DataExchange::Integer(QLineEdit* field, int& member, int min, int max) {
-    if (failed_) {
-        return;
-    }
-    if (direction_ == Direction::Show) {
-        field->setText(QString::number(member));
-        return;
-    }
-    long long value = 0;
-    bool ok = false;
-    Number(field, value, ok, true, kIntegerMessage, min, max);
-    if (ok) {
-        member = static_cast<int>(value);
-    }
+    Whole(field, member, true, kIntegerMessage, min, max, true);
 }
 
 void DataExchange::Integer(QLineEdit* field, int& member) {
-    if (failed_) {
-        return;
-    }
-    if (direction_ == Direction::Show) {
-        field->setText(QString::number(member));
-        return;
-    }
-    // Without a range of its own, a number an int cannot hold is no integer.
-    long long value = 0;
-    if (!ParseWhole(field->text(), true, value) || value < std::numeric_limits<int>::min() ||
-        value > std::numeric_limits<int>::max()) {
-        Fail(field, QString::fromLatin1(kIntegerMessage));
-        return;
-    }
-    member = static_cast<int>(value);
+    Whole(field, member, true, kIntegerMessage, std::numeric_limits<int>::min(),
+          std::numeric_limits<int>::max(), false);
 }
 
 void DataExchange::Text(QLineEdit* field, std::string& member) {

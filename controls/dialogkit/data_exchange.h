@@ -50,8 +50,9 @@ public:
     QLineEdit* FailedField() const { return failedField_; }
 
 private:
-    void Number(QLineEdit* field, long long& value, bool& ok, bool allowNegative,
-                const char* noNumberText, long long min, long long max);
+    template <typename T>
+    void Whole(QLineEdit* field, T& member, bool allowNegative, const char* noNumberText,
+               long long min, long long max, bool ranged);
     void Fail(QLineEdit* field, const QString& text);
 
     Direction direction_;

@@ -4,6 +4,7 @@
 #include "tests/support/pdf_text.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/scripted_ui.h"
+#include "tests/views/gridbase/grid_fill.h"
 #include "views/common/vl_view.h"
 #include "views/gridbase/print_services.h"
 #include "views/gridbase/vl_cel_ctrl.h"
@@ -155,17 +156,10 @@ TEST_F(Printing, CancelledSelectionPrintsNothing) {
     EXPECT_EQ(doc.m_nWriteHeaders, 0);
 }
 
-// A grid of `rows` rows "r<row>c<column>" in three columns.
-void Fill(VLCELCtrl& grid, int rows) {
-    grid.SetColumnCount(3);
-    grid.SetRowCount(rows);
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < 3; ++c)
-            grid.WriteCellText(c, r, "r" + std::to_string(r) + "c" + std::to_string(c));
-}
+using testing_support::FillGrid;
 
 TEST_F(Printing, ReplaceMarksTheScriptChanged) {
-    Fill(*view.Grid(), 3);
+    FillGrid(*view.Grid(), 3);
     doc.SetModifiedFlag(false);
     for (const auto& sequence : doc.m_poSeqList)
         sequence->m_nNeedsCompile = 0;

@@ -3,6 +3,7 @@
 #include "tests/support/pdf_text.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/scripted_ui.h"
+#include "tests/views/gridbase/grid_fill.h"
 #include "views/gridbase/print_services.h"
 #include "views/gridbase/vl_cel_ctrl.h"
 
@@ -42,18 +43,11 @@ struct GridPrinting : ::testing::Test, testsupport::QtAppFirst {
     int printerAsked = 0;
 };
 
-// A grid of `rows` rows "r<row>c<column>" in three columns.
-void Fill(VLCELCtrl& grid, int rows) {
-    grid.SetColumnCount(3);
-    grid.SetRowCount(rows);
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < 3; ++c)
-            grid.WriteCellText(c, r, "r" + std::to_string(r) + "c" + std::to_string(c));
-}
+using testing_support::FillGrid;
 
 TEST_F(GridPrinting, PrintGridHeaderFooterAndSelection) {
     VLCELCtrl& grid = grid_;
-    Fill(grid, 6);
+    FillGrid(grid, 6);
     services.askPrintGrid = [](QWidget*) { return 100; };
     EXPECT_EQ(grid.PrintGridCommand("Show", "", "Inputs"), 1);
     std::string text = PdfText(pdf);
@@ -143,7 +137,7 @@ TEST(GridSort, NumericOrTextAndTextOnly) {
 
 TEST_F(GridPrinting, RowHeadingClickSelectsTheRowButNotTheLast) {
     VLCELCtrl& grid = grid_;
-    Fill(grid, 4);
+    FillGrid(grid, 4);
     grid.NotifySideHeadingLeftClick(-1, 1, 1, {}, {}, 0);
     EXPECT_EQ(grid.GetActiveRow(), 1);
     EXPECT_TRUE(grid.IsCellSelected(2, 1, nullptr));
