@@ -323,12 +323,8 @@ void CVLView::PrintListingHeaderText(QPainter& dc, int part, int position,
     const int horzRes = device->width(), vertRes = device->height();
     const int d = vertRes / std::max(1, device->heightMM());
     const int band = 19 * d;
-    platform::qt::LogFont logFont;
-    logFont.faceName = QStringLiteral("Arial");
-    logFont.height = -((10 * device->logicalDpiY() + 36) / 72);
-    logFont.weight = 300;
     dc.save();
-    dc.setFont(platform::qt::FontFromLogFont(logFont));
+    dc.setFont(PrintHeaderFont(*device));
     const QString shown = ToQString(text);
     const QSize extent = platform::qt::TextExtent(dc.fontMetrics(), shown);
     int x = horzRes / 2 - extent.width() / 2;

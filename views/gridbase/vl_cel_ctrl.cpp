@@ -23,6 +23,15 @@ namespace {
 constexpr int kVkReturn = 0x0D;
 } // namespace
 
+QFont PrintHeaderFont(const QPaintDevice& device) {
+    platform::qt::LogFont logFont;
+    logFont.faceName = QStringLiteral("Arial");
+    // 10 points on the device.
+    logFont.height = -((10 * device.logicalDpiY() + 36) / 72);
+    logFont.weight = 300;
+    return platform::qt::FontFromLogFont(logFont);
+}
+
 std::string PrintDateText() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -279,13 +288,8 @@ int VLCELCtrl::PrintHeaderText(QPainter& dc, int part, int position, int page, s
     GetPrintSetting(6, bottomMm);
     const int topBand = topMm * down, bottomBand = bottomMm * down;
 
-    platform::qt::LogFont logFont;
-    logFont.faceName = QStringLiteral("Arial");
-    // 10 points on the device.
-    logFont.height = -((10 * device->logicalDpiY() + 36) / 72);
-    logFont.weight = 300;
     dc.save();
-    dc.setFont(platform::qt::FontFromLogFont(logFont));
+    dc.setFont(PrintHeaderFont(*device));
     const QString shown = ToQString(text);
     const QSize extent = platform::qt::TextExtent(dc.fontMetrics(), shown);
     int x = 0;
