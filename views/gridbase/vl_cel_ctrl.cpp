@@ -20,7 +20,37 @@
 using platform::qt::ToQString;
 
 namespace {
+
 constexpr int kVkReturn = 0x0D;
+
+// Missing cells and cells without text go last in either direction; numbers compare by value
+// under the numeric rule, everything else as text.
+int CompareCells(const CELCell* first, const CELCell* second, int flags, bool numeric) {
+    if (!first)
+        return second ? 1 : 0;
+    if (!second)
+        return -1;
+    if (flags & 2)
+        std::swap(first, second);
+    const char* a = first->GetValueText();
+    const char* b = second->GetValueText();
+    if (numeric) {
+        const int kind = first->GetValueKind();
+        if (kind == 1 && !a && !b)
+            return 0;
+        if (kind == 2 || kind == 3 || kind == 5) {
+            const double x = first->GetValueNumber(), y = second->GetValueNumber();
+            return x < y ? -1 : (x > y ? 1 : 0);
+        }
+    }
+    if (!a)
+        return 1;
+    if (!b)
+        return -1;
+    const int c = std::strcmp(a, b);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
 } // namespace
 
 QFont PrintHeaderFont(const QPaintDevice& device) {
@@ -101,44 +131,11 @@ bool VLCELCtrl::AllowEditContinue(int column, int row, int& nextColumn, int& nex
 }
 
 int VLCELCtrl::CompareNumericOrText(const CELCell* first, const CELCell* second, int flags) {
-    if (!first)
-        return second ? 1 : 0;
-    if (!second)
-        return -1;
-    if (flags & 2)
-        std::swap(first, second);
-    const char* a = first->GetValueText();
-    const char* b = second->GetValueText();
-    const int kind = first->GetValueKind();
-    if (kind == 1 && !a && !b)
-        return 0;
-    if (kind == 2 || kind == 3 || kind == 5) {
-        const double x = first->GetValueNumber(), y = second->GetValueNumber();
-        return x < y ? -1 : (x > y ? 1 : 0);
-    }
-    if (!a)
-        return 1;
-    if (!b)
-        return -1;
-    const int c = std::strcmp(a, b);
-    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+    return CompareCells(first, second, flags, true);
 }
 
 int VLCELCtrl::CompareTextOnly(const CELCell* first, const CELCell* second, int flags) {
-    if (!first)
-        return second ? 1 : 0;
-    if (!second)
-        return -1;
-    if (flags & 2)
-        std::swap(first, second);
-    const char* a = first->GetValueText();
-    const char* b = second->GetValueText();
-    if (!a)
-        return 1;
-    if (!b)
-        return -1;
-    const int c = std::strcmp(a, b);
-    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+    return CompareCells(first, second, flags, false);
 }
 
 int VLCELCtrl::CompareCellsForSort(const CELCell* first, const CELCell* second, int flags) {
