@@ -40,17 +40,6 @@ LocalClockTime SystemLocalTime() {
 
 } // namespace
 
-void CRecentFileList::Add(const std::string& path) {
-    Remove(path);
-    entries_.insert(entries_.begin(), path);
-    if (entries_.size() > kSize)
-        entries_.resize(kSize);
-}
-
-void CRecentFileList::Remove(const std::string& path) {
-    std::erase(entries_, path);
-}
-
 CVLApp::CVLApp() {
     // The ways into the compiler and the link; tests put their own in place of any of them.
     entries.compile = [](CVLDoc& doc) { compiler::CompileMain(doc); };

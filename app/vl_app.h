@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/doc_template.h"
+#include "platform/recent_file_list.h"
 #include "script/app_services.h"
 #include "script/doc_list.h"
 #include "script/download_settings.h"
@@ -45,20 +46,6 @@ public:
     virtual platform::Document* ActiveDocument() = 0;
     // Shows the recent-file list after it changed.
     virtual void RecentFilesChanged() {}
-};
-
-// Files recently opened, newest first, kept in the profile's "Recent File List" section.
-class CRecentFileList {
-public:
-    static constexpr std::size_t kSize = 4;
-    const std::vector<std::string>& Entries() const { return entries_; }
-    // Moves or inserts `path` at the front; the oldest entry beyond the size drops out.
-    void Add(const std::string& path);
-    void Remove(const std::string& path);
-    std::vector<std::string>& MutableEntries() { return entries_; }
-
-private:
-    std::vector<std::string> entries_;
 };
 
 class CVLApp : public AppServices {

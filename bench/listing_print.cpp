@@ -6,8 +6,8 @@
 #include "script/event.h"
 #include "script/vl_doc.h"
 #include "tests/support/pdf_text.h"
-#include "views/common/print_services.h"
 #include "views/common/vl_view.h"
+#include "views/gridbase/print_services.h"
 
 #include <QApplication>
 #include <QPrinter>

@@ -1,6 +1,5 @@
 // Opening a large script (255 sequences of 200 events) in the main window, as File Open does,
 // to an idle window that shows its sequence list.
-#include "app/gui/script_views.h"
 #include "app/gui/vl_frame.h"
 #include "app/vl_app.h"
 #include "bench/sample_script.h"
@@ -8,6 +7,7 @@
 #include "platform/paths.h"
 #include "platform/ui_services.h"
 #include "script/vl_doc.h"
+#include "views/sequences/sequence_list_view.h"
 
 #include <QApplication>
 #include <QListWidget>

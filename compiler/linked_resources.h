@@ -14,7 +14,8 @@ class CVLDoc;
 
 // The file dialog for locating a linked script by hand. On OK, path holds the chosen file.
 struct CFileOpenDlg : platform::DialogRequest {
-    const char* DialogName() const override { return "CFileOpenDlg"; }
+    static constexpr const char* kDialogName = "CFileOpenDlg";
+    const char* DialogName() const override { return kDialogName; }
 
     std::string title;      // "Open File"
     std::string filterName; // "Velmora files(*.ksf)"

@@ -7,7 +7,8 @@
 #include <string>
 
 struct CPopupDlg : platform::DialogRequest {
-    const char* DialogName() const override { return "CPopupDlg"; }
+    static constexpr const char* kDialogName = "CPopupDlg";
+    const char* DialogName() const override { return kDialogName; }
     std::string title;
     std::string message;
     int delayTicks = 0;

@@ -11,7 +11,8 @@
 #include <string>
 
 struct CommDialogRequest : platform::DialogRequest {
-    const char* DialogName() const override { return "CCfgCommDlg"; }
+    static constexpr const char* kDialogName = "CCfgCommDlg";
+    const char* DialogName() const override { return kDialogName; }
 
     int m_nPort = 0;
     int m_nTimeout = 3000;

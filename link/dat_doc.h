@@ -26,7 +26,8 @@ public:
 
 // The "DAT File Status" dialog: three lines, top to bottom.
 struct CDatStatusDlg : platform::DialogRequest {
-    const char* DialogName() const override { return "CDatStatusDlg"; }
+    static constexpr const char* kDialogName = "CDatStatusDlg";
+    const char* DialogName() const override { return kDialogName; }
     std::string m_strSize;
     std::string m_strChecksum;
     std::string m_strValidation;

@@ -21,7 +21,8 @@ public:
 
     DownloadDlg() = default;
     ~DownloadDlg() override;
-    const char* DialogName() const override { return "DownloadDlg"; }
+    static constexpr const char* kDialogName = "DownloadDlg";
+    const char* DialogName() const override { return kDialogName; }
 
     // Runs the dialog modally for the system: 2 when it ended with OK, else 254. Without a
     // system it says so and answers 254.

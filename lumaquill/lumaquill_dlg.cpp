@@ -1,5 +1,6 @@
 #include "lumaquill/lumaquill_dlg.h"
 
+#include "controls/dialogkit/dialog_kit.h"
 #include "platform/ui_services.h"
 
 #include <QCheckBox>
@@ -46,10 +47,7 @@ constexpr int kIdBaseUp = 1061;
 constexpr int kIdBaseDown = 1062;
 constexpr int kIdHelp = 1063;
 
-template <typename W> W* Named(W* widget, int id) {
-    widget->setObjectName(QStringLiteral("ctl_%1").arg(id));
-    return widget;
-}
+using dialogs::Named;
 
 int ValueOfPosition(int position, bool percent) {
     const int value = kBottom - position;
@@ -221,7 +219,7 @@ void CLumaquillDlg::BuildControls() {
 
 void CLumaquillDlg::OnInitDialog() {
     {
-        DataExchange dx(DataExchange::Direction::Show, nullptr);
+        dialogs::DataExchange dx = dialogs::DataExchange::Showing();
         DoDataExchange(dx);
     }
     const QIcon icon = ProgramIcon();
@@ -244,7 +242,7 @@ void CLumaquillDlg::OnInitDialog() {
     timer_->start();
 }
 
-void CLumaquillDlg::DoDataExchange(DataExchange& dx) {
+void CLumaquillDlg::DoDataExchange(dialogs::DataExchange& dx) {
     dx.Unsigned(baseField_, m_nBase, 1, kMaxBaseChannel);
     for (std::size_t k = 0; k < dmx::kChannels; ++k) {
         dx.Integer(valueFields_[k], m_nValues[k], 0, 255);
@@ -263,7 +261,7 @@ void CLumaquillDlg::DoDataExchange(DataExchange& dx) {
 
 bool CLumaquillDlg::ReadDialog(bool quiet) {
     // One message at a time: a reading while a message is open (the timer's) stays quiet.
-    DataExchange::MessageSink sink;
+    dialogs::DataExchange::MessageSink sink;
     if (!quiet && !messageOpen_) {
         sink = [this](const QString& text) {
             messageOpen_ = true;
@@ -272,7 +270,7 @@ bool CLumaquillDlg::ReadDialog(bool quiet) {
             messageOpen_ = false;
         };
     }
-    DataExchange dx(DataExchange::Direction::Read, std::move(sink));
+    dialogs::DataExchange dx(dialogs::DataExchange::Direction::Read, std::move(sink));
     DoDataExchange(dx);
     return !dx.Failed();
 }

@@ -3,7 +3,7 @@
 // the values to the sender twice a second when they changed; the dialog never touches the link.
 #pragma once
 
-#include "lumaquill/data_exchange.h"
+#include "controls/dialogkit/data_exchange.h"
 #include "lumaquill/dmx_sender.h"
 #include "lumaquill/lumaquill_help.h"
 
@@ -65,7 +65,7 @@ protected:
 private:
     void BuildControls();
     void OnInitDialog();
-    void DoDataExchange(DataExchange& dx);
+    void DoDataExchange(dialogs::DataExchange& dx);
     void OnVScroll(int k);
     int GetSliderDelta(int k);
     void MoveGroupedSliders(int k, int delta);

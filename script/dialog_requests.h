@@ -15,7 +15,8 @@ class CSeq;
 // Edits one trigger of a sequence. On OK the dialog has written the trigger's io name,
 // variable and value texts into the sequence itself, and the fields below hold the choice.
 struct CSeqTriggerDlg : platform::DialogRequest {
-    const char* DialogName() const override { return "CSeqTriggerDlg"; }
+    static constexpr const char* kDialogName = "CSeqTriggerDlg";
+    const char* DialogName() const override { return kDialogName; }
 
     CVLDoc* document = nullptr;
     CSeq* sequence = nullptr;
@@ -27,7 +28,8 @@ struct CSeqTriggerDlg : platform::DialogRequest {
 
 // "File New": the product of a new script.
 struct CNewScriptDlg : platform::DialogRequest {
-    const char* DialogName() const override { return "CNewScriptDlg"; }
+    static constexpr const char* kDialogName = "CNewScriptDlg";
+    const char* DialogName() const override { return kDialogName; }
 
     std::vector<std::string> products; // names of the loaded products, in list order
     std::string product;               // the chosen name, on OK
@@ -36,7 +38,8 @@ struct CNewScriptDlg : platform::DialogRequest {
 // "Configure Script": the script's descriptive texts. Description holds its lines separated by
 // CR LF here (the document stores them joined with '~').
 struct CCfgScriptDlg : platform::DialogRequest {
-    const char* DialogName() const override { return "CCfgScriptDlg"; }
+    static constexpr const char* kDialogName = "CCfgScriptDlg";
+    const char* DialogName() const override { return kDialogName; }
 
     static constexpr std::size_t kMaxDescription = 2048;
     static constexpr std::size_t kMaxText = 256;
@@ -52,7 +55,8 @@ struct CCfgScriptDlg : platform::DialogRequest {
 
 // "Configure Unit": the script's product and unit settings.
 struct CCfgUnitDlg : platform::DialogRequest {
-    const char* DialogName() const override { return "CCfgUnitDlg"; }
+    static constexpr const char* kDialogName = "CCfgUnitDlg";
+    const char* DialogName() const override { return kDialogName; }
 
     std::vector<std::string> products; // names of the loaded products, in list order
     std::string product;               // the current product, then the chosen one
@@ -64,7 +68,8 @@ struct CCfgUnitDlg : platform::DialogRequest {
 
 // "Configure Compiler": the script's compiler options and two application switches.
 struct CCfgCompilerDlg : platform::DialogRequest {
-    const char* DialogName() const override { return "CCfgCompilerDlg"; }
+    static constexpr const char* kDialogName = "CCfgCompilerDlg";
+    const char* DialogName() const override { return kDialogName; }
 
     int optimization = 0;     // 0 speed, 1 size
     int verboseMessages = 1;  // check box
@@ -75,7 +80,8 @@ struct CCfgCompilerDlg : platform::DialogRequest {
 
 // The framework's "Save As" file dialog for a script.
 struct CSaveAsDlg : platform::DialogRequest {
-    const char* DialogName() const override { return "CSaveAsDlg"; }
+    static constexpr const char* kDialogName = "CSaveAsDlg";
+    const char* DialogName() const override { return kDialogName; }
 
     std::string filter = "Velmora Files (*.ksf)";
     std::string defaultExtension = ".ksf";
@@ -86,7 +92,8 @@ struct CSaveAsDlg : platform::DialogRequest {
 // answers after Create (OK); the dialog refuses a longer show name and a player count outside
 // 1 to 16.
 struct CScriptGenDlg : platform::DialogRequest {
-    const char* DialogName() const override { return "CScriptGenDlg"; }
+    static constexpr const char* kDialogName = "CScriptGenDlg";
+    const char* DialogName() const override { return kDialogName; }
 
     static constexpr const char* kIntroText =
         "This tool is designed to create a skeleton script, assuming Pelvanes or similar video "

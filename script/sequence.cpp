@@ -2,6 +2,7 @@
 
 #include "script/dialog_requests.h"
 #include "script/time_conversions.h"
+#include "script/vl_doc.h"
 
 #include <algorithm>
 #include <cmath>
@@ -49,7 +50,10 @@ bool CSeq::EditTrigger(CVLDoc* document, int index) {
     trigger.m_wCombine = dialog.combine;
     trigger.m_wComparison = dialog.comparison;
     trigger.m_nGoesOn = dialog.goesOff == 0 ? 1 : 0;
+    // The trigger is part of the script's text and of its image: both must be saved and built.
     m_nNeedsCompile = 1;
+    if (document)
+        document->SetModifiedFlag(true);
     return true;
 }
 

@@ -8,7 +8,8 @@
 #include <string>
 
 struct CSmpteDlg : platform::DialogRequest {
-    const char* DialogName() const override { return "CSmpteDlg"; }
+    static constexpr const char* kDialogName = "CSmpteDlg";
+    const char* DialogName() const override { return kDialogName; }
 
     // Which port the interface is controlled through.
     enum ControlPort { kNoPort = -1, kShowControlPort = 0, kMidiPort = 1 };

@@ -1,6 +1,6 @@
 #include "app/gui/comm_dialogs.h"
 
-#include "app/gui/dialog_support.h"
+#include "controls/dialogkit/dialog_kit.h"
 #include "link/serial_link.h"
 #include "platform/qt/qt_ui_services.h"
 #include "platform/ui_services.h"
@@ -15,6 +15,7 @@
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -86,7 +87,10 @@ CIPAddressCtrl::CIPAddressCtrl(QWidget* parent) : QWidget(parent) {
     for (int i = 0; i < 4; ++i) {
         auto* field = new QLineEdit(this);
         field->setObjectName(QStringLiteral("field_%1").arg(i));
-        field->setValidator(new QIntValidator(0, 255, field));
+        auto* validator = new QIntValidator(0, 255, field);
+        // The fields are read back with the C locale's digits: no grouping of the user's.
+        validator->setLocale(QLocale::c());
+        field->setValidator(validator);
         field->setMaxLength(3);
         field->setAlignment(Qt::AlignCenter);
         field->setFixedWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 8);

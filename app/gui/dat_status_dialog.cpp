@@ -1,6 +1,6 @@
 #include "app/gui/dat_status_dialog.h"
 
-#include "app/gui/dialog_support.h"
+#include "controls/dialogkit/dialog_kit.h"
 #include "link/dat_doc.h"
 #include "platform/qt/qt_ui_services.h"
 

@@ -1,7 +1,7 @@
 #include "app/gui/options_dialogs.h"
 
-#include "app/gui/dialog_support.h"
 #include "app/vl_app.h"
+#include "controls/dialogkit/dialog_kit.h"
 #include "script/dialog_requests.h"
 #include "script/vl_doc.h"
 

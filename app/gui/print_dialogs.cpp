@@ -1,6 +1,7 @@
 #include "app/gui/print_dialogs.h"
 
-#include "app/gui/dialog_support.h"
+#include "controls/dialogkit/data_exchange.h"
+#include "controls/dialogkit/dialog_kit.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -98,28 +99,26 @@ int CPrintSelectionDlg::exec() {
                             : QStringLiteral("Select Items to Print"));
     print_->setText(preview_ ? QStringLiteral("Preview") : QStringLiteral("Print"));
     printAll_->setText(preview_ ? QStringLiteral("Preview All") : QStringLiteral("Print All"));
-    for (std::size_t i = 0; i < boxes_.size(); ++i)
-        boxes_[i]->setChecked(memory_.checked[i]);
-    from_->setText(QString::number(memory_.fromSequence));
-    to_->setText(QString::number(memory_.toSequence));
+    dialogs::DataExchange show = dialogs::DataExchange::Showing();
+    DoDataExchange(show);
     EnableRange();
     dialogs::CentreOnParent(*this);
     const int result = QDialog::exec();
     return result == QDialog::Rejected ? kCancel : result;
 }
 
-bool CPrintSelectionDlg::Save() {
-    const std::optional<int> from = dialogs::ExchangeInt(*from_);
-    if (!from)
-        return false;
-    const std::optional<int> to = dialogs::ExchangeInt(*to_);
-    if (!to)
-        return false;
+void CPrintSelectionDlg::DoDataExchange(dialogs::DataExchange& dx) {
+    // The range first: a range that is no number keeps the boxes' memory as it was.
+    dx.Integer(from_, memory_.fromSequence);
+    dx.Integer(to_, memory_.toSequence);
     for (std::size_t i = 0; i < boxes_.size(); ++i)
-        memory_.checked[i] = boxes_[i]->isChecked();
-    memory_.fromSequence = *from;
-    memory_.toSequence = *to;
-    return true;
+        dx.Check(boxes_[i], memory_.checked[i]);
+}
+
+bool CPrintSelectionDlg::Save() {
+    dialogs::DataExchange read = dialogs::DataExchange::Reading();
+    DoDataExchange(read);
+    return !read.Failed();
 }
 
 void CPrintSelectionDlg::EnableRange() {

@@ -11,6 +11,10 @@ class QCheckBox;
 class QLineEdit;
 class QPushButton;
 
+namespace dialogs {
+class DataExchange;
+}
+
 namespace printing {
 
 class DCPrintGridDlg : public QDialog {
@@ -49,6 +53,8 @@ private:
     // Reads the controls into the memory; false (after the framework's message) when From or
     // To holds no integer.
     bool Save();
+    // The dialog's fields, each once: shown on open, read on Print.
+    void DoDataExchange(dialogs::DataExchange& dx);
     void EnableRange();
 
     PrintSelectionMemory& memory_;

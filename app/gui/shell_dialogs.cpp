@@ -1,16 +1,10 @@
 #include "app/gui/shell_dialogs.h"
 
-#include "app/gui/dat_status_dialog.h"
-#include "app/gui/dialog_support.h"
-#include "app/gui/options_dialogs.h"
 #include "app/gui/splash_screen.h"
-#include "link/dat_doc.h"
+#include "controls/dialogkit/dialog_kit.h"
 #include "platform/paths.h"
-#include "platform/qt/mdi_template.h"
 #include "platform/ui_services.h"
-#include "script/dialog_requests.h"
 
-#include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -20,17 +14,6 @@
 #include <QPushButton>
 #include <QUrl>
 #include <system_error>
-
-void RegisterShellDialogs(platform::qt::ViewRegistry& registry) {
-    registry.RegisterDialog("CCfgCompilerDlg", [](platform::DialogRequest& request) {
-        return options::RunCompilerDialog(static_cast<CCfgCompilerDlg&>(request),
-                                          QApplication::activeWindow());
-    });
-    registry.RegisterDialog("CDatStatusDlg", [](platform::DialogRequest& request) {
-        return RunDatStatusDialog(static_cast<CDatStatusDlg&>(request),
-                                  QApplication::activeWindow());
-    });
-}
 
 std::optional<std::filesystem::path> HelpFile(const std::string& appDir) {
     std::optional<std::filesystem::path> file = platform::ResolveNoCase(appDir, "Help/index.html");

@@ -1,4 +1,4 @@
-// The dialogs of the application shell that answer the core's requests, and the help file.
+// The help file and the About box of the application shell.
 #pragma once
 
 #include <filesystem>
@@ -6,13 +6,6 @@
 #include <string>
 
 class QWidget;
-
-namespace platform::qt {
-class ViewRegistry;
-}
-
-// Registers the handlers of the compiler options and the image status requests.
-void RegisterShellDialogs(platform::qt::ViewRegistry& registry);
 
 // The installation's help page (Help/index.html, found without regard to case), when it is there.
 std::optional<std::filesystem::path> HelpFile(const std::string& appDir);

@@ -1,6 +1,6 @@
 #include "app/gui/splash_screen.h"
 
-#include "app/gui/dialog_support.h"
+#include "controls/dialogkit/dialog_kit.h"
 #include "platform/paths.h"
 
 #include <QApplication>

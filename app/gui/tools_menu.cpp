@@ -1,7 +1,7 @@
 #include "app/gui/tools_menu.h"
 
-#include "app/gui/dialog_support.h"
 #include "app/vl_app.h"
+#include "controls/dialogkit/dialog_kit.h"
 #include "platform/paths.h"
 #include "platform/qt/qt_ui_services.h"
 #include "platform/ui_services.h"

@@ -2,9 +2,9 @@
 
 #include "app/gui/comm_dialogs.h"
 #include "app/gui/options_dialogs.h"
-#include "app/gui/script_views.h"
 #include "app/gui/shell_dialogs.h"
 #include "app/gui/tools_menu.h"
+#include "app/gui/velmora_dialogs.h"
 #include "app/gui/velmora_templates.h"
 #include "app/gui/vl_resources.h"
 #include "compiler/linked_resources.h"
@@ -21,10 +21,11 @@
 #include "script/dialog_requests.h"
 #include "script/vl_doc.h"
 #include "views/common/column_fit_view.h"
-#include "views/common/vl_cel_ctrl.h"
 #include "views/common/vl_view.h"
+#include "views/gridbase/vl_cel_ctrl.h"
 #include "views/reports/compile_view.h"
 #include "views/reports/list_views.h"
+#include "views/sequences/sequence_list_view.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -438,56 +439,7 @@ void CVLFrame::ShowLockKeys() {
 }
 
 void CVLFrame::RegisterDialogs() {
-    ui_->SetDialogHandler("CNewScriptDlg", [this](platform::DialogRequest& request) {
-        auto& dialog = static_cast<CNewScriptDlg&>(request);
-        QStringList names;
-        int current = 0;
-        for (const std::string& name : dialog.products) {
-            if (name == CVLDoc::kDefaultProduct)
-                current = names.size();
-            names << ToQString(name);
-        }
-        if (names.isEmpty())
-            return false;
-        bool ok = false;
-        const QString chosen =
-            QInputDialog::getItem(this, QStringLiteral("New Script"), QStringLiteral("Product:"),
-                                  names, current, false, &ok);
-        if (!ok)
-            return false;
-        dialog.product = FromQString(chosen);
-        return true;
-    });
-    ui_->SetDialogHandler("CSaveAsDlg", [this](platform::DialogRequest& request) {
-        auto& dialog = static_cast<CSaveAsDlg&>(request);
-        const QString path =
-            QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), ToQString(dialog.path),
-                                         QStringLiteral("Velmora Files (*.ksf)"));
-        if (path.isEmpty())
-            return false;
-        dialog.path = path.toStdString();
-        if (std::filesystem::path(dialog.path).extension().empty())
-            dialog.path += dialog.defaultExtension;
-        return true;
-    });
-    ui_->SetDialogHandler("CCfgCommDlg", [this](platform::DialogRequest& request) {
-        // Edit saves the settings at once, as the device list's owner asks.
-        return comm::RunCommDialog(static_cast<CommDialogRequest&>(request), this,
-                                   [this] { app_.SaveSettings(); });
-    });
-    ui_->SetDialogHandler("CCfgCompilerDlg", [this](platform::DialogRequest& request) {
-        return options::RunCompilerDialog(static_cast<CCfgCompilerDlg&>(request), this);
-    });
-    ui_->SetDialogHandler("CFileOpenDlg", [this](platform::DialogRequest& request) {
-        auto& dialog = static_cast<CFileOpenDlg&>(request);
-        const QString path = QFileDialog::getOpenFileName(this, ToQString(dialog.title), QString(),
-                                                          ToQString(dialog.filterName) +
-                                                              QStringLiteral(";;All Files (*)"));
-        if (path.isEmpty())
-            return false;
-        dialog.path = path.toStdString();
-        return true;
-    });
+    RegisterVelmoraDialogs(views_, {this, [this] { app_.SaveSettings(); }});
 }
 
 // ---- AppShell ----

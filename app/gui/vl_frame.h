@@ -11,7 +11,7 @@
 #include "platform/doc_template.h"
 #include "platform/qt/mdi_template.h"
 #include "platform/qt/qt_ui_services.h"
-#include "views/common/print_services.h"
+#include "views/gridbase/print_services.h"
 
 #include <QPrinter>
 #include <functional>

@@ -2,10 +2,12 @@
 
 #include "controls/grid/grid_colours.h"
 
+#include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
+#include <string_view>
 
 int CELCell::SetText(const char* text) {
     text_ = text ? text : "";
@@ -15,35 +17,52 @@ int CELCell::SetText(const char* text) {
 }
 
 int CELCell::SetNumber(double value) {
-    char format[32];
-    if (Has(kDecimals))
-        std::snprintf(format, sizeof format, "%%1.%dlf", static_cast<int>(decimals_));
-    else
-        std::snprintf(format, sizeof format, "%%lf");
+    // Fixed notation with the cell's decimals (six without), always with a decimal point: the
+    // text is read back and compared as a number, so the user's locale must not change it.
+    const int decimals = Has(kDecimals) ? std::max<int>(0, decimals_) : 6;
     char buffer[400];
-    std::snprintf(buffer, sizeof buffer, format, value);
-    text_ = buffer;
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    text_.assign(buffer, result.ec == std::errc() ? result.ptr : buffer);
     kind_ = 2;
     mask_ |= kText | kValueKind;
     return 0;
 }
 
 double ReadDouble(const char* text) {
-    // Plain decimal forms read faster without the C library's locale and hex handling; every
-    // other form (spaces, a sign, hex, inf) goes the C library's way.
-    const char first = text[0];
-    if ((first >= '0' && first <= '9') || first == '-' || first == '.') {
-        const char* end = text + std::strlen(text);
-        const bool hex = first == '0' && (text[1] == 'x' || text[1] == 'X');
-        const bool signedHex = first == '-' && text[1] == '0' && (text[2] == 'x' || text[2] == 'X');
-        if (!hex && !signedHex) {
-            double value = 0;
-            const auto result = std::from_chars(text, end, value);
-            if (result.ec == std::errc())
-                return value;
-        }
+    // As the C library reads a number in its "C" locale (leading blanks, a sign, decimal or
+    // hexadecimal digits, inf, nan, the text after the number ignored), but never with the
+    // user's decimal separator.
+    const char* p = text;
+    const char* end = text + std::strlen(text);
+    while (p != end && (*p == ' ' || (*p >= '\t' && *p <= '\r')))
+        ++p;
+    bool negative = false;
+    if (p != end && (*p == '+' || *p == '-')) {
+        negative = *p == '-';
+        ++p;
     }
-    return std::strtod(text, nullptr);
+    std::chars_format format = std::chars_format::general;
+    const bool hex = end - p >= 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X');
+    if (hex) {
+        format = std::chars_format::hex;
+        p += 2;
+    }
+    double value = 0;
+    const auto result = std::from_chars(p, end, value, format);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too small for a double reads as 0, too large as infinity.
+        const std::string_view digits(p, std::size_t(result.ptr - p));
+        const std::size_t exponent = digits.find_first_of(hex ? "pP" : "eE");
+        const bool tiny = exponent != std::string_view::npos
+                              ? digits.substr(exponent + 1).starts_with('-')
+                              : digits.find_first_not_of("0.") == std::string_view::npos ||
+                                    digits.starts_with("0.") || digits.starts_with('.');
+        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+    } else if (result.ec != std::errc()) {
+        value = 0; // no number, or "0x" alone (whose "0" is the number)
+    }
+    return negative ? -value : value;
 }
 
 double CELCell::GetValueNumber() const {

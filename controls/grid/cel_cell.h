@@ -147,7 +147,8 @@ private:
     int joinColumn_ = -1;
 };
 
-// A text read as a number the way the C library reads it (what does not parse reads 0).
+// A text read as a number the way the C library reads it in the "C" locale, whatever the
+// user's locale (what does not parse reads 0).
 double ReadDouble(const char* text);
 
 // The default ordering of two cells for sorting (flag 2: descending).

@@ -41,6 +41,13 @@ public:
     const ViewFactory* FindView(const std::string& viewClass) const;
 
     void RegisterDialog(const std::string& dialogName, QtUiServices::DialogHandler handler);
+    // The handler of one kind of request, by the request's own type and name.
+    template <typename Request> void RegisterDialog(std::function<bool(Request&)> handler) {
+        RegisterDialog(Request::kDialogName,
+                       [handler = std::move(handler)](DialogRequest& request) {
+                           return handler(static_cast<Request&>(request));
+                       });
+    }
     // Hands every registered dialog handler to the services.
     void InstallDialogs(QtUiServices& services) const;
     bool HasDialog(const std::string& dialogName) const;

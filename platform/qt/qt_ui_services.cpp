@@ -92,7 +92,16 @@ MsgResult QtUiServices::MessageBox(const MessageBoxRequest& request) {
 
 bool QtUiServices::RunDialog(DialogRequest& request) {
     const auto it = handlers_.find(request.DialogName());
-    return it != handlers_.end() && it->second && it->second(request);
+    if (it != handlers_.end() && it->second)
+        return it->second(request);
+    // Answering Cancel in silence would look like the user's choice.
+    MessageBoxRequest box;
+    box.text = std::string("The dialog ") + request.DialogName() +
+               " is missing from this program: the command cannot go on.";
+    box.caption = DefaultCaption();
+    box.icon = MsgIcon::Stop;
+    MessageBox(box);
+    return false;
 }
 
 void QtUiServices::SetStatusText(const std::string& text) {
@@ -114,6 +123,11 @@ void QtUiServices::PumpMessages() {
 
 void QtUiServices::SetDialogHandler(const std::string& dialogName, DialogHandler handler) {
     handlers_[dialogName] = std::move(handler);
+}
+
+bool QtUiServices::HasDialogHandler(const std::string& dialogName) const {
+    const auto it = handlers_.find(dialogName);
+    return it != handlers_.end() && it->second;
 }
 
 } // namespace platform::qt

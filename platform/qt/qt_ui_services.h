@@ -26,7 +26,8 @@ public:
     explicit QtUiServices(QWidget* parent = nullptr) : parent_(parent) {}
 
     MsgResult MessageBox(const MessageBoxRequest& request) override;
-    // A request without a handler answers Cancel.
+    // A request without a handler is the program's fault: a box names the missing dialog and
+    // the request answers Cancel.
     bool RunDialog(DialogRequest& request) override;
     void SetStatusText(const std::string& text) override;
     void BeginWaitCursor() override;
@@ -35,6 +36,7 @@ public:
 
     void SetParent(QWidget* parent) { parent_ = parent; }
     void SetDialogHandler(const std::string& dialogName, DialogHandler handler);
+    bool HasDialogHandler(const std::string& dialogName) const;
     void SetStatusSink(StatusSink sink) { statusSink_ = std::move(sink); }
 
 private:

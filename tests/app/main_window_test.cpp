@@ -1,7 +1,6 @@
 // The main window under Qt's offscreen platform: a script opens in it, compiles into a compile
 // view, and closes; commands without a script say so.
 #include "app/command_line.h"
-#include "app/gui/script_views.h"
 #include "app/gui/vl_frame.h"
 #include "app/gui/vl_resources.h"
 #include "controls/commandbars/aux_data.h"
@@ -11,6 +10,7 @@
 #include "tests/support/scripted_ui.h"
 #include "views/reports/compile_view.h"
 #include "views/reports/list_views.h"
+#include "views/sequences/sequence_list_view.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,5 +1,7 @@
 #include "script/dialog_requests.h"
 #include "script/sequence.h"
+#include "script/vl_doc.h"
+#include "tests/support/app_fixture.h"
 #include "tests/support/scripted_ui.h"
 
 #include <gtest/gtest.h>
@@ -186,7 +188,10 @@ TEST(CSeq, EditTriggerStoresTheDialogsChoiceOnOk) {
     seq.m_nNeedsCompile = 0;
     seq.m_aTriggers[CSeq::Pause].m_nGoesOn = 0;
     seq.m_aTriggers[CSeq::Pause].m_wComparison = CTrigger::GT;
-    CVLDoc* const document = reinterpret_cast<CVLDoc*>(&ui); // only passed through
+    testing_support::AppFixture app;
+    CVLDoc script(app.App());
+    script.SetModifiedFlag(false);
+    CVLDoc* const document = &script;
 
     ui.QueueDialog([&](platform::DialogRequest& request) {
         auto* dialog = dynamic_cast<CSeqTriggerDlg*>(&request);
@@ -212,6 +217,7 @@ TEST(CSeq, EditTriggerStoresTheDialogsChoiceOnOk) {
     EXPECT_EQ(ui.dialogNames, (std::vector<std::string>{"CSeqTriggerDlg"}));
     EXPECT_EQ(seq.GetTriggerText(CSeq::Pause), "Pause: Input7 goes on, or Laps ge 3");
     EXPECT_EQ(seq.m_nNeedsCompile, 1);
+    EXPECT_TRUE(script.IsModified()) << "the edited trigger must be saved";
 }
 
 TEST(CSeq, EditTriggerChangesNothingOnCancel) {
@@ -225,7 +231,11 @@ TEST(CSeq, EditTriggerChangesNothingOnCancel) {
         dialog.goesOff = 1;
         return false;
     });
-    EXPECT_FALSE(seq.EditTrigger(nullptr, CSeq::Start));
+    testing_support::AppFixture app;
+    CVLDoc script(app.App());
+    script.SetModifiedFlag(false);
+    EXPECT_FALSE(seq.EditTrigger(&script, CSeq::Start));
+    EXPECT_FALSE(script.IsModified());
     const CTrigger& t = seq.m_aTriggers[CSeq::Start];
     EXPECT_EQ(t.m_wCombine, 0);
     EXPECT_EQ(t.m_wComparison, 0);

@@ -5,9 +5,9 @@
 #include "platform/qt/gdi.h"
 #include "platform/qt/qt_ui_services.h"
 #include "platform/ui_services.h"
-#include "views/common/print_services.h"
 #include "views/common/update_hints.h"
-#include "views/common/vl_cel_ctrl.h"
+#include "views/gridbase/print_services.h"
+#include "views/gridbase/vl_cel_ctrl.h"
 
 #include <QFontDatabase>
 #include <QPainter>
@@ -105,8 +105,13 @@ bool CVLView::CreateGrid(VLCELCtrl* grid) {
     return created;
 }
 
-void CVLView::OnUpdate(platform::View*, long, void*) {
-    update();
+void CVLView::OnUpdate(platform::View*, long hint, void* object) {
+    if (HintConcernsView(hint, object))
+        update();
+}
+
+bool CVLView::HintConcernsView(long hint, const void* object) const {
+    return hints::Concerns(hint, object, ShownSequence());
 }
 
 void CVLView::resizeEvent(QResizeEvent* event) {
@@ -130,18 +135,19 @@ void CVLView::paintEvent(QPaintEvent*) {
 }
 
 bool CVLView::HasCommandHandler(unsigned id) const {
-    return id == kCmdFilePrint || id == kCmdFilePrintDirect || id == kCmdFilePrintPreview;
+    return id == vl_ids::kFilePrint || id == vl_ids::kFilePrintDirect ||
+           id == vl_ids::kFilePrintPreview;
 }
 
 bool CVLView::OnCommand(unsigned id) {
     switch (id) {
-    case kCmdFilePrint:
+    case vl_ids::kFilePrint:
         PrintListing(false);
         return true;
-    case kCmdFilePrintDirect:
+    case vl_ids::kFilePrintDirect:
         PrintListing(true);
         return true;
-    case kCmdFilePrintPreview:
+    case vl_ids::kFilePrintPreview:
         PrintPreview();
         return true;
     default:
@@ -202,7 +208,7 @@ bool CVLView::OnPreparePrinting(CPrintInfo& info, QPrinter& printer) {
     views::ListingChoice choice;
     if (views::Printing().askListing)
         choice = views::Printing().askListing(this, info.preview);
-    doc->UpdateAllViews(nullptr, hints::kRepaint);
+    hints::SendRepaint(*doc);
     const int sequences = static_cast<int>(doc->m_poSeqList.size());
     if (choice.answer == 1) {
         sections_ = choice.sections;
@@ -317,12 +323,8 @@ void CVLView::PrintListingHeaderText(QPainter& dc, int part, int position,
     const int horzRes = device->width(), vertRes = device->height();
     const int d = vertRes / std::max(1, device->heightMM());
     const int band = 19 * d;
-    platform::qt::LogFont logFont;
-    logFont.faceName = QStringLiteral("Arial");
-    logFont.height = -((10 * device->logicalDpiY() + 36) / 72);
-    logFont.weight = 300;
     dc.save();
-    dc.setFont(platform::qt::FontFromLogFont(logFont));
+    dc.setFont(PrintHeaderFont(*device));
     const QString shown = ToQString(text);
     const QSize extent = platform::qt::TextExtent(dc.fontMetrics(), shown);
     int x = horzRes / 2 - extent.width() / 2;

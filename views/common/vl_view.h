@@ -4,6 +4,7 @@
 // and sequences the user picks) with a header and footer on every page.
 #pragma once
 
+#include "app/command_ids.h"
 #include "platform/qt/mdi_view.h"
 #include "script/vl_doc.h"
 
@@ -18,13 +19,6 @@ class QPainter;
 class QPaintDevice;
 class QPrinter;
 class VLCELCtrl;
-
-// Commands every table view handles.
-inline constexpr unsigned kCmdFilePrint = 57607;
-inline constexpr unsigned kCmdFilePrintDirect = 57608;
-inline constexpr unsigned kCmdFilePrintPreview = 57609;
-inline constexpr unsigned kCmdEditReplace = 57641;
-inline constexpr unsigned kCmdAutoSizeColumns = 32890;
 
 // The state of one print job.
 struct CPrintInfo {
@@ -59,8 +53,14 @@ public:
     CVLDoc* GetVLDoc() const;
     VLCELCtrl* Grid() const { return grid_; }
 
-    // The default receive of every hint: the whole view is drawn again.
+    // The default receive of every hint: the whole view is drawn again, unless the hint
+    // concerns another sequence than the one the view shows.
     void OnUpdate(platform::View* sender, long hint, void* object) override;
+    // The sequence the view shows (event editors, timeline panes); null for the views of the
+    // whole script.
+    virtual const CSeq* ShownSequence() const { return nullptr; }
+    // False for a hint of another sequence than the shown one: every receiver starts with it.
+    bool HintConcernsView(long hint, const void* object) const;
 
     // The commands of the view (print, print without dialog, preview, replace); false when the
     // id is not one of them.

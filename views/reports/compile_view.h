@@ -5,8 +5,8 @@
 #pragma once
 
 #include "compiler/diagnostics.h"
-#include "views/common/vl_cel_ctrl.h"
 #include "views/common/vl_view.h"
+#include "views/gridbase/vl_cel_ctrl.h"
 
 #include <functional>
 #include <string>

@@ -182,8 +182,8 @@ void RegisterReportViews(platform::qt::ViewRegistry& registry,
         return platform::qt::CreatedView{view, view};
     });
     RegisterCompileView(registry);
-    registry.RegisterDialog("CPopupDlg", [](platform::DialogRequest& request) {
-        reports::ShowPopup(static_cast<::CPopupDlg&>(request));
+    registry.RegisterDialog<::CPopupDlg>([](::CPopupDlg& request) {
+        reports::ShowPopup(request);
         return true;
     });
 }

@@ -4,6 +4,7 @@
 #include "app/gui/shell_dialogs.h"
 #include "app/gui/splash_screen.h"
 #include "app/gui/tools_menu.h"
+#include "app/gui/velmora_dialogs.h"
 #include "app/vl_app.h"
 #include "link/dat_doc.h"
 #include "platform/profile.h"
@@ -339,7 +340,7 @@ namespace {
 TEST(ShellDialogs, CoreRequestsReachTheirDialogs) {
     testsupport::QtApp();
     platform::qt::ViewRegistry registry;
-    RegisterShellDialogs(registry);
+    RegisterVelmoraDialogs(registry, {});
     platform::qt::QtUiServices ui;
     registry.InstallDialogs(ui);
     CCfgCompilerDlg compiler;

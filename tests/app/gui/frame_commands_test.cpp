@@ -2,7 +2,6 @@
 // commands it hands to the active table by the table's class, the compiled image's dump and
 // retrieval, the check marks and the tools of a script.
 #include "app/gui/comm_dialogs.h"
-#include "app/gui/script_views.h"
 #include "app/gui/velmora_templates.h"
 #include "app/gui/vl_frame.h"
 #include "app/gui/vl_resources.h"
@@ -17,11 +16,12 @@
 #include "tests/support/qt_test_app.h"
 #include "tests/support/scripted_ui.h"
 #include "views/common/column_fit_view.h"
-#include "views/common/print_services.h"
 #include "views/common/update_hints.h"
-#include "views/common/vl_cel_ctrl.h"
 #include "views/common/vl_view.h"
+#include "views/gridbase/print_services.h"
+#include "views/gridbase/vl_cel_ctrl.h"
 #include "views/reports/list_views.h"
+#include "views/sequences/sequence_list_view.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -40,6 +40,8 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <memory>
+#include <regex>
+#include <set>
 
 namespace {
 
@@ -341,6 +343,52 @@ TEST_F(FrameCommands, ImageDumpChecksAndScriptTools) {
     EXPECT_TRUE(window->RouteCommand(kCueList));
     EXPECT_EQ(ranOn, app.ActiveScript());
     EXPECT_NE(ranOn, nullptr);
+}
+
+// "&File Status" on an image shows its sizes and checksum through the program's own dialog.
+TEST_F(FrameCommands, FileStatusOfAnImageShowsItsDialog) {
+    Start();
+    const auto image = install.Root() / "SCRIPTS/Show.DAT";
+    std::ofstream(image, std::ios::binary) << std::string("\x03\x00\x01\x02", 4);
+    ASSERT_TRUE(window->OpenFile(image.string()));
+    ASSERT_TRUE(Update(kFileStatus).enabled);
+    QString title, size;
+    guitest::WhenModal([&](QDialog& d) {
+        title = d.windowTitle();
+        if (auto* label = guitest::Control<QLabel>(d, 378))
+            size = label->text();
+        d.reject();
+    });
+    EXPECT_TRUE(window->RouteCommand(kFileStatus));
+    EXPECT_EQ(title, "DAT File Status");
+    EXPECT_TRUE(size.startsWith("The Size is ")) << size.toStdString();
+}
+
+// Every dialog request the core can make (each declares its kDialogName) has its handler in the
+// program, except those of the dialogs not built yet, whose commands stay greyed; a request of
+// theirs reports the missing dialog.
+TEST_F(FrameCommands, EveryDialogTheCoreRequestsHasItsHandler) {
+    Start();
+    const std::set<std::string> notBuilt = {"CSeqTriggerDlg", "CCfgScriptDlg", "CCfgUnitDlg",
+                                            "CSmpteDlg",      "CScriptGenDlg", "DownloadDlg"};
+    std::set<std::string> requests;
+    const std::regex declared(R"re(kDialogName\s*=\s*"([A-Za-z]+)")re");
+    for (const char* folder :
+         {"platform", "foundation", "reproducer", "script", "compiler", "link", "app"}) {
+        for (const auto& entry :
+             fs::recursive_directory_iterator(fs::path(VELMORA_SOURCE_DIR) / folder)) {
+            if (entry.path().extension() != ".h")
+                continue;
+            std::ifstream in(entry.path());
+            const std::string text((std::istreambuf_iterator<char>(in)),
+                                   std::istreambuf_iterator<char>());
+            for (std::sregex_iterator m(text.begin(), text.end(), declared), end; m != end; ++m)
+                requests.insert((*m)[1]);
+        }
+    }
+    EXPECT_GE(requests.size(), 13u);
+    for (const std::string& name : requests)
+        EXPECT_EQ(window->UiServices().HasDialogHandler(name), notBuilt.count(name) == 0) << name;
 }
 
 // "Upload DAT from Unit" opens an image view, which asks its own document's retrieval once the

@@ -1,6 +1,5 @@
 // A script's windows in the real main window: the sequence list made through the script
 // template, where its windows reopen, how they close, and what opening and New leave behind.
-#include "app/gui/script_views.h"
 #include "app/gui/velmora_templates.h"
 #include "app/gui/vl_frame.h"
 #include "app/gui/vl_resources.h"
@@ -11,6 +10,7 @@
 #include "tests/app/app_test_support.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/scripted_ui.h"
+#include "views/sequences/sequence_list_view.h"
 
 #include <QListWidget>
 #include <QMdiArea>

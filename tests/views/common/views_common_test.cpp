@@ -4,9 +4,10 @@
 #include "tests/support/pdf_text.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/scripted_ui.h"
-#include "views/common/print_services.h"
-#include "views/common/vl_cel_ctrl.h"
+#include "tests/views/gridbase/grid_fill.h"
 #include "views/common/vl_view.h"
+#include "views/gridbase/print_services.h"
+#include "views/gridbase/vl_cel_ctrl.h"
 
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -155,119 +156,10 @@ TEST_F(Printing, CancelledSelectionPrintsNothing) {
     EXPECT_EQ(doc.m_nWriteHeaders, 0);
 }
 
-// A grid of `rows` rows "r<row>c<column>" in three columns.
-void Fill(VLCELCtrl& grid, int rows) {
-    grid.SetColumnCount(3);
-    grid.SetRowCount(rows);
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < 3; ++c)
-            grid.WriteCellText(c, r, "r" + std::to_string(r) + "c" + std::to_string(c));
-}
-
-TEST_F(Printing, PrintGridHeaderFooterAndSelection) {
-    VLCELCtrl& grid = *view.Grid();
-    Fill(grid, 6);
-    services.askPrintGrid = [](QWidget*) { return 100; };
-    EXPECT_EQ(grid.PrintGridCommand("Show", "", "Inputs"), 1);
-    std::string text = PdfText(pdf);
-    for (const char* expected : {"Show", "Inputs", "Page 1", "Brevant Velmora", "r0c0", "r5c2"})
-        EXPECT_NE(text.find(expected), std::string::npos) << expected;
-    EXPECT_NE(text.find(PrintDateText().substr(0, 10)), std::string::npos);
-
-    // Selection: rows 2 and 3 of the active column; the run ends at the first unselected row.
-    services.askPrintGrid = [](QWidget*) { return 101; };
-    grid.MoveActiveCell(0, 2);
-    grid.SelectBlock(0, 2, 2, 3);
-    std::remove(pdf.c_str());
-    EXPECT_EQ(grid.PrintGridCommand("Show", "n", "Inputs"), 1);
-    text = PdfText(pdf);
-    EXPECT_NE(text.find("r2c0"), std::string::npos);
-    EXPECT_NE(text.find("r3c1"), std::string::npos);
-    EXPECT_EQ(text.find("r1c0"), std::string::npos);
-    EXPECT_EQ(text.find("r4c0"), std::string::npos);
-
-    // One selected row prints that row alone.
-    grid.ClearBlockSelection();
-    grid.SelectBlock(0, 4, 2, 4);
-    std::remove(pdf.c_str());
-    grid.PrintGridCommand("Show", "n", "Inputs");
-    text = PdfText(pdf);
-    EXPECT_NE(text.find("r4c0"), std::string::npos);
-    EXPECT_EQ(text.find("r3c0"), std::string::npos);
-
-    // Nothing selected, or only the appending last row: nothing printed, nothing asked.
-    printerAsked = 0;
-    grid.ClearBlockSelection();
-    EXPECT_EQ(grid.PrintGridCommand("Show", "n", "Inputs"), 0);
-    grid.SelectBlock(0, 5, 2, 5);
-    EXPECT_EQ(grid.PrintGridCommand("Show", "n", "Inputs"), 0);
-    EXPECT_EQ(printerAsked, 0);
-    // A last row that is a record prints.
-    grid.SetLastRowIsRecord(true);
-    std::remove(pdf.c_str());
-    grid.PrintGridCommand("Show", "n", "Inputs");
-    EXPECT_NE(PdfText(pdf).find("r5c0"), std::string::npos);
-}
-
-TEST_F(Printing, EmptyGridPrintsNothingAndAsksNothing) {
-    VLCELCtrl& grid = *view.Grid();
-    grid.SetColumnCount(3);
-    grid.SetRowCount(0);
-    EXPECT_EQ(grid.PrintGrid(-1, -1, 2, -1, "t", "n", "s"), 0);
-    services.askPrintGrid = [](QWidget*) { return 100; };
-    EXPECT_EQ(grid.PrintGridCommand("t", "n", "s"), 0);
-    EXPECT_EQ(printerAsked, 0);
-}
-
-CELCell Text(const char* text) {
-    CELCell cell;
-    cell.SetText(text);
-    return cell;
-}
-
-CELCell Number(double value) {
-    CELCell cell;
-    cell.SetNumber(value);
-    return cell;
-}
-
-TEST(GridSort, NumericOrTextAndTextOnly) {
-    const CELCell ten = Text("10"), nine = Text("9"), none;
-    const CELCell n10 = Number(10), n9 = Number(9);
-    struct Case {
-        const CELCell* a;
-        const CELCell* b;
-        int flags, numeric, text;
-    } cases[] = {
-        {&ten, &nine, 1, -1, -1}, // texts compare as texts
-        {&n10, &n9, 1, 1, -1},    // numbers by value in the numeric rule
-        {&n10, &n9, 2, -1, 1},    // descending swaps
-        {&none, &ten, 1, 1, 1},   // a cell without text goes after
-        {&ten, &none, 1, -1, -1},
-        {nullptr, &ten, 2, 1, 1}, // a missing cell goes after in either direction
-        {&ten, nullptr, 2, -1, -1},
-        {nullptr, nullptr, 1, 0, 0},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(VLCELCtrl::CompareNumericOrText(c.a, c.b, c.flags), c.numeric);
-        EXPECT_EQ(VLCELCtrl::CompareTextOnly(c.a, c.b, c.flags), c.text);
-    }
-}
-
-TEST_F(Printing, RowHeadingClickSelectsTheRowButNotTheLast) {
-    VLCELCtrl& grid = *view.Grid();
-    Fill(grid, 4);
-    grid.NotifySideHeadingLeftClick(-1, 1, 1, {}, {}, 0);
-    EXPECT_EQ(grid.GetActiveRow(), 1);
-    EXPECT_TRUE(grid.IsCellSelected(2, 1, nullptr));
-    grid.NotifySideHeadingLeftClick(-1, 3, 1, {}, {}, 0);
-    EXPECT_EQ(grid.GetActiveRow(), 1);
-    EXPECT_TRUE(grid.IsCellSelected(2, 1, nullptr));
-    EXPECT_FALSE(grid.IsCellSelected(2, 3, nullptr));
-}
+using testing_support::FillGrid;
 
 TEST_F(Printing, ReplaceMarksTheScriptChanged) {
-    Fill(*view.Grid(), 3);
+    FillGrid(*view.Grid(), 3);
     doc.SetModifiedFlag(false);
     for (const auto& sequence : doc.m_poSeqList)
         sequence->m_nNeedsCompile = 0;

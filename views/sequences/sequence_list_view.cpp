@@ -1,4 +1,4 @@
-#include "app/gui/script_views.h"
+#include "views/sequences/sequence_list_view.h"
 
 #include "platform/qt/mdi_template.h"
 #include "platform/qt/qt_ui_services.h"

@@ -1,11 +1,11 @@
-#include "views/common/vl_cel_ctrl.h"
+#include "views/gridbase/vl_cel_ctrl.h"
 
 #include "platform/qt/fonts.h"
 #include "platform/qt/gdi.h"
 #include "platform/qt/qt_ui_services.h"
 #include "platform/qt/virtual_keys.h"
 #include "platform/ui_services.h"
-#include "views/common/print_services.h"
+#include "views/gridbase/print_services.h"
 
 #include <QFontDatabase>
 #include <QPainter>
@@ -20,8 +20,47 @@
 using platform::qt::ToQString;
 
 namespace {
+
 constexpr int kVkReturn = 0x0D;
+
+// Missing cells and cells without text go last in either direction; numbers compare by value
+// under the numeric rule, everything else as text.
+int CompareCells(const CELCell* first, const CELCell* second, int flags, bool numeric) {
+    if (!first)
+        return second ? 1 : 0;
+    if (!second)
+        return -1;
+    if (flags & 2)
+        std::swap(first, second);
+    const char* a = first->GetValueText();
+    const char* b = second->GetValueText();
+    if (numeric) {
+        const int kind = first->GetValueKind();
+        if (kind == 1 && !a && !b)
+            return 0;
+        if (kind == 2 || kind == 3 || kind == 5) {
+            const double x = first->GetValueNumber(), y = second->GetValueNumber();
+            return x < y ? -1 : (x > y ? 1 : 0);
+        }
+    }
+    if (!a)
+        return 1;
+    if (!b)
+        return -1;
+    const int c = std::strcmp(a, b);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
 } // namespace
+
+QFont PrintHeaderFont(const QPaintDevice& device) {
+    platform::qt::LogFont logFont;
+    logFont.faceName = QStringLiteral("Arial");
+    // 10 points on the device.
+    logFont.height = -((10 * device.logicalDpiY() + 36) / 72);
+    logFont.weight = 300;
+    return platform::qt::FontFromLogFont(logFont);
+}
 
 std::string PrintDateText() {
     const std::time_t now = std::time(nullptr);
@@ -92,44 +131,11 @@ bool VLCELCtrl::AllowEditContinue(int column, int row, int& nextColumn, int& nex
 }
 
 int VLCELCtrl::CompareNumericOrText(const CELCell* first, const CELCell* second, int flags) {
-    if (!first)
-        return second ? 1 : 0;
-    if (!second)
-        return -1;
-    if (flags & 2)
-        std::swap(first, second);
-    const char* a = first->GetValueText();
-    const char* b = second->GetValueText();
-    const int kind = first->GetValueKind();
-    if (kind == 1 && !a && !b)
-        return 0;
-    if (kind == 2 || kind == 3 || kind == 5) {
-        const double x = first->GetValueNumber(), y = second->GetValueNumber();
-        return x < y ? -1 : (x > y ? 1 : 0);
-    }
-    if (!a)
-        return 1;
-    if (!b)
-        return -1;
-    const int c = std::strcmp(a, b);
-    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+    return CompareCells(first, second, flags, true);
 }
 
 int VLCELCtrl::CompareTextOnly(const CELCell* first, const CELCell* second, int flags) {
-    if (!first)
-        return second ? 1 : 0;
-    if (!second)
-        return -1;
-    if (flags & 2)
-        std::swap(first, second);
-    const char* a = first->GetValueText();
-    const char* b = second->GetValueText();
-    if (!a)
-        return 1;
-    if (!b)
-        return -1;
-    const int c = std::strcmp(a, b);
-    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+    return CompareCells(first, second, flags, false);
 }
 
 int VLCELCtrl::CompareCellsForSort(const CELCell* first, const CELCell* second, int flags) {
@@ -279,13 +285,8 @@ int VLCELCtrl::PrintHeaderText(QPainter& dc, int part, int position, int page, s
     GetPrintSetting(6, bottomMm);
     const int topBand = topMm * down, bottomBand = bottomMm * down;
 
-    platform::qt::LogFont logFont;
-    logFont.faceName = QStringLiteral("Arial");
-    // 10 points on the device.
-    logFont.height = -((10 * device->logicalDpiY() + 36) / 72);
-    logFont.weight = 300;
     dc.save();
-    dc.setFont(platform::qt::FontFromLogFont(logFont));
+    dc.setFont(PrintHeaderFont(*device));
     const QString shown = ToQString(text);
     const QSize extent = platform::qt::TextExtent(dc.fontMetrics(), shown);
     int x = 0;

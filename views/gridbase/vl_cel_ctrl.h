@@ -66,5 +66,7 @@ private:
     bool cellTips_ = true;
 };
 
+// The font of the printouts' headers and footers on `device` (Arial, 10 points).
+QFont PrintHeaderFont(const QPaintDevice& device);
 // The local date and time as the printouts' footers show it.
 std::string PrintDateText();

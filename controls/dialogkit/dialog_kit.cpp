@@ -1,16 +1,12 @@
-#include "app/gui/dialog_support.h"
-
-#include "platform/ui_services.h"
+#include "controls/dialogkit/dialog_kit.h"
 
 #include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <charconv>
 
 namespace dialogs {
 
@@ -59,24 +55,6 @@ void CentreOnParent(QDialog& dialog) {
     const QSize own = dialog.frameGeometry().size();
     dialog.move(area.left() + area.width() / 2 - own.width() / 2,
                 area.top() + area.height() / 2 - own.height() / 2);
-}
-
-std::optional<int> ExchangeInt(QLineEdit& edit) {
-    // Blanks around the number are allowed, as the framework's exchange allows them.
-    const std::string text = edit.text().trimmed().toStdString();
-    int value = 0;
-    const char* first = text.data();
-    const char* last = text.data() + text.size();
-    if (first != last && *first == '+')
-        ++first;
-    const auto [end, error] = std::from_chars(first, last, value);
-    if (!text.empty() && error == std::errc() && end == last)
-        return value;
-    platform::ShowMessage("Please enter an integer.", platform::MsgButtons::Ok,
-                          platform::MsgIcon::Exclamation);
-    edit.setFocus();
-    edit.selectAll();
-    return std::nullopt;
 }
 
 } // namespace dialogs

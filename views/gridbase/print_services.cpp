@@ -1,4 +1,4 @@
-#include "views/common/print_services.h"
+#include "views/gridbase/print_services.h"
 
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>

@@ -1,18 +1,21 @@
-// The dialog's data exchange: one pass over its items in a fixed order, either showing the
-// members in the controls or reading the controls back into the members with their checks.
-// A failed check shows its message, puts the focus on the field with its text selected and
-// ends the reading: the failed member and every item after it keep what they held.
+// The framework's data exchange of a dialog: one pass over its fields in a fixed order, either
+// showing the members in the controls or reading the controls back into the members with their
+// checks. A dialog lists each field once, in its DoDataExchange, and runs it with Show when it
+// opens and with Read on OK. A failed check shows its message, puts the focus on the field with
+// its text selected and ends the reading: the failed member and every field after it keep what
+// they held.
 #pragma once
 
 #include <QString>
 #include <functional>
 #include <initializer_list>
+#include <string>
 
 class QAbstractButton;
 class QLineEdit;
 class QRadioButton;
 
-namespace lumaquill {
+namespace dialogs {
 
 class DataExchange {
 public:
@@ -22,11 +25,22 @@ public:
 
     DataExchange(Direction direction, MessageSink sink)
         : direction_(direction), sink_(std::move(sink)) {}
+    // Shows the members in the controls.
+    static DataExchange Showing() { return DataExchange(Direction::Show, nullptr); }
+    // Reads the controls back, with the messages as the framework shows them (an exclamation box
+    // through the user-interface services).
+    static DataExchange Reading();
+
+    bool IsReading() const { return direction_ == Direction::Read; }
 
     // A whole number from `min` to `max` that must not be negative.
     void Unsigned(QLineEdit* field, unsigned& member, unsigned min, unsigned max);
     // A whole number from `min` to `max`.
     void Integer(QLineEdit* field, int& member, int min, int max);
+    // Any whole number an int holds.
+    void Integer(QLineEdit* field, int& member);
+    // A text, as the model keeps it (Windows-1252 bytes).
+    void Text(QLineEdit* field, std::string& member);
     void Check(QAbstractButton* box, bool& member);
     // The index of the checked button of the group.
     void Radio(std::initializer_list<QRadioButton*> group, int& member);
@@ -36,8 +50,9 @@ public:
     QLineEdit* FailedField() const { return failedField_; }
 
 private:
-    void Number(QLineEdit* field, long long& value, bool& ok, bool allowNegative,
-                const char* noNumberText, long long min, long long max);
+    template <typename T>
+    void Whole(QLineEdit* field, T& member, bool allowNegative, const char* noNumberText,
+               long long min, long long max, bool ranged);
     void Fail(QLineEdit* field, const QString& text);
 
     Direction direction_;
@@ -51,4 +66,4 @@ QString RangeMessage(long long min, long long max);
 inline const char* const kPositiveIntegerMessage = "Please enter a positive integer.";
 inline const char* const kIntegerMessage = "Please enter an integer.";
 
-} // namespace lumaquill
+} // namespace dialogs

@@ -1,15 +1,13 @@
-// What the program's dialogs share: controls named after their ids ("ctl_235") so tests find
-// them, centring on the desktop or the parent, and the framework's data-exchange texts shown
-// through the user-interface services.
+// The dialog kit all three programs build their dialogs with: controls named after their ids
+// ("ctl_235") so tests find them, the control makers, OK and Cancel, centring on the desktop or
+// the parent. The data exchange is in data_exchange.h.
 #pragma once
 
 #include <QString>
-#include <optional>
 
 class QCheckBox;
 class QDialog;
 class QDialogButtonBox;
-class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QWidget;
@@ -32,9 +30,5 @@ QDialogButtonBox* OkCancel(QDialog& dialog);
 void CentreOnDesktop(QDialog& dialog);
 // Moves the dialog to the middle of its parent (the desktop without one).
 void CentreOnParent(QDialog& dialog);
-
-// The integer in an edit as the framework's exchange reads it; without one the framework's
-// message "Please enter an integer." is shown, the edit gets the focus and nullopt comes back.
-std::optional<int> ExchangeInt(QLineEdit& edit);
 
 } // namespace dialogs

@@ -1,11 +1,14 @@
-#include "lumaquill/data_exchange.h"
+#include "controls/dialogkit/data_exchange.h"
+
+#include "platform/qt/qt_ui_services.h"
+#include "platform/ui_services.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <limits>
 
-namespace lumaquill {
+namespace dialogs {
 
 namespace {
 
@@ -36,6 +39,13 @@ bool ParseWhole(const QString& text, bool allowNegative, long long& value) {
 
 } // namespace
 
+DataExchange DataExchange::Reading() {
+    return DataExchange(Direction::Read, [](const QString& text) {
+        platform::ShowMessage(platform::qt::FromQString(text), platform::MsgButtons::Ok,
+                              platform::MsgIcon::Exclamation);
+    });
+}
+
 QString RangeMessage(long long min, long long max) {
     return QStringLiteral("Please enter an integer between %1 and %2.").arg(min).arg(max);
 }
@@ -51,49 +61,50 @@ void DataExchange::Fail(QLineEdit* field, const QString& text) {
     }
 }
 
-void DataExchange::Number(QLineEdit* field, long long& value, bool& ok, bool allowNegative,
-                          const char* noNumberText, long long min, long long max) {
-    ok = false;
+template <typename T>
+void DataExchange::Whole(QLineEdit* field, T& member, bool allowNegative, const char* noNumberText,
+                         long long min, long long max, bool ranged) {
+    if (failed_) {
+        return;
+    }
+    if (direction_ == Direction::Show) {
+        field->setText(QString::number(member));
+        return;
+    }
+    long long value = 0;
     if (!ParseWhole(field->text(), allowNegative, value)) {
         Fail(field, QString::fromLatin1(noNumberText));
         return;
     }
     if (value < min || value > max) {
-        Fail(field, RangeMessage(min, max));
+        // Without a range of its own, a number the member cannot hold is no number at all.
+        Fail(field, ranged ? RangeMessage(min, max) : QString::fromLatin1(noNumberText));
         return;
     }
-    ok = true;
+    member = static_cast<T>(value);
 }
 
 void DataExchange::Unsigned(QLineEdit* field, unsigned& member, unsigned min, unsigned max) {
-    if (failed_) {
-        return;
-    }
-    if (direction_ == Direction::Show) {
-        field->setText(QString::number(member));
-        return;
-    }
-    long long value = 0;
-    bool ok = false;
-    Number(field, value, ok, false, kPositiveIntegerMessage, min, max);
-    if (ok) {
-        member = static_cast<unsigned>(value);
-    }
+    Whole(field, member, false, kPositiveIntegerMessage, min, max, true);
 }
 
 void DataExchange::Integer(QLineEdit* field, int& member, int min, int max) {
+    Whole(field, member, true, kIntegerMessage, min, max, true);
+}
+
+void DataExchange::Integer(QLineEdit* field, int& member) {
+    Whole(field, member, true, kIntegerMessage, std::numeric_limits<int>::min(),
+          std::numeric_limits<int>::max(), false);
+}
+
+void DataExchange::Text(QLineEdit* field, std::string& member) {
     if (failed_) {
         return;
     }
     if (direction_ == Direction::Show) {
-        field->setText(QString::number(member));
-        return;
-    }
-    long long value = 0;
-    bool ok = false;
-    Number(field, value, ok, true, kIntegerMessage, min, max);
-    if (ok) {
-        member = static_cast<int>(value);
+        field->setText(platform::qt::ToQString(member));
+    } else {
+        member = platform::qt::FromQString(field->text());
     }
 }
 
@@ -125,4 +136,4 @@ void DataExchange::Radio(std::initializer_list<QRadioButton*> group, int& member
     }
 }
 
-} // namespace lumaquill
+} // namespace dialogs
