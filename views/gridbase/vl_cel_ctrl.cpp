@@ -1,5 +1,7 @@
 #include "views/gridbase/vl_cel_ctrl.h"
 
+#include "controls/commandbars/view_popup.h"
+#include "controls/grid/cel_parts.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/gdi.h"
 #include "platform/qt/qt_ui_services.h"
@@ -112,6 +114,70 @@ void VLCELCtrl::NotifySideHeadingRightClick(int, int row, int down, const QRect&
                                             int) {
     if (down && row >= 0)
         MoveActiveCell(0, row);
+}
+
+void VLCELCtrl::NotifyCellRightClick(int column, int row, int down, const QRect&,
+                                     const QPoint& point, int) {
+    if (!down && column >= 0 && row >= 0)
+        TrackGridPopup(column, row, 1, CellArea()->mapToGlobal(point));
+}
+
+void VLCELCtrl::NotifyKeyPressed(int& key, int) {
+    const bool shifted = (KeyFlags() & kMkShift) != 0;
+    if (key == platform::qt::VK_APPS || (key == platform::qt::VK_F1 + 9 && shifted))
+        TrackActiveCellPopup();
+}
+
+GVPMenuPtr VLCELCtrl::BuildPopupMenu(int, int, int) {
+    return nullptr;
+}
+
+bool VLCELCtrl::OnUpdatePopupCommand(unsigned, platform::qt::CommandUi&) {
+    return false;
+}
+
+namespace {
+
+// The grid as the owner of its popup: it takes every item it built, and its update handler
+// decides what shows checked or greyed.
+class GridPopupOwner : public platform::qt::CommandTarget {
+public:
+    explicit GridPopupOwner(VLCELCtrl& grid) : grid_(grid) {}
+    bool HasCommandHandler(unsigned) const override { return true; }
+    bool OnUpdateCommand(unsigned id, platform::qt::CommandUi& ui) override {
+        return grid_.OnUpdatePopupCommand(id, ui);
+    }
+    bool OnCommand(unsigned id) override {
+        grid_.HandleCommand(int(id));
+        return true;
+    }
+
+private:
+    VLCELCtrl& grid_;
+};
+
+} // namespace
+
+unsigned VLCELCtrl::TrackGridPopup(int column, int row, int section, QPoint screenPoint) {
+    Info().popupEnabled = true;
+    // The grid's own veto, and the place HandleCommand reports to the notification.
+    if (StartPopupMenu(column, row, screenPoint, section) != 3)
+        return 0;
+    const GVPMenuPtr menu = BuildPopupMenu(column, row, section);
+    if (!menu || menu->items.empty())
+        return 0;
+    GridPopupOwner owner(*this);
+    return TrackViewPopup(*menu, *this, owner, screenPoint);
+}
+
+unsigned VLCELCtrl::TrackActiveCellPopup() {
+    int column = GetActiveColumn(), row = GetActiveRow();
+    if (column < 0 || row < 0)
+        return 0;
+    QRect rect;
+    if (GetCellRect(column, row, rect) != 0)
+        rect = QRect();
+    return TrackGridPopup(column, row, 1, CellArea()->mapToGlobal(rect.topLeft() + QPoint(4, 4)));
 }
 
 bool VLCELCtrl::AllowEditContinue(int column, int row, int& nextColumn, int& nextRow) {

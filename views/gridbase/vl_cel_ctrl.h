@@ -3,7 +3,9 @@
 // grid with a header and footer on every page.
 #pragma once
 
+#include "controls/commandbars/resources.h"
 #include "controls/grid/cel_ctrl.h"
+#include "platform/qt/command_target.h"
 
 #include <QFont>
 #include <memory>
@@ -27,6 +29,22 @@ public:
                                     const QPoint& point, int processed) override;
     void NotifySideHeadingRightClick(int column, int row, int down, const QRect& rect,
                                      const QPoint& point, int processed) override;
+    // A right click's release on a cell and the menu key (or Shift+F10) at the active cell
+    // track the cell's popup.
+    void NotifyCellRightClick(int column, int row, int down, const QRect& rect, const QPoint& point,
+                              int processed) override;
+    void NotifyKeyPressed(int& key, int processed) override;
+
+    // The popup of a place (section 1 a cell, 2 the top heading, 3 the side heading, 4 the
+    // corner), built for this call; null (the default) shows none.
+    virtual GVPMenuPtr BuildPopupMenu(int column, int row, int section);
+    // Checks, greys or names an item of the grid's popup as it shows; false leaves it enabled.
+    virtual bool OnUpdatePopupCommand(unsigned id, platform::qt::CommandUi& ui);
+    // Tracks the popup of a place with the grid as its owner: the pick goes through
+    // HandleCommand, so the menu-command notification runs. Answers the pick, 0 for none.
+    unsigned TrackGridPopup(int column, int row, int section, QPoint screenPoint);
+    // The same at the active cell, below its top left corner.
+    unsigned TrackActiveCellPopup();
     bool AllowEditContinue(int column, int row, int& nextColumn, int& nextRow) override;
     int CompareCellsForSort(const CELCell* first, const CELCell* second, int flags) override;
     void AdjustChildLayout(QRect& cellArea, QRect& topHeading, QRect& sideHeading, QRect& corner,
