@@ -6,6 +6,7 @@
 #include "script/event.h"
 #include "script/vl_doc.h"
 #include "tests/support/pdf_text.h"
+#include "tests/support/view_services_fixture.h"
 #include "views/common/vl_view.h"
 #include "views/gridbase/print_services.h"
 
@@ -58,19 +59,19 @@ void FillScript(CVLDoc& doc) {
 void BM_PrintListingToPdf(benchmark::State& state) {
     CVLDoc doc(InstallApp());
     FillScript(doc);
-    CVLView view;
+    testing_support::TestViewServices shell;
+    CVLView view(doc, shell);
     doc.AddView(&view);
 
     QTemporaryDir dir;
     const std::string pdf = dir.filePath("listing.pdf").toStdString();
-    views::PrintServices services;
+    views::PrintServices& services = shell.printing;
     services.askListing = [](QWidget*, bool) { return views::ListingChoice{3, 0, 1, 1}; };
     services.askPrinter = [&pdf](QPrinter& printer, QWidget*, bool) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromStdString(pdf));
         return true;
     };
-    views::PrintServices* previous = views::SetPrinting(&services);
 
     for (auto _ : state)
         view.PrintListing(false);
@@ -81,7 +82,6 @@ void BM_PrintListingToPdf(benchmark::State& state) {
         const std::string error = "the listing printed " + std::to_string(pages) + " pages, not 50";
         state.SkipWithError(error.c_str());
     }
-    views::SetPrinting(previous);
     doc.RemoveView(&view);
 }
 BENCHMARK(BM_PrintListingToPdf)

@@ -18,6 +18,8 @@ public:
 
     Document* GetDocument() const { return document_; }
 
+    // Called once the view is attached to its document (GetDocument answers it from now on).
+    virtual void OnAttached() {}
     // Called by Document::UpdateAllViews for every view but the sender.
     virtual void OnUpdate(View* /*sender*/, long /*hint*/, void* /*object*/) {}
     // The class name of the view, as the documents' title and lookup logic ask for it

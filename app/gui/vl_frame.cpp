@@ -60,18 +60,15 @@ platform::Document* DocumentOf(QMdiSubWindow* frame) {
     return view ? view->GetDocument() : nullptr;
 }
 
-// The view commands of a script: the template that opens the view and the view's class.
+// The view commands of a script and the templates that open their views.
 struct ScriptViewCommand {
     unsigned id;
     const char* member;
-    const char* viewClass;
 };
 constexpr ScriptViewCommand kScriptViews[] = {
-    {kInputs, "m_pInputTmp", "CInputView"},        {kOutputs, "m_pOutputTmp", "COutputView"},
-    {kFlags, "m_pFlagTmp", "CFlagView"},           {kVariables, "m_pVarTmp", "CVarView"},
-    {kPorts, "m_pPortTmp", "CPortView"},           {kDataStrings, "m_pDataStrTmp", "CDataStrView"},
-    {kLcdStrings, "m_pLcdStrTmp", "CLcdStrView"},  {kXReference, "m_pXRefTmp", "CXRefView"},
-    {kSmpteTriggers, "m_psmpteTmp", "CsmpteView"},
+    {kInputs, "m_pInputTmp"},      {kOutputs, "m_pOutputTmp"},  {kFlags, "m_pFlagTmp"},
+    {kVariables, "m_pVarTmp"},     {kPorts, "m_pPortTmp"},      {kDataStrings, "m_pDataStrTmp"},
+    {kLcdStrings, "m_pLcdStrTmp"}, {kXReference, "m_pXRefTmp"}, {kSmpteTriggers, "m_psmpteTmp"},
 };
 
 const ScriptViewCommand* FindScriptView(unsigned id) {
@@ -168,6 +165,47 @@ public:
                 : platform::qt::RGB(int(colour >> 16), int(colour >> 8), int(colour));
         bar->SetPaneTextAndColour(pane, ToQString(text), ref);
     }
+
+private:
+    CVLFrame& frame_;
+};
+
+// The shell's side of the views: the frames of the templates, the print dialogs, the settings.
+class CVLFrame::ShellServices : public ViewServices {
+public:
+    explicit ShellServices(CVLFrame& frame) : frame_(frame) {}
+    platform::View* OpenView(CVLDoc& doc, std::string_view member, CSeq* subject) override {
+        platform::qt::MdiDocTemplate* tmpl = frame_.templates_->Get(member);
+        if (!tmpl)
+            return nullptr;
+        for (platform::View* view : doc.Views()) {
+            auto* framed = dynamic_cast<platform::qt::FramedView*>(view);
+            if (!framed || !framed->Frame() || framed->Frame()->docTemplate != tmpl)
+                continue;
+            const auto* shown = dynamic_cast<const CVLView*>(view);
+            if (subject && (!shown || shown->ShownSequence() != subject))
+                continue;
+            ActivateViewFrame(*view);
+            return view;
+        }
+        // A new view shows the script's current sequence.
+        if (subject)
+            doc.m_posCurrentSeq = subject;
+        platform::qt::FramedView* view = tmpl->OpenView(doc);
+        return view ? &view->DocumentView() : nullptr;
+    }
+    views::PrintServices& Printing() override { return frame_.printing_; }
+    ViewSettings Settings() const override {
+        const CVLApp& app = frame_.app_;
+        ViewSettings settings;
+        settings.eventsInFrames = app.m_bEventsInFrames;
+        settings.timecodeStartAdded = app.m_bTimecodeStartAdded;
+        settings.alwaysPopupEventList = app.m_bAlwaysPopupEventList;
+        settings.spreadsheetHints = app.m_bSpreadsheetHints;
+        settings.popupDelay = app.m_wPopupDelay;
+        return settings;
+    }
+    int NextGridId() override { return frame_.app_.m_nNextGridId++; }
 
 private:
     CVLFrame& frame_;
@@ -302,7 +340,8 @@ private:
 
 CVLFrame::CVLFrame(CVLApp& app)
     : app_(app), ui_(std::make_unique<FrameUi>(*this)),
-      appCommands_(std::make_unique<AppCommands>(*this)) {
+      appCommands_(std::make_unique<AppCommands>(*this)),
+      services_(std::make_unique<ShellServices>(*this)) {
     setWindowTitle(QStringLiteral("Velmora"));
     resize(1000, 700);
     setAcceptDrops(true);
@@ -358,12 +397,11 @@ CVLFrame::CVLFrame(CVLApp& app)
         printer.setPrinterName(printer_.printerName());
         printer.setPageLayout(printer_.pageLayout());
     };
-    previousPrinting_ = views::SetPrinting(&printing_);
 
     // The image view asks for its document's retrieval once it is up (after the event loop
     // comes back), never for whichever document happens to be active then.
-    RegisterReportViews(views_, [this](CDatDoc& doc) { OnImageViewShown(doc); });
-    RegisterScriptViews(views_);
+    RegisterReportViews(views_, *services_, [this](CDatDoc& doc) { OnImageViewShown(doc); });
+    RegisterScriptViews(views_, *services_);
     views_.InstallDialogs(*ui_);
     templates_ = std::make_unique<VelmoraTemplates>(*MdiClient(), views_);
     // Images this program makes transfer with its settings.
@@ -374,12 +412,6 @@ CVLFrame::CVLFrame(CVLApp& app)
     // The scripts' windows close their scripts through the application, which owns them.
     templates_->closeScript = [this](CVLDoc& doc) { app_.CloseDocument(&doc); };
     templates_->lastWindowClosed = [this](CVLDoc& doc) { app_.CloseDocument(&doc); };
-    // The compile view leads to the other views of a script through their templates.
-    CCompileView::SetViewOpener([this](CVLDoc& doc, std::string_view member) -> platform::View* {
-        platform::qt::MdiDocTemplate* tmpl = templates_->Get(member);
-        platform::qt::FramedView* view = tmpl ? tmpl->OpenView(doc) : nullptr;
-        return view ? &view->DocumentView() : nullptr;
-    });
 }
 
 CVLFrame::~CVLFrame() {
@@ -390,14 +422,16 @@ CVLFrame::~CVLFrame() {
         children.emplace_back(child);
     for (const QPointer<QMdiSubWindow>& child : children)
         delete child.data();
-    CCompileView::SetViewOpener({});
-    views::SetPrinting(previousPrinting_);
     CGVPControlRecentFileList::SetSource(nullptr);
     platform::SetUi(previousUi_);
 }
 
 platform::qt::QtUiServices& CVLFrame::UiServices() {
     return *ui_;
+}
+
+ViewServices& CVLFrame::Services() {
+    return *services_;
 }
 
 void CVLFrame::CreateStatusBar() {
@@ -735,15 +769,8 @@ void CVLFrame::ShowScriptView(unsigned id) {
         platform::ShowMessage(kCommandFailed);
         return;
     }
-    for (platform::View* view : doc->Views()) {
-        if (std::strcmp(view->ViewClassName(), command->viewClass) == 0) {
-            ActivateViewFrame(*view);
-            return;
-        }
-    }
     // A template that cannot make its frame says nothing.
-    if (platform::qt::MdiDocTemplate* tmpl = templates_->Get(command->member))
-        tmpl->OpenView(*doc);
+    services_->OpenView(*doc, command->member, nullptr);
 }
 
 void CVLFrame::OnViewCompiledData() {

@@ -11,6 +11,7 @@
 #include "platform/doc_template.h"
 #include "platform/qt/mdi_template.h"
 #include "platform/qt/qt_ui_services.h"
+#include "views/common/view_services.h"
 #include "views/gridbase/print_services.h"
 
 #include <QPrinter>
@@ -56,6 +57,8 @@ public:
     void SetLockKeySource(std::unique_ptr<platform::qt::LockKeySource> source);
     // The views the templates make, by view class (the view libraries register theirs).
     platform::qt::ViewRegistry& Views() { return views_; }
+    // What every view is made with: the frames of other views, printing, settings, grid ids.
+    ViewServices& Services();
 
     // The modal tools that run on the active script (the cue list 32889, the Real Time
     // Wizard 32906); a command without one is disabled.
@@ -100,6 +103,7 @@ protected:
 
 private:
     class FrameUi;
+    class ShellServices;
     class ScriptCommands;
     class AppCommands;
     class ViewCommands;
@@ -122,7 +126,7 @@ private:
     std::unique_ptr<TemplateBars> templateBars_;
     // The print dialogs of the views, and the choices "Select Items to Print" last closed with.
     views::PrintServices printing_;
-    views::PrintServices* previousPrinting_ = nullptr;
+    std::unique_ptr<ShellServices> services_;
     printing::PrintSelectionMemory printMemory_;
     std::unique_ptr<platform::qt::LockKeySource> lockKeys_;
     std::map<unsigned, ScriptTool> scriptTools_;

@@ -1,6 +1,5 @@
 #include "views/common/vl_view.h"
 
-#include "app/vl_app.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/gdi.h"
 #include "platform/qt/qt_ui_services.h"
@@ -79,7 +78,8 @@ std::string ShownListingText(const ListingLine& line) {
     return shown;
 }
 
-CVLView::CVLView(QWidget* parent) : QWidget(parent) {
+CVLView::CVLView(CVLDoc&, ViewServices& services, QWidget* parent)
+    : QWidget(parent), services_(services) {
     setAttribute(Qt::WA_OpaquePaintEvent); // the grid paints the whole area
     setFocusPolicy(Qt::StrongFocus);
 }
@@ -90,19 +90,22 @@ CVLDoc* CVLView::GetVLDoc() const {
     return dynamic_cast<CVLDoc*>(GetDocument());
 }
 
-bool CVLView::CreateGrid(VLCELCtrl* grid) {
+void CVLView::CreateGrid(VLCELCtrl* grid) {
     grid_ = grid;
-    // The program numbers its grids and says whether they show cell tips; a script without
-    // the program (a test's) takes the first number and the default.
-    static std::int32_t localGridId = 1000;
-    CVLDoc* doc = GetVLDoc();
-    CVLApp* program = doc ? dynamic_cast<CVLApp*>(&doc->Services()) : nullptr;
-    const int id = program ? program->m_nNextGridId++ : localGridId++;
-    if (program)
-        grid_->SetCellTipsOnCreate(program->m_bSpreadsheetHints);
-    const bool created = grid_->CreateInParent(0, QRect(0, 0, 50, 50), this, id);
+    grid_->setParent(this);
+    grid_->hide();
+    if (GetVLDoc())
+        OnAttached();
+}
+
+void CVLView::OnAttached() {
+    if (!grid_ || gridCreated_)
+        return;
+    gridCreated_ = true;
+    grid_->SetCellTipsOnCreate(services_.Settings().spreadsheetHints);
+    grid_->SetPrintServices(&services_.Printing());
+    grid_->CreateInParent(0, QRect(0, 0, 50, 50), this, services_.NextGridId());
     grid_->setGeometry(rect());
-    return created;
 }
 
 void CVLView::OnUpdate(platform::View*, long hint, void* object) {
@@ -206,8 +209,8 @@ bool CVLView::OnPreparePrinting(CPrintInfo& info, QPrinter& printer) {
     if (!doc)
         return false;
     views::ListingChoice choice;
-    if (views::Printing().askListing)
-        choice = views::Printing().askListing(this, info.preview);
+    if (services_.Printing().askListing)
+        choice = services_.Printing().askListing(this, info.preview);
     hints::SendRepaint(*doc);
     const int sequences = static_cast<int>(doc->m_poSeqList.size());
     if (choice.answer == 1) {
@@ -226,7 +229,8 @@ bool CVLView::OnPreparePrinting(CPrintInfo& info, QPrinter& printer) {
     doc->m_nWriteHeaders = 1;
     headersForced_ = true;
     printer.setDocName(ToQString(doc->GetTitle()));
-    if (!info.preview && !info.direct && !views::AskPrinter(printer, this, true)) {
+    if (!info.preview && !info.direct &&
+        !views::AskPrinter(services_.Printing(), printer, this, true)) {
         doc->m_nWriteHeaders = savedWriteHeaders_;
         headersForced_ = false;
         return false;
@@ -364,7 +368,7 @@ void CVLView::PrintListing(bool direct) {
     CPrintInfo info;
     info.direct = direct;
     QPrinter printer(QPrinter::HighResolution);
-    views::SetUpPrinter(printer);
+    views::SetUpPrinter(services_.Printing(), printer);
     if (!OnPreparePrinting(info, printer))
         return;
     // A failure before the pages ends the job: nothing reaches the printer.
@@ -377,7 +381,7 @@ void CVLView::PrintPreview() {
     CPrintInfo info;
     info.preview = true;
     QPrinter printer(QPrinter::HighResolution);
-    views::SetUpPrinter(printer);
+    views::SetUpPrinter(services_.Printing(), printer);
     if (!OnPreparePrinting(info, printer))
         return;
     if (OnBeginPrinting(printer, info)) {
@@ -392,8 +396,8 @@ void CVLView::PrintPreview() {
             info.maxPage = PrintListingPage(nullptr, false, info);
             RenderJob(target, info);
         };
-        if (views::Printing().preview) {
-            views::Printing().preview(this, render);
+        if (services_.Printing().preview) {
+            services_.Printing().preview(this, render);
         } else {
             QPrintPreviewDialog dialog(&printer, this);
             connect(&dialog, &QPrintPreviewDialog::paintRequested, this,

@@ -7,6 +7,7 @@
 #include "app/command_ids.h"
 #include "platform/qt/mdi_view.h"
 #include "script/vl_doc.h"
+#include "views/common/view_services.h"
 
 #include <QFont>
 #include <QWidget>
@@ -47,10 +48,13 @@ std::string ShownListingText(const ListingLine& line);
 
 class CVLView : public QWidget, public platform::qt::MdiViewOf<platform::View> {
 public:
-    explicit CVLView(QWidget* parent = nullptr);
+    // The view of `doc`; the template attaches it to the document once it is made.
+    CVLView(CVLDoc& doc, ViewServices& services, QWidget* parent = nullptr);
     ~CVLView() override;
 
+    // The attached document; null before the view is attached and after it is detached.
     CVLDoc* GetVLDoc() const;
+    ViewServices& Services() const { return services_; }
     VLCELCtrl* Grid() const { return grid_; }
 
     // The default receive of every hint: the whole view is drawn again, unless the hint
@@ -93,9 +97,11 @@ public:
     void StoreColumnWidths(CVLDoc::ColGroup group);
 
 protected:
-    // Creates `grid` as the view's filling child with the application's next grid id; the view
-    // owns it.
-    bool CreateGrid(VLCELCtrl* grid);
+    // Takes `grid` as the view's filling child (the view owns it). The grid is created once the
+    // view is attached to its document, with the program's next grid number, its cell tips as
+    // "Spreadsheet Hints" says and the program's print dialogs.
+    void CreateGrid(VLCELCtrl* grid);
+    void OnAttached() override;
     // Sets the frame title (table views); the base draws nothing.
     virtual void OnDraw() {}
 
@@ -106,7 +112,9 @@ protected:
 private:
     void RenderJob(QPrinter& printer, CPrintInfo& info);
 
+    ViewServices& services_;
     VLCELCtrl* grid_ = nullptr;
+    bool gridCreated_ = false;
     std::int32_t savedWriteHeaders_ = 1;
     bool headersForced_ = false;
     std::uint32_t sections_ = 0;

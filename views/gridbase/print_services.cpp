@@ -6,32 +6,14 @@
 
 namespace views {
 
-namespace {
-PrintServices& EmptyServices() {
-    static PrintServices services;
-    return services;
-}
-PrintServices* g_services = nullptr;
-} // namespace
-
-PrintServices& Printing() {
-    return g_services ? *g_services : EmptyServices();
+void SetUpPrinter(const PrintServices& services, QPrinter& printer) {
+    if (services.setUpPrinter)
+        services.setUpPrinter(printer);
 }
 
-PrintServices* SetPrinting(PrintServices* services) {
-    PrintServices* previous = g_services;
-    g_services = services;
-    return previous;
-}
-
-void SetUpPrinter(QPrinter& printer) {
-    if (Printing().setUpPrinter)
-        Printing().setUpPrinter(printer);
-}
-
-bool AskPrinter(QPrinter& printer, QWidget* parent, bool pageRange) {
-    if (Printing().askPrinter)
-        return Printing().askPrinter(printer, parent, pageRange);
+bool AskPrinter(const PrintServices& services, QPrinter& printer, QWidget* parent, bool pageRange) {
+    if (services.askPrinter)
+        return services.askPrinter(printer, parent, pageRange);
     QPrintDialog dialog(&printer, parent);
     QAbstractPrintDialog::PrintDialogOptions options =
         QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize;

@@ -1,5 +1,6 @@
-// The dialogs the views' printing asks: the program installs the real ones ("Print Grid",
-// "Select Items to Print", the standard print dialog); tests install their own answers.
+// The dialogs the views' printing asks: the program hands the real ones ("Print Grid",
+// "Select Items to Print", the standard print dialog) to the views it makes; tests hand their
+// own answers.
 #pragma once
 
 #include <cstdint>
@@ -33,14 +34,9 @@ struct PrintServices {
     std::function<void(QPrinter& printer)> setUpPrinter;
 };
 
-// The services in place (not owned); a default-constructed set until the program installs one.
-PrintServices& Printing();
-// Installs `services` (null restores the empty set); answers the previous.
-PrintServices* SetPrinting(PrintServices* services);
-
 // A new job's printer as the program's printer setup says.
-void SetUpPrinter(QPrinter& printer);
+void SetUpPrinter(const PrintServices& services, QPrinter& printer);
 // Runs the standard print dialog through the services.
-bool AskPrinter(QPrinter& printer, QWidget* parent, bool pageRange);
+bool AskPrinter(const PrintServices& services, QPrinter& printer, QWidget* parent, bool pageRange);
 
 } // namespace views

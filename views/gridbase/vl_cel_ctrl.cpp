@@ -128,6 +128,12 @@ void VLCELCtrl::NotifyKeyPressed(int& key, int) {
         TrackActiveCellPopup();
 }
 
+const views::PrintServices& VLCELCtrl::Printing() const {
+    // Without the program's dialogs "Print Grid" asks nothing and prints nothing.
+    static const views::PrintServices none;
+    return printing_ ? *printing_ : none;
+}
+
 GVPMenuPtr VLCELCtrl::BuildPopupMenu(int, int, int) {
     return nullptr;
 }
@@ -245,7 +251,8 @@ bool VLCELCtrl::SelectedRun(int& first, int& last) {
 }
 
 int VLCELCtrl::PrintGridCommand(std::string title, std::string note, std::string subtitle) {
-    const int answer = views::Printing().askPrintGrid ? views::Printing().askPrintGrid(this) : 2;
+    const views::PrintServices& printing = Printing();
+    const int answer = printing.askPrintGrid ? printing.askPrintGrid(this) : 2;
     if (QWidget* parent = parentWidget())
         parent->repaint();
     if (answer != 100 && answer != 101)
@@ -276,8 +283,8 @@ int VLCELCtrl::PrintRange(int startColumn, int startRow, int endColumn, int endR
     if (columns <= 0 || rows <= 0)
         return 0;
     QPrinter printer(QPrinter::HighResolution);
-    views::SetUpPrinter(printer);
-    if (!views::AskPrinter(printer, this, false))
+    views::SetUpPrinter(Printing(), printer);
+    if (!views::AskPrinter(Printing(), printer, this, false))
         return 0;
     printer.setDocName(QStringLiteral("Velmora Spreadsheet"));
     if (startColumn < 0 || startColumn >= columns)

@@ -6,6 +6,7 @@
 #include "controls/commandbars/resources.h"
 #include "controls/grid/cel_ctrl.h"
 #include "platform/qt/command_target.h"
+#include "views/gridbase/print_services.h"
 
 #include <QFont>
 #include <memory>
@@ -52,6 +53,9 @@ public:
     COLORREF GetSectionBackColour(int section) override;
     void DrawFocusFrame(QPainter& painter, const QRect& rect) override;
 
+    // The print dialogs the grid asks (not owned; they outlive the grid).
+    void SetPrintServices(const views::PrintServices* services) { printing_ = services; }
+    const views::PrintServices& Printing() const;
     // "Print Grid": asks all or selection, then prints with the three texts.
     int PrintGridCommand(std::string title, std::string note, std::string subtitle);
     // 0 when nothing was attempted (an empty range, the print dialog cancelled), else 1.
@@ -82,6 +86,7 @@ private:
     std::unique_ptr<QFont> baseFont_;
     bool lastRowIsRecord_ = false;
     bool cellTips_ = true;
+    const views::PrintServices* printing_ = nullptr;
 };
 
 // The font of the printouts' headers and footers on `device` (Arial, 10 points).

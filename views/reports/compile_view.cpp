@@ -13,11 +13,6 @@
 
 namespace {
 
-CCompileView::ViewOpener& Opener() {
-    static CCompileView::ViewOpener opener;
-    return opener;
-}
-
 constexpr const char* kHeadings[5] = {"Compiler Message", "Error", "Seq/Res", "Event", "Param"};
 constexpr int kWidths[5] = {540, 50, 50, 50, 50};
 
@@ -177,11 +172,8 @@ int CompileCel::CompareCellsForSort(const CELCell* first, const CELCell* second,
 
 // ---- CCompileView ----
 
-void CCompileView::SetViewOpener(ViewOpener opener) {
-    Opener() = std::move(opener);
-}
-
-CCompileView::CCompileView(QWidget* parent) : CVLView(parent), cel_(new CompileCel(*this)) {
+CCompileView::CCompileView(CVLDoc& doc, ViewServices& services, QWidget* parent)
+    : CVLView(doc, services, parent), cel_(new CompileCel(*this)) {
     CreateGrid(cel_);
 }
 
@@ -310,12 +302,7 @@ void CCompileView::ShowResourceView(int kind) {
     const ResourceKind* resourceKind = ResourceKindOf(kind);
     if (!doc || !resourceKind)
         return;
-    if (platform::View* view = FirstViewOf(*doc, resourceKind->viewClass)) {
-        view->ActivateFrame();
-        return;
-    }
-    if (Opener())
-        Opener()(*doc, resourceKind->member);
+    Services().OpenView(*doc, resourceKind->member, nullptr);
 }
 
 void CCompileView::SelectResourceRow(int kind, int index) {
@@ -328,14 +315,8 @@ void CCompileView::SelectResourceRow(int kind, int index) {
 
 void CCompileView::ShowSequenceList() {
     CVLDoc* doc = GetVLDoc();
-    if (!doc)
-        return;
-    if (platform::View* view = FirstViewOf(*doc, "CSeqListView")) {
-        view->ActivateFrame();
-        return;
-    }
-    if (Opener())
-        Opener()(*doc, "m_pScriptTmp");
+    if (doc)
+        Services().OpenView(*doc, "m_pScriptTmp", nullptr);
 }
 
 void CCompileView::SelectSequenceRow(int index) {
@@ -347,14 +328,7 @@ void CCompileView::ShowEventView(int sequence) {
     CVLDoc* doc = GetVLDoc();
     if (!doc || sequence < 0 || sequence >= static_cast<int>(doc->m_poSeqList.size()))
         return;
-    CSeq* seq = doc->m_poSeqList[sequence].get();
-    if (platform::View* view = EventViewOf(*doc, seq->m_strName)) {
-        view->ActivateFrame();
-        return;
-    }
-    doc->m_posCurrentSeq = seq;
-    if (Opener())
-        Opener()(*doc, "m_pEventTmp");
+    Services().OpenView(*doc, "m_pEventTmp", doc->m_poSeqList[sequence].get());
 }
 
 void CCompileView::SelectEventCell(int sequence, int event, int param) {
@@ -365,9 +339,6 @@ void CCompileView::SelectEventCell(int sequence, int event, int param) {
     MoveCellIn(EventViewOf(*doc, name), param == -1 ? 3 : param + 4, event, this);
 }
 
-void RegisterCompileView(platform::qt::ViewRegistry& registry) {
-    registry.RegisterView("CCompileView", [](platform::Document&, QWidget*) {
-        auto* view = new CCompileView;
-        return platform::qt::CreatedView{view, view};
-    });
+void RegisterCompileView(platform::qt::ViewRegistry& registry, ViewServices& services) {
+    RegisterTypedView<CCompileView, CVLDoc>(registry, "CCompileView", services);
 }

@@ -45,12 +45,7 @@ private:
 
 class CCompileView : public CVLView, public CompileMessageSink {
 public:
-    // Opens a further view of a script through the program's template of that member name
-    // ("m_pInputTmp", "m_pScriptTmp", "m_pEventTmp", ...); null when none could be made.
-    using ViewOpener = std::function<platform::View*(CVLDoc& doc, std::string_view member)>;
-    static void SetViewOpener(ViewOpener opener);
-
-    explicit CCompileView(QWidget* parent = nullptr);
+    CCompileView(CVLDoc& doc, ViewServices& services, QWidget* parent = nullptr);
     const char* ViewClassName() const override { return "CCompileView"; }
     void OnInitialUpdate() override;
 
@@ -79,4 +74,4 @@ private:
 };
 
 // Registers the compile view with the program's registry.
-void RegisterCompileView(platform::qt::ViewRegistry& registry);
+void RegisterCompileView(platform::qt::ViewRegistry& registry, ViewServices& services);

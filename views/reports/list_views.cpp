@@ -171,17 +171,25 @@ void CDatHexView::FillDump() {
     List().addItems(items);
 }
 
-void RegisterReportViews(platform::qt::ViewRegistry& registry,
+void RegisterReportViews(platform::qt::ViewRegistry& registry, ViewServices& services,
                          std::function<void(CDatDoc&)> datViewShown) {
-    registry.RegisterView("CDatView", [datViewShown](platform::Document&, QWidget*) {
-        auto* view = new CDatView(datViewShown);
-        return platform::qt::CreatedView{view, view};
-    });
-    registry.RegisterView("CDatHexView", [](platform::Document&, QWidget*) {
-        auto* view = new CDatHexView;
-        return platform::qt::CreatedView{view, view};
-    });
-    RegisterCompileView(registry);
+    // The image views show compiled images only.
+    registry.RegisterView(
+        "CDatView",
+        [datViewShown](platform::Document& document, QWidget*) -> platform::qt::CreatedView {
+            if (!dynamic_cast<CDatDoc*>(&document))
+                return {};
+            auto* view = new CDatView(datViewShown);
+            return {view, view};
+        });
+    registry.RegisterView("CDatHexView",
+                          [](platform::Document& document, QWidget*) -> platform::qt::CreatedView {
+                              if (!dynamic_cast<CDatDoc*>(&document))
+                                  return {};
+                              auto* view = new CDatHexView;
+                              return {view, view};
+                          });
+    RegisterCompileView(registry, services);
     registry.RegisterDialog<::CPopupDlg>([](::CPopupDlg& request) {
         reports::ShowPopup(request);
         return true;

@@ -14,6 +14,7 @@
 
 class QListWidget;
 
+class ViewServices;
 namespace platform::qt {
 class ViewRegistry;
 }
@@ -61,5 +62,5 @@ public:
 };
 
 // Registers the two image views, the compile view and the pop-up with the program's registry.
-void RegisterReportViews(platform::qt::ViewRegistry& registry,
+void RegisterReportViews(platform::qt::ViewRegistry& registry, ViewServices& services,
                          std::function<void(CDatDoc&)> datViewShown = {});

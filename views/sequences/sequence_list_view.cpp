@@ -6,8 +6,9 @@
 
 #include <QListWidget>
 
-SequenceListView::SequenceListView(QWidget* parent)
-    : CVLView(parent), list_(new QListWidget(this)) { // the list is owned by the view
+SequenceListView::SequenceListView(CVLDoc& doc, ViewServices& services, QWidget* parent)
+    : CVLView(doc, services, parent),
+      list_(new QListWidget(this)) { // the list is owned by the view
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     setFocusProxy(list_);
@@ -39,9 +40,6 @@ void SequenceListView::resizeEvent(QResizeEvent* event) {
     list_->setGeometry(rect());
 }
 
-void RegisterScriptViews(platform::qt::ViewRegistry& registry) {
-    registry.RegisterView("CSeqListView", [](platform::Document&, QWidget*) {
-        auto* view = new SequenceListView; // owned by the frame the template makes
-        return platform::qt::CreatedView{view, view};
-    });
+void RegisterScriptViews(platform::qt::ViewRegistry& registry, ViewServices& services) {
+    RegisterTypedView<SequenceListView, CVLDoc>(registry, "CSeqListView", services);
 }

@@ -11,7 +11,7 @@ class ViewRegistry;
 
 class SequenceListView : public CVLView {
 public:
-    explicit SequenceListView(QWidget* parent = nullptr);
+    SequenceListView(CVLDoc& doc, ViewServices& services, QWidget* parent = nullptr);
     const char* ViewClassName() const override { return "CSeqListView"; }
     void OnInitialUpdate() override;
     void OnUpdate(platform::View* sender, long hint, void* object) override;
@@ -28,4 +28,4 @@ private:
 
 // Registers the script's views with the program's registry (the sequence list as
 // "CSeqListView").
-void RegisterScriptViews(platform::qt::ViewRegistry& registry);
+void RegisterScriptViews(platform::qt::ViewRegistry& registry, ViewServices& services);

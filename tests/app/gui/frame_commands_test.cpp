@@ -20,6 +20,7 @@
 #include "views/common/vl_view.h"
 #include "views/gridbase/print_services.h"
 #include "views/gridbase/vl_cel_ctrl.h"
+#include "views/reports/compile_view.h"
 #include "views/reports/list_views.h"
 #include "views/sequences/sequence_list_view.h"
 
@@ -64,7 +65,8 @@ public:
 // A table view under any of the program's class names, with a small grid.
 class TableView : public CVLView, public ColumnFitView {
 public:
-    explicit TableView(const char* name) : name_(name) {
+    TableView(const char* name, CVLDoc& doc, ViewServices& services)
+        : CVLView(doc, services), name_(name) {
         CreateGrid(new VLCELCtrl);
         Grid()->SetColumnCount(2);
         Grid()->SetRowCount(2);
@@ -121,10 +123,15 @@ struct FrameCommands : ::testing::Test, testsupport::QtAppFirst {
         app.SetProfilePath(install.Profile());
         window = std::make_unique<CVLFrame>(app);
         for (const char* name : {"CInputView", "CXRefView"})
-            window->Views().RegisterView(name, [name](platform::Document&, QWidget*) {
-                auto* view = new TableView(name);
-                return platform::qt::CreatedView{view, view};
-            });
+            window->Views().RegisterView(
+                name,
+                [name, this](platform::Document& document, QWidget*) -> platform::qt::CreatedView {
+                    auto* doc = dynamic_cast<CVLDoc*>(&document);
+                    if (!doc)
+                        return {};
+                    auto* view = new TableView(name, *doc, window->Services());
+                    return {view, view};
+                });
         ASSERT_TRUE(app.InitInstance(*window));
         window->show();
     }
@@ -213,6 +220,50 @@ TEST_F(FrameCommands, ViewCommandsNeedAScriptAndBringAnOpenViewForward) {
     EXPECT_FALSE(Update(kInputs).enabled);
 }
 
+TEST_F(FrameCommands, TheCompileViewsGridFollowsTheProgramsSettingsAndNumbering) {
+    Start();
+    testing_support::ScriptedUi ui;
+    CVLDoc* doc = OpenScript();
+    ASSERT_NE(doc, nullptr);
+    for (const bool hints : {false, true}) {
+        app.m_bSpreadsheetHints = hints;
+        const std::int32_t next = app.m_nNextGridId;
+        auto* compile = dynamic_cast<CCompileView*>(window->CreateViewFrame(*doc));
+        ASSERT_NE(compile, nullptr);
+        EXPECT_EQ(compile->Cel().Info().cellTips, hints);
+        EXPECT_EQ(app.m_nNextGridId, next + 1) << "the grid takes the program's next number";
+        compile->Frame()->close();
+    }
+}
+
+TEST_F(FrameCommands, TheCompileViewLeadsToTheViewItsMessageNames) {
+    Start();
+    testing_support::ScriptedUi ui;
+    CVLDoc* doc = OpenScript();
+    ASSERT_NE(doc, nullptr);
+    doc->m_pProduct->m_wInputs = 16;
+    auto* compile = dynamic_cast<CCompileView*>(window->CreateViewFrame(*doc));
+    ASSERT_NE(compile, nullptr);
+    // An input: its table opens with the named row active, and comes forward when asked again.
+    compile->AddMessage("Error: input 2", 2, 1, -1, -1, 0x0000FF);
+    compile->GoToMessage();
+    ASSERT_EQ(Views<TableView>().size(), 1u);
+    TableView* inputs = Views<TableView>().front();
+    EXPECT_STREQ(inputs->ViewClassName(), "CInputView");
+    EXPECT_EQ(inputs->Grid()->GetActiveRow(), 1);
+    window->MdiArea()->setActiveSubWindow(compile->Frame());
+    compile->GoToMessage();
+    EXPECT_EQ(Views<TableView>().size(), 1u);
+    EXPECT_EQ(ActiveTable(), inputs);
+    // A sequence: the sequence list comes forward.
+    ASSERT_FALSE(doc->m_poSeqList.empty());
+    compile->AddMessage("Error: sequence", 9, 0, -1, -1, 0x0000FF);
+    compile->GoToMessage();
+    auto* list = dynamic_cast<SequenceListView*>(window->MdiArea()->currentSubWindow()->widget());
+    EXPECT_NE(list, nullptr);
+    doc->CloseCompileErrorDialog();
+}
+
 TEST_F(FrameCommands, AHintReachesEveryViewOfItsScriptTheSenderIncluded) {
     Start();
     CVLDoc* doc = OpenScript();
@@ -261,8 +312,8 @@ TEST_F(FrameCommands, TableCommandsGoByTheActiveViewsClass) {
     // Print Grid: the script's name, its first author and the table's own subtitle.
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("grid.pdf"));
-    views::Printing().askPrintGrid = [](QWidget*) { return 100; };
-    views::Printing().askPrinter = [&pdf](QPrinter& printer, QWidget*, bool) {
+    window->Services().Printing().askPrintGrid = [](QWidget*) { return 100; };
+    window->Services().Printing().askPrinter = [&pdf](QPrinter& printer, QWidget*, bool) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
         return true;

@@ -2,6 +2,7 @@
 #include "link/dat_doc.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/scripted_ui.h"
+#include "tests/support/view_services_fixture.h"
 #include "views/reports/list_views.h"
 
 #include <QLabel>
@@ -205,7 +206,8 @@ TEST_F(Fixture, ScriptFramesForTheCoreTemplate) {
 
 TEST_F(Fixture, UploadDatFromUnitAsksTheRetrievalOfItsOwnImage) {
     std::vector<CDatDoc*> shown;
-    RegisterReportViews(views, [&](CDatDoc& doc) {
+    testing_support::TestViewServices services;
+    RegisterReportViews(views, services, [&](CDatDoc& doc) {
         if (doc.RetrievePending())
             shown.push_back(&doc);
     });

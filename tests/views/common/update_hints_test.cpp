@@ -3,6 +3,7 @@
 #include "script/vl_doc.h"
 #include "tests/support/app_fixture.h"
 #include "tests/support/qt_test_app.h"
+#include "tests/support/view_services_fixture.h"
 #include "views/common/update_hints.h"
 #include "views/common/vl_view.h"
 
@@ -17,7 +18,8 @@ namespace {
 // A view of one sequence (null: of the whole script) that records the hints it takes.
 class RecordingView : public CVLView {
 public:
-    explicit RecordingView(const CSeq* shown) : shown_(shown) {}
+    RecordingView(const CSeq* shown, CVLDoc& doc, ViewServices& services)
+        : CVLView(doc, services), shown_(shown) {}
     const CSeq* ShownSequence() const override { return shown_; }
     void OnUpdate(platform::View*, long hint, void* object) override {
         if (!HintConcernsView(hint, object))
@@ -46,10 +48,10 @@ struct SequenceHints : ::testing::Test, testsupport::QtAppFirst {
             doc.m_poSeqList.push_back(std::make_unique<CSeq>(name, 1));
         a = doc.m_poSeqList[0].get();
         b = doc.m_poSeqList[1].get();
-        editorA = std::make_unique<RecordingView>(a);
-        timelineA = std::make_unique<RecordingView>(a);
-        editorB = std::make_unique<RecordingView>(b);
-        table = std::make_unique<RecordingView>(nullptr);
+        editorA = std::make_unique<RecordingView>(a, doc, services);
+        timelineA = std::make_unique<RecordingView>(a, doc, services);
+        editorB = std::make_unique<RecordingView>(b, doc, services);
+        table = std::make_unique<RecordingView>(nullptr, doc, services);
         for (RecordingView* view : Views())
             doc.AddView(view);
     }
@@ -62,6 +64,7 @@ struct SequenceHints : ::testing::Test, testsupport::QtAppFirst {
     }
 
     testing_support::AppFixture app;
+    testing_support::TestViewServices services;
     CVLDoc doc{app.App()};
     CSeq* a = nullptr;
     CSeq* b = nullptr;

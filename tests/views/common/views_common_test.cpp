@@ -4,6 +4,7 @@
 #include "tests/support/pdf_text.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/scripted_ui.h"
+#include "tests/support/view_services_fixture.h"
 #include "tests/views/gridbase/grid_fill.h"
 #include "views/common/vl_view.h"
 #include "views/gridbase/print_services.h"
@@ -23,7 +24,7 @@ using testing_support::PdfText;
 
 class TableView : public CVLView {
 public:
-    TableView() {
+    TableView(CVLDoc& doc, ViewServices& services) : CVLView(doc, services) {
         CreateGrid(new VLCELCtrl);
         resize(400, 300);
     }
@@ -54,19 +55,15 @@ struct Printing : ::testing::Test, testsupport::QtAppFirst {
             listingAskedForPreview = preview;
             return choice;
         };
-        previous = views::SetPrinting(&services);
     }
-    ~Printing() override {
-        views::SetPrinting(previous);
-        doc.RemoveView(&view);
-    }
+    ~Printing() override { doc.RemoveView(&view); }
 
     testing_support::AppFixture app;
     testing_support::ScriptedUi ui;
     CVLDoc doc{app.App()};
-    TableView view;
-    views::PrintServices services;
-    views::PrintServices* previous = nullptr;
+    testing_support::TestViewServices shell;
+    views::PrintServices& services = shell.printing;
+    TableView view{doc, shell};
     views::ListingChoice choice{3, 0, 1, 1};
     QTemporaryDir dir;
     std::string pdf = dir.filePath("out.pdf").toStdString();

@@ -29,15 +29,13 @@ struct GridPrinting : ::testing::Test, testsupport::QtAppFirst {
             printer.setOutputFileName(QString::fromStdString(pdf));
             return true;
         };
-        previous = views::SetPrinting(&services);
+        grid_.SetPrintServices(&services);
     }
-    ~GridPrinting() override { views::SetPrinting(previous); }
 
     testing_support::ScriptedUi ui;
     QWidget window;
     VLCELCtrl& grid_ = *new VLCELCtrl; // owned by the window once created
     views::PrintServices services;
-    views::PrintServices* previous = nullptr;
     QTemporaryDir dir;
     std::string pdf = dir.filePath("out.pdf").toStdString();
     int printerAsked = 0;

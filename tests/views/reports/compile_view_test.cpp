@@ -5,6 +5,7 @@
 #include "tests/support/app_fixture.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/scripted_ui.h"
+#include "tests/support/view_services_fixture.h"
 #include "views/reports/cmp_error_dlg.h"
 #include "views/reports/compile_view.h"
 
@@ -71,7 +72,8 @@ struct CompileViewTest : ::testing::Test, testsupport::QtAppFirst {
     testing_support::AppFixture app;
     testing_support::ScriptedUi ui;
     CVLDoc doc{app.App()};
-    CCompileView view;
+    testing_support::TestViewServices services;
+    CCompileView view{doc, services};
 };
 
 TEST_F(CompileViewTest, RowsShowTheMessageFields) {

@@ -1,5 +1,6 @@
 #include "platform/qt/mdi_template.h"
 #include "tests/support/qt_test_app.h"
+#include "tests/support/view_services_fixture.h"
 #include "views/reports/list_views.h"
 #include "views/reports/popup_dialog.h"
 
@@ -58,7 +59,7 @@ struct ImageViews : ::testing::Test, testsupport::QtAppFirst {
     ImageViews() {
         area.resize(900, 700);
         area.show();
-        RegisterReportViews(registry, [this](CDatDoc& doc) { shown.push_back(&doc); });
+        RegisterReportViews(registry, services, [this](CDatDoc& doc) { shown.push_back(&doc); });
     }
     std::string WriteImage(const std::vector<std::uint8_t>& bytes) {
         const std::string path = std::filesystem::temp_directory_path() / "velmora_view_test.dat";
@@ -66,6 +67,7 @@ struct ImageViews : ::testing::Test, testsupport::QtAppFirst {
             .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
         return path;
     }
+    testing_support::TestViewServices services;
     QMdiArea area;
     pq::ViewRegistry registry;
     std::vector<CDatDoc*> shown;
