@@ -867,8 +867,9 @@ void CVLFrame::closeEvent(QCloseEvent* event) {
         // The program stays while a compile or transfer runs; it is asked to stop.
         bool running = false;
         for (const auto& doc : documents) {
-            if (doc->m_nCompileRunning) {
-                doc->m_nAbortRequested = 1;
+            if (doc->IsHeld()) {
+                if (doc->m_nCompileRunning)
+                    doc->m_nAbortRequested = 1;
                 running = true;
             }
         }

@@ -1,6 +1,7 @@
 #include "controls/commandbars/mouse_manager.h"
 
 #include "controls/commandbars/command_bar.h"
+#include "platform/qt/modality.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -139,6 +140,9 @@ bool CGVPMouseManager::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || tracked_.empty())
         return false;
+    // Bars under a modal window take nothing the modal window is given.
+    if (platform::qt::IsBlockedByModal(tracked_.front()))
+        return false;
     auto* me = static_cast<QMouseEvent*>(event);
     const QPoint global = me->globalPosition().toPoint();
     if (type == QEvent::MouseMove) {
@@ -263,6 +267,9 @@ bool CGVPHookManager::DispatchKey(int vk) {
 bool CGVPHookManager::eventFilter(QObject* watched, QEvent* event) {
     auto it = sinks_.find(watched);
     if (it == sinks_.end())
+        return false;
+    if (platform::qt::IsInputEvent(event->type()) &&
+        platform::qt::IsBlockedByModal(qobject_cast<QWidget*>(watched)))
         return false;
     std::vector<IHookAble*> listeners = it->second;
     for (auto l = listeners.rbegin(); l != listeners.rend(); ++l) {

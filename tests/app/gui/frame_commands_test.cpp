@@ -7,6 +7,8 @@
 #include "app/gui/vl_frame.h"
 #include "app/gui/vl_resources.h"
 #include "controls/commandbars/aux_data.h"
+#include "controls/commandbars/menu_bar.h"
+#include "controls/commandbars/mouse_manager.h"
 #include "link/dat_doc.h"
 #include "platform/serial_device.h"
 #include "script/vl_doc.h"
@@ -35,6 +37,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -542,6 +546,125 @@ TEST_F(CommDialogs, AdvancedLeavesAnUnofferedTimeoutAsItIs) {
     EXPECT_EQ(dialog.Data().m_nTimeout, 2000);
     EXPECT_EQ(dialog.Data().m_nPacketSize, 256);
     EXPECT_EQ(dialog.Data().m_nBitMode, 0);
+}
+
+// What the main frame's keys did while a modal window had the keyboard.
+struct FrameKeysSeen {
+    bool menuTracked = false; // Alt or a mnemonic reached the menu bar
+    bool otherModal = false;  // an accelerator opened a window of its own
+};
+
+// Alt, Alt+F then C (the File menu's Close), and Ctrl+O, typed into the open modal window.
+FrameKeysSeen PressFrameKeys(CVLFrame& frame, QWidget& modal) {
+    FrameKeysSeen seen;
+    // A window opened by a key would wait for a person: it is noted and sent away.
+    QTimer watch;
+    watch.setInterval(5);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        QWidget* now = QApplication::activeModalWidget();
+        if (now && now != &modal) {
+            seen.otherModal = true;
+            if (auto* dialog = qobject_cast<QDialog*>(now))
+                dialog->reject();
+        }
+    });
+    watch.start();
+    QWidget* target = QApplication::focusWidget();
+    if (!target || target->window() != &modal)
+        target = &modal;
+    auto* mouse = CGVPMouseManager::GetMouseManager();
+    auto note = [&] {
+        QCoreApplication::processEvents();
+        seen.menuTracked |= frame.GetMenuBar()->IsTrackingMode() || mouse->IsTracking();
+    };
+    QTest::keyClick(target, Qt::Key_Alt);
+    note();
+    QTest::keyClick(target, Qt::Key_F, Qt::AltModifier);
+    note();
+    QTest::keyClick(target, Qt::Key_C);
+    note();
+    QTest::keyClick(target, Qt::Key_O, Qt::ControlModifier);
+    QTest::qWait(30);
+    watch.stop();
+    mouse->EndTracking();
+    return seen;
+}
+
+// While a box, a dialog or a file dialog is open, the frame behind it takes none of its keys.
+TEST_F(FrameCommands, FrameKeysDoNothingWhileAModalWindowIsOpen) {
+    Start();
+    CVLDoc* doc = OpenScript();
+    ASSERT_NE(doc, nullptr);
+    QApplication::setActiveWindow(window.get());
+    // The keys do reach the frame when nothing blocks it.
+    QWidget* own = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
+    QTest::keyClick(own, Qt::Key_Alt);
+    EXPECT_TRUE(window->GetMenuBar()->IsTrackingMode());
+    CGVPMouseManager::GetMouseManager()->EndTracking();
+    QTest::keyClick(own, Qt::Key_Escape);
+
+    const struct {
+        const char* kind;
+        std::function<void()> open;
+    } modals[] = {
+        {"message box", [] { platform::ShowMessage("Keys typed here are the box's own."); }},
+        {"dialog", [this] { window->RouteCommand(kCommunications); }},
+        {"file dialog", [this] { window->RouteCommand(kFileOpen); }},
+    };
+    for (const auto& modal : modals) {
+        FrameKeysSeen seen;
+        bool opened = false;
+        guitest::WhenModal([&](QDialog& dialog) {
+            opened = true;
+            seen = PressFrameKeys(*window, dialog);
+            dialog.reject();
+        });
+        modal.open();
+        EXPECT_TRUE(opened) << modal.kind;
+        EXPECT_FALSE(seen.menuTracked) << modal.kind;
+        EXPECT_FALSE(seen.otherModal) << modal.kind;
+        EXPECT_EQ(app.ScriptTemplate()->Documents().size(), 1u) << modal.kind;
+        EXPECT_TRUE(window->isVisible()) << modal.kind;
+    }
+}
+
+// "Compile Script and Download": the frame's keys behind the download dialog leave the script
+// open, and neither a close request nor the frame's own close frees it while the dialog and the
+// download run.
+// Its own suite: it downloads to a controller in real time.
+using ModalDownload = FrameCommands;
+
+TEST_F(ModalDownload, TheScriptBehindTheDownloadDialogStaysAndTheDownloadRuns) {
+    testing_support::ControllerEmulator emulator;
+    ASSERT_TRUE(emulator.Start());
+    Start(emulator.SlavePath(), "SerialPort=0\nSerialTimeout=1000\n");
+    CVLDoc* doc = OpenScript();
+    ASSERT_NE(doc, nullptr);
+    FrameKeysSeen seen;
+    std::size_t openDuringDialog = 0;
+    bool frameStayed = false;
+    guitest::WhenModal([&](QDialog& dialog) {
+        seen = PressFrameKeys(*window, dialog);
+        app.CloseDocument(doc);
+        window->close();
+        frameStayed = window->isVisible();
+        openDuringDialog = app.ScriptTemplate()->Documents().size();
+        guitest::Click(dialog, 1);
+    });
+    EXPECT_TRUE(window->RouteCommand(kCompileScript));
+    EXPECT_FALSE(seen.menuTracked);
+    EXPECT_FALSE(seen.otherModal);
+    EXPECT_EQ(openDuringDialog, 1u);
+    EXPECT_TRUE(frameStayed);
+    ASSERT_EQ(app.ScriptTemplate()->Documents().size(), 1u);
+    EXPECT_EQ(app.ScriptTemplate()->Documents()[0].get(), doc);
+    const std::vector<std::uint8_t> image(doc->m_hpbShow.begin(),
+                                          doc->m_hpbShow.begin() + doc->m_wImageLength);
+    ASSERT_FALSE(image.empty());
+    EXPECT_EQ(emulator.StoredImage(), image);
+    // Once the download is over the script closes as ever.
+    app.CloseDocument(doc);
+    EXPECT_TRUE(app.ScriptTemplate()->Documents().empty());
 }
 
 } // namespace
