@@ -273,12 +273,19 @@ class CVLFrame::ImageCommands : public platform::qt::CommandTarget {
 public:
     explicit ImageCommands(CDatDoc& doc) : doc_(doc) {}
     bool HasCommandHandler(unsigned id) const override {
-        return id == kCompileScript || id == kFileStatus || id == kFileClose;
+        return id == kCompileScript || id == kFileStatus || id == kFileClose || id == kFileSave ||
+               id == kFileSaveAs;
     }
     bool OnCommand(unsigned id) override {
         switch (id) {
         case kCompileScript:
             doc_.OnDownload();
+            return true;
+        case kFileSave:
+            doc_.OnFileSave();
+            return true;
+        case kFileSaveAs:
+            doc_.OnFileSaveAs();
             return true;
         case kFileStatus:
             doc_.OnFileStatus();
@@ -460,15 +467,33 @@ void CVLFrame::RegisterDialogs() {
     });
     ui_->SetDialogHandler("CSaveAsDlg", [this](platform::DialogRequest& request) {
         auto& dialog = static_cast<CSaveAsDlg&>(request);
-        const QString path =
-            QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), ToQString(dialog.path),
-                                         QStringLiteral("Velmora Files (*.ksf)"));
-        if (path.isEmpty())
-            return false;
-        dialog.path = path.toStdString();
-        if (std::filesystem::path(dialog.path).extension().empty())
-            dialog.path += dialog.defaultExtension;
-        return true;
+        QString proposed = ToQString(dialog.path);
+        for (;;) {
+            const QString path = QFileDialog::getSaveFileName(
+                this, QStringLiteral("Save As"), proposed, ToQString(dialog.filter));
+            if (path.isEmpty())
+                return false;
+            std::filesystem::path chosen(path.toStdString());
+            if (chosen.extension().empty())
+                chosen += dialog.defaultExtension;
+            // The file dialog asks only about the exact name it returned; a name that differs
+            // in case, or gains its extension here, is the same file to this program.
+            std::error_code ec;
+            const bool asked = chosen == path.toStdString() && std::filesystem::exists(chosen, ec);
+            const auto existing = platform::ResolveNoCase(chosen.parent_path(), chosen.filename().string());
+            if (existing && !asked) {
+                const platform::MsgResult answer = platform::ShowMessage(
+                    existing->filename().string() + " already exists.\nDo you want to replace it?",
+                    platform::MsgButtons::YesNo, platform::MsgIcon::Exclamation, 1);
+                if (answer != platform::MsgResult::Yes) {
+                    proposed = ToQString(chosen.string());
+                    continue;
+                }
+            }
+            // One file, not a second one beside it that differs only in case.
+            dialog.path = existing ? existing->string() : chosen.string();
+            return true;
+        }
     });
     ui_->SetDialogHandler("CCfgCommDlg", [this](platform::DialogRequest& request) {
         // Edit saves the settings at once, as the device list's owner asks.
@@ -724,7 +749,10 @@ bool CVLFrame::OpenFile(const std::string& path) {
     if (!platform::EqualsNoCase(std::filesystem::path(path).extension().string(), ".dat"))
         return app_.OpenDocumentFile(path) != nullptr;
     platform::qt::MdiDocTemplate* images = templates_->Get("m_pDatTmp");
-    return images && images->OpenDocumentFile(path) != nullptr;
+    if (!images || !images->OpenDocumentFile(path))
+        return false;
+    app_.AddRecentFile(path);
+    return true;
 }
 
 void CVLFrame::OnFileSave() {

@@ -185,6 +185,7 @@ GVPMenuPtr ImageMenu() {
     GVPMenu& file = menu->Popup("&File");
     AddFileOpening(file);
     file.Item("&Close", kFileClose).Separator();
+    file.Item("&Save\tCtrl+S", kFileSave).Item("Save &As...", kFileSaveAs).Separator();
     file.Item("&Download DAT", kCompileScript).Item("&File Status", kFileStatus);
     AddFileEnd(file);
     GVPMenu& view = menu->Popup("&View");

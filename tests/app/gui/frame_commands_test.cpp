@@ -11,6 +11,7 @@
 #include "controls/commandbars/mouse_manager.h"
 #include "link/dat_doc.h"
 #include "platform/serial_device.h"
+#include "script/dialog_requests.h"
 #include "script/vl_doc.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/gui/gui_test_support.h"
@@ -386,6 +387,31 @@ TEST_F(ImageRetrieval, UploadDatFromUnitFillsTheNewImageView) {
     EXPECT_TRUE(has("DAT file successfully Retrieved"));
     EXPECT_TRUE(has("The Size is 700"));
     emulator.Stop();
+
+    // The retrieved image has no file yet: Save asks for its name and writes the bytes.
+    const std::string saved = (install.Root() / "SCRIPTS/Retrieved.dat").string();
+    ui.QueueDialog([&saved](platform::DialogRequest& request) {
+        static_cast<CSaveAsDlg&>(request).path = saved;
+        return true;
+    });
+    EXPECT_TRUE(Update(kFileSave).enabled);
+    EXPECT_TRUE(Update(kFileSaveAs).enabled);
+    EXPECT_TRUE(window->RouteCommand(kFileSave));
+    EXPECT_EQ(ui.dialogNames.back(), "CSaveAsDlg");
+    EXPECT_EQ(doc->GetPathName(), saved);
+    EXPECT_EQ(view->Frame()->windowTitle(), QStringLiteral("Retrieved.dat"));
+    EXPECT_TRUE(window->RouteCommand(kFileClose));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(Views<CDatView>().empty());
+
+    // Opened again it holds the same bytes, and it joined the recent files.
+    ASSERT_TRUE(window->OpenFile(saved));
+    ASSERT_EQ(Views<CDatView>().size(), 1u);
+    auto* reopened = dynamic_cast<CDatDoc*>(Views<CDatView>()[0]->GetDocument());
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(reopened->Image(), options.image);
+    ASSERT_FALSE(app.RecentFiles().Entries().empty());
+    EXPECT_EQ(app.RecentFiles().Entries().front(), saved);
 }
 
 } // namespace
