@@ -59,6 +59,7 @@ CVLApp::CVLApp() {
     entries.openScript = [this](const std::string& path) { return OpenDocumentFile(path); };
     entries.localTime = &SystemLocalTime;
     entries.countComPorts = [] { return ::CountComPorts(); };
+    entries.comPortFailure = [](int port) { return ::ComPortFailure(port); };
     entries.chooseCommMethod = [](CVLDoc& doc, const std::string& message) {
         return showlink::ChooseCommMethod(doc, message);
     };

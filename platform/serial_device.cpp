@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <mutex>
 #include <poll.h>
+#include <system_error>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -450,6 +451,10 @@ bool SerialDevice::Pause(std::chrono::milliseconds duration) {
         }
         std::this_thread::sleep_for(std::min<Clock::duration>(end - now, kStopSlice));
     }
+}
+
+std::string SerialOpenFailure(const std::string& path, int error) {
+    return path + ": " + std::generic_category().message(error);
 }
 
 std::string SerialDevicePathForPort(int n) {

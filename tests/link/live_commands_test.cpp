@@ -148,7 +148,8 @@ TEST_F(LiveCommands, PortThatDoesNotOpenShowsTheLinkText) {
     EXPECT_EQ(showlink::StartSequenceNow(*doc_, 0), 1);
     EXPECT_EQ(ui_.Texts(),
               std::vector<std::string>{
-                  "Error: Opening serial port: Invalid handle retrieved opening port"});
+                  "Error: Opening serial port: Invalid handle retrieved opening port "
+                  "(/nonexistent/port: No such file or directory)"});
 }
 
 TEST_F(LiveCommands, DownloadEventSendsItsCompiledBodyWithoutTheFirstByte) {
