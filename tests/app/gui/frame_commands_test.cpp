@@ -663,7 +663,7 @@ using ModalDownload = FrameCommands;
 TEST_F(ModalDownload, TheScriptBehindTheDownloadDialogStaysAndTheDownloadRuns) {
     testing_support::ControllerEmulator emulator;
     ASSERT_TRUE(emulator.Start());
-    Start(emulator.SlavePath(), "SerialPort=0\nSerialTimeout=1000\n");
+    Start(emulator.SlavePath(), "SerialPort=0\nSerialTimeout=1000\nNoArchiveOffer=TRUE\n");
     CVLDoc* doc = OpenScript();
     ASSERT_NE(doc, nullptr);
     FrameKeysSeen seen;
