@@ -7,11 +7,16 @@
 #include "app/gui/vl_frame.h"
 #include "app/gui/vl_resources.h"
 #include "controls/commandbars/aux_data.h"
+#include "controls/commandbars/control_popup.h"
+#include "controls/commandbars/controls.h"
 #include "controls/commandbars/menu_bar.h"
 #include "controls/commandbars/mouse_manager.h"
+#include "controls/commandbars/popup_bar.h"
 #include "link/dat_doc.h"
+#include "platform/qt/qt_ui_services.h"
 #include "platform/serial_device.h"
 #include "script/dialog_requests.h"
+#include "script/text_utils.h"
 #include "script/vl_doc.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/gui/gui_test_support.h"
@@ -652,6 +657,83 @@ TEST_F(FrameCommands, FrameKeysDoNothingWhileAModalWindowIsOpen) {
         EXPECT_EQ(app.ScriptTemplate()->Documents().size(), 1u) << modal.kind;
         EXPECT_TRUE(window->isVisible()) << modal.kind;
     }
+}
+
+// The texts update handlers give reach the items of the menu as it is opened and drawn: the
+// user tools show their names, not the resource's placeholder.
+TEST_F(FrameCommands, MenuItemsShowTheTextsTheirUpdatesGive) {
+    Start();
+    app.m_strToolName1 = "&Calculator";
+    app.m_strToolPath1 = "/usr/bin/true";
+    app.m_strToolName2 = "";
+    QApplication::setActiveWindow(window.get());
+    CGVPMenuBar* bar = window->GetMenuBar();
+    ASSERT_NE(bar, nullptr);
+    QWidget* own = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
+    QTest::keyClick(own, Qt::Key_T, Qt::AltModifier);
+    auto* tools = dynamic_cast<CGVPControlPopup*>(bar->GetControl(bar->GetPopupedIndex()));
+    ASSERT_NE(tools, nullptr);
+    auto* popup = dynamic_cast<CGVPPopupBar*>(tools->GetCommandBar());
+    ASSERT_TRUE(popup && popup->isVisible());
+    QCoreApplication::processEvents();
+    CGVPControl* first = popup->GetControls()->FindControlById(kUserTool1);
+    CGVPControl* second = popup->GetControls()->FindControlById(kUserTool2);
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(first->GetCaption(), QStringLiteral("&Calculator"));
+    EXPECT_TRUE(first->GetEnabled());
+    EXPECT_EQ(second->GetCaption(), QStringLiteral("User Defined Tool 2"));
+    EXPECT_FALSE(second->GetEnabled());
+    // Drawn whole: the popup is as wide as its longest item.
+    EXPECT_GE(popup->width(), popup->fontMetrics().horizontalAdvance(QStringLiteral("Calculator")));
+    CGVPMouseManager::GetMouseManager()->EndTracking();
+}
+
+// Edit > Sequence Properties shows the current sequence's settings, not resource names.
+TEST_F(FrameCommands, SequencePropertiesShowTheSequencesSettings) {
+    Start();
+    CVLDoc* doc = OpenScript();
+    ASSERT_NE(doc, nullptr);
+    ASSERT_FALSE(doc->m_poSeqList.empty());
+    CSeq& sequence = *doc->m_poSeqList[0];
+    sequence.m_nAutoStart = 1;
+    sequence.m_nLooping = 0;
+    sequence.m_nRestart = 1;
+    sequence.m_wRestartLockout = 30;
+    sequence.m_nSmpteStartOn = 1;
+    sequence.m_anSmpteStart = {1, 2, 3, 4};
+    QApplication::setActiveWindow(window.get());
+    CGVPMenuBar* bar = window->GetMenuBar();
+    QWidget* own = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
+    QTest::keyClick(own, Qt::Key_E, Qt::AltModifier);
+    auto* edit = dynamic_cast<CGVPControlPopup*>(bar->GetControl(bar->GetPopupedIndex()));
+    ASSERT_NE(edit, nullptr);
+    auto* popup = dynamic_cast<CGVPPopupBar*>(edit->GetCommandBar());
+    ASSERT_NE(popup, nullptr);
+    CGVPControlPopup* properties = nullptr;
+    for (int i = 0; i < popup->GetControlCount(); ++i)
+        if (popup->GetControl(i)->GetCaption() == QStringLiteral("&Sequence Properties"))
+            properties = dynamic_cast<CGVPControlPopup*>(popup->GetControl(i));
+    ASSERT_NE(properties, nullptr);
+    popup->ClickControl(properties, true);
+    auto* sub = dynamic_cast<CGVPPopupBar*>(properties->GetCommandBar());
+    ASSERT_TRUE(sub && sub->isVisible());
+    QCoreApplication::processEvents();
+    const std::pair<unsigned, QString> shown[] = {
+        {kAutostart, "Autostart Enabled"},
+        {kLoop, "Loop Disabled"},
+        {kRestart, "Restart in 30 frames..."},
+        {kTimecodeStart, "Timecode Trigger: 01:02:03.04"},
+        {kStartTrigger, platform::qt::ToQString(DoubleAmpersands(sequence.GetTriggerText(0)))},
+    };
+    for (const auto& [id, text] : shown) {
+        CGVPControl* item = sub->GetControls()->FindControlById(id);
+        ASSERT_NE(item, nullptr) << id;
+        EXPECT_EQ(item->GetCaption(), text) << id;
+    }
+    for (int i = 0; i < sub->GetControlCount(); ++i)
+        EXPECT_FALSE(sub->GetControl(i)->GetCaption().startsWith(QStringLiteral("PM_")))
+            << sub->GetControl(i)->GetCaption().toStdString();
+    CGVPMouseManager::GetMouseManager()->EndTracking();
 }
 
 // "Compile Script and Download": the frame's keys behind the download dialog leave the script
