@@ -34,11 +34,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -734,6 +736,64 @@ TEST_F(FrameCommands, SequencePropertiesShowTheSequencesSettings) {
         EXPECT_FALSE(sub->GetControl(i)->GetCaption().startsWith(QStringLiteral("PM_")))
             << sub->GetControl(i)->GetCaption().toStdString();
     CGVPMouseManager::GetMouseManager()->EndTracking();
+}
+
+// Runs `step` on the next modal window of type T (polling until one is open).
+template <typename T> void WhenModalOf(std::function<void(T&)> step) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, step = std::move(step)] {
+        if (auto* window = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            step(*window);
+        }
+    });
+    timer->start();
+}
+
+// Save As to "Show.KSF" beside an existing "Show.ksf": the same file, so the overwrite question
+// comes; No asks for another name, Yes replaces the file there is (no second file appears).
+TEST_F(FrameCommands, SaveAsAsksBeforeReplacingANameThatDiffersOnlyInCase) {
+    Start();
+    CVLDoc* doc = OpenScript();
+    ASSERT_NE(doc, nullptr);
+    const fs::path folder = install.Root() / "SCRIPTS";
+    { std::ofstream(folder / "Show.ksf") << "old"; }
+    const QString typed = QString::fromStdString((folder / "Show.KSF").string());
+    for (const bool replace : {false, true}) {
+        QString question;
+        int fileDialogs = 0;
+        std::function<void(QFileDialog&)> pick = [&](QFileDialog& dialog) {
+            ++fileDialogs;
+            if (fileDialogs > 1 && !replace) {
+                dialog.reject(); // asked again for a name: give up
+                return;
+            }
+            WhenModalOf<QMessageBox>([&](QMessageBox& box) {
+                question = box.text();
+                box.button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
+                if (!replace)
+                    WhenModalOf<QFileDialog>(pick);
+            });
+            dialog.selectFile(typed);
+            static_cast<QDialog&>(dialog).accept(); // the file dialog's own checks run
+        };
+        WhenModalOf<QFileDialog>(pick);
+        EXPECT_TRUE(window->RouteCommand(kFileSaveAs));
+        EXPECT_EQ(question, QStringLiteral("Show.ksf already exists.\nDo you want to replace it?"))
+            << replace;
+        EXPECT_EQ(fileDialogs, replace ? 1 : 2);
+        EXPECT_FALSE(fs::exists(folder / "Show.KSF")) << "never a second file";
+        std::ifstream in(folder / "Show.ksf");
+        const std::string text{std::istreambuf_iterator<char>(in), {}};
+        if (replace) {
+            EXPECT_NE(text, "old");
+            EXPECT_EQ(doc->GetPathName(), (folder / "Show.ksf").string());
+        } else {
+            EXPECT_EQ(text, "old");
+        }
+    }
 }
 
 // "Compile Script and Download": the frame's keys behind the download dialog leave the script
