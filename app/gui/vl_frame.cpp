@@ -310,7 +310,8 @@ CVLFrame::CVLFrame(CVLApp& app)
     : app_(app), ui_(std::make_unique<FrameUi>(*this)),
       appCommands_(std::make_unique<AppCommands>(*this)) {
     setWindowTitle(QStringLiteral("Velmora"));
-    resize(1000, 700);
+    // At a large scale the usual size would reach past the screen, status bar and all.
+    resize(platform::qt::FitToScreen(QSize(1000, 700), this));
     setAcceptDrops(true);
     RegisterVelmoraResources();
     SetUpCommandBars();
@@ -469,8 +470,8 @@ void CVLFrame::RegisterDialogs() {
         auto& dialog = static_cast<CSaveAsDlg&>(request);
         QString proposed = ToQString(dialog.path);
         for (;;) {
-            const QString path = QFileDialog::getSaveFileName(
-                this, QStringLiteral("Save As"), proposed, ToQString(dialog.filter));
+            const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save As"),
+                                                              proposed, ToQString(dialog.filter));
             if (path.isEmpty())
                 return false;
             std::filesystem::path chosen(path.toStdString());
@@ -480,7 +481,8 @@ void CVLFrame::RegisterDialogs() {
             // in case, or gains its extension here, is the same file to this program.
             std::error_code ec;
             const bool asked = chosen == path.toStdString() && std::filesystem::exists(chosen, ec);
-            const auto existing = platform::ResolveNoCase(chosen.parent_path(), chosen.filename().string());
+            const auto existing =
+                platform::ResolveNoCase(chosen.parent_path(), chosen.filename().string());
             if (existing && !asked) {
                 const platform::MsgResult answer = platform::ShowMessage(
                     existing->filename().string() + " already exists.\nDo you want to replace it?",
@@ -547,6 +549,15 @@ platform::View* CVLFrame::CreateViewFrame(platform::Document& document) {
 }
 
 // ---- Routing ----
+
+void CVLFrame::OnIdleUpdate() {
+    CGVPMDIFrameWnd::OnIdleUpdate();
+    QString title = QStringLiteral("Velmora");
+    if (QMdiSubWindow* child = MdiClient()->activeSubWindow(); child && child->isMaximized())
+        title += QStringLiteral(" - [%1]").arg(child->windowTitle());
+    if (windowTitle() != title)
+        setWindowTitle(title);
+}
 
 bool CVLFrame::OnCmdMsg(CommandMessage& msg) {
     if (QMdiSubWindow* child = MdiClient()->activeSubWindow()) {

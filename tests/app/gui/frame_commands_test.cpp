@@ -44,6 +44,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -794,6 +795,54 @@ TEST_F(FrameCommands, SaveAsAsksBeforeReplacingANameThatDiffersOnlyInCase) {
             EXPECT_EQ(text, "old");
         }
     }
+}
+
+// Cascade moves the children, it does not shrink them to their title bars (nor stores such a
+// size); a maximised child shows in the main title and draws no caption of its own; the main
+// window starts inside the screen.
+TEST_F(FrameCommands, CascadeAndMaximiseKeepUsableWindows) {
+    Start();
+    const QRect screen = window->screen()->availableGeometry();
+    EXPECT_LE(window->width(), screen.width());
+    EXPECT_LE(window->height(), screen.height());
+    CVLDoc* doc = OpenScript();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_TRUE(window->RouteCommand(kInputs));
+    EXPECT_TRUE(window->RouteCommand(kXReference));
+    const auto children = window->MdiArea()->subWindowList();
+    ASSERT_EQ(children.size(), 3);
+    EXPECT_TRUE(window->RouteCommand(kWindowCascade));
+    QCoreApplication::processEvents();
+    for (QMdiSubWindow* child : children) {
+        EXPECT_GE(child->width(), 200) << child->windowTitle().toStdString();
+        EXPECT_GE(child->height(), 150) << child->windowTitle().toStdString();
+    }
+    EXPECT_GE(doc->m_anWindowPos[CVLDoc::kWinSequenceList][2], 200);
+    EXPECT_GE(doc->m_anWindowPos[CVLDoc::kWinSequenceList][3], 150);
+
+    QMdiSubWindow* sequences = nullptr;
+    for (QMdiSubWindow* child : children)
+        if (child->windowTitle() == QStringLiteral("Sequences of Fountain"))
+            sequences = child;
+    ASSERT_NE(sequences, nullptr);
+    window->MdiArea()->setActiveSubWindow(sequences);
+    auto settle = [] {
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        platform::qt::IdleUpdater::Instance().RunNow();
+    };
+    sequences->showMaximized();
+    settle();
+    EXPECT_TRUE(sequences->isMaximized());
+    EXPECT_TRUE(sequences->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Velmora - [Sequences of Fountain]"));
+    EXPECT_EQ(sequences->widget()->mapTo(sequences, QPoint(0, 0)), QPoint(0, 0))
+        << "no caption above the content";
+    sequences->showNormal();
+    settle();
+    EXPECT_TRUE(sequences->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Velmora"));
+    EXPECT_GT(sequences->widget()->mapTo(sequences, QPoint(0, 0)).y(), 0) << "its caption is back";
 }
 
 // "Compile Script and Download": the frame's keys behind the download dialog leave the script
