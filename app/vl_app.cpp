@@ -354,6 +354,8 @@ CVLDoc* CVLApp::OnUploadScriptFromUnit() {
     if (showlink::RetrieveArchive(*doc) && doc->AddToRecentFiles())
         AddRecentFile(doc->GetPathName());
     doc->UpdateViewTitles();
+    // The reading of the retrieved script is over: the status bar goes back to its idle text.
+    platform::Ui().SetStatusText(std::string());
     return doc;
 }
 

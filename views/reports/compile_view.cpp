@@ -207,6 +207,11 @@ std::string CCompileView::FrameTitle() const {
            " - Double Left or Right Click Column Header to Sort Up or Down";
 }
 
+void CCompileView::OnUpdate(platform::View* sender, long hint, void* object) {
+    OnDraw();
+    CVLView::OnUpdate(sender, hint, object);
+}
+
 void CCompileView::OnDraw() {
     const std::string title = FrameTitle();
     if (Frame() && platform::qt::FromQString(Frame()->windowTitle()) != title)

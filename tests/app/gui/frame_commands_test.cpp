@@ -12,7 +12,9 @@
 #include "controls/commandbars/menu_bar.h"
 #include "controls/commandbars/mouse_manager.h"
 #include "controls/commandbars/popup_bar.h"
+#include "controls/toolbox/status_bar.h"
 #include "link/dat_doc.h"
+#include "link/script_archive.h"
 #include "platform/qt/qt_ui_services.h"
 #include "platform/serial_device.h"
 #include "script/dialog_requests.h"
@@ -425,6 +427,48 @@ TEST_F(ImageRetrieval, UploadDatFromUnitFillsTheNewImageView) {
 } // namespace
 
 namespace {
+
+// "Upload Script from Unit": once the script is back under its own name every window's title
+// carries that name, and the status bar leaves its reading text.
+// Its own suite: it waits on a controller in real time.
+using ScriptUpload = FrameCommands;
+
+TEST_F(ScriptUpload, EveryTitleFollowsTheRetrievedName) {
+    std::ifstream source(install.Root() / "SCRIPTS/Fountain.ksf", std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(source), {}};
+    const auto packed = showlink::PackArchiveText(text);
+    ASSERT_TRUE(packed.has_value());
+    const auto header = showlink::MakeArchiveHeader(*packed, "LOBBY");
+    testing_support::EmulatorOptions options;
+    options.archive.assign(header.begin(), header.end());
+    options.archive.insert(options.archive.end(), packed->begin(), packed->end());
+    testing_support::ControllerEmulator emulator(options);
+    ASSERT_TRUE(emulator.Start());
+    Start(emulator.SlavePath(), "SerialPort=0\nSerialTimeout=1000\n");
+    QString told;
+    guitest::WhenModal([&told](QDialog& dialog) {
+        guitest::Click(dialog, 1);
+        guitest::WhenModal([&told](QDialog& box) {
+            told = qobject_cast<QMessageBox*>(&box) ? static_cast<QMessageBox&>(box).text() : "";
+            box.accept();
+        });
+    });
+    EXPECT_TRUE(window->RouteCommand(kUploadScript));
+    EXPECT_EQ(told, QStringLiteral("Retrieval Successful"));
+    CVLDoc* doc = app.ActiveScript();
+    ASSERT_NE(doc, nullptr);
+    const std::string name = doc->GetScriptName();
+    ASSERT_NE(name, "Script1") << "the retrieval gave the script its name";
+    const auto children = window->MdiArea()->subWindowList();
+    ASSERT_GE(children.size(), 2);
+    for (QMdiSubWindow* child : children) {
+        const std::string title = child->windowTitle().toStdString();
+        EXPECT_NE(title.find(name), std::string::npos) << title;
+        EXPECT_EQ(title.find("Script1"), std::string::npos) << title;
+    }
+    EXPECT_EQ(window->StatusBar()->GetPaneText(0), QStringLiteral("Ready"));
+    emulator.Stop();
+}
 
 // Communications from the menu runs the real dialog in settings mode; Cancel keeps everything.
 TEST_F(FrameCommands, CommunicationsOkTakesTheDialogAndCancelChangesNothing) {
