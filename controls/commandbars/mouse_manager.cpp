@@ -1,6 +1,7 @@
 #include "controls/commandbars/mouse_manager.h"
 
 #include "controls/commandbars/command_bar.h"
+#include "controls/commandbars/process_slot.h"
 #include "platform/qt/modality.h"
 
 #include <QApplication>
@@ -11,12 +12,12 @@
 
 namespace {
 // One per user-interface thread; the toolkit's exit releases the calling thread's.
-std::unique_ptr<CGVPMouseManager>& MouseSlot() {
-    thread_local std::unique_ptr<CGVPMouseManager> manager;
+GVPProcessSlot<CGVPMouseManager>& MouseSlot() {
+    thread_local GVPProcessSlot<CGVPMouseManager> manager;
     return manager;
 }
-std::unique_ptr<CGVPHookManager>& HookSlot() {
-    static std::unique_ptr<CGVPHookManager> manager;
+GVPProcessSlot<CGVPHookManager>& HookSlot() {
+    static GVPProcessSlot<CGVPHookManager> manager;
     return manager;
 }
 } // namespace
