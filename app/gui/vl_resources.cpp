@@ -233,7 +233,7 @@ GVPToolBarResource StandardToolBar() {
                      {kResetSequence, "media-skip-backward"},
                      {kAutoSizeColumns, "zoom-fit-best"},
                      {kEventsInFrames, "view-list-details"},
-                     {kCompileScript, "go-down"}};
+                     {kCompileScript, "run-build-install"}};
     return bar;
 }
 

@@ -604,6 +604,33 @@ TEST_F(CommDialogs, DeviceDialogKeepsTheAddressAsDottedTextAndNeedsAName) {
     EXPECT_EQ(ui.boxes[0].caption, "Insufficient Data");
 }
 
+// The Tips of the Advanced dialog come as paragraphs the box wraps, not as broken lines.
+TEST_F(CommDialogs, AdvancedTipsAreParagraphs) {
+    comm::CCfgCommDlg dialog(request, {});
+    dialog.OnInitDialog();
+    guitest::WhenModal([](QDialog& advanced) {
+        guitest::Click(advanced, 269);
+        guitest::Click(advanced, 2);
+    });
+    dialog.OnAdvanced();
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    const std::string& text = ui.boxes[0].text;
+    EXPECT_EQ(ui.boxes[0].caption, "Advanced Communication Tips");
+    EXPECT_EQ(text.rfind("If you are downloading directly to a Show Controller, the optimum "
+                         "selection is 256 byte Packet Size",
+                         0),
+              0u)
+        << text;
+    // Four paragraphs, no break inside one.
+    std::size_t breaks = 0;
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2)) {
+        ASSERT_LT(at + 1, text.size());
+        EXPECT_EQ(text[at + 1], '\n') << text.substr(0, at);
+        ++breaks;
+    }
+    EXPECT_EQ(breaks, 3u);
+}
+
 TEST_F(CommDialogs, AdvancedLeavesAnUnofferedTimeoutAsItIs) {
     request.m_nTimeout = 2000;
     request.m_nPacketSize = 128;
