@@ -75,6 +75,30 @@ struct CompileViewTest : ::testing::Test, testsupport::QtAppFirst {
     CCompileView view;
 };
 
+// No heading is clipped, and the columns together keep the width they were given, so that they
+// fit the window's default width without a horizontal bar; the headings lie on white.
+TEST_F(CompileViewTest, HeadingsShowWholeAndTheColumnsKeepTheirWidth) {
+    const char* headings[] = {"Compiler Message", "Error", "Seq/Res", "Event", "Param"};
+    for (const int pixels : {12, 18}) {
+        QFont font = view.Cel().font();
+        font.setPixelSize(pixels);
+        view.Cel().setFont(font);
+        view.OnInitialUpdate();
+        const QFontMetrics metrics(view.Cel().font());
+        int total = 0;
+        for (int c = 0; c < 5; ++c) {
+            EXPECT_EQ(Cell(c, -1), headings[c]);
+            const int width = view.Cel().GetColumnWidth(c);
+            EXPECT_GE(width, metrics.horizontalAdvance(QLatin1String(headings[c])) + 4)
+                << pixels << " px: " << headings[c];
+            total += width;
+        }
+        EXPECT_EQ(total, 540 + 4 * 50) << pixels << " px";
+        EXPECT_EQ(view.Cel().GetSectionBackColour(2), 0xFFFFFFu);
+        EXPECT_EQ(view.Cel().GetSectionBackColour(3), 0xFFFFFFu);
+    }
+}
+
 TEST_F(CompileViewTest, RowsShowTheMessageFields) {
     // The compiler and the link find the view as the script's message sink.
     EXPECT_EQ(FindCompileView(doc), static_cast<CompileMessageSink*>(&view));
