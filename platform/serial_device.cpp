@@ -9,9 +9,9 @@
 #include <fcntl.h>
 #include <mutex>
 #include <poll.h>
-#include <system_error>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <system_error>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>

@@ -106,8 +106,8 @@ void CCmpErrorDlg::FitToText() {
     close_->setGeometry(buttonX, close.y(), close.width(), close.height());
     back_->setGeometry(buttonX, back.y(), back.width(), back.height());
     const int margin = du.Rect(6, 0, 0, 0).x();
-    const int width = std::max({du.Rect(0, 0, 182, 0).width(), buttonX + close.width() + margin,
-                                left + message + margin});
+    const int width = std::max(
+        {du.Rect(0, 0, 182, 0).width(), buttonX + close.width() + margin, left + message + margin});
     const int height =
         std::max(du.Rect(0, 0, 0, 62).height(), message2_->geometry().bottom() + 1 + margin);
     setFixedSize(width, height);
