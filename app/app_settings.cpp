@@ -120,6 +120,11 @@ void CVLApp::WriteSettings() {
 }
 
 std::string CVLApp::SerialPortPath(int n) const {
+    // Read at every lookup: a mapping changed by hand in the profile takes effect at the next
+    // listing or opening of a port, without a restart.
+    if (!m_ProfilePath.empty() && n >= 1 && n <= kSerialPortCount)
+        return platform::ToForwardSlashes(
+            platform::GetProfileString(m_ProfilePath, kSerialPorts, "COM" + std::to_string(n), ""));
     const auto it = m_SerialPorts.find(n);
     return it == m_SerialPorts.end() ? std::string() : it->second;
 }

@@ -79,9 +79,11 @@ bool CMyMultiDocTemplate::CloseDocument(CVLDoc* doc) {
                            [doc](const auto& owned) { return owned.get() == doc; });
     if (it == documents_.end())
         return false;
-    if (doc->m_nCompileRunning) {
-        // The compile or transfer works on this document further up the stack.
-        doc->m_nAbortRequested = 1;
+    if (doc->IsHeld()) {
+        // A compile, transfer or dialog works on this document further up the stack: a compile
+        // or transfer is asked to stop, a dialog answers first.
+        if (doc->m_nCompileRunning)
+            doc->m_nAbortRequested = 1;
         return false;
     }
     Discard(it);

@@ -49,6 +49,7 @@ CVLApp::CVLApp() {
     entries.openScript = [this](const std::string& path) { return OpenDocumentFile(path); };
     entries.localTime = &SystemLocalTime;
     entries.countComPorts = [] { return ::CountComPorts(); };
+    entries.comPortFailure = [](int port) { return ::ComPortFailure(port); };
     entries.chooseCommMethod = [](CVLDoc& doc, const std::string& message) {
         return showlink::ChooseCommMethod(doc, message);
     };
@@ -346,6 +347,8 @@ CVLDoc* CVLApp::OnUploadScriptFromUnit() {
     if (showlink::RetrieveArchive(*doc) && doc->AddToRecentFiles())
         AddRecentFile(doc->GetPathName());
     doc->UpdateViewTitles();
+    // The reading of the retrieved script is over: the status bar goes back to its idle text.
+    platform::Ui().SetStatusText(std::string());
     return doc;
 }
 

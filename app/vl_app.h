@@ -98,6 +98,8 @@ public:
     CVLDoc* ActiveScript() const;
     CMyMultiDocTemplate* ScriptTemplate() const { return m_pScriptTmp.get(); }
     CRecentFileList& RecentFiles() { return m_RecentFiles; }
+    // Puts a path at the top of the recent-file list and writes the list to the profile.
+    void AddRecentFile(const std::string& path);
 
     // ---- Settings ----
     // The profile the settings live in (DefaultProfilePath() unless set before start-up).
@@ -198,8 +200,6 @@ private:
     std::filesystem::path m_ProfilePath;
     AppShell* m_pShell = nullptr;
     std::unique_ptr<CMyMultiDocTemplate> m_pScriptTmp;
-    // Puts a path at the top of the recent-file list and writes the list to the profile.
-    void AddRecentFile(const std::string& path);
     CRecentFileList m_RecentFiles;
     bool m_bHooksInstalled = false;
     bool m_bProfileUnreadable = false;

@@ -123,7 +123,11 @@ void ReportOutcome(CVLDoc& doc, const std::string& remark, std::uint32_t storeEr
         if (popups)
             platform::ShowMessage(text);
         PostCompileMessage(text, kColourBlue);
-        PostCompileMessage("Script not Downloaded, Communications Offline", kColourRed);
+        // The port tried and why it failed, so that the user can act on it.
+        const std::string why = services.ComPortFailure(services.Settings().serialPort);
+        PostCompileMessage("Script not Downloaded, Communications Offline" +
+                               (why.empty() ? std::string() : " (" + why + ")"),
+                           kColourRed);
         return;
     }
     if (services.ChooseCommMethod(doc, text)) {

@@ -6,7 +6,9 @@
 #include "link/script_transfer.h"
 #include "link/serial_link.h"
 #include "link/transfer_session.h"
+#include "platform/replace_file.h"
 #include "script/app_services.h"
+#include "script/dialog_requests.h"
 #include "script/download_settings.h"
 
 #include <algorithm>
@@ -143,13 +145,47 @@ bool CDatDoc::OnSaveDocument(const std::string& path) {
     if (!m_hpbDat) {
         return false;
     }
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(m_hpbDat.get()), m_wDatLength);
-    file.close();
-    if (!file) {
+    // Replaced, never truncated in place: a failed save leaves the old file whole.
+    const std::string_view bytes(reinterpret_cast<const char*>(m_hpbDat.get()), m_wDatLength);
+    if (platform::ReplaceFile(path, bytes) != platform::ReplaceResult::Ok) {
         return false;
     }
+    SetPathName(path);
     SetModifiedFlag(false);
+    return true;
+}
+
+bool CDatDoc::OnFileSave() {
+    return DoSave(GetPathName(), GetPathName().empty());
+}
+
+bool CDatDoc::OnFileSaveAs() {
+    return DoSave(GetPathName(), true);
+}
+
+bool CDatDoc::DoSave(const std::string& path, bool askForPath) {
+    std::string target = path;
+    if (askForPath) {
+        CSaveAsDlg dialog;
+        dialog.filter = "Compiled files (*.dat)";
+        dialog.defaultExtension = ".dat";
+        dialog.path = path.empty() ? GetTitle() + ".dat" : path;
+        if (!platform::Ui().RunDialog(dialog) || dialog.path.empty()) {
+            return false;
+        }
+        target = dialog.path;
+    }
+    const std::string before = GetTitle();
+    if (!OnSaveDocument(target)) {
+        platform::ShowMessage("Failed to save document.", platform::MsgButtons::Ok,
+                              platform::MsgIcon::Exclamation);
+        return false;
+    }
+    if (GetTitle() != before) {
+        for (platform::View* view : Views()) {
+            view->SetFrameTitle(GetTitle());
+        }
+    }
     return true;
 }
 

@@ -46,8 +46,13 @@ public:
     bool OnNewDocument() override;
     // Reads the file (at most 65535 bytes); on success the document takes its path.
     bool OnOpenDocument(const std::string& path) override;
-    // Writes exactly the image bytes held.
+    // Writes exactly the image bytes held, replacing the file only once they are all written;
+    // on success the document takes the path.
     bool OnSaveDocument(const std::string& path) override;
+    // "&Save": to the document's file; an image without one (retrieved) asks for its name.
+    bool OnFileSave();
+    // "Save &As...": asks for a name, then saves there.
+    bool OnFileSaveAs();
 
     // Takes an image as a loaded file gives it (cut at 65535 bytes).
     void LoadImage(const std::uint8_t* bytes, std::size_t count);
@@ -78,6 +83,7 @@ public:
     bool HasBuffer() const { return m_hpbDat != nullptr; }
 
 private:
+    bool DoSave(const std::string& path, bool askForPath);
     AppServices& Services() const;
     AppServices* m_pServices = nullptr;
     DatListView* FindListView() const;

@@ -52,7 +52,8 @@ std::string CSerialLink::Open(ComPortIndex port, Framing mode, BaudRate baud) {
     Close();
     const std::string path = platform::SerialDevicePathForPort(port.value + 1);
     if (!Record(m_hPort->Open(path))) {
-        return "Opening serial port: Invalid handle retrieved opening port";
+        return "Opening serial port: Invalid handle retrieved opening port (" +
+               platform::SerialOpenFailure(path, m_hPort->LastError()) + ")";
     }
     // A handle that did not become a working link is released again.
     auto abandon = [&](const char* text) {
@@ -247,6 +248,19 @@ bool ProbeComPort(int index) {
     // The port exists but another program holds it.
     const int error = device.LastError();
     return error == EACCES || error == EBUSY;
+}
+
+std::string ComPortFailure(int index) {
+    if (index < 0 || index > kMaxPortIndex) {
+        return {};
+    }
+    const std::string path = platform::SerialDevicePathForPort(index + 1);
+    platform::SerialDevice device;
+    if (device.Open(path)) {
+        device.Close();
+        return {};
+    }
+    return platform::SerialOpenFailure(path, device.LastError());
 }
 
 int CountComPorts() {

@@ -104,6 +104,9 @@ private:
 bool ProbeComPort(int index);
 // How many of COM1 to COM8 exist.
 int CountComPorts();
+// Why COM(index+1) cannot be opened now, as "/dev/ttyS0: No such file or directory"; empty when
+// it opens (or the index names no port).
+std::string ComPortFailure(int index);
 
 // The DMX sender's reduced link: COM1 to COM4 only, commands in the 9-bit framing without
 // pauses, or the bare message bytes when opened without the 9-bit flag.

@@ -78,16 +78,19 @@ void VLDocLinkHost::StoreArchive(CSerialLink& link) {
 }
 
 bool ChooseCommMethod(CVLDoc& doc, const std::string& message) {
+    CVLDocHold hold(doc);
     return ChooseCommMethod(doc.Services(), message,
                             ProductTitleSuffix(VLDocLinkHost(doc).ProductName()));
 }
 
 bool RunCommDialog(CVLDoc& doc, const std::string& message) {
+    CVLDocHold hold(doc);
     return RunCommDialog(doc.Services(), message,
                          ProductTitleSuffix(VLDocLinkHost(doc).ProductName()));
 }
 
 bool DownloadCompiledScript(CVLDoc& doc) {
+    CVLDocHold hold(doc);
     VLDocLinkHost host(doc);
     return DownloadCompiledScript(host, doc.Services());
 }

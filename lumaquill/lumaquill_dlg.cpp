@@ -16,6 +16,8 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyleOptionSlider>
+#include <QStylePainter>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWhatsThis>
@@ -27,6 +29,32 @@ namespace {
 
 constexpr int kTop = 0;
 constexpr int kBottom = 255;
+
+// A channel's slider: position 0 at the top is the value 255. Its filled part shows the value
+// (empty at 0, full at 255), which the inverted position alone would turn upside down: the
+// groove and handle are drawn as by a plain slider holding the value itself, at the same place.
+class ChannelSlider : public QSlider {
+public:
+    explicit ChannelSlider(QWidget* parent) : QSlider(Qt::Vertical, parent) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        QStyleOptionSlider value = option;
+        value.upsideDown = !option.upsideDown;
+        value.sliderPosition = option.maximum - option.sliderPosition + option.minimum;
+        value.sliderValue = option.maximum - option.sliderValue + option.minimum;
+        value.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle;
+        if (option.activeSubControls & QStyle::SC_SliderHandle)
+            value.activeSubControls = QStyle::SC_SliderHandle;
+        painter.drawComplexControl(QStyle::CC_Slider, value);
+        // The ticks as the positions place them.
+        option.subControls = QStyle::SC_SliderTickmarks;
+        painter.drawComplexControl(QStyle::CC_Slider, option);
+    }
+};
 
 // Control ids.
 constexpr int kIdSlider = 1000;
@@ -87,7 +115,7 @@ void CLumaquillDlg::BuildControls() {
         const auto i = static_cast<std::size_t>(k);
         auto* label = Named(new QLabel(QString::number(k + 1), this), kIdLabel + k);
         label->setAlignment(Qt::AlignCenter);
-        auto* slider = Named(new QSlider(Qt::Vertical, this), kIdSlider + k);
+        QSlider* slider = Named(new ChannelSlider(this), kIdSlider + k);
         // Position 0 at the top, 255 at the bottom: the value is 255 minus the position.
         slider->setInvertedAppearance(true);
         slider->setInvertedControls(true);

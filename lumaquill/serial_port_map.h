@@ -1,5 +1,5 @@
 // COM1 to COM4 as the "Serial Ports" section of the main program's profile maps them to
-// devices. Read once at start; this program never writes the profile.
+// devices, read again at every lookup; this program never writes the profile.
 #pragma once
 
 #include "platform/serial_device.h"

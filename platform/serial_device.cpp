@@ -11,6 +11,7 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <system_error>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -450,6 +451,10 @@ bool SerialDevice::Pause(std::chrono::milliseconds duration) {
         }
         std::this_thread::sleep_for(std::min<Clock::duration>(end - now, kStopSlice));
     }
+}
+
+std::string SerialOpenFailure(const std::string& path, int error) {
+    return path + ": " + std::generic_category().message(error);
 }
 
 std::string SerialDevicePathForPort(int n) {

@@ -130,6 +130,10 @@ std::string SerialDevicePathForPort(int n);
 // already a path; anything else has none (empty).
 std::string SerialDevicePathForName(const std::string& name);
 
+// "/dev/ttyUSB0: Permission denied": the device tried and the system's reason, as every report
+// of a port that could not be opened gives them.
+std::string SerialOpenFailure(const std::string& path, int error);
+
 // Answers the configured path of COMn, or an empty text when none is configured.
 using SerialPortLookup = std::function<std::string(int n)>;
 // Installs the lookup (an empty function restores the default) and answers the previous one.

@@ -93,6 +93,9 @@ public:
         std::function<LocalClockTime()> localTime;
         // Serial ports present on this machine.
         std::function<int()> countComPorts;
+        // Why a serial port (0 for COM1) cannot be opened: the device tried and the system's
+        // reason; empty when it opens. Optional: without it nothing more is said.
+        std::function<std::string(int port)> comPortFailure;
         // Asks how to send, showing `message`; true to go ahead.
         std::function<bool(CVLDoc&, const std::string& message)> chooseCommMethod;
         // Sends the script's compiled image; true when the controller took it.
@@ -115,6 +118,9 @@ public:
     }
     LocalClockTime LocalTime() { return Need(entries.localTime, "clock")(); }
     int CountComPorts() { return Need(entries.countComPorts, "serial port count")(); }
+    std::string ComPortFailure(int port) {
+        return entries.comPortFailure ? entries.comPortFailure(port) : std::string();
+    }
     bool ChooseCommMethod(CVLDoc& doc, const std::string& message) {
         return Need(entries.chooseCommMethod, "communication dialog")(doc, message);
     }

@@ -1,6 +1,7 @@
 #include "script/vl_doc.h"
 
 #include "platform/paths.h"
+#include "platform/replace_file.h"
 #include "platform/ui_services.h"
 #include "script/dialog_requests.h"
 #include "script/doc_list.h"
@@ -117,63 +118,6 @@ FileResult ReadWholeFile(const std::string& path, std::vector<char>& buffer, std
         size += static_cast<std::size_t>(n);
     }
     ::close(fd);
-    return FileResult::Ok;
-}
-
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// Replaces the file at `path` by `data` without ever leaving it half written: the text goes
-// to a new file in the same folder, is flushed to the disk and then renamed over the target.
-// On failure the old file stays as it was.
-FileResult ReplaceFile(const std::string& path, std::string_view data) {
-    fs::path target(path);
-    std::error_code ec;
-    if (fs::is_symlink(target, ec)) {
-        // Replace what the link points to, not the link.
-        fs::path resolved = fs::canonical(target, ec);
-        if (!ec)
-            target = resolved;
-    }
-    fs::path folder = target.parent_path();
-    if (folder.empty())
-        folder = ".";
-    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return FileResult::CannotOpen;
-
-    struct stat st {};
-    mode_t mode;
-    if (::stat(target.c_str(), &st) == 0) {
-        mode = st.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, data) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok)
-        ok = std::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return FileResult::WriteFailed;
-    }
-    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir); // makes the rename itself durable; a failure here loses nothing
-        ::close(dir);
-    }
     return FileResult::Ok;
 }
 
@@ -323,13 +267,13 @@ bool CVLDoc::OnSaveDocument(const std::string& path) {
         ShowMessage("File " + path + " could not be written to memory successfully!");
         return false;
     }
-    FileResult result = ReplaceFile(path, WrittenText());
+    const platform::ReplaceResult result = platform::ReplaceFile(path, WrittenText());
     FreeFileBuffer();
-    if (result == FileResult::CannotOpen) {
+    if (result == platform::ReplaceResult::CannotCreate) {
         ShowMessage("File " + path + " could not be opened for writing!");
         return false;
     }
-    if (result != FileResult::Ok) {
+    if (result != platform::ReplaceResult::Ok) {
         ShowMessage("File " + path +
                     " could not be written to successfully!\n\nThe Drive could be full.  Try "
                     "another Drive!");

@@ -270,6 +270,11 @@ public:
 
     std::int32_t m_nCompileRunning = 0;
     std::int32_t m_nAbortRequested = 0;
+    // Dialogs and transfers that work on this script and let the user interface run meanwhile;
+    // the script is not closed while any holds it.
+    std::int32_t m_nHoldCount = 0;
+    // Nothing may close the script now: a compile, transfer or dialog works on it.
+    bool IsHeld() const { return m_nCompileRunning != 0 || m_nHoldCount > 0; }
 
     // The reproducer system; its SMPTE interface carries the script's SMPTE settings.
     Reelvox_c m_Reelvox;
@@ -305,4 +310,16 @@ private:
     // The reader and the writer work on the buffers and the model directly.
     friend class ScriptFileReader;
     friend class ScriptFileWriter;
+};
+
+// Holds a script open for a scope (see m_nHoldCount).
+class CVLDocHold {
+public:
+    explicit CVLDocHold(CVLDoc& doc) : doc_(doc) { ++doc_.m_nHoldCount; }
+    ~CVLDocHold() { --doc_.m_nHoldCount; }
+    CVLDocHold(const CVLDocHold&) = delete;
+    CVLDocHold& operator=(const CVLDocHold&) = delete;
+
+private:
+    CVLDoc& doc_;
 };

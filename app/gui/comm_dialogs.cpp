@@ -40,6 +40,18 @@ platform::MsgResult Ask(const std::string& text, const std::string& caption,
     return platform::Ui().MessageBox(request);
 }
 
+// The text as paragraphs: a single line break becomes a blank, so that the box wraps the lines
+// to its own width; an empty line still parts two paragraphs.
+std::string AsParagraphs(std::string text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool single = text[i] == '\n' && (i == 0 || text[i - 1] != '\n') &&
+                            (i + 1 == text.size() || text[i + 1] != '\n');
+        if (single)
+            text[i] = ' ';
+    }
+    return text;
+}
+
 // The list index of the device shown as `name`: the last one of that name, -1 for none.
 int DeviceIndexByName(const CQuenlowList& devices, const std::string& name) {
     int found = -1;
@@ -236,18 +248,19 @@ void CAdvCommDlg::accept() {
 }
 
 void CAdvCommDlg::OnTips() {
-    Ask("If you are downloading directly to a Show Controller, the optimum selection\n"
-        "is 256 byte Packet Size and 0 ms Pacing.  If you are downloading through\n"
-        "a Reelvox or Tembrel, select the defaults for Packet Size and Pacing.\n\n"
-        "The Timeout doesn't matter that much, and should generally be left\n"
-        "at 3 seconds.\n\n"
-        "If you are using a USB to Serial adapter, you most likely need to use\n"
-        "the Brevant 8-bit Mode instead of Brevant 9-bit.  Before doing so, you might\n"
-        "want to verify that the firmware of your Show Controller is capable of doing this.\n"
-        "If not, a firmware upgrade will be required to use this feature.\n\n"
-        "Troubleshooting:  If you are having problems, first try changing the method\n"
-        "of communication, then try increasing the timeout, then try decreasing the\n"
-        "packet size and increasing the pacing.",
+    Ask(AsParagraphs(
+            "If you are downloading directly to a Show Controller, the optimum selection\n"
+            "is 256 byte Packet Size and 0 ms Pacing.  If you are downloading through\n"
+            "a Reelvox or Tembrel, select the defaults for Packet Size and Pacing.\n\n"
+            "The Timeout doesn't matter that much, and should generally be left\n"
+            "at 3 seconds.\n\n"
+            "If you are using a USB to Serial adapter, you most likely need to use\n"
+            "the Brevant 8-bit Mode instead of Brevant 9-bit.  Before doing so, you might\n"
+            "want to verify that the firmware of your Show Controller is capable of doing this.\n"
+            "If not, a firmware upgrade will be required to use this feature.\n\n"
+            "Troubleshooting:  If you are having problems, first try changing the method\n"
+            "of communication, then try increasing the timeout, then try decreasing the\n"
+            "packet size and increasing the pacing."),
         "Advanced Communication Tips", platform::MsgButtons::Ok, platform::MsgIcon::None);
 }
 

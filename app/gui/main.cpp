@@ -2,6 +2,7 @@
 // display; otherwise the main window opens.
 #include "app/batch_shell.h"
 #include "app/command_line.h"
+#include "app/gui/shell_dialogs.h"
 #include "app/gui/splash_screen.h"
 #include "app/gui/vl_frame.h"
 #include "app/vl_app.h"
@@ -25,6 +26,8 @@ int main(int argc, char** argv) {
     QApplication qt(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     CGVPToolkit toolkit;
+    // Every window without an icon of its own (dialogs, boxes, child frames) carries this one.
+    QApplication::setWindowIcon(VelmoraIcon());
     int status = CVLApp::kBatchStartupFailed;
     // The splash shows while the devices load; the welcome of a first run follows it.
     CSplashScreen splash;

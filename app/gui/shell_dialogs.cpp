@@ -33,13 +33,17 @@ bool OpenHelp(const std::string& appDir) {
     return false;
 }
 
+QIcon VelmoraIcon() {
+    return QIcon::fromTheme(QStringLiteral("applications-multimedia"));
+}
+
 void RunAboutDialog(QWidget* parent) {
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("dlg_100"));
     dialog.setWindowTitle(QStringLiteral("About VELMORA"));
     auto* layout = new QGridLayout(&dialog);
     auto* icon = new QLabel(&dialog);
-    icon->setPixmap(QIcon::fromTheme(QStringLiteral("text-x-script")).pixmap(32, 32));
+    icon->setPixmap(VelmoraIcon().pixmap(32, 32));
     layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
     layout->addWidget(new QLabel(QString::fromLatin1(kProgramNameAndVersion), &dialog), 0, 1);
     layout->addWidget(new QLabel(QString::fromLatin1(kBuildNumber), &dialog), 1, 1);

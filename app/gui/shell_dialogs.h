@@ -1,6 +1,7 @@
 // The help file and the About box of the application shell.
 #pragma once
 
+#include <QIcon>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -13,4 +14,6 @@ std::optional<std::filesystem::path> HelpFile(const std::string& appDir);
 bool OpenHelp(const std::string& appDir);
 
 // "About VELMORA" (dialog 100): the program's name and version, its build, OK.
+// The program's own icon, as its desktop entry names it.
+QIcon VelmoraIcon();
 void RunAboutDialog(QWidget* parent);

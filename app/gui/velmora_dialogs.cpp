@@ -6,8 +6,10 @@
 #include "compiler/linked_resources.h"
 #include "link/comm_dialog.h"
 #include "link/dat_doc.h"
+#include "platform/paths.h"
 #include "platform/qt/mdi_template.h"
 #include "platform/qt/qt_ui_services.h"
+#include "platform/ui_services.h"
 #include "script/dialog_requests.h"
 #include "script/vl_doc.h"
 
@@ -44,15 +46,34 @@ void RegisterVelmoraDialogs(platform::qt::ViewRegistry& registry, VelmoraDialogH
         return true;
     });
     registry.RegisterDialog<CSaveAsDlg>([parent](CSaveAsDlg& dialog) {
-        const QString path = QFileDialog::getSaveFileName(parent(), QStringLiteral("Save As"),
-                                                          ToQString(dialog.path),
-                                                          QStringLiteral("Velmora Files (*.ksf)"));
-        if (path.isEmpty())
-            return false;
-        dialog.path = path.toStdString();
-        if (std::filesystem::path(dialog.path).extension().empty())
-            dialog.path += dialog.defaultExtension;
-        return true;
+        QString proposed = ToQString(dialog.path);
+        for (;;) {
+            const QString path = QFileDialog::getSaveFileName(parent(), QStringLiteral("Save As"),
+                                                              proposed, ToQString(dialog.filter));
+            if (path.isEmpty())
+                return false;
+            std::filesystem::path chosen(path.toStdString());
+            if (chosen.extension().empty())
+                chosen += dialog.defaultExtension;
+            // The file dialog asks only about the exact name it returned; a name that differs
+            // in case, or gains its extension here, is the same file to this program.
+            std::error_code ec;
+            const bool asked = chosen == path.toStdString() && std::filesystem::exists(chosen, ec);
+            const auto existing =
+                platform::ResolveNoCase(chosen.parent_path(), chosen.filename().string());
+            if (existing && !asked) {
+                const platform::MsgResult answer = platform::ShowMessage(
+                    existing->filename().string() + " already exists.\nDo you want to replace it?",
+                    platform::MsgButtons::YesNo, platform::MsgIcon::Exclamation, 1);
+                if (answer != platform::MsgResult::Yes) {
+                    proposed = ToQString(chosen.string());
+                    continue;
+                }
+            }
+            // One file, not a second one beside it that differs only in case.
+            dialog.path = existing ? existing->string() : chosen.string();
+            return true;
+        }
     });
     registry.RegisterDialog<CommDialogRequest>(
         [parent, save = host.saveSettings](CommDialogRequest& request) {

@@ -76,9 +76,10 @@ bool MayCloseScriptWindow(CVLDoc& doc, const void* frame) {
     const bool last = std::none_of(views.begin(), views.end(), [frame](platform::View* view) {
         return view->FrameId() != frame;
     });
-    if (last && doc.m_nCompileRunning) {
+    if (last && doc.IsHeld()) {
         // The compile or transfer works on the script: it stops first.
-        doc.m_nAbortRequested = 1;
+        if (doc.m_nCompileRunning)
+            doc.m_nAbortRequested = 1;
         return false;
     }
     return doc.CanCloseFrame(frame);
@@ -142,9 +143,10 @@ void CMDIChildRememberWnd::closeEvent(QCloseEvent* event) {
     }
     const bool compile = kind_.windowKind == CVLDoc::kWinCompile;
     const bool sequences = kind_.windowKind == CVLDoc::kWinSequenceList;
-    if ((compile || sequences) && doc->m_nCompileRunning) {
+    if ((compile || sequences) && doc->IsHeld()) {
         // A running compile or transfer is stopped, never orphaned: the window stays.
-        doc->m_nAbortRequested = 1;
+        if (doc->m_nCompileRunning)
+            doc->m_nAbortRequested = 1;
         event->ignore();
         return;
     }

@@ -312,12 +312,19 @@ class CVLFrame::ImageCommands : public platform::qt::CommandTarget {
 public:
     explicit ImageCommands(CDatDoc& doc) : doc_(doc) {}
     bool HasCommandHandler(unsigned id) const override {
-        return id == kCompileScript || id == kFileStatus || id == kFileClose;
+        return id == kCompileScript || id == kFileStatus || id == kFileClose || id == kFileSave ||
+               id == kFileSaveAs;
     }
     bool OnCommand(unsigned id) override {
         switch (id) {
         case kCompileScript:
             doc_.OnDownload();
+            return true;
+        case kFileSave:
+            doc_.OnFileSave();
+            return true;
+        case kFileSaveAs:
+            doc_.OnFileSaveAs();
             return true;
         case kFileStatus:
             doc_.OnFileStatus();
@@ -343,7 +350,8 @@ CVLFrame::CVLFrame(CVLApp& app)
       appCommands_(std::make_unique<AppCommands>(*this)),
       services_(std::make_unique<ShellServices>(*this)) {
     setWindowTitle(QStringLiteral("Velmora"));
-    resize(1000, 700);
+    // At a large scale the usual size would reach past the screen, status bar and all.
+    resize(platform::qt::FitToScreen(QSize(1000, 700), this));
     setAcceptDrops(true);
     RegisterVelmoraResources();
     SetUpCommandBars();
@@ -508,6 +516,15 @@ platform::View* CVLFrame::CreateViewFrame(platform::Document& document) {
 }
 
 // ---- Routing ----
+
+void CVLFrame::OnIdleUpdate() {
+    CGVPMDIFrameWnd::OnIdleUpdate();
+    QString title = QStringLiteral("Velmora");
+    if (QMdiSubWindow* child = MdiClient()->activeSubWindow(); child && child->isMaximized())
+        title += QStringLiteral(" - [%1]").arg(child->windowTitle());
+    if (windowTitle() != title)
+        setWindowTitle(title);
+}
 
 bool CVLFrame::OnCmdMsg(CommandMessage& msg) {
     if (QMdiSubWindow* child = MdiClient()->activeSubWindow()) {
@@ -710,7 +727,10 @@ bool CVLFrame::OpenFile(const std::string& path) {
     if (!platform::EqualsNoCase(std::filesystem::path(path).extension().string(), ".dat"))
         return app_.OpenDocumentFile(path) != nullptr;
     platform::qt::MdiDocTemplate* images = templates_->Get("m_pDatTmp");
-    return images && images->OpenDocumentFile(path) != nullptr;
+    if (!images || !images->OpenDocumentFile(path))
+        return false;
+    app_.AddRecentFile(path);
+    return true;
 }
 
 void CVLFrame::OnFileSave() {
@@ -846,8 +866,9 @@ void CVLFrame::closeEvent(QCloseEvent* event) {
         // The program stays while a compile or transfer runs; it is asked to stop.
         bool running = false;
         for (const auto& doc : documents) {
-            if (doc->m_nCompileRunning) {
-                doc->m_nAbortRequested = 1;
+            if (doc->IsHeld()) {
+                if (doc->m_nCompileRunning)
+                    doc->m_nAbortRequested = 1;
                 running = true;
             }
         }

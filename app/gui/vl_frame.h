@@ -91,6 +91,8 @@ public:
 
     // Routing: the active view and its script come before the frame and the application.
     bool OnCmdMsg(platform::qt::CommandMessage& msg) override;
+    // The bars' idle pass, and the main title: "Velmora - [child]" while a child is maximised.
+    void OnIdleUpdate() override;
     bool OnCommand(unsigned id) override;
     bool OnUpdateCommand(unsigned id, platform::qt::CommandUi& ui) override;
     bool HasCommandHandler(unsigned id) const override;

@@ -185,6 +185,7 @@ GVPMenuPtr ImageMenu() {
     GVPMenu& file = menu->Popup("&File");
     AddFileOpening(file);
     file.Item("&Close", kFileClose).Separator();
+    file.Item("&Save\tCtrl+S", kFileSave).Item("Save &As...", kFileSaveAs).Separator();
     file.Item("&Download DAT", kCompileScript).Item("&File Status", kFileStatus);
     AddFileEnd(file);
     GVPMenu& view = menu->Popup("&View");
@@ -232,7 +233,7 @@ GVPToolBarResource StandardToolBar() {
                      {kResetSequence, "media-skip-backward"},
                      {kAutoSizeColumns, "zoom-fit-best"},
                      {kEventsInFrames, "view-list-details"},
-                     {kCompileScript, "go-down"}};
+                     {kCompileScript, "run-build-install"}};
     return bar;
 }
 

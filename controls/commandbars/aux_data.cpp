@@ -3,6 +3,7 @@
 #include "controls/commandbars/image_manager.h"
 #include "controls/commandbars/mouse_manager.h"
 #include "controls/commandbars/paint_manager.h"
+#include "controls/commandbars/process_slot.h"
 #include "controls/commandbars/shadow.h"
 #include "controls/commandbars/sound.h"
 
@@ -26,8 +27,8 @@ QFont SystemFont(const std::function<QFont()>& override, QFontDatabase::SystemFo
     return QFontDatabase::systemFont(kind);
 }
 
-std::unique_ptr<GV_AUX_DATA>& AuxDataHolder() {
-    static std::unique_ptr<GV_AUX_DATA> data;
+GVPProcessSlot<GV_AUX_DATA>& AuxDataHolder() {
+    static GVPProcessSlot<GV_AUX_DATA> data;
     return data;
 }
 
@@ -117,12 +118,12 @@ GV_AUX_DATA& GetGlobalAuxData() {
 }
 
 namespace {
-std::unique_ptr<CGVPShadowsManager>& ShadowsHolder() {
-    static std::unique_ptr<CGVPShadowsManager> manager;
+GVPProcessSlot<CGVPShadowsManager>& ShadowsHolder() {
+    static GVPProcessSlot<CGVPShadowsManager> manager;
     return manager;
 }
-std::unique_ptr<CGVPMenuSoundPlayer>& SoundHolder() {
-    static std::unique_ptr<CGVPMenuSoundPlayer> player;
+GVPProcessSlot<CGVPMenuSoundPlayer>& SoundHolder() {
+    static GVPProcessSlot<CGVPMenuSoundPlayer> player;
     return player;
 }
 } // namespace

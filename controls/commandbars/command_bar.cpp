@@ -559,6 +559,21 @@ void CGVPCommandBarCmdUI::Enable(bool on) {
         c->SetEnabled(on);
 }
 
+void CGVPCommandBarCmdUI::SetText(const QString& text) {
+    // What the item shows follows its handler; a shortcut after a tab goes to its own column.
+    CGVPControl* c = bar_->GetControl(index_);
+    if (!c)
+        return;
+    const QString before = c->GetCaption();
+    const QString shortcut = c->GetShortcutText();
+    if (text.contains(QLatin1Char('\t')))
+        c->SetCaptionWithShortcut(text);
+    else
+        c->SetCaption(text);
+    if (c->GetCaption() != before || c->GetShortcutText() != shortcut)
+        bar_->DelayRedraw();
+}
+
 void CGVPCommandBarCmdUI::SetCheck(int state) {
     CGVPControl* c = bar_->GetControl(index_);
     if (c && c->GetCheckState() != state) {

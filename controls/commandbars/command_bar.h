@@ -216,7 +216,7 @@ public:
         : CommandUi(id), bar_(bar), index_(index) {}
     void Enable(bool on = true) override;
     void SetCheck(int state = 1) override;
-    void SetText(const QString&) override {}
+    void SetText(const QString& text) override;
 
 private:
     CGVPCommandBar* bar_;

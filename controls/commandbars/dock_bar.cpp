@@ -394,6 +394,7 @@ void CGVPDockContext::StartDrag(QPoint global) {
         QRect(dragRect.topLeft(), bar_->CalcDynamicLayout(0, LM_MRUWIDTH | LM_HORZ | LM_COMMIT));
     bar_->setCursor(Qt::SizeAllCursor);
     CGVPMouseManager::GetMouseManager()->LockMouseMove();
+    bar_->grabMouse();
 }
 
 void CGVPDockContext::StartResize(int hit, QPoint global) {
@@ -402,6 +403,7 @@ void CGVPDockContext::StartResize(int hit, QPoint global) {
     wasDocked_ = false;
     floatRect = GlobalRect(bar_);
     CGVPMouseManager::GetMouseManager()->LockMouseMove();
+    bar_->grabMouse();
 }
 
 void CGVPDockContext::OnMove(QPoint global) {
@@ -436,6 +438,12 @@ void CGVPDockContext::OnMove(QPoint global) {
                 if (!floatRect.contains(global))
                     floatRect.moveTopLeft(global - QPoint(size.width() / 2, 4));
                 bar_->resize(size);
+                bar_->move(floatRect.topLeft());
+                // The bar became a window of its own and lost the pointer with its old
+                // parent: the rest of the drag must still come to it, or it stays where it
+                // left the dock.
+                if (bar_->isVisible())
+                    bar_->grabMouse();
             }
             bar_->move(floatRect.topLeft());
         }
@@ -487,6 +495,8 @@ void CGVPDockContext::EndLoop() {
         return;
     const int mode = mode_;
     mode_ = 0;
+    if (QWidget::mouseGrabber() == bar_)
+        bar_->releaseMouse();
     bar_->unsetCursor();
     CGVPMouseManager::GetMouseManager()->UnlockMouseMove();
     if (bar_->IsFloating()) {

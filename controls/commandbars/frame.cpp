@@ -7,6 +7,7 @@
 #include "controls/commandbars/menu_bar.h"
 #include "controls/commandbars/paint_manager.h"
 #include "platform/qt/colors.h"
+#include "platform/qt/modality.h"
 #include "platform/qt/virtual_keys.h"
 
 #include <QApplication>
@@ -187,6 +188,10 @@ bool CGVPFrameWndBase::eventFilter(QObject* watched, QEvent* event) {
         return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget)
+        return false;
+    // A dialog or box this frame opened is its child, yet its keys are not the frame's: nothing
+    // of a frame a modal window blocks may act on them.
+    if (platform::qt::IsBlockedByModal(this))
         return false;
     // Key events propagate to parents: take each only at its first receiver.
     QWidget* focus = QApplication::focusWidget();

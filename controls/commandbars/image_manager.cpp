@@ -1,6 +1,7 @@
 #include "controls/commandbars/image_manager.h"
 
 #include "controls/commandbars/draw_utils.h"
+#include "controls/commandbars/process_slot.h"
 
 #include <QIcon>
 #include <QPainter>
@@ -301,8 +302,8 @@ void CGVPImageManager::RemoveAll() {
 }
 
 namespace {
-std::unique_ptr<CGVPImageManager>& ImageManagerHolder() {
-    static std::unique_ptr<CGVPImageManager> manager;
+GVPProcessSlot<CGVPImageManager>& ImageManagerHolder() {
+    static GVPProcessSlot<CGVPImageManager> manager;
     return manager;
 }
 } // namespace

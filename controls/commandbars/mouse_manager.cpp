@@ -1,6 +1,8 @@
 #include "controls/commandbars/mouse_manager.h"
 
 #include "controls/commandbars/command_bar.h"
+#include "controls/commandbars/process_slot.h"
+#include "platform/qt/modality.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -10,12 +12,12 @@
 
 namespace {
 // One per user-interface thread; the toolkit's exit releases the calling thread's.
-std::unique_ptr<CGVPMouseManager>& MouseSlot() {
-    thread_local std::unique_ptr<CGVPMouseManager> manager;
+GVPProcessSlot<CGVPMouseManager>& MouseSlot() {
+    thread_local GVPProcessSlot<CGVPMouseManager> manager;
     return manager;
 }
-std::unique_ptr<CGVPHookManager>& HookSlot() {
-    static std::unique_ptr<CGVPHookManager> manager;
+GVPProcessSlot<CGVPHookManager>& HookSlot() {
+    static GVPProcessSlot<CGVPHookManager> manager;
     return manager;
 }
 } // namespace
@@ -138,6 +140,9 @@ bool CGVPMouseManager::eventFilter(QObject* watched, QEvent* event) {
         return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || tracked_.empty())
+        return false;
+    // Bars under a modal window take nothing the modal window is given.
+    if (platform::qt::IsBlockedByModal(tracked_.front()))
         return false;
     auto* me = static_cast<QMouseEvent*>(event);
     const QPoint global = me->globalPosition().toPoint();
@@ -263,6 +268,9 @@ bool CGVPHookManager::DispatchKey(int vk) {
 bool CGVPHookManager::eventFilter(QObject* watched, QEvent* event) {
     auto it = sinks_.find(watched);
     if (it == sinks_.end())
+        return false;
+    if (platform::qt::IsInputEvent(event->type()) &&
+        platform::qt::IsBlockedByModal(qobject_cast<QWidget*>(watched)))
         return false;
     std::vector<IHookAble*> listeners = it->second;
     for (auto l = listeners.rbegin(); l != listeners.rend(); ++l) {

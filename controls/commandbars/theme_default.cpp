@@ -222,6 +222,10 @@ QSize CGVPDefaultTheme::DrawFieldControl(QPainter& dc, IPaintedControl* control,
         control->SetLabelWidth(labelWidth);
         if (combo)
             control->SetDropButtonWidth(blank + 2);
+        else if (QLineEdit* edit = control->GetEditWindow(); edit && !menu)
+            // The field shows its whole text: the control grows past its set width for it
+            // (label, the field's insets of 4 and 3, and the edit's own margins and cursor).
+            width = std::max(width, labelWidth + 7 + fm.horizontalAdvance(edit->text()) + 8);
         if (QLineEdit* edit = control->GetEditWindow()) {
             edit->setFont(fonts.iconTitle);
             const QMargins m = edit->textMargins();

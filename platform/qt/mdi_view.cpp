@@ -3,12 +3,47 @@
 #include "platform/qt/qt_ui_services.h"
 
 #include <QCloseEvent>
+#include <QEvent>
 #include <QMdiArea>
+#include <QPointer>
+#include <QTimer>
 
 namespace platform::qt {
 
 MdiChildFrame::MdiChildFrame(QWidget* parent) : QMdiSubWindow(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
+}
+
+void MdiChildFrame::changeEvent(QEvent* event) {
+    QMdiSubWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    const bool maximised = isMaximized();
+    if (bool(windowFlags() & Qt::FramelessWindowHint) != maximised) {
+        // Changing the flags inside the state change would re-enter it: done once it is over.
+        QPointer<MdiChildFrame> self(this);
+        QTimer::singleShot(0, this, [self] {
+            if (self)
+                self->ShowCaption(!self->isMaximized());
+        });
+    }
+}
+
+void MdiChildFrame::ShowCaption(bool on) {
+    if (!(windowFlags() & Qt::FramelessWindowHint) == on)
+        return;
+    const bool visible = isVisible();
+    const Qt::WindowStates state = windowState();
+    QMdiArea* area = mdiArea();
+    const bool active = area && area->activeSubWindow() == this;
+    // New flags hide the window; it comes back in the state it had.
+    setWindowFlags(on ? (windowFlags() & ~Qt::FramelessWindowHint)
+                      : (windowFlags() | Qt::FramelessWindowHint));
+    setWindowState(state);
+    if (visible)
+        show();
+    if (active && area)
+        area->setActiveSubWindow(this);
 }
 
 void MdiChildFrame::closeEvent(QCloseEvent* event) {

@@ -33,6 +33,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A maximised child's buttons are in the main frame's menu bar and its title in the main
+    // title: it draws no caption of its own then.
+    void changeEvent(QEvent* event) override;
+
+private:
+    void ShowCaption(bool on);
 };
 
 // The frame side of a view: the frame it shows in and its first update.

@@ -1,8 +1,11 @@
 #include "platform/qt/placement.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMdiArea>
+#include <QScreen>
 #include <QStyle>
+#include <QWidget>
 
 namespace platform::qt {
 
@@ -18,6 +21,17 @@ QRect ClampPlacement(const PlacementRecord& stored, const QRect& defaultRect, co
     if (rect.intersects(usable))
         return rect.intersected(usable);
     return QRect(defaultRect.topLeft(), rect.size());
+}
+
+QSize FitToScreen(QSize size, const QWidget* widget) {
+    QScreen* screen = widget ? widget->screen() : nullptr;
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return size;
+    // Room for the title bar and borders a window manager adds outside the window.
+    const QSize frame(16, 48);
+    return size.boundedTo(screen->availableGeometry().size() - frame).expandedTo(QSize(1, 1));
 }
 
 FirstShow ChooseFirstShow(const PlacementRecord& stored, bool activeChildMaximised) {
@@ -80,6 +94,13 @@ void PlacementFrame::InitialShow() {
             activeMaximised = active->isMaximized();
     }
     ActivateFirst(storedPlacement ? storedPlacement() : PlacementRecord{}, activeMaximised);
+}
+
+QSize PlacementFrame::sizeHint() const {
+    QSize size = current_.HasRect() ? current_.Rect().size() : defaultRect_.size();
+    if (QMdiArea* area = mdiArea())
+        size = size.boundedTo(area->viewport()->size());
+    return size.expandedTo(minimumSizeHint());
 }
 
 void PlacementFrame::Capture() {

@@ -32,6 +32,10 @@ struct PlacementRecord {
 // position.
 QRect ClampPlacement(const PlacementRecord& stored, const QRect& defaultRect, const QRect& usable);
 
+// `size` made to fit the available area of the screen `widget` is on (the primary screen when
+// it has none yet), leaving room for a window manager's frame.
+QSize FitToScreen(QSize size, const QWidget* widget);
+
 enum class FirstShow { Normal, Maximised, Minimised };
 // How a frame shows the first time: minimised when its record says so, else maximised when its
 // record says so or the active child is maximised, else normal.
@@ -59,6 +63,9 @@ public:
     const PlacementRecord& Current() const { return current_; }
     QRect DefaultRect() const { return defaultRect_; }
     void SetDefaultPosition(QPoint position) { defaultRect_.moveTopLeft(position); }
+    // The normal size, within the area: what the area's cascade gives each window (Qt's own
+    // hint of a frame is its bare title bar).
+    QSize sizeHint() const override;
 
 protected:
     void moveEvent(QMoveEvent* event) override;

@@ -1,4 +1,5 @@
 // The real velmora program in batch mode, against the controller emulator.
+#include "app/vl_app.h"
 #include "link/script_transfer.h"
 #include "tests/support/controller_emulator.h"
 
@@ -72,8 +73,33 @@ TEST_F(VelmoraBatch, CleanScriptWithoutAPortCompilesAndExits3) {
     EXPECT_NE(run.out.find("Compiling sequence Fountain_Show"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("Fountain.ksf compiled with 0 Error(s), 0 Warning(s)"),
               std::string::npos);
-    EXPECT_NE(run.out.find("Script not Downloaded, Communications Offline"), std::string::npos);
+    // The device tried (COM1, the configured port) and why it did not open.
+    EXPECT_NE(run.out.find("Script not Downloaded, Communications Offline (/nonexistent/tty: No "
+                           "such file or directory)"),
+              std::string::npos)
+        << run.out;
     EXPECT_EQ(run.err, "");
+}
+
+// The "Serial Ports" mapping is read at each listing and opening of a port, so a mapping changed
+// by hand after start-up is the one used.
+TEST(SerialPortMapping, IsReadAgainAtEveryLookup) {
+    const fs::path dir = fs::path(::testing::TempDir()) / "velmora_port_mapping";
+    fs::create_directories(dir);
+    const fs::path profile = dir / "velmora.ini";
+    auto map = [&profile](const std::string& com2) {
+        std::ofstream out(profile);
+        out << "[Serial Ports]\nCOM2=" << com2 << "\n";
+    };
+    map("/dev/first");
+    CVLApp app;
+    app.SetProfilePath(profile);
+    app.LoadSettings();
+    EXPECT_EQ(app.SerialPortPath(2), "/dev/first");
+    map("\\dev\\second");
+    EXPECT_EQ(app.SerialPortPath(2), "/dev/second");
+    EXPECT_EQ(app.SerialPortPath(1), "");
+    fs::remove_all(dir);
 }
 
 TEST_F(VelmoraBatch, DownloadsToTheControllerAndExits0) {

@@ -3,14 +3,17 @@
 #include "link/comm_dialog.h"
 #include "link/controller_protocol.h"
 #include "link/script_transfer.h"
+#include "script/dialog_requests.h"
 #include "tests/link/link_fixtures.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -145,6 +148,83 @@ TEST(DatDoc, SpecialFilesEndPromptlyWithTheirMessage) {
         EXPECT_EQ(doc.DatLength(), 0);
     }
     std::filesystem::remove_all(folder);
+}
+
+// A save that fails part way (the file-size limit stops the write) leaves the old file whole:
+// the image goes to a file beside it first. Root is not stopped by permissions; this limit
+// stops everyone.
+TEST(DatDoc, AFailedSaveKeepsTheOldFile) {
+    const auto path = TempFile("kept.dat");
+    const std::vector<std::uint8_t> old = ValidImage(200);
+    WriteFile(path, old);
+    CDatDoc doc;
+    const std::vector<std::uint8_t> image = ValidImage(3000);
+    doc.LoadImage(image.data(), image.size());
+
+    rlimit previous{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    auto* const previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = previous;
+    limited.rlim_cur = 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const bool saved = doc.OnSaveDocument(path.string());
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadFile(path), old);
+    EXPECT_TRUE(doc.GetPathName().empty()) << "the document did not move to the file";
+    for (const auto& entry : std::filesystem::directory_iterator(path.parent_path())) {
+        EXPECT_EQ(entry.path().filename().string().rfind(".kept.dat.", 0), std::string::npos)
+            << "no temporary file is left behind: " << entry.path();
+    }
+    // Without the limit the same save replaces the file.
+    ASSERT_TRUE(doc.OnSaveDocument(path.string()));
+    EXPECT_EQ(ReadFile(path), image);
+}
+
+// A retrieved image has no file: Save asks for its name; Save As always asks; a failure says so.
+TEST(DatDoc, SaveAsksForANameOnlyWhenThereIsNone) {
+    testing_support::ScriptedUi ui;
+    CDatDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    doc.SetTitle("Script1");
+    const std::vector<std::uint8_t> image = ValidImage(500);
+    doc.LoadImage(image.data(), image.size());
+    const auto first = TempFile("named.dat");
+    std::string proposed, filter;
+    ui.QueueDialog([&](platform::DialogRequest& request) {
+        auto& dialog = dynamic_cast<CSaveAsDlg&>(request);
+        proposed = dialog.path;
+        filter = dialog.filter;
+        dialog.path = first.string();
+        return true;
+    });
+    ASSERT_TRUE(doc.OnFileSave());
+    EXPECT_EQ(proposed, "Script1.dat");
+    EXPECT_EQ(filter, "Compiled files (*.dat)");
+    EXPECT_EQ(doc.GetPathName(), first.string());
+    EXPECT_EQ(ReadFile(first), image);
+    EXPECT_EQ(ui.dialogNames.size(), 1u);
+
+    // Now it has a file: Save asks nothing.
+    ASSERT_TRUE(doc.OnFileSave());
+    EXPECT_EQ(ui.dialogNames.size(), 1u);
+
+    // Save As, cancelled: nothing written, nothing said.
+    ui.QueueDialog([](platform::DialogRequest&) { return false; });
+    EXPECT_FALSE(doc.OnFileSaveAs());
+    EXPECT_EQ(ui.dialogNames.size(), 2u);
+    EXPECT_TRUE(ui.boxes.empty());
+
+    // Save As to a folder that does not exist: the failure is told and the path stays.
+    ui.QueueDialog([](platform::DialogRequest& request) {
+        static_cast<CSaveAsDlg&>(request).path = (TempFile("missing") / "x.dat").string();
+        return true;
+    });
+    EXPECT_FALSE(doc.OnFileSaveAs());
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Failed to save document."});
+    EXPECT_EQ(doc.GetPathName(), first.string());
 }
 
 TEST(DatDoc, NewDocumentIsEmptyAndValidAndLogsOnlyWithAView) {

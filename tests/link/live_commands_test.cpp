@@ -146,9 +146,9 @@ TEST_F(LiveCommands, PortThatDoesNotOpenShowsTheLinkText) {
     link.settings.serialPort = 3; // COM4 leads nowhere: the dialog asks first
     ui_.QueueDialog([](platform::DialogRequest&) { return true; });
     EXPECT_EQ(showlink::StartSequenceNow(*doc_, 0), 1);
-    EXPECT_EQ(ui_.Texts(),
-              std::vector<std::string>{
-                  "Error: Opening serial port: Invalid handle retrieved opening port"});
+    EXPECT_EQ(ui_.Texts(), std::vector<std::string>{
+                               "Error: Opening serial port: Invalid handle retrieved opening port "
+                               "(/nonexistent/port: No such file or directory)"});
 }
 
 TEST_F(LiveCommands, DownloadEventSendsItsCompiledBodyWithoutTheFirstByte) {

@@ -314,7 +314,8 @@ TEST_F(Download, OpenFailureAndReproducerFailureStopEarly) {
     app.settings.serialPort = 1;
     EXPECT_FALSE(showlink::DownloadCompiledScript(script, app));
     EXPECT_EQ(script.lines.back().text,
-              "Error: Opening serial port: Invalid handle retrieved opening port");
+              "Error: Opening serial port: Invalid handle retrieved opening port "
+              "(/nonexistent/port: No such file or directory)");
     EXPECT_EQ(script.lines.back().colour, LogColour::Red);
 
     FakeScript smpte;

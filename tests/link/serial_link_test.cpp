@@ -137,7 +137,8 @@ TEST(SerialLink, OpenFailuresLeaveTheLinkClosedWithTheirText) {
         RecordedLink r;
         r.state->refuseOpen = true;
         EXPECT_EQ(r.Open(Framing::NineBit),
-                  "Opening serial port: Invalid handle retrieved opening port");
+                  "Opening serial port: Invalid handle retrieved opening port (" +
+                      platform::SerialDevicePathForPort(1) + ": No such file or directory)");
         EXPECT_NE(r.link.LastError(), 0u);
     }
     {
@@ -251,8 +252,13 @@ TEST(SerialLinkOnPty, ProbeFindsPortsAlsoWhenHeldByAnother) {
     ASSERT_EQ(holder.Open(ComPortIndex(0), Framing::NineBit, kControllerBaud), "");
     EXPECT_TRUE(ProbeComPort(0));
     CSerialLink second;
+    // The device tried and the system's reason follow the text.
     EXPECT_EQ(second.Open(ComPortIndex(0), Framing::NineBit, kControllerBaud),
-              "Opening serial port: Invalid handle retrieved opening port");
+              "Opening serial port: Invalid handle retrieved opening port (" +
+                  port.emulator.SlavePath() + ": Device or resource busy)");
+    EXPECT_EQ(ComPortFailure(0), port.emulator.SlavePath() + ": Device or resource busy");
+    EXPECT_EQ(ComPortFailure(1), "/nonexistent/port: No such file or directory");
+    EXPECT_EQ(ComPortFailure(8), "");
 }
 
 } // namespace

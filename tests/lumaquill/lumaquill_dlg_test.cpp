@@ -295,6 +295,40 @@ QPoint HandleCentre(QSlider* slider) {
         .center();
 }
 
+// The filled part of a slider's groove shows the channel's value: none at 0, all at 255, half
+// in between; the handle stays where the position puts it.
+TEST(LumaquillDialog, ASlidersFilledPartShowsTheValue) {
+    DialogFixture f;
+    f.StopTimer();
+    QSlider* s = f.Slider(0);
+    s->resize(s->sizeHint().width(), 260);
+    const QColor highlight = s->palette().color(QPalette::Highlight);
+    auto filled = [&](int position) {
+        s->setValue(position);
+        const QImage image = s->grab().toImage();
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (std::abs(c.red() - highlight.red()) < 40 &&
+                    std::abs(c.green() - highlight.green()) < 40 &&
+                    std::abs(c.blue() - highlight.blue()) < 40)
+                    ++count;
+            }
+        return count;
+    };
+    const int full = filled(0);    // value 255, the handle at the top
+    const int half = filled(128);  // value 127
+    const int empty = filled(255); // value 0, the handle at the bottom
+    EXPECT_GT(full, half);
+    EXPECT_GT(half, empty);
+    EXPECT_LT(empty, full / 10);
+    s->setValue(128);
+    EXPECT_NEAR(HandleCentre(s).y(), s->height() / 2, s->height() / 8) << "value 127 mid-way";
+    s->setValue(0);
+    EXPECT_LT(HandleCentre(s).y(), s->height() / 4) << "value 255 at the top";
+}
+
 TEST(LumaquillDialog, KeysWheelAndMouseRunTheRulesButAProgramMoveDoesNot) {
     DialogFixture f;
     f.StopTimer();

@@ -5,12 +5,14 @@
 #include "script/vl_doc.h"
 #include "views/reports/popup_dialog.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMoveEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -59,7 +61,7 @@ CCmpErrorDlg::CCmpErrorDlg(CVLDoc& doc, QWidget* owner)
     eventLine_ = label("ctl_353", du.Rect(4, 18, 104, 8));
     message1_ = label("ctl_342", du.Rect(4, 40, 172, 8));
     message2_ = label("ctl_1093", du.Rect(4, 48, 172, 8));
-    setFixedSize(du.Rect(0, 0, 182, 62).size());
+    FitToText();
     connect(close_, &QPushButton::clicked, this, [this] { OnCancel(); });
     connect(back_, &QPushButton::clicked, this, [this] { OnBackToErrorList(); });
     close_->setDefault(true);
@@ -81,12 +83,50 @@ void CCmpErrorDlg::CreateModeless() {
     close_->setFocus();
 }
 
+void CCmpErrorDlg::FitToText() {
+    // The layout in dialog units is the least; a line wider than its label widens the label and
+    // the dialog, since a clipped word can turn a message into its opposite.
+    const DialogUnits du(font());
+    const QFontMetrics metrics(font());
+    auto needed = [&](const QLabel* label, int units) {
+        return std::max(du.Rect(0, 0, units, 0).width(),
+                        metrics.horizontalAdvance(label->text()) + 2 * metrics.averageCharWidth());
+    };
+    const int lineHeight = std::max(du.Rect(0, 0, 0, 8).height(), metrics.height());
+    const int left = du.Rect(4, 0, 0, 0).x();
+    const int top = std::max(needed(location_, 104), needed(eventLine_, 104));
+    const int message = std::max(needed(message1_, 172), needed(message2_, 172));
+    location_->setGeometry(left, du.Rect(0, 10, 0, 0).y(), top, lineHeight);
+    eventLine_->setGeometry(left, du.Rect(0, 18, 0, 0).y(), top, lineHeight);
+    message1_->setGeometry(left, du.Rect(0, 40, 0, 0).y(), message, lineHeight);
+    message2_->setGeometry(left, du.Rect(0, 40, 0, 0).y() + lineHeight, message, lineHeight);
+    const int buttonX = left + top + du.Rect(8, 0, 0, 0).x();
+    const QRect close = du.Rect(0, 4, 60, 14);
+    const QRect back = du.Rect(0, 20, 60, 14);
+    close_->setGeometry(buttonX, close.y(), close.width(), close.height());
+    back_->setGeometry(buttonX, back.y(), back.width(), back.height());
+    const int margin = du.Rect(6, 0, 0, 0).x();
+    const int width = std::max(
+        {du.Rect(0, 0, 182, 0).width(), buttonX + close.width() + margin, left + message + margin});
+    const int height =
+        std::max(du.Rect(0, 0, 0, 62).height(), message2_->geometry().bottom() + 1 + margin);
+    setFixedSize(width, height);
+}
+
+void CCmpErrorDlg::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        FitToText();
+}
+
 void CCmpErrorDlg::SetLocationLine(const std::string& text) {
     location_->setText(ToQString(text));
+    FitToText();
 }
 
 void CCmpErrorDlg::SetEventLine(const std::string& text) {
     eventLine_->setText(ToQString(text));
+    FitToText();
 }
 
 std::pair<std::string, std::string> CCmpErrorDlg::SplitMessage(const std::string& text) {
@@ -102,6 +142,7 @@ void CCmpErrorDlg::SetMessageText(const std::string& text) {
     const auto [first, rest] = SplitMessage(text);
     message1_->setText(ToQString(first));
     message2_->setText(ToQString(rest));
+    FitToText();
 }
 
 void CCmpErrorDlg::OnCancel() {

@@ -33,9 +33,12 @@ public:
 protected:
     void reject() override { OnCancel(); }
     void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void StorePosition();
+    // Places the lines and buttons so that every line shows whole in the dialog's font.
+    void FitToText();
 
     CVLDoc& doc_;
     bool placed_ = false;

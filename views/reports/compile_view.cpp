@@ -5,7 +5,9 @@
 #include "platform/ui_services.h"
 #include "views/reports/cmp_error_dlg.h"
 
+#include <QFontMetrics>
 #include <QWidget>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -185,9 +187,21 @@ void CCompileView::OnInitialUpdate() {
     cel_->StoreGridDefault(cell);
     cel_->SetColumnCount(5, false);
     cel_->SetRowCount(0, false);
+    // A narrow column is as wide as its heading; the message column gives up what they take,
+    // so that the columns still fit the window's default width.
+    const QFontMetrics metrics(cel_->font());
+    int widths[5];
+    int extra = 0;
+    for (int c = 1; c < 5; ++c) {
+        widths[c] = std::max(kWidths[c], metrics.horizontalAdvance(QLatin1String(kHeadings[c])) +
+                                             2 * metrics.averageCharWidth());
+        extra += widths[c] - kWidths[c];
+    }
+    widths[0] =
+        std::max(metrics.horizontalAdvance(QLatin1String(kHeadings[0])), kWidths[0] - extra);
     for (int c = 0; c < 5; ++c) {
         cel_->WriteCellText(c, -1, kHeadings[c]);
-        cel_->ResizeColumn(c, kWidths[c]);
+        cel_->ResizeColumn(c, widths[c]);
     }
     cel_->RepaintAll();
     OnDraw();
@@ -197,6 +211,11 @@ std::string CCompileView::FrameTitle() const {
     const CVLDoc* doc = GetVLDoc();
     return "Compilation of " + (doc ? doc->GetScriptName() : std::string()) +
            " - Double Left or Right Click Column Header to Sort Up or Down";
+}
+
+void CCompileView::OnUpdate(platform::View* sender, long hint, void* object) {
+    OnDraw();
+    CVLView::OnUpdate(sender, hint, object);
 }
 
 void CCompileView::OnDraw() {

@@ -68,6 +68,8 @@ public:
 
 protected:
     void OnDraw() override;
+    // The title follows the script's name at once, shown or not.
+    void OnUpdate(platform::View* sender, long hint, void* object) override;
 
 private:
     CompileCel* cel_;

@@ -8,6 +8,7 @@
 
 #include <QFontDatabase>
 #include <QListWidget>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QTimer>
@@ -109,7 +110,10 @@ void PlaceFrame(platform::qt::MdiChildFrame* frame, int width, int height,
                 const std::string& title) {
     if (!frame)
         return;
-    frame->setGeometry(0, 0, width, height);
+    QSize size(width, height);
+    if (QMdiArea* area = frame->mdiArea())
+        size = size.boundedTo(area->viewport()->size()); // never past the area, at any scale
+    frame->setGeometry(QRect(QPoint(0, 0), size));
     frame->setWindowTitle(ToQString(title));
 }
 

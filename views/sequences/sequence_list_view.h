@@ -2,14 +2,21 @@
 // so File > Print and Print Preview print the script's listing from it.
 #pragma once
 
+#include "platform/qt/command_target.h"
 #include "views/common/vl_view.h"
+
+#include <string>
 
 class QListWidget;
 namespace platform::qt {
 class ViewRegistry;
 }
 
-class SequenceListView : public CVLView {
+// The texts of Edit > Sequence Properties for a sequence (ids 32844 to 32851); empty for any
+// other id.
+std::string SequencePropertyText(const CSeq& sequence, unsigned id);
+
+class SequenceListView : public CVLView, public platform::qt::CommandTarget {
 public:
     SequenceListView(CVLDoc& doc, ViewServices& services, QWidget* parent = nullptr);
     const char* ViewClassName() const override { return "CSeqListView"; }
@@ -18,6 +25,8 @@ public:
     // "Sequences of " and the script's name.
     std::string FrameCaption() const override;
     QListWidget* List() const { return list_; }
+    // The Sequence Properties items show the current sequence's settings.
+    bool OnUpdateCommand(unsigned id, platform::qt::CommandUi& ui) override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

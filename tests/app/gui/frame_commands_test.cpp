@@ -6,8 +6,18 @@
 #include "app/gui/vl_frame.h"
 #include "app/gui/vl_resources.h"
 #include "controls/commandbars/aux_data.h"
+#include "controls/commandbars/control_popup.h"
+#include "controls/commandbars/controls.h"
+#include "controls/commandbars/menu_bar.h"
+#include "controls/commandbars/mouse_manager.h"
+#include "controls/commandbars/popup_bar.h"
+#include "controls/toolbox/status_bar.h"
 #include "link/dat_doc.h"
+#include "link/script_archive.h"
+#include "platform/qt/qt_ui_services.h"
 #include "platform/serial_device.h"
+#include "script/dialog_requests.h"
+#include "script/text_utils.h"
 #include "script/vl_doc.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/gui/gui_test_support.h"
@@ -27,15 +37,20 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -481,11 +496,78 @@ TEST_F(ImageRetrieval, UploadDatFromUnitFillsTheNewImageView) {
     EXPECT_TRUE(has("DAT file successfully Retrieved"));
     EXPECT_TRUE(has("The Size is 700"));
     emulator.Stop();
+
+    // The retrieved image has no file yet: Save asks for its name and writes the bytes.
+    const std::string saved = (install.Root() / "SCRIPTS/Retrieved.dat").string();
+    ui.QueueDialog([&saved](platform::DialogRequest& request) {
+        static_cast<CSaveAsDlg&>(request).path = saved;
+        return true;
+    });
+    EXPECT_TRUE(Update(kFileSave).enabled);
+    EXPECT_TRUE(Update(kFileSaveAs).enabled);
+    EXPECT_TRUE(window->RouteCommand(kFileSave));
+    EXPECT_EQ(ui.dialogNames.back(), "CSaveAsDlg");
+    EXPECT_EQ(doc->GetPathName(), saved);
+    EXPECT_EQ(view->Frame()->windowTitle(), QStringLiteral("Retrieved.dat"));
+    EXPECT_TRUE(window->RouteCommand(kFileClose));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(Views<CDatView>().empty());
+
+    // Opened again it holds the same bytes, and it joined the recent files.
+    ASSERT_TRUE(window->OpenFile(saved));
+    ASSERT_EQ(Views<CDatView>().size(), 1u);
+    auto* reopened = dynamic_cast<CDatDoc*>(Views<CDatView>()[0]->GetDocument());
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(reopened->Image(), options.image);
+    ASSERT_FALSE(app.RecentFiles().Entries().empty());
+    EXPECT_EQ(app.RecentFiles().Entries().front(), saved);
 }
 
 } // namespace
 
 namespace {
+
+// "Upload Script from Unit": once the script is back under its own name every window's title
+// carries that name, and the status bar leaves its reading text.
+// Its own suite: it waits on a controller in real time.
+using ScriptUpload = FrameCommands;
+
+TEST_F(ScriptUpload, EveryTitleFollowsTheRetrievedName) {
+    std::ifstream source(install.Root() / "SCRIPTS/Fountain.ksf", std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(source), {}};
+    const auto packed = showlink::PackArchiveText(text);
+    ASSERT_TRUE(packed.has_value());
+    const auto header = showlink::MakeArchiveHeader(*packed, "LOBBY");
+    testing_support::EmulatorOptions options;
+    options.archive.assign(header.begin(), header.end());
+    options.archive.insert(options.archive.end(), packed->begin(), packed->end());
+    testing_support::ControllerEmulator emulator(options);
+    ASSERT_TRUE(emulator.Start());
+    Start(emulator.SlavePath(), "SerialPort=0\nSerialTimeout=1000\n");
+    QString told;
+    guitest::WhenModal([&told](QDialog& dialog) {
+        guitest::Click(dialog, 1);
+        guitest::WhenModal([&told](QDialog& box) {
+            told = qobject_cast<QMessageBox*>(&box) ? static_cast<QMessageBox&>(box).text() : "";
+            box.accept();
+        });
+    });
+    EXPECT_TRUE(window->RouteCommand(kUploadScript));
+    EXPECT_EQ(told, QStringLiteral("Retrieval Successful"));
+    CVLDoc* doc = app.ActiveScript();
+    ASSERT_NE(doc, nullptr);
+    const std::string name = doc->GetScriptName();
+    ASSERT_NE(name, "Script1") << "the retrieval gave the script its name";
+    const auto children = window->MdiArea()->subWindowList();
+    ASSERT_GE(children.size(), 2);
+    for (QMdiSubWindow* child : children) {
+        const std::string title = child->windowTitle().toStdString();
+        EXPECT_NE(title.find(name), std::string::npos) << title;
+        EXPECT_EQ(title.find("Script1"), std::string::npos) << title;
+    }
+    EXPECT_EQ(window->StatusBar()->GetPaneText(0), QStringLiteral("Ready"));
+    emulator.Stop();
+}
 
 // Communications from the menu runs the real dialog in settings mode; Cancel keeps everything.
 TEST_F(FrameCommands, CommunicationsOkTakesTheDialogAndCancelChangesNothing) {
@@ -621,6 +703,33 @@ TEST_F(CommDialogs, DeviceDialogKeepsTheAddressAsDottedTextAndNeedsAName) {
     EXPECT_EQ(ui.boxes[0].caption, "Insufficient Data");
 }
 
+// The Tips of the Advanced dialog come as paragraphs the box wraps, not as broken lines.
+TEST_F(CommDialogs, AdvancedTipsAreParagraphs) {
+    comm::CCfgCommDlg dialog(request, {});
+    dialog.OnInitDialog();
+    guitest::WhenModal([](QDialog& advanced) {
+        guitest::Click(advanced, 269);
+        guitest::Click(advanced, 2);
+    });
+    dialog.OnAdvanced();
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    const std::string& text = ui.boxes[0].text;
+    EXPECT_EQ(ui.boxes[0].caption, "Advanced Communication Tips");
+    EXPECT_EQ(text.rfind("If you are downloading directly to a Show Controller, the optimum "
+                         "selection is 256 byte Packet Size",
+                         0),
+              0u)
+        << text;
+    // Four paragraphs, no break inside one.
+    std::size_t breaks = 0;
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2)) {
+        ASSERT_LT(at + 1, text.size());
+        EXPECT_EQ(text[at + 1], '\n') << text.substr(0, at);
+        ++breaks;
+    }
+    EXPECT_EQ(breaks, 3u);
+}
+
 TEST_F(CommDialogs, AdvancedLeavesAnUnofferedTimeoutAsItIs) {
     request.m_nTimeout = 2000;
     request.m_nPacketSize = 128;
@@ -641,6 +750,308 @@ TEST_F(CommDialogs, AdvancedLeavesAnUnofferedTimeoutAsItIs) {
     EXPECT_EQ(dialog.Data().m_nTimeout, 2000);
     EXPECT_EQ(dialog.Data().m_nPacketSize, 256);
     EXPECT_EQ(dialog.Data().m_nBitMode, 0);
+}
+
+// What the main frame's keys did while a modal window had the keyboard.
+struct FrameKeysSeen {
+    bool menuTracked = false; // Alt or a mnemonic reached the menu bar
+    bool otherModal = false;  // an accelerator opened a window of its own
+};
+
+// Alt, Alt+F then C (the File menu's Close), and Ctrl+O, typed into the open modal window.
+FrameKeysSeen PressFrameKeys(CVLFrame& frame, QWidget& modal) {
+    FrameKeysSeen seen;
+    // A window opened by a key would wait for a person: it is noted and sent away.
+    QTimer watch;
+    watch.setInterval(5);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        QWidget* now = QApplication::activeModalWidget();
+        if (now && now != &modal) {
+            seen.otherModal = true;
+            if (auto* dialog = qobject_cast<QDialog*>(now))
+                dialog->reject();
+        }
+    });
+    watch.start();
+    QWidget* target = QApplication::focusWidget();
+    if (!target || target->window() != &modal)
+        target = &modal;
+    auto* mouse = CGVPMouseManager::GetMouseManager();
+    auto note = [&] {
+        QCoreApplication::processEvents();
+        seen.menuTracked |= frame.GetMenuBar()->IsTrackingMode() || mouse->IsTracking();
+    };
+    QTest::keyClick(target, Qt::Key_Alt);
+    note();
+    QTest::keyClick(target, Qt::Key_F, Qt::AltModifier);
+    note();
+    QTest::keyClick(target, Qt::Key_C);
+    note();
+    QTest::keyClick(target, Qt::Key_O, Qt::ControlModifier);
+    QTest::qWait(30);
+    watch.stop();
+    mouse->EndTracking();
+    return seen;
+}
+
+// While a box, a dialog or a file dialog is open, the frame behind it takes none of its keys.
+TEST_F(FrameCommands, FrameKeysDoNothingWhileAModalWindowIsOpen) {
+    Start();
+    CVLDoc* doc = OpenScript();
+    ASSERT_NE(doc, nullptr);
+    QApplication::setActiveWindow(window.get());
+    // The keys do reach the frame when nothing blocks it.
+    QWidget* own = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
+    QTest::keyClick(own, Qt::Key_Alt);
+    EXPECT_TRUE(window->GetMenuBar()->IsTrackingMode());
+    CGVPMouseManager::GetMouseManager()->EndTracking();
+    QTest::keyClick(own, Qt::Key_Escape);
+
+    const struct {
+        const char* kind;
+        std::function<void()> open;
+    } modals[] = {
+        {"message box", [] { platform::ShowMessage("Keys typed here are the box's own."); }},
+        {"dialog", [this] { window->RouteCommand(kCommunications); }},
+        {"file dialog", [this] { window->RouteCommand(kFileOpen); }},
+    };
+    for (const auto& modal : modals) {
+        FrameKeysSeen seen;
+        bool opened = false;
+        guitest::WhenModal([&](QDialog& dialog) {
+            opened = true;
+            seen = PressFrameKeys(*window, dialog);
+            dialog.reject();
+        });
+        modal.open();
+        EXPECT_TRUE(opened) << modal.kind;
+        EXPECT_FALSE(seen.menuTracked) << modal.kind;
+        EXPECT_FALSE(seen.otherModal) << modal.kind;
+        EXPECT_EQ(app.ScriptTemplate()->Documents().size(), 1u) << modal.kind;
+        EXPECT_TRUE(window->isVisible()) << modal.kind;
+    }
+}
+
+// The texts update handlers give reach the items of the menu as it is opened and drawn: the
+// user tools show their names, not the resource's placeholder.
+TEST_F(FrameCommands, MenuItemsShowTheTextsTheirUpdatesGive) {
+    Start();
+    app.m_strToolName1 = "&Calculator";
+    app.m_strToolPath1 = "/usr/bin/true";
+    app.m_strToolName2 = "";
+    QApplication::setActiveWindow(window.get());
+    CGVPMenuBar* bar = window->GetMenuBar();
+    ASSERT_NE(bar, nullptr);
+    QWidget* own = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
+    QTest::keyClick(own, Qt::Key_T, Qt::AltModifier);
+    auto* tools = dynamic_cast<CGVPControlPopup*>(bar->GetControl(bar->GetPopupedIndex()));
+    ASSERT_NE(tools, nullptr);
+    auto* popup = dynamic_cast<CGVPPopupBar*>(tools->GetCommandBar());
+    ASSERT_TRUE(popup && popup->isVisible());
+    QCoreApplication::processEvents();
+    CGVPControl* first = popup->GetControls()->FindControlById(kUserTool1);
+    CGVPControl* second = popup->GetControls()->FindControlById(kUserTool2);
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(first->GetCaption(), QStringLiteral("&Calculator"));
+    EXPECT_TRUE(first->GetEnabled());
+    EXPECT_EQ(second->GetCaption(), QStringLiteral("User Defined Tool 2"));
+    EXPECT_FALSE(second->GetEnabled());
+    // Drawn whole: the popup is as wide as its longest item.
+    EXPECT_GE(popup->width(), popup->fontMetrics().horizontalAdvance(QStringLiteral("Calculator")));
+    CGVPMouseManager::GetMouseManager()->EndTracking();
+}
+
+// Edit > Sequence Properties shows the current sequence's settings, not resource names.
+TEST_F(FrameCommands, SequencePropertiesShowTheSequencesSettings) {
+    Start();
+    CVLDoc* doc = OpenScript();
+    ASSERT_NE(doc, nullptr);
+    ASSERT_FALSE(doc->m_poSeqList.empty());
+    CSeq& sequence = *doc->m_poSeqList[0];
+    sequence.m_nAutoStart = 1;
+    sequence.m_nLooping = 0;
+    sequence.m_nRestart = 1;
+    sequence.m_wRestartLockout = 30;
+    sequence.m_nSmpteStartOn = 1;
+    sequence.m_anSmpteStart = {1, 2, 3, 4};
+    QApplication::setActiveWindow(window.get());
+    CGVPMenuBar* bar = window->GetMenuBar();
+    QWidget* own = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
+    QTest::keyClick(own, Qt::Key_E, Qt::AltModifier);
+    auto* edit = dynamic_cast<CGVPControlPopup*>(bar->GetControl(bar->GetPopupedIndex()));
+    ASSERT_NE(edit, nullptr);
+    auto* popup = dynamic_cast<CGVPPopupBar*>(edit->GetCommandBar());
+    ASSERT_NE(popup, nullptr);
+    CGVPControlPopup* properties = nullptr;
+    for (int i = 0; i < popup->GetControlCount(); ++i)
+        if (popup->GetControl(i)->GetCaption() == QStringLiteral("&Sequence Properties"))
+            properties = dynamic_cast<CGVPControlPopup*>(popup->GetControl(i));
+    ASSERT_NE(properties, nullptr);
+    popup->ClickControl(properties, true);
+    auto* sub = dynamic_cast<CGVPPopupBar*>(properties->GetCommandBar());
+    ASSERT_TRUE(sub && sub->isVisible());
+    QCoreApplication::processEvents();
+    const std::pair<unsigned, QString> shown[] = {
+        {kAutostart, "Autostart Enabled"},
+        {kLoop, "Loop Disabled"},
+        {kRestart, "Restart in 30 frames..."},
+        {kTimecodeStart, "Timecode Trigger: 01:02:03.04"},
+        {kStartTrigger, platform::qt::ToQString(DoubleAmpersands(sequence.GetTriggerText(0)))},
+    };
+    for (const auto& [id, text] : shown) {
+        CGVPControl* item = sub->GetControls()->FindControlById(id);
+        ASSERT_NE(item, nullptr) << id;
+        EXPECT_EQ(item->GetCaption(), text) << id;
+    }
+    for (int i = 0; i < sub->GetControlCount(); ++i)
+        EXPECT_FALSE(sub->GetControl(i)->GetCaption().startsWith(QStringLiteral("PM_")))
+            << sub->GetControl(i)->GetCaption().toStdString();
+    CGVPMouseManager::GetMouseManager()->EndTracking();
+}
+
+// Runs `step` on the next modal window of type T (polling until one is open).
+template <typename T> void WhenModalOf(std::function<void(T&)> step) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, step = std::move(step)] {
+        if (auto* window = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            step(*window);
+        }
+    });
+    timer->start();
+}
+
+// Save As to "Show.KSF" beside an existing "Show.ksf": the same file, so the overwrite question
+// comes; No asks for another name, Yes replaces the file there is (no second file appears).
+TEST_F(FrameCommands, SaveAsAsksBeforeReplacingANameThatDiffersOnlyInCase) {
+    Start();
+    CVLDoc* doc = OpenScript();
+    ASSERT_NE(doc, nullptr);
+    const fs::path folder = install.Root() / "SCRIPTS";
+    { std::ofstream(folder / "Show.ksf") << "old"; }
+    const QString typed = QString::fromStdString((folder / "Show.KSF").string());
+    for (const bool replace : {false, true}) {
+        QString question;
+        int fileDialogs = 0;
+        std::function<void(QFileDialog&)> pick = [&](QFileDialog& dialog) {
+            ++fileDialogs;
+            if (fileDialogs > 1 && !replace) {
+                dialog.reject(); // asked again for a name: give up
+                return;
+            }
+            WhenModalOf<QMessageBox>([&](QMessageBox& box) {
+                question = box.text();
+                box.button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
+                if (!replace)
+                    WhenModalOf<QFileDialog>(pick);
+            });
+            dialog.selectFile(typed);
+            static_cast<QDialog&>(dialog).accept(); // the file dialog's own checks run
+        };
+        WhenModalOf<QFileDialog>(pick);
+        EXPECT_TRUE(window->RouteCommand(kFileSaveAs));
+        EXPECT_EQ(question, QStringLiteral("Show.ksf already exists.\nDo you want to replace it?"))
+            << replace;
+        EXPECT_EQ(fileDialogs, replace ? 1 : 2);
+        EXPECT_FALSE(fs::exists(folder / "Show.KSF")) << "never a second file";
+        std::ifstream in(folder / "Show.ksf");
+        const std::string text{std::istreambuf_iterator<char>(in), {}};
+        if (replace) {
+            EXPECT_NE(text, "old");
+            EXPECT_EQ(doc->GetPathName(), (folder / "Show.ksf").string());
+        } else {
+            EXPECT_EQ(text, "old");
+        }
+    }
+}
+
+// Cascade moves the children, it does not shrink them to their title bars (nor stores such a
+// size); a maximised child shows in the main title and draws no caption of its own; the main
+// window starts inside the screen.
+TEST_F(FrameCommands, CascadeAndMaximiseKeepUsableWindows) {
+    Start();
+    const QRect screen = window->screen()->availableGeometry();
+    EXPECT_LE(window->width(), screen.width());
+    EXPECT_LE(window->height(), screen.height());
+    CVLDoc* doc = OpenScript();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_TRUE(window->RouteCommand(kInputs));
+    EXPECT_TRUE(window->RouteCommand(kXReference));
+    const auto children = window->MdiArea()->subWindowList();
+    ASSERT_EQ(children.size(), 3);
+    EXPECT_TRUE(window->RouteCommand(kWindowCascade));
+    QCoreApplication::processEvents();
+    for (QMdiSubWindow* child : children) {
+        EXPECT_GE(child->width(), 200) << child->windowTitle().toStdString();
+        EXPECT_GE(child->height(), 150) << child->windowTitle().toStdString();
+    }
+    EXPECT_GE(doc->m_anWindowPos[CVLDoc::kWinSequenceList][2], 200);
+    EXPECT_GE(doc->m_anWindowPos[CVLDoc::kWinSequenceList][3], 150);
+
+    QMdiSubWindow* sequences = nullptr;
+    for (QMdiSubWindow* child : children)
+        if (child->windowTitle() == QStringLiteral("Sequences of Fountain"))
+            sequences = child;
+    ASSERT_NE(sequences, nullptr);
+    window->MdiArea()->setActiveSubWindow(sequences);
+    auto settle = [] {
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        platform::qt::IdleUpdater::Instance().RunNow();
+    };
+    sequences->showMaximized();
+    settle();
+    EXPECT_TRUE(sequences->isMaximized());
+    EXPECT_TRUE(sequences->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Velmora - [Sequences of Fountain]"));
+    EXPECT_EQ(sequences->widget()->mapTo(sequences, QPoint(0, 0)), QPoint(0, 0))
+        << "no caption above the content";
+    sequences->showNormal();
+    settle();
+    EXPECT_TRUE(sequences->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Velmora"));
+    EXPECT_GT(sequences->widget()->mapTo(sequences, QPoint(0, 0)).y(), 0) << "its caption is back";
+}
+
+// "Compile Script and Download": the frame's keys behind the download dialog leave the script
+// open, and neither a close request nor the frame's own close frees it while the dialog and the
+// download run.
+// Its own suite: it downloads to a controller in real time.
+using ModalDownload = FrameCommands;
+
+TEST_F(ModalDownload, TheScriptBehindTheDownloadDialogStaysAndTheDownloadRuns) {
+    testing_support::ControllerEmulator emulator;
+    ASSERT_TRUE(emulator.Start());
+    Start(emulator.SlavePath(), "SerialPort=0\nSerialTimeout=1000\nNoArchiveOffer=TRUE\n");
+    CVLDoc* doc = OpenScript();
+    ASSERT_NE(doc, nullptr);
+    FrameKeysSeen seen;
+    std::size_t openDuringDialog = 0;
+    bool frameStayed = false;
+    guitest::WhenModal([&](QDialog& dialog) {
+        seen = PressFrameKeys(*window, dialog);
+        app.CloseDocument(doc);
+        window->close();
+        frameStayed = window->isVisible();
+        openDuringDialog = app.ScriptTemplate()->Documents().size();
+        guitest::Click(dialog, 1);
+    });
+    EXPECT_TRUE(window->RouteCommand(kCompileScript));
+    EXPECT_FALSE(seen.menuTracked);
+    EXPECT_FALSE(seen.otherModal);
+    EXPECT_EQ(openDuringDialog, 1u);
+    EXPECT_TRUE(frameStayed);
+    ASSERT_EQ(app.ScriptTemplate()->Documents().size(), 1u);
+    EXPECT_EQ(app.ScriptTemplate()->Documents()[0].get(), doc);
+    const std::vector<std::uint8_t> image(doc->m_hpbShow.begin(),
+                                          doc->m_hpbShow.begin() + doc->m_wImageLength);
+    ASSERT_FALSE(image.empty());
+    EXPECT_EQ(emulator.StoredImage(), image);
+    // Once the download is over the script closes as ever.
+    app.CloseDocument(doc);
+    EXPECT_TRUE(app.ScriptTemplate()->Documents().empty());
 }
 
 } // namespace

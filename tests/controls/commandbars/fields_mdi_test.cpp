@@ -80,6 +80,25 @@ TEST_F(FieldsTest, FrameControlsKeepTheirTypeAndGetTheirFieldWindows) {
     EXPECT_TRUE(edit->GetEditWindow()->isVisible());
 }
 
+// A labelled edit field shows its whole text: the control grows past its set width when the
+// label leaves too little room.
+TEST_F(FieldsTest, ALabelledEditShowsItsWholeText) {
+    edit->ShowLabel(true);
+    edit->SetEditText("0:00.00");
+    for (const char* text : {"0:00.00", "01:00:00.00"}) {
+        edit->GetEditWindow()->setText(QString::fromLatin1(text));
+        edit->SetEditText(QString::fromLatin1(text));
+        fieldBar->DelayLayout();
+        frame->RecalcLayout();
+        Idle();
+        QLineEdit* field = edit->GetEditWindow();
+        const int needed = field->fontMetrics().horizontalAdvance(field->text());
+        const QRect inner = field->contentsRect().marginsRemoved(field->textMargins());
+        EXPECT_GE(inner.width(), needed + 2) << text;
+        EXPECT_TRUE(edit->GetRect().contains(field->geometry())) << text;
+    }
+}
+
 TEST_F(FieldsTest, EnterInTheEditExecutesThroughTheNotificationOnly) {
     QLineEdit* field = edit->GetEditWindow();
     field->setFocus();

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -75,6 +76,30 @@ struct CompileViewTest : ::testing::Test, testsupport::QtAppFirst {
     testing_support::TestViewServices services;
     CCompileView view{doc, services};
 };
+
+// No heading is clipped, and the columns together keep the width they were given, so that they
+// fit the window's default width without a horizontal bar; the headings lie on white.
+TEST_F(CompileViewTest, HeadingsShowWholeAndTheColumnsKeepTheirWidth) {
+    const char* headings[] = {"Compiler Message", "Error", "Seq/Res", "Event", "Param"};
+    for (const int pixels : {12, 18}) {
+        QFont font = view.Cel().font();
+        font.setPixelSize(pixels);
+        view.Cel().setFont(font);
+        view.OnInitialUpdate();
+        const QFontMetrics metrics(view.Cel().font());
+        int total = 0;
+        for (int c = 0; c < 5; ++c) {
+            EXPECT_EQ(Cell(c, -1), headings[c]);
+            const int width = view.Cel().GetColumnWidth(c);
+            EXPECT_GE(width, metrics.horizontalAdvance(QLatin1String(headings[c])) + 4)
+                << pixels << " px: " << headings[c];
+            total += width;
+        }
+        EXPECT_EQ(total, 540 + 4 * 50) << pixels << " px";
+        EXPECT_EQ(view.Cel().GetSectionBackColour(2), 0xFFFFFFu);
+        EXPECT_EQ(view.Cel().GetSectionBackColour(3), 0xFFFFFFu);
+    }
+}
 
 TEST_F(CompileViewTest, RowsShowTheMessageFields) {
     // The compiler and the link find the view as the script's message sink.
@@ -171,6 +196,50 @@ TEST_F(CompileViewTest, DoubleClickShowsTheMessageInTheErrorDialog) {
         view.Cel().NotifyCellLeftClick(0, 0, 1, {}, {}, 0);
         EXPECT_EQ(ErrorDialogOf(doc), nullptr);
         SettleDeletes();
+    }
+}
+
+// Every line shows whole in the dialog's font, at the usual size and half again as large: a
+// word cut from "is not supported" turns the message into its opposite.
+TEST_F(CompileViewTest, ErrorDialogLinesShowWholeAtEveryScale) {
+    const char* messages[] = {
+        "[Onnnnnnnnnnnnnnnnnnnnnnnnnnnnnn] is not supported by the Harnel16 controller model",
+        "       Event [Play_Sound_Effect] - WWWWWWWWWWWWWWWWWWWW was not found as parameter 2",
+        "MMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM MMMMMMMMMM was not found",
+    };
+    for (const int pixels : {12, 18}) {
+        for (const char* text : messages) {
+            CCmpErrorDlg* dialog = Open(text, 11, 0, 1, 1);
+            ASSERT_NE(dialog, nullptr);
+            QFont font = dialog->font();
+            font.setPixelSize(pixels);
+            dialog->setFont(font);
+            const QFontMetrics metrics(font);
+            for (const char* id : {"ctl_352", "ctl_353", "ctl_342", "ctl_1093"}) {
+                auto* label = dialog->findChild<QLabel*>(QString::fromLatin1(id));
+                ASSERT_NE(label, nullptr);
+                const QRect shown = label->geometry().intersected(dialog->rect());
+                EXPECT_GE(shown.width(), metrics.horizontalAdvance(label->text()))
+                    << pixels << " px, " << id << ": " << label->text().toStdString();
+                EXPECT_GE(shown.height(), metrics.height()) << pixels << " px, " << id;
+            }
+            // The two message lines do not overlap, and no label runs under a button.
+            auto* first = dialog->findChild<QLabel*>(QStringLiteral("ctl_342"));
+            auto* second = dialog->findChild<QLabel*>(QStringLiteral("ctl_1093"));
+            EXPECT_LE(first->geometry().bottom(), second->geometry().top());
+            for (const char* button : {"ctl_2", "ctl_351"}) {
+                auto* b = dialog->findChild<QWidget*>(QString::fromLatin1(button));
+                ASSERT_NE(b, nullptr);
+                EXPECT_TRUE(dialog->rect().contains(b->geometry())) << button;
+                for (const char* id : {"ctl_352", "ctl_353", "ctl_342", "ctl_1093"})
+                    EXPECT_FALSE(dialog->findChild<QLabel*>(QString::fromLatin1(id))
+                                     ->geometry()
+                                     .intersects(b->geometry()))
+                        << id << " under " << button;
+            }
+            doc.CloseCompileErrorDialog();
+            SettleDeletes();
+        }
     }
 }
 
