@@ -1,6 +1,7 @@
 #include "app/gui/vl_frame.h"
 
 #include "app/gui/comm_dialogs.h"
+#include "app/gui/document_commands.h"
 #include "app/gui/options_dialogs.h"
 #include "app/gui/shell_dialogs.h"
 #include "app/gui/tools_menu.h"
@@ -211,42 +212,6 @@ private:
     CVLFrame& frame_;
 };
 
-// The commands of a script, asked while one of its windows is active.
-class CVLFrame::ScriptCommands : public platform::qt::CommandTarget {
-public:
-    ScriptCommands(CVLFrame& frame, CVLDoc& doc) : frame_(frame), doc_(doc) {}
-    bool HasCommandHandler(unsigned id) const override {
-        return id == kFileClose || id == kFileSave || id == kFileSaveAs || id == kCompileScript ||
-               id == kCompilerOptions;
-    }
-    bool OnCommand(unsigned id) override {
-        switch (id) {
-        case kFileClose:
-            if (doc_.SaveModified())
-                frame_.app_.CloseDocument(&doc_);
-            return true;
-        case kFileSave:
-            doc_.OnFileSave();
-            return true;
-        case kFileSaveAs:
-            doc_.OnFileSaveAs();
-            return true;
-        case kCompileScript:
-            doc_.CompileScript();
-            return true;
-        case kCompilerOptions:
-            doc_.OnCompilerOptions();
-            return true;
-        default:
-            return false;
-        }
-    }
-
-private:
-    CVLFrame& frame_;
-    CVLDoc& doc_;
-};
-
 // The application's commands: new, open, upload, the recent files and exit.
 class CVLFrame::AppCommands : public platform::qt::CommandTarget {
 public:
@@ -294,55 +259,6 @@ public:
 
 private:
     CVLFrame& frame_;
-};
-
-// The printing commands of a grid view: its listing and preview.
-class CVLFrame::ViewCommands : public platform::qt::CommandTarget {
-public:
-    explicit ViewCommands(CVLView& view) : view_(view) {}
-    bool HasCommandHandler(unsigned id) const override { return view_.HasCommandHandler(id); }
-    bool OnCommand(unsigned id) override { return view_.OnCommand(id); }
-
-private:
-    CVLView& view_;
-};
-
-// The commands of a compiled image: download, status and close.
-class CVLFrame::ImageCommands : public platform::qt::CommandTarget {
-public:
-    explicit ImageCommands(CDatDoc& doc) : doc_(doc) {}
-    bool HasCommandHandler(unsigned id) const override {
-        return id == kCompileScript || id == kFileStatus || id == kFileClose || id == kFileSave ||
-               id == kFileSaveAs;
-    }
-    bool OnCommand(unsigned id) override {
-        switch (id) {
-        case kCompileScript:
-            doc_.OnDownload();
-            return true;
-        case kFileSave:
-            doc_.OnFileSave();
-            return true;
-        case kFileSaveAs:
-            doc_.OnFileSaveAs();
-            return true;
-        case kFileStatus:
-            doc_.OnFileStatus();
-            return true;
-        case kFileClose: {
-            // The document goes with its last view.
-            const std::vector<platform::View*> views = doc_.Views();
-            for (platform::View* view : views)
-                view->CloseFrame();
-            return true;
-        }
-        default:
-            return false;
-        }
-    }
-
-private:
-    CDatDoc& doc_;
 };
 
 CVLFrame::CVLFrame(CVLApp& app)
@@ -531,14 +447,9 @@ bool CVLFrame::OnCmdMsg(CommandMessage& msg) {
         if (auto* target = dynamic_cast<platform::qt::CommandTarget*>(child->widget()))
             if (target->OnCmdMsg(msg))
                 return true;
-        if (auto* view = dynamic_cast<CVLView*>(child->widget())) {
-            ViewCommands commands(*view);
-            if (commands.OnCmdMsg(msg))
-                return true;
-        }
         platform::Document* document = DocumentOf(child);
         if (auto* doc = dynamic_cast<CVLDoc*>(document)) {
-            ScriptCommands script(*this, *doc);
+            ScriptCommands script(app_, *doc);
             if (script.OnCmdMsg(msg))
                 return true;
         } else if (auto* image = dynamic_cast<CDatDoc*>(document)) {

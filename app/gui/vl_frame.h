@@ -106,10 +106,7 @@ protected:
 private:
     class FrameUi;
     class ShellServices;
-    class ScriptCommands;
     class AppCommands;
-    class ViewCommands;
-    class ImageCommands;
     CVLView* ActiveTableView() const;
     void RunScriptTool(unsigned id);
     void RegisterDialogs();

@@ -80,6 +80,9 @@ std::string ShownListingText(const ListingLine& line) {
 
 CVLView::CVLView(CVLDoc&, ViewServices& services, QWidget* parent)
     : QWidget(parent), services_(services) {
+    commands_.On(vl_ids::kFilePrint, [this] { PrintListing(false); })
+        .On(vl_ids::kFilePrintDirect, [this] { PrintListing(true); })
+        .On(vl_ids::kFilePrintPreview, [this] { PrintPreview(); });
     setAttribute(Qt::WA_OpaquePaintEvent); // the grid paints the whole area
     setFocusPolicy(Qt::StrongFocus);
 }
@@ -138,24 +141,15 @@ void CVLView::paintEvent(QPaintEvent*) {
 }
 
 bool CVLView::HasCommandHandler(unsigned id) const {
-    return id == vl_ids::kFilePrint || id == vl_ids::kFilePrintDirect ||
-           id == vl_ids::kFilePrintPreview;
+    return commands_.Has(id);
 }
 
 bool CVLView::OnCommand(unsigned id) {
-    switch (id) {
-    case vl_ids::kFilePrint:
-        PrintListing(false);
-        return true;
-    case vl_ids::kFilePrintDirect:
-        PrintListing(true);
-        return true;
-    case vl_ids::kFilePrintPreview:
-        PrintPreview();
-        return true;
-    default:
-        return false;
-    }
+    return commands_.Run(id);
+}
+
+bool CVLView::OnUpdateCommand(unsigned id, platform::qt::CommandUi& ui) {
+    return commands_.Update(id, ui);
 }
 
 void CVLView::ReplaceInGrid() {

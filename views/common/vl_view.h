@@ -5,6 +5,8 @@
 #pragma once
 
 #include "app/command_ids.h"
+#include "platform/qt/command_map.h"
+#include "platform/qt/command_target.h"
 #include "platform/qt/mdi_view.h"
 #include "script/vl_doc.h"
 #include "views/common/view_services.h"
@@ -46,7 +48,10 @@ int LayoutListing(std::string_view text, int lineHeight, int pageBottom, int pag
 // What a line shows: a section or comment line loses its brackets, a comment its ';'.
 std::string ShownListingText(const ListingLine& line);
 
-class CVLView : public QWidget, public platform::qt::MdiViewOf<platform::View> {
+// A view is the first command target of the routing: it handles and enables its own commands.
+class CVLView : public QWidget,
+                public platform::qt::MdiViewOf<platform::View>,
+                public platform::qt::CommandTarget {
 public:
     // The view of `doc`; the template attaches it to the document once it is made.
     CVLView(CVLDoc& doc, ViewServices& services, QWidget* parent = nullptr);
@@ -66,10 +71,11 @@ public:
     // False for a hint of another sequence than the shown one: every receiver starts with it.
     bool HintConcernsView(long hint, const void* object) const;
 
-    // The commands of the view (print, print without dialog, preview, replace); false when the
-    // id is not one of them.
-    bool OnCommand(unsigned id);
-    bool HasCommandHandler(unsigned id) const;
+    // The view's commands, from its command map (print, print without dialog, preview);
+    // a view class adds its own to the map or overrides these.
+    bool OnCommand(unsigned id) override;
+    bool OnUpdateCommand(unsigned id, platform::qt::CommandUi& ui) override;
+    bool HasCommandHandler(unsigned id) const override;
 
     void ReplaceInGrid();
     // Fits the columns to their widest text, then widens any narrower than `minimum`, then
@@ -97,6 +103,7 @@ public:
     void StoreColumnWidths(CVLDoc::ColGroup group);
 
 protected:
+    platform::qt::CommandMap& Commands() { return commands_; }
     // Takes `grid` as the view's filling child (the view owns it). The grid is created once the
     // view is attached to its document, with the program's next grid number, its cell tips as
     // "Spreadsheet Hints" says and the program's print dialogs.
@@ -113,6 +120,7 @@ private:
     void RenderJob(QPrinter& printer, CPrintInfo& info);
 
     ViewServices& services_;
+    platform::qt::CommandMap commands_;
     VLCELCtrl* grid_ = nullptr;
     bool gridCreated_ = false;
     std::int32_t savedWriteHeaders_ = 1;

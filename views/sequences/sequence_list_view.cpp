@@ -71,7 +71,7 @@ std::string SequencePropertyText(const CSeq& s, unsigned id) {
 bool SequenceListView::OnUpdateCommand(unsigned id, platform::qt::CommandUi& ui) {
     const CVLDoc* doc = GetVLDoc();
     if (!doc || id < vl_ids::kAutostart || id > vl_ids::kResetTrigger || doc->m_poSeqList.empty())
-        return false;
+        return CVLView::OnUpdateCommand(id, ui);
     const int row = list_->currentRow();
     const CSeq& sequence =
         *doc->m_poSeqList[row >= 0 && std::size_t(row) < doc->m_poSeqList.size() ? row : 0];

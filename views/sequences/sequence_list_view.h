@@ -2,7 +2,6 @@
 // so File > Print and Print Preview print the script's listing from it.
 #pragma once
 
-#include "platform/qt/command_target.h"
 #include "views/common/vl_view.h"
 
 #include <string>
@@ -16,7 +15,7 @@ class ViewRegistry;
 // other id.
 std::string SequencePropertyText(const CSeq& sequence, unsigned id);
 
-class SequenceListView : public CVLView, public platform::qt::CommandTarget {
+class SequenceListView : public CVLView {
 public:
     SequenceListView(CVLDoc& doc, ViewServices& services, QWidget* parent = nullptr);
     const char* ViewClassName() const override { return "CSeqListView"; }

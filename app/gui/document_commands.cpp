@@ -1,0 +1,36 @@
+#include "app/gui/document_commands.h"
+
+#include "app/command_ids.h"
+#include "app/vl_app.h"
+#include "link/dat_doc.h"
+#include "script/vl_doc.h"
+
+#include <vector>
+
+using namespace vl_ids;
+
+ScriptCommands::ScriptCommands(CVLApp& app, CVLDoc& doc) {
+    commands_
+        .On(kFileClose,
+            [&app, &doc] {
+                if (doc.SaveModified())
+                    app.CloseDocument(&doc);
+            })
+        .On(kFileSave, [&doc] { doc.OnFileSave(); })
+        .On(kFileSaveAs, [&doc] { doc.OnFileSaveAs(); })
+        .On(kCompileScript, [&doc] { doc.CompileScript(); })
+        .On(kCompilerOptions, [&doc] { doc.OnCompilerOptions(); });
+}
+
+ImageCommands::ImageCommands(CDatDoc& doc) {
+    commands_.On(kCompileScript, [&doc] { doc.OnDownload(); })
+        .On(kFileSave, [&doc] { doc.OnFileSave(); })
+        .On(kFileSaveAs, [&doc] { doc.OnFileSaveAs(); })
+        .On(kFileStatus, [&doc] { doc.OnFileStatus(); })
+        .On(kFileClose, [&doc] {
+            // The document goes with its last view.
+            const std::vector<platform::View*> views = doc.Views();
+            for (platform::View* view : views)
+                view->CloseFrame();
+        });
+}

@@ -1,0 +1,31 @@
+// The commands of the active window's document, asked after its view: a script's (close, save,
+// compile, compiler options) and a compiled image's (download, save, status, close).
+#pragma once
+
+#include "platform/qt/command_map.h"
+#include "platform/qt/command_target.h"
+
+class CDatDoc;
+class CVLApp;
+class CVLDoc;
+
+class ScriptCommands : public platform::qt::CommandTarget {
+public:
+    // `app` closes the script on File > Close.
+    ScriptCommands(CVLApp& app, CVLDoc& doc);
+    bool OnCommand(unsigned id) override { return commands_.Run(id); }
+    bool HasCommandHandler(unsigned id) const override { return commands_.Has(id); }
+
+private:
+    platform::qt::CommandMap commands_;
+};
+
+class ImageCommands : public platform::qt::CommandTarget {
+public:
+    explicit ImageCommands(CDatDoc& doc);
+    bool OnCommand(unsigned id) override { return commands_.Run(id); }
+    bool HasCommandHandler(unsigned id) const override { return commands_.Has(id); }
+
+private:
+    platform::qt::CommandMap commands_;
+};

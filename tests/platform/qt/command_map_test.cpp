@@ -1,0 +1,67 @@
+// A target whose commands come from one map: what is declared runs and is offered, its update
+// decides the item, and what is not declared reaches no handler of the target.
+#include "platform/qt/command_map.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+struct RecordingUi : platform::qt::CommandUi {
+    using CommandUi::CommandUi;
+    void Enable(bool on) override {
+        enableChanged = true;
+        enabled = on;
+    }
+    void SetCheck(int state) override { check = state; }
+    void SetText(const QString& text) override { this->text = text; }
+    bool enabled = false;
+    int check = 0;
+    QString text;
+};
+
+class MappedTarget : public platform::qt::CommandTarget {
+public:
+    MappedTarget() {
+        commands.On(10, [this] { ran.push_back(10); })
+            .On(
+                11, [this] { ran.push_back(11); },
+                [this](platform::qt::CommandUi& ui) {
+                    ui.Enable(on);
+                    ui.SetCheck(1);
+                });
+    }
+    bool OnCommand(unsigned id) override { return commands.Run(id); }
+    bool OnUpdateCommand(unsigned id, platform::qt::CommandUi& ui) override {
+        return commands.Update(id, ui);
+    }
+    bool HasCommandHandler(unsigned id) const override { return commands.Has(id); }
+
+    platform::qt::CommandMap commands;
+    std::vector<unsigned> ran;
+    bool on = false;
+};
+
+TEST(CommandMap, DeclaredOnceTheCommandRunsIsOfferedAndUpdated) {
+    MappedTarget target;
+    struct Case {
+        unsigned id;
+        bool handled, enabled;
+        int check;
+    };
+    for (const Case c :
+         {Case{10, true, true, 0}, Case{11, true, false, 1}, Case{12, false, false, 0}}) {
+        RecordingUi ui(c.id);
+        target.DoUpdate(ui, true);
+        EXPECT_EQ(ui.enabled, c.enabled) << c.id;
+        EXPECT_EQ(ui.check, c.check) << c.id;
+        EXPECT_EQ(target.RouteCommand(c.id), c.handled) << c.id;
+    }
+    EXPECT_EQ(target.ran, (std::vector<unsigned>{10, 11}));
+    target.on = true;
+    RecordingUi ui(11);
+    target.DoUpdate(ui, true);
+    EXPECT_TRUE(ui.enabled);
+}
+
+} // namespace
