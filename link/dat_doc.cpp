@@ -6,6 +6,7 @@
 #include "link/script_transfer.h"
 #include "link/serial_link.h"
 #include "link/transfer_session.h"
+#include "platform/file_handle.h"
 #include "platform/replace_file.h"
 #include "script/app_services.h"
 #include "script/dialog_requests.h"
@@ -14,7 +15,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <fstream>
 #include <iterator>
 #include <new>
@@ -99,19 +99,14 @@ bool CDatDoc::OnOpenDocument(const std::string& path) {
     if (!m_hpbDat) {
         return false;
     }
-    // Only a regular file is read; the open does not wait for a FIFO's writer.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) {
-        platform::ShowMessage("Unable to open " + path + ": " + std::strerror(errno));
-        return false;
-    }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        platform::ShowMessage("Unable to open " + path + ": " +
-                              (S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "Not a regular file"));
+    std::string reason;
+    const platform::FileHandle file = platform::OpenRegularFile(path, &reason, &st);
+    if (!file.IsOpen()) {
+        platform::ShowMessage("Unable to open " + path + ": " + reason);
         return false;
     }
+    const int fd = file.Get();
     std::vector<std::uint8_t> bytes(kBufferSize);
     std::size_t count = 0;
     while (count < bytes.size()) {
@@ -121,7 +116,6 @@ bool CDatDoc::OnOpenDocument(const std::string& path) {
         }
         if (n < 0) {
             const int error = errno;
-            ::close(fd);
             platform::ShowMessage("Unable to open " + path + ": " + std::strerror(error));
             return false;
         }
@@ -130,7 +124,6 @@ bool CDatDoc::OnOpenDocument(const std::string& path) {
         }
         count += static_cast<std::size_t>(n);
     }
-    ::close(fd);
     // The real size, so a longer file is shown as such and never passes as an image.
     const auto size = std::max(count, static_cast<std::size_t>(st.st_size));
     std::copy_n(bytes.data(), count, m_hpbDat.get());

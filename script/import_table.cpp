@@ -1,19 +1,18 @@
 #include "script/import_table.h"
 
-#include "platform/paths.h"
 #include "platform/file_handle.h"
+#include "platform/paths.h"
 #include "platform/ui_services.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <new>
 #include <unistd.h>
 
 using platform::FileHandle;
 
 bool CImportTable::LoadFile(const std::string& path) {
-    FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.Get() < 0)
+    const FileHandle file = platform::OpenRegularFile(path);
+    if (!file.IsOpen())
         return false;
     platform::WaitCursor wait;
     BeginParse();

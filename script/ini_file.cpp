@@ -4,7 +4,6 @@
 #include "platform/ui_services.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <new>
 #include <stdexcept>
 #include <sys/stat.h>
@@ -13,9 +12,9 @@
 using platform::FileHandle;
 
 bool IniFile::Open(const std::string& path) {
-    FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat info {};
-    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    const FileHandle file = platform::OpenRegularFile(path, nullptr, &info);
+    if (!file.IsOpen()) {
         platform::ShowMessage("Could not open " + path + " for reading");
         return false;
     }

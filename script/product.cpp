@@ -1,11 +1,11 @@
 #include "script/product.h"
 
+#include "platform/file_handle.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
 #include "platform/ui_services.h"
 
 #include <algorithm>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -52,13 +52,7 @@ void ParseList(std::string_view value, std::string& list, std::string& defaultIt
 
 // The file must be a regular file that can be opened for reading. A FIFO is not waited for.
 bool CanOpenForReading(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st {};
-    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    ::close(fd);
-    return ok;
+    return platform::OpenRegularFile(path).IsOpen();
 }
 
 struct CountRule {

@@ -1,5 +1,6 @@
 #include "script/vl_doc.h"
 
+#include "platform/file_handle.h"
 #include "platform/paths.h"
 #include "platform/replace_file.h"
 #include "platform/ui_services.h"
@@ -15,7 +16,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <new>
 #include <stdexcept>
@@ -85,27 +85,21 @@ std::string Limit(std::string text, std::size_t length) {
 
 enum class FileResult { Ok, CannotOpen, NoMemory, WriteFailed };
 
-// Reads a whole regular file. Anything else (a directory, a device, a FIFO) is refused before
-// a read could block: the open does not wait for a FIFO's writer. `reason` gets the system's
-// word for a file that is there but cannot be read.
+// Reads a whole regular file (platform::OpenRegularFile: nothing else is opened, and the open
+// never waits). `reason` gets the system's word for a file that is there but cannot be read.
 FileResult ReadWholeFile(const std::string& path, std::vector<char>& buffer, std::size_t& size,
                          std::string& reason) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) {
-        if (errno != ENOENT)
-            reason = std::strerror(errno);
-        return FileResult::CannotOpen;
-    }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        reason = S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "Not a regular file";
-        ::close(fd);
+    platform::FileHandle file = platform::OpenRegularFile(path, &reason, &st);
+    if (!file.IsOpen()) {
+        if (errno == ENOENT)
+            reason.clear(); // nothing there: the message says so already
         return FileResult::CannotOpen;
     }
+    const int fd = file.Get();
     try {
         buffer.assign(static_cast<std::size_t>(st.st_size), '\0');
     } catch (const std::exception&) {
-        ::close(fd);
         return FileResult::NoMemory;
     }
     size = 0;
@@ -117,7 +111,6 @@ FileResult ReadWholeFile(const std::string& path, std::vector<char>& buffer, std
             break; // the bytes read so far are the file
         size += static_cast<std::size_t>(n);
     }
-    ::close(fd);
     return FileResult::Ok;
 }
 

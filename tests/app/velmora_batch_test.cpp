@@ -1,6 +1,7 @@
 // The real velmora program in batch mode, against the controller emulator.
 #include "app/vl_app.h"
 #include "link/script_transfer.h"
+#include "tests/app/batch_run.h"
 #include "tests/support/controller_emulator.h"
 
 #include <filesystem>
@@ -15,55 +16,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using batch_testing::RunResult;
+using batch_testing::Slurp;
 
-class VelmoraBatch : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "velmora-batch-XXXXXX").string();
-        dir_ = ::mkdtemp(pattern.data());
-        fs::create_directories(dir_ / "config/velmora");
-        fs::copy_file(fs::path(VELMORA_SOURCE_DIR) / "data/SCRIPTS/Fountain.ksf",
-                      dir_ / "Fountain.ksf");
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    // The profile: COM1 to COM8 go where `com1` says and nowhere, so the machine's own serial
-    // ports play no part.
-    void WriteProfile(const std::string& com1, const std::string& download = "") {
-        std::ofstream profile(dir_ / "config/velmora/velmora.ini");
-        profile << "[Serial Ports]\n";
-        for (int n = 1; n <= 8; ++n)
-            profile << "COM" << n << "=" << (n == 1 && !com1.empty() ? com1 : "/nonexistent/tty")
-                    << "\n";
-        profile << "[Download]\n" << download;
-    }
-
-    RunResult Velmora(const std::string& arguments) {
-        const std::string command = "cd '" + dir_.string() + "' && XDG_CONFIG_HOME='" +
-                                    (dir_ / "config").string() + "' '" VELMORA_PROGRAM "' " +
-                                    arguments + " >out.txt 2>err.txt";
-        RunResult run;
-        const int raw = std::system(command.c_str());
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = Slurp(dir_ / "out.txt");
-        run.err = Slurp(dir_ / "err.txt");
-        return run;
-    }
-
-    static std::string Slurp(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-
-    fs::path dir_;
-};
+class VelmoraBatch : public batch_testing::BatchFolder {};
 
 TEST_F(VelmoraBatch, CleanScriptWithoutAPortCompilesAndExits3) {
     WriteProfile("");

@@ -1,5 +1,6 @@
 // The velmora program in batch mode given broken, hostile and extreme input: every run ends
 // promptly with its message and exit status, and leaves every file of the user as it was.
+#include "tests/app/batch_run.h"
 #include "tests/support/controller_emulator.h"
 
 #include <chrono>
@@ -17,19 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-    std::chrono::steady_clock::duration took{};
-};
-
-std::string Slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using batch_testing::RunResult;
+using batch_testing::Slurp;
 
 // Every regular file under a folder with its bytes, and every folder, by relative path.
 std::map<std::string, std::string> Snapshot(const fs::path& root) {
@@ -46,60 +36,17 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
     return files;
 }
 
-class VelmoraFaults : public ::testing::Test {
+class VelmoraFaults : public batch_testing::BatchFolder {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "velmora-faults-XXXXXX").string();
-        dir_ = ::mkdtemp(pattern.data());
-        fs::create_directories(dir_ / "config/velmora");
-        script_ = Slurp(fs::path(VELMORA_SOURCE_DIR) / "data/SCRIPTS/Fountain.ksf");
-        std::ofstream(dir_ / "Fountain.ksf", std::ios::binary) << script_;
+        BatchFolder::SetUp();
+        script_ = Slurp(dir_ / "Fountain.ksf");
         WriteProfile("");
     }
     void TearDown() override {
         for (const fs::path& mount : mounts_)
             ::umount2(mount.c_str(), MNT_DETACH);
-        fs::permissions(dir_, fs::perms::owner_all);
-        std::error_code ec;
-        for (const auto& entry : fs::recursive_directory_iterator(dir_, ec))
-            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(dir_);
-    }
-
-    fs::path ProfilePath() const { return dir_ / "config/velmora/velmora.ini"; }
-
-    // COM1 goes where `com1` says, COM2 to COM8 nowhere, so the machine's own ports play no part.
-    void WriteProfile(const std::string& com1, const std::string& download = "") {
-        std::ofstream profile(ProfilePath(), std::ios::binary);
-        profile << "[Serial Ports]\n";
-        for (int n = 1; n <= 8; ++n)
-            profile << "COM" << n << "=" << (n == 1 && !com1.empty() ? com1 : "/nonexistent/tty")
-                    << "\n";
-        profile << "[Download]\n" << download;
-    }
-
-    // Runs velmora with the arguments; `prefix` goes before the program (another user, limits).
-    // A run that hangs is ended after 60 s and fails the test through its status and time.
-    RunResult Velmora(const std::string& arguments, const std::string& prefix = "") {
-        const std::string program = prefix + " '" VELMORA_PROGRAM "' " + arguments;
-        // The program's output goes through pipes, so a file-size limit of the run touches only
-        // what the program itself writes.
-        const std::string command = "cd '" + dir_.string() + "' && export XDG_CONFIG_HOME='" +
-                                    (dir_ / "config").string() + "' && { { (trap '' XFSZ; exec " +
-                                    "timeout -s KILL 60 " + program +
-                                    "); echo $? > status.txt; } | cat > out.txt; } 2>&1 | cat > "
-                                    "err.txt";
-        RunResult run;
-        const auto start = std::chrono::steady_clock::now();
-        const int raw = std::system(command.c_str());
-        run.took = std::chrono::steady_clock::now() - start;
-        EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << command;
-        run.status = std::stoi("0" + Slurp(dir_ / "status.txt"));
-        if (Slurp(dir_ / "status.txt").empty())
-            run.status = -1;
-        run.out = Slurp(dir_ / "out.txt");
-        run.err = Slurp(dir_ / "err.txt");
-        return run;
+        BatchFolder::TearDown();
     }
 
     // A small tmpfs at `folder` where the machine allows one (root in most containers).
@@ -112,7 +59,6 @@ protected:
         return true;
     }
 
-    fs::path dir_;
     std::string script_;
     std::vector<fs::path> mounts_;
 };

@@ -1,10 +1,12 @@
 #include "platform/cp1252.h"
+#include "platform/file_handle.h"
 #include "platform/paths.h"
 #include "platform/ui_services.h"
 #include "tests/support/scripted_ui.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -38,7 +40,8 @@ TEST(Paths, FindsNamesWithoutRegardToCase) {
 
 TEST(Paths, ListsFilesSortedWithoutRegardToCase) {
     TempDir t;
-    for (const char* n : {"b.cfg", "A.CFG", "c.Cfg", "notes.txt", "a2.cfg"}) t.Touch(n);
+    for (const char* n : {"b.cfg", "A.CFG", "c.Cfg", "notes.txt", "a2.cfg"})
+        t.Touch(n);
     fs::create_directories(t.path / "dir.cfg");
     std::vector<std::string> names;
     for (const auto& p : platform::ListFilesSorted(t.path, ".cfg"))
@@ -56,9 +59,39 @@ TEST(Paths, InstallDirectoryOverride) {
     EXPECT_EQ(platform::InstallDirectory(), real);
 }
 
+// Only a regular file opens for reading; anything else is refused at once with its reason.
+TEST(Paths, OpenRegularFileRefusesEverythingElse) {
+    TempDir t;
+    std::ofstream(t.path / "show.ksf") << "x";
+    fs::create_directory(t.path / "folder.ksf");
+    ASSERT_EQ(::mkfifo((t.path / "pipe.ksf").c_str(), 0600), 0);
+    const struct {
+        std::string path;
+        const char* reason;
+    } cases[] = {
+        {(t.path / "show.ksf").string(), ""},
+        {(t.path / "folder.ksf").string(), "Is a directory"},
+        {(t.path / "pipe.ksf").string(), "Not a regular file"},
+        {"/dev/zero", "Not a regular file"},
+        {(t.path / "missing.ksf").string(), "No such file or directory"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        std::string reason;
+        struct stat info {};
+        const platform::FileHandle file = platform::OpenRegularFile(c.path, &reason, &info);
+        EXPECT_EQ(file.IsOpen(), *c.reason == '\0');
+        EXPECT_EQ(reason, c.reason);
+        if (file.IsOpen()) {
+            EXPECT_EQ(info.st_size, 1);
+        }
+    }
+}
+
 TEST(Cp1252, RoundTripsEveryMappedByte) {
     std::string all;
-    for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+    for (int b = 1; b < 256; ++b)
+        all += static_cast<char>(b);
     std::string utf8 = platform::Cp1252ToUtf8(all);
     EXPECT_EQ(platform::Cp1252ToUtf8("\x80"), "\xE2\x82\xAC"); // euro sign
     EXPECT_EQ(platform::Cp1252ToUtf8("\xE9"), "\xC3\xA9");     // e acute

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -73,6 +74,11 @@ TEST(ImportTable, LoadFile) {
     char folder[] = "/tmp/velmora-import-XXXXXX";
     ASSERT_NE(mkdtemp(folder), nullptr);
     EXPECT_FALSE(table.LoadFile(folder));
+
+    // A FIFO in its place is refused at once, never waited on for a writer.
+    const std::string pipe = std::string(folder) + "/PIPE.FLT";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(table.LoadFile(pipe));
 
     const std::string file = std::string(folder) + "/IMPORT.FLT";
     std::ofstream(file, std::ios::binary) << "x y\r\n";
