@@ -644,37 +644,6 @@ bool CVLFrame::OpenFile(const std::string& path) {
     return true;
 }
 
-void CVLFrame::OnFileSave() {
-    if (CVLDoc* doc = app_.ActiveScript())
-        doc->OnFileSave();
-    else
-        platform::ShowMessage("Command failed.");
-}
-
-void CVLFrame::OnFileSaveAs() {
-    if (CVLDoc* doc = app_.ActiveScript())
-        doc->OnFileSaveAs();
-    else
-        platform::ShowMessage("Command failed.");
-}
-
-void CVLFrame::OnFileClose() {
-    CVLDoc* doc = app_.ActiveScript();
-    if (!doc) {
-        platform::ShowMessage("Command failed.");
-        return;
-    }
-    if (doc->SaveModified())
-        app_.CloseDocument(doc);
-}
-
-void CVLFrame::OnCompileScript() {
-    if (CVLDoc* doc = app_.ActiveScript())
-        doc->CompileScript();
-    else
-        platform::ShowMessage("Command failed.");
-}
-
 void CVLFrame::SetScriptTool(unsigned id, ScriptTool tool) {
     if (tool)
         scriptTools_[id] = std::move(tool);

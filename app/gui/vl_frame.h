@@ -72,10 +72,6 @@ public:
     void OnFileOpen();
     // Opens a script, or a compiled image (.dat) in its own view; false when nothing opened.
     bool OpenFile(const std::string& path);
-    void OnFileSave();
-    void OnFileSaveAs();
-    void OnFileClose();
-    void OnCompileScript();
     // Shows the view of a view command (Inputs ... SMPTE Triggers) of the active script: its
     // open view brought forward, else a new one through the template.
     void ShowScriptView(unsigned id);

@@ -112,7 +112,7 @@ TEST_F(MainWindowTest, OpensCompilesAndClosesAScript) {
     EXPECT_EQ(sequences[0]->List()->item(2)->text(), QStringLiteral("Fountain_Show"));
     ASSERT_NE(app_.ActiveScript(), nullptr);
 
-    window.OnCompileScript();
+    ASSERT_TRUE(window.RouteCommand(vl_ids::kCompileScript));
     auto compiles = ViewsIn<CCompileView>(window.MdiArea());
     ASSERT_EQ(compiles.size(), 1u);
     const int done = RowStarting(*compiles[0], "Script Compiled Successfully");
@@ -128,18 +128,18 @@ TEST_F(MainWindowTest, OpensCompilesAndClosesAScript) {
     EXPECT_TRUE(ui.boxes.empty());
 
     // A second compile reuses the compile view.
-    window.OnCompileScript();
+    ASSERT_TRUE(window.RouteCommand(vl_ids::kCompileScript));
     EXPECT_EQ(ViewsIn<CCompileView>(window.MdiArea()).size(), 1u);
 
-    window.OnFileClose();
+    ASSERT_TRUE(window.RouteCommand(vl_ids::kFileClose));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(app_.ScriptTemplate()->Documents().empty());
     EXPECT_TRUE(window.MdiArea()->subWindowList().empty());
 
-    // Without a script the script commands fail plainly.
-    window.OnCompileScript();
-    window.OnFileSave();
-    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Command failed.", "Command failed."}));
+    // Without a script no target takes the script commands, and nothing is said.
+    EXPECT_FALSE(window.RouteCommand(vl_ids::kCompileScript));
+    EXPECT_FALSE(window.RouteCommand(vl_ids::kFileSave));
+    EXPECT_TRUE(ui.Texts().empty());
 
     // The compiled image opens in its own view, not as a script.
     ASSERT_TRUE(window.OpenFile((install_.Root() / "SCRIPTS/Fountain.DAT").string()));

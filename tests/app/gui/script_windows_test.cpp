@@ -103,7 +103,7 @@ TEST_F(ScriptWindows, SequenceListIsTheScriptTemplatesFrame) {
     EXPECT_EQ(keys->front().cmd, 32999u);
 
     // The compiled image's window has neither.
-    window_->OnCompileScript();
+    ASSERT_TRUE(window_->RouteCommand(vl_ids::kCompileScript));
     ASSERT_TRUE(window_->OpenFile((install_.Root() / "SCRIPTS/Fountain.DAT").string()));
     EXPECT_EQ(window_->ActiveTemplateId(), 6u);
     for (const GVPAccel& accel : *window_->GetAccelerators())
@@ -196,7 +196,7 @@ TEST_F(ScriptWindows, HiddenToolbarGrowsTheUsableArea) {
 
 TEST_F(ScriptWindows, NothingClosesTheScriptWhileItsCompileRuns) {
     CVLDoc* doc = Open();
-    window_->OnCompileScript();
+    ASSERT_TRUE(window_->RouteCommand(vl_ids::kCompileScript));
     QMdiSubWindow* compile = FrameOf(*doc, "CCompileView");
     QMdiSubWindow* sequences = FrameOf(*doc, "CSeqListView");
     ASSERT_NE(compile, nullptr);
@@ -224,7 +224,7 @@ TEST_F(ScriptWindows, NothingClosesTheScriptWhileItsCompileRuns) {
 
 TEST_F(ScriptWindows, SequenceListClosesEveryWindowOfItsScriptAndAsksOnce) {
     CVLDoc* doc = Open();
-    window_->OnCompileScript();
+    ASSERT_TRUE(window_->RouteCommand(vl_ids::kCompileScript));
     ASSERT_EQ(doc->Views().size(), 2u);
     doc->SetModifiedFlag(true);
     QMdiSubWindow* sequences = FrameOf(*doc, "CSeqListView");
@@ -244,7 +244,7 @@ TEST_F(ScriptWindows, SequenceListClosesEveryWindowOfItsScriptAndAsksOnce) {
 
     // Another window closes alone; the last one takes the script with it.
     doc = Open();
-    window_->OnCompileScript();
+    ASSERT_TRUE(window_->RouteCommand(vl_ids::kCompileScript));
     FrameOf(*doc, "CCompileView")->close();
     EXPECT_EQ(doc->Views().size(), 1u);
     EXPECT_EQ(ui_->boxes.size(), 2u);
