@@ -1,4 +1,5 @@
 #include "compiler/compile_main.h"
+#include "controls/grid/cel_parts.h"
 #include "script/event.h"
 #include "script/text_resources.h"
 #include "script/vl_doc.h"
@@ -13,10 +14,12 @@
 #include <QDir>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -96,6 +99,30 @@ TEST_F(CompileViewTest, HeadingsShowWholeAndTheColumnsKeepTheirWidth) {
         EXPECT_EQ(total, 540 + 4 * 50) << pixels << " px";
         EXPECT_EQ(view.Cel().GetSectionBackColour(2), 0xFFFFFFu);
         EXPECT_EQ(view.Cel().GetSectionBackColour(3), 0xFFFFFFu);
+    }
+}
+
+// The headings as painted: each heading cell lies on white, whatever the platform's button
+// colour is.
+TEST_F(CompileViewTest, HeadingsArePaintedOnWhite) {
+    view.show();
+    CELTopHdg* heading = view.Cel().TopHeading();
+    ASSERT_TRUE(heading);
+    const QImage picture = heading->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(picture.isNull());
+    for (int c = 0; c < 5; ++c) {
+        const QRect cell = heading->CellRect(c, -1).adjusted(2, 2, -2, -2) & picture.rect();
+        ASSERT_FALSE(cell.isEmpty()) << "column " << c;
+        std::map<QRgb, int> counts;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                ++counts[picture.pixel(x, y)];
+        auto most = counts.begin();
+        for (auto it = counts.begin(); it != counts.end(); ++it)
+            if (it->second > most->second)
+                most = it;
+        EXPECT_EQ(most->first, qRgb(255, 255, 255))
+            << "column " << c << " is mostly #" << std::hex << (most->first & 0xFFFFFFu);
     }
 }
 
