@@ -96,10 +96,24 @@ TEST_F(CompileViewTest, HeadingsShowWholeAndTheColumnsKeepTheirWidth) {
                 << pixels << " px: " << headings[c];
             total += width;
         }
-        EXPECT_EQ(total, 540 + 4 * 50) << pixels << " px";
+        EXPECT_EQ(total, 540 + 4 * 50 - view.Cel().Info().vScrollWidth) << pixels << " px";
         EXPECT_EQ(view.Cel().GetSectionBackColour(2), 0xFFFFFFu);
         EXPECT_EQ(view.Cel().GetSectionBackColour(3), 0xFFFFFFu);
     }
+}
+
+// The grid as wide as the window's default width gives it (its row headings and the 740 pixels
+// of the columns): a log longer than the window brings a vertical bar, never a horizontal one.
+TEST_F(CompileViewTest, ALongLogNeedsNoHorizontalBar) {
+    view.show();
+    CompileCel& cel = view.Cel();
+    ASSERT_GT(cel.Info().vScrollWidth, 0);
+    for (int i = 0; i < 60; ++i)
+        view.AddMessage("Compiling sequence Intro", 0, -1, -1, -1, 0);
+    cel.resize(cel.Info().sideHeadingWidth + 540 + 4 * 50, 300);
+    cel.RelayoutChildren();
+    ASSERT_TRUE(cel.VScroll()->isVisible());
+    EXPECT_FALSE(cel.HScroll()->isVisible());
 }
 
 // The headings as painted: each heading cell lies on white, whatever the platform's button
