@@ -3,6 +3,7 @@
 #include "controls/commandbars/draw_utils.h"
 #include "controls/commandbars/process_slot.h"
 
+#include <QGuiApplication>
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
@@ -10,16 +11,23 @@
 #include <cstdlib>
 
 namespace gvpimage {
-namespace {
 
 QImage ToArgb(const QImage& image) {
-    return image.format() == QImage::Format_ARGB32 ? image
-                                                   : image.convertToFormat(QImage::Format_ARGB32);
+    QImage out = image.format() == QImage::Format_ARGB32
+                     ? image
+                     : image.convertToFormat(QImage::Format_ARGB32);
+    // A picture rendered for a high-density screen keeps its ratio through every derived form,
+    // so that it is drawn at its logical size.
+    out.setDevicePixelRatio(image.devicePixelRatio());
+    return out;
 }
+
+namespace {
 
 // Applies `f` to every pixel that counts: all of them with alpha, the opaque ones without.
 template <typename F> QImage PerPixel(const QImage& normal, bool alpha, F f) {
     QImage out = ToArgb(normal).copy();
+    out.setDevicePixelRatio(normal.devicePixelRatio());
     for (int y = 0; y < out.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < out.width(); ++x) {
@@ -61,6 +69,7 @@ QImage MakeDisabled(const QImage& normal, bool alpha) {
 
 QImage Silhouette(const QImage& image, const QColor& color) {
     QImage out = ToArgb(image).copy();
+    out.setDevicePixelRatio(image.devicePixelRatio());
     const QRgb c = color.rgb() & 0x00FFFFFFu;
     for (int y = 0; y < out.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
@@ -71,7 +80,7 @@ QImage Silhouette(const QImage& image, const QColor& color) {
 }
 
 QImage MaskToAlpha(const QImage& bitmap, COLORREF maskColor) {
-    QImage out = bitmap.convertToFormat(QImage::Format_ARGB32);
+    QImage out = ToArgb(bitmap);
     const QRgb mask =
         qRgb(gvpcolor::GetR(maskColor), gvpcolor::GetG(maskColor), gvpcolor::GetB(maskColor));
     for (int y = 0; y < out.height(); ++y) {
@@ -83,6 +92,19 @@ QImage MaskToAlpha(const QImage& bitmap, COLORREF maskColor) {
 }
 
 } // namespace gvpimage
+
+namespace {
+
+QSize PixelSize(QSize logical, qreal ratio) {
+    return QSize(std::max(1, qRound(logical.width() * ratio)),
+                 std::max(1, qRound(logical.height() * ratio)));
+}
+
+int LogicalHeight(const QImage& image) {
+    return qRound(image.height() / image.devicePixelRatio());
+}
+
+} // namespace
 
 CGVPImageManagerIcon::CGVPImageManagerIcon(unsigned id, int width) : m_id(id), m_width(width) {}
 
@@ -111,18 +133,18 @@ const QImage& CGVPImageManagerIcon::GetShadowIcon() {
 }
 
 void CGVPImageManagerIcon::SetNormalIcon(const QImage& icon) {
-    m_normal = icon.convertToFormat(QImage::Format_ARGB32);
+    m_normal = gvpimage::ToArgb(icon);
     m_faded = m_shadow = m_hot = m_disabled = m_derivedDisabled = QImage();
-    m_height = m_normal.height();
+    m_height = LogicalHeight(m_normal);
     m_scaled = false;
 }
 
 void CGVPImageManagerIcon::SetHotIcon(const QImage& icon) {
-    m_hot = icon.convertToFormat(QImage::Format_ARGB32);
+    m_hot = gvpimage::ToArgb(icon);
 }
 
 void CGVPImageManagerIcon::SetDisabledIcon(const QImage& icon) {
-    m_disabled = icon.convertToFormat(QImage::Format_ARGB32);
+    m_disabled = gvpimage::ToArgb(icon);
     m_derivedDisabled = QImage();
 }
 
@@ -135,9 +157,13 @@ std::unique_ptr<CGVPImageManagerIcon> CGVPImageManagerIcon::Scale(int width) con
         return nullptr;
     const int height = CGVPImageManager::MulDiv(m_height, width, m_width);
     auto resample = [&](const QImage& image) {
-        return image.isNull() ? QImage()
-                              : image.scaled(width, std::max(height, 1), Qt::IgnoreAspectRatio,
-                                             Qt::SmoothTransformation);
+        if (image.isNull())
+            return QImage();
+        const qreal ratio = image.devicePixelRatio();
+        QImage out = image.scaled(PixelSize(QSize(width, std::max(height, 1)), ratio),
+                                  Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        out.setDevicePixelRatio(ratio);
+        return out;
     };
     auto icon = std::make_unique<CGVPImageManagerIcon>(m_id, width);
     icon->SetNormalIcon(resample(m_normal));
@@ -172,15 +198,20 @@ int CGVPImageManager::MulDiv(int number, int numerator, int denominator) {
 bool CGVPImageManager::SetIcon(const QImage& icon, unsigned id, QSize size, int kind, bool alpha) {
     if (icon.isNull())
         return false;
+    // Sizes are logical; a picture with a device pixel ratio keeps its density.
+    const qreal ratio = icon.devicePixelRatio();
     if (size.isEmpty())
-        size = icon.size();
+        size = icon.deviceIndependentSize().toSize();
     if (size.isEmpty())
         return false;
     QImage picture = icon;
     if (!alpha && !picture.hasAlphaChannel())
         picture = gvpimage::MaskToAlpha(picture, kMaskColor);
-    if (picture.size() != size)
-        picture = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (picture.size() != PixelSize(size, ratio)) {
+        picture =
+            picture.scaled(PixelSize(size, ratio), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        picture.setDevicePixelRatio(ratio);
+    }
 
     auto found = m_sets.find(id);
     if (found == m_sets.end()) {
@@ -236,30 +267,36 @@ bool CGVPImageManager::SetIcons(const QString& resource, const unsigned* ids, in
 }
 
 bool CGVPImageManager::SetIconsFromTheme(const std::vector<unsigned>& ids,
-                                         const std::vector<QString>& names, QSize size) {
+                                         const std::vector<QString>& names, QSize size,
+                                         qreal ratio) {
     if (size.isEmpty())
         return false;
+    if (ratio <= 0)
+        ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
     for (std::size_t i = 0; i < ids.size() && i < names.size(); ++i) {
         if (ids[i] == 0 || names[i].isEmpty())
             continue;
         const QIcon icon = QIcon::fromTheme(names[i]);
         if (icon.isNull())
             continue;
-        // A theme may answer a smaller picture than asked: centre it.
-        const QPixmap pixmap = icon.pixmap(size);
+        // Rendered at the screen's density so that a scaled desktop shows it sharp; a theme
+        // may answer a smaller picture than asked: centre it.
+        const QPixmap pixmap = icon.pixmap(size, ratio);
         if (pixmap.isNull())
             continue;
-        QImage picture(size, QImage::Format_ARGB32);
+        // Placed pixel for pixel, without resampling; the ratio is set once it is drawn.
+        QImage picture(PixelSize(size, ratio), QImage::Format_ARGB32);
         picture.fill(Qt::transparent);
         {
+            QImage rendered = pixmap.toImage();
+            rendered.setDevicePixelRatio(1);
+            const QSize pixels = rendered.size().boundedTo(picture.size());
             QPainter p(&picture);
-            const QImage rendered = pixmap.toImage();
-            const QSize got = rendered.size().boundedTo(size);
-            p.drawImage(
-                QRect(QPoint((size.width() - got.width()) / 2, (size.height() - got.height()) / 2),
-                      got),
-                rendered);
+            p.drawImage(QPoint((picture.width() - pixels.width()) / 2,
+                               (picture.height() - pixels.height()) / 2),
+                        rendered, QRect(QPoint(0, 0), pixels));
         }
+        picture.setDevicePixelRatio(ratio);
         SetIcon(picture, ids[i], size, Normal, true);
     }
     return true;

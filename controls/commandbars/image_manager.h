@@ -57,8 +57,10 @@ private:
 };
 
 namespace gvpimage {
-// The derived pictures, computed per pixel. `alpha` tells whether every pixel counts or only
-// the opaque ones.
+// The picture as 32-bit ARGB, its device pixel ratio kept.
+QImage ToArgb(const QImage& image);
+// The derived pictures, computed per pixel; each keeps the normal picture's device pixel ratio.
+// `alpha` tells whether every pixel counts or only the opaque ones.
 QImage MakeFaded(const QImage& normal, bool alpha, bool lowColor);
 QImage MakeShadow(const QImage& normal, bool alpha, COLORREF shadowColor);
 QImage MakeDisabled(const QImage& normal, bool alpha);
@@ -86,10 +88,11 @@ public:
                   bool alpha);
     // A bitmap file or Qt resource; alpha when it carries an alpha channel.
     bool SetIcons(const QString& resource, const unsigned* ids, int count, QSize size, int kind);
-    // Renders each id's freedesktop theme icon at that size. An icon no installed theme has is
-    // skipped (the control shows its caption); an id of 0 or an empty name takes none.
+    // Renders each id's freedesktop theme icon at that logical size and device pixel ratio (0:
+    // the application's). An icon no installed theme has is skipped (the control shows its
+    // caption); an id of 0 or an empty name takes none.
     bool SetIconsFromTheme(const std::vector<unsigned>& ids, const std::vector<QString>& names,
-                           QSize size);
+                           QSize size, qreal ratio = 0);
 
     CGVPImageManagerIcon* GetImage(unsigned id, int width);
     void RefreshAll();

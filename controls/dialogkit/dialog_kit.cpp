@@ -3,12 +3,71 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
+#include <algorithm>
 
 namespace dialogs {
+namespace {
+
+void ApplyTitleWidth(QDialog& dialog) {
+    int width = TitleWidth(dialog);
+    if (QScreen* screen = dialog.screen())
+        width = std::min(width, screen->availableGeometry().width());
+    if (width > dialog.minimumWidth())
+        dialog.setMinimumWidth(width);
+}
+
+// Follows the title: a dialog retitled after it was built still shows its whole caption.
+class TitleWidthGuard : public QObject {
+public:
+    explicit TitleWidthGuard(QDialog& dialog) : QObject(&dialog), dialog_(dialog) {
+        setObjectName(QStringLiteral("titleWidthGuard"));
+        dialog.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &dialog_ &&
+            (event->type() == QEvent::Show || event->type() == QEvent::WindowTitleChange))
+            ApplyTitleWidth(dialog_);
+        return false;
+    }
+
+private:
+    QDialog& dialog_;
+};
+
+} // namespace
+
+int TitleWidth(const QDialog& dialog) {
+    const QString title = dialog.windowTitle();
+    if (title.isEmpty())
+        return 0;
+    QFont font = dialog.font();
+    font.setBold(true);
+    const int text = QFontMetrics(font).horizontalAdvance(title);
+    QStyle* style = dialog.style();
+    const int caption = std::max(style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &dialog),
+                                 QFontMetrics(font).height() + 4);
+    // The frame as the window manager drew it, once it has; the style's guess before.
+    const int frame =
+        std::max(dialog.frameGeometry().width() - dialog.geometry().width(),
+                 2 * style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, &dialog));
+    // Room for the icon and up to three caption buttons, and half a caption's margin either side.
+    return text + 5 * caption + frame;
+}
+
+void FitTitle(QDialog& dialog) {
+    if (!dialog.findChild<QObject*>(QStringLiteral("titleWidthGuard"), Qt::FindDirectChildrenOnly))
+        new TitleWidthGuard(dialog);
+    ApplyTitleWidth(dialog);
+}
 
 QCheckBox* MakeCheck(const QString& text, int id, QWidget* parent) {
     return Named(new QCheckBox(text, parent), id);
@@ -34,6 +93,7 @@ QDialogButtonBox* OkCancel(QDialog& dialog) {
 }
 
 void CentreOnDesktop(QDialog& dialog) {
+    FitTitle(dialog);
     dialog.adjustSize();
     QScreen* screen = dialog.screen() ? dialog.screen() : QGuiApplication::primaryScreen();
     if (!screen)
@@ -50,6 +110,7 @@ void CentreOnParent(QDialog& dialog) {
         CentreOnDesktop(dialog);
         return;
     }
+    FitTitle(dialog);
     dialog.adjustSize();
     const QRect area = parent->window()->frameGeometry();
     const QSize own = dialog.frameGeometry().size();

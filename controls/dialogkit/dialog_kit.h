@@ -26,6 +26,13 @@ QPushButton* MakeButton(const QString& text, int id, QWidget* parent = nullptr);
 // OK (id 1) and Cancel (id 2), wired to accept and reject.
 QDialogButtonBox* OkCancel(QDialog& dialog);
 
+// The width the dialog needs to show its whole title: the caption text in a bold face of the
+// dialog's font (what window managers draw), the caption's icon and buttons, and the frame.
+int TitleWidth(const QDialog& dialog);
+// Keeps the dialog at least as wide as its title (never wider than its screen), now and
+// whenever it is shown or retitled. The centring below does this for every dialog of the kit.
+void FitTitle(QDialog& dialog);
+
 // Moves the dialog to the middle of its screen (once its size is known).
 void CentreOnDesktop(QDialog& dialog);
 // Moves the dialog to the middle of its parent (the desktop without one).

@@ -103,8 +103,9 @@ int CELCtrl::KeyFlags() const {
 void CELCtrl::RecreatePens() {
     highlightPen_ = QPen(ToQColor(SysColour(kButtonHighlight)), 0);
     shadowPen_ = QPen(ToQColor(SysColour(kButtonShadow)), 0);
+    // The heading cells lie on the headings' section colour (a derived grid may choose it).
     for (auto& sheet : sheets_)
-        sheet->headingDefault.SetBackground(SysColour(kButtonFace));
+        sheet->headingDefault.SetBackground(GetSectionBackColour(2));
 }
 
 void CELCtrl::CreateChildren() {
@@ -388,7 +389,7 @@ int CELCtrl::SetNumberSheets(int count) {
         auto sheet = std::make_unique<CELGridInfo>();
         sheet->dataSource = sheet->ownSource.get();
         sheet->ownSource->SetGrid(this);
-        sheet->headingDefault.SetBackground(SysColour(kButtonFace));
+        sheet->headingDefault.SetBackground(GetSectionBackColour(2));
         sheet->headingDefault.SetEdgeStyle(CELCell::kRaised);
         sheet->headingDefault.SetAlignment(CELCell::kCentre | CELCell::kVCentre);
         sheet->vScrollWidth = extent;

@@ -74,7 +74,10 @@ std::string PrintDateText() {
     return text;
 }
 
-VLCELCtrl::VLCELCtrl(QWidget* parent) : CELCtrl(parent) {}
+VLCELCtrl::VLCELCtrl(QWidget* parent) : CELCtrl(parent) {
+    // The base built its headings on its own section colour; these grids' headings lie on white.
+    RecreatePens();
+}
 
 VLCELCtrl::~VLCELCtrl() {
     SetBaseFont(nullptr);

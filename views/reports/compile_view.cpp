@@ -188,10 +188,11 @@ void CCompileView::OnInitialUpdate() {
     cel_->SetColumnCount(5, false);
     cel_->SetRowCount(0, false);
     // A narrow column is as wide as its heading; the message column gives up what they take,
-    // so that the columns still fit the window's default width.
+    // and the vertical scroll bar's width (a log soon has more rows than the window shows), so
+    // that the columns still fit the window's default width.
     const QFontMetrics metrics(cel_->font());
     int widths[5];
-    int extra = 0;
+    int extra = cel_->Info().vScrollWidth;
     for (int c = 1; c < 5; ++c) {
         widths[c] = std::max(kWidths[c], metrics.horizontalAdvance(QLatin1String(kHeadings[c])) +
                                              2 * metrics.averageCharWidth());

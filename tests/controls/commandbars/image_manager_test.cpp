@@ -2,6 +2,7 @@
 #include "tests/controls/commandbars/paint_fixture.h"
 
 #include <QIcon>
+#include <QPainter>
 
 using painttest::PaintTest;
 
@@ -147,4 +148,82 @@ TEST_F(ImageManagerTest, ThemeIconsRenderOrAreSkipped) {
         for (int x = 0; x < 16; ++x)
             opaque += qAlpha(icon->GetIcon().pixel(x, y)) > 0;
     EXPECT_GT(opaque, 20);
+}
+
+// On a scaled desktop (ratio 1.5) a theme icon is rendered at the screen's density, not
+// rendered at 16 pixels and blown up: its picture has 24 x 24 device pixels, the same pixels
+// the theme gives for that size, and every derived form keeps the ratio, so all are drawn at
+// the logical 16 x 16.
+TEST_F(ImageManagerTest, ThemeIconsRenderAtTheDevicePixelRatio) {
+    const QString name = QStringLiteral("document-save");
+    if (QIcon::fromTheme(name).isNull())
+        GTEST_SKIP() << "no icon theme installed";
+    CGVPImageManager manager;
+    ASSERT_TRUE(manager.SetIconsFromTheme({7}, {name}, {16, 16}, 1.5));
+    CGVPImageManagerIcon* icon = manager.GetImage(7, 16);
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(icon->GetHeight(), 16);
+
+    const QImage sharp = QIcon::fromTheme(name).pixmap(QSize(16, 16), 1.5).toImage();
+    ASSERT_EQ(sharp.size(), QSize(24, 24));
+    EXPECT_EQ(icon->GetIcon().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+              sharp.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+
+    struct Form {
+        const char* what;
+        QImage image;
+    };
+    const Form forms[] = {
+        {"normal", icon->GetIcon()},
+        {"hot", icon->GetHotIcon()},
+        {"disabled", icon->GetDisabledIcon()},
+        {"faded", icon->GetFadedIcon()},
+        {"shadow", icon->GetShadowIcon()},
+        {"silhouette", gvpimage::Silhouette(icon->GetIcon(), Qt::black)},
+    };
+    for (const Form& form : forms) {
+        EXPECT_EQ(form.image.devicePixelRatio(), 1.5) << form.what;
+        EXPECT_EQ(form.image.size(), QSize(24, 24)) << form.what;
+        EXPECT_EQ(form.image.deviceIndependentSize(), QSizeF(16, 16)) << form.what;
+    }
+
+    // Another width is resampled from the dense picture and stays dense.
+    CGVPImageManagerIcon* large = manager.GetImage(7, 24);
+    ASSERT_TRUE(large && large != icon);
+    EXPECT_EQ(large->GetHeight(), 24);
+    EXPECT_EQ(large->GetIcon().devicePixelRatio(), 1.5);
+    EXPECT_EQ(large->GetIcon().size(), QSize(36, 36));
+    EXPECT_EQ(large->GetDisabledIcon().devicePixelRatio(), 1.5);
+
+    // Drawn as the themes draw it, it covers 16 x 16 logical pixels of a 1.5 surface: 24 x 24.
+    QImage surface(60, 60, QImage::Format_ARGB32);
+    surface.setDevicePixelRatio(1.5);
+    surface.fill(Qt::transparent);
+    {
+        QPainter p(&surface);
+        p.drawImage(QPoint(10, 10), icon->GetFadedIcon());
+    }
+    QRect covered;
+    for (int y = 0; y < surface.height(); ++y)
+        for (int x = 0; x < surface.width(); ++x)
+            if (qAlpha(surface.pixel(x, y)))
+                covered |= QRect(x, y, 1, 1);
+    EXPECT_TRUE(QRect(15, 15, 24, 24).contains(covered))
+        << covered.x() << "," << covered.y() << " " << covered.width() << "x" << covered.height();
+    EXPECT_GT(covered.width(), 16);
+}
+
+// A picture given at ratio 1 stays as it was: the ratio only follows what it is given.
+TEST_F(ImageManagerTest, PlainPicturesKeepRatioOne) {
+    CGVPImageManager manager;
+    ASSERT_TRUE(manager.SetIcon(Solid(0xFF102030), 3, {}, CGVPImageManager::Normal, true));
+    CGVPImageManagerIcon* icon = manager.GetImage(3, 16);
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(icon->GetHeight(), 15);
+    EXPECT_EQ(icon->GetFadedIcon().devicePixelRatio(), 1.0);
+    EXPECT_EQ(icon->GetFadedIcon().size(), QSize(16, 15));
+    CGVPImageManagerIcon* large = manager.GetImage(3, 32);
+    ASSERT_TRUE(large);
+    EXPECT_EQ(large->GetIcon().size(), QSize(32, 30));
+    EXPECT_EQ(large->GetHeight(), 30);
 }

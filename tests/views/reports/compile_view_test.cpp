@@ -1,4 +1,5 @@
 #include "compiler/compile_main.h"
+#include "controls/grid/cel_parts.h"
 #include "script/event.h"
 #include "script/text_resources.h"
 #include "script/vl_doc.h"
@@ -14,10 +15,12 @@
 #include <QDir>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -95,9 +98,47 @@ TEST_F(CompileViewTest, HeadingsShowWholeAndTheColumnsKeepTheirWidth) {
                 << pixels << " px: " << headings[c];
             total += width;
         }
-        EXPECT_EQ(total, 540 + 4 * 50) << pixels << " px";
+        EXPECT_EQ(total, 540 + 4 * 50 - view.Cel().Info().vScrollWidth) << pixels << " px";
         EXPECT_EQ(view.Cel().GetSectionBackColour(2), 0xFFFFFFu);
         EXPECT_EQ(view.Cel().GetSectionBackColour(3), 0xFFFFFFu);
+    }
+}
+
+// The grid as wide as the window's default width gives it (its row headings and the 740 pixels
+// of the columns): a log longer than the window brings a vertical bar, never a horizontal one.
+TEST_F(CompileViewTest, ALongLogNeedsNoHorizontalBar) {
+    view.show();
+    CompileCel& cel = view.Cel();
+    ASSERT_GT(cel.Info().vScrollWidth, 0);
+    for (int i = 0; i < 60; ++i)
+        view.AddMessage("Compiling sequence Intro", 0, -1, -1, -1, 0);
+    cel.resize(cel.Info().sideHeadingWidth + 540 + 4 * 50, 300);
+    cel.RelayoutChildren();
+    ASSERT_TRUE(cel.VScroll()->isVisible());
+    EXPECT_FALSE(cel.HScroll()->isVisible());
+}
+
+// The headings as painted: each heading cell lies on white, whatever the platform's button
+// colour is.
+TEST_F(CompileViewTest, HeadingsArePaintedOnWhite) {
+    view.show();
+    CELTopHdg* heading = view.Cel().TopHeading();
+    ASSERT_TRUE(heading);
+    const QImage picture = heading->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(picture.isNull());
+    for (int c = 0; c < 5; ++c) {
+        const QRect cell = heading->CellRect(c, -1).adjusted(2, 2, -2, -2) & picture.rect();
+        ASSERT_FALSE(cell.isEmpty()) << "column " << c;
+        std::map<QRgb, int> counts;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                ++counts[picture.pixel(x, y)];
+        auto most = counts.begin();
+        for (auto it = counts.begin(); it != counts.end(); ++it)
+            if (it->second > most->second)
+                most = it;
+        EXPECT_EQ(most->first, qRgb(255, 255, 255))
+            << "column " << c << " is mostly #" << std::hex << (most->first & 0xFFFFFFu);
     }
 }
 
