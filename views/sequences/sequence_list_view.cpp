@@ -1,6 +1,5 @@
 #include "views/sequences/sequence_list_view.h"
 
-#include "app/gui/vl_resources.h"
 #include "platform/qt/mdi_template.h"
 #include "platform/qt/qt_ui_services.h"
 #include "script/sequence.h"
