@@ -173,6 +173,12 @@ public:
         return settings;
     }
     int NextGridId() override { return frame_.app_.m_nNextGridId++; }
+    void SetTimeDisplay(bool eventsInFrames, bool timecodeStartAdded) override {
+        frame_.app_.m_bEventsInFrames = eventsInFrames;
+        frame_.app_.m_bTimecodeStartAdded = timecodeStartAdded;
+        frame_.app_.SaveSettings();
+    }
+    void OpenHelp() override { ::OpenHelp(frame_.app_.m_strAppDir); }
 
 private:
     CVLFrame& frame_;

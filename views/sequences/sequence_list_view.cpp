@@ -1,5 +1,7 @@
 #include "views/sequences/sequence_list_view.h"
 
+#include "views/sequences/event_view.h"
+
 #include "platform/qt/mdi_template.h"
 #include "platform/qt/qt_ui_services.h"
 #include "script/sequence.h"
@@ -86,4 +88,5 @@ void SequenceListView::resizeEvent(QResizeEvent* event) {
 
 void RegisterScriptViews(platform::qt::ViewRegistry& registry, ViewServices& services) {
     RegisterTypedView<SequenceListView, CVLDoc>(registry, "CSeqListView", services);
+    RegisterEventViews(registry, services);
 }
