@@ -10,6 +10,7 @@
 #include "controls/commandbars/resources.h"
 #include "script/vl_doc.h"
 #include "tests/app/app_test_support.h"
+#include "tests/app/gui/gui_test_support.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/scripted_ui.h"
 
@@ -28,18 +29,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace vl_ids;
-
-std::unique_ptr<CGVPToolkit>& ToolkitHolder() {
-    static std::unique_ptr<CGVPToolkit> toolkit;
-    return toolkit;
-}
-
-class ToolkitEnvironment : public ::testing::Environment {
-public:
-    void TearDown() override { ToolkitHolder().reset(); }
-};
-[[maybe_unused]] ::testing::Environment* const g_toolkitEnvironment =
-    ::testing::AddGlobalTestEnvironment(new ToolkitEnvironment); // owned by the test framework
 
 struct ItemUi : platform::qt::CommandUi {
     explicit ItemUi(unsigned id) : CommandUi(id) {}
@@ -84,10 +73,7 @@ private:
 };
 
 struct MenuSweep : ::testing::Test, testsupport::QtAppFirst {
-    MenuSweep() {
-        if (!ToolkitHolder())
-            ToolkitHolder() = std::make_unique<CGVPToolkit>();
-    }
+    MenuSweep() { guitest::EnsureToolkit(); }
     void SetUp() override {
         // No help file: the help commands must not hand a browser the test's files.
         fs::remove_all(install.Root() / "Help");
