@@ -13,6 +13,7 @@
 #include "platform/qt/placement.h"
 #include "script/vl_doc.h"
 #include "tests/app/app_test_support.h"
+#include "tests/app/gui/gui_test_support.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/scripted_ui.h"
 #include "views/common/update_hints.h"
@@ -32,18 +33,6 @@ using namespace vl_ids;
 
 constexpr unsigned kModeCombo = 32938;
 constexpr unsigned kStartEdit = 1125;
-
-std::unique_ptr<CGVPToolkit>& ToolkitHolder() {
-    static std::unique_ptr<CGVPToolkit> toolkit;
-    return toolkit;
-}
-
-class ToolkitEnvironment : public ::testing::Environment {
-public:
-    void TearDown() override { ToolkitHolder().reset(); }
-};
-[[maybe_unused]] ::testing::Environment* const g_toolkitEnvironment =
-    ::testing::AddGlobalTestEnvironment(new ToolkitEnvironment); // owned by the test framework
 
 // A grid view that offers the table commands under its own name.
 class PaneView : public CVLView {
@@ -96,10 +85,7 @@ public:
 };
 
 struct FrameContents : ::testing::Test, testsupport::QtAppFirst {
-    FrameContents() {
-        if (!ToolkitHolder())
-            ToolkitHolder() = std::make_unique<CGVPToolkit>();
-    }
+    FrameContents() { guitest::EnsureToolkit(); }
     void SetUp() override {
         std::ofstream(install.Profile()) << "[Serial Ports]\nCOM1=/nonexistent/tty\n";
         app.SetProfilePath(install.Profile());
