@@ -179,7 +179,7 @@ public:
         frame_.app_.m_bTimecodeStartAdded = timecodeStartAdded;
         frame_.app_.SaveSettings();
     }
-    void OpenHelp() override { ::OpenHelp(frame_.app_.m_strAppDir); }
+    void OpenHelp() override { platform::qt::OpenHelp(frame_.app_.m_strAppDir); }
 
 private:
     CVLFrame& frame_;

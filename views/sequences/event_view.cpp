@@ -8,9 +8,11 @@
 #include "platform/ui_services.h"
 #include "script/text_utils.h"
 #include "script/time_conversions.h"
+#include "views/common/sequence_dialogs.h"
 #include "views/common/update_hints.h"
 #include "views/sequences/event_dialog_requests.h"
 #include "views/sequences/event_dialogs.h"
+#include "views/sequences/sequence_list_view.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -553,17 +555,18 @@ void CEvntView::DeclareCommands() {
             kEventsWithTimecode, [this] { ToggleTimecodeStart(); },
             [this](platform::qt::CommandUi& ui) { ui.SetCheck(Settings().timecodeStartAdded); })
         .On(
-            kAutostart, [this] { ToggleAutoStart(); },
-            [this](platform::qt::CommandUi& ui) {
-                if (seq_)
-                    ui.SetText(seq_->m_nAutoStart ? "Autostart Enabled" : "Autostart Disabled");
-            })
+            kAutostart, [this] { ToggleAutoStart(); }, PropertyText(kAutostart))
         .On(
-            kLoop, [this] { ToggleLoop(); },
-            [this](platform::qt::CommandUi& ui) {
-                if (seq_)
-                    ui.SetText(seq_->m_nLooping ? "Loop Enabled" : "Loop Disabled");
-            });
+            kLoop, [this] { ToggleLoop(); }, PropertyText(kLoop))
+        .On(
+            kRestart,
+            [this] {
+                if (CVLDoc* doc = GetVLDoc(); doc && seq_)
+                    EditSequenceRestart(*doc, *seq_, this);
+            },
+            PropertyText(kRestart))
+        .On(
+            kTimecodeStart, [this] { EditTimecodeStart(); }, PropertyText(kTimecodeStart));
     for (int level = 1; level <= 6; ++level)
         Commands().On(
             kIndentLevel1 + static_cast<unsigned>(level - 1),
@@ -571,15 +574,27 @@ void CEvntView::DeclareCommands() {
             [this, level](platform::qt::CommandUi& ui) {
                 ui.SetCheck(seq_ && seq_->m_wLevel == level);
             });
-    for (int trigger = 0; trigger < 4; ++trigger)
+    for (int trigger = 0; trigger < 4; ++trigger) {
+        const unsigned id = kStartTrigger + static_cast<unsigned>(trigger);
         Commands().On(
-            kStartTrigger + static_cast<unsigned>(trigger),
-            [this, trigger] { EditTrigger(trigger); },
-            [this, trigger](platform::qt::CommandUi& ui) {
-                if (seq_)
-                    ui.SetText(platform::qt::ToQString(seq_->GetTriggerText(trigger)));
-            });
+            id, [this, trigger] { EditTrigger(trigger); }, PropertyText(id));
+    }
     OfferTableCommands({[this] { AutoSizeColumns(); }, [this] { ReplaceInGrid(); }, std::nullopt});
+}
+
+platform::qt::CommandMap::Updater CEvntView::PropertyText(unsigned id) const {
+    return [this, id](platform::qt::CommandUi& ui) {
+        if (seq_)
+            ui.SetText(platform::qt::ToQString(SequencePropertyText(*seq_, id)));
+    };
+}
+
+void CEvntView::EditTimecodeStart() {
+    CVLDoc* doc = GetVLDoc();
+    if (!doc || !seq_ || !EditSequenceTimecodeStart(*doc, *seq_, this))
+        return;
+    // The shown times follow the new start.
+    hints::SendTimeDisplay(*doc);
 }
 
 void CEvntView::OnInitialUpdate() {

@@ -101,6 +101,8 @@ public:
     void ToggleAutoStart();
     void ToggleLoop();
     void EditTrigger(int index);
+    // The timecode start dialog; the shown times follow an accepted start.
+    void EditTimecodeStart();
 
     // The document modified and the sequence flagged for compilation.
     void Mark();
@@ -127,6 +129,8 @@ protected:
 private:
     friend class EventCel;
     void DeclareCommands();
+    // The Sequence Properties item's text of the shown sequence.
+    platform::qt::CommandMap::Updater PropertyText(unsigned id) const;
 
     CSeq* seq_ = nullptr;
     EventCel* cel_;
