@@ -6,6 +6,8 @@
 #include "platform/qt/qt_ui_services.h"
 #include "platform/qt/virtual_keys.h"
 #include "platform/ui_services.h"
+#include "script/event_clipboard.h"
+#include "script/sequence_clipboard.h"
 #include "script/text_utils.h"
 #include "script/time_conversions.h"
 #include "views/common/sequence_dialogs.h"
@@ -14,6 +16,9 @@
 #include "views/sequences/event_dialogs.h"
 #include "views/sequences/sequence_list_view.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <algorithm>
 #include <cstdio>
 #include <new>
@@ -548,6 +553,20 @@ void CEvntView::DeclareCommands() {
         .On(kInsertEvent, [this] { OnInsertEvent(); })
         .On(kDeleteEvents, [this] { OnDeleteEvents(); })
         .On(kRunNow, [this] { OnExecuteEventNow(); })
+        .On(kEditCopy,
+            [this] {
+                CopyEvents(false);
+                Mark();
+            })
+        .On(kEditCut,
+            [this] {
+                if (CopyEvents(true))
+                    DeleteEvents(false);
+                Mark();
+            })
+        .On(
+            kEditPaste, [this] { PasteEvents(); },
+            [](platform::qt::CommandUi& ui) { ui.Enable(ClipboardOffersEvents()); })
         .On(
             kEventsInFrames, [this] { ToggleEventsInFrames(); },
             [this](platform::qt::CommandUi& ui) { ui.SetCheck(Settings().eventsInFrames); })
@@ -857,6 +876,156 @@ void CEvntView::ShowStatus(const std::string& state) {
     popup.detail = state;
     popup.delayTicks = Settings().popupDelay;
     platform::Ui().RunDialog(popup);
+}
+
+namespace {
+
+QString EventsFormat() {
+    return QString::fromLatin1(clipboard::kEventsFormat);
+}
+
+std::string Counted(const char* pattern, std::size_t count) {
+    char text[128];
+    std::snprintf(text, sizeof text, pattern, static_cast<int>(count));
+    return text;
+}
+
+} // namespace
+
+bool CEvntView::ClipboardOffersEvents() {
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    return data && data->hasFormat(EventsFormat());
+}
+
+std::vector<int> CEvntView::SelectedEventRows() const {
+    std::vector<int> rows;
+    if (!seq_)
+        return rows;
+    const int column = cel_->GetActiveColumn();
+    const int events = static_cast<int>(seq_->m_poEventList.size());
+    for (int row = 0; row < events; ++row)
+        if (cel_->IsCellSelected(column, row, nullptr))
+            rows.push_back(row);
+    return rows;
+}
+
+bool CEvntView::CopyEvents(bool cut) {
+    const std::vector<int> rows = SelectedEventRows();
+    if (rows.empty())
+        return false;
+    const std::string caption = cut ? "Cut to Clipboard" : "Copy to Clipboard";
+    // The block counts its events in two bytes: a longer run is refused whole.
+    if (rows.size() > clipboard::kMaxBlockEvents) {
+        platform::Ui().MessageBox({Counted(cut ? "Cutting %d events would exceed 65535 events"
+                                               : "Copying %d events would exceed 65535 events",
+                                           rows.size()),
+                                   caption, platform::MsgButtons::Ok});
+        return false;
+    }
+    std::vector<const CEvnt*> events;
+    events.reserve(rows.size());
+    for (int row : rows)
+        events.push_back(seq_->m_poEventList[static_cast<std::size_t>(row)].get());
+    if (clipboard::EventsBlockCutsText(events) &&
+        platform::Ui().MessageBox(
+            {"Some texts are longer than 255 characters and will be cut to 255.  Continue?",
+             caption, platform::MsgButtons::YesNo}) != platform::MsgResult::Yes)
+        return false;
+    try {
+        const std::vector<std::uint8_t> block = clipboard::WriteEventsBlock(events);
+        auto* data = new QMimeData; // the clipboard takes it
+        data->setData(EventsFormat(), QByteArray(reinterpret_cast<const char*>(block.data()),
+                                                 static_cast<qsizetype>(block.size())));
+        QApplication::clipboard()->setMimeData(data);
+    } catch (const std::bad_alloc&) {
+        Box("Selection size too large:  Not enough memory to perform copy", "Copy to Clipboard");
+        return false;
+    }
+    return true;
+}
+
+void CEvntView::PasteEvents() {
+    CVLDoc* doc = GetVLDoc();
+    if (!seq_ || !doc)
+        return;
+    const std::string caption = "Paste from Clipboard";
+    auto& list = seq_->m_poEventList;
+    const int column = cel_->GetActiveColumn();
+    const int emptyRow = static_cast<int>(list.size());
+    // The run of selected rows the paste goes before (the empty row may end it).
+    int first = emptyRow;
+    for (int row = 0; row < emptyRow; ++row)
+        if (cel_->IsCellSelected(column, row, nullptr)) {
+            first = row;
+            break;
+        }
+    int last = first;
+    while (last + 1 <= emptyRow && cel_->IsCellSelected(column, last + 1, nullptr))
+        ++last;
+    const int replaceLast = std::min(last, emptyRow - 1);
+
+    // Read and check the whole block before anything changes.
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    const QByteArray bytes = data ? data->data(EventsFormat()) : QByteArray();
+    if (bytes.isEmpty()) {
+        Box("Error obtaining data from Clipboard", caption);
+        return;
+    }
+    clipboard::EventsBlock block;
+    try {
+        block =
+            clipboard::ReadEventsBlock({reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                        static_cast<std::size_t>(bytes.size())});
+    } catch (const std::bad_alloc&) {
+        Box(kNoMemory, caption);
+        return;
+    }
+    using Status = clipboard::EventsBlock::Status;
+    switch (block.status) {
+    case Status::Ok:
+        break;
+    case Status::SequencesBlock:
+        Box("Cannot Paste sequences into events", caption);
+        return;
+    case Status::UnknownTag:
+        Box("Unknown data.  Cannot Paste into events", caption);
+        return;
+    case Status::Damaged:
+        Box("Error obtaining data from Clipboard", caption);
+        return;
+    }
+    bool replace = false;
+    if (replaceLast > first)
+        replace = platform::Ui().MessageBox({"Are you sure you want to replace the current "
+                                             "selection?",
+                                             caption, platform::MsgButtons::YesNo}) ==
+                  platform::MsgResult::Yes;
+    const std::size_t removed = replace ? static_cast<std::size_t>(replaceLast - first + 1) : 0;
+    const std::size_t rowsAfter = list.size() - removed + 1;
+    if (block.events.size() + rowsAfter > clipboard::kMaxPasteRows) {
+        Box(Counted("Pasting %d events would exceed 32767 events", block.events.size()), caption);
+        return;
+    }
+    try {
+        list.reserve(list.size() - removed + block.events.size() + 1);
+        if (removed)
+            list.erase(list.begin() + first, list.begin() + first + static_cast<int>(removed));
+        list.insert(list.begin() + std::min<std::ptrdiff_t>(first, std::ssize(list)),
+                    std::make_move_iterator(block.events.begin()),
+                    std::make_move_iterator(block.events.end()));
+        if (list.empty())
+            list.push_back(std::make_unique<CEvnt>());
+    } catch (const std::bad_alloc&) {
+        Box(kNoMemory, caption);
+    }
+    EventsChanged(first);
+    FillGrid();
+    update();
+    cel_->MoveActiveCell(1, first);
+    cel_->ClearBlockSelection();
+    cel_->SelectOneCell(1, first);
+    cel_->RepaintAll();
+    Mark();
 }
 
 void RegisterEventViews(platform::qt::ViewRegistry& registry, ViewServices& services) {

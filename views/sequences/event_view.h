@@ -11,6 +11,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 class CEvnt;
 class CSeq;
@@ -95,6 +96,14 @@ public:
     // Answers false when the user cancelled.
     bool DeleteEvents(bool ask);
     void OnExecuteEventNow();
+    // Copy and Cut: the selected events as a "VelmoraEvents" block on the clipboard. Answers
+    // false when nothing was copied (nothing selected, refused, or declined).
+    bool CopyEvents(bool cut);
+    // The clipboard's events before the selected run, replacing it when the user agrees.
+    void PasteEvents();
+    static bool ClipboardOffersEvents();
+    // The event rows whose cell in the active column is selected, in order.
+    std::vector<int> SelectedEventRows() const;
     void ToggleEventsInFrames();
     void ToggleTimecodeStart();
     void SetIndentation(int level);

@@ -7,6 +7,9 @@
 #include "views/sequences/event_dialog_requests.h"
 #include "views/sequences/event_view.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -474,6 +477,166 @@ TEST_F(EventViewTest, F5DeletesAfterAsking) {
     ui.QueueAnswer(platform::MsgResult::Ok);
     Key(view, kVkF5);
     EXPECT_EQ(Intro().m_poEventList.size(), 2u);
+}
+
+void PutOnClipboard(const std::vector<std::uint8_t>& block) {
+    auto* data = new QMimeData;
+    data->setData("VelmoraEvents", QByteArray(reinterpret_cast<const char*>(block.data()),
+                                              static_cast<qsizetype>(block.size())));
+    QApplication::clipboard()->setMimeData(data);
+}
+
+std::vector<std::string> Labels(const CSeq& seq) {
+    std::vector<std::string> labels;
+    for (const auto& event : seq.m_poEventList)
+        labels.push_back(event->m_strLabel);
+    return labels;
+}
+
+struct EventClipboard : EventViewTest {
+    EventClipboard() {
+        const char* labels[] = {"a", "b", "c"};
+        for (std::size_t i = 0; i < 3; ++i)
+            Intro().m_poEventList[i]->m_strLabel = labels[i];
+    }
+    // Copies rows first to last of the view's Label column.
+    void CopyRows(CEvntView& view, int first, int last) {
+        view.Cel().MoveActiveCell(1, first);
+        view.Cel().SelectBlock(1, first, 1, last);
+        view.OnCommand(vl_ids::kEditCopy);
+    }
+    void PasteAt(CEvntView& view, int first, int last) {
+        view.Cel().MoveActiveCell(1, first);
+        view.Cel().SelectBlock(1, first, 1, last);
+        view.OnCommand(vl_ids::kEditPaste);
+    }
+};
+
+TEST_F(EventClipboard, CopyThenPasteOnTheEmptyRowAppendsInOrder) {
+    CEvntView& view = Open(Intro());
+    CopyRows(view, 0, 2);
+    EXPECT_TRUE(doc->IsModified()) << "copy alone marks the script";
+    EXPECT_TRUE(CEvntView::ClipboardOffersEvents());
+    PasteAt(view, 3, 3);
+    EXPECT_EQ(Labels(Intro()), (std::vector<std::string>{"a", "b", "c", "a", "b", "c"}));
+    EXPECT_EQ(view.Cel().GetActiveColumn(), 1);
+    EXPECT_EQ(view.Cel().GetActiveRow(), 3);
+    EXPECT_EQ(Cell(view, 1, 5), "c");
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(EventClipboard, PasteBeforeOneRowAsksNothingAndOverARunAsksOnce) {
+    CEvntView& view = Open(Intro());
+    CopyRows(view, 2, 2);
+    PasteAt(view, 1, 1);
+    EXPECT_EQ(Labels(Intro()), (std::vector<std::string>{"a", "c", "b", "c"}));
+    EXPECT_TRUE(ui.boxes.empty());
+
+    ui.QueueAnswer(platform::MsgResult::No);
+    PasteAt(view, 0, 1);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "Are you sure you want to replace the current selection?");
+    EXPECT_EQ(ui.boxes[0].caption, "Paste from Clipboard");
+    EXPECT_EQ(Labels(Intro()), (std::vector<std::string>{"c", "a", "c", "b", "c"}));
+
+    ui.QueueAnswer(platform::MsgResult::Yes);
+    PasteAt(view, 0, 2);
+    EXPECT_EQ(Labels(Intro()), (std::vector<std::string>{"c", "b", "c"}));
+}
+
+TEST_F(EventClipboard, AnEmptyBlockOverEveryEventLeavesOneNewEvent) {
+    CEvntView& view = Open(Intro());
+    PutOnClipboard({1, 0, 0});
+    ui.QueueAnswer(platform::MsgResult::Yes);
+    PasteAt(view, 0, 3);
+    ASSERT_EQ(Intro().m_poEventList.size(), 1u);
+    EXPECT_EQ(Intro().m_poEventList[0]->m_strEvent, "Nop");
+}
+
+TEST_F(EventClipboard, RefusedBlocksChangeNothing) {
+    CEvntView& view = Open(Intro());
+    struct Case {
+        std::vector<std::uint8_t> block;
+        const char* message;
+    } cases[] = {
+        {{0, 1, 0}, "Cannot Paste sequences into events"},
+        {{2, 1, 0}, "Unknown data.  Cannot Paste into events"},
+        {{1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "Error obtaining data from Clipboard"},
+        {{1, 1, 0, 9, 'x'}, "Error obtaining data from Clipboard"},
+    };
+    for (const auto& c : cases) {
+        PutOnClipboard(c.block);
+        ui.Clear();
+        // A forged block over a run: refused before the question, nothing removed.
+        PasteAt(view, 0, 2);
+        ASSERT_EQ(ui.boxes.size(), 1u) << c.message;
+        EXPECT_EQ(ui.boxes[0].text, c.message);
+        EXPECT_EQ(ui.boxes[0].caption, "Paste from Clipboard");
+        EXPECT_EQ(Labels(Intro()), (std::vector<std::string>{"a", "b", "c"}));
+    }
+}
+
+TEST_F(EventClipboard, PasteLimitCountsWhatWouldRemain) {
+    CSeq& show = *doc->m_poSeqList[1];
+    for (int i = 0; i < 32764; ++i)
+        show.m_poEventList.push_back(std::make_unique<CEvnt>());
+    CEvntView& view = Open(Intro());
+    CopyRows(view, 0, 2);
+    CEvntView& big = Open(show);
+    PasteAt(big, 0, 0);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "Pasting 3 events would exceed 32767 events");
+    EXPECT_EQ(show.m_poEventList.size(), 32764u);
+    CopyRows(view, 0, 1);
+    PasteAt(big, 0, 0);
+    EXPECT_EQ(show.m_poEventList.size(), 32766u);
+}
+
+TEST_F(EventClipboard, CutRemovesAndAnotherScriptTakesThePaste) {
+    CEvntView& view = Open(Intro());
+    view.Cel().MoveActiveCell(1, 0);
+    view.Cel().SelectBlock(1, 0, 1, 1);
+    view.OnCommand(vl_ids::kEditCut);
+    EXPECT_TRUE(ui.boxes.empty()) << "a cut does not ask";
+    EXPECT_EQ(Labels(Intro()), (std::vector<std::string>{"c"}));
+
+    eventtest::FixtureServices otherApp;
+    auto other = eventtest::MakeScript(otherApp);
+    other->m_poSeqList[0]->m_poEventList.push_back(std::make_unique<CEvnt>());
+    other->m_posCurrentSeq = other->m_poSeqList[0].get();
+    CEvntView target(*other, services);
+    other->AddView(&target);
+    target.OnInitialUpdate();
+    target.Cel().MoveActiveCell(1, 0);
+    target.Cel().SelectOneCell(1, 0);
+    target.OnCommand(vl_ids::kEditPaste);
+    EXPECT_EQ(Labels(*other->m_poSeqList[0]), (std::vector<std::string>{"a", "b", ""}));
+    EXPECT_TRUE(other->IsModified());
+    other->RemoveView(&target);
+}
+
+TEST_F(EventClipboard, LongTextsAskBeforeACopy) {
+    Intro().m_poEventList[0]->m_strComment = std::string(300, 'c');
+    CEvntView& view = Open(Intro());
+    PutOnClipboard({1, 0, 0});
+    ui.QueueAnswer(platform::MsgResult::No);
+    view.Cel().MoveActiveCell(1, 0);
+    view.Cel().SelectBlock(1, 0, 1, 1);
+    view.OnCommand(vl_ids::kEditCut);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].caption, "Cut to Clipboard");
+    EXPECT_EQ(Intro().m_poEventList.size(), 3u) << "a declined cut removes nothing";
+}
+
+TEST_F(EventClipboard, APasteInOneViewMovesTheRowsOfTheOther) {
+    CEvntView& first = Open(Intro());
+    CEvntView& second = Open(Intro());
+    CopyRows(first, 2, 2);
+    PasteAt(first, 0, 0);
+    ASSERT_EQ(second.Cel().GetRowCount(), 5);
+    ASSERT_TRUE(Edit(second, 8, 1, "on a"));
+    EXPECT_EQ(Intro().m_poEventList[1]->m_strLabel, "a");
+    EXPECT_EQ(Intro().m_poEventList[1]->m_strComment, "on a");
 }
 
 } // namespace
