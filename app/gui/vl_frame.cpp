@@ -308,6 +308,8 @@ CVLFrame::CVLFrame(CVLApp& app)
     templateBars_ = std::make_unique<TemplateBars>(*this, *templates_);
     // The scripts' windows close their scripts through the application, which owns them.
     templates_->closeScript = [this](CVLDoc& doc) { app_.CloseDocument(&doc); };
+    templates_->mainFrame = this;
+    templates_->clearTimecodeStartAdded = [this] { app_.m_bTimecodeStartAdded = false; };
     templates_->lastWindowClosed = [this](CVLDoc& doc) { app_.CloseDocument(&doc); };
 }
 

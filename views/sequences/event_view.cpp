@@ -572,7 +572,11 @@ void CEvntView::DeclareCommands() {
             [this](platform::qt::CommandUi& ui) { ui.SetCheck(Settings().eventsInFrames); })
         .On(
             kEventsWithTimecode, [this] { ToggleTimecodeStart(); },
-            [this](platform::qt::CommandUi& ui) { ui.SetCheck(Settings().timecodeStartAdded); })
+            [this](platform::qt::CommandUi& ui) {
+                // Only a chasing sequence has a start to add.
+                ui.Enable(seq_ && seq_->m_nChaseOn != 0);
+                ui.SetCheck(Settings().timecodeStartAdded);
+            })
         .On(
             kAutostart, [this] { ToggleAutoStart(); }, PropertyText(kAutostart))
         .On(
