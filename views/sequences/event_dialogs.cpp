@@ -241,6 +241,8 @@ DCResource::DCResource(ResourceListRequest& request, QWidget* parent)
     comment_ = MakeLabel("Comment", 402, this);
     comment_->setWordWrap(true);
     comment_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    // Room for a short comment below the list, which gives up the height a longer one needs.
+    comment_->setMinimumHeight(2 * comment_->fontMetrics().height());
     auto* grid = new QGridLayout(this);
     grid->addWidget(MakeLabel("Resources", 403, this), 0, 0);
     grid->addWidget(list_, 1, 0);
