@@ -553,20 +553,27 @@ void CEvntView::DeclareCommands() {
         .On(kInsertEvent, [this] { OnInsertEvent(); })
         .On(kDeleteEvents, [this] { OnDeleteEvents(); })
         .On(kRunNow, [this] { OnExecuteEventNow(); })
-        .On(kEditCopy,
+        .On(
+            kEditCopy,
             [this] {
                 CopyEvents(false);
                 Mark();
-            })
-        .On(kEditCut,
+            },
+            [](platform::qt::CommandUi& ui) { ui.SetText("&Copy Events\tCtrl+C"); })
+        .On(
+            kEditCut,
             [this] {
                 if (CopyEvents(true))
                     DeleteEvents(false);
                 Mark();
-            })
+            },
+            [](platform::qt::CommandUi& ui) { ui.SetText("Cu&t Events\tCtrl+X"); })
         .On(
             kEditPaste, [this] { PasteEvents(); },
-            [](platform::qt::CommandUi& ui) { ui.Enable(ClipboardOffersEvents()); })
+            [](platform::qt::CommandUi& ui) {
+                ui.SetText("&Paste Events\tCtrl+V");
+                ui.Enable(ClipboardOffersEvents());
+            })
         .On(
             kEventsInFrames, [this] { ToggleEventsInFrames(); },
             [this](platform::qt::CommandUi& ui) { ui.SetCheck(Settings().eventsInFrames); })

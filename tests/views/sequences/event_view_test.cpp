@@ -512,11 +512,26 @@ struct EventClipboard : EventViewTest {
     }
 };
 
+struct MenuUi : platform::qt::CommandUi {
+    void Enable(bool on) override { enabled = on; }
+    void SetCheck(int) override {}
+    void SetText(const QString& shown) override { text = shown; }
+    bool enabled = true;
+    QString text;
+};
+
 TEST_F(EventClipboard, CopyThenPasteOnTheEmptyRowAppendsInOrder) {
     CEvntView& view = Open(Intro());
+    QApplication::clipboard()->clear();
+    MenuUi paste;
+    view.OnUpdateCommand(vl_ids::kEditPaste, paste);
+    EXPECT_FALSE(paste.enabled) << "Paste waits for events on the clipboard";
+    EXPECT_EQ(paste.text, "&Paste Events\tCtrl+V");
     CopyRows(view, 0, 2);
     EXPECT_TRUE(doc->IsModified()) << "copy alone marks the script";
     EXPECT_TRUE(CEvntView::ClipboardOffersEvents());
+    view.OnUpdateCommand(vl_ids::kEditPaste, paste);
+    EXPECT_TRUE(paste.enabled);
     PasteAt(view, 3, 3);
     EXPECT_EQ(Labels(Intro()), (std::vector<std::string>{"a", "b", "c", "a", "b", "c"}));
     EXPECT_EQ(view.Cel().GetActiveColumn(), 1);
