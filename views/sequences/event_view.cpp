@@ -99,7 +99,7 @@ void EventCel::NotifyCellLeftClick(int column, int row, int down, const QRect&, 
     event->m_strSkip = event->m_strSkip.empty() ? "*" : "";
     view_.FillRow(row);
     view_.GetVLDoc()->SetModifiedFlag();
-    view_.EventTextChanged();
+    view_.SkipMarkToggled(row);
     view_.Sequence()->m_nNeedsCompile = 1;
 }
 
@@ -621,10 +621,13 @@ platform::qt::CommandMap::Updater CEvntView::PropertyText(unsigned id) const {
 
 void CEvntView::EditTimecodeStart() {
     CVLDoc* doc = GetVLDoc();
-    if (!doc || !seq_ || !EditSequenceTimecodeStart(*doc, *seq_, this))
-        return;
-    // The shown times follow the new start.
-    hints::SendTimeDisplay(*doc);
+    if (doc && seq_ && EditSequenceTimecodeStart(*doc, *seq_, this))
+        TimecodeStartChanged();
+}
+
+void CEvntView::TimecodeStartChanged() {
+    if (CVLDoc* doc = GetVLDoc())
+        hints::SendTimeDisplay(*doc);
 }
 
 void CEvntView::OnInitialUpdate() {
@@ -721,6 +724,8 @@ void CEvntView::StoreEventColumnWidths() {
 }
 
 void CEvntView::AutoSizeColumns() {
+    if (!FitsColumns())
+        return;
     cel_->FitColumnWidths(0, EventCel::kColumns - 1, -1, 2);
     for (int c = 0; c < EventCel::kColumns; ++c)
         if (cel_->GetColumnWidth(c) < kMinimumWidths[c])

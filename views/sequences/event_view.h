@@ -130,6 +130,12 @@ public:
     virtual timewizard::FrameConversion WizardConversion() const {
         return timewizard::FrameConversion::RoundHalfUp;
     }
+    // After the skip mark of event row `row` was toggled by a click.
+    virtual void SkipMarkToggled(int /*row*/) { EventTextChanged(); }
+    // Whether "AutoSize Columns" fits this grid's columns.
+    virtual bool FitsColumns() const { return true; }
+    // After the timecode start dialog was accepted: the shown times follow the new start.
+    virtual void TimecodeStartChanged();
 
 protected:
     void OnDraw() override;

@@ -512,6 +512,63 @@ struct EventClipboard : EventViewTest {
     }
 };
 
+// The timeline's grid is the same view with other answers to the hooks: a twin of that shape.
+class TwinView : public CEvntView {
+public:
+    using CEvntView::CEvntView;
+    const char* ViewClassName() const override { return "CVwTimeGrid"; }
+    void EventsChanged(int event) override {
+        CEvntView::EventsChanged(event);
+        changes.push_back(event);
+    }
+    void SkipMarkToggled(int row) override { toggled.push_back(row); }
+    bool RaisesOrderOnInsert() const override { return true; }
+    timewizard::FrameConversion WizardConversion() const override {
+        return timewizard::FrameConversion::Truncate;
+    }
+    bool FitsColumns() const override { return false; }
+    std::vector<int> changes;
+    std::vector<int> toggled;
+};
+
+TEST_F(EventViewTest, ATwinGridAnswersTheHooksItsOwnWay) {
+    doc->m_wFrameRate = 2; // 29.97
+    doc->m_posCurrentSeq = &Intro();
+    TwinView twin(*doc, services);
+    doc->AddView(&twin);
+    twin.OnInitialUpdate();
+    CEvntView& editor = Open(Intro());
+
+    // Insert below 00:01.00 raises the new event's time to it; the editor's grid follows.
+    twin.Cel().MoveActiveCell(2, 1);
+    twin.OnInsertEvent();
+    EXPECT_EQ(Intro().m_poEventList[1]->m_strTime, "00:01.00");
+    EXPECT_EQ(twin.changes, std::vector<int>{1});
+    EXPECT_EQ(editor.Cel().GetRowCount(), 5);
+
+    twin.Cel().NotifyCellLeftClick(0, 2, 1, {}, {}, 0);
+    EXPECT_EQ(twin.toggled, std::vector<int>{2});
+
+    const int width = twin.Cel().GetColumnWidth(8);
+    twin.OnCommand(vl_ids::kAutoSizeColumns);
+    EXPECT_EQ(twin.Cel().GetColumnWidth(8), width) << "no column fit in the twin";
+
+    // Its Time Wizard truncates: 00:01.00 at 29.97 is 29.97 frames, added as 29.
+    Intro().m_poEventList[0]->m_strTime = "00:00.00";
+    ui.QueueDialog([](platform::DialogRequest& request) {
+        auto& wizard = dynamic_cast<TimeWizardRequest&>(request);
+        wizard.choice = 0;
+        wizard.firstText = "00:01.00";
+        return true;
+    });
+    twin.Cel().MoveActiveCell(2, 0);
+    twin.Cel().SelectOneCell(2, 0);
+    twin.Cel().BuildPopupMenu(2, 0, 1);
+    twin.Cel().OnCommand(520);
+    EXPECT_EQ(Intro().m_poEventList[0]->m_strTime, "00:00.29");
+    doc->RemoveView(&twin);
+}
+
 struct MenuUi : platform::qt::CommandUi {
     void Enable(bool on) override { enabled = on; }
     void SetCheck(int) override {}
