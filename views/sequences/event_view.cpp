@@ -221,7 +221,8 @@ bool EventCel::AllowEditStart(int column, int row, CELEdit*&) {
         WriteCellText(-1, row, RowHeading(row));
         WriteCellText(2, row, view_.TimeCellText(event));
         WriteCellText(3, row, event.m_strEvent);
-        SetRowCount(row + 2);
+        // No relayout now: it would abandon the editor that is opening.
+        SetRowCount(row + 2, false);
         for (int c = -1; c < kColumns; ++c)
             WriteCellText(c, row + 1, "");
         RepaintAll();
@@ -659,6 +660,10 @@ void CEvntView::OnUpdate(platform::View* sender, long hint, void* object) {
         return;
     cel_->update();
     if (hint == hints::kTimeDisplay || hint == hints::kEventListChanged) {
+        // Rows move under an editor another view left open: its text would land on whichever
+        // event comes to its row, so the edit goes.
+        if (hint == hints::kEventListChanged && !sendingEventsChanged_ && cel_->IsEditing())
+            cel_->AbandonEdit();
         FillGrid();
         update();
     }
@@ -704,7 +709,8 @@ void CEvntView::FillGrid() {
     if (!seq_)
         return;
     const int events = static_cast<int>(seq_->m_poEventList.size());
-    cel_->SetRowCount(events + 1, false);
+    // An editor opening on the new last row keeps its place: no relayout under it.
+    cel_->SetRowCount(events + 1, !cel_->IsEditing());
     for (int row = 0; row < events; ++row)
         FillRow(row);
     for (int c = -1; c < EventCel::kColumns; ++c) {
@@ -747,8 +753,12 @@ void CEvntView::Mark() {
 }
 
 void CEvntView::EventsChanged(int) {
-    if (CVLDoc* doc = GetVLDoc(); doc && seq_)
-        hints::SendEventListChanged(*doc, *seq_);
+    CVLDoc* doc = GetVLDoc();
+    if (!doc || !seq_)
+        return;
+    sendingEventsChanged_ = true;
+    hints::SendEventListChanged(*doc, *seq_);
+    sendingEventsChanged_ = false;
 }
 
 void CEvntView::EventTextChanged() {

@@ -149,6 +149,7 @@ private:
 
     CSeq* seq_ = nullptr;
     EventCel* cel_;
+    bool sendingEventsChanged_ = false; // this view's own change: its editor stays
 };
 
 // Registers the event editor as "CEvntView" and the dialogs its grid opens.

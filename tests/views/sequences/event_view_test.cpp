@@ -192,6 +192,11 @@ TEST_F(EventViewTest, EnterInTheLastCommentGoesOnToANewLabel) {
 
 TEST_F(EventViewTest, AnEditOnTheEmptyRowCreatesItsEventFirst) {
     CEvntView& view = Open(Intro());
+    ASSERT_EQ(view.Cel().StartEdit(1, 3, 0), 0);
+    EXPECT_TRUE(view.Cel().IsEditing()) << "the editor opens on the new event";
+    view.Cel().AbandonEdit();
+    view.Cel().SetRowCount(4);
+    Intro().m_poEventList.pop_back();
     CELEdit* editor = nullptr;
     EXPECT_TRUE(view.Cel().AllowEditStart(1, 3, editor));
     EXPECT_EQ(Intro().m_poEventList.size(), 4u);
@@ -324,6 +329,23 @@ TEST_F(EventViewTest, TwoViewsOfOneSequenceNeverEditTheWrongEvent) {
     CEvntView& other = Open(show);
     first.OnInsertEvent();
     EXPECT_EQ(other.Cel().GetRowCount(), 2);
+}
+
+TEST_F(EventViewTest, AnEditorLeftOpenInTheOtherViewGoesWhenRowsMove) {
+    CEvntView& first = Open(Intro());
+    CEvntView& second = Open(Intro());
+    second.Cel().StartEdit(1, 1, 0);
+    ASSERT_TRUE(second.Cel().IsEditing());
+    first.Cel().MoveActiveCell(1, 0);
+    first.OnInsertEvent();
+    EXPECT_FALSE(second.Cel().IsEditing());
+    // A view's own change of the event list leaves its own editor open.
+    ASSERT_EQ(first.Cel().StartEdit(8, 0, 0), 0);
+    ASSERT_TRUE(first.Cel().IsEditing());
+    first.EventsChanged(0);
+    EXPECT_TRUE(first.Cel().IsEditing());
+    EXPECT_FALSE(second.Cel().IsEditing());
+    first.Cel().AbandonEdit();
 }
 
 TEST_F(EventViewTest, TimeDisplayToggleRebuildsEveryEventEditorOfTheScript) {
