@@ -1,4 +1,5 @@
 #include "compiler/popup_request.h"
+#include "controls/grid/cel_parts.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/scripted_ui.h"
 #include "tests/support/view_services_fixture.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -75,6 +77,61 @@ TEST_F(EventViewTest, GridShowsEveryEventAndAnEmptyRow) {
     EXPECT_EQ(Cell(view, -1, 3), "");
     // Stored widths are shown divided by 35.
     EXPECT_EQ(view.Cel().GetColumnWidth(8), 7500 / 35);
+}
+
+// The keys as a person types them: into the grid, through its editor, Enter to move on.
+TEST_F(EventViewTest, TypingThroughTheKeyboard) {
+    CEvntView& view = Open(Intro());
+    view.show();
+    QApplication::setActiveWindow(&view);
+    EventCel& cel = view.Cel();
+    // Keys go to the open editor, else to the grid's cells.
+    const auto target = [&]() -> QWidget* {
+        for (CELEdit* editor : cel.findChildren<CELEdit*>())
+            if (editor->isVisible())
+                return editor;
+        return cel.CellArea();
+    };
+    const auto type = [&](const char* keys) {
+        for (const char* k = keys; *k; ++k)
+            QTest::keyClick(target(), *k);
+    };
+    // The editor finishes from the event loop.
+    const auto enter = [&] {
+        QTest::keyClick(target(), Qt::Key_Return);
+        QCoreApplication::processEvents();
+    };
+    cel.CellArea()->setFocus();
+    cel.MoveActiveCell(2, 0);
+    type("1210");
+    ASSERT_TRUE(cel.IsEditing());
+    enter();
+    EXPECT_FALSE(cel.IsEditing());
+    EXPECT_EQ(Intro().m_poEventList[0]->m_strTime, "00:12.10");
+    EXPECT_EQ(cel.GetActiveColumn(), 3) << "Enter moves one column right";
+
+    // A refused label: the box, and the event keeps its label.
+    cel.CellArea()->setFocus();
+    cel.MoveActiveCell(1, 1);
+    type("9x");
+    enter();
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "Labels cannot start with digits ( 0 - 9 )");
+    EXPECT_EQ(Intro().m_poEventList[1]->m_strLabel, "");
+    EXPECT_FALSE(cel.IsEditing());
+    EXPECT_EQ(target(), cel.CellArea()) << "no editor is left showing";
+
+    // Enter through the last Comment goes on to a new event's Label.
+    cel.CellArea()->setFocus();
+    cel.MoveActiveCell(8, 2);
+    type("end");
+    EXPECT_TRUE(cel.IsEditing());
+    EXPECT_EQ(cel.GetEditColumn(), 8);
+    enter();
+    EXPECT_EQ(Intro().m_poEventList[2]->m_strComment, "end");
+    cel.CellArea()->setFocus();
+    enter();
+    EXPECT_EQ(Intro().m_poEventList.size(), 3u) << "Enter past the last cell of an event moves";
 }
 
 TEST_F(EventViewTest, TimesShownInFramesAndWithTheTimecodeStart) {
