@@ -1,6 +1,7 @@
 #include "app/gui/velmora_dialogs.h"
 
 #include "app/gui/comm_dialogs.h"
+#include "app/gui/config_dialogs.h"
 #include "app/gui/dat_status_dialog.h"
 #include "app/gui/options_dialogs.h"
 #include "compiler/linked_resources.h"
@@ -15,8 +16,6 @@
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QInputDialog>
-#include <QStringList>
 #include <filesystem>
 
 using platform::qt::FromQString;
@@ -26,25 +25,14 @@ void RegisterVelmoraDialogs(platform::qt::ViewRegistry& registry, VelmoraDialogH
     const auto parent = [fixed = host.parent] {
         return fixed ? fixed : QApplication::activeWindow();
     };
-    registry.RegisterDialog<CNewScriptDlg>([parent](CNewScriptDlg& dialog) {
-        QStringList names;
-        int current = 0;
-        for (const std::string& name : dialog.products) {
-            if (name == CVLDoc::kDefaultProduct)
-                current = int(names.size());
-            names << ToQString(name);
-        }
-        if (names.isEmpty())
-            return false;
-        bool ok = false;
-        const QString chosen =
-            QInputDialog::getItem(parent(), QStringLiteral("New Script"),
-                                  QStringLiteral("Product:"), names, current, false, &ok);
-        if (!ok)
-            return false;
-        dialog.product = FromQString(chosen);
-        return true;
-    });
+    registry.RegisterDialog<CNewScriptDlg>(
+        [parent](CNewScriptDlg& request) { return config::RunNewScriptDialog(request, parent()); });
+    registry.RegisterDialog<CCfgUnitDlg>(
+        [parent](CCfgUnitDlg& request) { return config::RunCfgUnitDialog(request, parent()); });
+    registry.RegisterDialog<CCfgScriptDlg>(
+        [parent](CCfgScriptDlg& request) { return config::RunCfgScriptDialog(request, parent()); });
+    registry.RegisterDialog<CScriptGenDlg>(
+        [parent](CScriptGenDlg& request) { return config::RunScriptGenDialog(request, parent()); });
     registry.RegisterDialog<CSaveAsDlg>([parent](CSaveAsDlg& dialog) {
         QString proposed = ToQString(dialog.path);
         for (;;) {

@@ -1,0 +1,423 @@
+// The script's set-up dialogs as the program shows them: the menu items of the main window open
+// the real dialogs, whose controls a step drives; message boxes are answered from a queue.
+#include "app/command_ids.h"
+#include "app/gui/config_dialogs.h"
+#include "app/gui/vl_frame.h"
+#include "app/vl_app.h"
+#include "controls/commandbars/aux_data.h"
+#include "platform/qt/qt_ui_services.h"
+#include "script/dialog_requests.h"
+#include "script/product.h"
+#include "script/vl_doc.h"
+#include "tests/app/app_test_support.h"
+#include "tests/app/gui/gui_test_support.h"
+#include "tests/support/qt_test_app.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <deque>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+namespace fs = std::filesystem;
+using guitest::Click;
+using guitest::Control;
+using namespace vl_ids;
+
+std::unique_ptr<CGVPToolkit>& ToolkitHolder() {
+    static std::unique_ptr<CGVPToolkit> toolkit;
+    return toolkit;
+}
+
+class ToolkitEnvironment : public ::testing::Environment {
+public:
+    void TearDown() override { ToolkitHolder().reset(); }
+};
+[[maybe_unused]] ::testing::Environment* const g_toolkitEnvironment =
+    ::testing::AddGlobalTestEnvironment(new ToolkitEnvironment); // owned by the test framework
+
+// The frame's services with the boxes answered from a queue (default: the box's default) and
+// recorded; the dialogs are the program's.
+class AnsweringUi : public platform::UiServices {
+public:
+    explicit AnsweringUi(platform::UiServices& real) : real_(real) {
+        previous_ = platform::SetUi(this);
+    }
+    ~AnsweringUi() override { platform::SetUi(previous_); }
+    platform::MsgResult MessageBox(const platform::MessageBoxRequest& request) override {
+        boxes.push_back(request.caption + ": " + request.text);
+        if (answers.empty())
+            return platform::DefaultAnswer(request);
+        const platform::MsgResult answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    bool RunDialog(platform::DialogRequest& request) override { return real_.RunDialog(request); }
+
+    std::deque<platform::MsgResult> answers;
+    std::vector<std::string> boxes;
+
+private:
+    platform::UiServices& real_;
+    platform::UiServices* previous_ = nullptr;
+};
+
+struct ConfigDialogs : ::testing::Test, testsupport::QtAppFirst {
+    ConfigDialogs() {
+        if (!ToolkitHolder())
+            ToolkitHolder() = std::make_unique<CGVPToolkit>();
+        {
+            std::ofstream out(install.Profile());
+            out << "[Serial Ports]\n";
+            for (int n = 1; n <= 8; ++n)
+                out << "COM" << n << "=/nonexistent/tty\n";
+        }
+        app.SetProfilePath(install.Profile());
+        window = std::make_unique<CVLFrame>(app);
+        EXPECT_TRUE(app.InitInstance(*window));
+        window->show();
+        ui = std::make_unique<AnsweringUi>(window->UiServices());
+    }
+    ~ConfigDialogs() override {
+        ui.reset();
+        app.ExitInstance();
+        window.reset();
+    }
+    CVLDoc* OpenScript() {
+        return app.OpenDocumentFile((install.Root() / "SCRIPTS/Fountain.ksf").string());
+    }
+    // Runs the command with `step` on its dialog; the step closes it.
+    void Run(unsigned command, std::function<void(QDialog&)> step) {
+        bool ran = false;
+        guitest::WhenModal([&](QDialog& dialog) {
+            ran = true;
+            title = dialog.windowTitle();
+            step(dialog);
+            if (dialog.isVisible())
+                dialog.reject(); // a step that left it open: the case fails below
+        });
+        EXPECT_TRUE(window->RouteCommand(command)) << command;
+        EXPECT_TRUE(ran) << "no dialog for " << command;
+    }
+
+    app_testing::TempInstall install;
+    CVLApp app;
+    std::unique_ptr<CVLFrame> window;
+    std::unique_ptr<AnsweringUi> ui;
+    QString title;
+};
+
+void Type(QWidget& dialog, int id, const QString& text) {
+    auto* field = Control<QLineEdit>(dialog, id);
+    ASSERT_NE(field, nullptr) << id;
+    field->selectAll();
+    QTest::keyClicks(field, text);
+}
+
+void SelectUnit(QDialog& dialog, const QString& name) {
+    auto* list = Control<QListWidget>(dialog, 161);
+    ASSERT_NE(list, nullptr);
+    const auto found = list->findItems(name, Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1) << name.toStdString();
+    list->setCurrentItem(found.front());
+}
+
+// Every item of the menus opens its dialog, with the title and the controls of its table.
+TEST_F(ConfigDialogs, TheMenuItemsOpenTheirDialogs) {
+    ASSERT_NE(OpenScript(), nullptr);
+    const struct {
+        unsigned command;
+        const char* title;
+        std::vector<int> controls;
+    } cases[] = {
+        {kCfgScript, "Configure Script", {111, 112, 113, 114, 115, 118, 221, 1, 2}},
+        {kCfgUnit, "Configure Unit", {161, 121, 122, 125, 126, 232, 233, 234, 1, 2}},
+        {kScriptWizard, "Script Wizard", {224, 225, 228, 125, 126, 229, 230, 1, 2}},
+        {kFileNew, "Create Script for what product?", {254, 1, 2}},
+    };
+    for (const auto& c : cases) {
+        std::vector<int> missing;
+        Run(c.command, [&](QDialog& dialog) {
+            for (int id : c.controls)
+                if (!Control<QWidget>(dialog, id))
+                    missing.push_back(id);
+            dialog.reject();
+        });
+        EXPECT_EQ(title.toStdString(), c.title);
+        EXPECT_TRUE(missing.empty()) << c.title << " lacks ctl_" << missing.front();
+    }
+}
+
+// The edge cases of the four dialogs, each through its menu item on Fountain.ksf (a Harnel16
+// script at address 0 whose port 1 runs at 9600 baud).
+TEST_F(ConfigDialogs, EdgeCases) {
+    struct Case {
+        const char* name;
+        unsigned command;
+        std::vector<platform::MsgResult> answers;
+        std::function<void(QDialog&, CVLDoc&)> step;
+        std::function<void(ConfigDialogs&, CVLDoc&)> check;
+    };
+    using platform::MsgResult;
+    const std::string question = std::string("Configure Unit: ") + config::kUnitTypeQuestion;
+    const Case cases[] = {
+        {"No keeps the dialog open with the new selection, and OK asks again",
+         kCfgUnit,
+         {MsgResult::No, MsgResult::Yes},
+         [](QDialog& d, CVLDoc&) {
+             SelectUnit(d, "Harnel4");
+             Click(d, 1);
+             EXPECT_TRUE(d.isVisible());
+             EXPECT_EQ(Control<QListWidget>(d, 161)->currentItem()->text(), "Harnel4");
+             Click(d, 1);
+             EXPECT_FALSE(d.isVisible());
+         },
+         [question](ConfigDialogs& f, CVLDoc& doc) {
+             EXPECT_EQ(f.ui->boxes, (std::vector<std::string>{question, question}));
+             EXPECT_EQ(doc.m_pProduct->m_strName, "Harnel4");
+             EXPECT_TRUE(doc.IsModified());
+         }},
+        {"re-selecting the opening type closes without the question",
+         kCfgUnit,
+         {},
+         [](QDialog& d, CVLDoc&) {
+             SelectUnit(d, "Harnel4");
+             SelectUnit(d, "Harnel16");
+             Click(d, 1);
+             EXPECT_FALSE(d.isVisible());
+         },
+         [](ConfigDialogs& f, CVLDoc& doc) {
+             EXPECT_TRUE(f.ui->boxes.empty());
+             EXPECT_EQ(doc.m_pProduct->m_strName, "Harnel16");
+         }},
+        {"the question comes before the address check, and again after it",
+         kCfgUnit,
+         {MsgResult::Yes, MsgResult::Ok, MsgResult::Yes},
+         [](QDialog& d, CVLDoc&) {
+             SelectUnit(d, "Harnel4");
+             Type(d, 122, "256");
+             Click(d, 1);
+             EXPECT_TRUE(d.isVisible());
+             Type(d, 122, "12");
+             Click(d, 1);
+             EXPECT_FALSE(d.isVisible());
+         },
+         [question](ConfigDialogs& f, CVLDoc& doc) {
+             EXPECT_EQ(
+                 f.ui->boxes,
+                 (std::vector<std::string>{
+                     question, "Velmora: Please enter an integer between 0 and 255.", question}));
+             EXPECT_EQ(doc.m_wAddress, 12);
+         }},
+        {"a unit-type change resets the ports, typed names survive",
+         kCfgUnit,
+         {MsgResult::Yes},
+         [](QDialog& d, CVLDoc& doc) {
+             doc.m_pProduct->m_Ports[1].m_strBaudRate = "19200";
+             doc.m_pProduct->m_Ports[1].m_strParity = "E";
+             SelectUnit(d, "Harnel4");
+             Click(d, 1);
+         },
+         [](ConfigDialogs&, CVLDoc& doc) {
+             EXPECT_EQ(doc.m_pProduct->m_Ports[1].m_strBaudRate, "9600");
+             EXPECT_EQ(doc.m_pProduct->m_Ports[1].m_strParity, "N");
+             EXPECT_EQ(doc.m_pProduct->m_Inputs[0].m_strName, "Show_Button");
+         }},
+        {"a typed frequency not in the list is stored as typed; External enables it",
+         kCfgUnit,
+         {},
+         [](QDialog& d, CVLDoc&) {
+             auto* frequency = Control<QComboBox>(d, 232);
+             EXPECT_FALSE(frequency->isEnabled()) << "the clock is the processor's";
+             EXPECT_FALSE(Control<QWidget>(d, 233)->isEnabled());
+             Click(d, 126);
+             EXPECT_TRUE(frequency->isEnabled());
+             EXPECT_TRUE(Control<QWidget>(d, 234)->isEnabled());
+             frequency->setEditText("47.5");
+             Click(d, 1);
+         },
+         [](ConfigDialogs&, CVLDoc& doc) {
+             EXPECT_EQ(doc.m_strExternalFrequency, "47.5");
+             EXPECT_EQ(doc.m_wClockSource, 1);
+         }},
+        {"with External a frequency beyond 6120 Hz or no number keeps the dialog open",
+         kCfgUnit,
+         {},
+         [](QDialog& d, CVLDoc&) {
+             Click(d, 126);
+             Control<QComboBox>(d, 232)->setEditText("7000");
+             Click(d, 1);
+             EXPECT_TRUE(d.isVisible());
+             Control<QComboBox>(d, 232)->setEditText("fast");
+             Click(d, 1);
+             EXPECT_TRUE(d.isVisible());
+             d.reject();
+         },
+         [](ConfigDialogs& f, CVLDoc& doc) {
+             EXPECT_EQ(f.ui->boxes, (std::vector<std::string>{
+                                        "Velmora: Please enter a number between 0 and 6120.",
+                                        "Velmora: Please enter a number."}));
+             EXPECT_EQ(doc.m_strExternalFrequency, "0");
+             EXPECT_FALSE(doc.IsModified());
+         }},
+        {"a frequency text selects the first entry it begins",
+         kCfgUnit,
+         {},
+         [](QDialog& d, CVLDoc&) {
+             EXPECT_EQ(Control<QComboBox>(d, 232)->currentText(), "0");
+             EXPECT_EQ(Control<QComboBox>(d, 121)->currentIndex(), 3) << "30 FPS";
+             Click(d, 1);
+         },
+         [](ConfigDialogs&, CVLDoc& doc) { EXPECT_EQ(doc.m_strExternalFrequency, "0"); }},
+        {"a description over three lines is kept with two '~'",
+         kCfgScript,
+         {},
+         [](QDialog& d, CVLDoc&) {
+             auto* text = Control<QPlainTextEdit>(d, 111);
+             EXPECT_EQ(text->toPlainText(),
+                       "Lobby fountain show: water, lights and a video wall\nRuns at opening, "
+                       "on the button and every evening");
+             EXPECT_FALSE(Control<QCheckBox>(d, 118)->isEnabled());
+             text->setPlainText("one\ntwo\nthree");
+             Click(d, 1);
+         },
+         [](ConfigDialogs&, CVLDoc& doc) { EXPECT_EQ(doc.m_strDescription, "one~two~three"); }},
+        {"a text longer than its limit when the dialog opened is refused by OK",
+         kCfgScript,
+         {},
+         [](QDialog& d, CVLDoc&) {
+             auto* version = Control<QLineEdit>(d, 112);
+             EXPECT_EQ(version->text().size(), 300) << "shown whole";
+             QTest::keyClick(version, Qt::Key_End);
+             QTest::keyClicks(version, "x");
+             EXPECT_EQ(version->text().size(), 300) << "typing stops at the limit";
+             Click(d, 1);
+             EXPECT_TRUE(d.isVisible());
+             version->setText("2.0");
+             QTest::keyClick(version, Qt::Key_End);
+             QTest::keyClicks(version, "x");
+             EXPECT_EQ(version->text(), "2.0x");
+             Click(d, 1);
+         },
+         [](ConfigDialogs& f, CVLDoc& doc) {
+             EXPECT_EQ(f.ui->boxes, std::vector<std::string>{
+                                        "Velmora: Please enter no more than 256 characters."});
+             EXPECT_EQ(doc.m_strVersion, "2.0x");
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CVLDoc* doc = OpenScript();
+        ASSERT_NE(doc, nullptr);
+        if (std::string(c.name).find("longer than") != std::string::npos)
+            doc->m_strVersion.assign(300, 'v');
+        ui->boxes.clear();
+        ui->answers.assign(c.answers.begin(), c.answers.end());
+        Run(c.command, [&](QDialog& dialog) { c.step(dialog, *doc); });
+        c.check(*this, *doc);
+        doc->SetModifiedFlag(false);
+        app.CloseDocument(doc);
+    }
+}
+
+// A description typed over three lines survives save and reopen, and shows over three lines.
+TEST_F(ConfigDialogs, ThreeLineDescriptionSurvivesSaveAndReopen) {
+    CVLDoc* doc = OpenScript();
+    ASSERT_NE(doc, nullptr);
+    Run(kCfgScript, [](QDialog& d) {
+        Control<QPlainTextEdit>(d, 111)->setPlainText("first\nsecond\nthird");
+        Click(d, 1);
+    });
+    const std::string path = (install.Root() / "SCRIPTS/Saved.ksf").string();
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    app.CloseDocument(doc);
+    doc = app.OpenDocumentFile(path);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->m_strDescription, "first~second~third");
+    QString shown;
+    Run(kCfgScript, [&](QDialog& d) {
+        shown = Control<QPlainTextEdit>(d, 111)->toPlainText();
+        d.reject();
+    });
+    EXPECT_EQ(shown, "first\nsecond\nthird");
+}
+
+// File New offers the products sorted with Harnel16 chosen; Cancel makes no script. The Script
+// Wizard refuses a long show name and a player count outside 1-16, then creates.
+TEST_F(ConfigDialogs, FileNewAndScriptWizard) {
+    const std::size_t before = app.OpenDocuments().GetCount();
+    QStringList offered;
+    QString chosen;
+    Run(kFileNew, [&](QDialog& d) {
+        auto* products = Control<QComboBox>(d, 254);
+        for (int i = 0; i < products->count(); ++i)
+            offered << products->itemText(i);
+        chosen = products->currentText();
+        Click(d, 2);
+    });
+    EXPECT_EQ(offered, (QStringList{"CD Pellucor", "Harnel16", "Harnel2", "Harnel4"}));
+    EXPECT_EQ(chosen, "Harnel16");
+    EXPECT_EQ(app.OpenDocuments().GetCount(), before) << "Cancel makes no script";
+
+    Run(kFileNew, [&](QDialog& d) {
+        Control<QComboBox>(d, 254)->setCurrentText("CD Pellucor");
+        Click(d, 1);
+    });
+    ASSERT_NE(app.ActiveScript(), nullptr);
+    EXPECT_EQ(app.ActiveScript()->m_pProduct->m_strName, "CD Pellucor");
+
+    ui->boxes.clear();
+    Run(kScriptWizard, [](QDialog& d) {
+        EXPECT_TRUE(Control<QRadioButton>(d, 126)->isChecked());
+        EXPECT_TRUE(Control<QRadioButton>(d, 229)->isChecked());
+        EXPECT_EQ(Control<QLineEdit>(d, 228)->text(), "2");
+        EXPECT_EQ(Control<QPushButton>(d, 1)->text(), "Create");
+        Type(d, 224, QString(30, 'S'));
+        EXPECT_EQ(Control<QLineEdit>(d, 224)->text().size(), 25) << "typing stops at 25";
+        for (const char* players : {"0", "17", "many"}) {
+            Type(d, 228, players);
+            Click(d, 1);
+            EXPECT_TRUE(d.isVisible()) << players;
+        }
+        Type(d, 228, "16");
+        Click(d, 1);
+    });
+    EXPECT_EQ(ui->boxes,
+              (std::vector<std::string>{"Velmora: Please enter an integer between 1 and 16.",
+                                        "Velmora: Please enter an integer between 1 and 16.",
+                                        "Velmora: Please enter an integer."}));
+    CVLDoc* wizard = app.ActiveScript();
+    ASSERT_NE(wizard, nullptr);
+    EXPECT_EQ(wizard->m_pProduct->m_strName, "Harnel16");
+    EXPECT_EQ(wizard->m_strDescription,
+              "\"" + std::string(25, 'S') + "\", created by Script Wizard");
+    EXPECT_EQ(app.NewDocumentMode(), AppServices::kNewAskProduct) << "the mode goes back";
+}
+
+// Without a Harnel16 the first product is chosen; with no product OK is Cancel.
+TEST_F(ConfigDialogs, FileNewWithoutHarnel16OrAnyProduct) {
+    const struct {
+        std::vector<std::string> products;
+        const char* chosen;
+        bool ok;
+    } cases[] = {{{"Zeta", "alpha", "Mid"}, "alpha", true}, {{}, "", false}};
+    for (const auto& c : cases) {
+        CNewScriptDlg request;
+        request.products = c.products;
+        guitest::WhenModal([](QDialog& d) { Click(d, 1); });
+        EXPECT_EQ(config::RunNewScriptDialog(request, nullptr), c.ok);
+        EXPECT_EQ(request.product, c.chosen);
+    }
+}
+
+} // namespace
