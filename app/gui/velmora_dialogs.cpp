@@ -4,6 +4,7 @@
 #include "app/gui/config_dialogs.h"
 #include "app/gui/dat_status_dialog.h"
 #include "app/gui/options_dialogs.h"
+#include "app/gui/smpte_dialog.h"
 #include "compiler/linked_resources.h"
 #include "link/comm_dialog.h"
 #include "link/dat_doc.h"
@@ -33,6 +34,8 @@ void RegisterVelmoraDialogs(platform::qt::ViewRegistry& registry, VelmoraDialogH
         [parent](CCfgScriptDlg& request) { return config::RunCfgScriptDialog(request, parent()); });
     registry.RegisterDialog<CScriptGenDlg>(
         [parent](CScriptGenDlg& request) { return config::RunScriptGenDialog(request, parent()); });
+    registry.RegisterDialog<CSmpteDlg>(
+        [parent](CSmpteDlg& request) { return config::RunSmpteDialog(request, parent()); });
     registry.RegisterDialog<CSaveAsDlg>([parent](CSaveAsDlg& dialog) {
         QString proposed = ToQString(dialog.path);
         for (;;) {

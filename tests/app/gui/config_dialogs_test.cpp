@@ -12,6 +12,7 @@
 #include "tests/app/app_test_support.h"
 #include "tests/app/gui/gui_test_support.h"
 #include "tests/support/qt_test_app.h"
+#include "tests/support/reproducer_emulator.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -76,21 +77,26 @@ struct ConfigDialogs : ::testing::Test, testsupport::QtAppFirst {
     ConfigDialogs() {
         if (!ToolkitHolder())
             ToolkitHolder() = std::make_unique<CGVPToolkit>();
+    }
+    // The frame on a profile that sends COM1 to `com1` (none: nowhere), the other ports nowhere.
+    void Start(const std::string& com1 = "") {
         {
             std::ofstream out(install.Profile());
             out << "[Serial Ports]\n";
             for (int n = 1; n <= 8; ++n)
-                out << "COM" << n << "=/nonexistent/tty\n";
+                out << "COM" << n << "=" << (n == 1 && !com1.empty() ? com1 : "/nonexistent/tty")
+                    << "\n";
         }
         app.SetProfilePath(install.Profile());
         window = std::make_unique<CVLFrame>(app);
-        EXPECT_TRUE(app.InitInstance(*window));
+        ASSERT_TRUE(app.InitInstance(*window));
         window->show();
         ui = std::make_unique<AnsweringUi>(window->UiServices());
     }
     ~ConfigDialogs() override {
         ui.reset();
-        app.ExitInstance();
+        if (window)
+            app.ExitInstance();
         window.reset();
     }
     CVLDoc* OpenScript() {
@@ -134,6 +140,7 @@ void SelectUnit(QDialog& dialog, const QString& name) {
 
 // Every item of the menus opens its dialog, with the title and the controls of its table.
 TEST_F(ConfigDialogs, TheMenuItemsOpenTheirDialogs) {
+    Start();
     ASSERT_NE(OpenScript(), nullptr);
     const struct {
         unsigned command;
@@ -161,6 +168,7 @@ TEST_F(ConfigDialogs, TheMenuItemsOpenTheirDialogs) {
 // The edge cases of the four dialogs, each through its menu item on Fountain.ksf (a Harnel16
 // script at address 0 whose port 1 runs at 9600 baud).
 TEST_F(ConfigDialogs, EdgeCases) {
+    Start();
     struct Case {
         const char* name;
         unsigned command;
@@ -332,6 +340,7 @@ TEST_F(ConfigDialogs, EdgeCases) {
 
 // A description typed over three lines survives save and reopen, and shows over three lines.
 TEST_F(ConfigDialogs, ThreeLineDescriptionSurvivesSaveAndReopen) {
+    Start();
     CVLDoc* doc = OpenScript();
     ASSERT_NE(doc, nullptr);
     Run(kCfgScript, [](QDialog& d) {
@@ -355,6 +364,7 @@ TEST_F(ConfigDialogs, ThreeLineDescriptionSurvivesSaveAndReopen) {
 // File New offers the products sorted with Harnel16 chosen; Cancel makes no script. The Script
 // Wizard refuses a long show name and a player count outside 1-16, then creates.
 TEST_F(ConfigDialogs, FileNewAndScriptWizard) {
+    Start();
     const std::size_t before = app.OpenDocuments().GetCount();
     QStringList offered;
     QString chosen;
@@ -406,6 +416,7 @@ TEST_F(ConfigDialogs, FileNewAndScriptWizard) {
 
 // Without a Harnel16 the first product is chosen; with no product OK is Cancel.
 TEST_F(ConfigDialogs, FileNewWithoutHarnel16OrAnyProduct) {
+    Start();
     const struct {
         std::vector<std::string> products;
         const char* chosen;
@@ -417,6 +428,233 @@ TEST_F(ConfigDialogs, FileNewWithoutHarnel16OrAnyProduct) {
         guitest::WhenModal([](QDialog& d) { Click(d, 1); });
         EXPECT_EQ(config::RunNewScriptDialog(request, nullptr), c.ok);
         EXPECT_EQ(request.product, c.chosen);
+    }
+}
+
+// Chooses an entry as the user does: the combo box tells its activation.
+void Choose(QDialog& dialog, int id, int index) {
+    auto* combo = Control<QComboBox>(dialog, id);
+    ASSERT_NE(combo, nullptr) << id;
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+bool Enabled(QDialog& dialog, int id) {
+    QWidget* control = Control<QWidget>(dialog, id);
+    EXPECT_NE(control, nullptr) << id;
+    return control && control->isEnabled();
+}
+
+// The enabling rules over SMPTE used, device, mode, end behaviour, port and time stamp.
+TEST_F(ConfigDialogs, SmpteEnablingRules) {
+    Start();
+    ASSERT_NE(OpenScript(), nullptr);
+    const struct {
+        bool used;
+        int device, mode, end;
+        bool midi, timeStamp;
+        // Enabled: sample clock, preroll, start, end behaviour, Use MTC, time stamp, dropout,
+        // Configure Now.
+        std::vector<bool> enabled;
+    } cases[] = {
+        {false, 0, 0, 1, false, true, {false, false, false, false, false, false, false, false}},
+        {true, 0, 0, 1, false, true, {true, true, true, true, false, true, true, true}},
+        {true, 0, 1, 0, false, true, {true, false, true, true, false, true, true, true}},
+        {true, 1, 2, 1, false, false, {true, false, false, false, false, true, false, true}},
+        {true, 2, 0, 1, true, true, {false, true, true, true, true, false, false, true}},
+        {true, 2, 2, 0, true, false, {false, false, false, false, true, false, false, true}},
+    };
+    const int ids[] = {491, 1123, 1017, 1119, 1010, 471, 339, 334};
+    Run(kCfgSmpte, [&](QDialog& d) {
+        EXPECT_FALSE(Enabled(d, 332)) << "the Khz label";
+        for (const auto& c : cases) {
+            Click(d, c.used ? 338 : 337);
+            Click(d, c.midi ? 472 : 473);
+            Control<QCheckBox>(d, 471)->setChecked(c.timeStamp);
+            Choose(d, 488, c.device);
+            Choose(d, 1004, c.mode);
+            Choose(d, 1119, c.end);
+            Click(d, c.used ? 338 : 337);
+            std::vector<bool> enabled;
+            for (int id : ids)
+                enabled.push_back(Enabled(d, id));
+            EXPECT_EQ(enabled, c.enabled) << c.used << c.device << c.mode << c.end << c.midi;
+            EXPECT_EQ(Control<QComboBox>(d, 491)->count(), c.device == 2 ? 0 : 5);
+            for (int always : {337, 338, 1, 2})
+                EXPECT_TRUE(Enabled(d, always)) << always;
+            if (!c.used) {
+                for (int id : {488, 1108, 1004, 1006, 486, 487, 472, 473, 335, 336})
+                    EXPECT_FALSE(Enabled(d, id)) << id;
+            }
+        }
+        d.reject();
+    });
+}
+
+// The dialog's edge cases: the sample clock kept over Tembrel, the preroll copy, the dropout
+// clamp, the time checks with the frame rate, and what OK stores and marks.
+TEST_F(ConfigDialogs, SmpteEdgeCases) {
+    Start();
+    CVLDoc* doc = OpenScript();
+    ASSERT_NE(doc, nullptr);
+    const std::string stem = "Configure SMPTE: Timecode  ";
+    Run(kCfgSmpte, [](QDialog& d) { Click(d, 1); });
+    EXPECT_FALSE(doc->IsModified()) << "OK without a change";
+    EXPECT_TRUE(ui->boxes.empty());
+
+    Run(kCfgSmpte, [&](QDialog& d) {
+        Click(d, 338);
+        Choose(d, 488, 0);
+        EXPECT_EQ(Control<QComboBox>(d, 491)->itemText(2), "44.056");
+        Choose(d, 491, 1);
+        Choose(d, 488, 2);
+        EXPECT_EQ(Control<QComboBox>(d, 491)->count(), 0);
+        Choose(d, 488, 1);
+        EXPECT_EQ(Control<QComboBox>(d, 491)->currentText(), "35.000") << "the index stays";
+
+        Choose(d, 1004, 0);
+        Choose(d, 1119, 0);
+        Type(d, 1017, "01:02:03.04");
+        EXPECT_EQ(Control<QLineEdit>(d, 1123)->text(), "01:02:03.04");
+        EXPECT_FALSE(Enabled(d, 1123));
+        Choose(d, 1119, 1);
+        EXPECT_TRUE(Enabled(d, 1123));
+        Type(d, 1123, "00:00:10.00");
+        Type(d, 1017, "00:00:20.00");
+        EXPECT_EQ(Control<QLineEdit>(d, 1123)->text(), "00:00:20.00") << "copied again";
+
+        Click(d, 473);
+        Control<QCheckBox>(d, 471)->click();
+        auto* dropout = Control<QComboBox>(d, 339);
+        for (const auto& [typed, shown] :
+             std::vector<std::pair<QString, QString>>{{"0", "2"}, {"300", "255"}, {"7", "7"}}) {
+            dropout->lineEdit()->clear();
+            QTest::keyClicks(dropout->lineEdit(), typed);
+            EXPECT_EQ(dropout->currentText(), shown) << typed.toStdString();
+        }
+
+        Choose(d, 1108, 2); // 25 fps
+        const struct {
+            const char* start;
+            const char* end;
+            const char* refused; // null: accepted
+        } times[] = {
+            // The preroll, checked first, holds the start time's copy.
+            {"25:00:00.00", "00:00:30.00", "Preroll"}, {"12", "00:00:30.00", "Preroll"},
+            {"00:00:01.24", "00:00:30.00", nullptr},   {"00:00:01.25", "00:00:30.00", "Preroll"},
+            {"00:00:01.00", "00:00:30.99", "End"},
+        };
+        for (const auto& t : times) {
+            ui->boxes.clear();
+            Type(d, 1017, t.start);
+            Type(d, 1018, t.end);
+            Click(d, 1);
+            if (t.refused) {
+                EXPECT_TRUE(d.isVisible()) << t.start;
+                EXPECT_EQ(ui->boxes, std::vector<std::string>{stem + t.refused +
+                                                              " Time Invalid.  Please Re-enter..."})
+                    << t.start;
+            } else {
+                EXPECT_FALSE(d.isVisible()) << t.start;
+                break;
+            }
+        }
+        if (d.isVisible()) {
+            Type(d, 1017, "05.10");
+            Type(d, 1018, "00:00:30.00");
+            Click(d, 1);
+        }
+    });
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(doc->m_nSmpteUsed, 1);
+    EXPECT_EQ(doc->m_nSmpteDevice, 1);
+    EXPECT_EQ(doc->m_wChaseDropoutTolerance, 7);
+
+    // "Not used" still stores every value; a change survives save and reopen.
+    Run(kCfgSmpte, [](QDialog& d) {
+        Choose(d, 1004, 2);
+        Click(d, 337);
+        Click(d, 1);
+    });
+    EXPECT_EQ(doc->m_nSmpteUsed, 0);
+    Run(kCfgSmpte, [](QDialog& d) {
+        EXPECT_EQ(Control<QComboBox>(d, 1004)->currentIndex(), 2);
+        Click(d, 338);
+        Click(d, 1);
+    });
+    const std::string path = (install.Root() / "SCRIPTS/Smpte.ksf").string();
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    app.CloseDocument(doc);
+    ASSERT_NE(app.OpenDocumentFile(path), nullptr);
+    Run(kCfgSmpte, [](QDialog& d) {
+        EXPECT_TRUE(Control<QRadioButton>(d, 338)->isChecked());
+        EXPECT_EQ(Control<QComboBox>(d, 488)->currentIndex(), 1);
+        EXPECT_EQ(Control<QComboBox>(d, 1004)->currentIndex(), 2);
+        EXPECT_EQ(Control<QComboBox>(d, 1108)->currentIndex(), 2);
+        EXPECT_EQ(Control<QComboBox>(d, 339)->currentText(), "7");
+        d.reject();
+    });
+}
+
+// Enable Now and Disable Now switch the unit at once with the dialog left open; a port that does
+// not open and a silent unit are told. Its own suite: it waits on an emulator in real time.
+using SmpteNow = ConfigDialogs;
+
+TEST_F(SmpteNow, EnableAndDisableNowSwitchTheUnit) {
+    const struct {
+        const char* port; // null: nowhere
+        testing_support::ReelvoxAnswer answer;
+        std::vector<std::string> boxes;
+        std::size_t frames;
+    } cases[] = {
+        {"emulator", testing_support::ReelvoxAnswer::Ack, {}, 2},
+        {"emulator",
+         testing_support::ReelvoxAnswer::Silent,
+         {"Velmora: The SMPTE interface did not answer the Enable SMPTE command (check your "
+          "connection).",
+          "Velmora: The SMPTE interface did not answer the Disable SMPTE command (check your "
+          "connection)."},
+         2},
+        {nullptr,
+         testing_support::ReelvoxAnswer::Ack,
+         {"Velmora: The serial port could not be openned",
+          "Velmora: The serial port could not be openned"},
+         0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.port ? "emulator" : "nowhere");
+        testing_support::ReproducerEmulatorOptions options;
+        options.defaultAnswer = c.answer;
+        testing_support::ReproducerEmulator emulator(options);
+        ASSERT_TRUE(emulator.Start());
+        ui.reset();
+        if (window)
+            app.ExitInstance();
+        window.reset();
+        Start(c.port ? emulator.SlavePath() : std::string());
+        CVLDoc* doc = OpenScript();
+        ASSERT_NE(doc, nullptr);
+        bool open = false;
+        Run(kCfgSmpte, [&](QDialog& d) {
+            Click(d, 338);
+            Choose(d, 488, 0); // not sent: the switch carries no settings
+            Click(d, 335);
+            Click(d, 336);
+            open = d.isVisible();
+            d.reject();
+        });
+        EXPECT_TRUE(open);
+        EXPECT_EQ(ui->boxes, c.boxes);
+        EXPECT_TRUE(emulator.WaitForFrames(c.frames, std::chrono::milliseconds(2000)));
+        const auto frames = emulator.Frames();
+        ASSERT_EQ(frames.size(), c.frames);
+        if (c.frames == 2) {
+            EXPECT_EQ(frames[0].bytes, (std::vector<std::uint8_t>{0xFF, 0xFE, 0x0E, 0x05}));
+            EXPECT_EQ(frames[1].bytes, (std::vector<std::uint8_t>{0xFF, 0xFE, 0x0D, 0x05}));
+        }
+        EXPECT_FALSE(doc->IsModified()) << "Cancel keeps the script";
+        doc->SetModifiedFlag(false);
+        emulator.Stop();
     }
 }
 
