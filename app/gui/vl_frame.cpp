@@ -21,7 +21,6 @@
 #include "platform/qt/mdi_view.h"
 #include "script/dialog_requests.h"
 #include "script/vl_doc.h"
-#include "views/common/column_fit_view.h"
 #include "views/common/vl_view.h"
 #include "views/gridbase/vl_cel_ctrl.h"
 #include "views/reports/compile_view.h"
@@ -54,10 +53,8 @@ namespace {
 platform::Document* DocumentOf(QMdiSubWindow* frame) {
     if (!frame)
         return nullptr;
-    if (platform::qt::FramedView* framed = platform::qt::MdiDocTemplate::ViewOfFrame(frame))
-        return framed->DocumentView().GetDocument();
-    const auto* view = dynamic_cast<platform::View*>(frame->widget());
-    return view ? view->GetDocument() : nullptr;
+    platform::qt::FramedView* view = platform::qt::MdiDocTemplate::ViewOfFrame(frame);
+    return view ? view->DocumentView().GetDocument() : nullptr;
 }
 
 // The view commands of a script and the templates that open their views.
@@ -99,37 +96,6 @@ bool ScriptViewOffered(unsigned id, const CVLDoc& doc) {
     default:
         return true;
     }
-}
-
-// What the forwarded table commands do by the active view's class.
-struct TableViewRow {
-    const char* viewClass;
-    bool autoSize;
-    bool replaces;        // false: Replace only finds (the table is not edited)
-    const char* subtitle; // of Print Grid; null: the view prints no grid
-};
-constexpr TableViewRow kTableViews[] = {
-    {"CSeqListView", true, true, "Sequence List"}, {"CEvntView", true, true, ""},
-    {"CVwTimeGrid", false, true, nullptr},         {"CInputView", true, true, "Inputs"},
-    {"COutputView", true, true, "Outputs"},        {"CFlagView", true, true, "Flags"},
-    {"CVarView", true, true, "Variables"},         {"CPortView", true, true, "Ports"},
-    {"CLcdStrView", true, true, "LCD Strings"},    {"CDataStrView", true, true, "Data Strings"},
-    {"CXRefView", true, false, "Cross Reference"}, {"CsmpteView", true, false, "Timecode Triggers"},
-};
-
-const TableViewRow* FindTableView(const char* viewClass) {
-    for (const TableViewRow& row : kTableViews)
-        if (std::strcmp(row.viewClass, viewClass) == 0)
-            return &row;
-    return nullptr;
-}
-
-// The grid's find dialog over all columns.
-void FindInGrid(VLCELCtrl* grid) {
-    if (!grid)
-        return;
-    grid->SetFindAllColumns(true);
-    grid->OpenFindDialog();
 }
 
 // Brings a view's frame forward, restoring it when it was minimised.
@@ -446,7 +412,9 @@ void CVLFrame::OnIdleUpdate() {
 
 bool CVLFrame::OnCmdMsg(CommandMessage& msg) {
     if (QMdiSubWindow* child = MdiClient()->activeSubWindow()) {
-        if (auto* target = dynamic_cast<platform::qt::CommandTarget*>(child->widget()))
+        // The frame's active view first: the pane that has, or last had, the focus.
+        if (auto* target = dynamic_cast<platform::qt::CommandTarget*>(
+                platform::qt::MdiDocTemplate::ViewOfFrame(child)))
             if (target->OnCmdMsg(msg))
                 return true;
         platform::Document* document = DocumentOf(child);
@@ -572,7 +540,7 @@ bool CVLFrame::OnCommand(unsigned id) {
     case kEditFind:
     case kEditReplace:
     case kPrintGrid:
-        ForwardToTableView(id);
+        // The table views offer these themselves; any other view does nothing with them.
         return true;
     case kCommunications:
         OnCommunications();
@@ -687,40 +655,6 @@ void CVLFrame::OnViewCompiledData() {
     }
     if (platform::qt::MdiDocTemplate* tmpl = templates_->Get("m_pDatHexTmp"))
         tmpl->OpenView(*doc);
-}
-
-CVLView* CVLFrame::ActiveTableView() const {
-    QMdiSubWindow* child = MdiClient()->currentSubWindow();
-    return child ? dynamic_cast<CVLView*>(child->widget()) : nullptr;
-}
-
-void CVLFrame::ForwardToTableView(unsigned id) {
-    CVLDoc* doc = app_.ActiveScript();
-    CVLView* view = doc ? ActiveTableView() : nullptr;
-    const TableViewRow* row = view ? FindTableView(view->ViewClassName()) : nullptr;
-    if (!row)
-        return;
-    switch (id) {
-    case kAutoSizeColumns:
-        if (auto* fit = dynamic_cast<ColumnFitView*>(view); fit && row->autoSize)
-            fit->AutoSizeColumns();
-        break;
-    case kEditFind:
-        FindInGrid(view->Grid());
-        break;
-    case kEditReplace:
-        if (row->replaces)
-            view->ReplaceInGrid();
-        else
-            FindInGrid(view->Grid());
-        break;
-    case kPrintGrid:
-        if (row->subtitle && view->Grid())
-            view->Grid()->PrintGridCommand(doc->GetScriptName(), doc->m_strAuthor1, row->subtitle);
-        break;
-    default:
-        break;
-    }
 }
 
 void CVLFrame::OnCommunications() {

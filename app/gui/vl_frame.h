@@ -78,7 +78,6 @@ public:
     // "View Compiled Data": the dump of the active compiled image.
     void OnViewCompiledData();
     // Auto Size Columns, Find, Replace and Print Grid on the active table view.
-    void ForwardToTableView(unsigned id);
     void OnCommunications();
     void OnPrintSetup();
     void OnAbout();
@@ -103,7 +102,6 @@ private:
     class FrameUi;
     class ShellServices;
     class AppCommands;
-    CVLView* ActiveTableView() const;
     void RunScriptTool(unsigned id);
     void RegisterDialogs();
     void CreateStatusBar();

@@ -164,6 +164,30 @@ void CVLView::ReplaceInGrid() {
     doc->SetModifiedFlag(true);
 }
 
+void CVLView::FindInGrid() {
+    if (!grid_)
+        return;
+    grid_->SetFindAllColumns(true);
+    grid_->OpenFindDialog();
+}
+
+void CVLView::OfferTableCommands(TableCommands table) {
+    commands_.On(vl_ids::kEditFind, [this] { FindInGrid(); });
+    if (table.replace)
+        commands_.On(vl_ids::kEditReplace, std::move(table.replace));
+    else
+        commands_.On(vl_ids::kEditReplace, [this] { FindInGrid(); });
+    if (table.autoSize)
+        commands_.On(vl_ids::kAutoSizeColumns, std::move(table.autoSize));
+    if (table.printSubtitle) {
+        commands_.On(vl_ids::kPrintGrid, [this, subtitle = *table.printSubtitle] {
+            CVLDoc* doc = GetVLDoc();
+            if (grid_ && doc)
+                grid_->PrintGridCommand(doc->GetScriptName(), doc->m_strAuthor1, subtitle);
+        });
+    }
+}
+
 std::uint16_t CVLView::StoredColumnWidth(int pixels) {
     const long stored = static_cast<long>(std::max(0, pixels)) * 35;
     return static_cast<std::uint16_t>(std::min(stored, 65535L));

@@ -15,6 +15,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -78,6 +79,8 @@ public:
     bool HasCommandHandler(unsigned id) const override;
 
     void ReplaceInGrid();
+    // Opens the grid's find dialog over all columns.
+    void FindInGrid();
     // Fits the columns to their widest text, then widens any narrower than `minimum`, then
     // stores the widths.
     void AutoSizeColumns(int minimum);
@@ -102,8 +105,21 @@ public:
     // Stores the grid's column widths in the document (the column-sized notification).
     void StoreColumnWidths(CVLDoc::ColGroup group);
 
+    // What a table view offers of the main window's table commands. Find always searches the
+    // grid; Replace runs `replace`, or only finds in a table that is not edited; AutoSize runs
+    // the view's column fit; Print Grid prints the grid under the script's name, its first
+    // author and `printSubtitle`. Commands left out stay the main window's, which does nothing
+    // with them.
+    struct TableCommands {
+        std::function<void()> autoSize;
+        std::function<void()> replace;
+        std::optional<std::string> printSubtitle;
+    };
+
 protected:
     platform::qt::CommandMap& Commands() { return commands_; }
+    // Declares the table commands of this view (in its constructor).
+    void OfferTableCommands(TableCommands commands);
     // Takes `grid` as the view's filling child (the view owns it). The grid is created once the
     // view is attached to its document, with the program's next grid number, its cell tips as
     // "Spreadsheet Hints" says and the program's print dialogs.

@@ -64,24 +64,19 @@ namespace {
 namespace fs = std::filesystem;
 using namespace vl_ids;
 
-std::unique_ptr<CGVPToolkit>& ToolkitHolder() {
-    static std::unique_ptr<CGVPToolkit> toolkit;
-    return toolkit;
-}
-
-// The toolkit goes before the application (environments tear down in reverse order).
-class ToolkitEnvironment : public ::testing::Environment {
-public:
-    void TearDown() override { ToolkitHolder().reset(); }
-};
-[[maybe_unused]] ::testing::Environment* const g_toolkitEnvironment =
-    ::testing::AddGlobalTestEnvironment(new ToolkitEnvironment); // owned by the test framework
-
-// A table view under any of the program's class names, with a small grid.
+// A table view under any of the program's class names, with a small grid: the cross reference
+// is a table that is not edited, the inputs one that is.
 class TableView : public CVLView, public ColumnFitView {
 public:
     TableView(const char* name, CVLDoc& doc, ViewServices& services)
         : CVLView(doc, services), name_(name) {
+        const bool edited = std::string_view(name) != "CXRefView";
+        TableCommands table;
+        table.autoSize = [this] { AutoSizeColumns(); };
+        if (edited)
+            table.replace = [this] { ReplaceInGrid(); };
+        table.printSubtitle = edited ? "Inputs" : "Cross Reference";
+        OfferTableCommands(std::move(table));
         CreateGrid(new VLCELCtrl);
         Grid()->SetColumnCount(2);
         Grid()->SetRowCount(2);
@@ -115,10 +110,7 @@ struct ItemUi : platform::qt::CommandUi {
 };
 
 struct FrameCommands : ::testing::Test, testsupport::QtAppFirst {
-    FrameCommands() {
-        if (!ToolkitHolder())
-            ToolkitHolder() = std::make_unique<CGVPToolkit>();
-    }
+    FrameCommands() { guitest::EnsureToolkit(); }
     void TearDown() override {
         if (window)
             app.ExitInstance();
@@ -303,7 +295,7 @@ TEST_F(FrameCommands, AHintReachesEveryViewOfItsScriptTheSenderIncluded) {
     EXPECT_EQ(list->List()->item(0)->text(), QStringLiteral("Renamed"));
 }
 
-TEST_F(FrameCommands, TableCommandsGoByTheActiveViewsClass) {
+TEST_F(FrameCommands, TableCommandsReachTheActiveTable) {
     Start();
     testing_support::ScriptedUi ui;
     EXPECT_FALSE(Update(kAutoSizeColumns).enabled) << "no script";

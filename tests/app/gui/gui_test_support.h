@@ -1,5 +1,8 @@
-// Driving modal dialogs from tests: a step runs once the dialog is up and closes it.
+// The main window's tests: the command bars' toolkit, and driving modal dialogs (a step runs
+// once the dialog is up and closes it).
 #pragma once
+
+#include "controls/commandbars/aux_data.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -7,8 +10,30 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <gtest/gtest.h>
+#include <memory>
 
 namespace guitest {
+
+inline std::unique_ptr<CGVPToolkit>& ToolkitHolder() {
+    static std::unique_ptr<CGVPToolkit> toolkit;
+    return toolkit;
+}
+
+// The toolkit goes before the application: environments tear down in reverse order, and this
+// one is added after the application's.
+class ToolkitEnvironment : public ::testing::Environment {
+public:
+    void TearDown() override { ToolkitHolder().reset(); }
+};
+
+// Makes the command bars' toolkit once per test program; a window's fixture calls it first.
+inline void EnsureToolkit() {
+    if (ToolkitHolder())
+        return;
+    ::testing::AddGlobalTestEnvironment(new ToolkitEnvironment); // owned by the test framework
+    ToolkitHolder() = std::make_unique<CGVPToolkit>();
+}
 
 // Runs `step` on the next modal dialog that opens (polling until it does).
 inline void WhenModal(std::function<void(QDialog&)> step) {
