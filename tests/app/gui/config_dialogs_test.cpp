@@ -35,18 +35,6 @@ using guitest::Click;
 using guitest::Control;
 using namespace vl_ids;
 
-std::unique_ptr<CGVPToolkit>& ToolkitHolder() {
-    static std::unique_ptr<CGVPToolkit> toolkit;
-    return toolkit;
-}
-
-class ToolkitEnvironment : public ::testing::Environment {
-public:
-    void TearDown() override { ToolkitHolder().reset(); }
-};
-[[maybe_unused]] ::testing::Environment* const g_toolkitEnvironment =
-    ::testing::AddGlobalTestEnvironment(new ToolkitEnvironment); // owned by the test framework
-
 // The frame's services with the boxes answered from a queue (default: the box's default) and
 // recorded; the dialogs are the program's.
 class AnsweringUi : public platform::UiServices {
@@ -75,8 +63,7 @@ private:
 
 struct ConfigDialogs : ::testing::Test, testsupport::QtAppFirst {
     ConfigDialogs() {
-        if (!ToolkitHolder())
-            ToolkitHolder() = std::make_unique<CGVPToolkit>();
+        guitest::EnsureToolkit();
     }
     // The frame on a profile that sends COM1 to `com1` (none: nowhere), the other ports nowhere.
     void Start(const std::string& com1 = "") {
