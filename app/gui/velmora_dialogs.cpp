@@ -3,11 +3,13 @@
 #include "app/gui/comm_dialogs.h"
 #include "app/gui/config_dialogs.h"
 #include "app/gui/dat_status_dialog.h"
+#include "app/gui/download_window.h"
 #include "app/gui/options_dialogs.h"
 #include "app/gui/smpte_dialog.h"
 #include "compiler/linked_resources.h"
 #include "link/comm_dialog.h"
 #include "link/dat_doc.h"
+#include "link/download_dialog.h"
 #include "platform/paths.h"
 #include "platform/qt/mdi_template.h"
 #include "platform/qt/qt_ui_services.h"
@@ -36,6 +38,8 @@ void RegisterVelmoraDialogs(platform::qt::ViewRegistry& registry, VelmoraDialogH
         [parent](CScriptGenDlg& request) { return config::RunScriptGenDialog(request, parent()); });
     registry.RegisterDialog<CSmpteDlg>(
         [parent](CSmpteDlg& request) { return config::RunSmpteDialog(request, parent()); });
+    registry.RegisterDialog<DownloadDlg>(
+        [parent](DownloadDlg& request) { return config::RunDownloadDialog(request, parent()); });
     registry.RegisterDialog<CSaveAsDlg>([parent](CSaveAsDlg& dialog) {
         QString proposed = ToQString(dialog.path);
         for (;;) {

@@ -1,11 +1,13 @@
 // The script's set-up dialogs as the program shows them: the menu items of the main window open
 // the real dialogs, whose controls a step drives; message boxes are answered from a queue.
 #include "app/command_ids.h"
+#include "app/gui/comm_dialogs.h"
 #include "app/gui/config_dialogs.h"
 #include "app/gui/vl_frame.h"
 #include "app/vl_app.h"
 #include "controls/commandbars/aux_data.h"
 #include "platform/qt/qt_ui_services.h"
+#include "platform/serial_device.h"
 #include "script/dialog_requests.h"
 #include "script/product.h"
 #include "script/vl_doc.h"
@@ -13,15 +15,19 @@
 #include "tests/app/gui/gui_test_support.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/reproducer_emulator.h"
+#include "tests/support/scripted_ui.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <deque>
 #include <fstream>
 #include <functional>
@@ -62,9 +68,7 @@ private:
 };
 
 struct ConfigDialogs : ::testing::Test, testsupport::QtAppFirst {
-    ConfigDialogs() {
-        guitest::EnsureToolkit();
-    }
+    ConfigDialogs() { guitest::EnsureToolkit(); }
     // The frame on a profile that sends COM1 to `com1` (none: nowhere), the other ports nowhere.
     void Start(const std::string& com1 = "") {
         {
@@ -643,6 +647,179 @@ TEST_F(SmpteNow, EnableAndDisableNowSwitchTheUnit) {
         doc->SetModifiedFlag(false);
         emulator.Stop();
     }
+}
+
+// Runs `step` on the next modal dialog of that title (polling until it is up).
+void WhenTitled(const QString& title, std::function<void(QDialog&)> step) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, title, step = std::move(step)] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog && dialog->windowTitle() == title) {
+            timer->stop();
+            timer->deleteLater();
+            step(*dialog);
+        }
+    });
+    timer->start();
+}
+
+// What the download window showed while it ran.
+struct DownloadSeen {
+    std::vector<QString> stages;
+    int highestProgress = 0;
+    QString log, button;
+    bool retry = false;
+    int progress = -1;
+};
+
+// Watches the window until the download completed or failed.
+void WatchDownload(QDialog& d, DownloadSeen& seen) {
+    QElapsedTimer clock;
+    clock.start();
+    auto* button = Control<QPushButton>(d, 1084);
+    auto* retry = Control<QPushButton>(d, 1086);
+    while (clock.elapsed() < 30000 && button->text() != "Done" && !retry->isEnabled()) {
+        const QString stage = Control<QLineEdit>(d, 1033)->text();
+        if (!stage.isEmpty() && (seen.stages.empty() || seen.stages.back() != stage))
+            seen.stages.push_back(stage);
+        seen.highestProgress =
+            std::max(seen.highestProgress, Control<QProgressBar>(d, 1088)->value());
+        QTest::qWait(5);
+    }
+    seen.log = Control<QPlainTextEdit>(d, 1032)->toPlainText();
+    seen.button = button->text();
+    seen.retry = retry->isEnabled();
+    seen.progress = Control<QProgressBar>(d, 1088)->value();
+}
+
+// Configure Now closes the dialog as OK and downloads the configuration through the download
+// window: its stage and progress advance and it ends with "Done"; a silent unit fails with
+// Retry, which succeeds once the unit answers; Cancel mid-download closes at once.
+TEST_F(SmpteNow, ConfigureNowDownloadsThroughTheDownloadWindow) {
+    testing_support::ReproducerEmulatorOptions options;
+    options.replyDelay = std::chrono::milliseconds(30);
+    // The first frame goes unanswered: the first download fails, the retry succeeds.
+    options.rules.push_back(
+        {0xFE, std::nullopt, std::nullopt, testing_support::ReelvoxAnswer::Silent, 1});
+    testing_support::ReproducerEmulator emulator(options);
+    ASSERT_TRUE(emulator.Start());
+    Start(emulator.SlavePath());
+    CVLDoc* doc = OpenScript();
+    ASSERT_NE(doc, nullptr);
+
+    DownloadSeen failed, retried;
+    WhenTitled("Download", [&](QDialog& d) {
+        WatchDownload(d, failed);
+        Click(d, 1086);
+        WatchDownload(d, retried);
+        Click(d, 1084);
+    });
+    Run(kCfgSmpte, [](QDialog& d) {
+        Click(d, 338);
+        Click(d, 334);
+    });
+    EXPECT_TRUE(doc->IsModified()) << "Configure Now stores as OK does";
+    EXPECT_EQ(failed.log, "Downloading...\nDownload Timeout (Check your connection)\nWhile "
+                          "downloading SMPTE Interface settings\nUnable to temporarily disable "
+                          "SMPTE\n");
+    EXPECT_TRUE(failed.retry);
+    EXPECT_EQ(failed.progress, 0);
+    EXPECT_EQ(retried.button, "Done");
+    EXPECT_TRUE(retried.log.endsWith("Download Complete\n")) << retried.log.toStdString();
+    EXPECT_GE(retried.stages.size(), 3u);
+    EXPECT_EQ(retried.progress, 14) << "at its end";
+    EXPECT_GT(retried.highestProgress, 1);
+    const auto frames = emulator.Frames();
+    ASSERT_FALSE(frames.empty());
+    EXPECT_EQ(frames.back().destination, 0xFE);
+
+    // Cancel while the download runs: the window closes at once and the port opens again.
+    emulator.Stop();
+    testing_support::ReproducerEmulatorOptions slow;
+    slow.replyDelay = std::chrono::milliseconds(400);
+    testing_support::ReproducerEmulator slowUnit(slow);
+    ASSERT_TRUE(slowUnit.Start());
+    const platform::SerialPortLookup profileLookup =
+        platform::SetSerialPortLookup([path = slowUnit.SlavePath()](int n) {
+            return n == 1 ? path : std::string("/nonexistent/tty");
+        });
+    qint64 closing = -1;
+    WhenTitled("Download", [&](QDialog& d) {
+        ASSERT_TRUE(slowUnit.WaitForFrames(1, std::chrono::milliseconds(3000)));
+        QElapsedTimer clock;
+        clock.start();
+        Click(d, 1084);
+        closing = clock.elapsed();
+        EXPECT_FALSE(d.isVisible());
+    });
+    Run(kCfgSmpte, [](QDialog& d) { Click(d, 334); });
+    EXPECT_GE(closing, 0);
+    EXPECT_LT(closing, 1000);
+    ui->boxes.clear();
+    Run(kCfgSmpte, [](QDialog& d) {
+        Click(d, 335);
+        d.reject();
+    });
+    EXPECT_TRUE(ui->boxes.empty()) << "the port opened again";
+    platform::SetSerialPortLookup(profileLookup);
+}
+
+// Edit gives a name another device holds Add's question: Yes removes the other, No reopens
+// the device dialog with what was typed, Cancel keeps the device as it was.
+TEST(CommDialogEdit, ANameAnotherDeviceHoldsIsAsked) {
+    testsupport::QtAppFirst qt;
+    const platform::SerialPortLookup previous =
+        platform::SetSerialPortLookup([](int) { return std::string("/nonexistent"); });
+    const struct {
+        platform::MsgResult answer;
+        std::vector<std::string> names;
+        int reopened;
+    } cases[] = {
+        {platform::MsgResult::Yes, {"Booth", "Stage"}, 0},
+        {platform::MsgResult::No, {"Stage", "Booth", "Lobby"}, 1},
+        {platform::MsgResult::Cancel, {"Stage", "Booth", "Lobby"}, 0},
+    };
+    for (const auto& c : cases) {
+        testing_support::ScriptedUi ui;
+        CommDialogRequest request;
+        for (const char* name : {"Stage", "Booth", "Lobby"}) {
+            CQuenlowOb device;
+            device.m_strName = name;
+            device.m_strIP = std::string(name) == "Lobby" ? "10.0.0.3" : "10.0.0.1";
+            request.m_devices.AddTail(device);
+        }
+        request.m_nMethod = 1;
+        request.m_nDevice = 2;
+        comm::CCfgCommDlg dialog(request, {});
+        dialog.OnInitDialog();
+        int reopened = 0;
+        guitest::WhenModal([&](QDialog& first) {
+            Control<QLineEdit>(first, 464)->setText(QStringLiteral("Stage"));
+            // Only No brings the device dialog back.
+            if (c.reopened)
+                guitest::WhenModal([&](QDialog& second) {
+                    ++reopened;
+                    EXPECT_EQ(Control<QLineEdit>(second, 464)->text(), "Stage");
+                    Click(second, 2);
+                });
+            Click(first, 1);
+        });
+        ui.QueueAnswer(c.answer);
+        dialog.OnEditDevice();
+        EXPECT_EQ(ui.Texts(),
+                  std::vector<std::string>{"Name already exists, do you wish to overwrite?"});
+        std::vector<std::string> names;
+        for (int i = 0; i < int(dialog.Data().m_devices.GetCount()); ++i)
+            names.push_back(dialog.Data().m_devices.GetAt(i)->m_strName);
+        EXPECT_EQ(names, c.names) << int(c.answer);
+        EXPECT_EQ(reopened, c.reopened);
+        if (c.answer == platform::MsgResult::Yes) {
+            EXPECT_EQ(dialog.Data().m_devices.GetAt(1)->m_strIP, "10.0.0.3");
+            EXPECT_EQ(Control<QComboBox>(dialog, 454)->currentText(), "Stage");
+        }
+    }
+    platform::SetSerialPortLookup(previous);
 }
 
 } // namespace
