@@ -266,6 +266,10 @@ TEST_F(SmpteDownload, EnableNowThatFailsIsReported) {
         });
         ui_.Clear();
         EXPECT_EQ(showlink::EnableSmpteNow(*doc_, c.enable), c.status);
+        // The 3 s the reply is awaited repaint the windows at least every 50 ms.
+        if (c.answer == ReelvoxAnswer::Silent) {
+            EXPECT_GE(ui_.paintPumps, 3000 / platform::kPaintPumpPeriod.count());
+        }
         EXPECT_EQ(ui_.Texts(), std::vector<std::string>{c.box});
         EXPECT_EQ(ui_.boxes[0].icon, platform::MsgIcon::Stop);
     }
