@@ -17,6 +17,7 @@
 #include "link/dat_doc.h"
 #include "platform/paths.h"
 #include "platform/qt/colors.h"
+#include "platform/qt/help.h"
 #include "platform/qt/lock_keys.h"
 #include "platform/qt/mdi_view.h"
 #include "script/dialog_requests.h"
@@ -466,7 +467,7 @@ bool CVLFrame::OnUpdateCommand(unsigned id, CommandUi& ui) {
         return true;
     }
     if (id == kShowControlHelp) {
-        ui.Enable(HelpFile(app_.m_strAppDir).has_value());
+        ui.Enable(platform::qt::HelpFile(app_.m_strAppDir).has_value());
         return true;
     }
     if (FindScriptView(id)) {
@@ -565,7 +566,7 @@ bool CVLFrame::OnCommand(unsigned id) {
         return true;
     case kHelp:
     case kShowControlHelp:
-        OpenHelp(app_.m_strAppDir);
+        platform::qt::OpenHelp(app_.m_strAppDir);
         return true;
     case kViewToolbar:
         // The bar's own visibility, so its dock row goes with it.

@@ -35,16 +35,22 @@ inline void EnsureToolkit() {
     ToolkitHolder() = std::make_unique<CGVPToolkit>();
 }
 
-// Runs `step` on the next modal dialog that opens (polling until it does).
+// Runs `step` on the next modal dialog that opens (polling until it does), once the dialog is
+// the active window: focus-dependent steps would otherwise race the window's activation on a
+// loaded machine. A dialog that never becomes active gets the step after two seconds.
 inline void WhenModal(std::function<void(QDialog&)> step) {
     auto* timer = new QTimer;
     timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, step = std::move(step)] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            step(*dialog);
-        }
+    auto waited = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, waited, step = std::move(step)] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        if (QApplication::activeWindow() != dialog && ++*waited < 400)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        step(*dialog);
     });
     timer->start();
 }
