@@ -55,10 +55,8 @@ namespace {
 platform::Document* DocumentOf(QMdiSubWindow* frame) {
     if (!frame)
         return nullptr;
-    if (platform::qt::FramedView* framed = platform::qt::MdiDocTemplate::ViewOfFrame(frame))
-        return framed->DocumentView().GetDocument();
-    const auto* view = dynamic_cast<platform::View*>(frame->widget());
-    return view ? view->GetDocument() : nullptr;
+    platform::qt::FramedView* view = platform::qt::MdiDocTemplate::ViewOfFrame(frame);
+    return view ? view->DocumentView().GetDocument() : nullptr;
 }
 
 // The view commands of a script and the templates that open their views.
@@ -419,7 +417,9 @@ void CVLFrame::OnIdleUpdate() {
 
 bool CVLFrame::OnCmdMsg(CommandMessage& msg) {
     if (QMdiSubWindow* child = MdiClient()->activeSubWindow()) {
-        if (auto* target = dynamic_cast<platform::qt::CommandTarget*>(child->widget()))
+        // The frame's active view first: the pane that has, or last had, the focus.
+        if (auto* target = dynamic_cast<platform::qt::CommandTarget*>(
+                platform::qt::MdiDocTemplate::ViewOfFrame(child)))
             if (target->OnCmdMsg(msg))
                 return true;
         platform::Document* document = DocumentOf(child);
