@@ -762,7 +762,7 @@ void CSeqListView::RemoveRows(int first, int last) {
         removed.push_back(doc->m_poSeqList[std::size_t(row)].get());
     // Every frame that shows one of them closes: its own views by identity, the event editors
     // also by name without regard to case.
-    std::set<const void*> frames;
+    std::vector<platform::View*> targets;
     for (platform::View* view : doc->Views()) {
         const auto* shown = dynamic_cast<const CVLView*>(view);
         const CSeq* seq = shown ? shown->ShownSequence() : nullptr;
@@ -770,16 +770,21 @@ void CSeqListView::RemoveRows(int first, int last) {
             continue;
         const bool editor = std::strcmp(view->ViewClassName(), "CEvntView") == 0;
         for (const CSeq* gone : removed)
-            if (seq == gone || (editor && EqualNoCase(seq->m_strName, gone->m_strName)))
-                frames.insert(view->FrameId());
-    }
-    for (const void* frame : frames) {
-        const std::vector<platform::View*> views = doc->Views();
-        for (platform::View* view : views)
-            if (view->FrameId() == frame) {
-                view->CloseFrame();
+            if (seq == gone || (editor && EqualNoCase(seq->m_strName, gone->m_strName))) {
+                targets.push_back(view);
                 break;
             }
+    }
+    // A frame with two panes closes once; a closed frame's views may be gone already.
+    std::set<const void*> closed;
+    for (platform::View* view : targets) {
+        const auto& attached = doc->Views();
+        if (std::find(attached.begin(), attached.end(), view) == attached.end())
+            continue;
+        const void* frame = view->FrameId();
+        if (frame && !closed.insert(frame).second)
+            continue;
+        view->CloseFrame();
     }
     for (const CSeq* gone : removed)
         if (doc->m_posCurrentSeq == gone)
