@@ -941,8 +941,15 @@ void CSeqListView::OnPaste() {
         Box("Error obtaining data from Clipboard", caption);
         return;
     }
-    clipboard::SequencesBlock block = clipboard::ReadSequencesBlock(
-        {reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())});
+    clipboard::SequencesBlock block;
+    try {
+        block = clipboard::ReadSequencesBlock(
+            {reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())});
+    } catch (const std::bad_alloc&) {
+        // Nothing has changed yet.
+        platform::ShowMessage(kNoMemorySequence, platform::MsgButtons::Ok, platform::MsgIcon::Stop);
+        return;
+    }
     using Status = clipboard::SequencesBlock::Status;
     switch (block.status) {
     case Status::EventsBlock:
@@ -975,8 +982,13 @@ void CSeqListView::OnPaste() {
     doc->MarkForCompile();
     int at = std::min(first, int(doc->m_poSeqList.size()));
     const int firstPasted = at;
-    for (auto& seq : block.sequences)
-        doc->m_poSeqList.insert(doc->m_poSeqList.begin() + at++, std::move(seq));
+    try {
+        for (auto& seq : block.sequences)
+            doc->m_poSeqList.insert(doc->m_poSeqList.begin() + at++, std::move(seq));
+    } catch (const std::bad_alloc&) {
+        // What was removed and inserted so far stays, and the list shows it.
+        platform::ShowMessage(kNoMemorySequence, platform::MsgButtons::Ok, platform::MsgIcon::Stop);
+    }
     if (doc->m_poSeqList.empty()) {
         if (std::unique_ptr<CSeq> seq = NewSequence("Default"))
             doc->m_poSeqList.push_back(std::move(seq));
