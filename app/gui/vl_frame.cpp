@@ -33,7 +33,6 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -184,7 +183,7 @@ private:
     CVLFrame& frame_;
 };
 
-// The application's commands: new, open, upload, the recent files and exit.
+// The application's commands: new, the Script Wizard, open, upload, the recent files and exit.
 class CVLFrame::AppCommands : public platform::qt::CommandTarget {
 public:
     explicit AppCommands(CVLFrame& frame) : frame_(frame) {}
@@ -192,7 +191,7 @@ public:
         if (id >= kFileMru1 && id <= kFileMruLast)
             return id - kFileMru1 < frame_.app_.RecentFiles().Entries().size();
         return id == kFileNew || id == kFileOpen || id == kUploadScript || id == kUploadDat ||
-               id == kAppExit || id == kFilePrintSetup || id == kAppAbout;
+               id == kAppExit || id == kFilePrintSetup || id == kAppAbout || id == kScriptWizard;
     }
     bool OnCommand(unsigned id) override {
         if (!HasCommandHandler(id))
@@ -203,6 +202,9 @@ public:
             break;
         case kFileOpen:
             frame_.OnFileOpen();
+            break;
+        case kScriptWizard:
+            frame_.app_.OnScriptWizard();
             break;
         case kUploadScript:
             if (CVLDoc* doc = frame_.app_.OnUploadScriptFromUnit())
