@@ -14,7 +14,7 @@
 #include "views/common/update_hints.h"
 #include "views/sequences/event_dialog_requests.h"
 #include "views/sequences/event_dialogs.h"
-#include "views/sequences/sequence_list_view.h"
+#include "views/sequences/seq_list_view.h"
 
 #include <QApplication>
 #include <QClipboard>
