@@ -286,7 +286,9 @@ bool EventCel::AllowEditFinish(int column, int row, CELEdit*, std::string& text,
         AbandonEdit();
         return false;
     }
-    if (column != 0 && column != 2)
+    if (column == 0)
+        text = event->m_strSkip; // the skip mark changes only by its click and its dialog
+    else if (column != 2)
         *Field(*event, column) = text;
     view_.Mark();
     view_.CellEdited();

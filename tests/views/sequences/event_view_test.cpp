@@ -247,6 +247,15 @@ TEST_F(EventViewTest, EnterInTheLastCommentGoesOnToANewLabel) {
     EXPECT_EQ(Intro().m_poEventList.size(), 4u);
 }
 
+TEST_F(EventViewTest, TypingIntoTheSkipColumnChangesNothingButMarks) {
+    CEvntView& view = Open(Intro());
+    std::string text = "1:05";
+    EXPECT_TRUE(view.Cel().AllowEditFinish(0, 0, nullptr, text, false));
+    EXPECT_EQ(text, "") << "the cell keeps showing the skip mark";
+    EXPECT_EQ(Intro().m_poEventList[0]->m_strSkip, "");
+    EXPECT_TRUE(doc->IsModified());
+}
+
 TEST_F(EventViewTest, AnEditOnTheEmptyRowCreatesItsEventFirst) {
     CEvntView& view = Open(Intro());
     ASSERT_EQ(view.Cel().StartEdit(1, 3, 0), 0);
