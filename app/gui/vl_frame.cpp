@@ -26,7 +26,7 @@
 #include "views/gridbase/vl_cel_ctrl.h"
 #include "views/reports/compile_view.h"
 #include "views/reports/list_views.h"
-#include "views/sequences/sequence_list_view.h"
+#include "views/sequences/seq_list_view.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -161,6 +161,11 @@ public:
         platform::qt::FramedView* view = tmpl->OpenView(doc);
         return view ? &view->DocumentView() : nullptr;
     }
+    platform::View* OpenNewView(CVLDoc& doc, std::string_view member) override {
+        platform::qt::MdiDocTemplate* tmpl = frame_.templates_->Get(member);
+        platform::qt::FramedView* view = tmpl ? tmpl->OpenView(doc) : nullptr;
+        return view ? &view->DocumentView() : nullptr;
+    }
     views::PrintServices& Printing() override { return frame_.printing_; }
     ViewSettings Settings() const override {
         const CVLApp& app = frame_.app_;
@@ -202,7 +207,8 @@ public:
             frame_.app_.OnScriptWizard();
             break;
         case kUploadScript:
-            frame_.app_.OnUploadScriptFromUnit();
+            if (CVLDoc* doc = frame_.app_.OnUploadScriptFromUnit())
+                ShowRetrievedScript(*doc);
             break;
         case kUploadDat:
             frame_.templates_->UploadDatFromUnit();
@@ -294,7 +300,7 @@ CVLFrame::CVLFrame(CVLApp& app)
     // The image view asks for its document's retrieval once it is up (after the event loop
     // comes back), never for whichever document happens to be active then.
     RegisterReportViews(views_, *services_, [this](CDatDoc& doc) { OnImageViewShown(doc); });
-    RegisterScriptViews(views_, *services_);
+    RegisterSequenceViews(views_, *services_);
     views_.InstallDialogs(*ui_);
     templates_ = std::make_unique<VelmoraTemplates>(*MdiClient(), views_);
     // Images this program makes transfer with its settings.

@@ -1,9 +1,9 @@
 // Runs the controller emulator until interrupted and tells which device path to configure as
-// a COM port ("Serial Ports" section of the profile, e.g. COM1=/dev/pts/7). Prints the DMX
-// channel values that channel commands change, so a person can watch Lumaquill drive it. With
-// --reproducer it plays the reproducer system instead (the SMPTE interface unit and the
-// reproducers) and prints each frame it receives, so Configure Now and Enable Now of the SMPTE
-// dialog can be tried by hand.
+// a COM port ("Serial Ports" section of the profile, e.g. COM1=/dev/pts/7). Prints each request it
+// receives and the DMX channel values that channel commands change, so a person can watch the
+// programs drive it. With --reproducer it plays the reproducer system instead (the SMPTE
+// interface unit and the reproducers) and prints each frame it receives, so Configure Now and
+// Enable Now of the SMPTE dialog can be tried by hand.
 #include "tests/support/controller_emulator.h"
 #include "tests/support/reproducer_emulator.h"
 
@@ -149,8 +149,25 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     auto shown = emulator.ChannelValues();
     int commandsShown = 0;
+    std::size_t requestsShown = 0;
     while (!g_stop) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        // Every framed request, so a person sees a live start or reset arrive with its index.
+        const auto requests = emulator.Requests();
+        for (; requestsShown < requests.size(); ++requestsShown) {
+            const auto& request = requests[requestsShown];
+            std::string bytes;
+            for (std::size_t i = 0; i < request.message.size() && i < 16; ++i) {
+                char hex[4];
+                std::snprintf(hex, sizeof hex, " %02X", request.message[i]);
+                bytes += hex;
+            }
+            if (request.message.size() > 16)
+                bytes += " ...";
+            std::printf("Request: unit %u, bytes%s%s\n", unsigned(request.unit), bytes.c_str(),
+                        request.checksumOk ? "" : " (bad checksum)");
+            std::fflush(stdout);
+        }
         const int commands = emulator.ChannelCommands();
         if (commands == commandsShown) {
             continue;
