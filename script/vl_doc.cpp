@@ -533,8 +533,8 @@ void CVLDoc::MarkForCompile() {
             continue;
         const CProduct& product = *other->m_pProduct;
         for (std::size_t p = 0; p < product.m_wPorts && p < product.m_Ports.size(); ++p) {
-            if (platform::EqualsNoCase(TextBeforeLastArrow(product.m_Ports[p].m_strProtocol),
-                                       GetTitle())) {
+            if (ScriptTitlesMatch(TextBeforeLastArrow(product.m_Ports[p].m_strProtocol),
+                                  GetTitle())) {
                 other->MarkForCompile();
                 break;
             }

@@ -25,6 +25,7 @@
 #include "views/gridbase/vl_cel_ctrl.h"
 #include "views/reports/compile_view.h"
 #include "views/reports/list_views.h"
+#include "views/resources/resource_view.h"
 #include "views/sequences/sequence_list_view.h"
 
 #include <QCloseEvent>
@@ -293,6 +294,7 @@ CVLFrame::CVLFrame(CVLApp& app)
     // The image view asks for its document's retrieval once it is up (after the event loop
     // comes back), never for whichever document happens to be active then.
     RegisterReportViews(views_, *services_, [this](CDatDoc& doc) { OnImageViewShown(doc); });
+    RegisterResourceViews(views_, *services_);
     RegisterScriptViews(views_, *services_);
     views_.InstallDialogs(*ui_);
     templates_ = std::make_unique<VelmoraTemplates>(*MdiClient(), views_);
