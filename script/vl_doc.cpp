@@ -594,8 +594,14 @@ std::string CVLDoc::ViewTitle(const platform::View& view) const {
     if (std::strcmp(viewClass, "CEvntView") == 0)
         return "[" + view.ViewSubject() + "] of " + GetScriptName();
     for (const Prefix& entry : kPrefixes)
-        if (std::strcmp(viewClass, entry.viewClass) == 0)
-            return entry.prefix + GetScriptName();
+        if (std::strcmp(viewClass, entry.viewClass) == 0) {
+            // The two sortable tables say how they sort in their title.
+            const bool sortable = std::strcmp(viewClass, "CXRefView") == 0 ||
+                                  std::strcmp(viewClass, "CsmpteView") == 0;
+            return entry.prefix + GetScriptName() +
+                   (sortable ? " - Double Left or Right Click Column Header to Sort Up or Down"
+                             : "");
+        }
     return {};
 }
 

@@ -4,6 +4,7 @@
 #include "views/resources/port_view.h"
 #include "views/resources/resource_view.h"
 #include "views/resources/string_views.h"
+#include "views/resources/xref_view.h"
 
 #include <QApplication>
 
@@ -15,6 +16,7 @@ void RegisterResourceViews(platform::qt::ViewRegistry& registry, ViewServices& s
     RegisterTypedView<CPortView, CVLDoc>(registry, "CPortView", services);
     RegisterTypedView<CDataStrView, CVLDoc>(registry, "CDataStrView", services);
     RegisterTypedView<CLcdStrView, CVLDoc>(registry, "CLcdStrView", services);
+    RegisterTypedView<CXRefView, CVLDoc>(registry, "CXRefView", services);
 
     registry.RegisterDialog<EditSerialConfigRequest>([](EditSerialConfigRequest& request) {
         if (!request.document)

@@ -311,7 +311,7 @@ void CStringView::FillGrid() {
         cel_->WriteCellText(2, i, record.comment);
     }
     for (int c = -1; c < 3; ++c)
-        cel_->EraseCell(c, s);
+        cel_->WriteCellText(c, s, "");
     cel_->RepaintAll();
 }
 
