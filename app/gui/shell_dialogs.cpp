@@ -2,36 +2,13 @@
 
 #include "app/gui/splash_screen.h"
 #include "controls/dialogkit/dialog_kit.h"
-#include "platform/paths.h"
-#include "platform/ui_services.h"
 
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
-#include <QUrl>
-#include <system_error>
-
-std::optional<std::filesystem::path> HelpFile(const std::string& appDir) {
-    std::optional<std::filesystem::path> file = platform::ResolveNoCase(appDir, "Help/index.html");
-    std::error_code ec;
-    if (file && std::filesystem::is_regular_file(*file, ec))
-        return file;
-    return std::nullopt;
-}
-
-bool OpenHelp(const std::string& appDir) {
-    const std::optional<std::filesystem::path> file = HelpFile(appDir);
-    if (file &&
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file->string()))))
-        return true;
-    platform::ShowMessage("Failed to launch help.", platform::MsgButtons::Ok,
-                          platform::MsgIcon::Exclamation);
-    return false;
-}
 
 QIcon VelmoraIcon() {
     return QIcon::fromTheme(QStringLiteral("applications-multimedia"));

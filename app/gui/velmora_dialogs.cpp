@@ -12,6 +12,7 @@
 #include "platform/ui_services.h"
 #include "script/dialog_requests.h"
 #include "script/vl_doc.h"
+#include "views/common/seq_trigger_dialog.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -93,4 +94,5 @@ void RegisterVelmoraDialogs(platform::qt::ViewRegistry& registry, VelmoraDialogH
     });
     registry.RegisterDialog<CDatStatusDlg>(
         [parent](CDatStatusDlg& request) { return RunDatStatusDialog(request, parent()); });
+    RegisterSequenceDialogs(registry, parent);
 }

@@ -117,7 +117,8 @@ void CMDIChildRememberWnd::SavePlacement(const pq::PlacementRecord& record) {
 void CMDIChildRememberWnd::UpdateTitle() {
     if (!doc_)
         return;
-    std::string title = view ? view->FrameCaption() : std::string();
+    // The first view names the frame.
+    std::string title = Views().empty() ? std::string() : Views().front()->FrameCaption();
     if (title.empty() && windowTitle().isEmpty())
         title = kind_.titlePrefix + doc_->GetScriptName();
     if (!title.empty() && pq::FromQString(windowTitle()) != title)

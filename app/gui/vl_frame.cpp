@@ -17,6 +17,7 @@
 #include "link/dat_doc.h"
 #include "platform/paths.h"
 #include "platform/qt/colors.h"
+#include "platform/qt/help.h"
 #include "platform/qt/lock_keys.h"
 #include "platform/qt/mdi_view.h"
 #include "script/dialog_requests.h"
@@ -55,10 +56,8 @@ namespace {
 platform::Document* DocumentOf(QMdiSubWindow* frame) {
     if (!frame)
         return nullptr;
-    if (platform::qt::FramedView* framed = platform::qt::MdiDocTemplate::ViewOfFrame(frame))
-        return framed->DocumentView().GetDocument();
-    const auto* view = dynamic_cast<platform::View*>(frame->widget());
-    return view ? view->GetDocument() : nullptr;
+    platform::qt::FramedView* view = platform::qt::MdiDocTemplate::ViewOfFrame(frame);
+    return view ? view->DocumentView().GetDocument() : nullptr;
 }
 
 // The view commands of a script and the templates that open their views.
@@ -414,7 +413,9 @@ void CVLFrame::OnIdleUpdate() {
 
 bool CVLFrame::OnCmdMsg(CommandMessage& msg) {
     if (QMdiSubWindow* child = MdiClient()->activeSubWindow()) {
-        if (auto* target = dynamic_cast<platform::qt::CommandTarget*>(child->widget()))
+        // The frame's active view first: the pane that has, or last had, the focus.
+        if (auto* target = dynamic_cast<platform::qt::CommandTarget*>(
+                platform::qt::MdiDocTemplate::ViewOfFrame(child)))
             if (target->OnCmdMsg(msg))
                 return true;
         platform::Document* document = DocumentOf(child);
@@ -466,7 +467,7 @@ bool CVLFrame::OnUpdateCommand(unsigned id, CommandUi& ui) {
         return true;
     }
     if (id == kShowControlHelp) {
-        ui.Enable(HelpFile(app_.m_strAppDir).has_value());
+        ui.Enable(platform::qt::HelpFile(app_.m_strAppDir).has_value());
         return true;
     }
     if (FindScriptView(id)) {
@@ -565,7 +566,7 @@ bool CVLFrame::OnCommand(unsigned id) {
         return true;
     case kHelp:
     case kShowControlHelp:
-        OpenHelp(app_.m_strAppDir);
+        platform::qt::OpenHelp(app_.m_strAppDir);
         return true;
     case kViewToolbar:
         // The bar's own visibility, so its dock row goes with it.

@@ -126,6 +126,12 @@ void CGVPFrameWndBase::SetMessageText(const QString& text) {
 }
 
 bool CGVPFrameWndBase::OnCmdMsg(platform::qt::CommandMessage& msg) {
+    if (OnOwnCmdMsg(msg))
+        return true;
+    return app_ && app_->OnCmdMsg(msg);
+}
+
+bool CGVPFrameWndBase::OnOwnCmdMsg(platform::qt::CommandMessage& msg) {
     // A focused edit field of a bar takes its own clipboard commands first.
     if (auto* edit = dynamic_cast<CGVPEdit*>(QApplication::focusWidget())) {
         if (msg.kind == platform::qt::CommandMessage::Command && edit->OnCommand(msg.id))
@@ -134,9 +140,7 @@ bool CGVPFrameWndBase::OnCmdMsg(platform::qt::CommandMessage& msg) {
             edit->OnUpdateCommand(msg.id, *msg.ui))
             return true;
     }
-    if (CGVPFrameSite::OnCmdMsg(msg))
-        return true;
-    return app_ && app_->OnCmdMsg(msg);
+    return CGVPFrameSite::OnCmdMsg(msg);
 }
 
 void CGVPFrameWndBase::OnIdleUpdate() {
@@ -305,7 +309,7 @@ bool CGVPMDIFrameWnd::OnCmdMsg(platform::qt::CommandMessage& msg) {
     // The active child frame routes first.
     if (QMdiSubWindow* child = mdiArea_->activeSubWindow())
         if (auto* frame = dynamic_cast<CGVPFrameWndBase*>(child->widget()))
-            if (frame->OnCmdMsg(msg))
+            if (frame->OnCmdMsgFromMainFrame(msg))
                 return true;
     return CGVPFrameWndBase::OnCmdMsg(msg);
 }
@@ -315,3 +319,15 @@ void CGVPMDIFrameWnd::OnIdleUpdate() {
 }
 
 CGVPMDIChildWnd::CGVPMDIChildWnd(QWidget* parent) : CGVPFrameWndBase(parent) {}
+
+bool CGVPMDIChildWnd::OnCmdMsg(platform::qt::CommandMessage& msg) {
+    if (mainFrame_)
+        return mainFrame_->OnCmdMsg(msg);
+    return CGVPFrameWndBase::OnCmdMsg(msg);
+}
+
+bool CGVPMDIChildWnd::OnCmdMsgFromMainFrame(platform::qt::CommandMessage& msg) {
+    if (!mainFrame_)
+        return CGVPFrameWndBase::OnCmdMsg(msg);
+    return OnOwnCmdMsg(msg);
+}

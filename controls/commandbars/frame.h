@@ -40,12 +40,16 @@ public:
     void DelayRecalcLayout() override;
     void SetMessageText(const QString& text) override;
     bool OnCmdMsg(platform::qt::CommandMessage& msg) override;
+    // A message the main frame passes to its active child frame on its way up.
+    virtual bool OnCmdMsgFromMainFrame(platform::qt::CommandMessage& msg) { return OnCmdMsg(msg); }
     // The idle pass of this frame's bars (the coalesced idle update calls it).
     virtual void OnIdleUpdate();
     // A key event of this frame's windows: the bars, then the accelerators.
     virtual bool PreTranslateMessage(QKeyEvent* event);
 
 protected:
+    // The frame's own handlers, with a focused field of its bars first.
+    bool OnOwnCmdMsg(platform::qt::CommandMessage& msg);
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     // The frame's own windows: this frame, not a frame nested in it.
@@ -92,7 +96,16 @@ protected:
     GVPMenuPtr loadedMenu_;
 };
 
+// A child frame with bars of its own around its content. The commands and updates of its bars and
+// keys take the whole routing, from the active view up, through the main frame it is given;
+// the main frame's routing reaches only the child's own handlers, on its way up.
 class CGVPMDIChildWnd : public CGVPFrameWndBase {
 public:
     explicit CGVPMDIChildWnd(QWidget* parent = nullptr);
+    void SetMainFrame(platform::qt::CommandTarget* mainFrame) { mainFrame_ = mainFrame; }
+    bool OnCmdMsg(platform::qt::CommandMessage& msg) override;
+    bool OnCmdMsgFromMainFrame(platform::qt::CommandMessage& msg) override;
+
+private:
+    platform::qt::CommandTarget* mainFrame_ = nullptr;
 };

@@ -2,6 +2,8 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
+#include <utility>
 
 namespace platform::qt {
 
@@ -49,35 +51,57 @@ bool MdiDocTemplate::ViewAvailable() const {
 }
 
 MdiChildFrame* MdiDocTemplate::CreateNewFrame(Document& document) {
-    const ViewRegistry::ViewFactory* factory = views_.FindView(viewClass_);
-    if (!factory || !frames_)
+    if (!ViewAvailable() || !frames_)
         return nullptr;
     MdiChildFrame* frame = frames_(document);
     if (!frame)
         return nullptr;
-    const CreatedView created = (*factory)(document, frame);
-    if (!created.widget || !created.view) {
-        delete created.widget;
+    std::vector<std::pair<CreatedView, QPointer<QWidget>>> made;
+    const ViewMaker make = [&](const std::string& viewClass, QWidget* parent) -> QWidget* {
+        const ViewRegistry::ViewFactory* factory = views_.FindView(viewClass);
+        if (!factory)
+            return nullptr;
+        const CreatedView created = (*factory)(document, parent);
+        if (!created.widget || !created.view) {
+            delete created.widget;
+            return nullptr;
+        }
+        if (parent && created.widget->parentWidget() != parent)
+            created.widget->setParent(parent);
+        made.push_back({created, created.widget});
+        return created.widget;
+    };
+    QWidget* content = content_ ? content_(*frame, make) : make(viewClass_, frame);
+    if (!content || made.empty()) {
+        delete content;
+        for (auto& [created, widget] : made)
+            delete widget.data(); // views the content did not take
         delete frame;
         return nullptr;
     }
-    frame->setWidget(created.widget);
+    frame->setWidget(content);
     if (!resources_.icon.isNull())
         frame->setWindowIcon(resources_.icon);
     frame->docTemplate = this;
-    frame->view = created.view;
-    created.view->SetFrame(frame);
-    document.AddView(&created.view->DocumentView());
-    FramedView* view = created.view;
+    std::vector<FramedView*> views;
+    for (auto& [created, widget] : made) {
+        frame->AddView(created.view, created.widget);
+        created.view->SetFrame(frame);
+        document.AddView(&created.view->DocumentView());
+        views.push_back(created.view);
+    }
     Document* doc = &document;
-    frame->closed = [this, doc, view] { ViewClosed(*doc, view); };
+    frame->closed = [this, doc, views, frame] {
+        frame->ClearViews();
+        FrameClosed(*doc, views);
+    };
     area_.addSubWindow(frame);
     return frame;
 }
 
 void MdiDocTemplate::InitialUpdateFrame(MdiChildFrame& frame, bool visible) {
-    if (frame.view)
-        frame.view->OnInitialUpdate();
+    for (FramedView* view : frame.Views())
+        view->OnInitialUpdate();
     if (visible) {
         if (!frame.isVisible())
             frame.InitialShow();
@@ -91,7 +115,19 @@ FramedView* MdiDocTemplate::OpenView(Document& document) {
     if (!frame)
         return nullptr;
     InitialUpdateFrame(*frame, true);
-    return frame->view;
+    return frame->Views().empty() ? nullptr : frame->Views().front();
+}
+
+void MdiDocTemplate::Discard(MdiChildFrame* frame) {
+    // A document that failed to open: its views never belonged to it.
+    for (FramedView* view : frame->Views()) {
+        if (Document* document = view->DocumentView().GetDocument())
+            document->RemoveView(&view->DocumentView());
+        view->SetFrame(nullptr);
+    }
+    frame->closed = nullptr;
+    frame->ClearViews();
+    delete frame;
 }
 
 void MdiDocTemplate::SetDocumentFactory(DocumentFactory factory, std::string docName,
@@ -114,11 +150,7 @@ Document* MdiDocTemplate::OpenDocumentFile(const std::string& path, bool makeVis
         ShowMessage("Failed to create empty document.");
         return nullptr;
     }
-    auto discard = [&] {
-        frame->closed = nullptr;
-        frame->view = nullptr;
-        delete frame;
-    };
+    auto discard = [&] { Discard(frame); };
     if (!path.empty()) {
         WaitCursor wait;
         if (!document->OnOpenDocument(path)) {
@@ -148,12 +180,14 @@ MdiDocTemplate* MdiDocTemplate::OfFrame(const QMdiSubWindow* frame) {
 
 FramedView* MdiDocTemplate::ViewOfFrame(const QMdiSubWindow* frame) {
     const auto* child = dynamic_cast<const MdiChildFrame*>(frame);
-    return child ? child->view : nullptr;
+    return child ? child->ActiveView() : nullptr;
 }
 
-void MdiDocTemplate::ViewClosed(Document& document, FramedView* view) {
-    document.RemoveView(&view->DocumentView());
-    view->SetFrame(nullptr);
+void MdiDocTemplate::FrameClosed(Document& document, const std::vector<FramedView*>& views) {
+    for (FramedView* view : views) {
+        document.RemoveView(&view->DocumentView());
+        view->SetFrame(nullptr);
+    }
     if (!document.Views().empty())
         return;
     if (lastViewClosed)

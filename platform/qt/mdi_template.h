@@ -73,6 +73,12 @@ public:
     using FrameFactory = std::function<MdiChildFrame*(Document& document)>;
     // Makes a new document for the registered templates that create their own.
     using DocumentFactory = std::function<std::unique_ptr<Document>()>;
+    // Makes a view of a registered class for the frame's document, as a child of `parent`; null
+    // when the class is not registered or its view cannot be made.
+    using ViewMaker = std::function<QWidget*(const std::string& viewClass, QWidget* parent)>;
+    // Makes a frame's content around its views (bars, a splitter); without one the content is
+    // the one view of the template's class. Null, or content without a view, makes no frame.
+    using ContentFactory = std::function<QWidget*(MdiChildFrame& frame, const ViewMaker& make)>;
 
     MdiDocTemplate(QMdiArea& area, const ViewRegistry& views, TemplateResources resources,
                    std::string viewClass, FrameFactory frames);
@@ -85,13 +91,15 @@ public:
     const std::string& ViewClass() const { return viewClass_; }
     // True while the registry holds the template's view.
     bool ViewAvailable() const;
+    void SetContent(ContentFactory content) { content_ = std::move(content); }
 
     // A frame with a new view of `document`, in the area but not shown yet; null (silently)
     // when the view is not registered or the frame cannot be made.
     MdiChildFrame* CreateNewFrame(Document& document);
     // The view's first update, then the frame shows when `visible`.
     void InitialUpdateFrame(MdiChildFrame& frame, bool visible);
-    // A further view on an open document: create and show. Null when there is none to make.
+    // A further frame on an open document: create and show. Answers the frame's first view;
+    // null when there is none to make.
     FramedView* OpenView(Document& document);
 
     // The framework's template for documents it owns itself: document string fields, untitled
@@ -102,20 +110,23 @@ public:
     const std::vector<std::unique_ptr<Document>>& Documents() const { return documents_; }
     // The template whose frame is `frame`, or null.
     static MdiDocTemplate* OfFrame(const QMdiSubWindow* frame);
-    // The view shown in a frame that a template made, or null.
+    // The active view of a frame that a template made (the pane that has or last had the
+    // focus), or null. Routing, Find, Print and the other view commands find it here.
     static FramedView* ViewOfFrame(const QMdiSubWindow* frame);
 
     // Told when the last view of a document closed (the owner closes the document).
     std::function<void(Document&)> lastViewClosed;
 
 private:
-    void ViewClosed(Document& document, FramedView* view);
+    void FrameClosed(Document& document, const std::vector<FramedView*>& views);
+    void Discard(MdiChildFrame* frame);
 
     QMdiArea& area_;
     const ViewRegistry& views_;
     TemplateResources resources_;
     std::string viewClass_;
     FrameFactory frames_;
+    ContentFactory content_;
     DocumentFactory documentFactory_;
     std::string docName_;
     std::string filterExt_;

@@ -2,6 +2,7 @@
 
 #include "platform/qt/qt_ui_services.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEvent>
 #include <QMdiArea>
@@ -12,6 +13,44 @@ namespace platform::qt {
 
 MdiChildFrame::MdiChildFrame(QWidget* parent) : QMdiSubWindow(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { FocusChanged(now); });
+}
+
+MdiChildFrame::~MdiChildFrame() {
+    // Focus moves while the window's parts go: this part is gone by then.
+    disconnect(qApp, nullptr, this, nullptr);
+}
+
+void MdiChildFrame::AddView(FramedView* view, QWidget* pane) {
+    views_.push_back(view);
+    panes_.push_back({view, pane});
+}
+
+void MdiChildFrame::ClearViews() {
+    views_.clear();
+    panes_.clear();
+    lastFocused_ = nullptr;
+}
+
+void MdiChildFrame::FocusChanged(QWidget* now) {
+    // A bar's field or the splitter taking the focus leaves the last pane active.
+    for (const Pane& pane : panes_) {
+        if (pane.widget && now && (pane.widget == now || pane.widget->isAncestorOf(now))) {
+            lastFocused_ = pane.view;
+            return;
+        }
+    }
+}
+
+FramedView* MdiChildFrame::ActiveView() const {
+    if (QWidget* focus = QApplication::focusWidget())
+        for (const Pane& pane : panes_)
+            if (pane.widget && (pane.widget == focus || pane.widget->isAncestorOf(focus)))
+                return pane.view;
+    if (lastFocused_)
+        return lastFocused_;
+    return views_.empty() ? nullptr : views_.front();
 }
 
 void MdiChildFrame::changeEvent(QEvent* event) {

@@ -1,13 +1,16 @@
-// The MDI child adapter: a view of a document shown in a child window of a QMdiArea. The child
-// window owns the view's widget; the view tells the document's frame requests (title, close,
-// activate) to its child window.
+// The MDI child adapter: views of a document shown in a child window of a QMdiArea. The child
+// window owns its content: one view, or bars or a splitter around one or more views. Each view
+// tells the document's frame requests (title, close, activate) to its child window; the frame's
+// active view is the one that has, or last had, the focus.
 #pragma once
 
 #include "platform/document.h"
 
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QCloseEvent;
 class QMdiArea;
@@ -21,15 +24,24 @@ class FramedView;
 class MdiChildFrame : public QMdiSubWindow {
 public:
     explicit MdiChildFrame(QWidget* parent = nullptr);
+    ~MdiChildFrame() override;
     // The first show after the view's initial update.
     virtual void InitialShow() { show(); }
     // Asked when the user closes the window; false keeps it open.
     std::function<bool()> canClose;
     // Told once the window is closing for good (before it is deleted).
     std::function<void()> closed;
-    // The template that made the frame and the view it shows (null for frames made by hand).
+    // The template that made the frame (null for frames made by hand).
     MdiDocTemplate* docTemplate = nullptr;
-    FramedView* view = nullptr;
+
+    // The frame's views in the order they were made; `pane` is the view's widget inside the
+    // frame's content.
+    void AddView(FramedView* view, QWidget* pane);
+    const std::vector<FramedView*>& Views() const { return views_; }
+    void ClearViews();
+    // The view whose pane has the focus, else the one that had it last, else the first; null
+    // when the frame shows no view.
+    FramedView* ActiveView() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -39,6 +51,15 @@ protected:
 
 private:
     void ShowCaption(bool on);
+    void FocusChanged(QWidget* now);
+
+    struct Pane {
+        FramedView* view;
+        QPointer<QWidget> widget;
+    };
+    std::vector<FramedView*> views_;
+    std::vector<Pane> panes_;
+    FramedView* lastFocused_ = nullptr;
 };
 
 // The frame side of a view: the frame it shows in and its first update.

@@ -361,13 +361,6 @@ TEST(ShellDialogs, CoreRequestsReachTheirDialogs) {
     EXPECT_TRUE(ui.RunDialog(status));
 }
 
-TEST(Help, ShippedPageIsFoundAndAMissingOneIsReported) {
-    EXPECT_TRUE(HelpFile(VELMORA_SOURCE_DIR "/data"));
-    testing_support::ScriptedUi ui;
-    EXPECT_FALSE(OpenHelp("/nonexistent-velmora"));
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Failed to launch help."});
-}
-
 } // namespace
 
 namespace {

@@ -64,19 +64,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace vl_ids;
 
-std::unique_ptr<CGVPToolkit>& ToolkitHolder() {
-    static std::unique_ptr<CGVPToolkit> toolkit;
-    return toolkit;
-}
-
-// The toolkit goes before the application (environments tear down in reverse order).
-class ToolkitEnvironment : public ::testing::Environment {
-public:
-    void TearDown() override { ToolkitHolder().reset(); }
-};
-[[maybe_unused]] ::testing::Environment* const g_toolkitEnvironment =
-    ::testing::AddGlobalTestEnvironment(new ToolkitEnvironment); // owned by the test framework
-
 // A table view under any of the program's class names, with a small grid: the cross reference
 // is a table that is not edited, the inputs one that is.
 class TableView : public CVLView, public ColumnFitView {
@@ -123,10 +110,7 @@ struct ItemUi : platform::qt::CommandUi {
 };
 
 struct FrameCommands : ::testing::Test, testsupport::QtAppFirst {
-    FrameCommands() {
-        if (!ToolkitHolder())
-            ToolkitHolder() = std::make_unique<CGVPToolkit>();
-    }
+    FrameCommands() { guitest::EnsureToolkit(); }
     void TearDown() override {
         if (window)
             app.ExitInstance();
@@ -443,8 +427,8 @@ TEST_F(FrameCommands, FileStatusOfAnImageShowsItsDialog) {
 // theirs reports the missing dialog.
 TEST_F(FrameCommands, EveryDialogTheCoreRequestsHasItsHandler) {
     Start();
-    const std::set<std::string> notBuilt = {"CSeqTriggerDlg", "CCfgScriptDlg", "CCfgUnitDlg",
-                                            "CSmpteDlg",      "CScriptGenDlg", "DownloadDlg"};
+    const std::set<std::string> notBuilt = {"CCfgScriptDlg", "CCfgUnitDlg", "CSmpteDlg",
+                                            "CScriptGenDlg", "DownloadDlg"};
     std::set<std::string> requests;
     const std::regex declared(R"re(kDialogName\s*=\s*"([A-Za-z]+)")re");
     for (const char* folder :

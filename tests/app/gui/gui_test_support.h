@@ -1,5 +1,8 @@
-// Driving modal dialogs from tests: a step runs once the dialog is up and closes it.
+// The main window's tests: the command bars' toolkit, and driving modal dialogs (a step runs
+// once the dialog is up and closes it).
 #pragma once
+
+#include "controls/commandbars/aux_data.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -7,19 +10,47 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <gtest/gtest.h>
+#include <memory>
 
 namespace guitest {
 
-// Runs `step` on the next modal dialog that opens (polling until it does).
+inline std::unique_ptr<CGVPToolkit>& ToolkitHolder() {
+    static std::unique_ptr<CGVPToolkit> toolkit;
+    return toolkit;
+}
+
+// The toolkit goes before the application: environments tear down in reverse order, and this
+// one is added after the application's.
+class ToolkitEnvironment : public ::testing::Environment {
+public:
+    void TearDown() override { ToolkitHolder().reset(); }
+};
+
+// Makes the command bars' toolkit once per test program; a window's fixture calls it first.
+inline void EnsureToolkit() {
+    if (ToolkitHolder())
+        return;
+    ::testing::AddGlobalTestEnvironment(new ToolkitEnvironment); // owned by the test framework
+    ToolkitHolder() = std::make_unique<CGVPToolkit>();
+}
+
+// Runs `step` on the next modal dialog that opens (polling until it does), once the dialog is
+// the active window: focus-dependent steps would otherwise race the window's activation on a
+// loaded machine. A dialog that never becomes active gets the step after two seconds.
 inline void WhenModal(std::function<void(QDialog&)> step) {
     auto* timer = new QTimer;
     timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, step = std::move(step)] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            step(*dialog);
-        }
+    auto waited = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, waited, step = std::move(step)] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        if (QApplication::activeWindow() != dialog && ++*waited < 400)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        step(*dialog);
     });
     timer->start();
 }

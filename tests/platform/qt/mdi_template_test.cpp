@@ -3,9 +3,12 @@
 #include "tests/support/qt_test_app.h"
 
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -16,9 +19,12 @@ namespace pq = platform::qt;
 namespace {
 
 struct TestView : QLabel, pq::MdiView {
+    TestView() { setFocusPolicy(Qt::StrongFocus); }
     const char* ViewClassName() const override { return "CTestView"; }
     void OnInitialUpdate() override { ++initialUpdates; }
+    void OnUpdate(platform::View*, long hint, void*) override { hints.push_back(hint); }
     int initialUpdates = 0;
+    std::vector<long> hints;
 };
 
 struct TestDoc : platform::Document {
@@ -191,6 +197,70 @@ TEST_F(Fixture, OwnDocumentsAreNumberedAndFailuresLeaveNothing) {
     opened->Views().front()->CloseFrame();
     EXPECT_EQ(closedDocs, 1);
     EXPECT_EQ(tmpl.Documents().size(), 2u) << "the document goes with its last view";
+}
+
+// Two views side by side in one frame, with a field of the frame's own between them (as a bar's
+// edit would be).
+struct TwoPanes : Fixture {
+    std::unique_ptr<pq::MdiDocTemplate> MakeSplitTemplate() {
+        auto tmpl = std::make_unique<pq::MdiDocTemplate>(
+            area, views, pq::TemplateResources{149, true, false, {}}, "CTestView",
+            [](platform::Document&) { return new pq::PlacementFrame(QSize(400, 300)); });
+        tmpl->SetContent([this](pq::MdiChildFrame&, const pq::MdiDocTemplate::ViewMaker& make) {
+            auto* content = new QWidget;
+            auto* layout = new QHBoxLayout(content);
+            field = new QLineEdit(content);
+            layout->addWidget(make("CTestView", content));
+            layout->addWidget(field);
+            layout->addWidget(make("CTestView", content));
+            return content;
+        });
+        return tmpl;
+    }
+    QLineEdit* field = nullptr;
+};
+
+TEST_F(TwoPanes, BothViewsGoWithTheFrameAndTheFocusedOneIsActive) {
+    RegisterView();
+    auto tmpl = MakeSplitTemplate();
+    tmpl->SetDocumentFactory([] { return std::make_unique<TestDoc>(); }, "Show", ".ksf");
+    platform::Document* doc = tmpl->OpenDocumentFile("");
+    ASSERT_NE(doc, nullptr);
+    ASSERT_EQ(made.size(), 2u);
+    ASSERT_EQ(doc->Views().size(), 2u);
+    auto* frame = static_cast<pq::MdiChildFrame*>(area.activeSubWindow());
+    for (TestView* view : made) {
+        EXPECT_EQ(view->Frame(), frame);
+        EXPECT_EQ(view->initialUpdates, 1);
+    }
+    doc->UpdateAllViews(nullptr, 7, nullptr);
+    EXPECT_EQ(made[0]->hints, std::vector<long>{7});
+    EXPECT_EQ(made[1]->hints, std::vector<long>{7});
+
+    // The first pane until another has the focus; a field outside the panes changes nothing.
+    area.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&area));
+    EXPECT_EQ(pq::MdiDocTemplate::ViewOfFrame(frame), made[0]);
+    made[1]->setFocus();
+    EXPECT_EQ(pq::MdiDocTemplate::ViewOfFrame(frame), made[1]);
+    field->setFocus();
+    EXPECT_EQ(pq::MdiDocTemplate::ViewOfFrame(frame), made[1]) << "the pane that had it last";
+    made[0]->setFocus();
+    EXPECT_EQ(pq::MdiDocTemplate::ViewOfFrame(frame), made[0]);
+
+    int closedDocs = 0;
+    tmpl->lastViewClosed = [&](platform::Document&) { ++closedDocs; };
+    made[1]->CloseFrame();
+    EXPECT_EQ(closedDocs, 1) << "both views left the document with their frame";
+    EXPECT_TRUE(tmpl->Documents().empty());
+}
+
+TEST_F(TwoPanes, ContentWithoutAViewMakesNoFrame) {
+    auto tmpl = MakeSplitTemplate(); // the view class is not registered
+    TestDoc doc;
+    EXPECT_EQ(tmpl->OpenView(doc), nullptr);
+    EXPECT_TRUE(area.subWindowList().empty());
+    EXPECT_TRUE(doc.Views().empty());
 }
 
 } // namespace
