@@ -111,8 +111,8 @@ void BM_PasteTenThousandStrings(benchmark::State& state) {
         doc.m_poDataStrList.clear();
         view.FillGrid();
         auto* data = new QMimeData;
-        data->setData("VelmoraStrings",
-                      QByteArray(reinterpret_cast<const char*>(block.data()), qsizetype(block.size())));
+        data->setData("VelmoraStrings", QByteArray(reinterpret_cast<const char*>(block.data()),
+                                                   qsizetype(block.size())));
         QApplication::clipboard()->setMimeData(data);
         view.Cel().MoveActiveCell(0, 0);
         state.ResumeTiming();

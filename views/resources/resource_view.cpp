@@ -1,8 +1,10 @@
 #include "views/resources/resource_view.h"
 
 #include "controls/grid/cel_cell.h"
+#include "controls/grid/cel_grid_info.h"
 #include "platform/qt/qt_ui_services.h"
 
+#include <QFontMetrics>
 #include <QTimer>
 #include <algorithm>
 
@@ -55,4 +57,11 @@ void CResourceView::SetDefaultCell(VLCELCtrl& grid, COLORREF background, bool lo
     if (locked)
         cell.SetEditLocked(true);
     grid.StoreGridDefault(cell);
+}
+
+void CResourceView::FitRowHeadings(VLCELCtrl& grid, const char* widest) {
+    const QFont font = grid.Info().defaultFont ? *grid.Info().defaultFont : grid.font();
+    const int width = QFontMetrics(font).horizontalAdvance(QString::fromLatin1(widest)) + 10;
+    if (grid.GetRowHeadingWidth() < width)
+        grid.SetRowHeadingWidth(width);
 }

@@ -38,6 +38,8 @@ protected:
     void OnDraw() override;
     // Writes the sheet's default cell: the 3-D frame edge and the table's colour.
     static void SetDefaultCell(VLCELCtrl& grid, COLORREF background, bool locked = false);
+    // Widens the row headings to show `widest` whole.
+    static void FitRowHeadings(VLCELCtrl& grid, const char* widest);
 };
 
 // Registers the resource tables with the program's registry under their class names, and the

@@ -177,6 +177,7 @@ CsmpteView::CsmpteView(CVLDoc& doc, ViewServices& services, QWidget* parent)
 
 void CsmpteView::OnInitialUpdate() {
     SetDefaultCell(*cel_, 0xFFFFFF, true);
+    FitRowHeadings(*cel_, "00000");
     cel_->SetColumnCount(3, false);
     for (int c = 0; c < 3; ++c)
         cel_->WriteCellText(c, -1, kHeadings[c]);

@@ -232,6 +232,7 @@ void CXRefView::BuildCrossReference(XRefProgress* progress) {
         progress = dialog.get();
     }
     SetDefaultCell(*cel_, 0xFFFFFF, true);
+    FitRowHeadings(*cel_, "00000");
     cel_->SetColumnCount(8, false);
     for (int c = 0; c < 8; ++c)
         cel_->WriteCellText(c, -1, kHeadings[c]);

@@ -141,9 +141,8 @@ struct FrameCommands : ::testing::Test, testsupport::QtAppFirst {
                 });
         // A view class that makes no view, as a template's view that cannot be made.
         window->Views().RegisterView(
-            "COutputView", [](platform::Document&, QWidget*) -> platform::qt::CreatedView {
-                return {};
-            });
+            "COutputView",
+            [](platform::Document&, QWidget*) -> platform::qt::CreatedView { return {}; });
         ASSERT_TRUE(app.InitInstance(*window));
         window->show();
     }
