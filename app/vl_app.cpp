@@ -337,6 +337,13 @@ CVLDoc* CVLApp::OnFileNew() {
     return doc;
 }
 
+CVLDoc* CVLApp::OnScriptWizard() {
+    m_wNewDocMode = kNewScriptWizard;
+    CVLDoc* doc = OnFileNew();
+    m_wNewDocMode = kNewAskProduct;
+    return doc;
+}
+
 CVLDoc* CVLApp::OnUploadScriptFromUnit() {
     // A new script in upload mode, filled from the archive the controller holds.
     m_wNewDocMode = kNewUploadFromUnit;

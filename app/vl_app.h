@@ -90,6 +90,8 @@ public:
     CVLDoc* OpenDocumentFile(const std::string& path);
     // File New: a new script of the current new-document mode, then the mode goes back to 0.
     CVLDoc* OnFileNew();
+    // "&Script Wizard...": a new script made by the Script Wizard.
+    CVLDoc* OnScriptWizard();
     // "&Upload Script from Unit": a new script filled from the controller's script archive.
     CVLDoc* OnUploadScriptFromUnit();
     // Closes a script: its frames close and the document goes.

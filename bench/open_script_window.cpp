@@ -7,7 +7,7 @@
 #include "platform/paths.h"
 #include "platform/ui_services.h"
 #include "script/vl_doc.h"
-#include "views/sequences/sequence_list_view.h"
+#include "views/sequences/seq_list_view.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -67,10 +67,9 @@ std::string LargeScript(CVLApp& app) {
 }
 
 // The sequence list of the active window, or null.
-SequenceListView* ShownSequenceList(CVLFrame& window) {
+CSeqListView* ShownSequenceList(CVLFrame& window) {
     QMdiSubWindow* active = window.MdiArea()->activeSubWindow();
-    return active && active->isVisible() ? dynamic_cast<SequenceListView*>(active->widget())
-                                         : nullptr;
+    return active && active->isVisible() ? dynamic_cast<CSeqListView*>(active->widget()) : nullptr;
 }
 
 void BM_OpenLargeScriptToItsWindow(benchmark::State& state) {
@@ -103,8 +102,9 @@ void BM_OpenLargeScriptToItsWindow(benchmark::State& state) {
                 window.OpenFile(script.string());
                 ProcessUntilIdle(events);
                 state.PauseTiming();
-                SequenceListView* list = ShownSequenceList(window);
-                if (!list || list->List()->count() != 255)
+                CSeqListView* list = ShownSequenceList(window);
+                // 255 sequences and the empty row.
+                if (!list || list->Cel()->GetRowCount() != 256)
                     state.SkipWithError("the sequence list is not shown");
                 app.CloseDocument(app.ActiveScript());
                 ProcessUntilIdle(events);

@@ -134,6 +134,10 @@ std::int32_t QORUdpSocket_c::Send(const void* bytes, std::int32_t length) {
 }
 
 std::int32_t QORUdpSocket_c::Receive(void* buffer, std::int32_t capacity) {
+    return Receive(buffer, capacity, m_settings.receiveTimeout);
+}
+
+std::int32_t QORUdpSocket_c::Receive(void* buffer, std::int32_t capacity, std::int32_t timeoutMs) {
     int& fd = ReceiveHandle();
     if (fd < 0) {
         m_receiveStatus = 250;
@@ -150,7 +154,7 @@ std::int32_t QORUdpSocket_c::Receive(void* buffer, std::int32_t capacity) {
     }
     // After a time-out the receive is still outstanding: the wait simply goes on.
     m_receiveStatus = 254;
-    const auto end = Deadline(m_settings.receiveTimeout);
+    const auto end = Deadline(timeoutMs);
     for (;;) {
         sockaddr_in from{};
         socklen_t fromLength = sizeof from;

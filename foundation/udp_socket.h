@@ -34,6 +34,8 @@ public:
     // socket), -5 on time-out, -2 on failure. A datagram that comes after a time-out is the next
     // Receive's.
     std::int32_t Receive(void* buffer, std::int32_t capacity);
+    // The same with a time-out of its own instead of the settings' (milliseconds).
+    std::int32_t Receive(void* buffer, std::int32_t capacity, std::int32_t timeoutMs);
     // With equal local addresses and ports the receive socket is dropped and Receive reads from
     // the send socket, so replies to the port the endpoint sends from are seen.
     void Reset();

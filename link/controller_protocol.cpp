@@ -92,7 +92,7 @@ bool SendBulkStream(CSerialLink& link, const std::uint8_t* bytes, std::size_t co
     const auto packet = static_cast<std::size_t>(EffectivePacketSize(packetSize));
     for (std::size_t j = 0; j < count; ++j) {
         if (j % packet == 0 && pacing != 0) {
-            DelayTicks(pacing);
+            DelayTicksPumped(pacing);
         }
         if (!link.SendByte(bytes[j], kParitySpace)) {
             return false;

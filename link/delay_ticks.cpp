@@ -1,5 +1,7 @@
 #include "link/delay_ticks.h"
 
+#include "platform/ui_services.h"
+
 #include <thread>
 
 void DelayTicks(int n) {
@@ -11,4 +13,9 @@ void DelayTicks(int n) {
     while (std::chrono::steady_clock::now() < end) {
         std::this_thread::sleep_until(end);
     }
+}
+
+void DelayTicksPumped(int n) {
+    if (n > 0)
+        platform::PumpedSleep(n * kTickLength);
 }

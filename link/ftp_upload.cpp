@@ -1,6 +1,7 @@
 #include "link/ftp_upload.h"
 
 #include "link/log_format.h"
+#include "platform/ui_services.h"
 
 #include <atomic>
 #include <charconv>
@@ -21,6 +22,38 @@ struct CurlDeleter {
 struct SlistDeleter {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
+struct MultiDeleter {
+    void operator()(CURLM* handle) const { curl_multi_cleanup(handle); }
+};
+
+// One request of the session through the multi interface, polled in short waits so that the
+// windows repaint meanwhile (the easy interface's progress calls thin out to about one a
+// second while nothing moves). The multi handle keeps the session's connection between
+// requests.
+CURLcode Perform(CURLM* multi, CURL* h) {
+    if (curl_multi_add_handle(multi, h) != CURLM_OK)
+        return CURLE_FAILED_INIT;
+    CURLcode result = CURLE_OK;
+    for (int running = 1; running > 0;) {
+        if (curl_multi_perform(multi, &running) != CURLM_OK) {
+            result = CURLE_FAILED_INIT;
+            break;
+        }
+        if (running > 0 &&
+            curl_multi_poll(multi, nullptr, 0, int(platform::kPaintPumpPeriod.count() / 2),
+                            nullptr) != CURLM_OK) {
+            result = CURLE_FAILED_INIT;
+            break;
+        }
+        platform::PumpPaintIfDue();
+    }
+    int left = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi, &left))
+        if (message->msg == CURLMSG_DONE && message->easy_handle == h)
+            result = message->data.result;
+    curl_multi_remove_handle(multi, h);
+    return result;
+}
 
 bool GlobalInit() {
     static std::once_flag once;
@@ -104,8 +137,14 @@ bool UploadByFtp(const CQuenlowList& devices, int deviceIndex, const std::string
         return false;
     }
 
+    std::unique_ptr<CURLM, MultiDeleter> session(curl_multi_init());
+    if (!session) {
+        log("ERROR: The FTP session could not be opened", LogColour::Red);
+        return false;
+    }
     char error[CURL_ERROR_SIZE] = {};
     CURL* h = curl.get();
+    CURLM* multi = session.get();
     const std::string base = Format("ftp://%s:%d/", device->m_strIP.c_str(), port);
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, error);
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
@@ -121,7 +160,7 @@ bool UploadByFtp(const CQuenlowList& devices, int deviceIndex, const std::string
     // Connect and log in without a transfer, so a refused login is told apart from a failed put.
     curl_easy_setopt(h, CURLOPT_URL, base.c_str());
     curl_easy_setopt(h, CURLOPT_NOBODY, 1L);
-    CURLcode code = curl_easy_perform(h);
+    CURLcode code = Perform(multi, h);
     if (code != CURLE_OK) {
         log(Format("ERROR: %s", ErrorText(code, error).c_str()), LogColour::Red);
         return false;
@@ -139,7 +178,7 @@ bool UploadByFtp(const CQuenlowList& devices, int deviceIndex, const std::string
     curl_easy_setopt(h, CURLOPT_READFUNCTION, ReadSource);
     curl_easy_setopt(h, CURLOPT_READDATA, &source);
     curl_easy_setopt(h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
-    code = curl_easy_perform(h);
+    code = Perform(multi, h);
     if (code != CURLE_OK) {
         log(Format("Failed to download %s to %s!", localName.c_str(), name), LogColour::Red);
         return false;
@@ -152,7 +191,7 @@ bool UploadByFtp(const CQuenlowList& devices, int deviceIndex, const std::string
     curl_easy_setopt(h, CURLOPT_NOBODY, 1L);
     curl_easy_setopt(h, CURLOPT_URL, base.c_str());
     curl_easy_setopt(h, CURLOPT_POSTQUOTE, quit.get());
-    curl_easy_perform(h);
+    Perform(multi, h);
     curl_easy_setopt(h, CURLOPT_POSTQUOTE, nullptr);
     log("FTP Session Closed.", LogColour::Default);
     return true;

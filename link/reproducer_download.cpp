@@ -129,21 +129,31 @@ int ReportSmpteDownload(CVLDoc& doc, bool full) {
     return status;
 }
 
-void EnableSmpteNow(CVLDoc& doc, bool enable) {
+int EnableSmpteNow(CVLDoc& doc, bool enable) {
     Reelvox_c& system = doc.m_Reelvox;
     ReelvoxSMPTEInterface_c* smpte = system.SMPTEInterface();
     if (!smpte)
-        return;
+        return 0;
     QORSerial_c port;
     port.SetPortByIndex(doc.Services().Settings().serialPort + 1);
-    if (system.SetSerialPort(&port) != QOR_OK)
+    const int attached = system.SetSerialPort(&port);
+    if (attached != QOR_OK) {
         StopBox(kPortNotOpened);
-    // Without an attached port the command sends nothing.
-    if (enable)
-        smpte->SendEnable();
-    else
-        smpte->SendDisable();
+        return attached;
+    }
+    const std::int32_t answer = enable ? smpte->SendEnable() : smpte->SendDisable();
     system.SetSerialPort(nullptr);
+    // The user asked for the switch and waits for it: a unit that refused or never answered is
+    // named, not passed over in silence.
+    if (answer <= 0) {
+        const std::string command = enable ? "Enable SMPTE" : "Disable SMPTE";
+        StopBox((answer == QOR_COUNT_TIMEOUT
+                     ? "The SMPTE interface did not answer the " + command +
+                           " command (check your connection)."
+                     : "The SMPTE interface did not accept the " + command + " command.")
+                    .c_str());
+    }
+    return answer;
 }
 
 SmpteDownloadOutcome ReadDownloadOutcome(const Reelvox_c& system, int status) {

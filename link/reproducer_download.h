@@ -21,7 +21,10 @@ int DownloadReproducerSystem(CVLDoc& doc, bool inlineDownload, bool loadTriggers
 int ReportSmpteDownload(CVLDoc& doc, bool full);
 
 // CVLDoc::EnableSmpteNow: sends the SMPTE interface's enable or disable command over the
-// download port. Nothing happens for a script whose system has no SMPTE interface.
-void EnableSmpteNow(CVLDoc& doc, bool enable);
+// download port. Answers the port's attach status when the port does not open (after its box;
+// nothing is sent), else the interface's answer to the command: the frame length when the unit
+// took it, 0 or less when not, after a stop box naming the command. A script whose system has
+// no SMPTE interface sends nothing and answers 0.
+int EnableSmpteNow(CVLDoc& doc, bool enable);
 
 } // namespace showlink

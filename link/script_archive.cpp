@@ -389,7 +389,7 @@ bool RetrieveArchive(CVLDoc& doc) {
 
     log.Line("");
     log.Line("Retrieving Archive from Show Control Unit...", kColourBlue);
-    DelayTicks(18);
+    DelayTicksPumped(18);
 
     std::vector<std::uint8_t> packed;
     try {

@@ -1,5 +1,8 @@
 #include "link/serial_link.h"
 
+#include "platform/ui_services.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 
@@ -9,6 +12,8 @@ using namespace std::chrono_literals;
 
 // Nothing waits on a write timing out; this only keeps a stuck line from hanging a transfer.
 constexpr std::chrono::milliseconds kWriteTimeout{5000};
+// The longest single read of a reply wait, so that paint is pumped between reads.
+constexpr std::chrono::milliseconds kReadSlice{20};
 
 constexpr int kMaxPortIndex = 7;
 
@@ -99,6 +104,8 @@ std::uint8_t CSerialLink::SetAddress(std::uint8_t address) {
 
 bool CSerialLink::WriteBytes(const std::uint8_t* bytes, std::size_t count) {
     const platform::LineResult result = m_hPort->Write(bytes, count, kWriteTimeout);
+    // A packet goes out byte by byte: the windows repaint on the way.
+    platform::PumpPaintIfDue();
     if (result.status == platform::LineStatus::Ok && result.count == count) {
         m_bLastResult = 1;
         return true;
@@ -198,19 +205,30 @@ int CSerialLink::ReadByte(int timeoutMs) {
     if (!IsOpen()) {
         return 0;
     }
-    m_timeouts.interByte = std::chrono::milliseconds(0);
-    m_timeouts.total = std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
-    std::uint8_t byte = 0;
-    const platform::LineResult result = m_hPort->Read(&byte, 1, m_timeouts);
-    if (result.status == platform::LineStatus::Failed) {
-        Record(false);
-        return -1;
+    // The wait goes in slices, with the windows repainted between them.
+    const auto end =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
+    for (;;) {
+        // Rounded up, so the wait never ends before its time.
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        m_timeouts.interByte = std::chrono::milliseconds(0);
+        m_timeouts.total = std::clamp(left, std::chrono::milliseconds(0), kReadSlice);
+        std::uint8_t byte = 0;
+        const platform::LineResult result = m_hPort->Read(&byte, 1, m_timeouts);
+        if (result.status == platform::LineStatus::Failed) {
+            Record(false);
+            return -1;
+        }
+        m_bLastResult = 1;
+        if (result.count != 0) {
+            return byte;
+        }
+        if (std::chrono::steady_clock::now() >= end) {
+            return -2;
+        }
+        platform::PumpPaintIfDue();
     }
-    m_bLastResult = 1;
-    if (result.count == 0) {
-        return -2;
-    }
-    return byte;
 }
 
 void CSerialLink::Drain() {
@@ -231,6 +249,14 @@ bool CSerialLink::WriteRaw(const std::vector<std::uint8_t>& bytes) {
 bool CSerialLink::WaitUntilSent() {
     if (!IsOpen()) {
         return false;
+    }
+    // A slow line drains for seconds: the windows repaint while it does.
+    const auto limit = std::chrono::steady_clock::now() + kWriteTimeout;
+    std::size_t input = 0;
+    std::size_t output = 0;
+    while (m_hPort->QueueCounts(input, output) && output > 0 &&
+           std::chrono::steady_clock::now() < limit) {
+        platform::PumpedSleep(kReadSlice);
     }
     // Applying the settings in force waits for the output to drain and changes nothing else.
     return Record(m_hPort->Apply(m_dcb));

@@ -2,7 +2,9 @@
 
 #include "platform/terminal_text.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <thread>
 
 namespace platform {
 
@@ -25,19 +27,39 @@ MsgResult DefaultAnswer(const MessageBoxRequest& request) {
     const MsgResult* buttons = ok;
     int count = 1;
     switch (request.buttons) {
-    case MsgButtons::Ok: buttons = ok; count = 1; break;
-    case MsgButtons::OkCancel: buttons = okCancel; count = 2; break;
-    case MsgButtons::YesNo: buttons = yesNo; count = 2; break;
-    case MsgButtons::YesNoCancel: buttons = yesNoCancel; count = 3; break;
-    case MsgButtons::RetryCancel: buttons = retryCancel; count = 2; break;
-    case MsgButtons::AbortRetryIgnore: buttons = abortRetryIgnore; count = 3; break;
+    case MsgButtons::Ok:
+        buttons = ok;
+        count = 1;
+        break;
+    case MsgButtons::OkCancel:
+        buttons = okCancel;
+        count = 2;
+        break;
+    case MsgButtons::YesNo:
+        buttons = yesNo;
+        count = 2;
+        break;
+    case MsgButtons::YesNoCancel:
+        buttons = yesNoCancel;
+        count = 3;
+        break;
+    case MsgButtons::RetryCancel:
+        buttons = retryCancel;
+        count = 2;
+        break;
+    case MsgButtons::AbortRetryIgnore:
+        buttons = abortRetryIgnore;
+        count = 3;
+        break;
     }
-    int index = request.defaultButton >= 0 && request.defaultButton < count ? request.defaultButton
-                                                                              : 0;
+    int index =
+        request.defaultButton >= 0 && request.defaultButton < count ? request.defaultButton : 0;
     return buttons[index];
 }
 
-UiServices& Ui() { return g_ui ? *g_ui : g_console; }
+UiServices& Ui() {
+    return g_ui ? *g_ui : g_console;
+}
 
 UiServices* SetUi(UiServices* services) {
     UiServices* previous = g_ui ? g_ui : &g_console;
@@ -45,8 +67,35 @@ UiServices* SetUi(UiServices* services) {
     return previous == &g_console ? nullptr : previous;
 }
 
-const std::string& DefaultCaption() { return g_caption; }
-void SetDefaultCaption(std::string caption) { g_caption = std::move(caption); }
+const std::string& DefaultCaption() {
+    return g_caption;
+}
+void SetDefaultCaption(std::string caption) {
+    g_caption = std::move(caption);
+}
+
+namespace {
+thread_local std::chrono::steady_clock::time_point t_lastPaintPump{};
+}
+
+void PumpPaintIfDue() {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - t_lastPaintPump < kPaintPumpPeriod / 2)
+        return;
+    t_lastPaintPump = now;
+    Ui().PumpPaint();
+}
+
+void PumpedSleep(std::chrono::milliseconds duration) {
+    const auto end = std::chrono::steady_clock::now() + duration;
+    for (;;) {
+        PumpPaintIfDue();
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= end)
+            return;
+        std::this_thread::sleep_until(std::min(end, now + kPaintPumpPeriod / 2));
+    }
+}
 
 MsgResult ShowMessage(const std::string& text, MsgButtons buttons, MsgIcon icon,
                       int defaultButton) {
@@ -66,6 +115,8 @@ MsgResult ConsoleUi::MessageBox(const MessageBoxRequest& request) {
     return DefaultAnswer(request);
 }
 
-bool ConsoleUi::RunDialog(DialogRequest& /*request*/) { return false; }
+bool ConsoleUi::RunDialog(DialogRequest& /*request*/) {
+    return false;
+}
 
 } // namespace platform

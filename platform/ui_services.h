@@ -3,6 +3,7 @@
 // installs a Qt implementation; batch mode and tests install their own.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -55,6 +56,10 @@ public:
     virtual void EndWaitCursor() {}
     // Lets the user interface process pending input (long operations call it between steps).
     virtual void PumpMessages() {}
+    // Lets the user interface repaint and run its timers while a transfer waits on this thread;
+    // user input that comes meanwhile is dropped, never delivered later. Called from any other
+    // thread it does nothing.
+    virtual void PumpPaint() {}
 };
 
 // The process-wide services. Until a program installs its own, a console implementation is in
@@ -90,6 +95,14 @@ public:
     bool RunDialog(DialogRequest& /*request*/) override { return false; }
     int boxes = 0;
 };
+
+// The longest a transfer's wait on the user-interface thread goes without a paint pump.
+inline constexpr std::chrono::milliseconds kPaintPumpPeriod{50};
+// Pumps paint when half a period has passed since this thread's last pump: for loops whose
+// single steps are short (a byte written, a slice of a reply wait).
+void PumpPaintIfDue();
+// Waits `duration` (monotonic clock) in slices, pumping paint between them.
+void PumpedSleep(std::chrono::milliseconds duration);
 
 // Shows the wait cursor for a scope.
 class WaitCursor {

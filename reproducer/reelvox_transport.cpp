@@ -2,11 +2,17 @@
 
 #include "foundation/status.h"
 #include "foundation/thread.h"
+#include "platform/ui_services.h"
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
 
 namespace {
+
+// The longest a single read of a reply waits (a network reply; the serial port's reads are
+// shorter still).
+constexpr std::int32_t kReceiveSliceMs = 25;
 
 std::unique_ptr<QORBuffer_c> FrameBuffer() {
     auto buffer = QORBuffer_c::New(kReelvoxFrameCapacity);
@@ -61,6 +67,8 @@ std::uint8_t ReceiveLoop(QORBuffer_c& receive, QORTime_c& timer, ReelvoxReplyPar
     std::uint8_t status = QOR_TIMEOUT;
     timer.Start();
     for (;;) {
+        // On the user-interface thread the windows repaint while the reply is awaited.
+        platform::PumpPaintIfDue();
         if (QORCurrentThreadStopRequested()) {
             status = QOR_TIMEOUT;
             break;
@@ -207,9 +215,12 @@ std::uint8_t ReelvoxUDP_c::Receive(ReelvoxReplyParser_c* parser, std::uint32_t t
         return QOR_ERROR;
     }
     QORUdpSocket_c* socket = m_socket.get();
-    const std::uint8_t status = ReceiveLoop(
-        *m_receive, *m_timer, parser, timeoutMs, kFirstByteLimit,
-        [socket](std::uint8_t* into, std::int32_t room) { return socket->Receive(into, room); });
+    const std::uint8_t status =
+        ReceiveLoop(*m_receive, *m_timer, parser, timeoutMs, kFirstByteLimit,
+                    [socket](std::uint8_t* into, std::int32_t room) {
+                        // Short waits, so that the loop pumps paint between them.
+                        return socket->Receive(into, room, kReceiveSliceMs);
+                    });
     if (status != QOR_OK) {
         ClearReceive();
     }

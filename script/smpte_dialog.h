@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+class CVLDoc;
+
 struct CSmpteDlg : platform::DialogRequest {
     static constexpr const char* kDialogName = "CSmpteDlg";
     const char* DialogName() const override { return kDialogName; }
@@ -30,8 +32,10 @@ struct CSmpteDlg : platform::DialogRequest {
     std::string start = "00:00:00.00";
     std::string end = "00:00:00.00";
     int frameRate = 5;      // 0 23.976, 1 24, 2 25, 3 29.97 ND, 4 29.97 DF, 5 30
-    int clockFrequency = 4; // 0 32.0, 1 35.0, 2 44.0, 3 44.1, 4 48.0 kHz
+    int clockFrequency = 4; // 0 32.0, 1 35.0, 2 44.056, 3 44.1, 4 48.0 kHz
     int ntscGenlock = 1;    // check box: video format 0
     int mode = kGenerateNoVideoSync;
     int configureNow = 0; // download the configuration once the dialog closes
+    // The script, for the dialog's immediate SMPTE switch (none: the switch sends nothing).
+    CVLDoc* document = nullptr;
 };

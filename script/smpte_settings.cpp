@@ -318,6 +318,7 @@ void CVLDoc::OnConfigureSmpte() {
     }
 
     CSmpteDlg dialog;
+    dialog.document = this;
     dialog.smpteUsed = m_nSmpteUsed;
     dialog.device = m_nSmpteDevice;
     dialog.dropoutTolerance = m_wChaseDropoutTolerance;

@@ -482,10 +482,32 @@ void CCfgCommDlg::OnAddDevice() {
 }
 
 void CCfgCommDlg::OnEditDevice() {
-    const int index = DeviceIndexByName(data_.m_devices, FromQString(devices_->currentText()));
+    int index = DeviceIndexByName(data_.m_devices, FromQString(devices_->currentText()));
     CQuenlowOb* device = data_.m_devices.GetAt(index);
-    if (!device || !RunDeviceDialog(*device))
+    if (!device)
         return;
+    CQuenlowOb edited = *device;
+    for (;;) {
+        if (!RunDeviceDialog(edited))
+            return;
+        // Names stay unique: a name another device holds gets Add's question.
+        const int other = DeviceIndexByName(data_.m_devices, edited.m_strName);
+        if (other < 0 || other == index)
+            break;
+        const platform::MsgResult answer =
+            Ask("Name already exists, do you wish to overwrite?", std::string(),
+                platform::MsgButtons::YesNoCancel, platform::MsgIcon::Question);
+        if (answer == platform::MsgResult::Cancel)
+            return;
+        if (answer == platform::MsgResult::Yes) {
+            data_.m_devices.RemoveAt(other);
+            if (other < index)
+                --index;
+            break;
+        }
+        // No: the device dialog again, with what was typed.
+    }
+    *data_.m_devices.GetAt(index) = edited;
     if (saveSettings_)
         saveSettings_();
     // The combo box shows the edited name, so that choosing and deleting by name still work.

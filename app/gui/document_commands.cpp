@@ -19,7 +19,10 @@ ScriptCommands::ScriptCommands(CVLApp& app, CVLDoc& doc) {
         .On(kFileSave, [&doc] { doc.OnFileSave(); })
         .On(kFileSaveAs, [&doc] { doc.OnFileSaveAs(); })
         .On(kCompileScript, [&doc] { doc.CompileScript(); })
-        .On(kCompilerOptions, [&doc] { doc.OnCompilerOptions(); });
+        .On(kCompilerOptions, [&doc] { doc.OnCompilerOptions(); })
+        .On(kCfgScript, [&doc] { doc.OnConfigureScript(); })
+        .On(kCfgUnit, [&doc] { doc.OnConfigureUnit(); })
+        .On(kCfgSmpte, [&doc] { doc.OnConfigureSmpte(); });
 }
 
 ImageCommands::ImageCommands(CDatDoc& doc) {

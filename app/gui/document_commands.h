@@ -1,5 +1,6 @@
 // The commands of the active window's document, asked after its view: a script's (close, save,
-// compile, compiler options) and a compiled image's (download, save, status, close).
+// compile, compiler options, the script's, unit's and SMPTE configuration) and a compiled image's
+// (download, save, status, close).
 #pragma once
 
 #include "platform/qt/command_map.h"

@@ -1,11 +1,15 @@
 #include "app/gui/velmora_dialogs.h"
 
 #include "app/gui/comm_dialogs.h"
+#include "app/gui/config_dialogs.h"
 #include "app/gui/dat_status_dialog.h"
+#include "app/gui/download_window.h"
 #include "app/gui/options_dialogs.h"
+#include "app/gui/smpte_dialog.h"
 #include "compiler/linked_resources.h"
 #include "link/comm_dialog.h"
 #include "link/dat_doc.h"
+#include "link/download_dialog.h"
 #include "platform/paths.h"
 #include "platform/qt/mdi_template.h"
 #include "platform/qt/qt_ui_services.h"
@@ -16,8 +20,6 @@
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QInputDialog>
-#include <QStringList>
 #include <filesystem>
 
 using platform::qt::FromQString;
@@ -27,25 +29,18 @@ void RegisterVelmoraDialogs(platform::qt::ViewRegistry& registry, VelmoraDialogH
     const auto parent = [fixed = host.parent] {
         return fixed ? fixed : QApplication::activeWindow();
     };
-    registry.RegisterDialog<CNewScriptDlg>([parent](CNewScriptDlg& dialog) {
-        QStringList names;
-        int current = 0;
-        for (const std::string& name : dialog.products) {
-            if (name == CVLDoc::kDefaultProduct)
-                current = int(names.size());
-            names << ToQString(name);
-        }
-        if (names.isEmpty())
-            return false;
-        bool ok = false;
-        const QString chosen =
-            QInputDialog::getItem(parent(), QStringLiteral("New Script"),
-                                  QStringLiteral("Product:"), names, current, false, &ok);
-        if (!ok)
-            return false;
-        dialog.product = FromQString(chosen);
-        return true;
-    });
+    registry.RegisterDialog<CNewScriptDlg>(
+        [parent](CNewScriptDlg& request) { return config::RunNewScriptDialog(request, parent()); });
+    registry.RegisterDialog<CCfgUnitDlg>(
+        [parent](CCfgUnitDlg& request) { return config::RunCfgUnitDialog(request, parent()); });
+    registry.RegisterDialog<CCfgScriptDlg>(
+        [parent](CCfgScriptDlg& request) { return config::RunCfgScriptDialog(request, parent()); });
+    registry.RegisterDialog<CScriptGenDlg>(
+        [parent](CScriptGenDlg& request) { return config::RunScriptGenDialog(request, parent()); });
+    registry.RegisterDialog<CSmpteDlg>(
+        [parent](CSmpteDlg& request) { return config::RunSmpteDialog(request, parent()); });
+    registry.RegisterDialog<DownloadDlg>(
+        [parent](DownloadDlg& request) { return config::RunDownloadDialog(request, parent()); });
     registry.RegisterDialog<CSaveAsDlg>([parent](CSaveAsDlg& dialog) {
         QString proposed = ToQString(dialog.path);
         for (;;) {

@@ -27,14 +27,13 @@
 #include "views/reports/compile_view.h"
 #include "views/reports/list_views.h"
 #include "views/resources/resource_view.h"
-#include "views/sequences/sequence_list_view.h"
+#include "views/sequences/seq_list_view.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -163,6 +162,11 @@ public:
         platform::qt::FramedView* view = tmpl->OpenView(doc);
         return view ? &view->DocumentView() : nullptr;
     }
+    platform::View* OpenNewView(CVLDoc& doc, std::string_view member) override {
+        platform::qt::MdiDocTemplate* tmpl = frame_.templates_->Get(member);
+        platform::qt::FramedView* view = tmpl ? tmpl->OpenView(doc) : nullptr;
+        return view ? &view->DocumentView() : nullptr;
+    }
     views::PrintServices& Printing() override { return frame_.printing_; }
     ViewSettings Settings() const override {
         const CVLApp& app = frame_.app_;
@@ -180,7 +184,7 @@ private:
     CVLFrame& frame_;
 };
 
-// The application's commands: new, open, upload, the recent files and exit.
+// The application's commands: new, the Script Wizard, open, upload, the recent files and exit.
 class CVLFrame::AppCommands : public platform::qt::CommandTarget {
 public:
     explicit AppCommands(CVLFrame& frame) : frame_(frame) {}
@@ -188,7 +192,7 @@ public:
         if (id >= kFileMru1 && id <= kFileMruLast)
             return id - kFileMru1 < frame_.app_.RecentFiles().Entries().size();
         return id == kFileNew || id == kFileOpen || id == kUploadScript || id == kUploadDat ||
-               id == kAppExit || id == kFilePrintSetup || id == kAppAbout;
+               id == kAppExit || id == kFilePrintSetup || id == kAppAbout || id == kScriptWizard;
     }
     bool OnCommand(unsigned id) override {
         if (!HasCommandHandler(id))
@@ -200,8 +204,12 @@ public:
         case kFileOpen:
             frame_.OnFileOpen();
             break;
+        case kScriptWizard:
+            frame_.app_.OnScriptWizard();
+            break;
         case kUploadScript:
-            frame_.app_.OnUploadScriptFromUnit();
+            if (CVLDoc* doc = frame_.app_.OnUploadScriptFromUnit())
+                ShowRetrievedScript(*doc);
             break;
         case kUploadDat:
             frame_.templates_->UploadDatFromUnit();
@@ -294,7 +302,7 @@ CVLFrame::CVLFrame(CVLApp& app)
     // comes back), never for whichever document happens to be active then.
     RegisterReportViews(views_, *services_, [this](CDatDoc& doc) { OnImageViewShown(doc); });
     RegisterResourceViews(views_, *services_);
-    RegisterScriptViews(views_, *services_);
+    RegisterSequenceViews(views_, *services_);
     views_.InstallDialogs(*ui_);
     templates_ = std::make_unique<VelmoraTemplates>(*MdiClient(), views_);
     // Images this program makes transfer with its settings.

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <limits>
 
@@ -37,6 +38,33 @@ bool ParseWhole(const QString& text, bool allowNegative, long long& value) {
     return true;
 }
 
+// The text as a decimal number: blanks around it, an optional sign, digits with at most one
+// point; no exponent, no "inf" or "nan".
+bool ParseDecimal(const QString& text, double& value) {
+    const QString t = text.trimmed();
+    bool digit = false;
+    int points = 0;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const QChar c = t[i];
+        if (c >= u'0' && c <= u'9')
+            digit = true;
+        else if (c == u'.')
+            ++points;
+        else if (!(i == 0 && (c == u'+' || c == u'-')))
+            return false;
+    }
+    if (!digit || points > 1)
+        return false;
+    bool ok = false;
+    value = t.toDouble(&ok);
+    return ok;
+}
+
+QString MultiLineToModel(const QString& text) {
+    QString lines = text;
+    return lines.replace(u'\n', QStringLiteral("\r\n"));
+}
+
 } // namespace
 
 DataExchange DataExchange::Reading() {
@@ -50,14 +78,29 @@ QString RangeMessage(long long min, long long max) {
     return QStringLiteral("Please enter an integer between %1 and %2.").arg(min).arg(max);
 }
 
-void DataExchange::Fail(QLineEdit* field, const QString& text) {
+QString LengthMessage(std::size_t limit) {
+    return QStringLiteral("Please enter no more than %1 characters.").arg(limit);
+}
+
+QString NumberRangeMessage(double min, double max) {
+    return QStringLiteral("Please enter a number between %1 and %2.").arg(min).arg(max);
+}
+
+QLineEdit* DataExchange::FailedField() const {
+    return qobject_cast<QLineEdit*>(failedField_);
+}
+
+void DataExchange::Fail(QWidget* field, const QString& text) {
     failed_ = true;
     failedField_ = field;
     // A quiet reading (the timer's) neither shows the message nor takes the focus away.
     if (sink_) {
         sink_(text);
         field->setFocus();
-        field->selectAll();
+        if (auto* line = qobject_cast<QLineEdit*>(field))
+            line->selectAll();
+        else if (auto* lines = qobject_cast<QPlainTextEdit*>(field))
+            lines->selectAll();
     }
 }
 
@@ -106,6 +149,60 @@ void DataExchange::Text(QLineEdit* field, std::string& member) {
     } else {
         member = platform::qt::FromQString(field->text());
     }
+}
+
+void DataExchange::Text(QLineEdit* field, std::string& member, std::size_t limit) {
+    if (failed_) {
+        return;
+    }
+    if (direction_ == Direction::Show) {
+        field->setText(platform::qt::ToQString(member));
+        return;
+    }
+    const std::string text = platform::qt::FromQString(field->text());
+    if (text.size() > limit) {
+        Fail(field, LengthMessage(limit));
+        return;
+    }
+    member = text;
+}
+
+void DataExchange::Text(QPlainTextEdit* field, std::string& member, std::size_t limit) {
+    if (failed_) {
+        return;
+    }
+    if (direction_ == Direction::Show) {
+        QString text = platform::qt::ToQString(member);
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        field->setPlainText(text);
+        return;
+    }
+    const std::string text = platform::qt::FromQString(MultiLineToModel(field->toPlainText()));
+    if (text.size() > limit) {
+        Fail(field, LengthMessage(limit));
+        return;
+    }
+    member = text;
+}
+
+void DataExchange::NumberText(QLineEdit* field, std::string& member, double min, double max) {
+    if (failed_) {
+        return;
+    }
+    if (direction_ == Direction::Show) {
+        field->setText(platform::qt::ToQString(member));
+        return;
+    }
+    double value = 0.0;
+    if (!ParseDecimal(field->text(), value)) {
+        Fail(field, QString::fromLatin1(kNumberMessage));
+        return;
+    }
+    if (value < min || value > max) {
+        Fail(field, NumberRangeMessage(min, max));
+        return;
+    }
+    member = platform::qt::FromQString(field->text());
 }
 
 void DataExchange::Check(QAbstractButton* box, bool& member) {

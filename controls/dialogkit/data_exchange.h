@@ -7,13 +7,16 @@
 #pragma once
 
 #include <QString>
+#include <cstddef>
 #include <functional>
 #include <initializer_list>
 #include <string>
 
 class QAbstractButton;
 class QLineEdit;
+class QPlainTextEdit;
 class QRadioButton;
+class QWidget;
 
 namespace dialogs {
 
@@ -41,28 +44,40 @@ public:
     void Integer(QLineEdit* field, int& member);
     // A text, as the model keeps it (Windows-1252 bytes).
     void Text(QLineEdit* field, std::string& member);
+    // A text of at most `limit` characters.
+    void Text(QLineEdit* field, std::string& member, std::size_t limit);
+    // A text of lines parted by CR LF in the member, of at most `limit` characters (a line
+    // break counts two).
+    void Text(QPlainTextEdit* field, std::string& member, std::size_t limit);
+    // A decimal number from `min` to `max` that the member keeps as its text.
+    void NumberText(QLineEdit* field, std::string& member, double min, double max);
     void Check(QAbstractButton* box, bool& member);
     // The index of the checked button of the group.
     void Radio(std::initializer_list<QRadioButton*> group, int& member);
 
     bool Failed() const { return failed_; }
     // The field whose check failed, or null.
-    QLineEdit* FailedField() const { return failedField_; }
+    QWidget* FailedWidget() const { return failedField_; }
+    // The same when it is a one-line edit.
+    QLineEdit* FailedField() const;
 
 private:
     template <typename T>
     void Whole(QLineEdit* field, T& member, bool allowNegative, const char* noNumberText,
                long long min, long long max, bool ranged);
-    void Fail(QLineEdit* field, const QString& text);
+    void Fail(QWidget* field, const QString& text);
 
     Direction direction_;
     MessageSink sink_;
     bool failed_ = false;
-    QLineEdit* failedField_ = nullptr;
+    QWidget* failedField_ = nullptr;
 };
 
 // The texts of the checks.
 QString RangeMessage(long long min, long long max);
+QString LengthMessage(std::size_t limit);
+QString NumberRangeMessage(double min, double max);
+inline const char* const kNumberMessage = "Please enter a number.";
 inline const char* const kPositiveIntegerMessage = "Please enter a positive integer.";
 inline const char* const kIntegerMessage = "Please enter an integer.";
 

@@ -6,11 +6,17 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStyle>
+#include <QTextCursor>
+#include <QValidator>
 #include <algorithm>
+#include <memory>
 
 namespace dialogs {
 namespace {
@@ -43,7 +49,54 @@ private:
     QDialog& dialog_;
 };
 
+// Refuses an edit that makes the text longer than the limit and longer than it was.
+class LengthValidator : public QValidator {
+public:
+    LengthValidator(QLineEdit& field, int limit)
+        : QValidator(&field), limit_(limit), before_(field.text().size()) {
+        // The edit's text already holds the change while it is checked: the length before it
+        // is followed here.
+        connect(&field, &QLineEdit::textChanged, this,
+                [this](const QString& text) { before_ = text.size(); });
+    }
+    State validate(QString& input, int&) const override {
+        return input.size() > limit_ && input.size() > before_ ? Invalid : Acceptable;
+    }
+
+private:
+    int limit_;
+    qsizetype before_;
+};
+
+qsizetype ModelLength(const QString& text) {
+    return text.size() + text.count(u'\n');
+}
+
 } // namespace
+
+void LimitLength(QLineEdit& field, int limit) {
+    field.setValidator(new LengthValidator(field, limit));
+}
+
+void LimitLength(QPlainTextEdit& field, int limit) {
+    auto previous = std::make_shared<QString>(field.toPlainText());
+    QObject::connect(&field, &QPlainTextEdit::textChanged, &field, [&field, limit, previous] {
+        const QString text = field.toPlainText();
+        const qsizetype length = ModelLength(text);
+        if (length <= limit || length <= ModelLength(*previous)) {
+            *previous = text;
+            return;
+        }
+        // Back to the text before the edit, the cursor where the edit began.
+        const int at =
+            std::max(0, field.textCursor().position() - int(text.size() - previous->size()));
+        QSignalBlocker quiet(&field);
+        field.setPlainText(*previous);
+        QTextCursor cursor = field.textCursor();
+        cursor.setPosition(std::min(at, int(previous->size())));
+        field.setTextCursor(cursor);
+    });
+}
 
 int TitleWidth(const QDialog& dialog) {
     const QString title = dialog.windowTitle();

@@ -8,6 +8,8 @@
 class QCheckBox;
 class QDialog;
 class QDialogButtonBox;
+class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QWidget;
@@ -22,6 +24,12 @@ template <typename Control> Control* Named(Control* control, int id) {
 QCheckBox* MakeCheck(const QString& text, int id, QWidget* parent = nullptr);
 QRadioButton* MakeRadio(const QString& text, int id, QWidget* parent = nullptr);
 QPushButton* MakeButton(const QString& text, int id, QWidget* parent = nullptr);
+
+// The edit's length limit: typing stops at `limit` characters, while a longer text the dialog
+// showed stays whole (so that OK's check names the limit) and can only shrink. A line break of
+// the multi-line edit counts two, as the model keeps it.
+void LimitLength(QLineEdit& field, int limit);
+void LimitLength(QPlainTextEdit& field, int limit);
 
 // OK (id 1) and Cancel (id 2), wired to accept and reject.
 QDialogButtonBox* OkCancel(QDialog& dialog);

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QThread>
 #include <vector>
 
 namespace platform::qt {
@@ -119,6 +120,63 @@ void QtUiServices::EndWaitCursor() {
 
 void QtUiServices::PumpMessages() {
     QCoreApplication::processEvents();
+}
+
+namespace {
+
+bool IsUserInput(QEvent::Type type) {
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::NonClientAreaMouseButtonPress:
+    case QEvent::NonClientAreaMouseButtonRelease:
+    case QEvent::NonClientAreaMouseButtonDblClick:
+    case QEvent::NonClientAreaMouseMove:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::InputMethod:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+    case QEvent::TabletMove:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Eats user input for the length of a paint pump: what the user does during a transfer starts
+// nothing, then or afterwards.
+class InputEater : public QObject {
+protected:
+    bool eventFilter(QObject*, QEvent* event) override { return IsUserInput(event->type()); }
+};
+
+} // namespace
+
+void QtUiServices::PumpPaint() {
+    QCoreApplication* app = QCoreApplication::instance();
+    // Only the user-interface thread has windows to paint; a pump within a pump adds nothing.
+    if (!app || QThread::currentThread() != app->thread() || pumpingPaint_)
+        return;
+    pumpingPaint_ = true;
+    InputEater eater;
+    app->installEventFilter(&eater);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    app->removeEventFilter(&eater);
+    pumpingPaint_ = false;
 }
 
 void QtUiServices::SetDialogHandler(const std::string& dialogName, DialogHandler handler) {

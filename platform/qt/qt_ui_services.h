@@ -33,6 +33,8 @@ public:
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
     void PumpMessages() override;
+    // Paint, timers and posted work go through; user input is dropped.
+    void PumpPaint() override;
 
     void SetParent(QWidget* parent) { parent_ = parent; }
     void SetDialogHandler(const std::string& dialogName, DialogHandler handler);
@@ -43,6 +45,7 @@ private:
     QWidget* parent_;
     std::map<std::string, DialogHandler> handlers_;
     StatusSink statusSink_;
+    bool pumpingPaint_ = false;
 };
 
 } // namespace platform::qt

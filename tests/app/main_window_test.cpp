@@ -10,7 +10,7 @@
 #include "tests/support/scripted_ui.h"
 #include "views/reports/compile_view.h"
 #include "views/reports/list_views.h"
-#include "views/sequences/sequence_list_view.h"
+#include "views/sequences/seq_list_view.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -105,11 +105,12 @@ TEST_F(MainWindowTest, OpensCompilesAndClosesAScript) {
     app_.ProcessCommandLine(ParseCommandLine({script}));
     QCoreApplication::processEvents();
 
-    auto sequences = ViewsIn<SequenceListView>(window.MdiArea());
+    auto sequences = ViewsIn<CSeqListView>(window.MdiArea());
     ASSERT_EQ(sequences.size(), 1u);
     EXPECT_EQ(sequences[0]->Frame()->windowTitle(), QStringLiteral("Sequences of Fountain"));
-    ASSERT_EQ(sequences[0]->List()->count(), 3);
-    EXPECT_EQ(sequences[0]->List()->item(2)->text(), QStringLiteral("Fountain_Show"));
+    // Three sequences and the empty row.
+    ASSERT_EQ(sequences[0]->Cel()->GetRowCount(), 4);
+    EXPECT_STREQ(sequences[0]->Cel()->ReadCellText(2, 2), "     Fountain_Show"); // Level 2
     ASSERT_NE(app_.ActiveScript(), nullptr);
 
     ASSERT_TRUE(window.RouteCommand(vl_ids::kCompileScript));

@@ -12,8 +12,8 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 

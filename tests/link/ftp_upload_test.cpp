@@ -142,6 +142,7 @@ std::vector<std::uint8_t> BinaryImage() {
 TEST_F(Ftp, UploadSendsTheImageInBinaryAsLoadDat) {
     FtpServer server(true);
     ASSERT_TRUE(server.ready);
+    testing_support::ScriptedUi ui;
     const auto image = BinaryImage();
     EXPECT_TRUE(showlink::UploadByFtp(devices, 0, "SHOW.dat", image.data(), image.size(), Log(),
                                       server.port));
@@ -154,6 +155,7 @@ TEST_F(Ftp, UploadSendsTheImageInBinaryAsLoadDat) {
     for (const auto& l : lines) {
         EXPECT_EQ(l.colour, LogColour::Default);
     }
+    EXPECT_GT(ui.paintPumps, 0) << "the session's waits repaint the windows";
 }
 
 TEST_F(Ftp, RefusedLoginAndRefusedPutAreRedLines) {

@@ -226,14 +226,57 @@ TEST_F(SmpteDownload, PortThatDoesNotOpenIsReported) {
 
 TEST_F(SmpteDownload, EnableAndDisableNow) {
     Emulate();
-    showlink::EnableSmpteNow(*doc_, true);
-    showlink::EnableSmpteNow(*doc_, false);
+    EXPECT_EQ(showlink::EnableSmpteNow(*doc_, true), 4);
+    EXPECT_EQ(showlink::EnableSmpteNow(*doc_, false), 4);
     EXPECT_EQ(Sent(), (Commands{{14, -1}, {13, -1}}));
+    const auto frames = emulator->Frames();
+    EXPECT_EQ(frames[0].bytes, (std::vector<std::uint8_t>{0xFF, 0xFE, 0x0E, 0x05}));
+    EXPECT_EQ(frames[1].bytes, (std::vector<std::uint8_t>{0xFF, 0xFE, 0x0D, 0x05}));
     System().ResetDevices(); // no interface: nothing happens
-    showlink::EnableSmpteNow(*doc_, true);
+    EXPECT_EQ(showlink::EnableSmpteNow(*doc_, true), 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
     EXPECT_EQ(emulator->Frames().size(), 2u);
     EXPECT_TRUE(ui_.boxes.empty());
+}
+
+// A unit that refuses or never answers the switch is named in a stop box; a port that does not
+// open gets its own box and nothing is sent.
+TEST_F(SmpteDownload, EnableNowThatFailsIsReported) {
+    const struct {
+        ReelvoxAnswer answer;
+        bool enable;
+        int status;
+        const char* box;
+    } cases[] = {
+        {ReelvoxAnswer::Refuse, true, QOR_COUNT_ERROR,
+         "The SMPTE interface did not accept the Enable SMPTE command."},
+        {ReelvoxAnswer::Silent, false, QOR_COUNT_TIMEOUT,
+         "The SMPTE interface did not answer the Disable SMPTE command (check your connection)."},
+    };
+    Emulate();
+    for (const auto& c : cases) {
+        // A unit of its own for each answer, as COM1.
+        emulator->Stop();
+        ReproducerEmulatorOptions options;
+        options.defaultAnswer = c.answer;
+        emulator = std::make_unique<ReproducerEmulator>(options);
+        ASSERT_TRUE(emulator->Start());
+        platform::SetSerialPortLookup([path = emulator->SlavePath()](int n) {
+            return n == 1 ? path : std::string("/nonexistent/port");
+        });
+        ui_.Clear();
+        EXPECT_EQ(showlink::EnableSmpteNow(*doc_, c.enable), c.status);
+        // The 3 s the reply is awaited repaint the windows at least every 50 ms.
+        if (c.answer == ReelvoxAnswer::Silent) {
+            EXPECT_GE(ui_.paintPumps, 3000 / platform::kPaintPumpPeriod.count());
+        }
+        EXPECT_EQ(ui_.Texts(), std::vector<std::string>{c.box});
+        EXPECT_EQ(ui_.boxes[0].icon, platform::MsgIcon::Stop);
+    }
+    ui_.Clear();
+    link.settings.serialPort = 4; // COM5 leads nowhere
+    EXPECT_EQ(showlink::EnableSmpteNow(*doc_, true), QOR_ERROR);
+    EXPECT_EQ(ui_.Texts(), std::vector<std::string>{"The serial port could not be openned"});
 }
 
 TEST_F(SmpteDownload, CompileDownloadSendsTheTriggersFirstThenTheImage) {

@@ -2,13 +2,18 @@
 
 namespace testing_support {
 
-ScriptedUi::ScriptedUi() { previous_ = platform::SetUi(this); }
+ScriptedUi::ScriptedUi() {
+    previous_ = platform::SetUi(this);
+}
 
-ScriptedUi::~ScriptedUi() { platform::SetUi(previous_); }
+ScriptedUi::~ScriptedUi() {
+    platform::SetUi(previous_);
+}
 
 platform::MsgResult ScriptedUi::MessageBox(const platform::MessageBoxRequest& request) {
     boxes.push_back(request);
-    if (answers_.empty()) return platform::DefaultAnswer(request);
+    if (answers_.empty())
+        return platform::DefaultAnswer(request);
     auto answer = answers_.front();
     answers_.pop_front();
     return answer;
@@ -16,7 +21,8 @@ platform::MsgResult ScriptedUi::MessageBox(const platform::MessageBoxRequest& re
 
 bool ScriptedUi::RunDialog(platform::DialogRequest& request) {
     dialogNames.emplace_back(request.DialogName());
-    if (dialogs_.empty()) return false;
+    if (dialogs_.empty())
+        return false;
     auto handler = std::move(dialogs_.front());
     dialogs_.pop_front();
     return handler(request);
@@ -28,7 +34,8 @@ void ScriptedUi::SetProgress(int pane, bool showPercent, int range, int pos) {
 
 std::vector<std::string> ScriptedUi::Texts() const {
     std::vector<std::string> texts;
-    for (const auto& b : boxes) texts.push_back(b.text);
+    for (const auto& b : boxes)
+        texts.push_back(b.text);
     return texts;
 }
 
@@ -39,6 +46,7 @@ void ScriptedUi::Clear() {
     progress.clear();
     paneTexts.clear();
     pumps = 0;
+    paintPumps = 0;
     answers_.clear();
     dialogs_.clear();
 }

@@ -7,24 +7,29 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace testing_support {
 
 class ScriptedUi : public platform::UiServices {
 public:
-    ScriptedUi();  // installs itself
+    ScriptedUi();           // installs itself
     ~ScriptedUi() override; // restores the previous services
 
     platform::MsgResult MessageBox(const platform::MessageBoxRequest& request) override;
     bool RunDialog(platform::DialogRequest& request) override;
     void SetStatusText(const std::string& text) override { statusTexts.push_back(text); }
     void SetProgress(int pane, bool showPercent, int range, int pos) override;
-    void SetPaneTextAndColour(int pane, const std::string& text,
-                              platform::Colour colour) override {
+    void SetPaneTextAndColour(int pane, const std::string& text, platform::Colour colour) override {
         paneTexts.push_back({pane, text, colour});
     }
     void PumpMessages() override { ++pumps; }
+    // Counts the paint pumps of the thread that made it, as the real one pumps only there.
+    void PumpPaint() override {
+        if (std::this_thread::get_id() == owner_)
+            ++paintPumps;
+    }
 
     // Answers given to the next boxes, in order; when none is left a box answers its default.
     void QueueAnswer(platform::MsgResult answer) { answers_.push_back(answer); }
@@ -53,8 +58,10 @@ public:
     };
     std::vector<PaneText> paneTexts;
     int pumps = 0;
+    int paintPumps = 0;
 
 private:
+    std::thread::id owner_ = std::this_thread::get_id();
     std::deque<platform::MsgResult> answers_;
     std::deque<std::function<bool(platform::DialogRequest&)>> dialogs_;
     platform::UiServices* previous_ = nullptr;

@@ -18,6 +18,10 @@ struct TestViewServices : ViewServices {
         opened.emplace_back(std::string(member), subject);
         return opener ? opener(doc, member, subject) : nullptr;
     }
+    platform::View* OpenNewView(CVLDoc& doc, std::string_view member) override {
+        opened.emplace_back(std::string(member), nullptr);
+        return opener ? opener(doc, member, nullptr) : nullptr;
+    }
     views::PrintServices& Printing() override { return printing; }
     ViewSettings Settings() const override { return settings; }
     int NextGridId() override { return nextGridId++; }

@@ -29,6 +29,10 @@ public:
     // shows `subject` of `doc` (a sequence; null for the views of the whole script), or opens
     // one through that template. Answers the view, null when none could be made.
     virtual platform::View* OpenView(CVLDoc& doc, std::string_view member, CSeq* subject) = 0;
+    // Opens a new frame of the template member on `doc` whatever is open already (the view reads
+    // the document's sequence-to-open position in its first update). Answers the view, null when
+    // none could be made.
+    virtual platform::View* OpenNewView(CVLDoc& doc, std::string_view member) = 0;
     virtual views::PrintServices& Printing() = 0;
     virtual ViewSettings Settings() const = 0;
     // The number of the next grid a view creates.

@@ -10,7 +10,7 @@
 #include "tests/app/app_test_support.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/scripted_ui.h"
-#include "views/sequences/sequence_list_view.h"
+#include "views/sequences/seq_list_view.h"
 
 #include <QListWidget>
 #include <QMdiArea>
@@ -95,7 +95,7 @@ TEST_F(ScriptWindows, SequenceListIsTheScriptTemplatesFrame) {
     EXPECT_EQ(Area().activeSubWindow(), frame);
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Sequences of Fountain"));
     EXPECT_EQ(frame->size(), QSize(630, 230));
-    EXPECT_EQ(dynamic_cast<SequenceListView*>(frame->widget())->List()->count(), 3);
+    EXPECT_EQ(dynamic_cast<CSeqListView*>(frame->widget())->Cel()->GetRowCount(), 4);
     // The script's menu and its keys, ahead of the main window's own.
     EXPECT_EQ(window_->ActiveTemplateId(), 3u);
     const GVPAcceleratorTable* keys = window_->GetAccelerators();

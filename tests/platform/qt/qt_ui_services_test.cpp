@@ -4,8 +4,14 @@
 #include "platform/qt/qt_ui_services.h"
 #include "tests/support/qt_test_app.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QWidget>
 #include <gtest/gtest.h>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -46,6 +52,58 @@ TEST(DialogHandlers, ARequestWithoutAHandlerNamesTheMissingDialog) {
     EXPECT_TRUE(ui.RunDialog(request));
     EXPECT_EQ(request.name, "Fountain");
     EXPECT_EQ(ui.boxes.size(), 1u);
+}
+
+// Counts what reaches it.
+class CountingWidget : public QWidget {
+public:
+    int paints = 0;
+    int inputs = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override { ++paints; }
+    void keyPressEvent(QKeyEvent*) override { ++inputs; }
+    void mousePressEvent(QMouseEvent*) override { ++inputs; }
+};
+
+// The paint pump repaints and runs timers; the input that came meanwhile is dropped, never
+// delivered later; from another thread it does nothing.
+TEST(PaintPumpUi, PaintsAndTimersGoThroughInputIsDropped) {
+    testsupport::QtApp();
+    platform::qt::QtUiServices ui;
+    CountingWidget widget;
+    widget.resize(100, 60);
+    widget.show();
+    QCoreApplication::processEvents();
+    widget.paints = 0;
+
+    bool fired = false;
+    QTimer::singleShot(0, [&fired] { fired = true; });
+    widget.update();
+    QCoreApplication::postEvent(&widget,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+    QCoreApplication::postEvent(&widget, new QMouseEvent(QEvent::MouseButtonPress, QPointF(5, 5),
+                                                         QPointF(5, 5), Qt::LeftButton,
+                                                         Qt::LeftButton, Qt::NoModifier));
+
+    // Another thread's call changes nothing here.
+    std::thread other([&ui] { ui.PumpPaint(); });
+    other.join();
+    EXPECT_EQ(widget.paints, 0);
+    EXPECT_FALSE(fired);
+
+    ui.PumpPaint();
+    EXPECT_GT(widget.paints, 0);
+    EXPECT_TRUE(fired);
+    EXPECT_EQ(widget.inputs, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(widget.inputs, 0) << "dropped, not delayed";
+
+    // The full pump still delivers input.
+    QCoreApplication::postEvent(&widget,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+    ui.PumpMessages();
+    EXPECT_EQ(widget.inputs, 1);
 }
 
 } // namespace

@@ -1,0 +1,58 @@
+// The waits of a transfer on the user-interface thread pump paint at least every 50 ms: reply
+// waits, the pacing between packets and the archive's pause. The status
+// popup's wait does not pump.
+#include "link/controller_protocol.h"
+#include "link/delay_ticks.h"
+#include "link/serial_link.h"
+
+#include "tests/link/link_fixtures.h"
+#include "tests/support/scripted_ui.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+TEST(PaintPump, EveryTransferWaitPumpsAndThePopupWaitDoesNot) {
+    testing_support::EmulatorOptions options;
+    options.silent = true;
+    link_tests::EmulatedPort port(options);
+    ASSERT_TRUE(port.started);
+    CSerialLink link;
+    ASSERT_EQ(link.Open(ComPortIndex(0), Framing::EightBit, kControllerBaud), "");
+    const std::vector<std::uint8_t> bytes(64, 0x55);
+
+    const struct {
+        const char* name;
+        std::function<void()> wait;
+        bool pumps;
+    } cases[] = {
+        {"a reply that never comes", [&] { EXPECT_EQ(link.ReadByte(400), -2); }, true},
+        {"the pacing between packets",
+         [&] { EXPECT_TRUE(showlink::SendBulkStream(link, bytes.data(), 64, 8, 1)); }, true},
+        {"a transfer's pause", [] { DelayTicksPumped(8); }, true},
+        {"the status popup's wait", [] { DelayTicks(8); }, false},
+    };
+    for (const auto& c : cases) {
+        testing_support::ScriptedUi ui;
+        const auto start = Clock::now();
+        c.wait();
+        const auto took =
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+        if (!c.pumps) {
+            EXPECT_EQ(ui.paintPumps, 0) << c.name;
+            continue;
+        }
+        // One pump for each 50 ms the wait lasted, at the least.
+        EXPECT_GE(took.count(), 300) << c.name;
+        EXPECT_GE(ui.paintPumps, took / platform::kPaintPumpPeriod)
+            << c.name << " " << took.count();
+    }
+}
+
+} // namespace
