@@ -298,6 +298,35 @@ TEST_F(StringViewTest, TheEmptyRowStartsStringsAndDeleteEmptiesFields) {
     EXPECT_EQ(cel.GetActiveRow(), 1);
 }
 
+// A row heading selects its string's row: the data table on the press and on the release, the
+// LCD table on the press only; the empty last row is never selected.
+TEST_F(StringViewTest, RowHeadingsSelectTheirRow) {
+    for (int i = 0; i < 3; ++i)
+        doc.m_poLcdStrList.push_back(std::make_unique<CLcdStr>("l", "", ""));
+    Shown<CDataStrView> data(doc, services);
+    Shown<CLcdStrView> lcd(doc, services);
+    struct Case {
+        StrCel* cel;
+        int down;
+        bool selects;
+    };
+    const Case cases[] = {{&data.view.Cel(), 1, true},
+                          {&data.view.Cel(), 0, true},
+                          {&lcd.view.Cel(), 1, true},
+                          {&lcd.view.Cel(), 0, false}};
+    for (const Case& c : cases) {
+        c.cel->ClearBlockSelection();
+        c.cel->MoveActiveCell(1, 0);
+        c.cel->NotifySideHeadingLeftClick(-1, 2, c.down, {}, {}, 0);
+        EXPECT_EQ(c.cel->IsCellSelected(2, 2, nullptr) != 0, c.selects) << c.down;
+        EXPECT_EQ(c.cel->GetActiveRow(), c.selects ? 2 : 0);
+    }
+    const int last = data.view.Cel().GetRowCount() - 1;
+    data.view.Cel().ClearBlockSelection();
+    data.view.Cel().NotifySideHeadingLeftClick(-1, last, 1, {}, {}, 0);
+    EXPECT_EQ(data.view.Cel().IsCellSelected(0, last, nullptr), 0);
+}
+
 // The wizard's two lines from the data and back, with the refusals.
 TEST(LcdWizardText, DecodesAndEncodesTheTwoLines) {
     const LcdLines hello = DecodeLcdLines("\"HELLO\", h0d, \"WORLD\"", 40);
