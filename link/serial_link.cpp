@@ -164,10 +164,13 @@ bool CSerialLink::SendPreamble() {
     if (!IsOpen()) {
         return false;
     }
+    platform::PumpPaintIfDue();
     m_hPort->Pause(100ms);
+    platform::PumpPaintIfDue();
     const std::uint8_t preamble[] = {0x55, 0x55, 0x55};
     const bool ok = WriteBytes(preamble, sizeof preamble);
     m_hPort->Pause(100ms);
+    platform::PumpPaintIfDue();
     return ok;
 }
 
@@ -209,6 +212,8 @@ int CSerialLink::ReadByte(int timeoutMs) {
     const auto end =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
     for (;;) {
+        // Also between short reads in a row (Drain's).
+        platform::PumpPaintIfDue();
         // Rounded up, so the wait never ends before its time.
         const auto left =
             std::chrono::ceil<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
@@ -227,7 +232,6 @@ int CSerialLink::ReadByte(int timeoutMs) {
         if (std::chrono::steady_clock::now() >= end) {
             return -2;
         }
-        platform::PumpPaintIfDue();
     }
 }
 

@@ -16,6 +16,10 @@ namespace clipboard {
 
 // The longest text a block carries; a longer one is cut to it.
 inline constexpr std::size_t kMaxBlockText = 255;
+// Asked (Yes/No, the command's caption) before a copy or cut would cut a text; every private
+// format asks it alike. No copies nothing, and a cut then removes nothing.
+inline constexpr const char* kCutTextsQuestion =
+    "Some texts are longer than 255 characters and will be cut to 255.  Continue?";
 
 class BlockWriter {
 public:

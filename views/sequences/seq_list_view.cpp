@@ -8,6 +8,7 @@
 #include "platform/qt/virtual_keys.h"
 #include "platform/ui_services.h"
 #include "script/app_services.h"
+#include "script/clipboard_block.h"
 #include "script/sequence.h"
 #include "script/sequence_clipboard.h"
 #include "script/text_utils.h"
@@ -874,8 +875,8 @@ bool CSeqListView::WriteClipboard(bool cut, int first, int last) {
         return false;
     }
     if (clipboard::SequencesBlockCutsText(run) &&
-        Box("Some texts are longer than 255 characters and will be cut to 255.  Continue?", caption,
-            platform::MsgButtons::YesNo) != platform::MsgResult::Yes)
+        Box(clipboard::kCutTextsQuestion, caption, platform::MsgButtons::YesNo) !=
+            platform::MsgResult::Yes)
         return false;
     try {
         const std::vector<std::uint8_t> block = clipboard::WriteSequencesBlock(run);

@@ -13,15 +13,19 @@
 #include "script/vl_doc.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/gui/gui_test_support.h"
+#include "tests/support/controller_emulator.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/reproducer_emulator.h"
 #include "tests/support/scripted_ui.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -58,6 +62,12 @@ public:
         return answer;
     }
     bool RunDialog(platform::DialogRequest& request) override { return real_.RunDialog(request); }
+    void SetStatusText(const std::string& text) override { real_.SetStatusText(text); }
+    void SetProgress(int pane, bool showPercent, int range, int pos) override {
+        real_.SetProgress(pane, showPercent, range, pos);
+    }
+    void PumpMessages() override { real_.PumpMessages(); }
+    void PumpPaint() override { real_.PumpPaint(); }
 
     std::deque<platform::MsgResult> answers;
     std::vector<std::string> boxes;
@@ -70,13 +80,14 @@ private:
 struct ConfigDialogs : ::testing::Test, testsupport::QtAppFirst {
     ConfigDialogs() { guitest::EnsureToolkit(); }
     // The frame on a profile that sends COM1 to `com1` (none: nowhere), the other ports nowhere.
-    void Start(const std::string& com1 = "") {
+    void Start(const std::string& com1 = "", const std::string& download = "") {
         {
             std::ofstream out(install.Profile());
             out << "[Serial Ports]\n";
             for (int n = 1; n <= 8; ++n)
                 out << "COM" << n << "=" << (n == 1 && !com1.empty() ? com1 : "/nonexistent/tty")
                     << "\n";
+            out << "[Download]\n" << download;
         }
         app.SetProfilePath(install.Profile());
         window = std::make_unique<CVLFrame>(app);
@@ -820,6 +831,83 @@ TEST(CommDialogEdit, ANameAnotherDeviceHoldsIsAsked) {
         }
     }
     platform::SetSerialPortLookup(previous);
+}
+
+// Counts the paints of every window and the input that reaches any.
+class EventCounter : public QObject {
+public:
+    int paints = 0;
+    int inputs = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress)
+            ++inputs;
+        return false;
+    }
+};
+
+// During a serial download at 9600 baud the windows paint and a repeating timer fires; keys and
+// clicks start nothing, then or afterwards; a window-manager close is refused. Its own suite: it
+// waits on an emulator in real time.
+using TransferPaint = ConfigDialogs;
+
+TEST_F(TransferPaint, TheWindowsPaintAndInputIsDroppedDuringADownload) {
+    testing_support::EmulatorOptions options;
+    options.baud = 9600;
+    testing_support::ControllerEmulator emulator(options);
+    ASSERT_TRUE(emulator.Start());
+    Start(emulator.SlavePath(), "SerialPort=0\nSerialTimeout=3000\nNoArchiveOffer=TRUE\n");
+    CVLDoc* doc = OpenScript();
+    ASSERT_NE(doc, nullptr);
+    const std::size_t documents = app.OpenDocuments().GetCount();
+
+    bool downloading = false;
+    int ticks = 0;
+    int posted = 0;
+    QTimer repeating;
+    repeating.setInterval(20);
+    QObject::connect(&repeating, &QTimer::timeout, [&] {
+        if (!downloading)
+            return;
+        ++ticks;
+        // What a user might do meanwhile: File New by its key, a click, closing the window.
+        if (ticks == 3) {
+            QCoreApplication::postEvent(
+                window.get(), new QKeyEvent(QEvent::KeyPress, Qt::Key_N, Qt::ControlModifier));
+            QCoreApplication::postEvent(window.get(),
+                                        new QMouseEvent(QEvent::MouseButtonPress, QPointF(20, 10),
+                                                        QPointF(20, 10), Qt::LeftButton,
+                                                        Qt::LeftButton, Qt::NoModifier));
+            QCoreApplication::postEvent(window.get(), new QCloseEvent);
+            posted = 3;
+        }
+    });
+    repeating.start();
+    EventCounter counter;
+    guitest::WhenModal([&](QDialog& dialog) {
+        qApp->installEventFilter(&counter);
+        downloading = true;
+        Click(dialog, 1);
+    });
+    EXPECT_TRUE(window->RouteCommand(kCompileScript));
+    downloading = false;
+    QTest::qWait(100); // what was posted and not dropped would come now
+    qApp->removeEventFilter(&counter);
+
+    const std::vector<std::uint8_t> image(doc->m_hpbShow.begin(),
+                                          doc->m_hpbShow.begin() + doc->m_wImageLength);
+    EXPECT_EQ(emulator.StoredImage(), image);
+    EXPECT_GE(ticks, 5) << "the repeating timer fired while the image went out";
+    EXPECT_GT(counter.paints, 0) << "the windows painted meanwhile";
+    EXPECT_EQ(posted, 3);
+    EXPECT_EQ(counter.inputs, 0) << "no input reached a window, then or afterwards";
+    EXPECT_EQ(app.OpenDocuments().GetCount(), documents) << "the keys started nothing";
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(window->isVisible()) << "the close was refused";
+    emulator.Stop();
 }
 
 } // namespace

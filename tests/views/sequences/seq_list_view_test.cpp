@@ -3,6 +3,7 @@
 #include "controls/grid/cel_parts.h"
 #include "platform/qt/command_target.h"
 #include "platform/qt/virtual_keys.h"
+#include "script/clipboard_block.h"
 #include "script/sequence.h"
 #include "script/sequence_clipboard.h"
 #include "script/vl_doc.h"
@@ -735,6 +736,7 @@ TEST_F(SeqList, CutRemovesAndClosesAndARefusedCopyOrCutTakesNothing) {
     ui.QueueAnswer(MsgResult::No);
     Command(vl_ids::kEditCut);
     ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, clipboard::kCutTextsQuestion);
     EXPECT_EQ(ui.boxes[0].caption, "Cut to Clipboard");
     EXPECT_EQ(ui.boxes[0].buttons, platform::MsgButtons::YesNo);
     EXPECT_EQ(Names().size(), 2u);
