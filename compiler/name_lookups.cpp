@@ -1,6 +1,7 @@
 #include "compiler/name_lookups.h"
 
 #include "compiler/compiler_state.h"
+#include "script/text_utils.h"
 #include "script/vl_doc.h"
 
 #include <algorithm>
@@ -164,4 +165,32 @@ int FindIdenticalCompiledEvent() {
     const ByteString& code = state.currentEvent->m_bsCompiled;
     const auto found = state.originalIndex.find(std::string(code.begin(), code.end()));
     return found == state.originalIndex.end() ? -1 : found->second;
+}
+
+int GetOperandKind(const CVLDoc& doc, std::string_view name, int& index) {
+    const std::string normal = NormalizeName(name, true);
+    struct Lookup {
+        int (*find)(const CVLDoc&, std::string_view);
+        int kind;
+        int base; // the code's offset from the plain index
+    };
+    static constexpr Lookup kOrder[] = {
+        {FindInput, kOperandInput, 128},
+        {FindOutput, kOperandOutput, 0},
+        {FindFlag, kOperandFlag, 64},
+        {FindVariable, kOperandVariable, 0},
+        {[](const CVLDoc& d, std::string_view n) { return d.FindPort(n); }, kOperandPort, 0},
+        {FindSequence, kOperandSequence, 0},
+        {FindDataString, kOperandDataString, 0},
+        {FindLcdString, kOperandLcdString, 0},
+    };
+    for (const Lookup& lookup : kOrder) {
+        const int code = lookup.find(doc, normal);
+        if (code >= 0) {
+            index = code - lookup.base;
+            return lookup.kind;
+        }
+    }
+    index = -1;
+    return kOperandNone;
 }

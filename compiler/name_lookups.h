@@ -32,3 +32,21 @@ int FindLabelWordOffset(std::string_view label);
 // The image offset of the first stored event code equal to the current event's compiled
 // bytes, or -1.
 int FindIdenticalCompiledEvent();
+
+// The kinds of resource an event operand can name, as the timeline colours them and the cross
+// reference lists them.
+enum OperandKind : int {
+    kOperandNone = 0,
+    kOperandInput = 1,
+    kOperandOutput = 2,
+    kOperandFlag = 3,
+    kOperandVariable = 4,
+    kOperandPort = 5,
+    kOperandLcdString = 6,
+    kOperandDataString = 7,
+    kOperandSequence = 8,
+};
+// What `name` names in the script, trying input, output, flag, variable, port, sequence, data
+// string and LCD string in that order (the first match wins): the kind, with `index` the plain
+// 0-based index within its table; kOperandNone with index -1 when nothing matches.
+int GetOperandKind(const CVLDoc& doc, std::string_view name, int& index);

@@ -1,6 +1,7 @@
 #include "script/doc_list.h"
 
 #include "platform/paths.h"
+#include "script/text_utils.h"
 #include "script/vl_doc.h"
 
 #include <algorithm>
@@ -24,7 +25,7 @@ void CDocList::Remove(CVLDoc* document) {
 
 CVLDoc* CDocList::FindScriptByName(std::string_view name) const {
     for (const auto& entry : m_List)
-        if (entry->m_pDoc && platform::EqualsNoCase(entry->m_pDoc->GetTitle(), name))
+        if (entry->m_pDoc && ScriptTitlesMatch(entry->m_pDoc->GetTitle(), name))
             return entry->m_pDoc;
     return nullptr;
 }

@@ -28,8 +28,8 @@ public:
     void Add(CVLDoc* document);
     // Removes the first entry for the document; nothing when there is none.
     void Remove(CVLDoc* document);
-    // The first document, in the order of registration, whose title equals `name` without
-    // regard to case; null when there is none.
+    // The first document, in the order of registration, whose title equals `name` as the
+    // "->" references compare titles (ScriptTitlesMatch); null when there is none.
     CVLDoc* FindScriptByName(std::string_view name) const;
 
     std::size_t GetCount() const { return m_List.size(); }

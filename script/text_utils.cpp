@@ -1,5 +1,6 @@
 #include "script/text_utils.h"
 
+#include "platform/paths.h"
 #include "script/value_parsers.h"
 
 bool IsNameWhiteSpace(char c) {
@@ -139,4 +140,8 @@ SplitText SplitTextAtBlank(std::string_view text, std::size_t n) {
     if (blank == std::string_view::npos)
         return {std::string(text), {}};
     return {std::string(text.substr(0, blank)), std::string(text.substr(blank + 1))};
+}
+
+bool ScriptTitlesMatch(std::string_view a, std::string_view b) {
+    return platform::EqualsNoCase(NormalizeName(a, true), NormalizeName(b, true));
 }

@@ -21,6 +21,10 @@ std::string DoubleAmpersands(std::string_view text);
 
 // True when the text holds '-' directly followed by '>'.
 bool HasArrow(std::string_view text);
+// Whether two script titles name the same script as the "->" references write them: each
+// normalised with blanks turned to '_', compared without regard to case. A title with blanks is
+// thus found by the underscored form a port stores.
+bool ScriptTitlesMatch(std::string_view a, std::string_view b);
 // The script part of "script->name": the text before the nearest '-' that precedes the last
 // '>' (they need not be adjacent); empty without them.
 std::string TextBeforeLastArrow(std::string_view text);

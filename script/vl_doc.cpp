@@ -533,8 +533,8 @@ void CVLDoc::MarkForCompile() {
             continue;
         const CProduct& product = *other->m_pProduct;
         for (std::size_t p = 0; p < product.m_wPorts && p < product.m_Ports.size(); ++p) {
-            if (platform::EqualsNoCase(TextBeforeLastArrow(product.m_Ports[p].m_strProtocol),
-                                       GetTitle())) {
+            if (ScriptTitlesMatch(TextBeforeLastArrow(product.m_Ports[p].m_strProtocol),
+                                  GetTitle())) {
                 other->MarkForCompile();
                 break;
             }
@@ -594,8 +594,14 @@ std::string CVLDoc::ViewTitle(const platform::View& view) const {
     if (std::strcmp(viewClass, "CEvntView") == 0)
         return "[" + view.ViewSubject() + "] of " + GetScriptName();
     for (const Prefix& entry : kPrefixes)
-        if (std::strcmp(viewClass, entry.viewClass) == 0)
-            return entry.prefix + GetScriptName();
+        if (std::strcmp(viewClass, entry.viewClass) == 0) {
+            // The two sortable tables say how they sort in their title.
+            const bool sortable = std::strcmp(viewClass, "CXRefView") == 0 ||
+                                  std::strcmp(viewClass, "CsmpteView") == 0;
+            return entry.prefix + GetScriptName() +
+                   (sortable ? " - Double Left or Right Click Column Header to Sort Up or Down"
+                             : "");
+        }
     return {};
 }
 

@@ -26,6 +26,7 @@
 #include "views/gridbase/vl_cel_ctrl.h"
 #include "views/reports/compile_view.h"
 #include "views/reports/list_views.h"
+#include "views/resources/resource_view.h"
 #include "views/sequences/seq_list_view.h"
 
 #include <QCloseEvent>
@@ -306,6 +307,7 @@ CVLFrame::CVLFrame(CVLApp& app)
     // The image view asks for its document's retrieval once it is up (after the event loop
     // comes back), never for whichever document happens to be active then.
     RegisterReportViews(views_, *services_, [this](CDatDoc& doc) { OnImageViewShown(doc); });
+    RegisterResourceViews(views_, *services_);
     RegisterSequenceViews(views_, *services_);
     views_.InstallDialogs(*ui_);
     templates_ = std::make_unique<VelmoraTemplates>(*MdiClient(), views_);

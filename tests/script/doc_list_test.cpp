@@ -45,6 +45,30 @@ TEST_F(DocListTest, FindsByTitleWithoutCaseFirstOpenedWins) {
     EXPECT_EQ(List().FindScriptByName("show"), nullptr);
 }
 
+// A port stores a linked script's title with '_' for its blanks: that form finds the script
+// open, and marking it for compilation reaches the script that links to it.
+TEST_F(DocListTest, ATitleWithBlanksIsFoundAndMarkedByItsUnderscoredForm) {
+    CVLDoc linked(app.App());
+    linked.InitNewScript(CVLDoc::kDefaultProduct);
+    linked.SetTitle("Main Stage.ksf");
+    CVLDoc linking(app.App());
+    linking.InitNewScript(CVLDoc::kDefaultProduct);
+    linking.SetTitle("Lobby.ksf");
+    linking.m_pProduct->m_Ports[1].m_strProtocol = "main_stage.KSF->Brevant_Remote";
+
+    EXPECT_EQ(List().FindScriptByName("Main_Stage.ksf"), &linked);
+    EXPECT_EQ(List().FindScriptByName(" main stage.ksf "), &linked);
+    EXPECT_EQ(List().FindScriptByName("MainStage.ksf"), nullptr);
+
+    for (auto& sequence : linking.m_poSeqList)
+        sequence->m_nNeedsCompile = 0;
+    linking.m_nCompiledOK = 1;
+    linked.MarkForCompile();
+    EXPECT_EQ(linking.m_nCompiledOK, 0);
+    ASSERT_FALSE(linking.m_poSeqList.empty());
+    EXPECT_EQ(linking.m_poSeqList.front()->m_nNeedsCompile, 1);
+}
+
 TEST_F(DocListTest, RemovingAnUnknownDocumentChangesNothing) {
     CVLDoc registered(app.App());
     CDocList other;

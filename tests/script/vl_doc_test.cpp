@@ -502,8 +502,10 @@ TEST_F(VLDocTest, ViewTitlesFollowTheViewClass) {
         {"CPortView", "Ports of Finale"},
         {"CDataStrView", "Data Strings of Finale"},
         {"CLcdStrView", "LCD Strings of Finale"},
-        {"CXRefView", "Cross Reference of Finale"},
-        {"CsmpteView", "Timecode Triggers of Finale"},
+        {"CXRefView", "Cross Reference of Finale - Double Left or Right Click Column Header to "
+                      "Sort Up or Down"},
+        {"CsmpteView", "Timecode Triggers of Finale - Double Left or Right Click Column Header "
+                       "to Sort Up or Down"},
         {"CEvntView", "[Opening Act] of Finale"},
         {"CCompileView", ""}};
     std::vector<std::unique_ptr<TestView>> views;

@@ -139,6 +139,10 @@ struct FrameCommands : ::testing::Test, testsupport::QtAppFirst {
                     auto* view = new TableView(name, *doc, window->Services());
                     return {view, view};
                 });
+        // A view class that makes no view, as a template's view that cannot be made.
+        window->Views().RegisterView(
+            "COutputView",
+            [](platform::Document&, QWidget*) -> platform::qt::CreatedView { return {}; });
         ASSERT_TRUE(app.InitInstance(*window));
         window->show();
     }
