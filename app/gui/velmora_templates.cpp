@@ -1,5 +1,7 @@
 #include "app/gui/velmora_templates.h"
 
+#include "app/gui/event_frames.h"
+
 #include "controls/commandbars/frame.h"
 #include "link/dat_doc.h"
 #include "platform/paths.h"
@@ -182,8 +184,14 @@ VelmoraTemplates::VelmoraTemplates(QMdiArea& area, const pq::ViewRegistry& views
         const FrameKind* kind = FindFrameKind(row.frameClass);
         const bool script = std::string_view(row.document) == "CVLDoc";
         const int index = int(templates_.size());
+        // The frames of a sequence's events keep their placement in the sequence.
+        const QSize sequenceFrame = std::string_view(row.member) == "m_pEventTmp" ? kEventFrameSize
+                                    : std::string_view(row.member) == "m_pTimeTmp"
+                                        ? kTimelineFrameSize
+                                        : QSize();
         pq::MdiDocTemplate::FrameFactory frames =
-            [this, kind, script, index](platform::Document& document) -> pq::MdiChildFrame* {
+            [this, kind, script, index,
+             sequenceFrame](platform::Document& document) -> pq::MdiChildFrame* {
             pq::MdiChildFrame* frame = nullptr;
             if (!script) {
                 if (!dynamic_cast<CDatDoc*>(&document))
@@ -193,7 +201,15 @@ VelmoraTemplates::VelmoraTemplates(QMdiArea& area, const pq::ViewRegistry& views
                 auto* doc = dynamic_cast<CVLDoc*>(&document);
                 if (!doc)
                     return nullptr;
-                if (kind) {
+                if (sequenceFrame.isValid()) {
+                    if (!doc->m_posCurrentSeq || !mainFrame)
+                        return nullptr;
+                    frame = new SequenceFrame(*doc, *doc->m_posCurrentSeq, sequenceFrame);
+                    frame->canClose = [doc, frame] {
+                        return MayCloseScriptWindow(*doc,
+                                                    static_cast<const pq::MdiChildFrame*>(frame));
+                    };
+                } else if (kind) {
                     auto* remember = new CMDIChildRememberWnd(*doc, *kind);
                     remember->closeScript = [this](CVLDoc& d) {
                         if (closeScript)
@@ -226,6 +242,62 @@ VelmoraTemplates::VelmoraTemplates(QMdiArea& area, const pq::ViewRegistry& views
         templates_.push_back(std::move(tmpl));
     }
     scriptFrames_ = std::make_unique<ScriptFrameFactory>(*Get("m_pScriptTmp"));
+    SetUpSequenceFrames();
+}
+
+void VelmoraTemplates::SetUpSequenceFrames() {
+    struct Kind {
+        const char* member;
+        const char* other;
+        QSize size;
+        bool timeline;
+    };
+    for (const Kind& kind : {Kind{"m_pEventTmp", "m_pTimeTmp", kEventFrameSize, false},
+                             Kind{"m_pTimeTmp", "m_pEventTmp", kTimelineFrameSize, true}}) {
+        pq::MdiDocTemplate* tmpl = Get(kind.member);
+        pq::MdiDocTemplate* other = Get(kind.other);
+        if (!tmpl || !other)
+            continue;
+        tmpl->SetContent(
+            [this, kind, other](pq::MdiChildFrame& frame,
+                                const pq::MdiDocTemplate::ViewMaker& make) -> QWidget* {
+                auto* owner = dynamic_cast<SequenceFrame*>(&frame);
+                if (!owner || !mainFrame)
+                    return nullptr;
+                CVLDoc& doc = owner->Document();
+                CSeq& seq = owner->Sequence();
+                SequenceFrameBars::Hooks hooks;
+                // The other frame opens on this frame's own sequence.
+                hooks.switchFrame = [&doc, &seq, other] {
+                    doc.m_posCurrentSeq = &seq;
+                    return other->OpenView(doc) != nullptr;
+                };
+                hooks.otherAvailable = [other] { return other->ViewAvailable(); };
+                hooks.clearStartAdded = [this] {
+                    if (clearTimecodeStartAdded)
+                        clearTimecodeStartAdded();
+                };
+                if (!kind.timeline) {
+                    auto* content = new CEvntMDIChildWnd(doc, seq, *mainFrame, std::move(hooks));
+                    QWidget* view = make("CEvntView", content);
+                    if (!view) {
+                        delete content;
+                        return nullptr;
+                    }
+                    content->SetCentralWidget(view);
+                    return content;
+                }
+                auto* content = new CFrTimeline(doc, seq, *mainFrame, std::move(hooks));
+                QWidget* timeline = make("CVwTimeline", content);
+                QWidget* grid = make("CVwTimeGrid", content);
+                if (!timeline || !grid) {
+                    delete content;
+                    return nullptr;
+                }
+                content->SetPanes(timeline, grid);
+                return content;
+            });
+    }
 }
 
 pq::MdiDocTemplate* VelmoraTemplates::Get(std::string_view member) const {

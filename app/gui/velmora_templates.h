@@ -6,6 +6,7 @@
 
 #include "app/my_multi_doc_template.h"
 #include "controls/commandbars/resources.h"
+#include "platform/qt/command_target.h"
 #include "platform/qt/mdi_template.h"
 #include "platform/qt/placement.h"
 #include "script/vl_doc.h"
@@ -129,6 +130,11 @@ public:
 
     // How the sequence list's close closes its script (see CMDIChildRememberWnd).
     std::function<void(CVLDoc&)> closeScript;
+    // The main frame, whose routing the event and timeline frames' bars take; they are made
+    // only once it is set.
+    platform::qt::CommandTarget* mainFrame = nullptr;
+    // Clears "Events with Timecode Start" in memory, for the frames' Internal timecode mode.
+    std::function<void()> clearTimecodeStartAdded;
     // Told when the last window of a script has closed: the owner closes the script.
     std::function<void(CVLDoc&)> lastWindowClosed;
     // Told of every frame a template makes, before it first shows: the template's resources
@@ -138,6 +144,9 @@ public:
         frameMade;
 
 private:
+    // The event frame (m_pEventTmp) and the timeline frame (m_pTimeTmp) on the sequence the
+    // script is opening.
+    void SetUpSequenceFrames();
     std::vector<std::unique_ptr<platform::qt::MdiDocTemplate>> templates_;
     std::unique_ptr<ScriptFrameFactory> scriptFrames_;
 };

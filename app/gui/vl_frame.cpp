@@ -178,6 +178,12 @@ public:
         return settings;
     }
     int NextGridId() override { return frame_.app_.m_nNextGridId++; }
+    void SetTimeDisplay(bool eventsInFrames, bool timecodeStartAdded) override {
+        frame_.app_.m_bEventsInFrames = eventsInFrames;
+        frame_.app_.m_bTimecodeStartAdded = timecodeStartAdded;
+        frame_.app_.SaveSettings();
+    }
+    void OpenHelp() override { platform::qt::OpenHelp(frame_.app_.m_strAppDir); }
 
 private:
     CVLFrame& frame_;
@@ -310,6 +316,8 @@ CVLFrame::CVLFrame(CVLApp& app)
     templateBars_ = std::make_unique<TemplateBars>(*this, *templates_);
     // The scripts' windows close their scripts through the application, which owns them.
     templates_->closeScript = [this](CVLDoc& doc) { app_.CloseDocument(&doc); };
+    templates_->mainFrame = this;
+    templates_->clearTimecodeStartAdded = [this] { app_.m_bTimecodeStartAdded = false; };
     templates_->lastWindowClosed = [this](CVLDoc& doc) { app_.CloseDocument(&doc); };
 }
 

@@ -1,5 +1,7 @@
 #include "app/gui/vl_resources.h"
 
+#include "app/gui/event_frames.h"
+
 #include "platform/qt/virtual_keys.h"
 
 #include <iterator>
@@ -288,6 +290,7 @@ void RegisterVelmoraResources() {
     res.SetMenu(kStringMenu, ScriptMenu(ScriptWindow::Strings));
     res.SetMenu(kTimelineMenu, ScriptMenu(ScriptWindow::Timeline));
     res.SetToolBar(kStandardToolBar, StandardToolBar());
+    RegisterEventFrameResources();
     res.SetAccelerators(kFrameAccelerators, FrameAccelerators());
     res.SetAccelerators(kScriptAccelerators,
                         EditingAccelerators(kInsertSequence, kDeleteSequences));

@@ -1668,8 +1668,9 @@ int CELCtrl::FinishEdit(std::string text, bool cancelled, bool continueEdit, int
         SourceFor(column)->AllowEditFinish(column, row, editor_, text, cancelled) == 1 &&
         AllowEditFinish(column, row, editor_, text, cancelled);
     finishing_ = false;
+    // A refusal keeps the editor open, unless the owner abandoned the edit while refusing it.
     if (!allowed)
-        return wasEditing ? 0 : 1;
+        return wasEditing && editing_ ? 0 : 1;
     editor_->hide();
     if (!cancelled && wasEditing) {
         WriteCellText(column, row, text);

@@ -25,10 +25,18 @@ struct TestViewServices : ViewServices {
     views::PrintServices& Printing() override { return printing; }
     ViewSettings Settings() const override { return settings; }
     int NextGridId() override { return nextGridId++; }
+    void SetTimeDisplay(bool eventsInFrames, bool timecodeStartAdded) override {
+        settings.eventsInFrames = eventsInFrames;
+        settings.timecodeStartAdded = timecodeStartAdded;
+        ++settingsSaved;
+    }
+    void OpenHelp() override { ++helpOpened; }
 
     views::PrintServices printing;
     ViewSettings settings;
     int nextGridId = 1000;
+    int settingsSaved = 0;
+    int helpOpened = 0;
     std::vector<std::pair<std::string, CSeq*>> opened;
     std::function<platform::View*(CVLDoc&, std::string_view, CSeq*)> opener;
 };

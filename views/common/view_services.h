@@ -37,6 +37,11 @@ public:
     virtual ViewSettings Settings() const = 0;
     // The number of the next grid a view creates.
     virtual int NextGridId() = 0;
+    // Sets how event times are shown ("View Events", "View Events Start Timecode") for every
+    // script and writes the settings.
+    virtual void SetTimeDisplay(bool eventsInFrames, bool timecodeStartAdded) = 0;
+    // Opens the contents of the program's help.
+    virtual void OpenHelp() = 0;
 };
 
 // Registers a view class whose factory makes `View(doc, services)` for documents of type `Doc`;

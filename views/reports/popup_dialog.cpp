@@ -72,6 +72,8 @@ void ShowPopup(const ::CPopupDlg& request) {
     CPopupDlg popup;
     popup.setWindowTitle(platform::qt::ToQString(request.title));
     popup.SetMessage(request.message);
+    if (!request.detail.empty())
+        popup.SetDetail(request.detail);
     popup.CreateModeless();
     DelayTicks(request.delayTicks);
 }

@@ -1,5 +1,7 @@
 #include "views/sequences/seq_list_view.h"
 
+#include "views/sequences/event_view.h"
+
 #include "controls/grid/cel_parts.h"
 #include "link/live_commands.h"
 #include "platform/qt/help.h"
@@ -1005,6 +1007,7 @@ void CSeqListView::OnPaste() {
 
 void RegisterSequenceViews(platform::qt::ViewRegistry& registry, ViewServices& services) {
     RegisterTypedView<CSeqListView, CVLDoc>(registry, "CSeqListView", services);
+    RegisterEventViews(registry, services);
 }
 
 void ShowRetrievedScript(CVLDoc& doc) {
