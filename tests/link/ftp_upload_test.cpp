@@ -2,112 +2,20 @@
 
 #include "link/script_transfer.h"
 #include "tests/link/link_fixtures.h"
+#include "tests/support/ftp_server.h"
 
 #include <gtest/gtest.h>
-
-#include <arpa/inet.h>
-#include <chrono>
-#include <csignal>
-#include <filesystem>
-#include <fstream>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 
 namespace {
 
 using showlink::LogColour;
 
-constexpr const char* kPython = "/usr/bin/python3";
-
-bool PythonHasFtpServer() {
-    const std::string command = std::string(kPython) + " -c 'import pyftpdlib' >/dev/null 2>&1";
-    return std::system(command.c_str()) == 0;
-}
-
-int FreePort() {
-    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(s);
-    return ntohs(address.sin_port);
-}
-
-bool Accepts(int port) {
-    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool ok = ::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    ::close(s);
-    return ok;
-}
-
-// A real FTP server on 127.0.0.1 serving a fresh folder, with one user.
-class FtpServer {
-public:
-    FtpServer(bool writable) {
-        folder = std::filesystem::path(::testing::TempDir()) /
-                 ("ftp-" + std::to_string(::getpid()) + "-" + std::to_string(FreePort()));
-        std::filesystem::create_directories(folder);
-        port = FreePort();
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            const std::string portText = std::to_string(port);
-            const std::string dir = folder.string();
-            std::freopen("/dev/null", "w", stderr);
-            std::vector<const char*> args = {
-                kPython, "-m",        "pyftpdlib", "-i",   "127.0.0.1", "-p",    portText.c_str(),
-                "-d",    dir.c_str(), "-u",        "show", "-P",        "secret"};
-            if (writable) {
-                args.push_back("-w");
-            }
-            args.push_back(nullptr);
-            ::execv(kPython, const_cast<char* const*>(args.data()));
-            ::_exit(127);
-        }
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-        while (pid_ > 0 && std::chrono::steady_clock::now() < deadline) {
-            if (Accepts(port)) {
-                ready = true;
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-    }
-    ~FtpServer() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            int status = 0;
-            ::waitpid(pid_, &status, 0);
-        }
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    }
-    std::vector<std::uint8_t> Uploaded() const {
-        std::ifstream in(folder / "load.dat", std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-
-    std::filesystem::path folder;
-    int port = 0;
-    bool ready = false;
-
-private:
-    pid_t pid_ = -1;
-};
+using testing_support::FtpServer;
 
 struct Ftp : ::testing::Test {
     void SetUp() override {
-        if (!PythonHasFtpServer()) {
-            GTEST_SKIP() << kPython
+        if (!testing_support::PythonHasFtpServer()) {
+            GTEST_SKIP() << testing_support::kFtpPython
                          << " has no pyftpdlib module (Debian package python3-pyftpdlib)";
         }
         devices.AddTail({"Stage Left", "show", "127.0.0.1", "secret"});
