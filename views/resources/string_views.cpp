@@ -5,6 +5,7 @@
 #include "platform/paths.h"
 #include "platform/qt/colors.h"
 #include "platform/qt/virtual_keys.h"
+#include "script/clipboard_block.h"
 #include "script/text_resources.h"
 
 #include <QApplication>
@@ -378,9 +379,7 @@ bool CStringView::CopyRun(int& first, int& last) {
     for (int i = first; i <= last; ++i)
         run.push_back(StringAt(i));
     if (StringsNeedCutting(run) &&
-        Box("A text of the selection is longer than 255 characters.  Copy it cut to its first "
-            "255 characters?",
-            "Copy to Clipboard", MsgButtons::YesNo) != MsgResult::Yes)
+        Box(clipboard::kCutTextsQuestion, "Copy to Clipboard", MsgButtons::YesNo) != MsgResult::Yes)
         return false;
     auto* data = new QMimeData; // the clipboard takes it
     const std::vector<std::uint8_t> block = EncodeStringsBlock(run);

@@ -6,6 +6,7 @@
 #include "platform/qt/qt_ui_services.h"
 #include "platform/qt/virtual_keys.h"
 #include "platform/ui_services.h"
+#include "script/clipboard_block.h"
 #include "script/event_clipboard.h"
 #include "script/sequence_clipboard.h"
 #include "script/text_utils.h"
@@ -955,9 +956,8 @@ bool CEvntView::CopyEvents(bool cut) {
     for (int row : rows)
         events.push_back(seq_->m_poEventList[static_cast<std::size_t>(row)].get());
     if (clipboard::EventsBlockCutsText(events) &&
-        platform::Ui().MessageBox(
-            {"Some texts are longer than 255 characters and will be cut to 255.  Continue?",
-             caption, platform::MsgButtons::YesNo}) != platform::MsgResult::Yes)
+        platform::Ui().MessageBox({clipboard::kCutTextsQuestion, caption,
+                                   platform::MsgButtons::YesNo}) != platform::MsgResult::Yes)
         return false;
     try {
         const std::vector<std::uint8_t> block = clipboard::WriteEventsBlock(events);
