@@ -148,30 +148,6 @@ void CompileCel::NotifySideHeadingDoubleClick(int column, int row, const QRect& 
     NotifyCellDoubleClick(column, row, rect, point, processed);
 }
 
-void CompileCel::SortBy(int column, int flags) {
-    if (column < 0 || column >= GetColumnCount())
-        return;
-    platform::WaitCursor wait;
-    SortRowsByColumn(column, flags);
-    RepaintAll();
-}
-
-void CompileCel::NotifyTopHeadingLeftClick(int column, int, int down, const QRect&, const QPoint&,
-                                           int) {
-    if (!down)
-        SortBy(column, 1);
-}
-
-void CompileCel::NotifyTopHeadingRightClick(int column, int, int down, const QRect&, const QPoint&,
-                                            int) {
-    if (!down)
-        SortBy(column, 2);
-}
-
-int CompileCel::CompareCellsForSort(const CELCell* first, const CELCell* second, int flags) {
-    return CompareTextOnly(first, second, flags);
-}
-
 // ---- CCompileView ----
 
 CCompileView::CCompileView(CVLDoc& doc, ViewServices& services, QWidget* parent)

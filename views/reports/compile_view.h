@@ -6,7 +6,7 @@
 
 #include "compiler/diagnostics.h"
 #include "views/common/vl_view.h"
-#include "views/gridbase/vl_cel_ctrl.h"
+#include "views/gridbase/sorting_cel.h"
 
 #include <functional>
 #include <string>
@@ -18,7 +18,7 @@ namespace platform::qt {
 class ViewRegistry;
 }
 
-class CompileCel : public VLCELCtrl {
+class CompileCel : public SortingCel {
 public:
     explicit CompileCel(CCompileView& view);
 
@@ -26,19 +26,13 @@ public:
                              int processed) override;
     void NotifyCellDoubleClick(int column, int row, const QRect& rect, const QPoint& point,
                                int processed) override;
-    void NotifyTopHeadingLeftClick(int column, int row, int down, const QRect& rect,
-                                   const QPoint& point, int processed) override;
-    void NotifyTopHeadingRightClick(int column, int row, int down, const QRect& rect,
-                                    const QPoint& point, int processed) override;
     void NotifySideHeadingLeftClick(int column, int row, int down, const QRect& rect,
                                     const QPoint& point, int processed) override;
     void NotifySideHeadingDoubleClick(int column, int row, const QRect& rect, const QPoint& point,
                                       int processed) override;
-    int CompareCellsForSort(const CELCell* first, const CELCell* second, int flags) override;
 
 private:
     void CloseErrorDialog();
-    void SortBy(int column, int flags);
 
     CCompileView& view_;
 };

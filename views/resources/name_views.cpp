@@ -25,22 +25,11 @@ const NameKind kKinds[4] = {
     {"CVarView", {"Var Name", "Var Comment"}, RGB(200, 255, 255), "Variables", CVLDoc::kColVar},
 };
 
-// Visible characters open the editor with themselves; the blank does not.
-bool StartsEdit(int ch) {
-    return ch > 0x20 && ch != 0x7F;
-}
-
 } // namespace
 
 // ---- NameCel ----
 
-void NameCel::NotifyColumnSized(int, int&) {
-    view_.StoreColumnWidths(view_.WidthGroup());
-}
-
-void NameCel::NotifyCellDoubleClick(int, int, const QRect&, const QPoint&, int) {
-    EditActiveCell();
-}
+NameCel::NameCel(CNameView& view) : ResourceCel(view), view_(view) {}
 
 void NameCel::NotifyKeyPressed(int& key, int processed) {
     VLCELCtrl::NotifyKeyPressed(key, processed);

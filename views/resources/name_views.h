@@ -10,13 +10,10 @@
 struct CProductResource;
 class CNameView;
 
-class NameCel : public VLCELCtrl {
+class NameCel : public ResourceCel<> {
 public:
-    explicit NameCel(CNameView& view) : view_(view) {}
+    explicit NameCel(CNameView& view);
 
-    void NotifyColumnSized(int column, int& width) override;
-    void NotifyCellDoubleClick(int column, int row, const QRect& rect, const QPoint& point,
-                               int processed) override;
     void NotifyKeyPressed(int& key, int processed) override;
     void NotifyCharTyped(int& ch, int processed) override;
     bool AllowEditFinish(int column, int row, CELEdit* editor, std::string& text,

@@ -79,6 +79,40 @@ CProtocol* FindProtocolNamed(const CVLDoc& doc, const std::string& name) {
     return found;
 }
 
+// Selects the port's own protocol in `list`; a "->" reference is remembered so that it is
+// stored again while its protocol stays the one chosen.
+void SelectPortProtocol(const CVLDoc& doc, const std::string& named, QComboBox* list,
+                        std::string& protocol, std::string& reference, std::string& referenced) {
+    if (CProtocol* found = FindProtocolNamed(doc, named)) {
+        protocol = found->GetDisplayName();
+        if (HasArrow(named)) {
+            reference = named;
+            referenced = protocol;
+        }
+    } else {
+        protocol = kNone;
+    }
+    list->setCurrentIndex(list->findText(ToQString(protocol)));
+}
+
+// A port with a fixed protocol puts the list back to it; true when it did.
+bool RefuseFixedProtocol(CVLDoc& doc, int port, QComboBox* list, const std::string& protocol,
+                         bool& filling) {
+    if (!PortOf(doc, port).m_nFixedProtocol)
+        return false;
+    Box("The Protocol cannot be changed on this port", "Edit Port Configuration");
+    filling = true;
+    list->setCurrentIndex(list->findText(ToQString(protocol)));
+    filling = false;
+    return true;
+}
+
+// A port linked to another script keeps its link while its protocol stays the one chosen.
+std::string StoredProtocol(const std::string& protocol, const std::string& reference,
+                           const std::string& referenced) {
+    return !reference.empty() && protocol == referenced ? reference : protocol;
+}
+
 } // namespace
 
 std::vector<std::string> SplitList(const std::string& list) {
@@ -163,16 +197,8 @@ CEditSerialConfigDlg::CEditSerialConfigDlg(CVLDoc& doc, int port, QWidget* paren
             AddSorted(protocolList_, name);
     }
     AddSorted(protocolList_, kNone);
-    if (CProtocol* found = FindProtocolNamed(doc_, current.m_strProtocol)) {
-        protocol_ = found->GetDisplayName();
-        if (HasArrow(current.m_strProtocol)) {
-            reference_ = current.m_strProtocol;
-            referenced_ = protocol_;
-        }
-    } else {
-        protocol_ = kNone;
-    }
-    protocolList_->setCurrentIndex(protocolList_->findText(ToQString(protocol_)));
+    SelectPortProtocol(doc_, current.m_strProtocol, protocolList_, protocol_, reference_,
+                       referenced_);
     filling_ = false;
     values_ = {current.m_strBaudRate, current.m_strDataBits, current.m_strStopBits,
                current.m_strParity};
@@ -232,15 +258,8 @@ void CEditSerialConfigDlg::FillSettings() {
 }
 
 void CEditSerialConfigDlg::OnProtocolChanged() {
-    if (filling_)
+    if (filling_ || RefuseFixedProtocol(doc_, port_, protocolList_, protocol_, filling_))
         return;
-    if (PortOf(doc_, port_).m_nFixedProtocol) {
-        Box("The Protocol cannot be changed on this port", "Edit Port Configuration");
-        filling_ = true;
-        protocolList_->setCurrentIndex(protocolList_->findText(ToQString(protocol_)));
-        filling_ = false;
-        return;
-    }
     protocol_ = FromQString(protocolList_->currentText());
     FillSettings();
 }
@@ -264,8 +283,7 @@ void CEditSerialConfigDlg::accept() {
             return;
         }
     }
-    // A port linked to another script keeps its link while its protocol stays the one chosen.
-    port.m_strProtocol = !reference_.empty() && protocol_ == referenced_ ? reference_ : protocol_;
+    port.m_strProtocol = StoredProtocol(protocol_, reference_, referenced_);
     port.m_strBaudRate = values_[0];
     port.m_strDataBits = values_[1];
     port.m_strStopBits = values_[2];
@@ -296,16 +314,8 @@ CEditScsiConfigDlg::CEditScsiConfigDlg(CVLDoc& doc, int port, QWidget* parent)
             AddSorted(protocolList_, name);
     }
     AddSorted(protocolList_, kNone);
-    if (CProtocol* found = FindProtocolNamed(doc_, current.m_strProtocol)) {
-        protocol_ = found->GetDisplayName();
-        if (HasArrow(current.m_strProtocol)) {
-            reference_ = current.m_strProtocol;
-            referenced_ = protocol_;
-        }
-    } else {
-        protocol_ = kNone;
-    }
-    protocolList_->setCurrentIndex(protocolList_->findText(ToQString(protocol_)));
+    SelectPortProtocol(doc_, current.m_strProtocol, protocolList_, protocol_, reference_,
+                       referenced_);
     filling_ = false;
     address_ = current.m_strScsiAddress;
     FillAddresses();
@@ -341,15 +351,8 @@ void CEditScsiConfigDlg::FillAddresses() {
 }
 
 void CEditScsiConfigDlg::OnProtocolChanged() {
-    if (filling_)
+    if (filling_ || RefuseFixedProtocol(doc_, port_, protocolList_, protocol_, filling_))
         return;
-    if (PortOf(doc_, port_).m_nFixedProtocol) {
-        Box("The Protocol cannot be changed on this port", "Edit Port Configuration");
-        filling_ = true;
-        protocolList_->setCurrentIndex(protocolList_->findText(ToQString(protocol_)));
-        filling_ = false;
-        return;
-    }
     protocol_ = FromQString(protocolList_->currentText());
     FillAddresses();
 }
@@ -364,7 +367,7 @@ void CEditScsiConfigDlg::accept() {
         }
         address_ = chosen;
     }
-    port.m_strProtocol = !reference_.empty() && protocol_ == referenced_ ? reference_ : protocol_;
+    port.m_strProtocol = StoredProtocol(protocol_, reference_, referenced_);
     port.m_strScsiAddress = address_;
     QDialog::accept();
 }

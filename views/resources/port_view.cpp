@@ -64,6 +64,8 @@ std::string SeparatorRefusal(int column, const std::string& text) {
 
 // ---- MyPortCel ----
 
+MyPortCel::MyPortCel(CPortView& view) : ResourceCel(view), view_(view) {}
+
 GVPMenuPtr MyPortCel::BuildPopupMenu(int, int, int) {
     auto menu = std::make_shared<GVPMenu>();
     menu->Item(QStringLiteral("Protocol Wizard"), kProtocolWizard)
@@ -102,18 +104,10 @@ void MyPortCel::OnCommand(int id) {
         view_.RunProductWizard();
 }
 
-void MyPortCel::NotifyColumnSized(int, int&) {
-    view_.StoreColumnWidths(view_.WidthGroup());
-}
-
 void MyPortCel::NotifyCellRightClick(int column, int row, int down, const QRect&,
                                      const QPoint& point, int) {
     if (down && column >= 0 && row >= 0)
         TrackGridPopup(column, row, 1, CellArea()->mapToGlobal(point));
-}
-
-void MyPortCel::NotifyCellDoubleClick(int, int, const QRect&, const QPoint&, int) {
-    EditActiveCell();
 }
 
 void MyPortCel::NotifyKeyPressed(int& key, int processed) {
@@ -173,7 +167,7 @@ void MyPortCel::NotifyKeyPressed(int& key, int processed) {
 }
 
 void MyPortCel::NotifyCharTyped(int& ch, int processed) {
-    if (!processed && ch > 0x20 && ch != 0x7F)
+    if (!processed && StartsEdit(ch))
         EditActiveCellWithKey(ch);
 }
 
@@ -303,8 +297,7 @@ void CPortView::RunProtocolWizard() {
     CProductPort* port = Port(row);
     if (!doc || !port)
         return;
-    if (IsScsi(*port)) {
-        EditScsiConfigRequest request;
+    const auto edit = [&](auto request) {
         request.document = doc;
         request.port = row;
         if (platform::Ui().RunDialog(request)) {
@@ -312,17 +305,11 @@ void CPortView::RunProtocolWizard() {
             RefreshAfterDialog();
             MarkChanged();
         }
-    }
-    if (platform::EqualsNoCase(port->m_strInterface, "Serial")) {
-        EditSerialConfigRequest request;
-        request.document = doc;
-        request.port = row;
-        if (platform::Ui().RunDialog(request)) {
-            FillGrid();
-            RefreshAfterDialog();
-            MarkChanged();
-        }
-    }
+    };
+    if (IsScsi(*port))
+        edit(EditScsiConfigRequest{});
+    if (platform::EqualsNoCase(port->m_strInterface, "Serial"))
+        edit(EditSerialConfigRequest{});
     LoadProtocolCommands(port->m_strProtocol);
 }
 

@@ -7,21 +7,18 @@
 struct CProductPort;
 class CPortView;
 
-class MyPortCel : public VLCELCtrl {
+class MyPortCel : public ResourceCel<> {
 public:
     static constexpr unsigned kProtocolWizard = 500;
     static constexpr unsigned kProductWizard = 501;
     static constexpr unsigned kHelp = 502;
     static constexpr unsigned kProperties = 503;
 
-    explicit MyPortCel(CPortView& view) : view_(view) {}
+    explicit MyPortCel(CPortView& view);
 
     void OnCommand(int id) override;
-    void NotifyColumnSized(int column, int& width) override;
     void NotifyCellRightClick(int column, int row, int down, const QRect& rect, const QPoint& point,
                               int processed) override;
-    void NotifyCellDoubleClick(int column, int row, const QRect& rect, const QPoint& point,
-                               int processed) override;
     void NotifyKeyPressed(int& key, int processed) override;
     void NotifyCharTyped(int& ch, int processed) override;
     bool AllowEditFinish(int column, int row, CELEdit* editor, std::string& text,

@@ -6,6 +6,7 @@
 #include "views/common/cell_tips_view.h"
 #include "views/common/column_fit_view.h"
 #include "views/common/vl_view.h"
+#include "views/gridbase/sorting_cel.h"
 #include "views/gridbase/vl_cel_ctrl.h"
 
 #include <string>
@@ -14,6 +15,27 @@
 namespace platform::qt {
 class ViewRegistry;
 }
+
+class CResourceView;
+
+// The grid of a resource table, on `Grid`: a column sized keeps the table's widths in the
+// script, and a double click edits the cell.
+template <class Grid = VLCELCtrl> class ResourceCel : public Grid {
+public:
+    explicit ResourceCel(CResourceView& table) : table_(table) {}
+
+    void NotifyColumnSized(int column, int& width) override;
+    void NotifyCellDoubleClick(int, int, const QRect&, const QPoint&, int) override {
+        this->EditActiveCell();
+    }
+
+protected:
+    // Visible characters open the editor with themselves; the blank does not.
+    static bool StartsEdit(int ch) { return ch > 0x20 && ch != 0x7F; }
+
+private:
+    CResourceView& table_;
+};
 
 class CResourceView : public CVLView, public ColumnFitView, public CellTipsView {
 public:
@@ -41,6 +63,10 @@ protected:
     // Widens the row headings to show `widest` whole.
     static void FitRowHeadings(VLCELCtrl& grid, const char* widest);
 };
+
+template <class Grid> void ResourceCel<Grid>::NotifyColumnSized(int, int&) {
+    table_.StoreColumnWidths(table_.WidthGroup());
+}
 
 // Registers the resource tables with the program's registry under their class names, and the
 // dialogs they open.

@@ -91,6 +91,8 @@ void DCAddSmpteTrigger::OnSelectionChanged() {
 
 // ---- smpteCel ----
 
+smpteCel::smpteCel(CsmpteView& view) : ResourceCel(view), view_(view) {}
+
 GVPMenuPtr smpteCel::BuildPopupMenu(int, int, int section) {
     if (section != 1)
         return nullptr;
@@ -108,10 +110,6 @@ void smpteCel::OnCommand(int id) {
         if (CVLDoc* doc = view_.GetVLDoc())
             platform::qt::OpenHelp(doc->Services().InstallDirectory());
     }
-}
-
-void smpteCel::NotifyColumnSized(int, int&) {
-    view_.StoreColumnWidths(view_.WidthGroup());
 }
 
 void smpteCel::NotifyCellRightClick(int column, int row, int down, const QRect&,
@@ -133,30 +131,6 @@ void smpteCel::NotifyCellDoubleClick(int, int row, const QRect&, const QPoint&, 
 void smpteCel::NotifySideHeadingDoubleClick(int column, int row, const QRect& rect,
                                             const QPoint& point, int processed) {
     NotifyCellDoubleClick(column, row, rect, point, processed);
-}
-
-void smpteCel::SortBy(int column, int flags) {
-    if (column < 0 || column >= GetColumnCount())
-        return;
-    platform::WaitCursor wait;
-    SortRowsByColumn(column, flags);
-    RepaintAll();
-}
-
-void smpteCel::NotifyTopHeadingLeftClick(int column, int, int down, const QRect&, const QPoint&,
-                                         int) {
-    if (!down)
-        SortBy(column, 1);
-}
-
-void smpteCel::NotifyTopHeadingRightClick(int column, int, int down, const QRect&, const QPoint&,
-                                          int) {
-    if (!down)
-        SortBy(column, 2);
-}
-
-int smpteCel::CompareCellsForSort(const CELCell* first, const CELCell* second, int flags) {
-    return CompareTextOnly(first, second, flags);
 }
 
 int smpteCel::GetCellTipText(int column, int, int section, std::string& text) {

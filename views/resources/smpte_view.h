@@ -27,32 +27,24 @@ private:
     int answer_ = -1;
 };
 
-class smpteCel : public VLCELCtrl {
+class smpteCel : public ResourceCel<SortingCel> {
 public:
     static constexpr unsigned kAddTrigger = 200;
     static constexpr unsigned kHelp = 201;
 
-    explicit smpteCel(CsmpteView& view) : view_(view) {}
+    explicit smpteCel(CsmpteView& view);
 
     void OnCommand(int id) override;
-    void NotifyColumnSized(int column, int& width) override;
     void NotifyCellRightClick(int column, int row, int down, const QRect& rect, const QPoint& point,
                               int processed) override;
     void NotifyCellDoubleClick(int column, int row, const QRect& rect, const QPoint& point,
                                int processed) override;
-    void NotifyTopHeadingLeftClick(int column, int row, int down, const QRect& rect,
-                                   const QPoint& point, int processed) override;
-    void NotifyTopHeadingRightClick(int column, int row, int down, const QRect& rect,
-                                    const QPoint& point, int processed) override;
     void NotifySideHeadingDoubleClick(int column, int row, const QRect& rect, const QPoint& point,
                                       int processed) override;
     int GetCellTipText(int column, int row, int section, std::string& text) override;
-    int CompareCellsForSort(const CELCell* first, const CELCell* second, int flags) override;
     GVPMenuPtr BuildPopupMenu(int column, int row, int section) override;
 
 private:
-    void SortBy(int column, int flags);
-
     CsmpteView& view_;
 };
 

@@ -59,13 +59,7 @@ template <typename F> auto WithList(CVLDoc& doc, bool lcd, F f) {
 
 // ---- StrCel ----
 
-void StrCel::NotifyColumnSized(int, int&) {
-    view_.StoreColumnWidths(view_.WidthGroup());
-}
-
-void StrCel::NotifyCellDoubleClick(int, int, const QRect&, const QPoint&, int) {
-    EditActiveCell();
-}
+StrCel::StrCel(CStringView& view) : ResourceCel(view), view_(view) {}
 
 void StrCel::NotifySideHeadingLeftClick(int, int row, int down, const QRect&, const QPoint&, int) {
     // The data table selects on the release as well as the press; the LCD table on the press.
@@ -123,7 +117,7 @@ void StrCel::NotifyCharTyped(int& ch, int processed) {
         view_.OnInsertString();
     else if (ch == 4)
         view_.OnDeleteStrings();
-    else if (ch > 0x20 && ch != 0x7F)
+    else if (StartsEdit(ch))
         EditActiveCellWithKey(ch);
 }
 

@@ -11,13 +11,10 @@
 
 class CStringView;
 
-class StrCel : public VLCELCtrl {
+class StrCel : public ResourceCel<> {
 public:
-    explicit StrCel(CStringView& view) : view_(view) {}
+    explicit StrCel(CStringView& view);
 
-    void NotifyColumnSized(int column, int& width) override;
-    void NotifyCellDoubleClick(int column, int row, const QRect& rect, const QPoint& point,
-                               int processed) override;
     void NotifySideHeadingLeftClick(int column, int row, int down, const QRect& rect,
                                     const QPoint& point, int processed) override;
     void NotifyKeyPressed(int& key, int processed) override;

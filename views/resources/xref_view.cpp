@@ -128,29 +128,7 @@ void DCXRefProgressDlg::SetEntry(const std::string& text) {
 
 // ---- XRefCel ----
 
-void XRefCel::SortBy(int column, int flags) {
-    if (column < 0 || column >= GetColumnCount())
-        return;
-    platform::WaitCursor wait;
-    SortRowsByColumn(column, flags);
-    RepaintAll();
-}
-
-void XRefCel::NotifyTopHeadingLeftClick(int column, int, int down, const QRect&, const QPoint&,
-                                        int) {
-    if (!down)
-        SortBy(column, 1);
-}
-
-void XRefCel::NotifyTopHeadingRightClick(int column, int, int down, const QRect&, const QPoint&,
-                                         int) {
-    if (!down)
-        SortBy(column, 2);
-}
-
-int XRefCel::CompareCellsForSort(const CELCell* first, const CELCell* second, int flags) {
-    return CompareTextOnly(first, second, flags);
-}
+XRefCel::XRefCel(CXRefView& view) : ResourceCel(view), view_(view) {}
 
 void XRefCel::NotifySideHeadingLeftClick(int, int row, int down, const QRect&, const QPoint&, int) {
     if (!down || row < 0 || row >= GetRowCount())
@@ -167,10 +145,6 @@ void XRefCel::NotifyCellDoubleClick(int, int row, const QRect&, const QPoint&, i
 
 void XRefCel::NotifySideHeadingDoubleClick(int, int row, const QRect&, const QPoint&, int) {
     view_.GoToEntry(row);
-}
-
-void XRefCel::NotifyColumnSized(int, int&) {
-    view_.StoreColumnWidths(view_.WidthGroup());
 }
 
 int XRefCel::GetCellTipText(int column, int, int section, std::string& text) {

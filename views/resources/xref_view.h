@@ -43,27 +43,19 @@ private:
     bool cancel_ = false;
 };
 
-class XRefCel : public VLCELCtrl {
+class XRefCel : public ResourceCel<SortingCel> {
 public:
-    explicit XRefCel(CXRefView& view) : view_(view) {}
+    explicit XRefCel(CXRefView& view);
 
-    void NotifyTopHeadingLeftClick(int column, int row, int down, const QRect& rect,
-                                   const QPoint& point, int processed) override;
-    void NotifyTopHeadingRightClick(int column, int row, int down, const QRect& rect,
-                                    const QPoint& point, int processed) override;
-    int CompareCellsForSort(const CELCell* first, const CELCell* second, int flags) override;
     void NotifySideHeadingLeftClick(int column, int row, int down, const QRect& rect,
                                     const QPoint& point, int processed) override;
     void NotifyCellDoubleClick(int column, int row, const QRect& rect, const QPoint& point,
                                int processed) override;
     void NotifySideHeadingDoubleClick(int column, int row, const QRect& rect, const QPoint& point,
                                       int processed) override;
-    void NotifyColumnSized(int column, int& width) override;
     int GetCellTipText(int column, int row, int section, std::string& text) override;
 
 private:
-    void SortBy(int column, int flags);
-
     CXRefView& view_;
 };
 
