@@ -40,6 +40,12 @@ platform::MsgResult Ask(const std::string& text, const std::string& caption,
     return platform::Ui().MessageBox(request);
 }
 
+// A device name another device holds: Yes replaces that one, No asks for a name again.
+platform::MsgResult AskOverwrite() {
+    return Ask("Name already exists, do you wish to overwrite?", std::string(),
+               platform::MsgButtons::YesNoCancel, platform::MsgIcon::Question);
+}
+
 // The text as paragraphs: a single line break becomes a blank, so that the box wraps the lines
 // to its own width; an empty line still parts two paragraphs.
 std::string AsParagraphs(std::string text) {
@@ -461,9 +467,7 @@ void CCfgCommDlg::OnAddDevice() {
             return;
         if (devices_->findText(ToQString(device.m_strName)) < 0)
             break;
-        const platform::MsgResult answer =
-            Ask("Name already exists, do you wish to overwrite?", std::string(),
-                platform::MsgButtons::YesNoCancel, platform::MsgIcon::Question);
+        const platform::MsgResult answer = AskOverwrite();
         if (answer == platform::MsgResult::Cancel)
             return;
         if (answer == platform::MsgResult::Yes) {
@@ -494,9 +498,7 @@ void CCfgCommDlg::OnEditDevice() {
         const int other = DeviceIndexByName(data_.m_devices, edited.m_strName);
         if (other < 0 || other == index)
             break;
-        const platform::MsgResult answer =
-            Ask("Name already exists, do you wish to overwrite?", std::string(),
-                platform::MsgButtons::YesNoCancel, platform::MsgIcon::Question);
+        const platform::MsgResult answer = AskOverwrite();
         if (answer == platform::MsgResult::Cancel)
             return;
         if (answer == platform::MsgResult::Yes) {

@@ -641,40 +641,39 @@ void CSeqListView::CycleLevel() {
     hints::SendRepaint(*doc);
 }
 
-void CSeqListView::ToggleAutoStart(CSeq& seq, bool hint) {
+void CSeqListView::ToggleFlag(CSeq& seq, std::int32_t CSeq::*flag, bool hint) {
     CVLDoc* doc = GetVLDoc();
-    seq.m_nAutoStart = seq.m_nAutoStart ? 0 : 1;
+    seq.*flag = seq.*flag ? 0 : 1;
     seq.m_nNeedsCompile = 1;
     doc->SetModifiedFlag(true);
     FillRow(RowOf(&seq) + 1);
     if (hint)
         hints::SendRepaint(*doc);
+}
+
+void CSeqListView::ToggleAutoStart(CSeq& seq, bool hint) {
+    ToggleFlag(seq, &CSeq::m_nAutoStart, hint);
 }
 
 void CSeqListView::ToggleLooping(CSeq& seq, bool hint) {
+    ToggleFlag(seq, &CSeq::m_nLooping, hint);
+}
+
+void CSeqListView::RunSequenceDialog(CSeq& seq, bool fromPopup,
+                                     bool (*dialog)(CVLDoc&, CSeq&, QWidget*)) {
     CVLDoc* doc = GetVLDoc();
-    seq.m_nLooping = seq.m_nLooping ? 0 : 1;
-    seq.m_nNeedsCompile = 1;
-    doc->SetModifiedFlag(true);
+    if (!dialog(*doc, seq, this) || !fromPopup)
+        return;
     FillRow(RowOf(&seq) + 1);
-    if (hint)
-        hints::SendRepaint(*doc);
+    hints::SendRepaint(*doc);
 }
 
 void CSeqListView::EditRestart(CSeq& seq, bool fromPopup) {
-    CVLDoc* doc = GetVLDoc();
-    if (!EditSequenceRestart(*doc, seq, this) || !fromPopup)
-        return;
-    FillRow(RowOf(&seq) + 1);
-    hints::SendRepaint(*doc);
+    RunSequenceDialog(seq, fromPopup, EditSequenceRestart);
 }
 
 void CSeqListView::EditTimecode(CSeq& seq, bool fromPopup) {
-    CVLDoc* doc = GetVLDoc();
-    if (!EditSequenceTimecodeStart(*doc, seq, this) || !fromPopup)
-        return;
-    FillRow(RowOf(&seq) + 1);
-    hints::SendRepaint(*doc);
+    RunSequenceDialog(seq, fromPopup, EditSequenceTimecodeStart);
 }
 
 void CSeqListView::EditTrigger(CSeq& seq, int index) {

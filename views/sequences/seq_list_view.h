@@ -9,6 +9,7 @@
 #include "views/common/vl_view.h"
 #include "views/gridbase/vl_cel_ctrl.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,10 @@ public:
     int RowOf(const CSeq* seq) const;
 
 private:
+    // A sequence's on/off setting flipped; the sequence is compiled again.
+    void ToggleFlag(CSeq& seq, std::int32_t CSeq::*flag, bool hint);
+    // One of the sequence's setting dialogs; its row is shown again when the popup opened it.
+    void RunSequenceDialog(CSeq& seq, bool fromPopup, bool (*dialog)(CVLDoc&, CSeq&, QWidget*));
     // Removes the sequences of rows first..last (0-based): their views close, they leave the
     // sequence-to-open position.
     void RemoveRows(int first, int last);

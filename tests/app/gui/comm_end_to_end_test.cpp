@@ -48,10 +48,7 @@ struct CommEndToEnd : ::testing::Test, testsupport::QtAppFirst {
     // then the [Download] section.
     void WriteProfile(const std::map<int, std::string>& ports, const std::string& download) {
         std::ofstream out(install.Profile());
-        out << "[Serial Ports]\n";
-        for (int n = 1; n <= 8; ++n)
-            out << "COM" << n << "="
-                << (ports.count(n) ? ports.at(n) : std::string("/nonexistent/tty")) << "\n";
+        guitest::WriteSerialPorts(out, ports);
         out << "[Download]\n" << download;
     }
     // The program on the profile as it is now (a restart when it runs already).

@@ -83,10 +83,8 @@ struct ConfigDialogs : ::testing::Test, testsupport::QtAppFirst {
     void Start(const std::string& com1 = "", const std::string& download = "") {
         {
             std::ofstream out(install.Profile());
-            out << "[Serial Ports]\n";
-            for (int n = 1; n <= 8; ++n)
-                out << "COM" << n << "=" << (n == 1 && !com1.empty() ? com1 : "/nonexistent/tty")
-                    << "\n";
+            guitest::WriteSerialPorts(out, com1.empty() ? std::map<int, std::string>{}
+                                                        : std::map<int, std::string>{{1, com1}});
             out << "[Download]\n" << download;
         }
         app.SetProfilePath(install.Profile());

@@ -11,9 +11,20 @@
 #include <QWidget>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
+#include <ostream>
+#include <string>
 
 namespace guitest {
+
+// A profile's eight COM ports: those `ports` names go to their devices, the others nowhere.
+inline void WriteSerialPorts(std::ostream& out, const std::map<int, std::string>& ports = {}) {
+    out << "[Serial Ports]\n";
+    for (int n = 1; n <= 8; ++n)
+        out << "COM" << n << "=" << (ports.count(n) ? ports.at(n) : std::string("/nonexistent/tty"))
+            << "\n";
+}
 
 inline std::unique_ptr<CGVPToolkit>& ToolkitHolder() {
     static std::unique_ptr<CGVPToolkit> toolkit;

@@ -29,9 +29,7 @@ protected:
     ResourceTables() {
         guitest::EnsureToolkit();
         std::ofstream profile(install_.Profile());
-        profile << "[Serial Ports]\n";
-        for (int n = 1; n <= 8; ++n)
-            profile << "COM" << n << "=/nonexistent/tty\n";
+        guitest::WriteSerialPorts(profile);
         profile.close();
         app_.SetProfilePath(install_.Profile());
         window_ = std::make_unique<CVLFrame>(app_);

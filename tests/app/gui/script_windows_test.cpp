@@ -8,6 +8,7 @@
 #include "script/dialog_requests.h"
 #include "script/vl_doc.h"
 #include "tests/app/app_test_support.h"
+#include "tests/app/gui/gui_test_support.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/scripted_ui.h"
 #include "views/sequences/seq_list_view.h"
@@ -29,9 +30,7 @@ class ScriptWindows : public ::testing::Test, public testsupport::QtAppFirst {
 protected:
     ScriptWindows() {
         std::ofstream profile(install_.Profile());
-        profile << "[Serial Ports]\n";
-        for (int n = 1; n <= 8; ++n)
-            profile << "COM" << n << "=/nonexistent/tty\n";
+        guitest::WriteSerialPorts(profile);
         profile.close();
         app_.SetProfilePath(install_.Profile());
         window_ = std::make_unique<CVLFrame>(app_);
