@@ -7,7 +7,7 @@
 #include "script/strings_clipboard.h"
 #include "script/text_resources.h"
 #include "script/vl_doc.h"
-#include "views/common/view_services.h"
+#include "tests/support/view_services_fixture.h"
 #include "views/resources/string_views.h"
 #include "views/resources/xref_view.h"
 
@@ -32,15 +32,6 @@ QApplication& App() {
     }();
     return *app;
 }
-
-struct Services : ViewServices {
-    platform::View* OpenView(CVLDoc&, std::string_view, CSeq*) override { return nullptr; }
-    views::PrintServices& Printing() override { return printing; }
-    ViewSettings Settings() const override { return {}; }
-    int NextGridId() override { return next++; }
-    views::PrintServices printing;
-    int next = 1000;
-};
 
 struct NoProgress : XRefProgress {
     bool CheckCancel() override { return false; }
@@ -82,7 +73,7 @@ void BM_CrossReference255x200(benchmark::State& state) {
         }
         doc.m_poSeqList.push_back(std::move(sequence));
     }
-    Services services;
+    testing_support::TestViewServices services;
     CXRefView view(doc, services);
     doc.AddView(&view);
     NoProgress progress;
@@ -102,7 +93,7 @@ void BM_PasteTenThousandStrings(benchmark::State& state) {
     for (std::size_t i = 0; i < records.size(); ++i)
         records[i] = {"String" + std::to_string(i), "\"Some text\", h0d", "pasted"};
     const std::vector<std::uint8_t> block = EncodeStringsBlock(records);
-    Services services;
+    testing_support::TestViewServices services;
     CDataStrView view(doc, services);
     doc.AddView(&view);
     view.OnInitialUpdate();

@@ -7,6 +7,7 @@
 #include "platform/ui_services.h"
 #include "script/sequence_clipboard.h"
 #include "script/vl_doc.h"
+#include "tests/support/view_services_fixture.h"
 #include "views/sequences/seq_list_view.h"
 
 #include <QApplication>
@@ -45,15 +46,6 @@ CVLApp& InstallApp() {
     return app;
 }
 
-struct BenchViewServices : ViewServices {
-    platform::View* OpenView(CVLDoc&, std::string_view, CSeq*) override { return nullptr; }
-    platform::View* OpenNewView(CVLDoc&, std::string_view) override { return nullptr; }
-    views::PrintServices& Printing() override { return printing; }
-    ViewSettings Settings() const override { return {}; }
-    int NextGridId() override { return 1000; }
-    views::PrintServices printing;
-};
-
 void BM_PasteSequencesOverANewScript(benchmark::State& state) {
     CVLApp& app = InstallApp();
     {
@@ -69,7 +61,7 @@ void BM_PasteSequencesOverANewScript(benchmark::State& state) {
             QByteArray(reinterpret_cast<const char*>(block.data()), qsizetype(block.size())));
         QApplication::clipboard()->setMimeData(data);
     }
-    BenchViewServices services;
+    testing_support::TestViewServices services;
     for (auto _ : state) {
         state.PauseTiming();
         auto doc = std::make_unique<CVLDoc>(app);
