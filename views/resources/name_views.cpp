@@ -63,11 +63,6 @@ void NameCel::NotifyKeyPressed(int& key, int processed) {
     }
 }
 
-void NameCel::NotifyCharTyped(int& ch, int processed) {
-    if (!processed && StartsEdit(ch))
-        EditActiveCellWithKey(ch);
-}
-
 bool NameCel::AllowEditFinish(int column, int row, CELEdit*, std::string& text, bool cancelled) {
     if (cancelled)
         return true;

@@ -15,7 +15,6 @@ public:
     explicit NameCel(CNameView& view);
 
     void NotifyKeyPressed(int& key, int processed) override;
-    void NotifyCharTyped(int& ch, int processed) override;
     bool AllowEditFinish(int column, int row, CELEdit* editor, std::string& text,
                          bool cancelled) override;
     int GetCellTipText(int column, int row, int section, std::string& text) override;

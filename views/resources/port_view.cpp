@@ -166,11 +166,6 @@ void MyPortCel::NotifyKeyPressed(int& key, int processed) {
     }
 }
 
-void MyPortCel::NotifyCharTyped(int& ch, int processed) {
-    if (!processed && StartsEdit(ch))
-        EditActiveCellWithKey(ch);
-}
-
 bool MyPortCel::AllowEditFinish(int column, int row, CELEdit*, std::string& text, bool cancelled) {
     if (cancelled)
         return true;

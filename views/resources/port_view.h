@@ -20,7 +20,6 @@ public:
     void NotifyCellRightClick(int column, int row, int down, const QRect& rect, const QPoint& point,
                               int processed) override;
     void NotifyKeyPressed(int& key, int processed) override;
-    void NotifyCharTyped(int& ch, int processed) override;
     bool AllowEditFinish(int column, int row, CELEdit* editor, std::string& text,
                          bool cancelled) override;
     int GetCellTipText(int column, int row, int section, std::string& text) override;

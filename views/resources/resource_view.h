@@ -19,7 +19,7 @@ class ViewRegistry;
 class CResourceView;
 
 // The grid of a resource table, on `Grid`: a column sized keeps the table's widths in the
-// script, and a double click edits the cell.
+// script, a double click edits the cell, and a visible character typed opens the editor with it.
 template <class Grid = VLCELCtrl> class ResourceCel : public Grid {
 public:
     explicit ResourceCel(CResourceView& table) : table_(table) {}
@@ -27,6 +27,10 @@ public:
     void NotifyColumnSized(int column, int& width) override;
     void NotifyCellDoubleClick(int, int, const QRect&, const QPoint&, int) override {
         this->EditActiveCell();
+    }
+    void NotifyCharTyped(int& ch, int processed) override {
+        if (!processed && StartsEdit(ch))
+            this->EditActiveCellWithKey(ch);
     }
 
 protected:
