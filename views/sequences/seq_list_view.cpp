@@ -823,12 +823,7 @@ void CSeqListView::OnDeleteSequences() {
         platform::MsgResult::Ok)
         return;
     RemoveRows(first, last);
-    if (doc->m_poSeqList.empty()) {
-        if (std::unique_ptr<CSeq> seq = NewSequence("Default"))
-            doc->m_poSeqList.push_back(std::move(seq));
-    }
-    FillGrid();
-    update();
+    RefillKeepingOneSequence();
     cel_->ClearBlockSelection();
     cel_->RepaintAll();
     const int count = int(doc->m_poSeqList.size());
@@ -842,6 +837,16 @@ void CSeqListView::OnDeleteSequences() {
 
 bool CSeqListView::IsRowSelected(int row) const {
     return cel_->IsCellSelected(cel_->GetActiveColumn(), row, nullptr) != 0;
+}
+
+void CSeqListView::RefillKeepingOneSequence() {
+    CVLDoc* doc = GetVLDoc();
+    if (doc->m_poSeqList.empty()) {
+        if (std::unique_ptr<CSeq> seq = NewSequence("Default"))
+            doc->m_poSeqList.push_back(std::move(seq));
+    }
+    FillGrid();
+    update();
 }
 
 bool CSeqListView::CopyRun(int& first, int& last) const {
@@ -907,12 +912,7 @@ void CSeqListView::OnCut() {
         return;
     CVLDoc* doc = GetVLDoc();
     RemoveRows(first, last);
-    if (doc->m_poSeqList.empty()) {
-        if (std::unique_ptr<CSeq> seq = NewSequence("Default"))
-            doc->m_poSeqList.push_back(std::move(seq));
-    }
-    FillGrid();
-    update();
+    RefillKeepingOneSequence();
     cel_->ClearBlockSelection();
     cel_->RepaintAll();
     doc->MarkForCompile();
@@ -991,12 +991,7 @@ void CSeqListView::OnPaste() {
         // What was removed and inserted so far stays, and the list shows it.
         platform::ShowMessage(kNoMemorySequence, platform::MsgButtons::Ok, platform::MsgIcon::Stop);
     }
-    if (doc->m_poSeqList.empty()) {
-        if (std::unique_ptr<CSeq> seq = NewSequence("Default"))
-            doc->m_poSeqList.push_back(std::move(seq));
-    }
-    FillGrid();
-    update();
+    RefillKeepingOneSequence();
     cel_->MoveActiveCell(2, firstPasted);
     cel_->ClearBlockSelection();
     cel_->SelectOneCell(2, firstPasted);

@@ -125,6 +125,8 @@ private:
     // Removes the sequences of rows first..last (0-based): their views close, they leave the
     // sequence-to-open position.
     void RemoveRows(int first, int last);
+    // A script keeps one sequence: an emptied list gets "Default"; then the grid is refilled.
+    void RefillKeepingOneSequence();
     // The run of selected sequence rows for Copy and Cut; false with no sequence.
     bool CopyRun(int& first, int& last) const;
     bool WriteClipboard(bool cut, int first, int last);
