@@ -1,10 +1,12 @@
 #include "foundation/elapsed_time.h"
 
+#include "platform/wait_clock.h"
+
 #include <chrono>
 
 void QORTime_c::ReadClock() {
     const auto since = std::chrono::duration_cast<std::chrono::milliseconds>(
-                           std::chrono::steady_clock::now().time_since_epoch())
+                           platform::WaitClock::now().time_since_epoch())
                            .count();
     m_seconds = static_cast<std::uint32_t>(since / 1000);
     m_milliseconds = static_cast<std::int32_t>(since % 1000);

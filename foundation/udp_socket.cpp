@@ -1,6 +1,7 @@
 #include "foundation/udp_socket.h"
 
 #include "foundation/thread.h"
+#include "platform/wait_clock.h"
 
 #include <algorithm>
 #include <arpa/inet.h>
@@ -13,7 +14,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+// Time-outs run on the wait clock.
+using Clock = platform::WaitClock;
 
 sockaddr_in ToSockaddr(const QORUdpAddress_c& a) {
     sockaddr_in s{};
@@ -38,7 +40,7 @@ int WaitFor(int fd, short events, Clock::time_point end) {
             return -1;
         }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            end - Clock::now() + std::chrono::microseconds(999));
+            platform::WallDuration(end - Clock::now()) + std::chrono::microseconds(999));
         const int slice = static_cast<int>(std::clamp<long long>(left.count(), 0, 20));
         pollfd pfd{fd, events, 0};
         const int rc = ::poll(&pfd, 1, slice);

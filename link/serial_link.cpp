@@ -1,6 +1,7 @@
 #include "link/serial_link.h"
 
 #include "platform/ui_services.h"
+#include "platform/wait_clock.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -210,13 +211,13 @@ int CSerialLink::ReadByte(int timeoutMs) {
     }
     // The wait goes in slices, with the windows repainted between them.
     const auto end =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
+        platform::WaitClock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
     for (;;) {
         // Also between short reads in a row (Drain's).
         platform::PumpPaintIfDue();
         // Rounded up, so the wait never ends before its time.
         const auto left =
-            std::chrono::ceil<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+            std::chrono::ceil<std::chrono::milliseconds>(end - platform::WaitClock::now());
         m_timeouts.interByte = std::chrono::milliseconds(0);
         m_timeouts.total = std::clamp(left, std::chrono::milliseconds(0), kReadSlice);
         std::uint8_t byte = 0;
@@ -229,7 +230,7 @@ int CSerialLink::ReadByte(int timeoutMs) {
         if (result.count != 0) {
             return byte;
         }
-        if (std::chrono::steady_clock::now() >= end) {
+        if (platform::WaitClock::now() >= end) {
             return -2;
         }
     }
@@ -255,11 +256,11 @@ bool CSerialLink::WaitUntilSent() {
         return false;
     }
     // A slow line drains for seconds: the windows repaint while it does.
-    const auto limit = std::chrono::steady_clock::now() + kWriteTimeout;
+    const auto limit = platform::WaitClock::now() + kWriteTimeout;
     std::size_t input = 0;
     std::size_t output = 0;
     while (m_hPort->QueueCounts(input, output) && output > 0 &&
-           std::chrono::steady_clock::now() < limit) {
+           platform::WaitClock::now() < limit) {
         platform::PumpedSleep(kReadSlice);
     }
     // Applying the settings in force waits for the output to drain and changes nothing else.

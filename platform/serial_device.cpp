@@ -1,6 +1,7 @@
 #include "platform/serial_device.h"
 
 #include "platform/serial_termios.h"
+#include "platform/wait_clock.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -20,7 +21,8 @@ namespace platform {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+// Time-outs and pauses run on the wait clock.
+using Clock = WaitClock;
 
 // Waits are cut into slices this long when a stop query is installed, so a stop is seen soon.
 constexpr std::chrono::milliseconds kStopSlice{20};
@@ -56,7 +58,9 @@ int SpeedToBaud(speed_t speed) {
     return 0;
 }
 
-timespec ToTimespec(Clock::duration d) {
+// The wall time a wait of the wait clock lasts, for ppoll.
+timespec ToTimespec(Clock::duration wait) {
+    auto d = std::chrono::duration_cast<Clock::duration>(WallDuration(wait));
     if (d < Clock::duration::zero()) {
         d = Clock::duration::zero();
     }
@@ -449,7 +453,7 @@ bool SerialDevice::Pause(std::chrono::milliseconds duration) {
         if (now >= end) {
             return true;
         }
-        std::this_thread::sleep_for(std::min<Clock::duration>(end - now, kStopSlice));
+        std::this_thread::sleep_for(WallDuration(std::min<Clock::duration>(end - now, kStopSlice)));
     }
 }
 

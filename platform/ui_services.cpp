@@ -1,6 +1,7 @@
 #include "platform/ui_services.h"
 
 #include "platform/terminal_text.h"
+#include "platform/wait_clock.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -87,13 +88,15 @@ void PumpPaintIfDue() {
 }
 
 void PumpedSleep(std::chrono::milliseconds duration) {
-    const auto end = std::chrono::steady_clock::now() + duration;
+    // The pause runs on the wait clock; the paints keep their pace on the wall clock.
+    const auto end = WaitClock::now() + duration;
     for (;;) {
         PumpPaintIfDue();
-        const auto now = std::chrono::steady_clock::now();
+        const auto now = WaitClock::now();
         if (now >= end)
             return;
-        std::this_thread::sleep_until(std::min(end, now + kPaintPumpPeriod / 2));
+        std::this_thread::sleep_for(
+            std::min<std::chrono::nanoseconds>(WallDuration(end - now), kPaintPumpPeriod / 2));
     }
 }
 

@@ -370,7 +370,7 @@ void ScriptFrameFactory::InitialUpdateFrame(CVLDoc& doc, bool visible) {
 TemplateBars::TemplateBars(CGVPMDIFrameWnd& frame, VelmoraTemplates& templates)
     : frame_(frame), frameKeys_(*frame.GetAccelerators()) {
     const unsigned scriptMenu = unsigned(kTemplateTable[0].id);
-    templates.frameMade = [this, scriptMenu](pq::MdiChildFrame& child,
+    templates.frameMade = [this](pq::MdiChildFrame& child,
                                              const pq::TemplateResources& resources, bool script) {
         const unsigned id = unsigned(resources.id);
         frame_.SetChildTemplateId(&child, id);

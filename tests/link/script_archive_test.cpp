@@ -8,6 +8,7 @@
 #include "link/vl_doc_link.h"
 #include "tests/compiler/compile_fixture.h"
 #include "tests/link/link_fixtures.h"
+#include "tests/support/fast_waits.h"
 
 #include <gtest/gtest.h>
 
@@ -151,6 +152,9 @@ TEST(ScriptArchiveFormat, StoredNamesBecomePlainFileNames) {
 // is plugged into the download.
 class ScriptArchive : public compile_testing::CompileTest {
 protected:
+    // Time-outs and pauses run ten times faster (declared first: it outlives the peers).
+    platform::FastWaits fastWaits_{testing_support::kFastWaitFactor};
+
     void SetUp() override {
         CompileTest::SetUp();
         link.settings.serialTimeout = 1000;

@@ -3,6 +3,7 @@
 #include "link/controller_protocol.h"
 #include "link/log_format.h"
 #include "tests/link/link_fixtures.h"
+#include "tests/support/fast_waits.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -18,6 +19,9 @@ using showlink::LogColour;
 using testing_support::EmulatorOptions;
 
 struct Download : ::testing::Test {
+    // Time-outs and pauses run ten times faster (declared first: it outlives the peers).
+    platform::FastWaits fastWaits_{testing_support::kFastWaitFactor};
+
     testing_support::ScriptedUi ui;
     MemoryApplication app;
     FakeScript script;

@@ -11,7 +11,7 @@
 // The C library keeps the search path of a LOCPATH locale for the life of the process, which
 // the leak checker would report at exit.
 extern "C" const char* __lsan_default_suppressions() {
-    return "leak:__argz_add_sep\n";
+    return "leak:argz_add_sep\n"; // __argz_add_sep with gcc, argz_add_sep with clang
 }
 
 namespace testing_support {

@@ -18,8 +18,8 @@ namespace {
 constexpr const char* kHeadings[4] = {"Port Name", "Protocol", "Error Seq", "Port Comment"};
 constexpr const char* kTips[4] = {
     "Use this name in the data column of sequence events",
-    "Protocol used for 2-way communication. Use 'custom' to send using Msgout. Right click for "
-    "wizards",
+    ("Protocol used for 2-way communication. Use 'custom' to send using Msgout. Right click for "
+     "wizards"),
     "Name of sequence to start if incorrect response", "Documentation"};
 constexpr const char* kEditCaption = "Edit Port Configuration";
 

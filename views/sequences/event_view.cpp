@@ -35,7 +35,7 @@ constexpr const char* kNoMemory =
     "Not enough memory to allocate Event ( *pEvent ).  Aborting File Construction...";
 
 // The VK codes the grid reports.
-constexpr int kVkTab = 0x09, kVkReturn = 0x0D, kVkControl = 0x11, kVkEscape = 0x1B,
+constexpr int kVkReturn = 0x0D, kVkControl = 0x11, kVkEscape = 0x1B,
               kVkInsert = 0x2D, kVkDelete = 0x2E, kVkF2 = 0x71, kVkF5 = 0x74, kVkF6 = 0x75,
               kVkF7 = 0x76;
 

@@ -615,7 +615,7 @@ TEST_F(SeqList, CopyThreeAndPasteThemAtTheEndOfAnotherScript) {
 
 TEST_F(SeqList, CopyTakesTheFirstSelectedRunOrTheLastSequence) {
     Sequences({"A", "B", "C", "D", "E"});
-    const auto copied = [this] {
+    const auto copied = [] {
         const QByteArray bytes = QApplication::clipboard()->mimeData()->data("VelmoraSeqs");
         auto read = clipboard::ReadSequencesBlock(
             {reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())});
