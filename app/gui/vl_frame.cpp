@@ -184,6 +184,7 @@ public:
         frame_.app_.m_bTimecodeStartAdded = timecodeStartAdded;
         frame_.app_.SaveSettings();
     }
+    void ClearTimecodeStartAdded() override { frame_.app_.m_bTimecodeStartAdded = false; }
     void OpenHelp() override { platform::qt::OpenHelp(frame_.app_.m_strAppDir); }
 
 private:
@@ -319,7 +320,6 @@ CVLFrame::CVLFrame(CVLApp& app)
     // The scripts' windows close their scripts through the application, which owns them.
     templates_->closeScript = [this](CVLDoc& doc) { app_.CloseDocument(&doc); };
     templates_->mainFrame = this;
-    templates_->clearTimecodeStartAdded = [this] { app_.m_bTimecodeStartAdded = false; };
     templates_->lastWindowClosed = [this](CVLDoc& doc) { app_.CloseDocument(&doc); };
 }
 
