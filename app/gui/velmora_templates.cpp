@@ -1,6 +1,6 @@
 #include "app/gui/velmora_templates.h"
 
-#include "app/gui/event_frames.h"
+#include "views/sequences/event_frames.h"
 
 #include "controls/commandbars/frame.h"
 #include "link/dat_doc.h"
@@ -204,7 +204,8 @@ VelmoraTemplates::VelmoraTemplates(QMdiArea& area, const pq::ViewRegistry& views
                 if (sequenceFrame.isValid()) {
                     if (!doc->m_posCurrentSeq || !mainFrame)
                         return nullptr;
-                    frame = new SequenceFrame(*doc, *doc->m_posCurrentSeq, sequenceFrame);
+                    frame =
+                        new SequenceFrame(*doc, *doc->m_posCurrentSeq, sequenceFrame, *mainFrame);
                     frame->canClose = [doc, frame] {
                         return MayCloseScriptWindow(*doc,
                                                     static_cast<const pq::MdiChildFrame*>(frame));
@@ -242,62 +243,6 @@ VelmoraTemplates::VelmoraTemplates(QMdiArea& area, const pq::ViewRegistry& views
         templates_.push_back(std::move(tmpl));
     }
     scriptFrames_ = std::make_unique<ScriptFrameFactory>(*Get("m_pScriptTmp"));
-    SetUpSequenceFrames();
-}
-
-void VelmoraTemplates::SetUpSequenceFrames() {
-    struct Kind {
-        const char* member;
-        const char* other;
-        QSize size;
-        bool timeline;
-    };
-    for (const Kind& kind : {Kind{"m_pEventTmp", "m_pTimeTmp", kEventFrameSize, false},
-                             Kind{"m_pTimeTmp", "m_pEventTmp", kTimelineFrameSize, true}}) {
-        pq::MdiDocTemplate* tmpl = Get(kind.member);
-        pq::MdiDocTemplate* other = Get(kind.other);
-        if (!tmpl || !other)
-            continue;
-        tmpl->SetContent(
-            [this, kind, other](pq::MdiChildFrame& frame,
-                                const pq::MdiDocTemplate::ViewMaker& make) -> QWidget* {
-                auto* owner = dynamic_cast<SequenceFrame*>(&frame);
-                if (!owner || !mainFrame)
-                    return nullptr;
-                CVLDoc& doc = owner->Document();
-                CSeq& seq = owner->Sequence();
-                SequenceFrameBars::Hooks hooks;
-                // The other frame opens on this frame's own sequence.
-                hooks.switchFrame = [&doc, &seq, other] {
-                    doc.m_posCurrentSeq = &seq;
-                    return other->OpenView(doc) != nullptr;
-                };
-                hooks.otherAvailable = [other] { return other->ViewAvailable(); };
-                hooks.clearStartAdded = [this] {
-                    if (clearTimecodeStartAdded)
-                        clearTimecodeStartAdded();
-                };
-                if (!kind.timeline) {
-                    auto* content = new CEvntMDIChildWnd(doc, seq, *mainFrame, std::move(hooks));
-                    QWidget* view = make("CEvntView", content);
-                    if (!view) {
-                        delete content;
-                        return nullptr;
-                    }
-                    content->SetCentralWidget(view);
-                    return content;
-                }
-                auto* content = new CFrTimeline(doc, seq, *mainFrame, std::move(hooks));
-                QWidget* timeline = make("CVwTimeline", content);
-                QWidget* grid = make("CVwTimeGrid", content);
-                if (!timeline || !grid) {
-                    delete content;
-                    return nullptr;
-                }
-                content->SetPanes(timeline, grid);
-                return content;
-            });
-    }
 }
 
 pq::MdiDocTemplate* VelmoraTemplates::Get(std::string_view member) const {

@@ -133,8 +133,6 @@ public:
     // The main frame, whose routing the event and timeline frames' bars take; they are made
     // only once it is set.
     platform::qt::CommandTarget* mainFrame = nullptr;
-    // Clears "Events with Timecode Start" in memory, for the frames' Internal timecode mode.
-    std::function<void()> clearTimecodeStartAdded;
     // Told when the last window of a script has closed: the owner closes the script.
     std::function<void(CVLDoc&)> lastWindowClosed;
     // Told of every frame a template makes, before it first shows: the template's resources
@@ -144,9 +142,6 @@ public:
         frameMade;
 
 private:
-    // The event frame (m_pEventTmp) and the timeline frame (m_pTimeTmp) on the sequence the
-    // script is opening.
-    void SetUpSequenceFrames();
     std::vector<std::unique_ptr<platform::qt::MdiDocTemplate>> templates_;
     std::unique_ptr<ScriptFrameFactory> scriptFrames_;
 };

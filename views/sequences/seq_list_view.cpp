@@ -1,5 +1,6 @@
 #include "views/sequences/seq_list_view.h"
 
+#include "views/sequences/event_frames.h"
 #include "views/sequences/event_view.h"
 
 #include "controls/grid/cel_parts.h"
@@ -1002,6 +1003,7 @@ void CSeqListView::OnPaste() {
 void RegisterSequenceViews(platform::qt::ViewRegistry& registry, ViewServices& services) {
     RegisterTypedView<CSeqListView, CVLDoc>(registry, "CSeqListView", services);
     RegisterEventViews(registry, services);
+    RegisterSequenceFrames(registry, services);
 }
 
 void ShowRetrievedScript(CVLDoc& doc) {

@@ -2,7 +2,6 @@
 // mode and start, one placement per sequence for both, the switch between them with its order
 // question, and the timeline frame's commands to its panes (test panes stand in for the
 // timeline's views).
-#include "app/gui/event_frames.h"
 #include "app/gui/vl_frame.h"
 #include "controls/commandbars/control_combo_edit.h"
 #include "script/vl_doc.h"
@@ -12,6 +11,7 @@
 #include "tests/support/scripted_ui.h"
 #include "views/common/vl_view.h"
 #include "views/gridbase/vl_cel_ctrl.h"
+#include "views/sequences/event_frames.h"
 #include "views/sequences/event_view.h"
 
 #include <QMdiArea>

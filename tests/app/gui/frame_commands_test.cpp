@@ -390,7 +390,7 @@ TEST_F(FrameCommands, ImageDumpChecksAndScriptTools) {
     EXPECT_FALSE(Update(kCueList).enabled);
     EXPECT_FALSE(window->HasHandler(kRealTimeWizard));
     CVLDoc* ranOn = nullptr;
-    window->SetScriptTool(kCueList, [&ranOn](CVLDoc& doc, QWidget*) { ranOn = &doc; });
+    window->Tools().Register<CVLDoc>(kCueList, [&ranOn](CVLDoc& doc, QWidget*) { ranOn = &doc; });
     EXPECT_FALSE(Update(kCueList).enabled) << "an image is active";
     ui.Clear();
     EXPECT_TRUE(window->RouteCommand(kCueList));
