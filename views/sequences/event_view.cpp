@@ -1,4 +1,5 @@
 #include "views/sequences/event_view.h"
+#include "views/sequences/time_grid_view.h"
 
 #include "compiler/popup_request.h"
 #include "link/live_commands.h"
@@ -168,6 +169,7 @@ void EventCel::OpenEventsList(int row, int initialChar) {
     view_.update();
     view_.Mark();
     MoveActiveCell(4, row);
+    view_.EventPicked();
 }
 
 void EventCel::NotifyCharTyped(int& ch, int processed) {
@@ -562,6 +564,7 @@ void CEvntView::DeclareCommands() {
             [this] {
                 CopyEvents(false);
                 Mark();
+                EventsCopied();
             },
             [](platform::qt::CommandUi& ui) { ui.SetText("&Copy Events\tCtrl+C"); })
         .On(
@@ -613,7 +616,8 @@ void CEvntView::DeclareCommands() {
         Commands().On(
             id, [this, trigger] { EditTrigger(trigger); }, PropertyText(id));
     }
-    OfferTableCommands({[this] { AutoSizeColumns(); }, [this] { ReplaceInGrid(); }, std::nullopt});
+    // Print Grid prints the events under the script's name with no subtitle.
+    OfferTableCommands({[this] { AutoSizeColumns(); }, [this] { ReplaceInGrid(); }, std::string()});
 }
 
 platform::qt::CommandMap::Updater CEvntView::PropertyText(unsigned id) const {
@@ -1058,5 +1062,6 @@ void CEvntView::PasteEvents() {
 
 void RegisterEventViews(platform::qt::ViewRegistry& registry, ViewServices& services) {
     RegisterTypedView<CEvntView, CVLDoc>(registry, "CEvntView", services);
+    RegisterTimeGridView(registry, services);
     RegisterEventDialogs(registry);
 }

@@ -148,6 +148,10 @@ std::string BoxLabel(const CEvnt& event) {
     return label;
 }
 
+} // namespace timeline
+
+using namespace timeline;
+
 void CEventBoxOb::Select(Colour highlight, Colour highlightText) {
     m_bSelected = true;
     m_crFill = highlight;
@@ -386,6 +390,8 @@ int CEventBoxList::RightmostEdge() const {
         right = std::max(right, box.m_rcBox.right);
     return right;
 }
+
+namespace timeline {
 
 int AxisX(const TimelineSettings& settings) {
     return settings.startTimecodeAdded ? 80 : 60;

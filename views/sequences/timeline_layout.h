@@ -102,12 +102,14 @@ std::function<Colour(const CEvnt&)> OperandColours(const CVLDoc& doc);
 // The box text: the event name, then ": " and each non-empty Data1 to Data4.
 std::string BoxLabel(const CEvnt& event);
 
-// One event's box.
+} // namespace timeline
+
+// One event's box. The boxes and their list keep the names the update hints know them by.
 struct CEventBoxOb {
-    TimelineRect m_rcBox;
-    Colour m_crFill = 0;
-    Colour m_crText = 0;
-    Colour m_crNormal = 0;
+    timeline::TimelineRect m_rcBox;
+    timeline::Colour m_crFill = 0;
+    timeline::Colour m_crText = 0;
+    timeline::Colour m_crNormal = 0;
     bool m_bGroupHead = false;
     int m_nGroup = 0;
     std::string m_strLabel;
@@ -116,22 +118,23 @@ struct CEventBoxOb {
     std::string m_strTime;
     int m_nFrames = 0; // without the start offset; follows the box while it is dragged
 
-    void Select(Colour highlight, Colour highlightText);
+    void Select(timeline::Colour highlight, timeline::Colour highlightText);
     void Deselect();
     // Left edge x, centre row y; answers the rectangle before.
-    TimelineRect PlaceAt(int x, int y);
+    timeline::TimelineRect PlaceAt(int x, int y);
     void MoveBy(int dx, int dy);
 };
 
 // Every box of a sequence, in event order (box i shows event i).
 class CEventBoxList {
 public:
-    using ColourOf = std::function<Colour(const CEvnt&)>;
+    using ColourOf = std::function<timeline::Colour(const CEvnt&)>;
 
     // Builds one box per event: grouped by bands of a fifth of a step, a group's boxes stacked
     // below its head, and a head that overlaps an earlier group pushing that group (and in a
     // cascade the groups it then hits) 140 pixels right.
-    void Build(const CEvntList& events, const TimelineSettings& settings, const ColourOf& colourOf);
+    void Build(const CEvntList& events, const timeline::TimelineSettings& settings,
+               const ColourOf& colourOf);
 
     // The first box whose rectangle holds the point (edges included), or -1.
     int HitTest(int x, int y) const;
@@ -143,10 +146,15 @@ public:
     std::size_t size() const { return m_boxes.size(); }
     CEventBoxOb& operator[](std::size_t i) { return m_boxes[i]; }
     const CEventBoxOb& operator[](std::size_t i) const { return m_boxes[i]; }
+    bool empty() const { return m_boxes.empty(); }
+    void push_back(CEventBoxOb box) { m_boxes.push_back(std::move(box)); }
+    void clear() { m_boxes.clear(); }
 
 private:
     std::vector<CEventBoxOb> m_boxes;
 };
+
+namespace timeline {
 
 // The axis's column: 80 with the timecode start added to labels, else 60.
 int AxisX(const TimelineSettings& settings);
