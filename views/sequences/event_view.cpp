@@ -1,5 +1,6 @@
 #include "views/sequences/event_view.h"
 #include "views/sequences/time_grid_view.h"
+#include "views/sequences/timeline_view.h"
 
 #include "compiler/popup_request.h"
 #include "link/live_commands.h"
@@ -1062,6 +1063,8 @@ void CEvntView::PasteEvents() {
 
 void RegisterEventViews(platform::qt::ViewRegistry& registry, ViewServices& services) {
     RegisterTypedView<CEvntView, CVLDoc>(registry, "CEvntView", services);
+    // Both panes of the timeline frame, or neither: the frame needs the two.
+    RegisterTimelineView(registry, services);
     RegisterTimeGridView(registry, services);
     RegisterEventDialogs(registry);
 }

@@ -138,10 +138,10 @@ TEST_F(EventFrames, EventFrameCarriesToolbar188AndItsTitle) {
     EXPECT_EQ(ActiveFrame()->size().width(), 780);
     // The view inside takes the main window's commands.
     EXPECT_TRUE(window->HasHandler(kInsertEvent));
-    // No timeline view is registered: the switch is greyed and does nothing.
+    // The timeline's panes are registered with the event editor: the switch is offered.
     Ui update;
     bars->RouteUpdate(kTimeline, update);
-    EXPECT_FALSE(update.enabled);
+    EXPECT_TRUE(update.enabled);
 }
 
 TEST_F(EventFrames, TimecodeModeAndStart) {
