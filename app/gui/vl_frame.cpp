@@ -28,6 +28,7 @@
 #include "views/reports/compile_view.h"
 #include "views/reports/list_views.h"
 #include "views/resources/resource_view.h"
+#include "views/sequences/real_time_wizard.h"
 #include "views/sequences/seq_list_view.h"
 
 #include <QCloseEvent>
@@ -296,6 +297,7 @@ CVLFrame::CVLFrame(CVLApp& app)
     RegisterReportViews(views_, *services_, [this](CDatDoc& doc) { OnImageViewShown(doc); });
     RegisterResourceViews(views_, *services_);
     RegisterSequenceViews(views_, *services_);
+    RegisterSequenceTools(tools_);
     views_.InstallDialogs(*ui_);
     templates_ = std::make_unique<VelmoraTemplates>(*MdiClient(), views_);
     // Images this program makes transfer with its settings.
