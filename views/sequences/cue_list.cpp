@@ -146,7 +146,8 @@ CDCueList::CDCueList(CVLDoc& doc, QWidget* parent)
     SelectRow(sequences_, 0);
     OpenLink();
     Link().SetUnit(kSmpteUnit);
-    resize(640, 420);
+    for (QListWidget* list : {sequences_, deck_, triggers_})
+        list->setMinimumSize(170, 200);
     dialogs::CentreOnParent(*this);
 }
 

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 #include <cstdlib>
 #include <filesystem>
@@ -76,7 +77,7 @@ DCRTWizKeyAssign::DCRTWizKeyAssign(QWidget* parent)
     QPushButton* close = dialogs::MakeButton(tr("Close"), 2, this);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     layout->addWidget(close, 0, Qt::AlignRight);
-    resize(640, 420);
+    list_->setMinimumSize(600, 300);
     SetUpList(*list_, kKeyHeadings);
     list_->EnableSorting(true);
     const rtwiz::KeyTable keys = LoadWizardKeyTable();
@@ -133,9 +134,22 @@ CDRTWiz::CDRTWiz(CVLDoc& doc, QWidget* parent)
     list_->SetShowSelectionAlways(true);
     connect(list_, &CYNGridList::KeyDown, this,
             [this](int vk, int character) { OnListKeyDown(vk, character); });
-    resize(720, 460);
-    list_->DistributeColumnWidths();
+    list_->setMinimumSize(640, 240);
     dialogs::CentreOnParent(*this);
+}
+
+void CDRTWiz::showEvent(QShowEvent* event) {
+    ClockDialog::showEvent(event);
+    // The widths are shared over the list's width once the layout has given it one.
+    layout()->activate();
+    list_->DistributeColumnWidths();
+    FocusList();
+}
+
+void DCRTWizKeyAssign::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    layout()->activate();
+    list_->DistributeColumnWidths();
 }
 
 void CDRTWiz::FocusList() {

@@ -28,6 +28,9 @@ public:
     explicit DCRTWizKeyAssign(QWidget* parent = nullptr);
     CYNGridList* List() const { return list_; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     CYNGridList* list_;
 };
@@ -52,6 +55,7 @@ public:
 protected:
     void FocusList() override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     CYNGridList* list_;
