@@ -11,9 +11,11 @@
 #include "tests/support/controller_emulator.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/scripted_ui.h"
+#include "tests/support/view_services_fixture.h"
 #include "views/sequences/cue_list.h"
 #include "views/sequences/real_time_wizard.h"
 #include "views/sequences/show_clock.h"
+#include "views/sequences/timeline_view.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -374,6 +376,45 @@ TEST_F(LiveDialogs, FiringTakingBackAndLiveCommands) {
     EXPECT_EQ(ui.boxes.back().text, ClockDialog::kInvalidTime);
     EXPECT_EQ(finale.m_nSmpteStartOn, 0);
     EXPECT_EQ(WaitFor(emulator, 4).size(), 3u);
+}
+
+// F7 and a double click on the timeline run the selected events on the controller.
+TEST_F(LiveDialogs, TimelineRunsItsSelectedEvents) {
+    app.App().m_Download.serialBitMode = 0; // counted frames: any event body reads whole
+    CSeq& show = *doc.m_poSeqList[2];
+    for (const char* output : {"Output1", "Output2"}) {
+        auto event = std::make_unique<CEvnt>();
+        event->m_strTime = output[6] == '1' ? "00:01.00" : "00:09.00";
+        event->m_strEvent = "On";
+        event->m_strData1 = output;
+        show.m_poEventList.push_back(std::move(event));
+    }
+    doc.m_posCurrentSeq = &show;
+    testing_support::TestViewServices services;
+    CVwTimeline timeline(doc, services);
+    doc.AddView(&timeline);
+    timeline.OnInitialUpdate();
+    const auto centre = [&](int box) {
+        const auto& r = timeline.Boxes()[std::size_t(box)].m_rcBox;
+        return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    };
+    timeline.SetZoomLevel(4);
+    timeline.OnLButtonDown(centre(1), {});
+    timeline.OnLButtonUp(centre(1));
+    timeline.OnCommand(vl_ids::kRunNow);
+    auto requests = WaitFor(emulator, 1);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].message, CompiledBody(doc, {"On", {"Output2"}, ""}));
+    EXPECT_EQ(requests[0].unit, 5);
+
+    // A double click runs what its first click selected.
+    timeline.OnLButtonDown(centre(0), {});
+    timeline.OnLButtonUp(centre(0));
+    timeline.OnLButtonDblClk(centre(0), {});
+    requests = WaitFor(emulator, 2);
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].message, CompiledBody(doc, {"On", {"Output1"}, ""}));
+    doc.RemoveView(&timeline);
 }
 
 } // namespace
