@@ -311,31 +311,3 @@ void ScriptFrameFactory::InitialUpdateFrame(CVLDoc& doc, bool visible) {
     if (pq::MdiChildFrame* frame = FrameOf(doc))
         template_.InitialUpdateFrame(*frame, visible);
 }
-
-TemplateBars::TemplateBars(CGVPMDIFrameWnd& frame, VelmoraTemplates& templates)
-    : frame_(frame), frameKeys_(*frame.GetAccelerators()) {
-    const unsigned scriptMenu = unsigned(kTemplateTable[0].id);
-    templates.frameMade = [this, scriptMenu](pq::MdiChildFrame& child,
-                                             const pq::TemplateResources& resources, bool script) {
-        const unsigned id = unsigned(resources.id);
-        frame_.SetChildTemplateId(&child, id);
-        GVPMenuPtr menu = resources.hasMenu ? CGVPResources::Instance().FindMenu(id) : nullptr;
-        if (!menu && script)
-            menu = CGVPResources::Instance().FindMenu(scriptMenu);
-        if (menu)
-            frame_.SetChildMenu(&child, std::move(menu));
-    };
-    connect(frame.MdiClient(), &QMdiArea::subWindowActivated, this,
-            [this](QMdiSubWindow* child) { Activated(child); });
-}
-
-void TemplateBars::Activated(QMdiSubWindow* child) {
-    GVPAcceleratorTable keys;
-    if (const pq::MdiDocTemplate* owner = pq::MdiDocTemplate::OfFrame(child);
-        owner && owner->Resources().hasAccelerators)
-        if (const GVPAcceleratorTable* own =
-                CGVPResources::Instance().FindAccelerators(unsigned(owner->ResourceId())))
-            keys = *own;
-    keys.insert(keys.end(), frameKeys_.begin(), frameKeys_.end());
-    frame_.SetAccelerators(std::move(keys));
-}

@@ -4,6 +4,7 @@
 // sequence list closes the whole script).
 #pragma once
 
+#include "app/gui/vl_resources.h"
 #include "app/my_multi_doc_template.h"
 #include "controls/commandbars/resources.h"
 #include "platform/qt/command_target.h"
@@ -20,7 +21,6 @@
 #include <vector>
 
 class CDatDoc;
-class CGVPMDIFrameWnd;
 class QMdiArea;
 class QMdiSubWindow;
 
@@ -50,6 +50,7 @@ inline constexpr std::array<TemplateRow, 15> kTemplateTable{{
     {"m_psmpteTmp", 146, "CVLDoc", "CInputMDIChildWnd", "CsmpteView", false},
     {"m_pTimeTmp", 149, "CVLDoc", "CFrTimeline", "CVwTimeline", false},
 }};
+static_assert(kTemplateTable[0].id == int(vl_ids::kScriptMenu));
 
 // A kind of script window that remembers its placement in the script.
 struct FrameKind {
@@ -144,18 +145,4 @@ public:
 private:
     std::vector<std::unique_ptr<platform::qt::MdiDocTemplate>> templates_;
     std::unique_ptr<ScriptFrameFactory> scriptFrames_;
-};
-
-// The active window's template in the main frame: the frame shows the template's menu (a
-// script's window whose kind has no menu of its own shows the script's) and takes its keys
-// from the template's accelerators first, then from its own.
-class TemplateBars : public QObject {
-public:
-    TemplateBars(CGVPMDIFrameWnd& frame, VelmoraTemplates& templates);
-
-private:
-    void Activated(QMdiSubWindow* child);
-
-    CGVPMDIFrameWnd& frame_;
-    GVPAcceleratorTable frameKeys_;
 };
