@@ -24,6 +24,7 @@
 #include "platform/qt/template_bars.h"
 #include "platform/qt/tool_registry.h"
 #include "script/dialog_requests.h"
+#include "script/view_kind.h"
 #include "script/vl_doc.h"
 #include "views/common/vl_view.h"
 #include "views/gridbase/vl_cel_ctrl.h"
@@ -573,7 +574,7 @@ void CVLFrame::OnViewCompiledData() {
     if (!doc)
         return;
     for (platform::View* view : doc->Views()) {
-        if (std::strcmp(view->ViewClassName(), "CDatHexView") == 0) {
+        if (HasRole(*view, &ViewKind::imageDump)) {
             ActivateViewFrame(*view);
             return;
         }

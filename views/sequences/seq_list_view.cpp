@@ -15,6 +15,7 @@
 #include "script/sequence.h"
 #include "script/sequence_clipboard.h"
 #include "script/text_utils.h"
+#include "script/view_kind.h"
 #include "script/vl_doc.h"
 #include "views/common/sequence_dialogs.h"
 #include "views/common/update_hints.h"
@@ -771,7 +772,7 @@ void CSeqListView::RemoveRows(int first, int last) {
         const CSeq* seq = shown ? shown->ShownSequence() : nullptr;
         if (!seq)
             continue;
-        const bool editor = std::strcmp(view->ViewClassName(), "CEvntView") == 0;
+        const bool editor = HasRole(*view, &ViewKind::eventEditor);
         for (const CSeq* gone : removed)
             if (seq == gone || (editor && EqualNoCase(seq->m_strName, gone->m_strName))) {
                 targets.push_back(view);
