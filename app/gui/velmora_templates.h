@@ -72,7 +72,9 @@ bool MayCloseScriptWindow(CVLDoc& doc, const void* frame);
 // The child frame of a script's window: placement kept in the script's record of its kind.
 class CMDIChildRememberWnd : public platform::qt::PlacementFrame {
 public:
-    CMDIChildRememberWnd(CVLDoc& doc, const FrameKind& kind);
+    // `closingScript` is set while a sequence list closes its script, so that the frames it
+    // closes do not start the close again; the owner of the frames keeps it.
+    CMDIChildRememberWnd(CVLDoc& doc, const FrameKind& kind, bool& closingScript);
     CVLDoc* Document() const { return doc_; }
     // The script is going: the frame forgets it.
     void Detach() { doc_ = nullptr; }
@@ -95,6 +97,7 @@ protected:
 private:
     CVLDoc* doc_;
     const FrameKind& kind_;
+    bool& closingScript_;
 };
 
 // The script template's frames for the core's script template (which makes, numbers and owns
@@ -116,7 +119,9 @@ private:
 // The fifteen templates on one MDI area, sharing one view registry.
 class VelmoraTemplates {
 public:
-    VelmoraTemplates(QMdiArea& area, const platform::qt::ViewRegistry& views);
+    // `images` makes the compiled images the image template opens (plain ones without it).
+    VelmoraTemplates(QMdiArea& area, const platform::qt::ViewRegistry& views,
+                     platform::qt::MdiDocTemplate::DocumentFactory images = {});
     // The template of a member name ("m_pInputTmp"), or null.
     platform::qt::MdiDocTemplate* Get(std::string_view member) const;
     const std::vector<std::unique_ptr<platform::qt::MdiDocTemplate>>& All() const {
@@ -145,4 +150,6 @@ public:
 private:
     std::vector<std::unique_ptr<platform::qt::MdiDocTemplate>> templates_;
     std::unique_ptr<ScriptFrameFactory> scriptFrames_;
+    // Set while a sequence list closes its script (see CMDIChildRememberWnd).
+    bool closingScript_ = false;
 };

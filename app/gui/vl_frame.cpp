@@ -281,11 +281,9 @@ CVLFrame::CVLFrame(CVLApp& app)
     RegisterResourceViews(views_, *services_);
     RegisterSequenceViews(views_, *services_);
     views_.InstallDialogs(*ui_);
-    templates_ = std::make_unique<VelmoraTemplates>(*MdiClient(), views_);
     // Images this program makes transfer with its settings.
-    if (platform::qt::MdiDocTemplate* images = templates_->Get("m_pDatTmp"))
-        images->SetDocumentFactory([this] { return std::make_unique<CDatDoc>(app_); }, "Script",
-                                   ".dat");
+    templates_ = std::make_unique<VelmoraTemplates>(
+        *MdiClient(), views_, [this] { return std::make_unique<CDatDoc>(app_); });
     // A script's window whose kind has no menu of its own shows the script's.
     templateBars_ = std::make_unique<TemplateBars>(*this, kScriptMenu);
     templates_->frameMade = [this](MdiChildFrame& child,

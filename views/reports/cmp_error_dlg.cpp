@@ -1,6 +1,5 @@
 #include "views/reports/cmp_error_dlg.h"
 
-#include "app/vl_app.h"
 #include "platform/qt/qt_ui_services.h"
 #include "script/view_kind.h"
 #include "script/vl_doc.h"

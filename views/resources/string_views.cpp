@@ -36,7 +36,8 @@ const StringTableKind kKinds[2] = {
      "LCD Strings", CVLDoc::kColLcdString, true},
 };
 
-MsgResult Box(const std::string& text, const char* caption, MsgButtons buttons = MsgButtons::Ok) {
+MsgResult ShowMessageBox(const std::string& text, const char* caption,
+                         MsgButtons buttons = MsgButtons::Ok) {
     platform::MessageBoxRequest request;
     request.text = text;
     request.caption = caption;
@@ -358,7 +359,7 @@ void CStringView::OnDeleteStrings() {
     const std::string question =
         first == last ? Format("Delete String %d.  Are you sure?", first + 1)
                       : Format("Delete Strings %d - %d.  Are you sure?", first + 1, last + 1);
-    if (Box(question, Kind().deleteCaption, MsgButtons::OkCancel) != MsgResult::Ok)
+    if (ShowMessageBox(question, Kind().deleteCaption, MsgButtons::OkCancel) != MsgResult::Ok)
         return;
     EraseStrings(first, last);
     AfterStructureChange();
@@ -372,8 +373,8 @@ bool CStringView::CopyRun(int& first, int& last) {
     std::vector<StringRecord> run;
     for (int i = first; i <= last; ++i)
         run.push_back(StringAt(i));
-    if (StringsNeedCutting(run) &&
-        Box(clipboard::kCutTextsQuestion, "Copy to Clipboard", MsgButtons::YesNo) != MsgResult::Yes)
+    if (StringsNeedCutting(run) && ShowMessageBox(clipboard::kCutTextsQuestion, "Copy to Clipboard",
+                                                  MsgButtons::YesNo) != MsgResult::Yes)
         return false;
     auto* data = new QMimeData; // the clipboard takes it
     const std::vector<std::uint8_t> block = EncodeStringsBlock(run);
@@ -410,15 +411,15 @@ void CStringView::OnPaste() {
         first = last = strings; // the empty last row: the paste appends
     bool replace = false;
     if (last > first)
-        replace = Box("Are you sure you want to replace the current selection?", kCaption,
-                      MsgButtons::YesNo) == MsgResult::Yes;
+        replace = ShowMessageBox("Are you sure you want to replace the current selection?",
+                                 kCaption, MsgButtons::YesNo) == MsgResult::Yes;
     const QMimeData* data = QApplication::clipboard()->mimeData();
     if (!data) {
-        Box("Could not open Clipboard", kCaption);
+        ShowMessageBox("Could not open Clipboard", kCaption);
         return;
     }
     if (!data->hasFormat(QString::fromLatin1(kStringsClipboardFormat))) {
-        Box("Error obtaining data from Clipboard", kCaption);
+        ShowMessageBox("Error obtaining data from Clipboard", kCaption);
         return;
     }
     const QByteArray bytes = data->data(QString::fromLatin1(kStringsClipboardFormat));
@@ -427,13 +428,13 @@ void CStringView::OnPaste() {
     // Every length is checked against the block before the list changes.
     const auto records = DecodeStringsBlock(block);
     if (!records) {
-        Box("Unknown data.  Cannot Paste into Strings", kCaption);
+        ShowMessageBox("Unknown data.  Cannot Paste into Strings", kCaption);
         return;
     }
     const int replaced = replace ? std::min(last, strings - 1) - first + 1 : 0;
     const int count = int(records->size());
     if (count + (strings - replaced) + 1 > kMaxStrings) {
-        Box(Format("Pasting %d strings would exceed 32767 strings", count), kCaption);
+        ShowMessageBox(Format("Pasting %d strings would exceed 32767 strings", count), kCaption);
         return;
     }
     if (replaced > 0)
@@ -549,7 +550,7 @@ void CLcdStrView::OnLcdWizard() {
         return;
     const LcdLines lines = DecodeLcdLines(StringAt(row).data, width);
     if (!lines.refusal.empty()) {
-        Box(lines.refusal, "LCD Wizard");
+        ShowMessageBox(lines.refusal, "LCD Wizard");
         return;
     }
     LcdWizardRequest request;

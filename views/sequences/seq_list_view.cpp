@@ -169,7 +169,7 @@ GVPMenuPtr SeqCel::BuildPropertyMenu(const CSeq& seq) const {
 GVPMenuPtr SeqCel::BuildPopupMenu(int, int row, int section) {
     if (section != 1)
         return nullptr;
-    CSeq* seq = view_.AddressRow(row);
+    CSeq* seq = view_.SetSequenceToOpen(row);
     return seq ? BuildPropertyMenu(*seq) : nullptr;
 }
 
@@ -186,7 +186,7 @@ void SeqCel::OnCommand(int id) {
     using namespace seqpopup;
     if (id < int(kFirst) || id > int(kEditEvents))
         return;
-    CSeq* seq = view_.AddressRow(GetActiveRow());
+    CSeq* seq = view_.SetSequenceToOpen(GetActiveRow());
     if (!seq)
         return;
     const auto uid = unsigned(id);
@@ -213,7 +213,7 @@ void SeqCel::OnCommand(int id) {
 void SeqCel::NotifyCellLeftClick(int column, int row, int down, const QRect&, const QPoint&, int) {
     if (!down || (column != 0 && column != 1))
         return;
-    CSeq* seq = view_.AddressRow(row);
+    CSeq* seq = view_.SetSequenceToOpen(row);
     if (!seq)
         return;
     if (column == 0)
@@ -606,7 +606,7 @@ CSeq* CSeqListView::ActiveSequence() const {
     return SequenceAt(cel_->GetActiveRow());
 }
 
-CSeq* CSeqListView::AddressRow(int row) {
+CSeq* CSeqListView::SetSequenceToOpen(int row) {
     CSeq* seq = SequenceAt(row);
     if (seq)
         GetVLDoc()->m_posCurrentSeq = seq;
@@ -697,7 +697,7 @@ void CSeqListView::ResetNow() {
 }
 
 void CSeqListView::OpenEventsRouteA() {
-    CSeq* seq = AddressRow(cel_->GetActiveRow());
+    CSeq* seq = SetSequenceToOpen(cel_->GetActiveRow());
     if (!seq)
         return;
     // A new event editor each time, also beside one already open on the sequence.
@@ -706,7 +706,7 @@ void CSeqListView::OpenEventsRouteA() {
 
 void CSeqListView::OpenEventsRouteB(int row) {
     CVLDoc* doc = GetVLDoc();
-    if (!doc || !AddressRow(row))
+    if (!doc || !SetSequenceToOpen(row))
         return;
     Services().OpenNewView(*doc, doc->m_nViewTimeLine ? "m_pTimeTmp" : "m_pEventTmp");
 }
