@@ -60,7 +60,7 @@ template <typename F> auto WithList(CVLDoc& doc, bool lcd, F f) {
 
 // ---- StrCel ----
 
-StrCel::StrCel(CStringView& view) : ResourceCel(view), view_(view) {}
+StrCel::StrCel(CStringView& view) : EditedCel(view), view_(view) {}
 
 void StrCel::NotifySideHeadingLeftClick(int, int row, int down, const QRect&, const QPoint&, int) {
     // The data table selects on the release as well as the press; the LCD table on the press.
@@ -68,12 +68,15 @@ void StrCel::NotifySideHeadingLeftClick(int, int row, int down, const QRect&, co
         SelectWholeRow(row);
 }
 
-void StrCel::NotifyKeyPressed(int& key, int processed) {
-    VLCELCtrl::NotifyKeyPressed(key, processed);
+bool StrCel::ClearField(int c, int r) {
+    if (r >= view_.StringCount())
+        return false;
+    view_.SetField(r, c, "");
+    return true;
+}
+
+void StrCel::OnTableKey(int key, int c, int r, int n) {
     using namespace platform::qt;
-    const int c = GetActiveColumn(), r = GetActiveRow(), n = GetRowCount();
-    if (c < 0 || r < 0)
-        return;
     switch (key) {
     case VK_TAB:
         if (c < 2)
@@ -94,17 +97,6 @@ void StrCel::NotifyKeyPressed(int& key, int processed) {
         break;
     case VK_F1 + 4:
         view_.OnDeleteStrings();
-        break;
-    case VK_DELETE:
-        EraseCell(c, r);
-        RepaintAll();
-        if (r < view_.StringCount()) {
-            view_.SetField(r, c, "");
-            view_.MarkChanged();
-        }
-        break;
-    case VK_F1 + 1:
-        EditActiveCell();
         break;
     default:
         break;

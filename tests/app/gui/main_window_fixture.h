@@ -19,6 +19,18 @@
 
 namespace guitest {
 
+// The update of one command as a menu item takes it: enabled unless a handler says otherwise.
+struct ItemUi : platform::qt::CommandUi {
+    explicit ItemUi(unsigned id) : CommandUi(id) {}
+    void Enable(bool on) override {
+        enabled = on;
+        enableChanged = true;
+    }
+    void SetCheck(int) override {}
+    void SetText(const QString&) override {}
+    bool enabled = true;
+};
+
 struct MainWindowFixture : ::testing::Test, testsupport::QtAppFirst {
     MainWindowFixture() { EnsureToolkit(); }
     void TearDown() override {

@@ -31,16 +31,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace vl_ids;
 
-struct ItemUi : platform::qt::CommandUi {
-    explicit ItemUi(unsigned id) : CommandUi(id) {}
-    void Enable(bool on) override {
-        enabled = on;
-        enableChanged = true;
-    }
-    void SetCheck(int) override {}
-    void SetText(const QString&) override {}
-    bool enabled = true;
-};
+using guitest::ItemUi;
 
 void CollectIds(const GVPMenu& menu, std::set<unsigned>& ids) {
     for (const GVPMenuItem& item : menu.items) {

@@ -17,16 +17,7 @@ namespace {
 
 using namespace vl_ids;
 
-struct ItemUi : platform::qt::CommandUi {
-    explicit ItemUi(unsigned id) : CommandUi(id) {}
-    void Enable(bool on) override {
-        enabled = on;
-        enableChanged = true;
-    }
-    void SetCheck(int) override {}
-    void SetText(const QString&) override {}
-    bool enabled = true;
-};
+using guitest::ItemUi;
 
 // A library's cross reference: a table with a grid, known by its stored class name.
 class StandInCrossReference : public CVLView {
