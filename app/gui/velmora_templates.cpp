@@ -27,9 +27,6 @@ constexpr FrameKind kFrameKinds[] = {
     {"CCompileMDIChildWnd", "Compile/Download of ", QSize(790, 500), CVLDoc::kWinCompile},
 };
 
-// Set while a sequence list closes its script, so the frames it closes do not start again.
-bool g_closingScript = false;
-
 } // namespace
 
 const FrameKind* FindFrameKind(std::string_view frameClass) {
@@ -87,8 +84,8 @@ bool MayCloseScriptWindow(CVLDoc& doc, const void* frame) {
     return doc.CanCloseFrame(frame);
 }
 
-CMDIChildRememberWnd::CMDIChildRememberWnd(CVLDoc& doc, const FrameKind& kind)
-    : PlacementFrame(kind.defaultSize), doc_(&doc), kind_(kind) {
+CMDIChildRememberWnd::CMDIChildRememberWnd(CVLDoc& doc, const FrameKind& kind, bool& closingScript)
+    : PlacementFrame(kind.defaultSize), doc_(&doc), kind_(kind), closingScript_(closingScript) {
     storedPlacement = [this] { return StoredPlacement(); };
     savePlacement = [this](const pq::PlacementRecord& record) { SavePlacement(record); };
     connect(this, &QMdiSubWindow::aboutToActivate, this, [this] { UpdateTitle(); });
@@ -138,7 +135,7 @@ void CMDIChildRememberWnd::InitialShow() {
 
 void CMDIChildRememberWnd::closeEvent(QCloseEvent* event) {
     CVLDoc* doc = doc_;
-    if (!doc || g_closingScript) {
+    if (!doc || closingScript_) {
         // Detached, or closed by its script's own close: nothing to ask.
         doc_ = nullptr;
         PlacementFrame::closeEvent(event);
@@ -159,13 +156,13 @@ void CMDIChildRememberWnd::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         }
-        g_closingScript = true;
+        closingScript_ = true;
         doc->CloseCompileErrorDialog();
         if (closeScript)
             closeScript(*doc);
         else
             doc->CloseAllFrames();
-        g_closingScript = false;
+        closingScript_ = false;
         doc_ = nullptr;
         PlacementFrame::closeEvent(event);
         return;
@@ -179,7 +176,10 @@ void CMDIChildRememberWnd::closeEvent(QCloseEvent* event) {
     PlacementFrame::closeEvent(event);
 }
 
-VelmoraTemplates::VelmoraTemplates(QMdiArea& area, const pq::ViewRegistry& views) {
+VelmoraTemplates::VelmoraTemplates(QMdiArea& area, const pq::ViewRegistry& views,
+                                   pq::MdiDocTemplate::DocumentFactory images) {
+    if (!images)
+        images = [] { return std::make_unique<CDatDoc>(); };
     for (const TemplateRow& row : kTemplateTable) {
         const FrameKind* kind = FindFrameKind(row.frameClass);
         const bool script = std::string_view(row.document) == "CVLDoc";
@@ -211,7 +211,7 @@ VelmoraTemplates::VelmoraTemplates(QMdiArea& area, const pq::ViewRegistry& views
                                                     static_cast<const pq::MdiChildFrame*>(frame));
                     };
                 } else if (kind) {
-                    auto* remember = new CMDIChildRememberWnd(*doc, *kind);
+                    auto* remember = new CMDIChildRememberWnd(*doc, *kind, closingScript_);
                     remember->closeScript = [this](CVLDoc& d) {
                         if (closeScript)
                             closeScript(d);
@@ -239,7 +239,7 @@ VelmoraTemplates::VelmoraTemplates(QMdiArea& area, const pq::ViewRegistry& views
                     lastWindowClosed(static_cast<CVLDoc&>(document));
             };
         if (std::string_view(row.member) == "m_pDatTmp")
-            tmpl->SetDocumentFactory([] { return std::make_unique<CDatDoc>(); }, "Script", ".dat");
+            tmpl->SetDocumentFactory(images, "Script", ".dat");
         templates_.push_back(std::move(tmpl));
     }
     scriptFrames_ = std::make_unique<ScriptFrameFactory>(*Get("m_pScriptTmp"));
@@ -310,32 +310,4 @@ void ScriptFrameFactory::DestroyFrames(CVLDoc& doc) {
 void ScriptFrameFactory::InitialUpdateFrame(CVLDoc& doc, bool visible) {
     if (pq::MdiChildFrame* frame = FrameOf(doc))
         template_.InitialUpdateFrame(*frame, visible);
-}
-
-TemplateBars::TemplateBars(CGVPMDIFrameWnd& frame, VelmoraTemplates& templates)
-    : frame_(frame), frameKeys_(*frame.GetAccelerators()) {
-    const unsigned scriptMenu = unsigned(kTemplateTable[0].id);
-    templates.frameMade = [this, scriptMenu](pq::MdiChildFrame& child,
-                                             const pq::TemplateResources& resources, bool script) {
-        const unsigned id = unsigned(resources.id);
-        frame_.SetChildTemplateId(&child, id);
-        GVPMenuPtr menu = resources.hasMenu ? CGVPResources::Instance().FindMenu(id) : nullptr;
-        if (!menu && script)
-            menu = CGVPResources::Instance().FindMenu(scriptMenu);
-        if (menu)
-            frame_.SetChildMenu(&child, std::move(menu));
-    };
-    connect(frame.MdiClient(), &QMdiArea::subWindowActivated, this,
-            [this](QMdiSubWindow* child) { Activated(child); });
-}
-
-void TemplateBars::Activated(QMdiSubWindow* child) {
-    GVPAcceleratorTable keys;
-    if (const pq::MdiDocTemplate* owner = pq::MdiDocTemplate::OfFrame(child);
-        owner && owner->Resources().hasAccelerators)
-        if (const GVPAcceleratorTable* own =
-                CGVPResources::Instance().FindAccelerators(unsigned(owner->ResourceId())))
-            keys = *own;
-    keys.insert(keys.end(), frameKeys_.begin(), frameKeys_.end());
-    frame_.SetAccelerators(std::move(keys));
 }

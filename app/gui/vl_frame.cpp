@@ -20,8 +20,11 @@
 #include "platform/qt/help.h"
 #include "platform/qt/lock_keys.h"
 #include "platform/qt/mdi_view.h"
+#include "platform/qt/status_bar_ui.h"
+#include "platform/qt/template_bars.h"
 #include "platform/qt/tool_registry.h"
 #include "script/dialog_requests.h"
+#include "script/view_kind.h"
 #include "script/vl_doc.h"
 #include "views/common/vl_view.h"
 #include "views/gridbase/vl_cel_ctrl.h"
@@ -112,33 +115,14 @@ void ActivateViewFrame(platform::View& view) {
 
 const char* const kCommandFailed = "Command failed.";
 
-constexpr unsigned kProgressPaneStyle = 0x02000000;
-const QString kIdleText = QStringLiteral("Ready");
+// The status bar: the third pane tells whether the active script is modified.
+platform::qt::StatusBarLayout VelmoraStatusBar() {
+    platform::qt::StatusBarLayout layout;
+    layout.tips[2] = "Script Modified indicator";
+    return layout;
+}
+const QString kIdleText = VelmoraStatusBar().idleText;
 } // namespace
-
-// The user-interface services of the window: status text and progress go to the status bar.
-class CVLFrame::FrameUi : public platform::qt::QtUiServices {
-public:
-    explicit FrameUi(CVLFrame& frame) : QtUiServices(&frame), frame_(frame) {}
-    void SetProgress(int pane, bool /*showPercent*/, int range, int pos) override {
-        if (CYNStatusBar* bar = frame_.status_)
-            bar->UpdatePaneProgress(pane, 0, range, pos);
-    }
-    void SetPaneTextAndColour(int pane, const std::string& text, platform::Colour colour) override {
-        CYNStatusBar* bar = frame_.status_;
-        if (!bar)
-            return;
-        // The core's colours are 0xRRGGBB; the bar takes COLORREF.
-        const platform::qt::COLORREF ref =
-            colour == platform::kPaneTextDefault
-                ? platform::qt::GetSysColor(platform::qt::COLOR_BTNTEXT)
-                : platform::qt::RGB(int(colour >> 16), int(colour >> 8), int(colour));
-        bar->SetPaneTextAndColour(pane, ToQString(text), ref);
-    }
-
-private:
-    CVLFrame& frame_;
-};
 
 // The shell's side of the views: the frames of the templates, the print dialogs, the settings.
 class CVLFrame::ShellServices : public ViewServices {
@@ -231,7 +215,7 @@ private:
 };
 
 CVLFrame::CVLFrame(CVLApp& app)
-    : app_(app), ui_(std::make_unique<FrameUi>(*this)),
+    : app_(app), ui_(std::make_unique<FrameUi>(this)),
       appCommands_(std::make_unique<AppCommands>(*this)),
       services_(std::make_unique<ShellServices>(*this)) {
     setWindowTitle(QStringLiteral("Velmora"));
@@ -272,13 +256,13 @@ CVLFrame::CVLFrame(CVLApp& app)
 
     printing_.askPrintGrid = [](QWidget* parent) {
         printing::DCPrintGridDlg dialog(parent);
-        return dialog.exec();
+        return dialog.Run();
     };
     printing_.askListing = [this](QWidget* parent, bool preview) {
         printing::CPrintSelectionDlg dialog(printMemory_, parent);
         dialog.SetPreview(preview);
         views::ListingChoice choice;
-        choice.answer = dialog.exec();
+        choice.answer = dialog.Run();
         if (choice.answer == printing::CPrintSelectionDlg::kPrint) {
             choice.sections = printMemory_.SectionMask();
             choice.first = printMemory_.fromSequence;
@@ -299,12 +283,15 @@ CVLFrame::CVLFrame(CVLApp& app)
     RegisterSequenceViews(views_, *services_);
     RegisterSequenceTools(tools_);
     views_.InstallDialogs(*ui_);
-    templates_ = std::make_unique<VelmoraTemplates>(*MdiClient(), views_);
     // Images this program makes transfer with its settings.
-    if (platform::qt::MdiDocTemplate* images = templates_->Get("m_pDatTmp"))
-        images->SetDocumentFactory([this] { return std::make_unique<CDatDoc>(app_); }, "Script",
-                                   ".dat");
-    templateBars_ = std::make_unique<TemplateBars>(*this, *templates_);
+    templates_ = std::make_unique<VelmoraTemplates>(
+        *MdiClient(), views_, [this] { return std::make_unique<CDatDoc>(app_); });
+    // A script's window whose kind has no menu of its own shows the script's.
+    templateBars_ = std::make_unique<TemplateBars>(*this, kScriptMenu);
+    templates_->frameMade = [this](MdiChildFrame& child,
+                                   const platform::qt::TemplateResources& resources, bool script) {
+        templateBars_->FrameMade(child, resources, script);
+    };
     // The scripts' windows close their scripts through the application, which owns them.
     templates_->closeScript = [this](CVLDoc& doc) { app_.CloseDocument(&doc); };
     templates_->mainFrame = this;
@@ -333,24 +320,10 @@ ViewServices& CVLFrame::Services() {
 
 void CVLFrame::CreateStatusBar() {
     status_ = new CYNStatusBar(this); // owned by the frame
-    status_->DefinePanes({0, 59143, 0, 59137, 59138, 59139});
+    platform::qt::SetUpStatusBar(*status_, VelmoraStatusBar());
     AddEdgeWindow(status_, 1);
-    unsigned id = 0;
-    unsigned style = 0;
-    int width = 0;
-    status_->GetPaneInfo(1, id, style, width);
-    status_->MakeProgressPane(1, 0, true);
-    status_->ConfigurePane(1, id, style | kProgressPaneStyle, 135);
-    status_->GetPaneInfo(2, id, style, width);
-    status_->ConfigurePane(2, id, style, 30);
-    // The lock panes keep the widths of their texts and show them while the lock is on.
+    ui_->SetBar(status_);
     SetLockKeySource(platform::qt::MakeLockKeySource());
-    const char* tips[] = {"Status bar",          "Progress meter",    "Script Modified indicator",
-                          "Caps Lock indicator", "Numlock indicator", "Scrollock indicator"};
-    for (int pane = 0; pane < 6; ++pane)
-        status_->SetPaneTip(pane, QString::fromLatin1(tips[pane]));
-    status_->EnablePaneTips(true);
-    status_->SetPaneText(0, kIdleText);
 }
 
 void CVLFrame::SetLockKeySource(std::unique_ptr<platform::qt::LockKeySource> source) {
@@ -362,11 +335,8 @@ void CVLFrame::SetLockKeySource(std::unique_ptr<platform::qt::LockKeySource> sou
 }
 
 void CVLFrame::ShowLockKeys() {
-    const platform::qt::LockKeyState state =
-        lockKeys_ ? lockKeys_->State() : platform::qt::LockKeyState{};
-    status_->SetPaneText(3, state.caps ? QStringLiteral("CAP") : QString());
-    status_->SetPaneText(4, state.num ? QStringLiteral("NUM") : QString());
-    status_->SetPaneText(5, state.scroll ? QStringLiteral("SCRL") : QString());
+    platform::qt::ShowLockKeyPanes(*status_,
+                                   lockKeys_ ? lockKeys_->State() : platform::qt::LockKeyState{});
 }
 
 void CVLFrame::RegisterDialogs() {
@@ -604,7 +574,7 @@ void CVLFrame::OnViewCompiledData() {
     if (!doc)
         return;
     for (platform::View* view : doc->Views()) {
-        if (std::strcmp(view->ViewClassName(), "CDatHexView") == 0) {
+        if (HasRole(*view, &ViewKind::imageDump)) {
             ActivateViewFrame(*view);
             return;
         }

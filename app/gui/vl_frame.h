@@ -25,10 +25,12 @@ class CGVPToolBar;
 class CDatDoc;
 class CVLDoc;
 class CVLView;
-class TemplateBars;
+class CGVPResources;
 class VelmoraTemplates;
 
 namespace platform::qt {
+template <typename Frame, typename Resources> class TemplateBars;
+template <typename Bar> class StatusBarUi;
 class LockKeySource;
 class MdiChildFrame;
 class MdiView;
@@ -99,7 +101,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    class FrameUi;
+    using FrameUi = platform::qt::StatusBarUi<CYNStatusBar>;
+    using TemplateBars = platform::qt::TemplateBars<CGVPMDIFrameWnd, CGVPResources>;
     class ShellServices;
     class AppCommands;
     // The frame's own commands, each beside its update.

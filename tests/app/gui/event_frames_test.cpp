@@ -7,6 +7,7 @@
 #include "script/vl_doc.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/gui/gui_test_support.h"
+#include "tests/app/gui/main_window_fixture.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/scripted_ui.h"
 #include "views/common/vl_view.h"
@@ -63,25 +64,12 @@ public:
     int toggles = 0;
 };
 
-struct EventFrames : ::testing::Test, testsupport::QtAppFirst {
-    EventFrames() { guitest::EnsureToolkit(); }
+struct EventFrames : guitest::MainWindowFixture {
     void SetUp() override {
-        std::ofstream(install.Profile()) << "[Serial Ports]\nCOM1=/nonexistent/tty\n";
-        app.SetProfilePath(install.Profile());
-        window = std::make_unique<CVLFrame>(app);
-        ASSERT_TRUE(app.InitInstance(*window));
-        window->resize(1000, 700);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        doc = app.OpenDocumentFile((install.Root() / "SCRIPTS/Fountain.ksf").string());
+        ASSERT_NO_FATAL_FAILURE(StartWindow({}, true));
+        doc = OpenScript();
         ASSERT_NE(doc, nullptr);
         seq = doc->m_poSeqList[0].get();
-    }
-    void TearDown() override {
-        if (window)
-            app.ExitInstance();
-        window.reset();
     }
     void RegisterTimelinePanes() {
         window->Views().RegisterView(
@@ -116,9 +104,6 @@ struct EventFrames : ::testing::Test, testsupport::QtAppFirst {
         return Bars<CEvntMDIChildWnd>();
     }
 
-    app_testing::TempInstall install;
-    CVLApp app;
-    std::unique_ptr<CVLFrame> window;
     CVLDoc* doc = nullptr;
     CSeq* seq = nullptr;
     TestTimeline* timeline = nullptr;
