@@ -4,6 +4,8 @@
 // with no arguments and no shell, and the program does not wait for them.
 #pragma once
 
+#include "app/command_ids.h"
+
 #include <QDialog>
 #include <QString>
 #include <filesystem>
@@ -21,13 +23,10 @@ struct CompanionProgram {
     const char* fileName; // in Utilities, matched without regard to case, ".exe" optional
 };
 inline constexpr CompanionProgram kCompanions[] = {
-    {32905, "&Pactwright...", "Pactwright.exe"},
-    {32888, "&Lumaquill...", "Lumaquill.EXE"},
-    {32789, "&Time Calculator...", "QUARTZEL.EXE"},
+    {vl_ids::kPactwright, "&Pactwright...", "Pactwright.exe"},
+    {vl_ids::kLumaquill, "&Lumaquill...", "Lumaquill.EXE"},
+    {vl_ids::kTimeCalculator, "&Time Calculator...", "QUARTZEL.EXE"},
 };
-inline constexpr unsigned kUserTool1 = 32859;
-inline constexpr unsigned kUserTool2 = 32860;
-inline constexpr unsigned kUserToolsDialog = 32861;
 
 // The companion of a command, or null.
 const CompanionProgram* FindCompanion(unsigned command);

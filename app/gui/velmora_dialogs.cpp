@@ -5,7 +5,7 @@
 #include "app/gui/dat_status_dialog.h"
 #include "app/gui/download_window.h"
 #include "app/gui/options_dialogs.h"
-#include "app/gui/smpte_dialog.h"
+#include "app/gui/smpte_config_dialog.h"
 #include "compiler/linked_resources.h"
 #include "link/comm_dialog.h"
 #include "link/dat_doc.h"

@@ -1,12 +1,15 @@
 #include "controls/toolbox/grid_list.h"
 
 #include "platform/cp1252.h"
+#include "platform/qt/key_characters.h"
+#include "platform/qt/virtual_keys.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleOptionHeader>
@@ -277,6 +280,7 @@ void CYNGridList::OnColumnClick(int column) {
 bool CYNGridList::SortColumn(int column) {
     if (column < 0 || column >= columnCount())
         return false;
+    CloseCellEditor(true); // the edited row is about to move
     const int count = topLevelItemCount();
     for (int i = 0; i < count; ++i)
         if (QTreeWidgetItem* item = topLevelItem(i); item->type() == GridListItem::kType)
@@ -490,6 +494,7 @@ qintptr CYNGridList::GetItemData(int item) const {
 bool CYNGridList::DeleteItem(int item) {
     if (!ItemAt(item))
         return false;
+    CloseCellEditor(false); // its row may be the one going, or move up
     // At the end of a scrolled list, one row up so the view stays full; elsewhere the top
     // index stays (the view would otherwise follow a current row that moved).
     Settle();
@@ -503,6 +508,7 @@ bool CYNGridList::DeleteItem(int item) {
 }
 
 void CYNGridList::DeleteAllItems() {
+    CloseCellEditor(false);
     clear();
 }
 
@@ -590,7 +596,97 @@ void CYNGridList::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
         gdi::DrawFocusRect(*painter, GdiRect{itemLeft, top, x, bottom});
 }
 
+void CYNGridList::EnableCellEditing(bool on) {
+    cellEditing_ = on;
+    if (!on)
+        CloseCellEditor(false);
+}
+
+bool CYNGridList::EditCell(int item, int column) {
+    if (!cellEditing_ || !ItemAt(item) || column < 0 || column >= columnCount())
+        return false;
+    CloseCellEditor(true);
+    QTreeWidgetItem* row = ItemAt(item);
+    scrollToItem(row);
+    editItem_ = item;
+    editColumn_ = column;
+    editor_ = new QLineEdit(viewport());
+    editor_->setFrame(true);
+    editor_->setFont(font());
+    editor_->setText(row->text(column));
+    editor_->selectAll();
+    editor_->setGeometry(visualRect(indexFromItem(row, column)));
+    editor_->installEventFilter(this);
+    editor_->show();
+    editor_->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+void CYNGridList::CloseCellEditor(bool store) {
+    if (!editor_)
+        return;
+    // Taken first: hiding the editor moves the focus, whose loss would close it again.
+    QLineEdit* editor = editor_;
+    editor_ = nullptr;
+    editor->removeEventFilter(this);
+    const QString text = editor->text();
+    const int item = editItem_;
+    const int column = editColumn_;
+    editItem_ = editColumn_ = -1;
+    const bool hadFocus = editor->hasFocus();
+    editor->hide();
+    editor->deleteLater();
+    if (hadFocus)
+        setFocus(Qt::OtherFocusReason);
+    if (store && ItemAt(item)) {
+        SetItemText(item, column, text);
+        emit CellEdited(item, column, text);
+    }
+}
+
+bool CYNGridList::eventFilter(QObject* watched, QEvent* event) {
+    if (editor_ && watched == editor_) {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+                CloseCellEditor(key != Qt::Key_Escape);
+                return true;
+            }
+        } else if (event->type() == QEvent::ShortcutOverride) {
+            // Enter and Escape belong to the editor, not to a dialog's default or Close button.
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+                event->accept();
+                return true;
+            }
+        } else if (event->type() == QEvent::FocusOut) {
+            CloseCellEditor(true);
+            return false;
+        }
+    }
+    return QTreeWidget::eventFilter(watched, event);
+}
+
+void CYNGridList::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (!cellEditing_) {
+        QTreeWidget::mouseDoubleClickEvent(event);
+        return;
+    }
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && !index.parent().isValid())
+        EditCell(index.row(), index.column());
+    event->accept();
+}
+
 void CYNGridList::keyPressEvent(QKeyEvent* event) {
+    emit KeyDown(platform::qt::VirtualKeyFromEvent(*event),
+                 platform::qt::UnshiftedKeyCharacter(*event));
+    if (cellEditing_ && event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier &&
+        currentIndex().isValid()) {
+        EditCell(currentIndex().row(), std::max(0, currentIndex().column()));
+        event->accept();
+        return;
+    }
     QTreeWidget::keyPressEvent(event);
     CheckLastItemVisible();
 }
@@ -601,6 +697,8 @@ void CYNGridList::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void CYNGridList::scrollContentsBy(int dx, int dy) {
+    // The editor would stay where its cell was: scrolling ends the edit, keeping the text.
+    CloseCellEditor(true);
     QTreeWidget::scrollContentsBy(dx, dy);
     if (dy != 0)
         CheckLastItemVisible();

@@ -8,6 +8,8 @@
 #include "platform/qt/gdi.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QPointer>
 #include <QString>
 #include <QTreeWidget>
 #include <vector>
@@ -88,6 +90,17 @@ public:
 
     CYNGridHeader* GridHeader() const { return gridHeader_; }
 
+    // In-place editing of cells. While it is on, a double click on a cell or F2 (on the current
+    // row, in the column last clicked) opens a line editor on the cell, and a double click no
+    // longer activates the item (Enter on the list still does). Enter or the editor losing the
+    // focus stores its text into the cell and tells CellEdited; Escape drops it. Switching
+    // editing off drops an open editor.
+    void EnableCellEditing(bool on);
+    bool CellEditingEnabled() const { return cellEditing_; }
+    // Opens the editor on a cell (editing on, the cell in the list); false otherwise.
+    bool EditCell(int item, int column);
+    QLineEdit* CellEditor() const { return editor_; }
+
     // Columns. InsertColumn answers the new column's index, -1 on failure; a width of -1 keeps
     // the default width.
     int InsertColumn(int column, const QString& heading, int format = LVCFMT_LEFT, int width = -1);
@@ -130,6 +143,11 @@ signals:
     void ItemActivated(int item, qintptr data);
     // A context menu was asked for at a screen position.
     void ContextMenuRequested(QPoint globalPos);
+    // An edited cell's text was stored.
+    void CellEdited(int item, int column, const QString& text);
+    // A key went down on the list while no cell editor was open, before the list acted on it:
+    // its virtual key and its character without Shift (-1 when it has none).
+    void KeyDown(int virtualKey, int unshiftedCharacter);
 
 protected:
     // Called when the last item has just become visible after a key or a vertical scroll.
@@ -143,9 +161,13 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QTreeWidgetItem* ItemAt(int item) const;
+    // Closes the cell editor, storing its text when `store`.
+    void CloseCellEditor(bool store);
     void Settle() const;
     void CheckLastItemVisible();
     void DrawSubItemText(QPainter& painter, int item, int column, const platform::qt::GdiRect& cell,
@@ -159,6 +181,10 @@ private:
     int sortColumn_ = -1;
     bool ascending_ = true;
     bool lastItemVisible_ = false;
+    bool cellEditing_ = false;
+    QPointer<QLineEdit> editor_;
+    int editItem_ = -1;
+    int editColumn_ = -1;
     std::vector<int> formats_;
     platform::qt::COLORREF bkColour_ = 0;
     platform::qt::COLORREF textColour_ = 0;

@@ -31,6 +31,8 @@ std::size_t ArgumentCount(std::uint8_t command) {
     case 0x18: // start sequence
     case 0x1B: // reset sequence
         return 1;
+    case 0x16: // set SMPTE time: hours, minutes, seconds, frames
+        return 4;
     default:
         return 0;
     }

@@ -114,7 +114,7 @@ public:
     void EditTimecodeStart();
 
     // The document modified and the sequence flagged for compilation.
-    void Mark();
+    void MarkChanged();
     // Shows the status popup "Sequence Properties" with the sequence's name and `state`.
     void ShowStatus(const std::string& state);
 
@@ -126,6 +126,12 @@ public:
     virtual void EventTextChanged();
     // After an in-place edit was stored (the event editor says nothing).
     virtual void CellEdited() {}
+    // After Copy put the selected events on the clipboard and marked the script (nothing more
+    // in the event editor).
+    virtual void EventsCopied() {}
+    // After an event was picked in the Event column's list and its row shown again (nothing
+    // more in the event editor).
+    virtual void EventPicked() {}
     virtual bool RaisesOrderOnInsert() const { return false; }
     virtual timewizard::FrameConversion WizardConversion() const {
         return timewizard::FrameConversion::RoundHalfUp;

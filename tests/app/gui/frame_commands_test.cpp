@@ -386,11 +386,15 @@ TEST_F(FrameCommands, ImageDumpChecksAndScriptTools) {
     EXPECT_EQ(Update(kEventsWithTimecode).check, 0);
     EXPECT_FALSE(Update(kMonitor).enabled);
 
-    // The cue list: disabled until it exists, then run on the active script.
+    // The cue list and the wizard are the sequence views' tools; the routing of a tool with
+    // them taken away: disabled until one exists, then run on the active script.
+    EXPECT_TRUE(window->HasHandler(kRealTimeWizard));
+    window->Tools().Unregister(kCueList);
+    window->Tools().Unregister(kRealTimeWizard);
     EXPECT_FALSE(Update(kCueList).enabled);
     EXPECT_FALSE(window->HasHandler(kRealTimeWizard));
     CVLDoc* ranOn = nullptr;
-    window->SetScriptTool(kCueList, [&ranOn](CVLDoc& doc, QWidget*) { ranOn = &doc; });
+    window->Tools().Register<CVLDoc>(kCueList, [&ranOn](CVLDoc& doc, QWidget*) { ranOn = &doc; });
     EXPECT_FALSE(Update(kCueList).enabled) << "an image is active";
     ui.Clear();
     EXPECT_TRUE(window->RouteCommand(kCueList));

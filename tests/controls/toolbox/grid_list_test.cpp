@@ -2,8 +2,11 @@
 // sorted by heading clicks (case ignored, stable, both directions) with the arrow following,
 // item values kept through sorting, selection, scrolling into view and the row drawing.
 #include "controls/toolbox/grid_list.h"
+#include "platform/qt/virtual_keys.h"
 #include "tests/support/qt_test_app.h"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -296,6 +299,101 @@ TEST_F(WizardList, SortArrowPointsTheWayOfTheOrder) {
     const std::vector<int> down = arrowRows(-1);
     ASSERT_GE(down.size(), 3u);
     EXPECT_GT(down.front(), down.back());
+}
+
+// Where a cell is, for clicks.
+QPoint CellCentre(CYNGridList& list, int item, int column) {
+    return list.visualRect(list.model()->index(item, column)).center();
+}
+
+TEST_F(WizardList, CellEditingStoresDropsAndSwitchesOff) {
+    Fill({{"00:01.00", "first"}, {"00:02.00", "second"}});
+    QSignalSpy edited(&list, &CYNGridList::CellEdited);
+    QSignalSpy activated(&list, &CYNGridList::ItemActivated);
+
+    // Off: a double click activates, no editor opens.
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, CellCentre(list, 1, 6));
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, CellCentre(list, 1, 6));
+    EXPECT_EQ(list.CellEditor(), nullptr);
+    EXPECT_EQ(activated.count(), 1);
+
+    list.EnableCellEditing(true);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, CellCentre(list, 1, 6));
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, CellCentre(list, 1, 6));
+    ASSERT_NE(list.CellEditor(), nullptr);
+    EXPECT_EQ(activated.count(), 1); // the double click served the editing
+    EXPECT_EQ(list.CellEditor()->text(), "second");
+    QTest::keyClicks(list.CellEditor(), "changed");
+    QTest::keyClick(list.CellEditor(), Qt::Key_Return);
+    EXPECT_EQ(list.CellEditor(), nullptr);
+    EXPECT_EQ(list.GetItemText(1, 6), "changed");
+    ASSERT_EQ(edited.count(), 1);
+    EXPECT_EQ(edited[0][0].toInt(), 1);
+    EXPECT_EQ(edited[0][1].toInt(), 6);
+    EXPECT_EQ(edited[0][2].toString(), "changed");
+
+    // Escape drops.
+    ASSERT_TRUE(list.EditCell(0, 0));
+    QTest::keyClicks(list.CellEditor(), "xx");
+    QTest::keyClick(list.CellEditor(), Qt::Key_Escape);
+    EXPECT_EQ(list.GetItemText(0, 0), "00:01.00");
+    EXPECT_EQ(edited.count(), 1);
+
+    // F2 opens on the current row; losing the focus stores.
+    list.setFocus();
+    list.setCurrentItem(list.topLevelItem(0), 2);
+    QTest::keyClick(&list, Qt::Key_F2);
+    ASSERT_NE(list.CellEditor(), nullptr);
+    QTest::keyClicks(list.CellEditor(), "Light1");
+    QLineEdit elsewhere;
+    elsewhere.show();
+    elsewhere.activateWindow();
+    elsewhere.setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(list.CellEditor(), nullptr);
+    EXPECT_EQ(list.GetItemText(0, 2), "Light1");
+    EXPECT_EQ(edited.count(), 2);
+
+    // Switching editing off drops an open editor and gives double clicks back to activation.
+    ASSERT_TRUE(list.EditCell(1, 1));
+    QTest::keyClicks(list.CellEditor(), "lost");
+    list.EnableCellEditing(false);
+    EXPECT_EQ(list.CellEditor(), nullptr);
+    EXPECT_EQ(list.GetItemText(1, 1), "");
+    EXPECT_FALSE(list.EditCell(1, 1));
+    EXPECT_EQ(edited.count(), 2);
+}
+
+TEST_F(WizardList, KeyNoticesBeforeNavigationAndNoneWhileEditing) {
+    Fill({{"a", ""}, {"b", ""}, {"c", ""}});
+    list.EnableCellEditing(true);
+    list.setFocus();
+    list.setCurrentItem(list.topLevelItem(0));
+    std::vector<std::pair<int, int>> notices;
+    std::vector<int> rowAtNotice;
+    QObject::connect(&list, &CYNGridList::KeyDown, [&](int vk, int character) {
+        notices.emplace_back(vk, character);
+        rowAtNotice.push_back(list.currentIndex().row());
+    });
+    QTest::keyClick(&list, Qt::Key_Q);
+    QTest::keyClick(&list, Qt::Key_Exclam, Qt::ShiftModifier);
+    QTest::keyClick(&list, Qt::Key_Down);
+    QTest::keyClick(&list, Qt::Key_Down);
+    // Shift goes down first: a key of its own, without a character.
+    ASSERT_EQ(notices.size(), 5u);
+    EXPECT_EQ(notices[0], std::make_pair(int('Q'), int('Q')));
+    EXPECT_EQ(notices[1].second, -1);
+    EXPECT_EQ(notices[2], std::make_pair(int('1'), int('1')));
+    EXPECT_EQ(notices[3], std::make_pair(int(platform::qt::VK_DOWN), -1));
+    EXPECT_EQ(rowAtNotice[4], 1); // told before the list moved on to row 2
+    EXPECT_EQ(list.currentIndex().row(), 2);
+
+    ASSERT_TRUE(list.EditCell(2, 1));
+    QTest::keyClicks(list.CellEditor(), "typed");
+    EXPECT_EQ(notices.size(), 5u);
+    QTest::keyClick(list.CellEditor(), Qt::Key_Return);
+    EXPECT_EQ(notices.size(), 5u); // the Enter that closed the editor was the editor's
+    EXPECT_EQ(list.GetItemText(2, 1), "typed");
 }
 
 } // namespace
