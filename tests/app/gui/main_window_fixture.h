@@ -45,8 +45,8 @@ struct MainWindowFixture : ::testing::Test, testsupport::QtAppFirst {
         WriteSerialPorts(out, ports);
         out << more;
     }
-    // Makes the window, lets `before` register what the test stands in, and starts the
-    // application on it; `active`: shown and active, as a user's window is.
+    // Makes the window, lets `before` register what the test stands in, starts the application
+    // on it and shows it; `active`: at 1000 x 700 and active, as a user's window is.
     void StartWindow(const std::function<void(CVLFrame&)>& before = {}, bool active = false) {
         if (!std::filesystem::exists(install.Profile()))
             WriteProfile();
@@ -55,7 +55,8 @@ struct MainWindowFixture : ::testing::Test, testsupport::QtAppFirst {
         if (before)
             before(*window);
         ASSERT_TRUE(app.InitInstance(*window));
-        window->resize(1000, 700);
+        if (active)
+            window->resize(1000, 700);
         window->show();
         if (active) {
             window->activateWindow();
