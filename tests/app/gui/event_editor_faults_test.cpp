@@ -2,12 +2,14 @@
 // a sequence that is gone (the sanitizer build catches a write into freed memory), and an
 // idle event editor costs no work.
 #include "app/gui/vl_frame.h"
+#include "platform/qt/command_target.h"
 #include "script/vl_doc.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/gui/gui_test_support.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/scripted_ui.h"
 
+#include <QEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
@@ -17,8 +19,10 @@
 
 namespace {
 
-struct ExitWithEditors : ::testing::Test, testsupport::QtAppFirst {
-    ExitWithEditors() { guitest::EnsureToolkit(); }
+namespace pq = platform::qt;
+
+struct EventEditorFaults : ::testing::Test, testsupport::QtAppFirst {
+    EventEditorFaults() { guitest::EnsureToolkit(); }
     void SetUp() override {
         std::ofstream(install.Profile()) << "[Serial Ports]\nCOM1=/nonexistent/tty\n";
         app.SetProfilePath(install.Profile());
@@ -49,7 +53,7 @@ struct ExitWithEditors : ::testing::Test, testsupport::QtAppFirst {
     CVLDoc* doc = nullptr;
 };
 
-TEST_F(ExitWithEditors, ExitWithAnEventEditorOpen) {
+TEST_F(EventEditorFaults, ExitWithAnEventEditorOpen) {
     for (int state = 0; state < 3; ++state) {
         SCOPED_TRACE(state);
         if (!doc)
@@ -73,3 +77,45 @@ TEST_F(ExitWithEditors, ExitWithAnEventEditorOpen) {
 }
 
 } // namespace
+
+namespace {
+
+// Counts the widgets shown and hidden and the layouts asked for.
+struct RequestCounter : QObject {
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show || event->type() == QEvent::Hide ||
+            event->type() == QEvent::LayoutRequest)
+            ++count;
+        return false;
+    }
+    int count = 0;
+};
+
+} // namespace
+
+// An event editor left alone, for a sequence with and without a timecode chase start, does no
+// work on its idle updates: an idle window costs nothing.
+TEST_F(EventEditorFaults, AnIdleEventEditorDoesNoWork) {
+    for (int chase = 0; chase < 2; ++chase) {
+        SCOPED_TRACE(chase);
+        CSeq* seq = doc->m_poSeqList[size_t(chase) + 1].get();
+        seq->m_nChaseOn = chase;
+        seq->m_anChaseStart = {0, 1, 2, 3};
+        QMdiSubWindow* frame = OpenEvents(seq);
+        ASSERT_NE(frame, nullptr);
+        // Narrow: the bar wraps its timecode start field away.
+        frame->resize(260, 300);
+        QTest::qWait(300); // the opening's own layouts and paints
+        // A second of idle updates, as the event loop runs them whenever it is about to
+        // wait: each may ask for work, which would wake the loop for the next one.
+        RequestCounter counter;
+        qApp->installEventFilter(&counter);
+        for (int i = 0; i < 100; ++i) {
+            pq::IdleUpdater::Instance().RunNow();
+            QTest::qWait(10);
+        }
+        qApp->removeEventFilter(&counter);
+        // The opening's last layout may still arrive; a hundred updates cause none of their own.
+        EXPECT_LT(counter.count, 5);
+    }
+}
