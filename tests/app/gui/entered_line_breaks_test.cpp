@@ -225,4 +225,83 @@ TEST_F(EnteredLineBreaks, PastedEventsBlock) {
     EXPECT_EQ(StructureOf(*SavedAndReopened()), before);
 }
 
+// The keys of an open cell editor act on its text in every table kind, not on the table: the
+// clipboard keys are the frame's accelerators, and the editor takes them.
+TEST_F(EnteredLineBreaks, KeysInACellEditorBelongToIt) {
+    ASSERT_NE(doc_, nullptr);
+    const struct {
+        const char* table;
+        unsigned command;
+        int column;
+    } tables[] = {
+        {"CSeqListView", 0, 4},
+        {"CEvntView", 1, 8},
+        {"CLcdStrView", vl_ids::kLcdStrings, 2},
+        {"CInputView", vl_ids::kInputs, 1},
+        {"CPortView", vl_ids::kPorts, 3},
+    };
+    QClipboard& clipboard = *QApplication::clipboard();
+    for (const auto& t : tables) {
+        SCOPED_TRACE(t.table);
+        if (t.command == 1) {
+            window_->Services().OpenView(*doc_, "m_pEventTmp", doc_->m_poSeqList[0].get());
+        } else if (t.command) {
+            ASSERT_TRUE(window_->RouteCommand(t.command));
+        }
+        QCoreApplication::processEvents();
+        CVLView* view = ViewOf(t.table);
+        ASSERT_NE(view, nullptr);
+        VLCELCtrl& grid = *view->Grid();
+        ASSERT_EQ(grid.StartEdit(t.column, 0, 0), 0);
+        CELEdit* editor = grid.Editor();
+        ASSERT_TRUE(editor && editor->isVisible());
+        editor->setFocus();
+        QCoreApplication::processEvents();
+        ASSERT_EQ(QApplication::focusWidget(), editor);
+        editor->setPlainText(QStringLiteral("abc def"));
+        ui_->Clear();
+
+        QTest::keyClick(editor, Qt::Key_Home);
+        EXPECT_EQ(editor->textCursor().position(), 0);
+        QTest::keyClick(editor, Qt::Key_End);
+        EXPECT_EQ(editor->textCursor().position(), 7);
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        EXPECT_EQ(editor->textCursor().selectedText(), QStringLiteral("abc def"));
+        clipboard.clear();
+        QTest::keyClick(editor, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(clipboard.text(), QStringLiteral("abc def"));
+        QTest::keyClick(editor, Qt::Key_X, Qt::ControlModifier);
+        EXPECT_EQ(editor->toPlainText(), QString());
+        EXPECT_EQ(clipboard.text(), QStringLiteral("abc def"));
+        QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+        clipboard.setText(QStringLiteral("!"));
+        QTest::keyClick(editor, Qt::Key_Insert, Qt::ShiftModifier);
+        EXPECT_EQ(editor->toPlainText(), QStringLiteral("abc def!"));
+
+        EXPECT_TRUE(grid.IsEditing());
+        EXPECT_TRUE(ui_->Texts().empty()) << ui_->Texts().front();
+        EXPECT_EQ(QApplication::focusWidget(), editor);
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(grid.IsEditing());
+    }
+    // With no editor open, plain text on the clipboard leaves Paste greyed, and its key does
+    // nothing in the event table.
+    window_->Services().OpenView(*doc_, "m_pEventTmp", doc_->m_poSeqList[0].get());
+    QCoreApplication::processEvents();
+    CVLView* events = ViewOf("CEvntView");
+    ASSERT_NE(events, nullptr);
+    events->Grid()->MoveActiveCell(8, 0);
+    events->Grid()->CellArea()->setFocus();
+    QCoreApplication::processEvents();
+    clipboard.setText(QStringLiteral("plain text"));
+    ui_->Clear();
+    const std::size_t count = doc_->m_poSeqList[0]->m_poEventList.size();
+    QTest::keyClick(events->Grid()->CellArea(), Qt::Key_V, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ui_->Texts().empty()) << ui_->Texts().front();
+    EXPECT_EQ(doc_->m_poSeqList[0]->m_poEventList.size(), count);
+    EXPECT_FALSE(events->Grid()->IsEditing());
+}
+
 } // namespace
