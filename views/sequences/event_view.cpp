@@ -650,9 +650,14 @@ void CEvntView::OnInitialUpdate() {
     for (int c = 0; c < EventCel::kColumns; ++c)
         cel_->WriteCellText(c, -1, kHeadings[c]);
     FillGrid();
-    if (seq_)
+    if (seq_) {
+        // A stored width never makes one column wider than the program's window.
+        const int widest = std::max(kMinimumWidths[EventCel::kColumns - 1], window()->width());
         for (int c = 0; c < EventCel::kColumns; ++c)
-            cel_->ResizeColumn(c, seq_->m_awEventColWidths[static_cast<std::size_t>(c)] / 35);
+            cel_->ResizeColumn(
+                c,
+                std::min<int>(seq_->m_awEventColWidths[static_cast<std::size_t>(c)] / 35, widest));
+    }
     cel_->SetRowHeadingWidth(50);
     cel_->RepaintAll();
     OnDraw();

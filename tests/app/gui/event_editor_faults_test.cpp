@@ -8,6 +8,8 @@
 #include "tests/app/gui/gui_test_support.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/scripted_ui.h"
+#include "views/common/vl_view.h"
+#include "views/gridbase/vl_cel_ctrl.h"
 
 #include <QEvent>
 #include <QMdiArea>
@@ -118,4 +120,18 @@ TEST_F(EventEditorFaults, AnIdleEventEditorDoesNoWork) {
         // The opening's last layout may still arrive; a hundred updates cause none of their own.
         EXPECT_LT(counter.count, 5);
     }
+}
+
+// A column width read from a script never makes a column wider than the window.
+TEST_F(EventEditorFaults, AStoredColumnWidthIsBoundedByTheWindow) {
+    CSeq* seq = doc->m_poSeqList[0].get();
+    seq->m_awEventColWidths[8] = 65535;
+    ASSERT_NE(OpenEvents(seq), nullptr);
+    CVLView* view = nullptr;
+    for (platform::View* v : doc->Views())
+        if (std::string_view(v->ViewClassName()) == "CEvntView")
+            view = dynamic_cast<CVLView*>(v);
+    ASSERT_NE(view, nullptr);
+    EXPECT_LE(view->Grid()->GetColumnWidth(8), window->width());
+    EXPECT_GT(view->Grid()->GetColumnWidth(8), 100);
 }
