@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QMimeData>
 #include <algorithm>
 #include <cstdio>
@@ -653,10 +654,19 @@ void CEvntView::OnInitialUpdate() {
     if (seq_) {
         // A stored width never makes one column wider than the program's window.
         const int widest = std::max(kMinimumWidths[EventCel::kColumns - 1], window()->width());
-        for (int c = 0; c < EventCel::kColumns; ++c)
-            cel_->ResizeColumn(
-                c,
-                std::min<int>(seq_->m_awEventColWidths[static_cast<std::size_t>(c)] / 35, widest));
+        // A default width shows its whole heading, and the time column a whole time with its
+        // frames.
+        const QFontMetrics metrics(cel_->font());
+        const CSeq defaults("", 1);
+        for (int c = 0; c < EventCel::kColumns; ++c) {
+            const auto i = static_cast<std::size_t>(c);
+            int width = seq_->m_awEventColWidths[i] / 35;
+            if (seq_->m_awEventColWidths[i] == defaults.m_awEventColWidths[i]) {
+                const char* text = c == 2 ? "00:00:00.00" : kHeadings[c];
+                width = std::max(width, metrics.horizontalAdvance(QString::fromLatin1(text)) + 10);
+            }
+            cel_->ResizeColumn(c, std::min(width, widest));
+        }
     }
     cel_->SetRowHeadingWidth(50);
     cel_->RepaintAll();
