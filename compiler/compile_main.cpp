@@ -100,12 +100,13 @@ void PostLinkedScriptsCaution(const CVLDoc& doc) {
         platform::ShowMessage(text, platform::MsgButtons::Ok, platform::MsgIcon::Exclamation);
 }
 
-// `storeErrors`: errors of storing the image, not of the script; they do not stop the download.
-void ReportOutcome(CVLDoc& doc, const std::string& remark, std::uint32_t storeErrors) {
+// The summary follows the count: an image that could not be stored is an error like any other,
+// and nothing is downloaded after one.
+void ReportOutcome(CVLDoc& doc, const std::string& remark) {
     const CompilerState& state = GetCompilerState();
     AppServices& services = doc.Services();
     const bool popups = !services.Settings().noCompilerPopups;
-    if (state.errorCount > storeErrors) {
+    if (state.errorCount > 0) {
         if (popups)
             platform::ShowMessage(
                 remark + "Script Compiled with Errors.\nFix the errors and compile again.");
@@ -304,7 +305,6 @@ void CompileMain(CVLDoc& doc) {
         PostCompileMessage(FormatCompileText("     Compiled script size: %u.",
                                              static_cast<unsigned>(doc.m_wImageLength)));
 
-    bool unwritten = false;
     if (state.errorCount == 0) {
         const std::string name = doc.GetScriptName();
         const std::filesystem::path imageFile = ImageFilePath(doc);
@@ -318,14 +318,13 @@ void CompileMain(CVLDoc& doc) {
                                   static_cast<std::size_t>(state.imageLength), &reason)) {
             PostCompileMessage(FormatCompileText("Writing %s.DAT", name.c_str()));
         } else {
-            // The image itself is sound and stays in the document, so the download is still
-            // offered; but the run failed to store it, and the count must say so.
+            // The run failed to store the image: it counts as an error, and what the unit
+            // would get is not what the folder holds, so nothing is downloaded.
             std::error_code ec;
             const std::filesystem::path shown = std::filesystem::absolute(imageFile, ec);
             PostCompileMessage(
                 "Unable to write " + (ec ? imageFile : shown).string() + ": " + reason, kColourRed);
             ++state.errorCount;
-            unwritten = true;
         }
         if (state.linkedResources && state.errorCount == 0)
             PostLinkedScriptsCaution(doc);
@@ -337,7 +336,7 @@ void CompileMain(CVLDoc& doc) {
                                          doc.GetTitle().c_str(), state.errorCount,
                                          state.warningCount));
     const LocalClockTime now = doc.Services().LocalTime();
-    ReportOutcome(doc, LateNightRemark(now.hour, now.second), unwritten ? 1u : 0u);
+    ReportOutcome(doc, LateNightRemark(now.hour, now.second));
 }
 
 } // namespace compiler

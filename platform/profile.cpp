@@ -1,4 +1,5 @@
 #include "platform/profile.h"
+#include "platform/replace_file.h"
 
 #include "platform/paths.h"
 
@@ -340,14 +341,12 @@ std::string ProfileFile::Text() const {
 }
 
 bool ProfileFile::Save(const std::filesystem::path& path) const {
-    std::filesystem::path target = path;
+    // Writing through a symbolic link replaces the file it points to, not the link, also
+    // when that file is not there yet; a loop of links is not written through.
+    const std::filesystem::path target = FileBehindLinks(path);
+    if (target.empty())
+        return false;
     std::error_code ec;
-    // Writing through a symbolic link replaces the file it points to, not the link.
-    if (std::filesystem::is_symlink(target, ec)) {
-        auto resolved = std::filesystem::canonical(target, ec);
-        if (!ec)
-            target = resolved;
-    }
     std::filesystem::path dir = target.parent_path();
     if (dir.empty())
         dir = ".";

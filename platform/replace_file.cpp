@@ -27,14 +27,24 @@ bool WriteAll(int fd, std::string_view data) {
 
 } // namespace
 
-ReplaceResult ReplaceFile(const std::string& path, std::string_view data) {
-    fs::path target(path);
+fs::path FileBehindLinks(const fs::path& path) {
+    fs::path target = path;
     std::error_code ec;
-    if (fs::is_symlink(target, ec)) {
-        fs::path resolved = fs::canonical(target, ec);
-        if (!ec)
-            target = resolved;
+    for (int links = 0; fs::is_symlink(target, ec); ++links) {
+        if (links == 40)
+            return {}; // the system's own limit for a chain of links
+        const fs::path next = fs::read_symlink(target, ec);
+        if (ec)
+            return {};
+        target = next.is_absolute() ? next : target.parent_path() / next;
     }
+    return target;
+}
+
+ReplaceResult ReplaceFile(const std::string& path, std::string_view data) {
+    const fs::path target = FileBehindLinks(path);
+    if (target.empty())
+        return ReplaceResult::CannotCreate;
     fs::path folder = target.parent_path();
     if (folder.empty())
         folder = ".";

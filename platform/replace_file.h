@@ -3,6 +3,7 @@
 // the old file stays as it was.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -17,5 +18,9 @@ enum class ReplaceResult {
 // A link is followed: what it points to is replaced. The file keeps its mode (a new one gets
 // the umask's).
 ReplaceResult ReplaceFile(const std::string& path, std::string_view data);
+
+// The file a path names once its symbolic links are followed, also when the last link points
+// to nothing yet (a dangling link): a write there keeps the links. Empty for a loop of links.
+std::filesystem::path FileBehindLinks(const std::filesystem::path& path);
 
 } // namespace platform

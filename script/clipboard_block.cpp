@@ -2,6 +2,8 @@
 
 #include "script/event.h"
 
+#include "platform/one_line_text.h"
+
 #include <algorithm>
 #include <array>
 
@@ -39,6 +41,8 @@ bool BlockReader::Text(std::string& text) {
         return false;
     const auto* first = reinterpret_cast<const char*>(block_.data() + position_);
     text.assign(first, n);
+    // A block may come from anywhere: its texts enter the model as typed texts do.
+    platform::MakeOneLine(text);
     position_ += n;
     return true;
 }

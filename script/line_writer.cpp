@@ -30,11 +30,13 @@ void LineWriter::WriteLine(std::optional<std::string_view> key,
             std::memcpy(out, text.data(), text.size());
         out += text.size();
     };
+    char* const body = out;
     put(first);
     if (equals) {
         *out++ = '=';
         put(second);
     }
+    KeepOnOneLine(body, static_cast<std::size_t>(out - body));
     out[0] = '\r';
     out[1] = '\n';
 }
@@ -44,6 +46,12 @@ void LineWriter::WriteIntLine(std::string_view key, int number) {
     auto [end, ec] = std::to_chars(digits, digits + sizeof digits, number);
     (void)ec; // an int always fits
     WriteLine(key, std::string_view(digits, static_cast<std::size_t>(end - digits)));
+}
+
+void LineWriter::KeepOnOneLine(char* text, std::size_t length) {
+    for (char* end = text + length; text < end; ++text)
+        if (*text == '\r' || *text == '\n')
+            *text = ' ';
 }
 
 char* LineWriter::ClaimLine(std::size_t length) {

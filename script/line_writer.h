@@ -17,7 +17,8 @@ public:
     void Reset(char* buffer, std::size_t capacity);
 
     // "key=value\r\n"; without a value the key text is a whole line ("key\r\n", for headers
-    // and comment lines); without a key an empty line ("\r\n"). A line is copied only while
+    // and comment lines); without a key an empty line ("\r\n"). A line break inside the
+    // texts is written as a blank (KeepOnOneLine). A line is copied only while
     // the new total stays strictly below the capacity; otherwise nothing is copied and the
     // write-ok flag is cleared. Texts of any length are taken whole.
     void WriteLine(std::optional<std::string_view> key,
@@ -29,6 +30,10 @@ public:
     // caller then puts exactly `length` bytes there. A long table is so written without a
     // text per line, and a counting pass need not make its lines at all.
     char* ClaimLine(std::size_t length);
+    // Turns every CR and LF among `length` bytes into a blank, in place. Values have no escape
+    // for a line break and the reader takes one as the end of its line, so no value may split
+    // a line or start a section: every line's body goes through this before its line end.
+    static void KeepOnOneLine(char* text, std::size_t length);
 
     // The write-ok flag of the current pass: the source-file writer sets it at the start of a
     // pass and answers it at the end.

@@ -282,6 +282,29 @@ bool CProtocol::ReadDevice(const std::string& path) {
     m_strAddress = file.ReadKey("Address", "");
     m_strProtocol = file.ReadKey("Protocol", "");
     m_strBrevantType = file.ReadKey("BrevantType", "Show Controller");
+    // A file cut short (a damaged copy) is told at load, with what is missing, rather than as
+    // unmatched protocols or empty reasons at every compile.
+    if (GetDisplayName().empty()) {
+        ReadError("Read Protocol:  The [Device] Section names no Maker and no Model: the file "
+                  "may be cut short.");
+        return false;
+    }
+    // The last command without the Message the others have is a file that ends too soon.
+    bool messages = false;
+    std::string last;
+    bool lastHasMessage = true;
+    for (std::string section = file.NextSectionName(true); !section.empty();
+         section = file.NextSectionName(true)) {
+        messages = messages || (lastHasMessage && !last.empty());
+        lastHasMessage = !file.ReadKey("Message", "").empty();
+        last = std::move(section);
+    }
+    if (messages && !lastHasMessage) {
+        ReadError(
+            ("Read Protocol:  Command [" + last + "] has no Message: the file may be cut short.")
+                .c_str());
+        return false;
+    }
     return true;
 }
 

@@ -67,6 +67,29 @@ char* PutText(char* out, std::string_view text, bool nameForm, std::size_t blank
     return out + blanks;
 }
 
+// A line's first text must not read as a section header ('[') or a comment line (';'): such
+// leading characters become blanks. The reader drops a '[' inside a label anyway, and a value
+// so never ends its sequence or hides its row.
+void KeepFirstTextAValue(char* text, std::size_t length) {
+    for (char* end = text + length; text < end; ++text) {
+        if (*text == '[' || *text == ';')
+            *text = ' ';
+        else if (*text != ' ' && *text != '\t')
+            return;
+    }
+}
+
+// A string's name as the key of its line: the name form without the leading characters that
+// would make the line a header or a comment; `fallback` when nothing is left.
+std::string KeyForm(std::string_view name, const std::string& fallback) {
+    std::string key = NameForm(name);
+    const std::size_t first = key.find_first_not_of("[;");
+    if (first == std::string::npos)
+        return fallback;
+    key.erase(0, first);
+    return key;
+}
+
 // Fills a column: `width` minus `length` blanks (none when the text fills the column).
 void Pad(std::string& line, std::size_t width, std::size_t length) {
     if (width > length)
@@ -162,7 +185,8 @@ bool ScriptFileWriter::WriteScript(std::uint32_t flags, int first, int last) {
 void ScriptFileWriter::WriteResourceNames(const char* sectionName, const char* keyWord,
                                           const char* defaultWord, const CProductResource* entries,
                                           std::size_t count) {
-    doc_.WriteLine("\r\n[" + std::string(sectionName) + "]");
+    doc_.WriteLine(std::nullopt);
+    doc_.WriteLine("[" + std::string(sectionName) + "]");
     if (count == 0)
         return;
     auto isDefault = [&](std::size_t i) {
@@ -218,7 +242,8 @@ void ScriptFileWriter::WritePorts() {
     const std::size_t count = p ? Count(p->m_Ports, p->m_wPorts) : 0;
     if (count == 0)
         return; // not even the header
-    doc_.WriteLine("\r\n[Ports]");
+    doc_.WriteLine(std::nullopt);
+    doc_.WriteLine("[Ports]");
 
     std::size_t wName = 0, wBaud = 0, wProtocol = 0, wError = 0;
     for (std::size_t i = 0; i < count; ++i) {
@@ -274,14 +299,17 @@ template <typename List> void NameUnnamed(List& list, const char* defaultWord) {
             list[i]->m_strName = defaultWord + std::to_string(i + 1);
 }
 
-template <typename List, typename Write> void WriteStrings(const List& list, Write&& writeLine) {
+template <typename List, typename Write>
+void WriteStrings(const List& list, const char* defaultWord, Write&& writeLine) {
     std::size_t wName = 0, wData = 0;
     for (const auto& item : list) {
         wName = std::max(wName, item->m_strName.size());
         wData = std::max(wData, item->m_strData.size());
     }
     // The blanks stand between '=' and the data, so that the data texts line up.
+    std::size_t number = 0;
     for (const auto& item : list) {
+        ++number;
         std::string value;
         Pad(value, wName, item->m_strName.size());
         value += Trimmed(item->m_strData);
@@ -290,30 +318,32 @@ template <typename List, typename Write> void WriteStrings(const List& list, Wri
             value += " ;";
             value += item->m_strComment;
         }
-        writeLine(NameForm(item->m_strName), value);
+        writeLine(KeyForm(item->m_strName, defaultWord + std::to_string(number)), value);
     }
 }
 
 } // namespace
 
 void ScriptFileWriter::WriteDataStrings() {
-    doc_.WriteLine("\r\n[DataStrings]");
+    doc_.WriteLine(std::nullopt);
+    doc_.WriteLine("[DataStrings]");
     if (doc_.m_poDataStrList.empty())
         return;
     NameUnnamed(doc_.m_poDataStrList, "datastring");
-    WriteStrings(doc_.m_poDataStrList, [this](const std::string& key, const std::string& value) {
-        doc_.WriteLine(key, value);
-    });
+    WriteStrings(
+        doc_.m_poDataStrList, "datastring",
+        [this](const std::string& key, const std::string& value) { doc_.WriteLine(key, value); });
 }
 
 void ScriptFileWriter::WriteLcdStrings() {
-    doc_.WriteLine("\r\n[LcdStrings]");
+    doc_.WriteLine(std::nullopt);
+    doc_.WriteLine("[LcdStrings]");
     if (doc_.m_poLcdStrList.empty())
         return;
     NameUnnamed(doc_.m_poLcdStrList, "lcdstring");
-    WriteStrings(doc_.m_poLcdStrList, [this](const std::string& key, const std::string& value) {
-        doc_.WriteLine(key, value);
-    });
+    WriteStrings(
+        doc_.m_poLcdStrList, "lcdstring",
+        [this](const std::string& key, const std::string& value) { doc_.WriteLine(key, value); });
 }
 
 // ---- Sequences ----
@@ -494,6 +524,7 @@ void ScriptFileWriter::WriteEventTable(CSeq& sequence, std::uint32_t flags) {
         char* out = doc_.m_Writer.ClaimLine(length);
         if (!out)
             continue;
+        char* const row = out;
         *out++ = e.m_strSkip.empty() ? ' ' : '*';
         out = PutText(out, label, true, bLabel);
         out = PutText(out, e.m_strTime, false, 1);
@@ -502,10 +533,12 @@ void ScriptFileWriter::WriteEventTable(CSeq& sequence, std::uint32_t flags) {
         out = PutText(out, data2, true, b2);
         out = PutText(out, data3, true, b3);
         out = PutText(out, data4, false, b4);
+        KeepFirstTextAValue(row + 1, static_cast<std::size_t>(out - row - 1));
         if (!e.m_strComment.empty()) {
             *out++ = ';';
             out = PutText(out, e.m_strComment, false);
         }
+        LineWriter::KeepOnOneLine(row, static_cast<std::size_t>(out - row));
         out[0] = '\r';
         out[1] = '\n';
     }

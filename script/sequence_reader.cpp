@@ -385,7 +385,9 @@ bool ScriptFileReader::ReadSequences(const std::string& path) {
         keys.Scan(text, optionsStart, {.stopKey = separateEvents ? "" : "Events"});
 
         seq->m_strDescription = keys.Text("Description", "");
-        seq->m_wLevel = static_cast<std::uint16_t>(keys.Int("Level", 1));
+        // Numbers are taken into the range the program offers for them, never wrapped to 16
+        // bits (Level=-1 would be 65535).
+        seq->m_wLevel = static_cast<std::uint16_t>(std::clamp(keys.Int("Level", 1), 1, 6));
         seq->m_nAutoStart = IsEnabled(keys, "AutoStart");
         seq->m_nLooping = IsEnabled(keys, "Looping");
         seq->m_nFreezeWhileWaiting = IsEnabled(keys, "FreezeWhileWaiting");
@@ -401,7 +403,8 @@ bool ScriptFileReader::ReadSequences(const std::string& path) {
                 seq->m_awEventColWidths[i] = width;
         }
         if (seq->m_nRestart)
-            seq->m_wRestartLockout = static_cast<std::uint16_t>(keys.Int("RestartLockout", 0));
+            seq->m_wRestartLockout =
+                static_cast<std::uint16_t>(std::clamp(keys.Int("RestartLockout", 0), 0, 0xFFFF));
         if (const std::string start = keys.Text("SmpteStartTrigger", ""); !start.empty()) {
             seq->m_nSmpteStartOn = 1;
             ScanTime(start, seq->m_anSmpteStart);

@@ -63,7 +63,8 @@ struct WidthKey {
 
 void ScriptFileWriter::WriteUnitSection(std::uint32_t flags) {
     const bool full = (flags & CVLDoc::kWriteFull) != 0;
-    doc_.WriteLine("\r\n[Unit]");
+    doc_.WriteLine(std::nullopt);
+    doc_.WriteLine("[Unit]");
     if (full) {
         doc_.WriteLine("FileFormat", "1.0");
         doc_.WriteLine("FileFormatType", "Ascii");
@@ -183,7 +184,8 @@ bool ScriptFileReader::ReadUnitSection(const std::string& path) {
 // ---- [Compiler] ----
 
 void ScriptFileWriter::WriteCompilerSection() {
-    doc_.WriteLine("\r\n[Compiler]");
+    doc_.WriteLine(std::nullopt);
+    doc_.WriteLine("[Compiler]");
     doc_.WriteLine("Optimization", doc_.m_nOptimization == 1 ? "Size" : "Speed");
     doc_.WriteLine("Messages", doc_.m_nMessages == 1 ? "Verbose" : "Minimal");
     doc_.WriteLine("ErrorDetection", doc_.m_nErrorDetection == 1 ? "Maximum" : "Normal");
@@ -204,7 +206,8 @@ bool ScriptFileReader::ReadCompilerSection() {
 
 void ScriptFileWriter::WriteConnectionSection() {
     const CommSettings& settings = doc_.Services().Settings();
-    doc_.WriteLine("\r\n[Connection]");
+    doc_.WriteLine(std::nullopt);
+    doc_.WriteLine("[Connection]");
     if (settings.serialPort == CommSettings::kSerialOffline) {
         doc_.WriteLine("Method", "Offline");
         return;
@@ -253,7 +256,8 @@ void ScriptFileWriter::WriteWindowPlacement() {
         doc_.WriteLine(key, value);
     };
 
-    doc_.WriteLine("\r\n[WindowPlacement]");
+    doc_.WriteLine(std::nullopt);
+    doc_.WriteLine("[WindowPlacement]");
     writePosition(CVLDoc::kWinInput);
     writeWidths("InputColWidths", CVLDoc::kColInput);
     writePosition(CVLDoc::kWinOutput);

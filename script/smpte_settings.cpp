@@ -172,7 +172,8 @@ void ScriptFileWriter::WriteSmpteSection() {
     }
     if (doc_.m_nSmpteUsed == 0)
         return;
-    doc_.WriteLine("\r\n[Smpte]");
+    doc_.WriteLine(std::nullopt);
+    doc_.WriteLine("[Smpte]");
 
     const bool generating = IsOn(smpte->IsGenerating());
     const bool videoSync = IsOn(smpte->GetVideoSync());

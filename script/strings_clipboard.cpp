@@ -1,5 +1,7 @@
 #include "script/strings_clipboard.h"
 
+#include "platform/one_line_text.h"
+
 #include <algorithm>
 
 namespace {
@@ -18,6 +20,7 @@ bool GetText(std::span<const std::uint8_t> block, std::size_t& pos, std::string&
     if (length > block.size() - pos)
         return false;
     text.assign(reinterpret_cast<const char*>(block.data() + pos), length);
+    platform::MakeOneLine(text); // a block's texts enter the model as typed texts do
     pos += length;
     return true;
 }

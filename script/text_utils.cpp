@@ -3,6 +3,8 @@
 #include "platform/paths.h"
 #include "script/value_parsers.h"
 
+#include <algorithm>
+
 bool IsNameWhiteSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
@@ -130,7 +132,8 @@ std::uint16_t CommaFieldToInt(std::string_view text, int n) {
                                                                        : comma - start),
                     value))
         return 0;
-    return static_cast<std::uint16_t>(value);
+    // Into the 16-bit range, not wrapped: -1 would otherwise be a width of 65535.
+    return value < 0 ? 0 : static_cast<std::uint16_t>(std::min(value, 0xFFFF));
 }
 
 SplitText SplitTextAtBlank(std::string_view text, std::size_t n) {

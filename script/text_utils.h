@@ -38,8 +38,9 @@ std::string DirectoryOfPath(std::string_view path);
 // a comma leaves all four at -1.
 std::array<int, 4> SplitFourInts(std::string_view text);
 
-// Field n (from 0) of a comma-separated list of column widths, as an unsigned 16-bit value;
-// 0 for a text without a comma or a field beyond the last.
+// Field n (from 0) of a comma-separated list of column widths, as an unsigned 16-bit value
+// (a negative number gives 0, a larger one 65535); 0 for a text without a comma or a field
+// beyond the last.
 std::uint16_t CommaFieldToInt(std::string_view text, int n);
 
 struct SplitText {

@@ -91,6 +91,7 @@ enum class FileResult { Ok, CannotOpen, NoMemory, WriteFailed };
 FileResult ReadWholeFile(const std::string& path, std::vector<char>& buffer, std::size_t& size,
                          std::string& reason) {
     struct stat st {};
+    errno = 0; // a folder or a pipe is refused without a failing call of its own
     platform::FileHandle file = platform::OpenRegularFile(path, &reason, &st);
     if (!file.IsOpen()) {
         if (errno == ENOENT)
@@ -199,8 +200,9 @@ bool CVLDoc::OnOpenDocument(const std::string& path) {
     std::string reason;
     switch (ReadWholeFile(path, buffer, size, reason)) {
     case FileResult::CannotOpen:
-        // Without a window the user only has this line to tell which file failed, and why.
-        if (Services().CommandLineCompile() && !reason.empty())
+        // The file is there but is no file to read (a folder, a pipe, no permission): the
+        // message names it and says why, in the window as on the command line.
+        if (!reason.empty())
             ShowMessage("That file doesn't seem to exist any more.\n" + path + ": " + reason);
         else
             ShowMessage("That file doesn't seem to exist any more.");

@@ -295,6 +295,12 @@ void ScriptFrameFactory::DestroyFrames(CVLDoc& doc) {
         framed->SetFrame(nullptr);
         if (auto* remember = dynamic_cast<CMDIChildRememberWnd*>(frame))
             remember->Detach();
+        // A frame that is still hidden or deleted later gets state and size changes after its
+        // script (and a sequence frame's sequence) is gone: its placement is no longer kept.
+        if (auto* placed = dynamic_cast<pq::PlacementFrame*>(frame)) {
+            placed->savePlacement = nullptr;
+            placed->storedPlacement = nullptr;
+        }
         if (!frame->isVisible()) {
             // Never shown (a file that did not open): nothing of it runs, it goes now.
             delete frame;

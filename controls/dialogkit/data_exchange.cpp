@@ -1,5 +1,6 @@
 #include "controls/dialogkit/data_exchange.h"
 
+#include "platform/one_line_text.h"
 #include "platform/qt/qt_ui_services.h"
 #include "platform/ui_services.h"
 
@@ -60,6 +61,13 @@ bool ParseDecimal(const QString& text, double& value) {
     return ok;
 }
 
+// What a one-line field holds as the model keeps it: every line break a blank (a paste can
+// bring one), since the texts are stored in files of one value per line.
+std::string EnteredText(const QString& text) {
+    return platform::OneLineText(platform::qt::FromQString(text));
+}
+
+// A multi-line field's lines joined by CR LF: its owner keeps them in its own one-line form.
 QString MultiLineToModel(const QString& text) {
     QString lines = text;
     return lines.replace(u'\n', QStringLiteral("\r\n"));
@@ -147,7 +155,7 @@ void DataExchange::Text(QLineEdit* field, std::string& member) {
     if (direction_ == Direction::Show) {
         field->setText(platform::qt::ToQString(member));
     } else {
-        member = platform::qt::FromQString(field->text());
+        member = EnteredText(field->text());
     }
 }
 
@@ -159,7 +167,7 @@ void DataExchange::Text(QLineEdit* field, std::string& member, std::size_t limit
         field->setText(platform::qt::ToQString(member));
         return;
     }
-    const std::string text = platform::qt::FromQString(field->text());
+    const std::string text = EnteredText(field->text());
     if (text.size() > limit) {
         Fail(field, LengthMessage(limit));
         return;

@@ -4,6 +4,7 @@
 #include "controls/grid/cel_print.h"
 #include "controls/grid/grid_colours.h"
 #include "platform/cp1252.h"
+#include "platform/one_line_text.h"
 #include "platform/qt/colors.h"
 #include "platform/qt/virtual_keys.h"
 #include "platform/ui_services.h"
@@ -1663,6 +1664,8 @@ int CELCtrl::FinishEdit(std::string text, bool cancelled, bool continueEdit, int
         cancelled = true;
     const bool wasEditing = editing_;
     const int column = editColumn_, row = editRow_;
+    // A cell holds one line, however the text came into the editor (typed, pasted, dropped).
+    platform::MakeOneLine(text);
     finishing_ = true;
     const bool allowed =
         SourceFor(column)->AllowEditFinish(column, row, editor_, text, cancelled) == 1 &&

@@ -161,9 +161,13 @@ TEST_F(VelmoraFaults, FailedImageWriteIsAnError) {
                                reason + "\n"),
                   std::string::npos)
             << run.out;
-        EXPECT_NE(run.out.find("Fountain.ksf compiled with 1 Error(s), 0 Warning(s)"),
+        EXPECT_NE(run.out.find("Fountain.ksf compiled with 1 Error(s), 0 Warning(s)\n"
+                               "Script Compiled with Errors.  Fix the errors and compile again."),
                   std::string::npos)
             << run.out;
+        // The summary follows the count, and no download is tried after it.
+        EXPECT_EQ(run.out.find("Successfully"), std::string::npos) << run.out;
+        EXPECT_EQ(run.out.find("Download"), std::string::npos) << run.out;
         EXPECT_EQ(Snapshot(folder), before);
     }
 }

@@ -73,8 +73,9 @@ TEST_F(DriverTest, ImageFileGoesBesideTheScriptOrIntoTheCurrentFolder) {
     ASSERT_NE(view_.Find(unwritten), nullptr);
     EXPECT_EQ(view_.Find(unwritten)->colour, kColourRed);
     EXPECT_NE(view_.Find("Show1.ksf compiled with 1 Error(s), 0 Warning(s)"), nullptr);
-    EXPECT_EQ(LastText(), "Script not Downloaded, Communications Offline");
-    EXPECT_EQ(doc_->m_nCompiledOK, 1);
+    // The summary follows the count, and no download is offered.
+    EXPECT_EQ(LastText(), "Script Compiled with Errors.  Fix the errors and compile again.");
+    EXPECT_EQ(doc_->m_nCompiledOK, 0);
 
     const fs::path saved = fs::current_path();
     fs::create_directory(folder_.Path() / "cwd");

@@ -240,6 +240,22 @@ TEST(ProfileFiles, WritingThroughALinkChangesItsTarget) {
     ASSERT_TRUE(platform::WriteProfileString(t.path / "link.ini", "A", "x", "2"));
     EXPECT_TRUE(fs::is_symlink(t.path / "link.ini"));
     EXPECT_EQ(ReadFile(t.path / "real.ini"), "[A]\nx=2\n");
+
+    // A link to a file that is not there yet, through a relative link in another folder:
+    // the first write makes the file it points to, and the link stays.
+    fs::create_directory(t.path / "store");
+    fs::create_symlink("store/next.ini", t.path / "dangling.ini");
+    fs::create_symlink("../dangling.ini", t.path / "store" / "chain.ini");
+    ASSERT_TRUE(platform::WriteProfileString(t.path / "store" / "chain.ini", "B", "y", "3"));
+    EXPECT_TRUE(fs::is_symlink(t.path / "dangling.ini"));
+    EXPECT_TRUE(fs::is_symlink(t.path / "store" / "chain.ini"));
+    EXPECT_EQ(ReadFile(t.path / "store" / "next.ini"), "[B]\ny=3\n");
+
+    // A loop of links is not written through: the write fails and the links stay.
+    fs::create_symlink("loop2.ini", t.path / "loop1.ini");
+    fs::create_symlink("loop1.ini", t.path / "loop2.ini");
+    EXPECT_FALSE(platform::WriteProfileString(t.path / "loop1.ini", "A", "x", "1"));
+    EXPECT_TRUE(fs::is_symlink(t.path / "loop1.ini"));
 }
 
 TEST(ProfileFiles, DefaultPathFollowsTheConfigurationFolder) {

@@ -171,11 +171,13 @@ TEST(LineWriter, FormatsLinesAndStopsAtTheCapacity) {
     std::string buffer(64, '#');
     LineWriter w(buffer.data(), buffer.size());
     w.WriteLine("Key", "Value");
-    w.WriteLine("\r\n[Unit]");
     w.WriteLine(std::nullopt);
+    w.WriteLine("[Unit]");
     w.WriteIntLine("N", -42);
+    // A line break inside a text never ends its line: each CR and LF is written as a blank.
+    w.WriteLine("D", "a\r\n[S]\nb\r");
     EXPECT_TRUE(w.WriteOk());
-    EXPECT_EQ(buffer.substr(0, w.Written()), "Key=Value\r\n\r\n[Unit]\r\n\r\nN=-42\r\n");
+    EXPECT_EQ(buffer.substr(0, w.Written()), "Key=Value\r\n\r\n[Unit]\r\nN=-42\r\nD=a  [S] b \r\n");
     EXPECT_EQ(w.Total(), w.Written());
 
     // Capacity 10: a 9-byte line fits (9 < 10), a 10-byte line does not, and after that

@@ -264,3 +264,137 @@ TEST_F(KsfTest, LargeScriptRoundTrip) {
 }
 
 } // namespace
+
+namespace {
+
+// The parts of a script that a value must never change: the sequences, their names and the
+// number of events of each, and the strings.
+struct Structure {
+    std::vector<std::string> names;
+    std::vector<std::size_t> events;
+    std::size_t dataStrings = 0;
+    std::size_t lcdStrings = 0;
+    bool operator==(const Structure&) const = default;
+};
+
+Structure StructureOf(const CVLDoc& doc) {
+    Structure s;
+    for (const auto& seq : doc.m_poSeqList) {
+        s.names.push_back(seq->m_strName);
+        s.events.push_back(seq->m_poEventList.size());
+    }
+    s.dataStrings = doc.m_poDataStrList.size();
+    s.lcdStrings = doc.m_poLcdStrList.size();
+    return s;
+}
+
+} // namespace
+
+// Whatever way a line break reaches a value, the writer keeps it on its line: every text field
+// given a CR, an LF, a CR LF or a header-like line writes the same file as the text with
+// blanks in their place, and the script reads back with the same structure.
+TEST_F(KsfTest, NoValueSplitsItsLineOrStartsASection) {
+    using Setter = void (*)(CVLDoc&, const std::string&);
+    const struct {
+        const char* field;
+        Setter set;
+    } fields[] = {
+        {"script description", [](CVLDoc& d, const std::string& t) { d.m_strDescription = t; }},
+        {"input name",
+         [](CVLDoc& d, const std::string& t) { d.m_pProduct->m_Inputs[0].m_strName = t; }},
+        {"input comment",
+         [](CVLDoc& d, const std::string& t) { d.m_pProduct->m_Inputs[0].m_strComment = t; }},
+        {"port comment",
+         [](CVLDoc& d, const std::string& t) { d.m_pProduct->m_Ports[1].m_strComment = t; }},
+        {"data string name",
+         [](CVLDoc& d, const std::string& t) { d.m_poDataStrList[0]->m_strName = t; }},
+        {"data string data",
+         [](CVLDoc& d, const std::string& t) { d.m_poDataStrList[0]->m_strData = t; }},
+        {"lcd string comment",
+         [](CVLDoc& d, const std::string& t) { d.m_poLcdStrList[1]->m_strComment = t; }},
+        {"sequence name", [](CVLDoc& d, const std::string& t) { d.m_poSeqList[0]->m_strName = t; }},
+        {"sequence description",
+         [](CVLDoc& d, const std::string& t) { d.m_poSeqList[0]->m_strDescription = t; }},
+        {"trigger value",
+         [](CVLDoc& d, const std::string& t) { d.m_poSeqList[0]->m_aTriggers[0].m_strValue = t; }},
+        {"event label",
+         [](CVLDoc& d, const std::string& t) {
+             d.m_poSeqList[0]->m_poEventList[1]->m_strLabel = t;
+         }},
+        {"event time",
+         [](CVLDoc& d, const std::string& t) {
+             d.m_poSeqList[0]->m_poEventList[1]->m_strTime = t;
+         }},
+        {"event name",
+         [](CVLDoc& d, const std::string& t) {
+             d.m_poSeqList[0]->m_poEventList[1]->m_strEvent = t;
+         }},
+        {"event data1",
+         [](CVLDoc& d, const std::string& t) {
+             d.m_poSeqList[0]->m_poEventList[1]->m_strData1 = t;
+         }},
+        {"event data4",
+         [](CVLDoc& d, const std::string& t) {
+             d.m_poSeqList[0]->m_poEventList[1]->m_strData4 = t;
+         }},
+        {"event comment",
+         [](CVLDoc& d, const std::string& t) {
+             d.m_poSeqList[0]->m_poEventList[1]->m_strComment = t;
+         }},
+    };
+    const char* const texts[] = {
+        "note\r 00:00.00 Nop",
+        "note\n 00:00.00 Nop",
+        "note\r\n 00:09.00 Nop\r\n[Sequence: Injected]\r\n 00:00.00 Nop",
+        "\"quoted\r\n[Sequence: Injected]\"",
+    };
+    for (const auto& f : fields) {
+        for (const char* text : texts) {
+            std::string blanks = text;
+            for (char& c : blanks)
+                if (c == '\r' || c == '\n')
+                    c = ' ';
+            auto plain = NewDoc();
+            FillRichScript(*plain);
+            f.set(*plain, blanks);
+            const std::string expected = Save(*plain);
+            const Structure structure = StructureOf(*Load(expected));
+
+            auto doc = NewDoc();
+            FillRichScript(*doc);
+            f.set(*doc, text);
+            const std::string saved = Save(*doc);
+            EXPECT_TRUE(ksf_test::SameText(expected, saved)) << f.field;
+            EXPECT_EQ(StructureOf(*Load(saved)), structure) << f.field;
+            EXPECT_EQ(structure.names[1], "X") << f.field;
+            EXPECT_EQ(structure.events[0], 6u) << f.field;
+        }
+    }
+}
+
+// A text that would lead its line with a header bracket or a comment mark loses those marks,
+// not its sequence or its row.
+TEST_F(KsfTest, LeadingBracketsAndSemicolonsKeepRowsAndStrings) {
+    const struct {
+        const char* field;
+        void (*set)(CVLDoc&);
+    } cases[] = {
+        {"label",
+         [](CVLDoc& d) {
+             d.m_poSeqList[0]->m_poEventList[1]->m_strLabel = "[Sequence: Injected]";
+         }},
+        {"skipped label",
+         [](CVLDoc& d) { d.m_poSeqList[0]->m_poEventList[2]->m_strLabel = ";[x]"; }},
+        {"time", [](CVLDoc& d) { d.m_poSeqList[0]->m_poEventList[1]->m_strTime = ";00:01.15"; }},
+        {"data string name",
+         [](CVLDoc& d) { d.m_poDataStrList[0]->m_strName = "[Sequence: Injected]"; }},
+        {"lcd string name", [](CVLDoc& d) { d.m_poLcdStrList[0]->m_strName = ";;"; }},
+    };
+    for (const auto& c : cases) {
+        auto doc = NewDoc();
+        FillRichScript(*doc);
+        const Structure before = StructureOf(*Load(Save(*doc)));
+        c.set(*doc);
+        EXPECT_EQ(StructureOf(*Load(Save(*doc))), before) << c.field;
+    }
+}

@@ -139,6 +139,24 @@ TEST_F(KsfTest, SequenceKeys) {
     EXPECT_TRUE(b.m_poEventList.empty());
 }
 
+// Numbers beyond their range are taken to its nearer end, never wrapped to 16 bits.
+TEST_F(KsfTest, SequenceNumbersStayInTheirRange) {
+    auto doc = Load(Crlf(kHead + "[Sequence: Low]\nLevel=-1\nRestart=Enabled\nRestartLockout=-5\n"
+                                 "EventColWidths=-1, 70000, 500\nEvents=Standard\n"
+                                 "[Sequence: High]\nLevel=99\nRestart=Enabled\n"
+                                 "RestartLockout=100000\nEvents=Standard\n"));
+    ASSERT_EQ(doc->m_poSeqList.size(), 2u);
+    const CSeq& low = *doc->m_poSeqList[0];
+    EXPECT_EQ(low.m_wLevel, 1);
+    EXPECT_EQ(low.m_wRestartLockout, 0);
+    EXPECT_EQ(low.m_awEventColWidths[0], CSeq("", 1).m_awEventColWidths[0]); // the default
+    EXPECT_EQ(low.m_awEventColWidths[1], 65535);
+    EXPECT_EQ(low.m_awEventColWidths[2], 500);
+    const CSeq& high = *doc->m_poSeqList[1];
+    EXPECT_EQ(high.m_wLevel, 6);
+    EXPECT_EQ(high.m_wRestartLockout, 65535);
+}
+
 TEST_F(KsfTest, Triggers) {
     struct Case {
         std::string text;

@@ -182,6 +182,33 @@ TEST_F(ProtocolFileTest, ReportsMissingFilesAndDeviceSections) {
     EXPECT_TRUE(p.m_strPath.empty());
 }
 
+// A shipped protocol cut short anywhere is refused at load with what is missing, not left to
+// fail at every compile.
+TEST_F(ProtocolFileTest, AFileCutShortIsToldAtLoad) {
+    std::ifstream in(std::string(VELMORA_SOURCE_DIR) + "/data/PROTOCOL/PELVANE2.PCL",
+                     std::ios::binary);
+    const std::string whole((std::istreambuf_iterator<char>(in)), {});
+    ASSERT_GT(whole.size(), 3000u);
+    const struct {
+        std::size_t length;
+        const char* message;
+    } cases[] = {
+        {1000, "Read Protocol:  The [Device] Section names no Maker and no Model: the file may be "
+               "cut short."},
+        {3000, "Read Protocol:  Command [UnMute:Video] has no Message: the file may be cut short."},
+    };
+    for (const auto& c : cases) {
+        ui.Clear();
+        CProtocol p;
+        EXPECT_FALSE(p.ReadDevice(Write("cut.pcl", whole.substr(0, c.length))));
+        EXPECT_EQ(ui.Texts(), std::vector<std::string>{c.message});
+    }
+    ui.Clear();
+    CProtocol p;
+    EXPECT_TRUE(p.ReadDevice(Write("whole.pcl", whole)));
+    EXPECT_TRUE(ui.Texts().empty());
+}
+
 TEST_F(ProtocolFileTest, ReadsCommandsWithAllTheirKeys) {
     std::string text = kDevice;
     text += "\r\n[Cmd:Full]\r\ndescription=All of it\r\nsupported=2.50\r\nretries=3\r\n"

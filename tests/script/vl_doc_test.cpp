@@ -532,10 +532,11 @@ TEST_F(VLDocTest, OpenMissingFileOpensNothing) {
     EXPECT_FALSE(document.OnOpenDocument((dir / "gone.ksf").string()));
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"That file doesn't seem to exist any more."});
     EXPECT_EQ(document.GetPathName(), "");
-    // A folder is no script either.
+    // A folder is no script either: the message names it and the reason.
     ui.Clear();
     EXPECT_FALSE(document.OnOpenDocument(dir.Path().string()));
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"That file doesn't seem to exist any more."});
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"That file doesn't seem to exist any more.\n" +
+                                                   dir.Path().string() + ": Is a directory"});
 }
 
 TEST_F(VLDocTest, FailedReadLeavesNoDocumentRegistered) {

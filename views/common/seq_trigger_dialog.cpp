@@ -1,6 +1,7 @@
 #include "views/common/seq_trigger_dialog.h"
 
 #include "controls/dialogkit/dialog_kit.h"
+#include "platform/one_line_text.h"
 #include "platform/qt/mdi_template.h"
 #include "platform/qt/qt_ui_services.h"
 #include "script/dialog_requests.h"
@@ -183,7 +184,7 @@ void CSeqTriggerDialog::accept() {
                 const int entry = boxes_[std::size_t(b)]->itemData(chosen).toInt();
                 name = lists_[std::size_t(b)][std::size_t(entry)]->Name();
             } else {
-                name = FromQString(boxes_[std::size_t(b)]->currentText());
+                name = platform::OneLineText(FromQString(boxes_[std::size_t(b)]->currentText()));
                 if (name.size() > kMaxName)
                     name.resize(kMaxName);
             }

@@ -1,5 +1,6 @@
 #include "views/common/vl_view.h"
 
+#include "controls/grid/cel_parts.h"
 #include "platform/paths.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/gdi.h"
@@ -146,15 +147,61 @@ void CVLView::paintEvent(QPaintEvent*) {
     OnDraw();
 }
 
+namespace {
+
+// The open cell editor of the grid, when there is one: the clipboard commands are its own. Their
+// keys (Ctrl+V, Shift+Insert, Ctrl+C, ...) are the frame's accelerators, which reach the view
+// before the editor sees the key.
+CELEdit* OpenEditor(const VLCELCtrl* grid) {
+    if (!grid || !grid->IsEditing() || !grid->Editor() || !grid->Editor()->isVisible())
+        return nullptr;
+    return grid->Editor();
+}
+
+bool IsClipboardCommand(unsigned id) {
+    return id == vl_ids::kEditCut || id == vl_ids::kEditCopy || id == vl_ids::kEditPaste;
+}
+
+// Takes the enabled state an update handler decides.
+struct EnabledProbe : platform::qt::CommandUi {
+    explicit EnabledProbe(unsigned id) : CommandUi(id) {}
+    void Enable(bool on) override { enabled = on; }
+    void SetCheck(int) override {}
+    void SetText(const QString&) override {}
+    bool enabled = true;
+};
+
+} // namespace
+
 bool CVLView::HasCommandHandler(unsigned id) const {
-    return commands_.Has(id);
+    return (IsClipboardCommand(id) && OpenEditor(grid_)) || commands_.Has(id);
 }
 
 bool CVLView::OnCommand(unsigned id) {
+    if (CELEdit* editor = OpenEditor(grid_); editor && IsClipboardCommand(id)) {
+        if (id == vl_ids::kEditCut)
+            editor->cut();
+        else if (id == vl_ids::kEditCopy)
+            editor->copy();
+        else
+            editor->paste();
+        return true;
+    }
+    // A greyed clipboard command does nothing, also when its key brings it.
+    if (IsClipboardCommand(id)) {
+        EnabledProbe probe(id);
+        if (commands_.Update(id, probe) && !probe.enabled)
+            return true;
+    }
     return commands_.Run(id);
 }
 
 bool CVLView::OnUpdateCommand(unsigned id, platform::qt::CommandUi& ui) {
+    if (CELEdit* editor = OpenEditor(grid_); editor && IsClipboardCommand(id)) {
+        const bool selected = editor->textCursor().hasSelection();
+        ui.Enable(id == vl_ids::kEditPaste ? editor->canPaste() : selected);
+        return true;
+    }
     return commands_.Update(id, ui);
 }
 

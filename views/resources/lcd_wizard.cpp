@@ -1,6 +1,7 @@
 #include "views/resources/lcd_wizard.h"
 
 #include "controls/dialogkit/dialog_kit.h"
+#include "platform/one_line_text.h"
 #include "platform/qt/qt_ui_services.h"
 #include "views/common/limit_edit.h"
 
@@ -68,8 +69,8 @@ void CLcdWizardDlg::OnInitDialog() {
 
 void CLcdWizardDlg::accept() {
     // Each line is taken whole: a longer hand-written line goes back as it was.
-    m_strLine1 = FromQString(line1_->text());
-    m_strLine2 = FromQString(line2_->text());
+    m_strLine1 = platform::OneLineText(FromQString(line1_->text()));
+    m_strLine2 = platform::OneLineText(FromQString(line2_->text()));
     m_nForceBlank1 = box1_->isChecked() ? 1 : 0;
     m_nForceBlank2 = box2_->isChecked() ? 1 : 0;
     QDialog::accept();

@@ -220,16 +220,21 @@ bool SequenceFrameBars::OnUpdateCommand(unsigned id, pq::CommandUi& ui) {
         return true;
     case kTimecodeStartEdit:
         if (edit_) {
+            // Only the field's own hide flag is ours: the bar's layout sets the others (a
+            // wrapped or docked-away field), and clearing them would ask for a new layout,
+            // which asks for the next update, on every update.
+            const int mask = edit_->GetHiddenMask();
             if (seq_.m_nChaseOn) {
                 if (!edit_->GetEditWindow() || !edit_->GetEditWindow()->hasFocus())
                     edit_->SetEditText(pq::ToQString(seq_.m_strChaseStart));
-                edit_->SetHiddenMask(0);
-            } else if (edit_->IsVisible()) {
+                if (mask & kHideGeneric)
+                    edit_->SetHiddenMask(mask & ~kHideGeneric);
+            } else if (!(mask & kHideGeneric)) {
                 seq_.m_nChaseMode = 0;
                 SetStart("00:00:00.00");
                 if (hooks_.clearStartAdded)
                     hooks_.clearStartAdded();
-                edit_->SetHiddenMask(1);
+                edit_->SetHiddenMask(mask | kHideGeneric);
             }
         }
         ui.Enable(true);

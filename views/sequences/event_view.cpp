@@ -21,6 +21,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QMimeData>
 #include <algorithm>
 #include <cstdio>
@@ -655,9 +656,23 @@ void CEvntView::OnInitialUpdate() {
     for (int c = 0; c < EventCel::kColumns; ++c)
         cel_->WriteCellText(c, -1, kHeadings[c]);
     FillGrid();
-    if (seq_)
-        for (int c = 0; c < EventCel::kColumns; ++c)
-            cel_->ResizeColumn(c, seq_->m_awEventColWidths[static_cast<std::size_t>(c)] / 35);
+    if (seq_) {
+        // A stored width never makes one column wider than the program's window.
+        const int widest = std::max(kMinimumWidths[EventCel::kColumns - 1], window()->width());
+        // A default width shows its whole heading, and the time column a whole time with its
+        // frames.
+        const QFontMetrics metrics(cel_->font());
+        const CSeq defaults("", 1);
+        for (int c = 0; c < EventCel::kColumns; ++c) {
+            const auto i = static_cast<std::size_t>(c);
+            int width = seq_->m_awEventColWidths[i] / 35;
+            if (seq_->m_awEventColWidths[i] == defaults.m_awEventColWidths[i]) {
+                const char* text = c == 2 ? "00:00:00.00" : kHeadings[c];
+                width = std::max(width, metrics.horizontalAdvance(QString::fromLatin1(text)) + 10);
+            }
+            cel_->ResizeColumn(c, std::min(width, widest));
+        }
+    }
     cel_->SetRowHeadingWidth(50);
     cel_->RepaintAll();
     OnDraw();

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -91,6 +92,47 @@ TEST(DataExchange, ShowsReadsAndStopsAtTheFirstFailure) {
         EXPECT_EQ(dialog.focusWidget(), dx.FailedField());
         EXPECT_EQ(read.name, "Lobby");
         EXPECT_TRUE(read.loop);
+    }
+}
+
+// A one-line field stores what was entered (a paste may bring line breaks) on one line: the
+// texts go to files of one value a line. A multi-line field gives its lines joined by CR LF.
+TEST(DataExchange, TextsAreReadOnOneLine) {
+    testsupport::QtApp();
+    testing_support::ScriptedUi ui;
+    QDialog dialog;
+    auto* line = new QLineEdit(&dialog);
+    auto* lines = new QPlainTextEdit(&dialog);
+    const struct {
+        QString entered;
+        std::string stored;
+    } cases[] = {
+        {QStringLiteral("a\rb"), "a b"},
+        {QStringLiteral("a\nb"), "a b"},
+        {QStringLiteral("a\r\nb\n[Sequence: X]"), "a b [Sequence: X]"},
+    };
+    const struct {
+        QString entered;
+        std::string stored;
+    } multiLine[] = {
+        {QStringLiteral("a\nb"), "a\r\nb"},
+        {QStringLiteral("a\r\nb"), "a\r\nb"},
+    };
+    for (const auto& c : cases) {
+        std::string one, limited;
+        line->setText(c.entered);
+        dialogs::DataExchange dx = dialogs::DataExchange::Reading();
+        dx.Text(line, one);
+        dx.Text(line, limited, 100);
+        EXPECT_EQ(one, c.stored);
+        EXPECT_EQ(limited, c.stored);
+    }
+    for (const auto& c : multiLine) {
+        std::string many;
+        lines->setPlainText(c.entered);
+        dialogs::DataExchange dx = dialogs::DataExchange::Reading();
+        dx.Text(lines, many, 100);
+        EXPECT_EQ(many, c.stored);
     }
 }
 
