@@ -1,8 +1,20 @@
 #include "script/event.h"
 
+#include "script/event_storage.h"
 #include "script/text_utils.h"
 
 #include <array>
+
+static_assert(sizeof(CEvnt) <= event_storage::kSlotSize, "an event fits one storage slot");
+static_assert(alignof(CEvnt) <= 16, "slots are 16-byte aligned");
+
+void* CEvnt::operator new(std::size_t size) {
+    return event_storage::Allocate(size);
+}
+
+void CEvnt::operator delete(void* event, std::size_t size) noexcept {
+    event_storage::Release(event, size);
+}
 
 CEvnt::CEvnt() = default;
 CEvnt::~CEvnt() = default;
