@@ -40,9 +40,19 @@ std::vector<CCmnd*> CommandsOf(CProtocol* protocol, std::string_view category) {
     std::vector<CCmnd*> commands;
     if (!protocol || !protocol->LoadCommands())
         return commands;
-    for (const auto& command : protocol->m_poCmndList)
-        if (EqualsNoCase(command->GetCategory(), category))
+    // A command's category is its name up to a colon: no category holds one.
+    if (category.find(':') != std::string_view::npos)
+        return commands;
+    // Compared in place, the name's length and colon first: this runs for every command of
+    // the protocol for every event compiled.
+    const std::size_t length = category.size();
+    for (const auto& command : protocol->m_poCmndList) {
+        const std::string_view name = command->m_strName;
+        if (name.size() < length || (name.size() > length && name[length] != ':'))
+            continue;
+        if (EqualsNoCase(name.substr(0, length), category))
             commands.push_back(command.get());
+    }
     return commands;
 }
 

@@ -231,13 +231,17 @@ std::optional<size_t> ProfileFile::FindKeyLine(size_t header, std::string_view k
 }
 
 std::optional<std::string> ProfileFile::Find(std::string_view section, std::string_view key) const {
-    auto header = FindSectionLine(section);
-    if (!header)
+    // The section's own keys straight from its index entry: a product file is read key by
+    // key, hundreds of them, at every start.
+    if (!indexed_)
+        BuildIndex();
+    auto it = index_.find(FoldCase(Trim(section)));
+    if (it == index_.end())
         return std::nullopt;
-    auto line = FindKeyLine(*header, key);
-    if (!line)
+    auto line = it->second.keys.find(FoldCase(Trim(key)));
+    if (line == it->second.keys.end())
         return std::nullopt;
-    return std::string(KeyValue(lines_[*line].text)->second);
+    return std::string(KeyValue(lines_[line->second].text)->second);
 }
 
 std::string ProfileFile::GetString(std::string_view section, std::string_view key,

@@ -4,6 +4,7 @@
 
 #include "script/byte_string.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -15,6 +16,10 @@ public:
     CEvnt& operator=(const CEvnt&) = default;
     CEvnt(CEvnt&&) = default;
     CEvnt& operator=(CEvnt&&) = default;
+
+    // Events live in the blocks of event_storage, not one heap allocation each.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* event, std::size_t size) noexcept;
 
     // Parameter index (0-9): Data1 to Data3 packed (empty ones skipped), then the pieces of
     // Data4 split at white space outside double quotes. Empty when there is none.

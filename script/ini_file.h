@@ -28,6 +28,8 @@ public:
     std::string ReadKey(std::string_view key, std::string_view defaultText) const {
         return m_Scanner.ReadKey(key, defaultText);
     }
+    // The section's keys in one pass; valid while the file stays open.
+    IniScanner::SectionKeys ReadSectionKeys() const { return m_Scanner.ReadSectionKeys(); }
 
     std::size_t Size() const { return m_Buffer.size(); }
     std::size_t Position() const { return m_Scanner.Position(); }

@@ -130,11 +130,64 @@ void IniScanner::IndexHeaders() {
     }
 }
 
+IniScanner::SectionKeys IniScanner::ReadSectionKeys() const {
+    // The lines as LookupKey reads them: a line whose key has an empty value does not count,
+    // so the first entry with a key is what a lookup of that key finds.
+    SectionKeys keys;
+    std::size_t pos = m_nPosition;
+    while (pos < m_nSize) {
+        const char c = m_pBuffer[pos];
+        if (IsBlankOrTab(c) || IsLineEnd(c)) {
+            ++pos;
+            continue;
+        }
+        if (c == '[')
+            break; // the next section begins
+        std::size_t lineEnd = pos;
+        while (lineEnd < m_nSize && !IsLineEnd(m_pBuffer[lineEnd]))
+            ++lineEnd;
+        if (c != ';') {
+            std::size_t equals = pos;
+            while (equals < lineEnd && m_pBuffer[equals] != '=' && m_pBuffer[equals] != ';')
+                ++equals;
+            if (equals < lineEnd && m_pBuffer[equals] == '=') {
+                std::size_t value = equals + 1;
+                while (value < lineEnd && IsBlankOrTab(m_pBuffer[value]))
+                    ++value;
+                if (value < lineEnd && m_pBuffer[value] != ';')
+                    keys.entries_.emplace_back(
+                        std::string_view(m_pBuffer + pos, equals - pos),
+                        std::string_view(m_pBuffer + value, lineEnd - value));
+            }
+        }
+        pos = lineEnd;
+    }
+    return keys;
+}
+
+std::string IniScanner::SectionKeys::Find(std::string_view key,
+                                          std::string_view defaultText) const {
+    for (const auto& [name, value] : entries_)
+        if (platform::EqualsNoCase(name, key))
+            return std::string(value);
+    return std::string(defaultText);
+}
+
 IniScanner::Found IniScanner::LookupKey(std::string_view key, bool numeric) const {
     enum class State { LineStart, InKey, ValueStart, InValue, NumericTail, Comment };
     State state = State::LineStart;
-    std::string collectedKey;
+    // Keys and values are ranges of the buffer, copied only when found: start-up reads every
+    // key of hundreds of files.
+    std::size_t keyStart = 0;
+    std::size_t valueStart = 0;
+    std::size_t valueEnd = 0;
     Found result;
+    auto found = [&](std::size_t lineEnd) {
+        result.found = true;
+        result.lineEnd = lineEnd;
+        result.value.assign(m_pBuffer + valueStart, valueEnd - valueStart);
+        return result;
+    };
 
     std::size_t pos = m_nPosition;
     for (; pos < m_nSize; ++pos) {
@@ -148,7 +201,7 @@ IniScanner::Found IniScanner::LookupKey(std::string_view key, bool numeric) cons
             } else if (c == '[') {
                 return result; // the next section begins
             } else {
-                collectedKey.assign(1, c);
+                keyStart = pos;
                 state = State::InKey;
             }
             break;
@@ -159,10 +212,9 @@ IniScanner::Found IniScanner::LookupKey(std::string_view key, bool numeric) cons
                 state = State::Comment;
             } else if (c == '=') {
                 // Blanks before '=' belong to the key.
+                const std::string_view collectedKey(m_pBuffer + keyStart, pos - keyStart);
                 state =
                     platform::EqualsNoCase(collectedKey, key) ? State::ValueStart : State::Comment;
-            } else {
-                collectedKey.push_back(c);
             }
             break;
         case State::ValueStart:
@@ -173,28 +225,23 @@ IniScanner::Found IniScanner::LookupKey(std::string_view key, bool numeric) cons
             } else if (c == ';') {
                 state = State::Comment;
             } else {
-                result.value.assign(1, c);
+                valueStart = pos;
                 state = State::InValue;
             }
             break;
         case State::InValue:
             if (IsLineEnd(c)) {
-                result.found = true;
-                result.lineEnd = pos + 1;
-                return result;
+                valueEnd = pos;
+                return found(pos + 1);
             }
             if (c == ';' && numeric) {
+                valueEnd = pos;
                 state = State::NumericTail;
-            } else {
-                result.value.push_back(c);
             }
             break;
         case State::NumericTail:
-            if (IsLineEnd(c)) {
-                result.found = true;
-                result.lineEnd = pos + 1;
-                return result;
-            }
+            if (IsLineEnd(c))
+                return found(pos + 1);
             break;
         case State::Comment:
             if (IsLineEnd(c))
@@ -203,12 +250,12 @@ IniScanner::Found IniScanner::LookupKey(std::string_view key, bool numeric) cons
         }
     }
     // The end of the buffer ends a last line that has no line end.
-    if (state == State::InValue || state == State::NumericTail) {
-        result.found = true;
-        result.lineEnd = m_nSize;
-        return result;
+    if (state == State::InValue) {
+        valueEnd = m_nSize;
+        return found(m_nSize);
     }
-    result.value.clear();
+    if (state == State::NumericTail)
+        return found(m_nSize);
     return result;
 }
 

@@ -45,6 +45,18 @@ public:
     // whose key equals `key` and whose value is not empty; `defaultText` when there is none.
     // Text mode: a ';' inside the value belongs to it. The cursor does not move.
     std::string ReadKey(std::string_view key, std::string_view defaultText) const;
+    // The keys of the section from the cursor, read in one pass: for many ReadKey calls on
+    // one section. Find(key) answers what ReadKey(key) would, the buffer unchanged meanwhile.
+    class SectionKeys {
+    public:
+        std::string Find(std::string_view key, std::string_view defaultText) const;
+
+    private:
+        friend class IniScanner;
+        // Each line's key and value, where the value is not empty, in file order.
+        std::vector<std::pair<std::string_view, std::string_view>> entries_;
+    };
+    SectionKeys ReadSectionKeys() const;
     // As ReadKey, but on success the cursor moves past the found line, so the next call finds
     // the next line with that key; on failure it stays.
     std::string ReadNextKey(std::string_view key, std::string_view defaultText);

@@ -265,23 +265,25 @@ bool CProtocol::ReadDevice(const std::string& path) {
     m_strPath = path;
     m_bLoaded = false;
     m_poCmndList.clear();
-    m_strVersion = file.ReadKey("Version", "");
-    m_strDate = file.ReadKey("Date", "");
-    m_strDescription = file.ReadKey("Description", "");
-    m_strLocation = file.ReadKey("Location", "Local");
-    m_strAuthor = file.ReadKey("Author", "");
-    m_strMaker = file.ReadKey("Maker", "");
-    m_strModel = file.ReadKey("Model", "");
-    m_strSupported = file.ReadKey("Supported", "");
-    m_strInterface = file.ReadKey("Interface", "");
-    m_strType = file.ReadKey("Type", "");
-    m_strDataBits = file.ReadKey("DataBits", "");
-    m_strStopBits = file.ReadKey("StopBits", "");
-    m_strParity = file.ReadKey("Parity", "");
-    m_strBaudRate = file.ReadKey("BaudRate", "");
-    m_strAddress = file.ReadKey("Address", "");
-    m_strProtocol = file.ReadKey("Protocol", "");
-    m_strBrevantType = file.ReadKey("BrevantType", "Show Controller");
+    // One pass over the section for its seventeen keys: start-up reads hundreds of protocols.
+    const IniScanner::SectionKeys keys = file.ReadSectionKeys();
+    m_strVersion = keys.Find("Version", "");
+    m_strDate = keys.Find("Date", "");
+    m_strDescription = keys.Find("Description", "");
+    m_strLocation = keys.Find("Location", "Local");
+    m_strAuthor = keys.Find("Author", "");
+    m_strMaker = keys.Find("Maker", "");
+    m_strModel = keys.Find("Model", "");
+    m_strSupported = keys.Find("Supported", "");
+    m_strInterface = keys.Find("Interface", "");
+    m_strType = keys.Find("Type", "");
+    m_strDataBits = keys.Find("DataBits", "");
+    m_strStopBits = keys.Find("StopBits", "");
+    m_strParity = keys.Find("Parity", "");
+    m_strBaudRate = keys.Find("BaudRate", "");
+    m_strAddress = keys.Find("Address", "");
+    m_strProtocol = keys.Find("Protocol", "");
+    m_strBrevantType = keys.Find("BrevantType", "Show Controller");
     // A file cut short (a damaged copy) is told at load, with what is missing, rather than as
     // unmatched protocols or empty reasons at every compile.
     if (GetDisplayName().empty()) {

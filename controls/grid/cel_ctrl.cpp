@@ -166,6 +166,18 @@ int CELCtrl::SetColumnDataSource(int column, CELDataSource* source, int mapped) 
     return 0;
 }
 
+void CELCtrl::SetDataSource(CELDataSource* source) {
+    CELGridInfo& s = *info_;
+    CELDataSource* previous = s.dataSource;
+    s.dataSource = source ? source : s.ownSource.get();
+    // Columns that followed the sheet's source follow the new one.
+    for (auto& column : s.columns)
+        if (column.source == previous)
+            column.source = nullptr;
+    if (!s.dataSource->Grid())
+        s.dataSource->SetGrid(this);
+}
+
 int CELCtrl::FetchCell(int column, int row, CELCell& cell) {
     CELGridInfo& s = *info_;
     cell.SetAssignedMask(0);

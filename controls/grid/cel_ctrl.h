@@ -104,6 +104,9 @@ public:
     // Binds a column to another data source under a column number of that source.
     int SetColumnDataSource(int column, CELDataSource* source, int mapped);
     CELDataSource* GetDataSource() const { return info_->dataSource; }
+    // Puts another source (which the caller owns and keeps alive) in place of the sheet's own
+    // memory; null puts the sheet's own memory back.
+    void SetDataSource(CELDataSource* source);
     CELGridInfo& Info() { return *info_; }
     const CELGridInfo& Info() const { return *info_; }
     // The command of a popup menu the grid owns; ids from 1000 reach NotifyMenuCommand first.

@@ -55,6 +55,8 @@ TEST(IniScanner, KeyLookupInTextMode) {
         ASSERT_TRUE(s.found);
         EXPECT_EQ(s.scanner.ReadKey(c.key, "<none>"), c.expected) << c.body;
         EXPECT_EQ(s.scanner.Position(), 4u) << "ReadKey must not move the cursor";
+        // The section read in one pass finds the same.
+        EXPECT_EQ(s.scanner.ReadSectionKeys().Find(c.key, "<none>"), c.expected) << c.body;
     }
 }
 

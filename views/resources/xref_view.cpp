@@ -3,6 +3,7 @@
 #include "compiler/name_lookups.h"
 #include "controls/dialogkit/dialog_kit.h"
 #include "controls/grid/cel_cell.h"
+#include "controls/grid/cel_mem.h"
 #include "controls/grid/cel_parts.h"
 #include "platform/paths.h"
 #include "platform/qt/qt_ui_services.h"
@@ -16,10 +17,16 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <numeric>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -70,6 +77,244 @@ bool HasLetter(const std::string& text) {
 
 } // namespace
 
+// ---- XRefRows ----
+
+// The rows of the cross reference as the build finds them: a few numbers and the places of
+// their texts in one buffer. The grid asks for the cells it paints, sorts and searches; each
+// is made from its row then, so 51,000 rows cost no 400,000 stored cells. Headings and any
+// cell stored by other means stay in the sheet memory this extends.
+class XRefRows : public CELMem {
+public:
+    struct Text {
+        std::uint32_t at = 0;
+        std::uint32_t size = 0;
+    };
+    struct Row {
+        int kind;
+        int index;
+        int sequence;
+        Text name, sequenceName, place, eventType, comment;
+    };
+
+    void Clear() {
+        rows_.clear();
+        texts_.clear();
+    }
+    void Reserve(std::size_t rows) {
+        rows_.reserve(rows);
+        texts_.reserve(rows * 24);
+    }
+    Text Keep(std::string_view text) {
+        Text kept{static_cast<std::uint32_t>(texts_.size()),
+                  static_cast<std::uint32_t>(text.size())};
+        texts_.append(text);
+        return kept;
+    }
+    void Add(const Row& row) { rows_.push_back(row); }
+    int Count() const { return static_cast<int>(rows_.size()); }
+
+    int GetCell(int column, int row, CELCell& cell) override {
+        if (CellAt(column, row) || row < 0 || row >= Count() || column < -1 || column > 7)
+            return CELMem::GetCell(column, row, cell);
+        if (column == -1) {
+            cell.SetText(Format("%5.5d", row + 1));
+            return 0;
+        }
+        const Row& r = rows_[static_cast<std::size_t>(row)];
+        cell.SetText(ColumnText(r, column));
+        if (const KindLook* look = LookOf(r.kind))
+            cell.SetBackground(look->colour);
+        return 0;
+    }
+
+    int FindPreviousTextColumn(int& column, int row) override {
+        if (row < 0 || row >= Count() || column < 0)
+            return CELMem::FindPreviousTextColumn(column, row);
+        const Row& r = rows_[static_cast<std::size_t>(row)];
+        for (int c = std::min(column, 7); c >= 0; --c) {
+            if (c != column && !ColumnText(r, c).empty()) {
+                column = c;
+                return 0;
+            }
+        }
+        return 1;
+    }
+
+    // A stable sort by the grid's own comparison of the cells: each distinct cell of a sort
+    // column is compared once among the others, and the rows then sort by its rank.
+    int SortBy(const int* columns, int count, int flags) override {
+        if (rows_.size() < 2 || !columns || count <= 0)
+            return 0;
+        CELCtrl* grid = Grid();
+        std::vector<std::vector<int>> ranks;
+        for (int k = 0; k < count; ++k)
+            ranks.push_back(Ranks(grid, columns[k], flags));
+        std::vector<std::size_t> order(rows_.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
+            for (const auto& rank : ranks)
+                if (rank[x] != rank[y])
+                    return rank[x] < rank[y];
+            return false;
+        });
+        std::vector<Row> sorted;
+        sorted.reserve(rows_.size());
+        for (std::size_t i : order)
+            sorted.push_back(rows_[i]);
+        rows_ = std::move(sorted);
+        return 0;
+    }
+
+    int FindNext(const std::string& text, int& column, int& row, int flags) override {
+        const int rowCount = Grid() ? Grid()->GetRowCount() : Count();
+        const int lastRow = rowCount - 1;
+        const int lastColumn = (Grid() ? Grid()->GetColumnCount() : 8) - 1;
+        if (rowCount <= 0 || lastColumn < 0)
+            return 1;
+        const bool up = (flags & 4) != 0;
+        const bool allColumns = (flags & 8) != 0;
+        const bool anywhere = (flags & 1) != 0;
+        const bool noCase = (flags & 2) != 0;
+        auto upper = [](std::string_view s) {
+            std::string out(s);
+            for (char& c : out)
+                c = static_cast<char>(UpperCp1252(static_cast<unsigned char>(c)));
+            return out;
+        };
+        const std::string wanted = noCase ? upper(text) : text;
+        int c = column, r = row;
+        auto nextRow = [&]() {
+            r += up ? -1 : 1;
+            if (r > lastRow)
+                r = 0;
+            if (r < 0)
+                r = lastRow;
+            if (allColumns)
+                c = up ? lastColumn : 0;
+        };
+        auto nextColumn = [&]() -> bool {
+            c += up ? -1 : 1;
+            if (c > lastColumn || c < 0) {
+                nextRow();
+                return true;
+            }
+            return false;
+        };
+        if (allColumns)
+            nextColumn();
+        else
+            nextRow();
+        auto matches = [&](std::string_view s) {
+            if (anywhere)
+                return (noCase ? upper(s) : std::string(s)).find(wanted) != std::string::npos;
+            return !s.empty() && upper(s) == upper(text);
+        };
+        for (int counter = 0; counter < rowCount + 1;) {
+            const bool inRows = r >= 0 && r < Count();
+            CELCell stored;
+            bool found = false;
+            if (r >= 0 && CellAt(c, r)) {
+                CELMem::GetCell(c, r, stored);
+                const char* t = stored.GetValueText();
+                found = t && matches(t);
+            } else if (inRows && c >= 0 && c <= 7) {
+                found = matches(ColumnText(rows_[static_cast<std::size_t>(r)], c));
+            }
+            if (found) {
+                column = c;
+                row = r;
+                return 0;
+            }
+            if (!allColumns) {
+                nextRow();
+                ++counter;
+            } else if (nextColumn()) {
+                ++counter;
+            }
+        }
+        return 1;
+    }
+
+private:
+    std::string_view View(Text text) const {
+        return std::string_view(texts_).substr(text.at, text.size);
+    }
+    std::string ColumnText(const Row& r, int column) const {
+        switch (column) {
+        case 0: {
+            const KindLook* look = LookOf(r.kind);
+            return look ? look->type : "";
+        }
+        case 1:
+            return Format("%3d", r.index + 1);
+        case 2:
+            return std::string(View(r.name));
+        case 3:
+            return Format("%3d", r.sequence + 1);
+        case 4:
+            return std::string(View(r.sequenceName));
+        case 5:
+            return std::string(View(r.place));
+        case 6:
+            return std::string(View(r.eventType));
+        case 7:
+            return std::string(View(r.comment));
+        default:
+            return {};
+        }
+    }
+
+    // Each row's rank among the distinct cells of `column` (text and colour), in the order
+    // the grid's comparison gives them; cells that compare equal share a rank.
+    std::vector<int> Ranks(CELCtrl* grid, int column, int flags) const {
+        std::unordered_map<std::string, int> distinct;
+        std::vector<int> keyOf(rows_.size());
+        std::vector<std::unique_ptr<CELCell>> cells;
+        for (std::size_t i = 0; i < rows_.size(); ++i) {
+            const Row& r = rows_[i];
+            std::string key = ColumnText(r, column);
+            key.push_back('\0');
+            key.push_back(static_cast<char>(r.kind));
+            auto [at, added] = distinct.try_emplace(std::move(key), int(cells.size()));
+            if (added) {
+                auto cell = std::make_unique<CELCell>();
+                if (column >= 0 && column <= 7) {
+                    cell->SetText(ColumnText(r, column));
+                    if (const KindLook* look = LookOf(r.kind))
+                        cell->SetBackground(look->colour);
+                } else {
+                    cell.reset();
+                }
+                cells.push_back(std::move(cell));
+            }
+            keyOf[i] = at->second;
+        }
+        auto compare = [&](int a, int b) {
+            const CELCell* x = cells[std::size_t(a)].get();
+            const CELCell* y = cells[std::size_t(b)].get();
+            return grid ? grid->CompareCellsForSort(x, y, flags) : CompareCellsDefault(x, y, flags);
+        };
+        std::vector<int> byOrder(cells.size());
+        std::iota(byOrder.begin(), byOrder.end(), 0);
+        std::stable_sort(byOrder.begin(), byOrder.end(),
+                         [&](int a, int b) { return compare(b, a) > 0; });
+        std::vector<int> rankOf(cells.size());
+        int rank = 0;
+        for (std::size_t i = 0; i < byOrder.size(); ++i) {
+            if (i > 0 && compare(byOrder[i - 1], byOrder[i]) != 0)
+                ++rank;
+            rankOf[std::size_t(byOrder[i])] = rank;
+        }
+        std::vector<int> ranks(rows_.size());
+        for (std::size_t i = 0; i < rows_.size(); ++i)
+            ranks[i] = rankOf[std::size_t(keyOf[i])];
+        return ranks;
+    }
+
+    std::vector<Row> rows_;
+    std::string texts_;
+};
+
 // ---- DCXRefProgressDlg ----
 
 DCXRefProgressDlg::DCXRefProgressDlg(QWidget* parent) : QDialog(parent) {
@@ -95,6 +340,11 @@ DCXRefProgressDlg::DCXRefProgressDlg(QWidget* parent) : QDialog(parent) {
 }
 
 void DCXRefProgressDlg::Pump() {
+    // The label shows the last entry found; it changes only where the dialog can paint.
+    if (entryChanged_) {
+        entry_->setText(platform::qt::ToQString(entryText_));
+        entryChanged_ = false;
+    }
     QCoreApplication::processEvents();
 }
 
@@ -112,10 +362,15 @@ void DCXRefProgressDlg::SetProgress(int percent) {
 
 void DCXRefProgressDlg::SetStage(const std::string& text) {
     stage_->setText(platform::qt::ToQString(text));
+    if (entryChanged_) {
+        entry_->setText(platform::qt::ToQString(entryText_));
+        entryChanged_ = false;
+    }
 }
 
 void DCXRefProgressDlg::SetEntry(const std::string& text) {
-    entry_->setText(platform::qt::ToQString(text));
+    entryText_ = text;
+    entryChanged_ = true;
 }
 
 // ---- XRefCel ----
@@ -149,43 +404,23 @@ int XRefCel::GetCellTipText(int column, int, int section, std::string& text) {
 // ---- CXRefView ----
 
 CXRefView::CXRefView(CVLDoc& doc, ViewServices& services, QWidget* parent)
-    : CResourceView(doc, services, parent), cel_(new XRefCel(*this)) {
+    : CResourceView(doc, services, parent), rows_(std::make_unique<XRefRows>()),
+      cel_(new XRefCel(*this)) {
     CreateGrid(cel_);
+    cel_->SetDataSource(rows_.get());
     // The cross reference is read-only: Replace only finds.
     OfferTableCommands({[this] { AutoSizeColumns(); }, nullptr, std::string("Cross Reference")});
+}
+
+CXRefView::~CXRefView() {
+    // The grid outlives this object's members as a child widget: it goes back to its own memory.
+    cel_->SetDataSource(nullptr);
 }
 
 void CXRefView::OnInitialUpdate() {
     BuildCrossReference();
     AutoSizeColumns();
     OnDraw();
-}
-
-void CXRefView::AddEntry(int kind, int index, const std::string& name, int sequence,
-                         const std::string& sequenceName, const std::string& place,
-                         const std::string& eventType, const std::string& comment) {
-    const int row = entries_++;
-    if (cel_->GetRowCount() < entries_)
-        cel_->SetRowCount(entries_, false);
-    const KindLook* look = LookOf(kind);
-    const std::string texts[8] = {look ? look->type : "",
-                                  Format("%3d", index + 1),
-                                  name,
-                                  Format("%3d", sequence + 1),
-                                  sequenceName,
-                                  place,
-                                  eventType,
-                                  comment};
-    cel_->WriteCellText(-1, row, Format("%5.5d", entries_));
-    for (int c = 0; c < 8; ++c) {
-        cel_->WriteCellText(c, row, texts[c]);
-        if (look) {
-            CELCell cell;
-            cel_->FetchCell(c, row, cell);
-            cell.SetBackground(look->colour);
-            cel_->StoreCell(c, row, cell);
-        }
-    }
 }
 
 void CXRefView::BuildCrossReference(XRefProgress* progress) {
@@ -205,8 +440,37 @@ void CXRefView::BuildCrossReference(XRefProgress* progress) {
     cel_->SetRowCount(0, false);
     cel_->SetRowCount(1, false);
     progress->SetStage("Searching Sequences for Resources ...");
+    rows_->Clear();
     entries_ = 0;
     const int count = int(doc->m_poSeqList.size());
+    std::size_t events = 0;
+    for (const auto& sequence : doc->m_poSeqList)
+        events += sequence->m_poEventList.size();
+    rows_->Reserve(events + 12 * std::size_t(count));
+
+    // An operand's kind and index depend only on its text while the build runs (the dialog
+    // keeps the script from changing): each distinct text is looked up by name once.
+    struct Operand {
+        int kind;
+        int index;
+    };
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const {
+            return std::hash<std::string_view>{}(text);
+        }
+    };
+    std::unordered_map<std::string, Operand, TextHash, std::equal_to<>> operands;
+    auto operandOf = [&](const std::string& text) {
+        if (auto found = operands.find(std::string_view(text)); found != operands.end())
+            return found->second;
+        Operand operand{};
+        operand.index = -1;
+        operand.kind = GetOperandKind(*doc, text, operand.index);
+        operands.emplace(text, operand);
+        return operand;
+    };
+
     bool cancelled = false;
     for (int s = 0; s < count; ++s) {
         if (progress->CheckCancel()) {
@@ -219,69 +483,84 @@ void CXRefView::BuildCrossReference(XRefProgress* progress) {
         if (s >= int(doc->m_poSeqList.size()))
             break;
         const CSeq& sequence = *doc->m_poSeqList[std::size_t(s)];
-        const int before = entries_;
-        auto add = [&](int kind, int index, const std::string& name, const std::string& place,
-                       const std::string& eventType, const std::string& comment) {
-            AddEntry(kind, index, name, s, sequence.m_strName, place, eventType, comment);
+        const int before = rows_->Count();
+        const XRefRows::Text sequenceName = rows_->Keep(sequence.m_strName);
+        const XRefRows::Text none = rows_->Keep("");
+        auto add = [&](int kind, int index, const std::string& name, XRefRows::Text place,
+                       XRefRows::Text eventType, XRefRows::Text comment) {
+            rows_->Add(
+                {kind, index, s, rows_->Keep(name), sequenceName, place, eventType, comment});
         };
         for (int t = 0; t < 4; ++t) {
             const CTrigger& trigger = sequence.m_aTriggers[std::size_t(t)];
             if (trigger.m_strIoName.empty())
                 continue;
-            const std::string place =
-                std::string(kTriggerNames[t]) + (trigger.m_nGoesOn ? " Goes On" : " Goes Off");
+            const XRefRows::Text place = rows_->Keep(
+                std::string(kTriggerNames[t]) + (trigger.m_nGoesOn ? " Goes On" : " Goes Off"));
             if (const int input = FindInput(*doc, trigger.m_strIoName); input >= 0)
-                add(kOperandInput, input - 128, trigger.m_strIoName, place, "", "");
+                add(kOperandInput, input - 128, trigger.m_strIoName, place, none, none);
             else if (const int output = FindOutput(*doc, trigger.m_strIoName); output >= 0)
-                add(kOperandOutput, output, trigger.m_strIoName, place, "", "");
+                add(kOperandOutput, output, trigger.m_strIoName, place, none, none);
             else
-                add(kOperandNone, -1, trigger.m_strIoName, place, "", "");
+                add(kOperandNone, -1, trigger.m_strIoName, place, none, none);
         }
         for (int t = 0; t < 4; ++t) {
             const CTrigger& trigger = sequence.m_aTriggers[std::size_t(t)];
             if (!trigger.m_strVariable.empty())
                 add(kOperandVariable, FindVariable(*doc, trigger.m_strVariable),
-                    trigger.m_strVariable, kTriggerNames[t], "", "");
+                    trigger.m_strVariable, rows_->Keep(kTriggerNames[t]), none, none);
         }
         for (int t = 0; t < 4; ++t) {
             const CTrigger& trigger = sequence.m_aTriggers[std::size_t(t)];
             if (!trigger.m_strValue.empty())
                 add(HasLetter(trigger.m_strValue) ? kOperandVariable : kNumericMatch,
-                    FindVariable(*doc, trigger.m_strValue), trigger.m_strValue, kTriggerNames[t],
-                    "", "");
+                    FindVariable(*doc, trigger.m_strValue), trigger.m_strValue,
+                    rows_->Keep(kTriggerNames[t]), none, none);
         }
         int number = 0;
         for (const auto& event : sequence.m_poEventList) {
             ++number;
-            const std::string place =
-                Format("%6d", number) + (event->m_strSkip.empty() ? "" : " (Commented Out)");
+            bool named = false;
+            XRefRows::Text place, eventType, comment;
             for (const std::string* operand :
                  {&event->m_strData1, &event->m_strData2, &event->m_strData3, &event->m_strData4}) {
                 if (operand->empty() || !std::isalpha(static_cast<unsigned char>((*operand)[0])))
                     continue;
-                int index = -1;
-                const int kind = GetOperandKind(*doc, *operand, index);
-                if (kind != kOperandNone)
-                    add(kind, index, *operand, place, event->m_strEvent, event->m_strComment);
+                const Operand found = operandOf(*operand);
+                if (found.kind == kOperandNone)
+                    continue;
+                // The event's own texts are kept once for all the resources it names.
+                if (!named) {
+                    char text[32];
+                    std::snprintf(text, sizeof text, "%6d%s", number,
+                                  event->m_strSkip.empty() ? "" : " (Commented Out)");
+                    place = rows_->Keep(text);
+                    eventType = rows_->Keep(event->m_strEvent);
+                    comment = rows_->Keep(event->m_strComment);
+                    named = true;
+                }
+                add(found.kind, found.index, *operand, place, eventType, comment);
             }
         }
+        entries_ = rows_->Count();
+        if (cel_->GetRowCount() < entries_)
+            cel_->SetRowCount(entries_, false);
         for (int e = before + 1; e <= entries_; ++e) {
             char line[64];
             std::snprintf(line, sizeof line, "Found Resource %d in Sequence %d", e, s + 1);
             progress->SetEntry(line);
         }
     }
+    entries_ = rows_->Count();
     if (entries_ > 0)
         cel_->SetRowCount(entries_, false);
     if (!cancelled) {
         progress->SetStage("Sorting Resources (this may take a moment)...");
         progress->SetEntry(" ");
         platform::WaitCursor wait;
-        // Stable: the rows of one type keep the order in which they were found.
+        // Stable: the rows of one type keep the order in which they were found. The row
+        // headings number the rows as they then stand.
         cel_->SortRowsByColumn(0, 1);
-        // The row headings number the rows as they now stand.
-        for (int r = 0; r < entries_; ++r)
-            cel_->WriteCellText(-1, r, Format("%5.5d", r + 1));
     }
     cel_->RepaintAll();
 }

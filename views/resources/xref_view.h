@@ -6,9 +6,11 @@
 #include "views/resources/resource_view.h"
 
 #include <QDialog>
+#include <memory>
 #include <string>
 
 class CXRefView;
+class XRefRows;
 class QLabel;
 class QProgressBar;
 
@@ -40,6 +42,8 @@ private:
     QProgressBar* bar_;
     QLabel* stage_;
     QLabel* entry_;
+    std::string entryText_;
+    bool entryChanged_ = false;
     bool cancel_ = false;
 };
 
@@ -62,6 +66,7 @@ private:
 class CXRefView : public CResourceView {
 public:
     CXRefView(CVLDoc& doc, ViewServices& services, QWidget* parent = nullptr);
+    ~CXRefView() override;
     const char* ViewClassName() const override { return "CXRefView"; }
     // Builds the list with the progress dialog, then fits the columns.
     void OnInitialUpdate() override;
@@ -76,10 +81,8 @@ public:
     int EntryCount() const { return entries_; }
 
 private:
-    void AddEntry(int kind, int index, const std::string& name, int sequence,
-                  const std::string& sequenceName, const std::string& place,
-                  const std::string& eventType, const std::string& comment);
-
+    // The rows live in the grid's source, which makes a cell's text only when the grid asks.
+    std::unique_ptr<XRefRows> rows_;
     XRefCel* cel_;
     int entries_ = 0;
 };

@@ -2,7 +2,10 @@
 #include "views/sequences/time_grid_view.h"
 #include "views/sequences/timeline_view.h"
 
+#include "controls/grid/cel_mem.h"
+
 #include "compiler/popup_request.h"
+#include "controls/grid/cel_mem.h"
 #include "link/live_commands.h"
 #include "platform/qt/mdi_template.h"
 #include "platform/qt/qt_ui_services.h"
@@ -533,13 +536,105 @@ void EventCel::RunTimeWizard() {
 
 // ---- CEvntView ----
 
+// The event grid's memory. Filling the grid marks every row as owed its event's texts; a row is
+// filled from its event when anything first reads or writes it (painting, editing, copying),
+// so opening a long sequence fills only the rows on screen. What works on the whole sheet
+// (find, sort, columns inserted or deleted) fills every owed row first.
+class EventRows : public CELMem {
+public:
+    explicit EventRows(CEvntView& view) : view_(view) {}
+
+    void Owe(int rows) {
+        owed_.assign(static_cast<std::size_t>(std::max(rows, 0)), true);
+        owedCount_ = owed_.size();
+    }
+    void PayAll() {
+        for (std::size_t row = 0; owedCount_ > 0 && row < owed_.size(); ++row)
+            Pay(static_cast<int>(row));
+    }
+
+    int GetCell(int column, int row, CELCell& cell) override {
+        Pay(row);
+        return CELMem::GetCell(column, row, cell);
+    }
+    int SetCell(int column, int row, const CELCell& cell) override {
+        Pay(row);
+        return CELMem::SetCell(column, row, cell);
+    }
+    int DeleteCell(int column, int row) override {
+        Pay(row);
+        return CELMem::DeleteCell(column, row);
+    }
+    int FindPreviousTextColumn(int& column, int row) override {
+        Pay(row);
+        return CELMem::FindPreviousTextColumn(column, row);
+    }
+    // The owed marks move with the rows; a row put in owes nothing.
+    int InsertRow(int row) override {
+        if (row >= 0 && static_cast<std::size_t>(row) < owed_.size())
+            owed_.insert(owed_.begin() + row, false);
+        return CELMem::InsertRow(row);
+    }
+    int DeleteRow(int row) override {
+        if (row >= 0 && static_cast<std::size_t>(row) < owed_.size()) {
+            if (owed_[std::size_t(row)])
+                --owedCount_;
+            owed_.erase(owed_.begin() + row);
+        }
+        return CELMem::DeleteRow(row);
+    }
+    int InsertColumn(int column) override {
+        PayAll();
+        return CELMem::InsertColumn(column);
+    }
+    int DeleteColumn(int column) override {
+        PayAll();
+        return CELMem::DeleteColumn(column);
+    }
+    int Empty() override {
+        Owe(0);
+        return CELMem::Empty();
+    }
+    int FindFirst(const std::string& text, int& column, int& row, int flags) override {
+        PayAll();
+        return CELMem::FindFirst(text, column, row, flags);
+    }
+    int FindNext(const std::string& text, int& column, int& row, int flags) override {
+        PayAll();
+        return CELMem::FindNext(text, column, row, flags);
+    }
+    int SortBy(const int* columns, int count, int flags) override {
+        PayAll();
+        return CELMem::SortBy(columns, count, flags);
+    }
+
+private:
+    void Pay(int row) {
+        if (row < 0 || static_cast<std::size_t>(row) >= owed_.size() || !owed_[std::size_t(row)])
+            return;
+        // Cleared first: filling reads the row back through this source.
+        owed_[std::size_t(row)] = false;
+        --owedCount_;
+        view_.FillRow(row);
+    }
+
+    CEvntView& view_;
+    std::vector<bool> owed_;
+    std::size_t owedCount_ = 0;
+};
+
 CEvntView::CEvntView(CVLDoc& doc, ViewServices& services, QWidget* parent)
-    : CVLView(doc, services, parent), cel_(new EventCel(*this)) {
+    : CVLView(doc, services, parent), rows_(std::make_unique<EventRows>(*this)),
+      cel_(new EventCel(*this)) {
     CreateGrid(cel_);
+    cel_->SetDataSource(rows_.get());
     DeclareCommands();
 }
 
-CEvntView::~CEvntView() = default;
+CEvntView::~CEvntView() {
+    // The grid outlives this object's members as a child widget: it goes back to its own memory.
+    cel_->SetDataSource(nullptr);
+}
 
 std::string CEvntView::ViewSubject() const {
     return seq_ ? seq_->m_strName : std::string();
@@ -734,8 +829,8 @@ void CEvntView::FillGrid() {
     const int events = static_cast<int>(seq_->m_poEventList.size());
     // An editor opening on the new last row keeps its place: no relayout under it.
     cel_->SetRowCount(events + 1, !cel_->IsEditing());
-    for (int row = 0; row < events; ++row)
-        FillRow(row);
+    // Rows are filled when first asked for.
+    rows_->Owe(events);
     for (int c = -1; c < EventCel::kColumns; ++c) {
         const char* held = cel_->ReadCellText(c, events);
         if (held && *held)

@@ -10,12 +10,14 @@
 #include "views/gridbase/vl_cel_ctrl.h"
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
 class CEvnt;
 class CSeq;
 class CEvntView;
+class EventRows;
 namespace platform::qt {
 class ViewRegistry;
 }
@@ -154,6 +156,8 @@ private:
     platform::qt::CommandMap::Updater PropertyText(unsigned id) const;
 
     CSeq* seq_ = nullptr;
+    // The grid's memory, which fills a row from its event when the row is first asked for.
+    std::unique_ptr<EventRows> rows_;
     EventCel* cel_;
     bool sendingEventsChanged_ = false; // this view's own change: its editor stays
 };

@@ -200,6 +200,37 @@ TEST_F(XRefTest, HeadingsSortUpAndDown) {
     doc.RemoveView(&view);
 }
 
+// Find searches the rows as sorted; a build after the script shrank shows only its rows.
+TEST_F(XRefTest, FindAndRebuildSeeTheRowsAsTheyStand) {
+    CXRefView view(doc, services);
+    doc.AddView(&view);
+    RecordedProgress progress;
+    view.BuildCrossReference(&progress);
+    CELDataSource& rows = *view.Cel().GetDataSource();
+    int column = 0, row = 0;
+    ASSERT_EQ(rows.FindFirst("lamp", column, row, 2 | 8), 0); // whole text, any case
+    EXPECT_EQ(column, 2);
+    EXPECT_EQ(row, 4);
+    ASSERT_EQ(rows.FindFirst("Commented", column, row, 1 | 8), 0); // anywhere in the text
+    EXPECT_EQ(column, 5);
+    EXPECT_EQ(row, 4);
+    ASSERT_EQ(rows.FindFirst("nowhere", column, row, 8), 0);
+    EXPECT_EQ(row, 0);
+
+    doc.m_poSeqList.pop_back();
+    view.BuildCrossReference(&progress);
+    const std::vector<std::string> expected = {
+        "Data|  1|Hello|  1|Intro|     1|Send|greet",
+        "Input|  3|Door|  1|Intro|Start Trigger Goes Off||",
+        "Output|  1|Lamp|  1|Intro|     2 (Commented Out)|Set|",
+        "Var|  4|Count|  1|Intro|Stop Trigger||",
+        "Var(Num Match)|  0|5|  1|Intro|Stop Trigger||",
+    };
+    EXPECT_EQ(Rows(view), expected);
+    EXPECT_EQ(Cell(view.Cel(), -1, 4), "00005");
+    doc.RemoveView(&view);
+}
+
 // A double click leads to the event's Data1 cell in its editor, or to the trigger's dialog;
 // a row whose sequence is gone does nothing.
 TEST_F(XRefTest, DoubleClicksReachTheEventOrTheTrigger) {

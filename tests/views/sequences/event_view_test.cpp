@@ -79,6 +79,34 @@ TEST_F(EventViewTest, GridShowsEveryEventAndAnEmptyRow) {
     EXPECT_EQ(view.Cel().GetColumnWidth(8), 7500 / 35);
 }
 
+// A long sequence: rows far off screen show their events wherever they are read (a cell, a
+// find), and a refill after the list changed shows the list as it now stands.
+TEST_F(EventViewTest, FarRowsShowTheirEventsWhenRead) {
+    for (int i = 0; i < 2000; ++i) {
+        auto event = std::make_unique<CEvnt>();
+        event->m_strComment = "Event " + std::to_string(i);
+        Intro().m_poEventList.push_back(std::move(event));
+    }
+    CEvntView& view = Open(Intro());
+    view.show();
+    (void)view.grab();
+    EXPECT_EQ(Cell(view, 8, 1503), "Event 1500");
+    EXPECT_EQ(Cell(view, -1, 2002), "002003");
+    int column = 0, row = 0;
+    ASSERT_EQ(view.Cel().GetDataSource()->FindFirst("event 1999", column, row, 2 | 8), 0);
+    EXPECT_EQ(column, 8);
+    EXPECT_EQ(row, 2002);
+
+    Intro().m_poEventList.erase(Intro().m_poEventList.begin(),
+                                Intro().m_poEventList.begin() + 4);
+    view.FillGrid();
+    EXPECT_EQ(view.Cel().GetRowCount(), 2000);
+    EXPECT_EQ(Cell(view, 8, 0), "Event 1");
+    EXPECT_EQ(Cell(view, 8, 1498), "Event 1499");
+    EXPECT_EQ(Cell(view, 8, 1998), "Event 1999");
+    EXPECT_EQ(Cell(view, 8, 1999), "");
+}
+
 // The keys as a person types them: into the grid, through its editor, Enter to move on.
 TEST_F(EventViewTest, TypingThroughTheKeyboard) {
     CEvntView& view = Open(Intro());
