@@ -6,7 +6,6 @@
 #include "app/gui/download_window.h"
 #include "app/gui/options_dialogs.h"
 #include "app/gui/smpte_dialog.h"
-#include "compiler/linked_resources.h"
 #include "link/comm_dialog.h"
 #include "link/dat_doc.h"
 #include "link/download_dialog.h"
