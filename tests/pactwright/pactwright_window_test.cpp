@@ -1,6 +1,11 @@
 // Pactwright's windows on the offscreen platform: the document window's two panes, the tree's
 // and the grid's commands routed from the main frame, two windows of one document, saving and
 // reopening, and the printed listing.
+#include "controls/commandbars/aux_data.h"
+#include "controls/commandbars/command_bars.h"
+#include "controls/commandbars/controls.h"
+#include "controls/commandbars/image_manager.h"
+#include "controls/commandbars/tool_bar.h"
 #include "controls/grid/cel_parts.h"
 #include "pactwright/child_frame.h"
 #include "pactwright/core/pactwright_app.h"
@@ -16,6 +21,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -35,8 +41,22 @@ using pactwright::CPactwrightDoc;
 using pactwright::CPactwrightView;
 namespace fs = std::filesystem;
 
+// The command bars' toolkit, as the program makes it: made once, gone before the application.
+std::unique_ptr<CGVPToolkit>& ToolkitHolder() {
+    static std::unique_ptr<CGVPToolkit> toolkit;
+    return toolkit;
+}
+
+struct ToolkitEnvironment : ::testing::Environment {
+    void TearDown() override { ToolkitHolder().reset(); }
+};
+
 struct PactwrightWindow : ::testing::Test, testsupport::QtAppFirst {
     PactwrightWindow() {
+        if (!ToolkitHolder()) {
+            ::testing::AddGlobalTestEnvironment(new ToolkitEnvironment); // owned by the framework
+            ToolkitHolder() = std::make_unique<CGVPToolkit>();
+        }
         app.SetProfilePath(dir.filePath("pactwright.ini").toStdString());
         frame = std::make_unique<pactwright::CMainFrame>(app);
         platform::SetUi(&ui); // the frame installed its own services
@@ -89,6 +109,20 @@ struct PactwrightWindow : ::testing::Test, testsupport::QtAppFirst {
     pactwright::CPactwrightApp app;
     std::unique_ptr<pactwright::CMainFrame> frame;
 };
+
+// A button without a picture would show its caption instead.
+TEST_F(PactwrightWindow, ToolbarButtonsShowTheirThemeIcons) {
+    if (QIcon::fromTheme(QStringLiteral("document-new")).isNull())
+        GTEST_SKIP() << "no icon theme installed";
+    CGVPImageManager* images = frame->GetCommandBars()->GetImageManager();
+    ASSERT_NE(images, nullptr);
+    CGVPControls* controls = frame->ToolBar()->GetControls();
+    for (unsigned id : {kFileNew, kFileOpen, kFileSave, kEditCut, kEditCopy, kEditPaste,
+                        kFilePrint, kContextHelp}) {
+        EXPECT_NE(controls->FindControlById(id), nullptr) << "command " << id;
+        EXPECT_NE(images->GetImage(id, 16), nullptr) << "command " << id;
+    }
+}
 
 TEST_F(PactwrightWindow, ANewDocumentShowsItsTreeAndGridInASplitWindow) {
     CPactwrightDoc* doc = NewDocument();
