@@ -72,28 +72,11 @@ protected:
         if (event->type() != QEvent::MouseButtonPress || !watched->isWidgetType())
             return false;
         auto* mouse = static_cast<QMouseEvent*>(event);
-        QWidget* widget = QApplication::widgetAt(mouse->globalPosition().toPoint());
-        QString text;
-        for (QWidget* w = widget; w && text.isEmpty(); w = w->parentWidget()) {
-            if (auto* bar = dynamic_cast<CGVPCommandBar*>(w)) {
-                if (CGVPControls* controls = bar->GetControls())
-                    if (CGVPControl* control = controls->HitTest(
-                            bar->mapFromGlobal(mouse->globalPosition().toPoint())))
-                        text = CGVPResources::Instance()
-                                   .String(unsigned(control->GetID()))
-                                   .section(QLatin1Char('\n'), 0, 0);
-            } else if (dynamic_cast<CLeftView*>(w)) {
-                text = QStringLiteral("The command tree: the device at the top, the command "
-                                      "categories under it and the commands in them. Select "
-                                      "an item to show it in the grid.");
-            } else if (dynamic_cast<CPactwrightView*>(w)) {
-                text = QStringLiteral("The command grid: the settings of the device or of the "
-                                      "selected command. Double-click a Data cell to edit it.");
-            }
-        }
+        const QPoint at = mouse->globalPosition().toPoint();
+        const QString text = CMainFrame::WhatsThisText(at);
         Stop();
         if (!text.isEmpty())
-            QWhatsThis::showText(mouse->globalPosition().toPoint(), text, widget);
+            QWhatsThis::showText(at, text, QApplication::widgetAt(at));
         return true;
     }
 
@@ -349,6 +332,28 @@ void CMainFrame::OnPrintSetup() {
 
 void CMainFrame::OnHelp() {
     platform::qt::OpenHelp(InstallationRoot().string(), "pactwright.html");
+}
+
+QString CMainFrame::WhatsThisText(QPoint globalPos) {
+    QString text;
+    for (QWidget* w = QApplication::widgetAt(globalPos); w && text.isEmpty();
+         w = w->parentWidget()) {
+        if (auto* bar = dynamic_cast<CGVPCommandBar*>(w)) {
+            if (CGVPControls* controls = bar->GetControls())
+                if (CGVPControl* control = controls->HitTest(bar->mapFromGlobal(globalPos)))
+                    text = CGVPResources::Instance()
+                               .String(unsigned(control->GetID()))
+                               .section(QLatin1Char('\n'), 0, 0);
+        } else if (dynamic_cast<CLeftView*>(w)) {
+            text = QStringLiteral("The command tree: the device at the top, the command "
+                                  "categories under it and the commands in them. Select "
+                                  "an item to show it in the grid.");
+        } else if (dynamic_cast<CPactwrightView*>(w)) {
+            text = QStringLiteral("The command grid: the settings of the device or of the "
+                                  "selected command. Double-click a Data cell to edit it.");
+        }
+    }
+    return text;
 }
 
 void CMainFrame::OnContextHelp() {

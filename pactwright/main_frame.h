@@ -52,6 +52,9 @@ public:
     void OnPrintSetup();
     void OnHelp();
     void OnContextHelp();
+    // What's This mode's text for a click at this screen point: a toolbar button's prompt, a
+    // short text of the tree or the grid, or nothing.
+    static QString WhatsThisText(QPoint globalPos);
 
     bool OnCmdMsg(platform::qt::CommandMessage& msg) override;
     // The bars' idle pass; the windows' titles ("Pactwr1", "Pactwr1:2" for a second window)

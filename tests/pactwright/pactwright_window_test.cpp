@@ -1,7 +1,6 @@
 // Pactwright's windows on the offscreen platform: the document window's two panes, the tree's
 // and the grid's commands routed from the main frame, two windows of one document, saving and
 // reopening, and the printed listing.
-#include "controls/commandbars/aux_data.h"
 #include "controls/commandbars/command_bars.h"
 #include "controls/commandbars/controls.h"
 #include "controls/commandbars/image_manager.h"
@@ -15,19 +14,26 @@
 #include "pactwright/pactwright_view.h"
 #include "pactwright/protocol_cel.h"
 #include "script/dialog_requests.h"
+#include "tests/app/gui/gui_test_support.h"
 #include "tests/support/pdf_text.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/scripted_ui.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDropEvent>
+#include <QFileDialog>
 #include <QIcon>
+#include <QLineEdit>
+#include <QListView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWhatsThis>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -41,22 +47,9 @@ using pactwright::CPactwrightDoc;
 using pactwright::CPactwrightView;
 namespace fs = std::filesystem;
 
-// The command bars' toolkit, as the program makes it: made once, gone before the application.
-std::unique_ptr<CGVPToolkit>& ToolkitHolder() {
-    static std::unique_ptr<CGVPToolkit> toolkit;
-    return toolkit;
-}
-
-struct ToolkitEnvironment : ::testing::Environment {
-    void TearDown() override { ToolkitHolder().reset(); }
-};
-
 struct PactwrightWindow : ::testing::Test, testsupport::QtAppFirst {
     PactwrightWindow() {
-        if (!ToolkitHolder()) {
-            ::testing::AddGlobalTestEnvironment(new ToolkitEnvironment); // owned by the framework
-            ToolkitHolder() = std::make_unique<CGVPToolkit>();
-        }
+        guitest::EnsureToolkit(); // as the program makes it: the toolbar's images live there
         app.SetProfilePath(dir.filePath("pactwright.ini").toStdString());
         frame = std::make_unique<pactwright::CMainFrame>(app);
         platform::SetUi(&ui); // the frame installed its own services
@@ -99,6 +92,17 @@ struct PactwrightWindow : ::testing::Test, testsupport::QtAppFirst {
         };
         return tree.topLevelItemCount() ? shape(tree.topLevelItem(0)) : "";
     }
+    // A small protocol file in the test's folder.
+    std::string WriteProtocol(const QString& name,
+                              const std::string& text = "[Device]\r\nMaker=M\r\n") {
+        const std::string path = dir.filePath(name).toStdString();
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+    void KeyToFocus(Qt::Key key, Qt::KeyboardModifiers mods = {}) {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : frame.get(), key, mods);
+    }
     void Focus(QWidget* pane) {
         pane->setFocus();
         QApplication::processEvents();
@@ -117,11 +121,93 @@ TEST_F(PactwrightWindow, ToolbarButtonsShowTheirThemeIcons) {
     CGVPImageManager* images = frame->GetCommandBars()->GetImageManager();
     ASSERT_NE(images, nullptr);
     CGVPControls* controls = frame->ToolBar()->GetControls();
-    for (unsigned id : {kFileNew, kFileOpen, kFileSave, kEditCut, kEditCopy, kEditPaste,
-                        kFilePrint, kContextHelp}) {
+    for (unsigned id : {kFileNew, kFileOpen, kFileSave, kEditCut, kEditCopy, kEditPaste, kFilePrint,
+                        kContextHelp}) {
         EXPECT_NE(controls->FindControlById(id), nullptr) << "command " << id;
         EXPECT_NE(images->GetImage(id, 16), nullptr) << "command " << id;
     }
+}
+
+// Shift+F1, then a click: a toolbar button answers with its prompt, the panes with their texts.
+TEST_F(PactwrightWindow, WhatsThisShowsTheClickedButtonsPromptAndEscapeLeaves) {
+    NewDocument();
+    CGVPToolBar* bar = frame->ToolBar();
+    const QPoint save = bar->GetControls()->FindControlById(kFileSave)->GetRect().center();
+    EXPECT_EQ(pactwright::CMainFrame::WhatsThisText(bar->mapToGlobal(save)),
+              "Save the active document");
+    EXPECT_TRUE(pactwright::CMainFrame::WhatsThisText(Tree().mapToGlobal(QPoint(50, 150)))
+                    .startsWith("The command tree"));
+    EXPECT_TRUE(pactwright::CMainFrame::WhatsThisText(Grid().mapToGlobal(QPoint(50, 150)))
+                    .startsWith("The command grid"));
+
+    KeyToFocus(Qt::Key_F1, Qt::ShiftModifier);
+    ASSERT_TRUE(QWhatsThis::inWhatsThisMode());
+    QTest::mouseClick(bar, Qt::LeftButton, {}, save);
+    EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
+    EXPECT_FALSE(frame->ActiveDocument()->GetPathName().size()) << "the click ran no Save";
+    QWidget* popup = QApplication::activePopupWidget();
+    ASSERT_NE(popup, nullptr) << "the prompt shows";
+    EXPECT_STREQ(popup->metaObject()->className(), "QWhatsThat");
+    QWhatsThis::hideText();
+    QApplication::processEvents();
+
+    frame->RouteCommand(kContextHelp); // the toolbar button's way in
+    ASSERT_TRUE(QWhatsThis::inWhatsThisMode());
+    KeyToFocus(Qt::Key_Escape);
+    EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+// Files dropped on the frame open, each in its window; one that is no protocol says why.
+TEST_F(PactwrightWindow, DroppedFilesOpen) {
+    const std::string first = WriteProtocol("First.pcl");
+    const std::string bad = WriteProtocol("Notes.txt", "no device here\r\n");
+    const std::string second = WriteProtocol("SECOND.PCL");
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(first)),
+                  QUrl::fromLocalFile(QString::fromStdString(bad)),
+                  QUrl::fromLocalFile(QString::fromStdString(second))});
+    QDragEnterEvent enter(QPoint(300, 300), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(frame.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(300, 300), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(frame.get(), &drop);
+
+    ASSERT_EQ(frame->Template().Documents().size(), 2u);
+    EXPECT_EQ(frame->Template().Documents()[0]->GetPathName(), first);
+    EXPECT_EQ(frame->ActiveDocument()->GetPathName(), second);
+    EXPECT_EQ(ui.Texts(),
+              std::vector<std::string>{"Read Protocol:  Could not find [Device] Section."});
+}
+
+// The Open dialog lists protocol files whatever the case of ".pcl", and opens the one chosen.
+TEST_F(PactwrightWindow, OpenDialogFindsProtocolFilesInAnyCase) {
+    for (const char* name : {"a.pcl", "B.PCL", "c.Pcl", "d.txt", "e.pcl.bak"})
+        WriteProtocol(QString::fromLatin1(name));
+    app.m_strDefaultFolder = dir.path().toStdString();
+    platform::SetUi(&frame->UiServices()); // the Qt file dialog, not the script
+    QStringList listed;
+    guitest::WhenModal([&](QDialog& dialog) {
+        auto* view = dialog.findChild<QListView*>(QStringLiteral("listView"));
+        if (view &&
+            QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) >= 3; }))
+            for (int r = 0; r < view->model()->rowCount(view->rootIndex()); ++r) {
+                const QModelIndex index = view->model()->index(r, 0, view->rootIndex());
+                if (view->model()->flags(index) & Qt::ItemIsEnabled)
+                    listed << index.data().toString();
+            }
+        if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+            name->setText(QStringLiteral("B.PCL"));
+        dialog.accept();
+        if (dialog.isVisible()) // refused: never hang the suite
+            dialog.reject();
+    });
+    frame->RouteCommand(kFileOpen);
+    platform::SetUi(&ui);
+    listed.sort();
+    EXPECT_EQ(listed, (QStringList{"B.PCL", "a.pcl", "c.Pcl"}));
+    ASSERT_NE(frame->ActiveDocument(), nullptr);
+    EXPECT_EQ(frame->ActiveDocument()->GetPathName(), dir.filePath("B.PCL").toStdString());
 }
 
 TEST_F(PactwrightWindow, ANewDocumentShowsItsTreeAndGridInASplitWindow) {
