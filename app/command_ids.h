@@ -91,5 +91,9 @@ enum : unsigned {
     kMoveEvent = 32945,
     kAddFrame = 32956,
     kSubtractFrame = 32957,
+    // Toolbar 188 of the event and timeline frames, and the two controls it carries.
+    kEventToolBar = 188,
+    kTimecodeModeCombo = 32938,
+    kTimecodeStartEdit = 1125,
 };
 } // namespace vl_ids

@@ -1,5 +1,5 @@
 // Packing and expanding a large script source, as storing and retrieving an archive does.
-#include "controls/toolbox/lzss_compressor.h"
+#include "link/lzss_compressor.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdint>

@@ -4,6 +4,7 @@
 #include "compiler/name_lookups.h"
 #include "platform/document.h"
 #include "script/protocol.h"
+#include "script/view_kind.h"
 #include "script/vl_doc.h"
 
 #include <cstdarg>
@@ -79,7 +80,7 @@ CompileMessageSink::~CompileMessageSink() {
 
 CompileMessageSink* FindCompileView(const platform::Document& document) {
     for (platform::View* view : document.Views()) {
-        if (view && std::strcmp(view->ViewClassName(), "CCompileView") == 0) {
+        if (view && HasRole(*view, &ViewKind::compileOutput)) {
             if (auto* sink = dynamic_cast<CompileMessageSink*>(view))
                 return sink;
         }

@@ -1,6 +1,6 @@
 // Expanding arbitrary bytes, as a damaged archive from a controller would be, must end cleanly
 // within the source and the destination. The same bytes, packed and expanded, must come back.
-#include "controls/toolbox/lzss_compressor.h"
+#include "link/lzss_compressor.h"
 
 #include <cstdint>
 #include <cstdlib>

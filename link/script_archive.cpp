@@ -2,7 +2,7 @@
 
 #include "compiler/compiler_state.h"
 #include "compiler/diagnostics.h"
-#include "controls/toolbox/lzss_compressor.h"
+#include "link/lzss_compressor.h"
 #include "link/comm_dialog.h"
 #include "link/controller_protocol.h"
 #include "link/delay_ticks.h"

@@ -11,6 +11,7 @@
 #include "script/script_file.h"
 #include "script/text_utils.h"
 #include "script/time_conversions.h"
+#include "script/view_kind.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -341,7 +342,7 @@ void CVLDoc::CompileScript() {
 
     platform::View* compileView = nullptr;
     for (platform::View* view : Views()) {
-        if (std::strcmp(view->ViewClassName(), "CCompileView") == 0) {
+        if (HasRole(*view, &ViewKind::compileOutput)) {
             compileView = view;
             break;
         }
@@ -574,34 +575,21 @@ void CVLDoc::SetStatusProgress(const std::string& text, int percent) {
 }
 
 std::string CVLDoc::ViewTitle(const platform::View& view) const {
-    struct Prefix {
-        const char* viewClass;
-        const char* prefix;
-    };
-    static const Prefix kPrefixes[] = {
-        {"CSeqListView", "Sequences of "},
-        {"CInputView", "Inputs of "},
-        {"COutputView", "Outputs of "},
-        {"CFlagView", "Flags of "},
-        {"CVarView", "Vars of "},
-        {"CPortView", "Ports of "},
-        {"CDataStrView", "Data Strings of "},
-        {"CLcdStrView", "LCD Strings of "},
-        {"CXRefView", "Cross Reference of "},
-        {"CsmpteView", "Timecode Triggers of "},
-    };
-    const char* viewClass = view.ViewClassName();
-    if (std::strcmp(viewClass, "CEvntView") == 0)
+    const ViewKind* kind = KindOf(view);
+    if (!kind)
+        return {};
+    switch (kind->title) {
+    case ViewKind::Title::None:
+        return {};
+    case ViewKind::Title::Subject:
         return "[" + view.ViewSubject() + "] of " + GetScriptName();
-    for (const Prefix& entry : kPrefixes)
-        if (std::strcmp(viewClass, entry.viewClass) == 0) {
-            // The two sortable tables say how they sort in their title.
-            const bool sortable = std::strcmp(viewClass, "CXRefView") == 0 ||
-                                  std::strcmp(viewClass, "CsmpteView") == 0;
-            return entry.prefix + GetScriptName() +
-                   (sortable ? " - Double Left or Right Click Column Header to Sort Up or Down"
-                             : "");
-        }
+    case ViewKind::Title::Script:
+        return std::string(kind->titlePrefix) + GetScriptName();
+    case ViewKind::Title::Sortable:
+        // The two sortable tables say how they sort in their title.
+        return std::string(kind->titlePrefix) + GetScriptName() +
+               " - Double Left or Right Click Column Header to Sort Up or Down";
+    }
     return {};
 }
 

@@ -3,6 +3,7 @@
 #include "app/vl_app.h"
 #include "controls/dialogkit/dialog_kit.h"
 #include "script/dialog_requests.h"
+#include "script/view_kind.h"
 #include "script/vl_doc.h"
 
 #include <QButtonGroup>
@@ -19,18 +20,6 @@ namespace options {
 namespace {
 
 constexpr std::uint16_t kDelayTicks[] = {4, 9, 18, 36, 72};
-
-// The views whose grids show cell tips, as the general options look for them.
-constexpr const char* kTipViews[] = {"CSeqListView", "CEvntView", "CInputView", "COutputView",
-                                     "CFlagView",    "CVarView",  "CPortView",  "CLcdStrView",
-                                     "CDataStrView", "CXRefView", "CsmpteView", "CCompileView"};
-
-bool IsTipView(const char* viewClass) {
-    for (const char* name : kTipViews)
-        if (std::strcmp(viewClass, name) == 0)
-            return true;
-    return false;
-}
 
 } // namespace
 
@@ -102,7 +91,7 @@ bool OnGeneralOptions(CVLApp& app, CVLDoc* activeScript, QWidget* parent) {
     if (activeScript) {
         // Only the first grid view of the script follows at once; the others when remade.
         for (platform::View* view : activeScript->Views()) {
-            if (!IsTipView(view->ViewClassName()))
+            if (!HasRole(*view, &ViewKind::cellTips))
                 continue;
             if (auto* tips = dynamic_cast<CellTipsView*>(view))
                 tips->EnableCellTips(app.m_bSpreadsheetHints);

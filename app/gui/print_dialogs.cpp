@@ -14,7 +14,9 @@
 
 namespace printing {
 
-DCPrintGridDlg::DCPrintGridDlg(QWidget* parent) : QDialog(parent) {
+DCPrintGridDlg::DCPrintGridDlg(QWidget* parent) : ExchangeDialog(parent) {
+    placement = dialogs::CentreOnParent;
+    cancelled = kCancel;
     setWindowTitle(QStringLiteral("Print Grid"));
     auto* layout = new QHBoxLayout(this);
     QPushButton* grid = dialogs::MakeButton(QStringLiteral("Print Grid"), 1, this);
@@ -28,13 +30,6 @@ DCPrintGridDlg::DCPrintGridDlg(QWidget* parent) : QDialog(parent) {
     connect(cancel, &QPushButton::clicked, this, [this] { done(kCancel); });
 }
 
-int DCPrintGridDlg::exec() {
-    dialogs::CentreOnParent(*this);
-    const int result = QDialog::exec();
-    // Esc and the window's close button cancel.
-    return result == QDialog::Rejected ? kCancel : result;
-}
-
 std::uint32_t PrintSelectionMemory::SectionMask() const {
     std::uint32_t mask = 0;
     for (std::size_t i = 0; i < checked.size(); ++i)
@@ -44,7 +39,9 @@ std::uint32_t PrintSelectionMemory::SectionMask() const {
 }
 
 CPrintSelectionDlg::CPrintSelectionDlg(PrintSelectionMemory& memory, QWidget* parent)
-    : QDialog(parent), memory_(memory) {
+    : ExchangeDialog(parent), memory_(memory) {
+    placement = dialogs::CentreOnParent;
+    cancelled = kCancel;
     auto* layout = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
     left->addWidget(new QLabel(QStringLiteral("Items to Print:"), this));
@@ -86,25 +83,18 @@ CPrintSelectionDlg::CPrintSelectionDlg(PrintSelectionMemory& memory, QWidget* pa
         if (Save())
             EnableRange();
     });
-    connect(print_, &QPushButton::clicked, this, [this] {
-        if (Save())
-            done(kPrint);
-    });
+    // Print reads the choices; OK's id is kPrint.
+    connect(print_, &QPushButton::clicked, this, &QDialog::accept);
     connect(printAll_, &QPushButton::clicked, this, [this] { done(kPrintAll); });
     connect(cancel, &QPushButton::clicked, this, [this] { done(kCancel); });
 }
 
-int CPrintSelectionDlg::exec() {
+void CPrintSelectionDlg::OnValuesShown() {
     setWindowTitle(preview_ ? QStringLiteral("Select Items to Print Preview")
                             : QStringLiteral("Select Items to Print"));
     print_->setText(preview_ ? QStringLiteral("Preview") : QStringLiteral("Print"));
     printAll_->setText(preview_ ? QStringLiteral("Preview All") : QStringLiteral("Print All"));
-    dialogs::DataExchange show = dialogs::DataExchange::Showing();
-    DoDataExchange(show);
     EnableRange();
-    dialogs::CentreOnParent(*this);
-    const int result = QDialog::exec();
-    return result == QDialog::Rejected ? kCancel : result;
 }
 
 void CPrintSelectionDlg::DoDataExchange(dialogs::DataExchange& dx) {

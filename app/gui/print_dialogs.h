@@ -3,6 +3,9 @@
 // of the last choices that lives as long as the program.
 #pragma once
 
+#include "controls/dialogkit/data_exchange.h"
+#include "platform/qt/exchange_dialog.h"
+
 #include <QDialog>
 #include <array>
 #include <cstdint>
@@ -11,17 +14,16 @@ class QCheckBox;
 class QLineEdit;
 class QPushButton;
 
-namespace dialogs {
-class DataExchange;
-}
-
 namespace printing {
 
-class DCPrintGridDlg : public QDialog {
+// Run() answers the button pressed; Esc and the window's close button cancel.
+class DCPrintGridDlg : public platform::qt::ExchangeDialog<dialogs::DataExchange> {
 public:
     enum Result { kPrintGrid = 100, kPrintSelection = 101, kCancel = 2 };
     explicit DCPrintGridDlg(QWidget* parent = nullptr);
-    int exec() override;
+
+protected:
+    void DoDataExchange(dialogs::DataExchange&) override {}
 };
 
 // The choices "Select Items to Print" starts from: "Sequences" ticked, From 1, To 1, every
@@ -37,7 +39,8 @@ struct PrintSelectionMemory {
     std::uint32_t SectionMask() const;
 };
 
-class CPrintSelectionDlg : public QDialog {
+// Run() answers kPrint (the choices read into the memory), kPrintAll or kCancel.
+class CPrintSelectionDlg : public platform::qt::ExchangeDialog<dialogs::DataExchange> {
 public:
     enum Result { kPrint = 1, kPrintAll = 3, kCancel = 2 };
     static constexpr std::uint32_t kAllSections = 0x7FFF;
@@ -45,16 +48,18 @@ public:
     CPrintSelectionDlg(PrintSelectionMemory& memory, QWidget* parent = nullptr);
     // In preview the title and the buttons say "Preview".
     void SetPreview(bool preview) { preview_ = preview; }
-    int exec() override;
     // The choices as the dialog closed with Print.
     const PrintSelectionMemory& Choices() const { return memory_; }
+
+protected:
+    // The dialog's fields, each once: shown on open, read on Print.
+    void DoDataExchange(dialogs::DataExchange& dx) override;
+    void OnValuesShown() override;
 
 private:
     // Reads the controls into the memory; false (after the framework's message) when From or
     // To holds no integer.
     bool Save();
-    // The dialog's fields, each once: shown on open, read on Print.
-    void DoDataExchange(dialogs::DataExchange& dx);
     void EnableRange();
 
     PrintSelectionMemory& memory_;

@@ -153,7 +153,9 @@ void RunUserTool(int tool, const std::string& name, const std::string& path) {
     platform::Ui().MessageBox(box);
 }
 
-CUserdefDlg::CUserdefDlg(QWidget* parent) : QDialog(parent) {
+CUserdefDlg::CUserdefDlg(UserToolFields tools, QWidget* parent)
+    : ExchangeDialog(parent), tools_(tools) {
+    placement = dialogs::CentreOnDesktop;
     setWindowTitle(QStringLiteral("User Defined Tools"));
     auto* layout = new QVBoxLayout(this);
     auto group = [&](const QString& title, int nameId, int pathId, QLineEdit*& name,
@@ -175,35 +177,18 @@ CUserdefDlg::CUserdefDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(dialogs::OkCancel(*this));
 }
 
-int CUserdefDlg::exec() {
-    name1_->setText(ToQString(m_strToolName1));
-    path1_->setText(ToQString(m_strToolPath1));
-    name2_->setText(ToQString(m_strToolName2));
-    path2_->setText(ToQString(m_strToolPath2));
-    dialogs::CentreOnDesktop(*this);
-    return QDialog::exec();
-}
-
-void CUserdefDlg::accept() {
-    m_strToolName1 = FromQString(name1_->text());
-    m_strToolPath1 = FromQString(path1_->text());
-    m_strToolName2 = FromQString(name2_->text());
-    m_strToolPath2 = FromQString(path2_->text());
-    QDialog::accept();
+void CUserdefDlg::DoDataExchange(dialogs::DataExchange& dx) {
+    dx.Text(name1_, tools_.name1);
+    dx.Text(path1_, tools_.path1);
+    dx.Text(name2_, tools_.name2);
+    dx.Text(path2_, tools_.path2);
 }
 
 bool OnUserDefinedTools(CVLApp& app, QWidget* parent) {
-    CUserdefDlg dialog(parent);
-    dialog.m_strToolName1 = app.m_strToolName1;
-    dialog.m_strToolPath1 = app.m_strToolPath1;
-    dialog.m_strToolName2 = app.m_strToolName2;
-    dialog.m_strToolPath2 = app.m_strToolPath2;
-    if (dialog.exec() != QDialog::Accepted)
+    CUserdefDlg dialog(
+        {app.m_strToolName1, app.m_strToolPath1, app.m_strToolName2, app.m_strToolPath2}, parent);
+    if (dialog.Run() != QDialog::Accepted)
         return false;
-    app.m_strToolName1 = dialog.m_strToolName1;
-    app.m_strToolPath1 = dialog.m_strToolPath1;
-    app.m_strToolName2 = dialog.m_strToolName2;
-    app.m_strToolPath2 = dialog.m_strToolPath2;
     app.SaveSettings();
     return true;
 }

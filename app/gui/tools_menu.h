@@ -4,6 +4,10 @@
 // with no arguments and no shell, and the program does not wait for them.
 #pragma once
 
+#include "app/command_ids.h"
+#include "controls/dialogkit/data_exchange.h"
+#include "platform/qt/exchange_dialog.h"
+
 #include <QDialog>
 #include <QString>
 #include <filesystem>
@@ -21,13 +25,10 @@ struct CompanionProgram {
     const char* fileName; // in Utilities, matched without regard to case, ".exe" optional
 };
 inline constexpr CompanionProgram kCompanions[] = {
-    {32905, "&Pactwright...", "Pactwright.exe"},
-    {32888, "&Lumaquill...", "Lumaquill.EXE"},
-    {32789, "&Time Calculator...", "QUARTZEL.EXE"},
+    {vl_ids::kPactwright, "&Pactwright...", "Pactwright.exe"},
+    {vl_ids::kLumaquill, "&Lumaquill...", "Lumaquill.EXE"},
+    {vl_ids::kTimeCalculator, "&Time Calculator...", "QUARTZEL.EXE"},
 };
-inline constexpr unsigned kUserTool1 = 32859;
-inline constexpr unsigned kUserTool2 = 32860;
-inline constexpr unsigned kUserToolsDialog = 32861;
 
 // The companion of a command, or null.
 const CompanionProgram* FindCompanion(unsigned command);
@@ -56,15 +57,25 @@ std::string UserToolCaption(int tool, const std::string& name);
 // Starts user tool 1 or 2 and shows its failure (stop icon, OK).
 void RunUserTool(int tool, const std::string& name, const std::string& path);
 
-// "User Defined Tools" (dialog 164): the two names and paths, taken as typed.
-class CUserdefDlg : public QDialog {
+// The two user tools' names and paths, as the application keeps them.
+struct UserToolFields {
+    std::string& name1;
+    std::string& path1;
+    std::string& name2;
+    std::string& path2;
+};
+
+// "User Defined Tools" (dialog 164): the two names and paths, taken as typed into the fields it
+// is given on OK; Cancel leaves them.
+class CUserdefDlg : public platform::qt::ExchangeDialog<dialogs::DataExchange> {
 public:
-    explicit CUserdefDlg(QWidget* parent = nullptr);
-    std::string m_strToolName1, m_strToolPath1, m_strToolName2, m_strToolPath2;
-    int exec() override;
-    void accept() override;
+    explicit CUserdefDlg(UserToolFields tools, QWidget* parent = nullptr);
+
+protected:
+    void DoDataExchange(dialogs::DataExchange& dx) override;
 
 private:
+    UserToolFields tools_;
     QLineEdit* name1_;
     QLineEdit* path1_;
     QLineEdit* name2_;

@@ -1,6 +1,6 @@
 #include "app/gui/velmora_templates.h"
 
-#include "app/gui/event_frames.h"
+#include "views/sequences/event_frames.h"
 
 #include "controls/commandbars/frame.h"
 #include "link/dat_doc.h"
@@ -26,9 +26,6 @@ constexpr FrameKind kFrameKinds[] = {
     {"CLcdStrMDIChildWnd", "LCD Strings of ", QSize(780, 400), CVLDoc::kWinLcdString},
     {"CCompileMDIChildWnd", "Compile/Download of ", QSize(790, 500), CVLDoc::kWinCompile},
 };
-
-// Set while a sequence list closes its script, so the frames it closes do not start again.
-bool g_closingScript = false;
 
 } // namespace
 
@@ -87,8 +84,8 @@ bool MayCloseScriptWindow(CVLDoc& doc, const void* frame) {
     return doc.CanCloseFrame(frame);
 }
 
-CMDIChildRememberWnd::CMDIChildRememberWnd(CVLDoc& doc, const FrameKind& kind)
-    : PlacementFrame(kind.defaultSize), doc_(&doc), kind_(kind) {
+CMDIChildRememberWnd::CMDIChildRememberWnd(CVLDoc& doc, const FrameKind& kind, bool& closingScript)
+    : PlacementFrame(kind.defaultSize), doc_(&doc), kind_(kind), closingScript_(closingScript) {
     storedPlacement = [this] { return StoredPlacement(); };
     savePlacement = [this](const pq::PlacementRecord& record) { SavePlacement(record); };
     connect(this, &QMdiSubWindow::aboutToActivate, this, [this] { UpdateTitle(); });
@@ -138,7 +135,7 @@ void CMDIChildRememberWnd::InitialShow() {
 
 void CMDIChildRememberWnd::closeEvent(QCloseEvent* event) {
     CVLDoc* doc = doc_;
-    if (!doc || g_closingScript) {
+    if (!doc || closingScript_) {
         // Detached, or closed by its script's own close: nothing to ask.
         doc_ = nullptr;
         PlacementFrame::closeEvent(event);
@@ -159,13 +156,13 @@ void CMDIChildRememberWnd::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         }
-        g_closingScript = true;
+        closingScript_ = true;
         doc->CloseCompileErrorDialog();
         if (closeScript)
             closeScript(*doc);
         else
             doc->CloseAllFrames();
-        g_closingScript = false;
+        closingScript_ = false;
         doc_ = nullptr;
         PlacementFrame::closeEvent(event);
         return;
@@ -179,7 +176,10 @@ void CMDIChildRememberWnd::closeEvent(QCloseEvent* event) {
     PlacementFrame::closeEvent(event);
 }
 
-VelmoraTemplates::VelmoraTemplates(QMdiArea& area, const pq::ViewRegistry& views) {
+VelmoraTemplates::VelmoraTemplates(QMdiArea& area, const pq::ViewRegistry& views,
+                                   pq::MdiDocTemplate::DocumentFactory images) {
+    if (!images)
+        images = [] { return std::make_unique<CDatDoc>(); };
     for (const TemplateRow& row : kTemplateTable) {
         const FrameKind* kind = FindFrameKind(row.frameClass);
         const bool script = std::string_view(row.document) == "CVLDoc";
@@ -204,13 +204,14 @@ VelmoraTemplates::VelmoraTemplates(QMdiArea& area, const pq::ViewRegistry& views
                 if (sequenceFrame.isValid()) {
                     if (!doc->m_posCurrentSeq || !mainFrame)
                         return nullptr;
-                    frame = new SequenceFrame(*doc, *doc->m_posCurrentSeq, sequenceFrame);
+                    frame =
+                        new SequenceFrame(*doc, *doc->m_posCurrentSeq, sequenceFrame, *mainFrame);
                     frame->canClose = [doc, frame] {
                         return MayCloseScriptWindow(*doc,
                                                     static_cast<const pq::MdiChildFrame*>(frame));
                     };
                 } else if (kind) {
-                    auto* remember = new CMDIChildRememberWnd(*doc, *kind);
+                    auto* remember = new CMDIChildRememberWnd(*doc, *kind, closingScript_);
                     remember->closeScript = [this](CVLDoc& d) {
                         if (closeScript)
                             closeScript(d);
@@ -238,66 +239,10 @@ VelmoraTemplates::VelmoraTemplates(QMdiArea& area, const pq::ViewRegistry& views
                     lastWindowClosed(static_cast<CVLDoc&>(document));
             };
         if (std::string_view(row.member) == "m_pDatTmp")
-            tmpl->SetDocumentFactory([] { return std::make_unique<CDatDoc>(); }, "Script", ".dat");
+            tmpl->SetDocumentFactory(images, "Script", ".dat");
         templates_.push_back(std::move(tmpl));
     }
     scriptFrames_ = std::make_unique<ScriptFrameFactory>(*Get("m_pScriptTmp"));
-    SetUpSequenceFrames();
-}
-
-void VelmoraTemplates::SetUpSequenceFrames() {
-    struct Kind {
-        const char* member;
-        const char* other;
-        QSize size;
-        bool timeline;
-    };
-    for (const Kind& kind : {Kind{"m_pEventTmp", "m_pTimeTmp", kEventFrameSize, false},
-                             Kind{"m_pTimeTmp", "m_pEventTmp", kTimelineFrameSize, true}}) {
-        pq::MdiDocTemplate* tmpl = Get(kind.member);
-        pq::MdiDocTemplate* other = Get(kind.other);
-        if (!tmpl || !other)
-            continue;
-        tmpl->SetContent(
-            [this, kind, other](pq::MdiChildFrame& frame,
-                                const pq::MdiDocTemplate::ViewMaker& make) -> QWidget* {
-                auto* owner = dynamic_cast<SequenceFrame*>(&frame);
-                if (!owner || !mainFrame)
-                    return nullptr;
-                CVLDoc& doc = owner->Document();
-                CSeq& seq = owner->Sequence();
-                SequenceFrameBars::Hooks hooks;
-                // The other frame opens on this frame's own sequence.
-                hooks.switchFrame = [&doc, &seq, other] {
-                    doc.m_posCurrentSeq = &seq;
-                    return other->OpenView(doc) != nullptr;
-                };
-                hooks.otherAvailable = [other] { return other->ViewAvailable(); };
-                hooks.clearStartAdded = [this] {
-                    if (clearTimecodeStartAdded)
-                        clearTimecodeStartAdded();
-                };
-                if (!kind.timeline) {
-                    auto* content = new CEvntMDIChildWnd(doc, seq, *mainFrame, std::move(hooks));
-                    QWidget* view = make("CEvntView", content);
-                    if (!view) {
-                        delete content;
-                        return nullptr;
-                    }
-                    content->SetCentralWidget(view);
-                    return content;
-                }
-                auto* content = new CFrTimeline(doc, seq, *mainFrame, std::move(hooks));
-                QWidget* timeline = make("CVwTimeline", content);
-                QWidget* grid = make("CVwTimeGrid", content);
-                if (!timeline || !grid) {
-                    delete content;
-                    return nullptr;
-                }
-                content->SetPanes(timeline, grid);
-                return content;
-            });
-    }
 }
 
 pq::MdiDocTemplate* VelmoraTemplates::Get(std::string_view member) const {
@@ -365,32 +310,4 @@ void ScriptFrameFactory::DestroyFrames(CVLDoc& doc) {
 void ScriptFrameFactory::InitialUpdateFrame(CVLDoc& doc, bool visible) {
     if (pq::MdiChildFrame* frame = FrameOf(doc))
         template_.InitialUpdateFrame(*frame, visible);
-}
-
-TemplateBars::TemplateBars(CGVPMDIFrameWnd& frame, VelmoraTemplates& templates)
-    : frame_(frame), frameKeys_(*frame.GetAccelerators()) {
-    const unsigned scriptMenu = unsigned(kTemplateTable[0].id);
-    templates.frameMade = [this, scriptMenu](pq::MdiChildFrame& child,
-                                             const pq::TemplateResources& resources, bool script) {
-        const unsigned id = unsigned(resources.id);
-        frame_.SetChildTemplateId(&child, id);
-        GVPMenuPtr menu = resources.hasMenu ? CGVPResources::Instance().FindMenu(id) : nullptr;
-        if (!menu && script)
-            menu = CGVPResources::Instance().FindMenu(scriptMenu);
-        if (menu)
-            frame_.SetChildMenu(&child, std::move(menu));
-    };
-    connect(frame.MdiClient(), &QMdiArea::subWindowActivated, this,
-            [this](QMdiSubWindow* child) { Activated(child); });
-}
-
-void TemplateBars::Activated(QMdiSubWindow* child) {
-    GVPAcceleratorTable keys;
-    if (const pq::MdiDocTemplate* owner = pq::MdiDocTemplate::OfFrame(child);
-        owner && owner->Resources().hasAccelerators)
-        if (const GVPAcceleratorTable* own =
-                CGVPResources::Instance().FindAccelerators(unsigned(owner->ResourceId())))
-            keys = *own;
-    keys.insert(keys.end(), frameKeys_.begin(), frameKeys_.end());
-    frame_.SetAccelerators(std::move(keys));
 }

@@ -4,6 +4,7 @@
 // sequence list closes the whole script).
 #pragma once
 
+#include "app/gui/vl_resources.h"
 #include "app/my_multi_doc_template.h"
 #include "controls/commandbars/resources.h"
 #include "platform/qt/command_target.h"
@@ -20,7 +21,6 @@
 #include <vector>
 
 class CDatDoc;
-class CGVPMDIFrameWnd;
 class QMdiArea;
 class QMdiSubWindow;
 
@@ -50,6 +50,7 @@ inline constexpr std::array<TemplateRow, 15> kTemplateTable{{
     {"m_psmpteTmp", 146, "CVLDoc", "CInputMDIChildWnd", "CsmpteView", false},
     {"m_pTimeTmp", 149, "CVLDoc", "CFrTimeline", "CVwTimeline", false},
 }};
+static_assert(kTemplateTable[0].id == int(vl_ids::kScriptMenu));
 
 // A kind of script window that remembers its placement in the script.
 struct FrameKind {
@@ -71,7 +72,9 @@ bool MayCloseScriptWindow(CVLDoc& doc, const void* frame);
 // The child frame of a script's window: placement kept in the script's record of its kind.
 class CMDIChildRememberWnd : public platform::qt::PlacementFrame {
 public:
-    CMDIChildRememberWnd(CVLDoc& doc, const FrameKind& kind);
+    // `closingScript` is set while a sequence list closes its script, so that the frames it
+    // closes do not start the close again; the owner of the frames keeps it.
+    CMDIChildRememberWnd(CVLDoc& doc, const FrameKind& kind, bool& closingScript);
     CVLDoc* Document() const { return doc_; }
     // The script is going: the frame forgets it.
     void Detach() { doc_ = nullptr; }
@@ -94,6 +97,7 @@ protected:
 private:
     CVLDoc* doc_;
     const FrameKind& kind_;
+    bool& closingScript_;
 };
 
 // The script template's frames for the core's script template (which makes, numbers and owns
@@ -115,7 +119,9 @@ private:
 // The fifteen templates on one MDI area, sharing one view registry.
 class VelmoraTemplates {
 public:
-    VelmoraTemplates(QMdiArea& area, const platform::qt::ViewRegistry& views);
+    // `images` makes the compiled images the image template opens (plain ones without it).
+    VelmoraTemplates(QMdiArea& area, const platform::qt::ViewRegistry& views,
+                     platform::qt::MdiDocTemplate::DocumentFactory images = {});
     // The template of a member name ("m_pInputTmp"), or null.
     platform::qt::MdiDocTemplate* Get(std::string_view member) const;
     const std::vector<std::unique_ptr<platform::qt::MdiDocTemplate>>& All() const {
@@ -133,8 +139,6 @@ public:
     // The main frame, whose routing the event and timeline frames' bars take; they are made
     // only once it is set.
     platform::qt::CommandTarget* mainFrame = nullptr;
-    // Clears "Events with Timecode Start" in memory, for the frames' Internal timecode mode.
-    std::function<void()> clearTimecodeStartAdded;
     // Told when the last window of a script has closed: the owner closes the script.
     std::function<void(CVLDoc&)> lastWindowClosed;
     // Told of every frame a template makes, before it first shows: the template's resources
@@ -144,23 +148,8 @@ public:
         frameMade;
 
 private:
-    // The event frame (m_pEventTmp) and the timeline frame (m_pTimeTmp) on the sequence the
-    // script is opening.
-    void SetUpSequenceFrames();
     std::vector<std::unique_ptr<platform::qt::MdiDocTemplate>> templates_;
     std::unique_ptr<ScriptFrameFactory> scriptFrames_;
-};
-
-// The active window's template in the main frame: the frame shows the template's menu (a
-// script's window whose kind has no menu of its own shows the script's) and takes its keys
-// from the template's accelerators first, then from its own.
-class TemplateBars : public QObject {
-public:
-    TemplateBars(CGVPMDIFrameWnd& frame, VelmoraTemplates& templates);
-
-private:
-    void Activated(QMdiSubWindow* child);
-
-    CGVPMDIFrameWnd& frame_;
-    GVPAcceleratorTable frameKeys_;
+    // Set while a sequence list closes its script (see CMDIChildRememberWnd).
+    bool closingScript_ = false;
 };

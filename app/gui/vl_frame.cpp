@@ -20,7 +20,11 @@
 #include "platform/qt/help.h"
 #include "platform/qt/lock_keys.h"
 #include "platform/qt/mdi_view.h"
+#include "platform/qt/status_bar_ui.h"
+#include "platform/qt/template_bars.h"
+#include "platform/qt/tool_registry.h"
 #include "script/dialog_requests.h"
+#include "script/view_kind.h"
 #include "script/vl_doc.h"
 #include "views/common/vl_view.h"
 #include "views/gridbase/vl_cel_ctrl.h"
@@ -110,33 +114,14 @@ void ActivateViewFrame(platform::View& view) {
 
 const char* const kCommandFailed = "Command failed.";
 
-constexpr unsigned kProgressPaneStyle = 0x02000000;
-const QString kIdleText = QStringLiteral("Ready");
+// The status bar: the third pane tells whether the active script is modified.
+platform::qt::StatusBarLayout VelmoraStatusBar() {
+    platform::qt::StatusBarLayout layout;
+    layout.tips[2] = "Script Modified indicator";
+    return layout;
+}
+const QString kIdleText = VelmoraStatusBar().idleText;
 } // namespace
-
-// The user-interface services of the window: status text and progress go to the status bar.
-class CVLFrame::FrameUi : public platform::qt::QtUiServices {
-public:
-    explicit FrameUi(CVLFrame& frame) : QtUiServices(&frame), frame_(frame) {}
-    void SetProgress(int pane, bool /*showPercent*/, int range, int pos) override {
-        if (CYNStatusBar* bar = frame_.status_)
-            bar->UpdatePaneProgress(pane, 0, range, pos);
-    }
-    void SetPaneTextAndColour(int pane, const std::string& text, platform::Colour colour) override {
-        CYNStatusBar* bar = frame_.status_;
-        if (!bar)
-            return;
-        // The core's colours are 0xRRGGBB; the bar takes COLORREF.
-        const platform::qt::COLORREF ref =
-            colour == platform::kPaneTextDefault
-                ? platform::qt::GetSysColor(platform::qt::COLOR_BTNTEXT)
-                : platform::qt::RGB(int(colour >> 16), int(colour >> 8), int(colour));
-        bar->SetPaneTextAndColour(pane, ToQString(text), ref);
-    }
-
-private:
-    CVLFrame& frame_;
-};
 
 // The shell's side of the views: the frames of the templates, the print dialogs, the settings.
 class CVLFrame::ShellServices : public ViewServices {
@@ -184,6 +169,7 @@ public:
         frame_.app_.m_bTimecodeStartAdded = timecodeStartAdded;
         frame_.app_.SaveSettings();
     }
+    void ClearTimecodeStartAdded() override { frame_.app_.m_bTimecodeStartAdded = false; }
     void OpenHelp() override { platform::qt::OpenHelp(frame_.app_.m_strAppDir); }
 
 private:
@@ -193,58 +179,42 @@ private:
 // The application's commands: new, the Script Wizard, open, upload, the recent files and exit.
 class CVLFrame::AppCommands : public platform::qt::CommandTarget {
 public:
-    explicit AppCommands(CVLFrame& frame) : frame_(frame) {}
+    explicit AppCommands(CVLFrame& frame) : frame_(frame) {
+        CVLApp& app = frame.app_;
+        commands_.On(kFileNew, [&frame] { frame.OnFileNew(); })
+            .On(kFileOpen, [&frame] { frame.OnFileOpen(); })
+            .On(kScriptWizard, [&app] { app.OnScriptWizard(); })
+            .On(kUploadScript,
+                [&app] {
+                    if (CVLDoc* doc = app.OnUploadScriptFromUnit())
+                        ShowRetrievedScript(*doc);
+                })
+            .On(kUploadDat, [&frame] { frame.templates_->UploadDatFromUnit(); })
+            .On(kAppExit, [&frame] { frame.close(); })
+            .On(kFilePrintSetup, [&frame] { frame.OnPrintSetup(); })
+            .On(kAppAbout, [&frame] { frame.OnAbout(); });
+        for (unsigned id = kFileMru1; id <= kFileMruLast; ++id)
+            commands_.On(id, [&frame, &app, id] {
+                // A copy: opening the file reorders the list.
+                const std::string path = app.RecentFiles().Entries()[id - kFileMru1];
+                frame.OpenFile(path);
+            });
+    }
     bool HasCommandHandler(unsigned id) const override {
+        // A recent file's command is there while the list is that long.
         if (id >= kFileMru1 && id <= kFileMruLast)
             return id - kFileMru1 < frame_.app_.RecentFiles().Entries().size();
-        return id == kFileNew || id == kFileOpen || id == kUploadScript || id == kUploadDat ||
-               id == kAppExit || id == kFilePrintSetup || id == kAppAbout || id == kScriptWizard;
+        return commands_.Has(id);
     }
-    bool OnCommand(unsigned id) override {
-        if (!HasCommandHandler(id))
-            return false;
-        switch (id) {
-        case kFileNew:
-            frame_.OnFileNew();
-            break;
-        case kFileOpen:
-            frame_.OnFileOpen();
-            break;
-        case kScriptWizard:
-            frame_.app_.OnScriptWizard();
-            break;
-        case kUploadScript:
-            if (CVLDoc* doc = frame_.app_.OnUploadScriptFromUnit())
-                ShowRetrievedScript(*doc);
-            break;
-        case kUploadDat:
-            frame_.templates_->UploadDatFromUnit();
-            break;
-        case kAppExit:
-            frame_.close();
-            break;
-        case kFilePrintSetup:
-            frame_.OnPrintSetup();
-            break;
-        case kAppAbout:
-            frame_.OnAbout();
-            break;
-        default: {
-            // A copy: opening the file reorders the list.
-            const std::string path = frame_.app_.RecentFiles().Entries()[id - kFileMru1];
-            frame_.OpenFile(path);
-            break;
-        }
-        }
-        return true;
-    }
+    bool OnCommand(unsigned id) override { return HasCommandHandler(id) && commands_.Run(id); }
 
 private:
     CVLFrame& frame_;
+    platform::qt::CommandMap commands_;
 };
 
 CVLFrame::CVLFrame(CVLApp& app)
-    : app_(app), ui_(std::make_unique<FrameUi>(*this)),
+    : app_(app), ui_(std::make_unique<FrameUi>(this)),
       appCommands_(std::make_unique<AppCommands>(*this)),
       services_(std::make_unique<ShellServices>(*this)) {
     setWindowTitle(QStringLiteral("Velmora"));
@@ -265,6 +235,7 @@ CVLFrame::CVLFrame(CVLApp& app)
             CGVPResources::Instance().FindAccelerators(kFrameAccelerators))
         SetAccelerators(*keys);
     SetApplicationTarget(appCommands_.get());
+    DeclareCommands();
 
     recent_.entries = [this] {
         QStringList list;
@@ -284,13 +255,13 @@ CVLFrame::CVLFrame(CVLApp& app)
 
     printing_.askPrintGrid = [](QWidget* parent) {
         printing::DCPrintGridDlg dialog(parent);
-        return dialog.exec();
+        return dialog.Run();
     };
     printing_.askListing = [this](QWidget* parent, bool preview) {
         printing::CPrintSelectionDlg dialog(printMemory_, parent);
         dialog.SetPreview(preview);
         views::ListingChoice choice;
-        choice.answer = dialog.exec();
+        choice.answer = dialog.Run();
         if (choice.answer == printing::CPrintSelectionDlg::kPrint) {
             choice.sections = printMemory_.SectionMask();
             choice.first = printMemory_.fromSequence;
@@ -310,16 +281,18 @@ CVLFrame::CVLFrame(CVLApp& app)
     RegisterResourceViews(views_, *services_);
     RegisterSequenceViews(views_, *services_);
     views_.InstallDialogs(*ui_);
-    templates_ = std::make_unique<VelmoraTemplates>(*MdiClient(), views_);
     // Images this program makes transfer with its settings.
-    if (platform::qt::MdiDocTemplate* images = templates_->Get("m_pDatTmp"))
-        images->SetDocumentFactory([this] { return std::make_unique<CDatDoc>(app_); }, "Script",
-                                   ".dat");
-    templateBars_ = std::make_unique<TemplateBars>(*this, *templates_);
+    templates_ = std::make_unique<VelmoraTemplates>(
+        *MdiClient(), views_, [this] { return std::make_unique<CDatDoc>(app_); });
+    // A script's window whose kind has no menu of its own shows the script's.
+    templateBars_ = std::make_unique<TemplateBars>(*this, kScriptMenu);
+    templates_->frameMade = [this](MdiChildFrame& child,
+                                   const platform::qt::TemplateResources& resources, bool script) {
+        templateBars_->FrameMade(child, resources, script);
+    };
     // The scripts' windows close their scripts through the application, which owns them.
     templates_->closeScript = [this](CVLDoc& doc) { app_.CloseDocument(&doc); };
     templates_->mainFrame = this;
-    templates_->clearTimecodeStartAdded = [this] { app_.m_bTimecodeStartAdded = false; };
     templates_->lastWindowClosed = [this](CVLDoc& doc) { app_.CloseDocument(&doc); };
 }
 
@@ -345,24 +318,10 @@ ViewServices& CVLFrame::Services() {
 
 void CVLFrame::CreateStatusBar() {
     status_ = new CYNStatusBar(this); // owned by the frame
-    status_->DefinePanes({0, 59143, 0, 59137, 59138, 59139});
+    platform::qt::SetUpStatusBar(*status_, VelmoraStatusBar());
     AddEdgeWindow(status_, 1);
-    unsigned id = 0;
-    unsigned style = 0;
-    int width = 0;
-    status_->GetPaneInfo(1, id, style, width);
-    status_->MakeProgressPane(1, 0, true);
-    status_->ConfigurePane(1, id, style | kProgressPaneStyle, 135);
-    status_->GetPaneInfo(2, id, style, width);
-    status_->ConfigurePane(2, id, style, 30);
-    // The lock panes keep the widths of their texts and show them while the lock is on.
+    ui_->SetBar(status_);
     SetLockKeySource(platform::qt::MakeLockKeySource());
-    const char* tips[] = {"Status bar",          "Progress meter",    "Script Modified indicator",
-                          "Caps Lock indicator", "Numlock indicator", "Scrollock indicator"};
-    for (int pane = 0; pane < 6; ++pane)
-        status_->SetPaneTip(pane, QString::fromLatin1(tips[pane]));
-    status_->EnablePaneTips(true);
-    status_->SetPaneText(0, kIdleText);
 }
 
 void CVLFrame::SetLockKeySource(std::unique_ptr<platform::qt::LockKeySource> source) {
@@ -374,11 +333,8 @@ void CVLFrame::SetLockKeySource(std::unique_ptr<platform::qt::LockKeySource> sou
 }
 
 void CVLFrame::ShowLockKeys() {
-    const platform::qt::LockKeyState state =
-        lockKeys_ ? lockKeys_->State() : platform::qt::LockKeyState{};
-    status_->SetPaneText(3, state.caps ? QStringLiteral("CAP") : QString());
-    status_->SetPaneText(4, state.num ? QStringLiteral("NUM") : QString());
-    status_->SetPaneText(5, state.scroll ? QStringLiteral("SCRL") : QString());
+    platform::qt::ShowLockKeyPanes(*status_,
+                                   lockKeys_ ? lockKeys_->State() : platform::qt::LockKeyState{});
 }
 
 void CVLFrame::RegisterDialogs() {
@@ -449,161 +405,119 @@ bool CVLFrame::OnCmdMsg(CommandMessage& msg) {
 }
 
 bool CVLFrame::HasCommandHandler(unsigned id) const {
-    if (tools::FindCompanion(id) || FindScriptView(id))
-        return true;
-    if (id == kCueList || id == kRealTimeWizard)
-        return scriptTools_.count(id) != 0;
-    switch (id) {
-    case kViewCompiledData:
-    case kAutoSizeColumns:
-    case kEditFind:
-    case kEditReplace:
-    case kPrintGrid:
-    case kCommunications:
-    case kGeneralOptions:
-    case kUserTools:
-    case kUserTool1:
-    case kUserTool2:
-    case kHelp:
-    case kShowControlHelp:
-    case kViewToolbar:
-    case kViewStatusBar:
-    case kWindowCascade:
-    case kWindowTile:
-        return true;
-    default:
-        return CGVPMDIFrameWnd::HasCommandHandler(id);
-    }
+    return tools_.Find(id) || commands_.Has(id) || CGVPMDIFrameWnd::HasCommandHandler(id);
 }
 
 bool CVLFrame::OnUpdateCommand(unsigned id, CommandUi& ui) {
-    // The companions and the help file follow the installation without a restart.
-    if (const tools::CompanionProgram* program = tools::FindCompanion(id)) {
-        ui.Enable(tools::CompanionPath(app_.m_strAppDir, *program).has_value());
-        return true;
-    }
-    if (id == kShowControlHelp) {
-        ui.Enable(platform::qt::HelpFile(app_.m_strAppDir).has_value());
-        return true;
-    }
-    if (FindScriptView(id)) {
-        // Without a script the command stays offered and says that it failed.
-        if (const CVLDoc* doc = app_.ActiveScript()) {
-            ui.Enable(ScriptViewOffered(id, *doc));
-            return true;
-        }
-        return false;
-    }
-    switch (id) {
-    case kAutoSizeColumns:
-    case kPrintGrid:
-        ui.Enable(app_.ActiveScript() != nullptr);
-        return true;
-    case kCueList:
-        if (!scriptTools_.count(id))
+    if (const platform::qt::ToolRegistry::Tool* tool = tools_.Find(id)) {
+        if (!tool->greyedWithoutDocument)
             return false;
-        ui.Enable(app_.ActiveScript() != nullptr);
-        return true;
-    case kFilePrint:
-    case kFilePrintPreview:
-        // The views print; without a document there is nothing to print.
-        if (ActiveDocument())
-            return false;
-        ui.Enable(false);
-        return true;
-    case kEventsInFrames:
-        ui.SetCheck(app_.m_bEventsInFrames ? 1 : 0);
-        return false; // the views and child frames handle it
-    case kEventsWithTimecode:
-        ui.SetCheck(app_.m_bTimecodeStartAdded ? 1 : 0);
-        return false;
-    default:
-        break;
-    }
-    if (id == kUserTool1 || id == kUserTool2) {
-        const bool first = id == kUserTool1;
-        const tools::ItemState item =
-            tools::UserToolItem(first ? 1 : 2, first ? app_.m_strToolName1 : app_.m_strToolName2,
-                                first ? app_.m_strToolPath1 : app_.m_strToolPath2);
-        ui.SetText(item.text);
-        ui.Enable(item.enabled);
+        platform::Document* doc = ActiveDocument();
+        ui.Enable(doc && tool->accepts(*doc));
         return true;
     }
-    if (id == kViewStatusBar) {
-        ui.SetCheck(status_ && status_->isVisible() ? 1 : 0);
-        return false; // enabled by its handler
-    }
-    if (id == kViewToolbar) {
-        ui.SetCheck(standard_ && standard_->IsVisible() ? 1 : 0);
-        return false;
-    }
-    return false;
+    return commands_.Update(id, ui);
 }
 
 bool CVLFrame::OnCommand(unsigned id) {
-    if (const tools::CompanionProgram* program = tools::FindCompanion(id)) {
-        tools::StartCompanion(app_.m_strAppDir, *program);
+    if (tools_.Find(id)) {
+        RunTool(id);
         return true;
     }
-    if (FindScriptView(id)) {
-        ShowScriptView(id);
-        return true;
+    return commands_.Run(id) || CGVPMDIFrameWnd::OnCommand(id);
+}
+
+void CVLFrame::DeclareCommands() {
+    // The companions and the help file follow the installation without a restart.
+    for (const tools::CompanionProgram& program : tools::kCompanions)
+        commands_.On(
+            program.command, [this, &program] { tools::StartCompanion(app_.m_strAppDir, program); },
+            [this, &program](CommandUi& ui) {
+                ui.Enable(tools::CompanionPath(app_.m_strAppDir, program).has_value());
+            });
+    const auto help = [this] { platform::qt::OpenHelp(app_.m_strAppDir); };
+    commands_.On(kHelp, help);
+    commands_.On(kShowControlHelp, help, [this](CommandUi& ui) {
+        ui.Enable(platform::qt::HelpFile(app_.m_strAppDir).has_value());
+    });
+    for (const ScriptViewCommand& command : kScriptViews) {
+        const unsigned id = command.id;
+        commands_.On(id, [this, id] { ShowScriptView(id); });
+        // Without a script the command stays offered and says that it failed.
+        commands_.OnUpdate(id, [this, id](CommandUi& ui) {
+            const CVLDoc* doc = app_.ActiveScript();
+            if (doc)
+                ui.Enable(ScriptViewOffered(id, *doc));
+            return doc != nullptr;
+        });
     }
-    switch (id) {
-    case kViewCompiledData:
-        OnViewCompiledData();
-        return true;
-    case kAutoSizeColumns:
-    case kEditFind:
-    case kEditReplace:
-    case kPrintGrid:
-        // The table views offer these themselves; any other view does nothing with them.
-        return true;
-    case kCommunications:
-        OnCommunications();
-        return true;
-    case kCueList:
-    case kRealTimeWizard:
-        if (!scriptTools_.count(id))
-            return false;
-        RunScriptTool(id);
-        return true;
-    case kGeneralOptions:
-        options::OnGeneralOptions(app_, app_.ActiveScript(), this);
-        return true;
-    case kUserTools:
-        tools::OnUserDefinedTools(app_, this);
-        return true;
-    case kUserTool1:
-        tools::RunUserTool(1, app_.m_strToolName1, app_.m_strToolPath1);
-        return true;
-    case kUserTool2:
-        tools::RunUserTool(2, app_.m_strToolName2, app_.m_strToolPath2);
-        return true;
-    case kHelp:
-    case kShowControlHelp:
-        platform::qt::OpenHelp(app_.m_strAppDir);
-        return true;
-    case kViewToolbar:
-        // The bar's own visibility, so its dock row goes with it.
+    commands_.On(kViewCompiledData, [this] { OnViewCompiledData(); });
+    // The table views offer these themselves; any other view does nothing with them.
+    const auto scriptActive = [this](CommandUi& ui) { ui.Enable(app_.ActiveScript() != nullptr); };
+    commands_.On(
+        kAutoSizeColumns, [] {}, scriptActive);
+    commands_.On(
+        kPrintGrid, [] {}, scriptActive);
+    commands_.On(kEditFind, [] {});
+    commands_.On(kEditReplace, [] {});
+    // The views print; without a document there is nothing to print.
+    for (unsigned id : {unsigned(kFilePrint), unsigned(kFilePrintPreview)})
+        commands_.OnUpdate(id, [this](CommandUi& ui) {
+            if (ActiveDocument())
+                return false;
+            ui.Enable(false);
+            return true;
+        });
+    // The views and child frames handle the display toggles; the frame shows their checks.
+    commands_.OnUpdate(kEventsInFrames, [this](CommandUi& ui) {
+        ui.SetCheck(app_.m_bEventsInFrames ? 1 : 0);
+        return false;
+    });
+    commands_.OnUpdate(kEventsWithTimecode, [this](CommandUi& ui) {
+        ui.SetCheck(app_.m_bTimecodeStartAdded ? 1 : 0);
+        return false;
+    });
+    commands_.On(kCommunications, [this] { OnCommunications(); });
+    commands_.On(kGeneralOptions,
+                 [this] { options::OnGeneralOptions(app_, app_.ActiveScript(), this); });
+    commands_.On(kUserTools, [this] { tools::OnUserDefinedTools(app_, this); });
+    for (int tool : {1, 2}) {
+        const auto name = [this, tool] {
+            return tool == 1 ? app_.m_strToolName1 : app_.m_strToolName2;
+        };
+        const auto path = [this, tool] {
+            return tool == 1 ? app_.m_strToolPath1 : app_.m_strToolPath2;
+        };
+        commands_.On(
+            tool == 1 ? kUserTool1 : kUserTool2,
+            [tool, name, path] { tools::RunUserTool(tool, name(), path()); },
+            [tool, name, path](CommandUi& ui) {
+                const tools::ItemState item = tools::UserToolItem(tool, name(), path());
+                ui.SetText(item.text);
+                ui.Enable(item.enabled);
+            });
+    }
+    // The bar's own visibility, so its dock row goes with it; enabled by its handler.
+    commands_.On(kViewToolbar, [this] {
         if (standard_) {
             standard_->SetVisible(!standard_->IsVisible());
             RecalcLayout();
         }
-        return true;
-    case kViewStatusBar:
+    });
+    commands_.OnUpdate(kViewToolbar, [this](CommandUi& ui) {
+        ui.SetCheck(standard_ && standard_->IsVisible() ? 1 : 0);
+        return false;
+    });
+    commands_.On(kViewStatusBar, [this] {
         status_->setVisible(!status_->isVisible());
         RecalcLayout();
-        return true;
-    case kWindowCascade:
-        MdiClient()->cascadeSubWindows();
-        return true;
-    case kWindowTile:
-        MdiClient()->tileSubWindows();
-        return true;
-    default:
-        return CGVPMDIFrameWnd::OnCommand(id);
-    }
+    });
+    commands_.OnUpdate(kViewStatusBar, [this](CommandUi& ui) {
+        ui.SetCheck(status_ && status_->isVisible() ? 1 : 0);
+        return false;
+    });
+    commands_.On(kWindowCascade, [this] { MdiClient()->cascadeSubWindows(); });
+    commands_.On(kWindowTile, [this] { MdiClient()->tileSubWindows(); });
 }
 
 // ---- Commands ----
@@ -631,22 +545,15 @@ bool CVLFrame::OpenFile(const std::string& path) {
     return true;
 }
 
-void CVLFrame::SetScriptTool(unsigned id, ScriptTool tool) {
-    if (tool)
-        scriptTools_[id] = std::move(tool);
-    else
-        scriptTools_.erase(id);
-}
-
-void CVLFrame::RunScriptTool(unsigned id) {
-    CVLDoc* doc = app_.ActiveScript();
-    if (!doc) {
+void CVLFrame::RunTool(unsigned id) {
+    // A copy: the tool may run a modal loop in which the registry changes.
+    const platform::qt::ToolRegistry::Tool tool = *tools_.Find(id);
+    platform::Document* doc = ActiveDocument();
+    if (!doc || !tool.accepts(*doc)) {
         platform::ShowMessage(kCommandFailed);
         return;
     }
-    // A copy: the tool may run a modal loop in which the registry changes.
-    const ScriptTool tool = scriptTools_.at(id);
-    tool(*doc, this);
+    tool.run(*doc, this);
 }
 
 void CVLFrame::ShowScriptView(unsigned id) {
@@ -665,7 +572,7 @@ void CVLFrame::OnViewCompiledData() {
     if (!doc)
         return;
     for (platform::View* view : doc->Views()) {
-        if (std::strcmp(view->ViewClassName(), "CDatHexView") == 0) {
+        if (HasRole(*view, &ViewKind::imageDump)) {
             ActivateViewFrame(*view);
             return;
         }

@@ -9,14 +9,15 @@
 #include "controls/commandbars/control_lists.h"
 #include "controls/commandbars/frame.h"
 #include "platform/doc_template.h"
+#include "platform/qt/command_map.h"
 #include "platform/qt/mdi_template.h"
 #include "platform/qt/qt_ui_services.h"
+#include "platform/qt/tool_registry.h"
 #include "views/common/view_services.h"
 #include "views/gridbase/print_services.h"
 
 #include <QPrinter>
 #include <functional>
-#include <map>
 #include <memory>
 
 class CYNStatusBar;
@@ -24,10 +25,12 @@ class CGVPToolBar;
 class CDatDoc;
 class CVLDoc;
 class CVLView;
-class TemplateBars;
+class CGVPResources;
 class VelmoraTemplates;
 
 namespace platform::qt {
+template <typename Frame, typename Resources> class TemplateBars;
+template <typename Bar> class StatusBarUi;
 class LockKeySource;
 class MdiChildFrame;
 class MdiView;
@@ -61,9 +64,9 @@ public:
     ViewServices& Services();
 
     // The modal tools that run on the active script (the cue list 32889, the Real Time
-    // Wizard 32906); a command without one is disabled.
-    using ScriptTool = std::function<void(CVLDoc&, QWidget* parent)>;
-    void SetScriptTool(unsigned id, ScriptTool tool);
+    // Wizard 32906), registered by the libraries that bring them; a command without one is
+    // disabled.
+    platform::qt::ToolRegistry& Tools() { return tools_; }
     // The printer that Print Setup sets up and every print job starts from.
     QPrinter& Printer() { return printer_; }
 
@@ -77,7 +80,6 @@ public:
     void ShowScriptView(unsigned id);
     // "View Compiled Data": the dump of the active compiled image.
     void OnViewCompiledData();
-    // Auto Size Columns, Find, Replace and Print Grid on the active table view.
     void OnCommunications();
     void OnPrintSetup();
     void OnAbout();
@@ -99,10 +101,13 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    class FrameUi;
+    using FrameUi = platform::qt::StatusBarUi<CYNStatusBar>;
+    using TemplateBars = platform::qt::TemplateBars<CGVPMDIFrameWnd, CGVPResources>;
     class ShellServices;
     class AppCommands;
-    void RunScriptTool(unsigned id);
+    // The frame's own commands, each beside its update.
+    void DeclareCommands();
+    void RunTool(unsigned id);
     void RegisterDialogs();
     void CreateStatusBar();
     void ShowLockKeys();
@@ -122,6 +127,7 @@ private:
     std::unique_ptr<ShellServices> services_;
     printing::PrintSelectionMemory printMemory_;
     std::unique_ptr<platform::qt::LockKeySource> lockKeys_;
-    std::map<unsigned, ScriptTool> scriptTools_;
+    platform::qt::CommandMap commands_;
+    platform::qt::ToolRegistry tools_;
     QPrinter printer_;
 };

@@ -1,6 +1,6 @@
 #include "app/gui/vl_resources.h"
 
-#include "app/gui/event_frames.h"
+#include "views/sequences/event_frames.h"
 
 #include "platform/qt/virtual_keys.h"
 

@@ -3,8 +3,24 @@
 namespace platform::qt {
 
 CommandMap& CommandMap::On(unsigned id, Handler run, Updater update) {
-    entries_[id] = Entry{std::move(run), std::move(update)};
+    Query query;
+    if (update)
+        query = [update = std::move(update)](CommandUi& ui) {
+            update(ui);
+            return true;
+        };
+    entries_[id] = Entry{std::move(run), std::move(query)};
     return *this;
+}
+
+CommandMap& CommandMap::OnUpdate(unsigned id, Query update) {
+    entries_[id].update = std::move(update);
+    return *this;
+}
+
+bool CommandMap::Has(unsigned id) const {
+    const auto it = entries_.find(id);
+    return it != entries_.end() && it->second.run;
 }
 
 bool CommandMap::Run(unsigned id) const {
@@ -21,8 +37,7 @@ bool CommandMap::Update(unsigned id, CommandUi& ui) const {
     const auto it = entries_.find(id);
     if (it == entries_.end() || !it->second.update)
         return false;
-    it->second.update(ui);
-    return true;
+    return it->second.update(ui);
 }
 
 } // namespace platform::qt

@@ -27,8 +27,13 @@ void ViewRegistry::InstallDialogs(QtUiServices& services) const {
         services.SetDialogHandler(name, handler);
 }
 
-bool ViewRegistry::HasDialog(const std::string& dialogName) const {
-    return dialogs_.count(dialogName) != 0;
+void ViewRegistry::RegisterContent(const std::string& viewClass, ContentFactory content) {
+    contents_[viewClass] = std::move(content);
+}
+
+const ContentFactory* ViewRegistry::FindContent(const std::string& viewClass) const {
+    const auto it = contents_.find(viewClass);
+    return it != contents_.end() && it->second ? &it->second : nullptr;
 }
 
 MdiDocTemplate::MdiDocTemplate(QMdiArea& area, const ViewRegistry& views,
@@ -72,7 +77,8 @@ MdiChildFrame* MdiDocTemplate::CreateNewFrame(Document& document) {
         made.push_back({created, created.widget});
         return created.widget;
     };
-    QWidget* content = content_ ? content_(*frame, make) : make(viewClass_, frame);
+    const ContentFactory* registered = content_ ? &content_ : views_.FindContent(viewClass_);
+    QWidget* content = registered ? (*registered)(*frame, make) : make(viewClass_, frame);
     if (!content || made.empty()) {
         delete content;
         for (auto& [created, widget] : made)

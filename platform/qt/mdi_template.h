@@ -23,6 +23,7 @@ class QWidget;
 
 namespace platform::qt {
 
+class MdiChildFrame;
 class MdiDocTemplate;
 
 // A view made for a frame: its widget (owned by the frame) and its document side.
@@ -30,6 +31,13 @@ struct CreatedView {
     QWidget* widget = nullptr;
     FramedView* view = nullptr;
 };
+
+// Makes a view of a registered class for the frame's document, as a child of `parent`; null
+// when the class is not registered or its view cannot be made.
+using ViewMaker = std::function<QWidget*(const std::string& viewClass, QWidget* parent)>;
+// Makes a frame's content around its views (bars, a splitter); without one the content is the
+// one view of the template's class. Null, or content without a view, makes no frame.
+using ContentFactory = std::function<QWidget*(MdiChildFrame& frame, const ViewMaker& make)>;
 
 // The views and dialogs the program knows, by the class name of the view ("CDatView") and the
 // name of the dialog request ("CPopupDlg").
@@ -39,6 +47,10 @@ public:
 
     void RegisterView(const std::string& viewClass, ViewFactory factory);
     const ViewFactory* FindView(const std::string& viewClass) const;
+    // The content of the frames whose template shows `viewClass`, registered by the library
+    // that brings the view, so a frame with bars of its own needs nothing of the program.
+    void RegisterContent(const std::string& viewClass, ContentFactory content);
+    const ContentFactory* FindContent(const std::string& viewClass) const;
 
     void RegisterDialog(const std::string& dialogName, QtUiServices::DialogHandler handler);
     // The handler of one kind of request, by the request's own type and name.
@@ -50,10 +62,10 @@ public:
     }
     // Hands every registered dialog handler to the services.
     void InstallDialogs(QtUiServices& services) const;
-    bool HasDialog(const std::string& dialogName) const;
 
 private:
     std::map<std::string, ViewFactory> views_;
+    std::map<std::string, ContentFactory> contents_;
     std::map<std::string, QtUiServices::DialogHandler> dialogs_;
 };
 
@@ -73,12 +85,8 @@ public:
     using FrameFactory = std::function<MdiChildFrame*(Document& document)>;
     // Makes a new document for the registered templates that create their own.
     using DocumentFactory = std::function<std::unique_ptr<Document>()>;
-    // Makes a view of a registered class for the frame's document, as a child of `parent`; null
-    // when the class is not registered or its view cannot be made.
-    using ViewMaker = std::function<QWidget*(const std::string& viewClass, QWidget* parent)>;
-    // Makes a frame's content around its views (bars, a splitter); without one the content is
-    // the one view of the template's class. Null, or content without a view, makes no frame.
-    using ContentFactory = std::function<QWidget*(MdiChildFrame& frame, const ViewMaker& make)>;
+    using ViewMaker = platform::qt::ViewMaker;
+    using ContentFactory = platform::qt::ContentFactory;
 
     MdiDocTemplate(QMdiArea& area, const ViewRegistry& views, TemplateResources resources,
                    std::string viewClass, FrameFactory frames);
@@ -88,9 +96,9 @@ public:
 
     const TemplateResources& Resources() const { return resources_; }
     int ResourceId() const { return resources_.id; }
-    const std::string& ViewClass() const { return viewClass_; }
     // True while the registry holds the template's view.
     bool ViewAvailable() const;
+    // Content of the template's own, before the registry's for its view class.
     void SetContent(ContentFactory content) { content_ = std::move(content); }
 
     // A frame with a new view of `document`, in the area but not shown yet; null (silently)

@@ -30,6 +30,7 @@ struct TestViewServices : ViewServices {
         settings.timecodeStartAdded = timecodeStartAdded;
         ++settingsSaved;
     }
+    void ClearTimecodeStartAdded() override { settings.timecodeStartAdded = false; }
     void OpenHelp() override { ++helpOpened; }
 
     views::PrintServices printing;

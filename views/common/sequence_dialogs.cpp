@@ -3,6 +3,7 @@
 #include "platform/qt/mdi_view.h"
 #include "script/sequence.h"
 #include "script/time_conversions.h"
+#include "script/view_kind.h"
 #include "script/vl_doc.h"
 #include "views/common/restart_dlg.h"
 #include "views/common/smpte_start_dlg.h"
@@ -14,8 +15,7 @@ void RefreshSequenceViews(CVLDoc& doc) {
     // A copy: activating a frame must not change what is walked.
     const std::vector<platform::View*> views = doc.Views();
     for (platform::View* view : views) {
-        const char* name = view->ViewClassName();
-        if (std::strcmp(name, "CSeqListView") != 0 && std::strcmp(name, "CsmpteView") != 0)
+        if (!HasRole(*view, &ViewKind::sequenceOverview))
             continue;
         view->ActivateFrame();
         if (auto* framed = dynamic_cast<platform::qt::FramedView*>(view))

@@ -40,6 +40,8 @@ public:
     // Sets how event times are shown ("View Events", "View Events Start Timecode") for every
     // script and writes the settings.
     virtual void SetTimeDisplay(bool eventsInFrames, bool timecodeStartAdded) = 0;
+    // Clears "View Events Start Timecode" in memory only (a sequence's timecode mode Internal).
+    virtual void ClearTimecodeStartAdded() = 0;
     // Opens the contents of the program's help.
     virtual void OpenHelp() = 0;
 };

@@ -1,9 +1,11 @@
 #include "views/common/vl_view.h"
 
+#include "platform/paths.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/gdi.h"
 #include "platform/qt/qt_ui_services.h"
 #include "platform/ui_services.h"
+#include "script/view_kind.h"
 #include "views/common/update_hints.h"
 #include "views/gridbase/print_services.h"
 #include "views/gridbase/vl_cel_ctrl.h"
@@ -32,8 +34,8 @@ QFont ListingFont(const char* face, int height, int weight, bool underline) {
 
 } // namespace
 
-CVLView::CVLView(CVLDoc&, ViewServices& services, QWidget* parent)
-    : QWidget(parent), services_(services) {
+CVLView::CVLView(CVLDoc& doc, ViewServices& services, QWidget* parent)
+    : QWidget(parent), doc_(doc), services_(services) {
     commands_.On(vl_ids::kFilePrint, [this] { PrintListing(false); })
         .On(vl_ids::kFilePrintDirect, [this] { PrintListing(true); })
         .On(vl_ids::kFilePrintPreview, [this] { PrintPreview(); });
@@ -43,8 +45,12 @@ CVLView::CVLView(CVLDoc&, ViewServices& services, QWidget* parent)
 
 CVLView::~CVLView() = default;
 
-CVLDoc* CVLView::GetVLDoc() const {
-    return dynamic_cast<CVLDoc*>(GetDocument());
+platform::View* EventEditorOf(const CVLDoc& doc, const std::string& sequenceName) {
+    for (platform::View* view : doc.Views())
+        if (HasRole(*view, &ViewKind::eventEditor) &&
+            platform::EqualsNoCase(view->ViewSubject(), sequenceName))
+            return view;
+    return nullptr;
 }
 
 void CVLView::CreateGrid(VLCELCtrl* grid) {

@@ -35,6 +35,10 @@ struct CPrintInfo {
     int toPage = 0; // 0: to the last
 };
 
+// The event editor of `doc` that shows the sequence named `sequenceName` (without regard to
+// case), or null.
+platform::View* EventEditorOf(const CVLDoc& doc, const std::string& sequenceName);
+
 // A view is the first command target of the routing: it handles and enables its own commands.
 class CVLView : public QWidget,
                 public platform::qt::MdiViewOf<platform::View>,
@@ -45,7 +49,9 @@ public:
     ~CVLView() override;
 
     // The attached document; null before the view is attached and after it is detached.
-    CVLDoc* GetVLDoc() const;
+    CVLDoc* GetVLDoc() const { return GetDocument() ? &doc_ : nullptr; }
+    // The document the view was made for, attached or not.
+    CVLDoc& Doc() const { return doc_; }
     ViewServices& Services() const { return services_; }
     VLCELCtrl* Grid() const { return grid_; }
 
@@ -121,6 +127,7 @@ protected:
 private:
     void RenderJob(QPrinter& printer, CPrintInfo& info);
 
+    CVLDoc& doc_;
     ViewServices& services_;
     platform::qt::CommandMap commands_;
     VLCELCtrl* grid_ = nullptr;

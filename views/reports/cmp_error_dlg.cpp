@@ -1,7 +1,7 @@
 #include "views/reports/cmp_error_dlg.h"
 
-#include "app/vl_app.h"
 #include "platform/qt/qt_ui_services.h"
+#include "script/view_kind.h"
 #include "script/vl_doc.h"
 #include "views/reports/popup_dialog.h"
 
@@ -153,7 +153,7 @@ void CCmpErrorDlg::OnBackToErrorList() {
     CVLDoc& doc = doc_;
     std::vector<platform::View*> compileViews;
     for (platform::View* view : doc.Views())
-        if (std::strcmp(view->ViewClassName(), "CCompileView") == 0)
+        if (HasRole(*view, &ViewKind::compileOutput))
             compileViews.push_back(view);
     for (platform::View* view : compileViews)
         view->ActivateFrame();

@@ -3,6 +3,7 @@
 #include "platform/paths.h"
 #include "platform/qt/mdi_template.h"
 #include "platform/ui_services.h"
+#include "script/view_kind.h"
 #include "views/reports/cmp_error_dlg.h"
 
 #include <QFontMetrics>
@@ -75,17 +76,9 @@ int ResourceCount(const CVLDoc& doc, int kind) {
     }
 }
 
-platform::View* FirstViewOf(const CVLDoc& doc, const char* viewClass) {
+platform::View* FirstViewOf(const CVLDoc& doc, const ViewKind* kind) {
     for (platform::View* view : doc.Views())
-        if (std::strcmp(view->ViewClassName(), viewClass) == 0)
-            return view;
-    return nullptr;
-}
-
-platform::View* EventViewOf(const CVLDoc& doc, const std::string& sequenceName) {
-    for (platform::View* view : doc.Views())
-        if (std::strcmp(view->ViewClassName(), "CEvntView") == 0 &&
-            platform::EqualsNoCase(view->ViewSubject(), sequenceName))
+        if (kind && KindOf(*view) == kind)
             return view;
     return nullptr;
 }
@@ -306,7 +299,7 @@ void CCompileView::SelectResourceRow(int kind, int index) {
     const ResourceKind* resourceKind = ResourceKindOf(kind);
     if (!doc || !resourceKind)
         return;
-    MoveCellIn(FirstViewOf(*doc, resourceKind->viewClass), 1, index, this);
+    MoveCellIn(FirstViewOf(*doc, FindViewKind(resourceKind->viewClass)), 1, index, this);
 }
 
 void CCompileView::ShowSequenceList() {
@@ -317,7 +310,7 @@ void CCompileView::ShowSequenceList() {
 
 void CCompileView::SelectSequenceRow(int index) {
     if (CVLDoc* doc = GetVLDoc())
-        MoveCellIn(FirstViewOf(*doc, "CSeqListView"), 1, index, this);
+        MoveCellIn(FirstViewOf(*doc, &kSequenceListKind), 1, index, this);
 }
 
 void CCompileView::ShowEventView(int sequence) {
@@ -332,7 +325,7 @@ void CCompileView::SelectEventCell(int sequence, int event, int param) {
     if (!doc || sequence < 0 || sequence >= static_cast<int>(doc->m_poSeqList.size()))
         return;
     const std::string& name = doc->m_poSeqList[sequence]->m_strName;
-    MoveCellIn(EventViewOf(*doc, name), param == -1 ? 3 : param + 4, event, this);
+    MoveCellIn(EventEditorOf(*doc, name), param == -1 ? 3 : param + 4, event, this);
 }
 
 void RegisterCompileView(platform::qt::ViewRegistry& registry, ViewServices& services) {

@@ -29,34 +29,27 @@ const NameKind kKinds[4] = {
 
 // ---- NameCel ----
 
-NameCel::NameCel(CNameView& view) : ResourceCel(view), view_(view) {}
+NameCel::NameCel(CNameView& view) : EditedCel(view), view_(view) {}
 
-void NameCel::NotifyKeyPressed(int& key, int processed) {
-    VLCELCtrl::NotifyKeyPressed(key, processed);
+bool NameCel::ClearField(int c, int r) {
+    // The entry empties with its cell: a find dialog's copy-back would otherwise store the
+    // empty text later, unannounced.
+    CProductResource* entry = view_.Entry(r);
+    if (!entry)
+        return false;
+    (c == 0 ? entry->m_strName : entry->m_strComment).clear();
+    return true;
+}
+
+void NameCel::OnTableKey(int key, int c, int r, int n) {
     using namespace platform::qt;
-    const int c = GetActiveColumn(), r = GetActiveRow(), n = GetRowCount();
-    if (c < 0 || r < 0)
-        return;
     switch (key) {
-    case VK_DELETE:
-        // The entry empties with its cell: a find dialog's copy-back would otherwise store the
-        // empty text later, unannounced.
-        EraseCell(c, r);
-        RepaintAll();
-        if (CProductResource* entry = view_.Entry(r)) {
-            (c == 0 ? entry->m_strName : entry->m_strComment).clear();
-            view_.MarkChanged();
-        }
-        break;
     case VK_RETURN:
     case VK_TAB:
         if (c == 0)
             MoveActiveCell(1, r);
         else if (c == 1 && r < n - 1)
             MoveActiveCell(0, r + 1);
-        break;
-    case VK_F1 + 1:
-        EditActiveCell();
         break;
     default:
         break;

@@ -10,11 +10,12 @@
 struct CProductResource;
 class CNameView;
 
-class NameCel : public ResourceCel<> {
+class NameCel : public EditedCel<> {
 public:
     explicit NameCel(CNameView& view);
 
-    void NotifyKeyPressed(int& key, int processed) override;
+    void OnTableKey(int key, int column, int row, int rows) override;
+    bool ClearField(int column, int row) override;
     bool AllowEditFinish(int column, int row, CELEdit* editor, std::string& text,
                          bool cancelled) override;
     int GetCellTipText(int column, int row, int section, std::string& text) override;

@@ -64,7 +64,7 @@ std::string SeparatorRefusal(int column, const std::string& text) {
 
 // ---- MyPortCel ----
 
-MyPortCel::MyPortCel(CPortView& view) : ResourceCel(view), view_(view) {}
+MyPortCel::MyPortCel(CPortView& view) : EditedCel(view), view_(view) {}
 
 GVPMenuPtr MyPortCel::BuildPopupMenu(int, int, int) {
     auto menu = std::make_shared<GVPMenu>();
@@ -110,12 +110,32 @@ void MyPortCel::NotifyCellRightClick(int column, int row, int down, const QRect&
         TrackGridPopup(column, row, 1, CellArea()->mapToGlobal(point));
 }
 
-void MyPortCel::NotifyKeyPressed(int& key, int processed) {
-    VLCELCtrl::NotifyKeyPressed(key, processed);
+bool MyPortCel::MayClear(int c, int r) {
+    CProductPort* port = view_.Port(r);
+    if (!port)
+        return false;
+    // Emptying is a change like any other: fixed fields refuse it as they refuse an edit.
+    if (c == 0 && port->m_nFixedName) {
+        Box("The Name cannot be changed on this port");
+        return false;
+    }
+    if (c == 1 && port->m_nFixedProtocol) {
+        Box("The Protocol cannot be changed on this port");
+        return false;
+    }
+    return true;
+}
+
+bool MyPortCel::ClearField(int c, int r) {
+    CProductPort* port = view_.Port(r);
+    if (!port)
+        return false;
+    FieldOf(*port, c).clear();
+    return true;
+}
+
+void MyPortCel::OnTableKey(int key, int c, int r, int n) {
     using namespace platform::qt;
-    const int c = GetActiveColumn(), r = GetActiveRow(), n = GetRowCount();
-    if (c < 0 || r < 0)
-        return;
     switch (key) {
     case VK_RETURN:
         if (c == 0 || c == 2) {
@@ -140,26 +160,6 @@ void MyPortCel::NotifyKeyPressed(int& key, int processed) {
         break;
     case VK_ESCAPE:
         view_.CloseFrameSoon();
-        break;
-    case VK_DELETE:
-        if (CProductPort* port = view_.Port(r)) {
-            // Emptying is a change like any other: fixed fields refuse it as they refuse an edit.
-            if (c == 0 && port->m_nFixedName) {
-                Box("The Name cannot be changed on this port");
-                break;
-            }
-            if (c == 1 && port->m_nFixedProtocol) {
-                Box("The Protocol cannot be changed on this port");
-                break;
-            }
-            EraseCell(c, r);
-            RepaintAll();
-            FieldOf(*port, c).clear();
-            view_.MarkChanged();
-        }
-        break;
-    case VK_F1 + 1:
-        EditActiveCell();
         break;
     default:
         break;

@@ -7,7 +7,7 @@
 struct CProductPort;
 class CPortView;
 
-class MyPortCel : public ResourceCel<> {
+class MyPortCel : public EditedCel<> {
 public:
     static constexpr unsigned kProtocolWizard = 500;
     static constexpr unsigned kProductWizard = 501;
@@ -19,7 +19,9 @@ public:
     void OnCommand(int id) override;
     void NotifyCellRightClick(int column, int row, int down, const QRect& rect, const QPoint& point,
                               int processed) override;
-    void NotifyKeyPressed(int& key, int processed) override;
+    void OnTableKey(int key, int column, int row, int rows) override;
+    bool MayClear(int column, int row) override;
+    bool ClearField(int column, int row) override;
     bool AllowEditFinish(int column, int row, CELEdit* editor, std::string& text,
                          bool cancelled) override;
     int GetCellTipText(int column, int row, int section, std::string& text) override;

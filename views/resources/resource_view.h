@@ -3,6 +3,7 @@
 // widths, and the one way an edit marks the script.
 #pragma once
 
+#include "platform/qt/virtual_keys.h"
 #include "views/common/cell_tips_view.h"
 #include "views/common/column_fit_view.h"
 #include "views/common/vl_view.h"
@@ -41,6 +42,27 @@ private:
     CResourceView& table_;
 };
 
+// The grid of a table the user edits cell by cell (names, ports, strings).
+template <class Grid = VLCELCtrl> class EditedCel : public ResourceCel<Grid> {
+public:
+    explicit EditedCel(CResourceView& table) : ResourceCel<Grid>(table), edited_(table) {}
+    // The keys every edited table shares, on the active cell: F2 edits it; Delete empties the
+    // cell and its field (when the field may be emptied), and the script is changed when the
+    // row has an entry. Every other key goes to OnTableKey.
+    void NotifyKeyPressed(int& key, int processed) override;
+
+protected:
+    // A key of the table's own on the active cell (of `rows` rows).
+    virtual void OnTableKey(int /*key*/, int /*column*/, int /*row*/, int /*rows*/) {}
+    // Whether Delete may empty the cell; a field that refuses says why.
+    virtual bool MayClear(int /*column*/, int /*row*/) { return true; }
+    // Empties the field of a cleared cell; false when the row has no entry.
+    virtual bool ClearField(int column, int row) = 0;
+
+private:
+    CResourceView& edited_;
+};
+
 class CResourceView : public CVLView, public ColumnFitView, public CellTipsView {
 public:
     CResourceView(CVLDoc& doc, ViewServices& services, QWidget* parent = nullptr)
@@ -70,6 +92,25 @@ protected:
 
 template <class Grid> void ResourceCel<Grid>::NotifyColumnSized(int, int&) {
     table_.StoreColumnWidths(table_.WidthGroup());
+}
+
+template <class Grid> void EditedCel<Grid>::NotifyKeyPressed(int& key, int processed) {
+    Grid::NotifyKeyPressed(key, processed);
+    const int c = this->GetActiveColumn(), r = this->GetActiveRow();
+    if (c < 0 || r < 0)
+        return;
+    if (key == platform::qt::VK_F1 + 1) {
+        this->EditActiveCell();
+    } else if (key == platform::qt::VK_DELETE) {
+        if (!MayClear(c, r))
+            return;
+        this->EraseCell(c, r);
+        this->RepaintAll();
+        if (ClearField(c, r))
+            edited_.MarkChanged();
+    } else {
+        OnTableKey(key, c, r, this->GetRowCount());
+    }
 }
 
 // Registers the resource tables with the program's registry under their class names, and the

@@ -36,7 +36,8 @@ const StringTableKind kKinds[2] = {
      "LCD Strings", CVLDoc::kColLcdString, true},
 };
 
-MsgResult Box(const std::string& text, const char* caption, MsgButtons buttons = MsgButtons::Ok) {
+MsgResult ShowMessageBox(const std::string& text, const char* caption,
+                         MsgButtons buttons = MsgButtons::Ok) {
     platform::MessageBoxRequest request;
     request.text = text;
     request.caption = caption;
@@ -59,7 +60,7 @@ template <typename F> auto WithList(CVLDoc& doc, bool lcd, F f) {
 
 // ---- StrCel ----
 
-StrCel::StrCel(CStringView& view) : ResourceCel(view), view_(view) {}
+StrCel::StrCel(CStringView& view) : EditedCel(view), view_(view) {}
 
 void StrCel::NotifySideHeadingLeftClick(int, int row, int down, const QRect&, const QPoint&, int) {
     // The data table selects on the release as well as the press; the LCD table on the press.
@@ -67,12 +68,15 @@ void StrCel::NotifySideHeadingLeftClick(int, int row, int down, const QRect&, co
         SelectWholeRow(row);
 }
 
-void StrCel::NotifyKeyPressed(int& key, int processed) {
-    VLCELCtrl::NotifyKeyPressed(key, processed);
+bool StrCel::ClearField(int c, int r) {
+    if (r >= view_.StringCount())
+        return false;
+    view_.SetField(r, c, "");
+    return true;
+}
+
+void StrCel::OnTableKey(int key, int c, int r, int n) {
     using namespace platform::qt;
-    const int c = GetActiveColumn(), r = GetActiveRow(), n = GetRowCount();
-    if (c < 0 || r < 0)
-        return;
     switch (key) {
     case VK_TAB:
         if (c < 2)
@@ -93,17 +97,6 @@ void StrCel::NotifyKeyPressed(int& key, int processed) {
         break;
     case VK_F1 + 4:
         view_.OnDeleteStrings();
-        break;
-    case VK_DELETE:
-        EraseCell(c, r);
-        RepaintAll();
-        if (r < view_.StringCount()) {
-            view_.SetField(r, c, "");
-            view_.MarkChanged();
-        }
-        break;
-    case VK_F1 + 1:
-        EditActiveCell();
         break;
     default:
         break;
@@ -358,7 +351,7 @@ void CStringView::OnDeleteStrings() {
     const std::string question =
         first == last ? Format("Delete String %d.  Are you sure?", first + 1)
                       : Format("Delete Strings %d - %d.  Are you sure?", first + 1, last + 1);
-    if (Box(question, Kind().deleteCaption, MsgButtons::OkCancel) != MsgResult::Ok)
+    if (ShowMessageBox(question, Kind().deleteCaption, MsgButtons::OkCancel) != MsgResult::Ok)
         return;
     EraseStrings(first, last);
     AfterStructureChange();
@@ -372,8 +365,8 @@ bool CStringView::CopyRun(int& first, int& last) {
     std::vector<StringRecord> run;
     for (int i = first; i <= last; ++i)
         run.push_back(StringAt(i));
-    if (StringsNeedCutting(run) &&
-        Box(clipboard::kCutTextsQuestion, "Copy to Clipboard", MsgButtons::YesNo) != MsgResult::Yes)
+    if (StringsNeedCutting(run) && ShowMessageBox(clipboard::kCutTextsQuestion, "Copy to Clipboard",
+                                                  MsgButtons::YesNo) != MsgResult::Yes)
         return false;
     auto* data = new QMimeData; // the clipboard takes it
     const std::vector<std::uint8_t> block = EncodeStringsBlock(run);
@@ -410,15 +403,15 @@ void CStringView::OnPaste() {
         first = last = strings; // the empty last row: the paste appends
     bool replace = false;
     if (last > first)
-        replace = Box("Are you sure you want to replace the current selection?", kCaption,
-                      MsgButtons::YesNo) == MsgResult::Yes;
+        replace = ShowMessageBox("Are you sure you want to replace the current selection?",
+                                 kCaption, MsgButtons::YesNo) == MsgResult::Yes;
     const QMimeData* data = QApplication::clipboard()->mimeData();
     if (!data) {
-        Box("Could not open Clipboard", kCaption);
+        ShowMessageBox("Could not open Clipboard", kCaption);
         return;
     }
     if (!data->hasFormat(QString::fromLatin1(kStringsClipboardFormat))) {
-        Box("Error obtaining data from Clipboard", kCaption);
+        ShowMessageBox("Error obtaining data from Clipboard", kCaption);
         return;
     }
     const QByteArray bytes = data->data(QString::fromLatin1(kStringsClipboardFormat));
@@ -427,13 +420,13 @@ void CStringView::OnPaste() {
     // Every length is checked against the block before the list changes.
     const auto records = DecodeStringsBlock(block);
     if (!records) {
-        Box("Unknown data.  Cannot Paste into Strings", kCaption);
+        ShowMessageBox("Unknown data.  Cannot Paste into Strings", kCaption);
         return;
     }
     const int replaced = replace ? std::min(last, strings - 1) - first + 1 : 0;
     const int count = int(records->size());
     if (count + (strings - replaced) + 1 > kMaxStrings) {
-        Box(Format("Pasting %d strings would exceed 32767 strings", count), kCaption);
+        ShowMessageBox(Format("Pasting %d strings would exceed 32767 strings", count), kCaption);
         return;
     }
     if (replaced > 0)
@@ -549,7 +542,7 @@ void CLcdStrView::OnLcdWizard() {
         return;
     const LcdLines lines = DecodeLcdLines(StringAt(row).data, width);
     if (!lines.refusal.empty()) {
-        Box(lines.refusal, "LCD Wizard");
+        ShowMessageBox(lines.refusal, "LCD Wizard");
         return;
     }
     LcdWizardRequest request;

@@ -11,13 +11,14 @@
 
 class CStringView;
 
-class StrCel : public ResourceCel<> {
+class StrCel : public EditedCel<> {
 public:
     explicit StrCel(CStringView& view);
 
     void NotifySideHeadingLeftClick(int column, int row, int down, const QRect& rect,
                                     const QPoint& point, int processed) override;
-    void NotifyKeyPressed(int& key, int processed) override;
+    void OnTableKey(int key, int column, int row, int rows) override;
+    bool ClearField(int column, int row) override;
     void NotifyCharTyped(int& ch, int processed) override;
     bool AllowEditStart(int column, int row, CELEdit*& editor) override;
     bool AllowEditFinish(int column, int row, CELEdit* editor, std::string& text,

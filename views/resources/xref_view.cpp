@@ -68,14 +68,6 @@ bool HasLetter(const std::string& text) {
     return false;
 }
 
-platform::View* EventViewOf(const CVLDoc& doc, const std::string& sequenceName) {
-    for (platform::View* view : doc.Views())
-        if (std::strcmp(view->ViewClassName(), "CEvntView") == 0 &&
-            platform::EqualsNoCase(view->ViewSubject(), sequenceName))
-            return view;
-    return nullptr;
-}
-
 } // namespace
 
 // ---- DCXRefProgressDlg ----
@@ -309,11 +301,11 @@ void CXRefView::GoToEntry(int row) {
         return;
     CSeq* sequence = doc->m_poSeqList[std::size_t(number - 1)].get();
     if (event > 0) {
-        if (platform::View* shown = EventViewOf(*doc, sequence->m_strName))
+        if (platform::View* shown = EventEditorOf(*doc, sequence->m_strName))
             shown->ActivateFrame();
         else
             Services().OpenView(*doc, "m_pEventTmp", sequence);
-        auto* editor = dynamic_cast<CVLView*>(EventViewOf(*doc, sequence->m_strName));
+        auto* editor = dynamic_cast<CVLView*>(EventEditorOf(*doc, sequence->m_strName));
         if (!editor || !editor->Grid())
             return;
         VLCELCtrl& grid = *editor->Grid();

@@ -126,7 +126,7 @@ void EventCel::NotifyKeyPressed(int& key, int processed) {
             if (EraseCell(column, row) == 0)
                 RepaintAll();
             Field(*event, column)->clear();
-            view_.Mark();
+            view_.MarkChanged();
         }
         break;
     case kVkF2:
@@ -166,7 +166,7 @@ void EventCel::OpenEventsList(int row, int initialChar) {
         return;
     view_.FillRow(row);
     view_.update();
-    view_.Mark();
+    view_.MarkChanged();
     MoveActiveCell(4, row);
 }
 
@@ -188,7 +188,7 @@ void EventCel::NotifyCharTyped(int& ch, int processed) {
             view_.EventsChanged(0);
             view_.FillGrid();
             view_.repaint();
-            view_.Mark();
+            view_.MarkChanged();
         }
         OpenEventsList(row, ch == '\r' ? -1 : ch);
         return;
@@ -203,7 +203,7 @@ void EventCel::NotifyCharTyped(int& ch, int processed) {
                     return;
                 view_.EventsChanged(0);
                 view_.FillGrid();
-                view_.Mark();
+                view_.MarkChanged();
             }
             MoveActiveCell(1, row + 1);
         }
@@ -227,7 +227,7 @@ bool EventCel::AllowEditStart(int column, int row, CELEdit*&) {
         for (int c = -1; c < kColumns; ++c)
             WriteCellText(c, row + 1, "");
         RepaintAll();
-        view_.Mark();
+        view_.MarkChanged();
         view_.EventsChanged(0);
     }
     if (column == 3 && view_.Settings().alwaysPopupEventList)
@@ -291,7 +291,7 @@ bool EventCel::AllowEditFinish(int column, int row, CELEdit*, std::string& text,
         text = event->m_strSkip; // the skip mark changes only by its click and its dialog
     else if (column != 2)
         *Field(*event, column) = text;
-    view_.Mark();
+    view_.MarkChanged();
     view_.CellEdited();
     return true;
 }
@@ -561,7 +561,7 @@ void CEvntView::DeclareCommands() {
             kEditCopy,
             [this] {
                 CopyEvents(false);
-                Mark();
+                MarkChanged();
             },
             [](platform::qt::CommandUi& ui) { ui.SetText("&Copy Events\tCtrl+C"); })
         .On(
@@ -569,7 +569,7 @@ void CEvntView::DeclareCommands() {
             [this] {
                 if (CopyEvents(true))
                     DeleteEvents(false);
-                Mark();
+                MarkChanged();
             },
             [](platform::qt::CommandUi& ui) { ui.SetText("Cu&t Events\tCtrl+X"); })
         .On(
@@ -748,7 +748,7 @@ void CEvntView::EnableCellTips(bool enable) {
     cel_->EnableCellTips(enable);
 }
 
-void CEvntView::Mark() {
+void CEvntView::MarkChanged() {
     if (CVLDoc* doc = GetVLDoc())
         doc->SetModifiedFlag();
     if (seq_)
@@ -791,13 +791,13 @@ void CEvntView::OnInsertEvent() {
     cel_->ClearBlockSelection();
     cel_->RepaintAll();
     cel_->MoveActiveCell(column, row);
-    Mark();
+    MarkChanged();
     EventsChanged(row);
 }
 
 void CEvntView::OnDeleteEvents() {
     DeleteEvents(true);
-    Mark();
+    MarkChanged();
 }
 
 bool CEvntView::DeleteEvents(bool ask) {
@@ -880,7 +880,7 @@ void CEvntView::ToggleAutoStart() {
     if (!seq_)
         return;
     seq_->m_nAutoStart = seq_->m_nAutoStart ? 0 : 1;
-    Mark();
+    MarkChanged();
     ShowStatus(seq_->m_nAutoStart ? "Autostart Enabled" : "Autostart Disabled");
 }
 
@@ -888,7 +888,7 @@ void CEvntView::ToggleLoop() {
     if (!seq_)
         return;
     seq_->m_nLooping = seq_->m_nLooping ? 0 : 1;
-    Mark();
+    MarkChanged();
     ShowStatus(seq_->m_nLooping ? "Loop Enabled" : "Loop Disabled");
 }
 
@@ -1053,7 +1053,7 @@ void CEvntView::PasteEvents() {
     cel_->ClearBlockSelection();
     cel_->SelectOneCell(1, first);
     cel_->RepaintAll();
-    Mark();
+    MarkChanged();
 }
 
 void RegisterEventViews(platform::qt::ViewRegistry& registry, ViewServices& services) {

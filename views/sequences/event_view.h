@@ -114,7 +114,7 @@ public:
     void EditTimecodeStart();
 
     // The document modified and the sequence flagged for compilation.
-    void Mark();
+    void MarkChanged();
     // Shows the status popup "Sequence Properties" with the sequence's name and `state`.
     void ShowStatus(const std::string& state);
 

@@ -1,5 +1,6 @@
 #include "views/sequences/seq_list_view.h"
 
+#include "views/sequences/event_frames.h"
 #include "views/sequences/event_view.h"
 
 #include "controls/grid/cel_parts.h"
@@ -14,6 +15,7 @@
 #include "script/sequence.h"
 #include "script/sequence_clipboard.h"
 #include "script/text_utils.h"
+#include "script/view_kind.h"
 #include "script/vl_doc.h"
 #include "views/common/sequence_dialogs.h"
 #include "views/common/update_hints.h"
@@ -167,7 +169,7 @@ GVPMenuPtr SeqCel::BuildPropertyMenu(const CSeq& seq) const {
 GVPMenuPtr SeqCel::BuildPopupMenu(int, int row, int section) {
     if (section != 1)
         return nullptr;
-    CSeq* seq = view_.AddressRow(row);
+    CSeq* seq = view_.SetSequenceToOpen(row);
     return seq ? BuildPropertyMenu(*seq) : nullptr;
 }
 
@@ -184,7 +186,7 @@ void SeqCel::OnCommand(int id) {
     using namespace seqpopup;
     if (id < int(kFirst) || id > int(kEditEvents))
         return;
-    CSeq* seq = view_.AddressRow(GetActiveRow());
+    CSeq* seq = view_.SetSequenceToOpen(GetActiveRow());
     if (!seq)
         return;
     const auto uid = unsigned(id);
@@ -211,7 +213,7 @@ void SeqCel::OnCommand(int id) {
 void SeqCel::NotifyCellLeftClick(int column, int row, int down, const QRect&, const QPoint&, int) {
     if (!down || (column != 0 && column != 1))
         return;
-    CSeq* seq = view_.AddressRow(row);
+    CSeq* seq = view_.SetSequenceToOpen(row);
     if (!seq)
         return;
     if (column == 0)
@@ -604,7 +606,7 @@ CSeq* CSeqListView::ActiveSequence() const {
     return SequenceAt(cel_->GetActiveRow());
 }
 
-CSeq* CSeqListView::AddressRow(int row) {
+CSeq* CSeqListView::SetSequenceToOpen(int row) {
     CSeq* seq = SequenceAt(row);
     if (seq)
         GetVLDoc()->m_posCurrentSeq = seq;
@@ -695,7 +697,7 @@ void CSeqListView::ResetNow() {
 }
 
 void CSeqListView::OpenEventsRouteA() {
-    CSeq* seq = AddressRow(cel_->GetActiveRow());
+    CSeq* seq = SetSequenceToOpen(cel_->GetActiveRow());
     if (!seq)
         return;
     // A new event editor each time, also beside one already open on the sequence.
@@ -704,7 +706,7 @@ void CSeqListView::OpenEventsRouteA() {
 
 void CSeqListView::OpenEventsRouteB(int row) {
     CVLDoc* doc = GetVLDoc();
-    if (!doc || !AddressRow(row))
+    if (!doc || !SetSequenceToOpen(row))
         return;
     Services().OpenNewView(*doc, doc->m_nViewTimeLine ? "m_pTimeTmp" : "m_pEventTmp");
 }
@@ -770,7 +772,7 @@ void CSeqListView::RemoveRows(int first, int last) {
         const CSeq* seq = shown ? shown->ShownSequence() : nullptr;
         if (!seq)
             continue;
-        const bool editor = std::strcmp(view->ViewClassName(), "CEvntView") == 0;
+        const bool editor = HasRole(*view, &ViewKind::eventEditor);
         for (const CSeq* gone : removed)
             if (seq == gone || (editor && EqualNoCase(seq->m_strName, gone->m_strName))) {
                 targets.push_back(view);
@@ -1002,6 +1004,7 @@ void CSeqListView::OnPaste() {
 void RegisterSequenceViews(platform::qt::ViewRegistry& registry, ViewServices& services) {
     RegisterTypedView<CSeqListView, CVLDoc>(registry, "CSeqListView", services);
     RegisterEventViews(registry, services);
+    RegisterSequenceFrames(registry, services);
 }
 
 void ShowRetrievedScript(CVLDoc& doc) {

@@ -91,8 +91,8 @@ public:
     CSeq* SequenceAt(int row) const;
     // The sequence of the grid's active row, null on the empty row.
     CSeq* ActiveSequence() const;
-    // Sets the document's sequence-to-open position to the sequence of a row.
-    CSeq* AddressRow(int row);
+    // Sets the document's sequence-to-open position to the sequence of a row, and answers it.
+    CSeq* SetSequenceToOpen(int row);
 
     // The commands, as the menu, the keys and the popup reach them.
     void OnInsertSequence();

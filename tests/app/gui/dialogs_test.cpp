@@ -223,14 +223,14 @@ TEST(PrintDialogs, PrintGridAnswersByButton) {
     for (auto [id, result] : buttons) {
         printing::DCPrintGridDlg dialog;
         WhenModal([id = id](QDialog& d) { Click(d, id); });
-        EXPECT_EQ(dialog.exec(), result);
+        EXPECT_EQ(dialog.Run(), result);
     }
     // From the keyboard: Enter is the default "Print Grid", Esc cancels.
     const std::pair<Qt::Key, int> keys[] = {{Qt::Key_Return, 100}, {Qt::Key_Escape, 2}};
     for (auto [key, result] : keys) {
         printing::DCPrintGridDlg dialog;
         WhenModal([key = key](QDialog& d) { QTest::keyClick(&d, key); });
-        EXPECT_EQ(dialog.exec(), result);
+        EXPECT_EQ(dialog.Run(), result);
     }
 }
 
@@ -252,7 +252,7 @@ TEST(PrintDialogs, SelectionStartsFromAndKeepsItsMemory) {
             Control<QLineEdit>(d, 395)->setText(" 7 ");
             Click(d, 1);
         });
-        EXPECT_EQ(dialog.exec(), printing::CPrintSelectionDlg::kPrint);
+        EXPECT_EQ(dialog.Run(), printing::CPrintSelectionDlg::kPrint);
     }
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Please enter an integer."});
     EXPECT_EQ(memory.SectionMask(), 0x102u);
@@ -267,7 +267,7 @@ TEST(PrintDialogs, SelectionStartsFromAndKeepsItsMemory) {
             EXPECT_FALSE(Control<QLineEdit>(d, 393)->isEnabled());
             Click(d, 2);
         });
-        EXPECT_EQ(dialog.exec(), printing::CPrintSelectionDlg::kCancel);
+        EXPECT_EQ(dialog.Run(), printing::CPrintSelectionDlg::kCancel);
     }
     EXPECT_EQ(memory.SectionMask(), 0x2u);
     {
@@ -279,7 +279,7 @@ TEST(PrintDialogs, SelectionStartsFromAndKeepsItsMemory) {
             Control<QCheckBox>(d, 401)->setChecked(true);
             Click(d, 3);
         });
-        EXPECT_EQ(dialog.exec(), printing::CPrintSelectionDlg::kPrintAll);
+        EXPECT_EQ(dialog.Run(), printing::CPrintSelectionDlg::kPrintAll);
     }
     EXPECT_EQ(memory.SectionMask(), 0x2u);
 }

@@ -2,16 +2,17 @@
 // mode and start, one placement per sequence for both, the switch between them with its order
 // question, and the timeline frame's commands to its panes (test panes stand in for the
 // timeline's views).
-#include "app/gui/event_frames.h"
 #include "app/gui/vl_frame.h"
 #include "controls/commandbars/control_combo_edit.h"
 #include "script/vl_doc.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/gui/gui_test_support.h"
+#include "tests/app/gui/main_window_fixture.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/scripted_ui.h"
 #include "views/common/vl_view.h"
 #include "views/gridbase/vl_cel_ctrl.h"
+#include "views/sequences/event_frames.h"
 #include "views/sequences/event_view.h"
 
 #include <QMdiArea>
@@ -63,25 +64,12 @@ public:
     int toggles = 0;
 };
 
-struct EventFrames : ::testing::Test, testsupport::QtAppFirst {
-    EventFrames() { guitest::EnsureToolkit(); }
+struct EventFrames : guitest::MainWindowFixture {
     void SetUp() override {
-        std::ofstream(install.Profile()) << "[Serial Ports]\nCOM1=/nonexistent/tty\n";
-        app.SetProfilePath(install.Profile());
-        window = std::make_unique<CVLFrame>(app);
-        ASSERT_TRUE(app.InitInstance(*window));
-        window->resize(1000, 700);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        doc = app.OpenDocumentFile((install.Root() / "SCRIPTS/Fountain.ksf").string());
+        ASSERT_NO_FATAL_FAILURE(StartWindow({}, true));
+        doc = OpenScript();
         ASSERT_NE(doc, nullptr);
         seq = doc->m_poSeqList[0].get();
-    }
-    void TearDown() override {
-        if (window)
-            app.ExitInstance();
-        window.reset();
     }
     void RegisterTimelinePanes() {
         window->Views().RegisterView(
@@ -116,9 +104,6 @@ struct EventFrames : ::testing::Test, testsupport::QtAppFirst {
         return Bars<CEvntMDIChildWnd>();
     }
 
-    app_testing::TempInstall install;
-    CVLApp app;
-    std::unique_ptr<CVLFrame> window;
     CVLDoc* doc = nullptr;
     CSeq* seq = nullptr;
     TestTimeline* timeline = nullptr;

@@ -21,6 +21,7 @@
 #include "script/vl_doc.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/gui/gui_test_support.h"
+#include "tests/app/gui/main_window_fixture.h"
 #include "tests/support/controller_emulator.h"
 #include "tests/support/pdf_text.h"
 #include "tests/support/qt_test_app.h"
@@ -109,44 +110,29 @@ struct ItemUi : platform::qt::CommandUi {
     int check = -1;
 };
 
-struct FrameCommands : ::testing::Test, testsupport::QtAppFirst {
-    FrameCommands() { guitest::EnsureToolkit(); }
-    void TearDown() override {
-        if (window)
-            app.ExitInstance();
-        window.reset();
-    }
-
+struct FrameCommands : guitest::MainWindowFixture {
     // The profile sends COM1 to `com1` (none: nowhere) and the other ports nowhere.
     void Start(const std::string& com1 = "", const std::string& download = "") {
-        {
-            std::ofstream out(install.Profile());
-            guitest::WriteSerialPorts(out, com1.empty() ? std::map<int, std::string>{}
-                                                        : std::map<int, std::string>{{1, com1}});
-            out << "[Download]\n" << download;
-        }
-        app.SetProfilePath(install.Profile());
-        window = std::make_unique<CVLFrame>(app);
-        for (const char* name : {"CInputView", "CXRefView"})
-            window->Views().RegisterView(
-                name,
-                [name, this](platform::Document& document, QWidget*) -> platform::qt::CreatedView {
-                    auto* doc = dynamic_cast<CVLDoc*>(&document);
-                    if (!doc)
-                        return {};
-                    auto* view = new TableView(name, *doc, window->Services());
-                    return {view, view};
-                });
-        // A view class that makes no view, as a template's view that cannot be made.
-        window->Views().RegisterView(
-            "COutputView",
-            [](platform::Document&, QWidget*) -> platform::qt::CreatedView { return {}; });
-        ASSERT_TRUE(app.InitInstance(*window));
-        window->show();
-    }
-
-    CVLDoc* OpenScript() {
-        return app.OpenDocumentFile((install.Root() / "SCRIPTS/Fountain.ksf").string());
+        WriteProfile(com1.empty() ? std::map<int, std::string>{}
+                                  : std::map<int, std::string>{{1, com1}},
+                     "[Download]\n" + download);
+        ASSERT_NO_FATAL_FAILURE(StartWindow([this](CVLFrame& frame) {
+            for (const char* name : {"CInputView", "CXRefView"})
+                frame.Views().RegisterView(name,
+                                           [name, this](platform::Document& document,
+                                                        QWidget*) -> platform::qt::CreatedView {
+                                               auto* doc = dynamic_cast<CVLDoc*>(&document);
+                                               if (!doc)
+                                                   return {};
+                                               auto* view =
+                                                   new TableView(name, *doc, window->Services());
+                                               return {view, view};
+                                           });
+            // A view class that makes no view, as a template's view that cannot be made.
+            frame.Views().RegisterView(
+                "COutputView",
+                [](platform::Document&, QWidget*) -> platform::qt::CreatedView { return {}; });
+        }));
     }
 
     ItemUi Update(unsigned id) {
@@ -167,10 +153,6 @@ struct FrameCommands : ::testing::Test, testsupport::QtAppFirst {
         QMdiSubWindow* frame = window->MdiArea()->currentSubWindow();
         return frame ? dynamic_cast<TableView*>(frame->widget()) : nullptr;
     }
-
-    app_testing::TempInstall install;
-    CVLApp app;
-    std::unique_ptr<CVLFrame> window;
 };
 
 TEST_F(FrameCommands, ViewCommandsNeedAScriptAndBringAnOpenViewForward) {
@@ -390,7 +372,7 @@ TEST_F(FrameCommands, ImageDumpChecksAndScriptTools) {
     EXPECT_FALSE(Update(kCueList).enabled);
     EXPECT_FALSE(window->HasHandler(kRealTimeWizard));
     CVLDoc* ranOn = nullptr;
-    window->SetScriptTool(kCueList, [&ranOn](CVLDoc& doc, QWidget*) { ranOn = &doc; });
+    window->Tools().Register<CVLDoc>(kCueList, [&ranOn](CVLDoc& doc, QWidget*) { ranOn = &doc; });
     EXPECT_FALSE(Update(kCueList).enabled) << "an image is active";
     ui.Clear();
     EXPECT_TRUE(window->RouteCommand(kCueList));

@@ -11,6 +11,7 @@
 #include "script/vl_doc.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/gui/gui_test_support.h"
+#include "tests/app/gui/main_window_fixture.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/scripted_ui.h"
 
@@ -30,16 +31,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace vl_ids;
 
-struct ItemUi : platform::qt::CommandUi {
-    explicit ItemUi(unsigned id) : CommandUi(id) {}
-    void Enable(bool on) override {
-        enabled = on;
-        enableChanged = true;
-    }
-    void SetCheck(int) override {}
-    void SetText(const QString&) override {}
-    bool enabled = true;
-};
+using guitest::ItemUi;
 
 void CollectIds(const GVPMenu& menu, std::set<unsigned>& ids) {
     for (const GVPMenuItem& item : menu.items) {
@@ -72,26 +64,12 @@ private:
     QTimer timer_;
 };
 
-struct MenuSweep : ::testing::Test, testsupport::QtAppFirst {
-    MenuSweep() { guitest::EnsureToolkit(); }
+struct MenuSweep : guitest::MainWindowFixture {
     void SetUp() override {
         // No help file: the help commands must not hand a browser the test's files.
         fs::remove_all(install.Root() / "Help");
-        std::ofstream profile(install.Profile());
-        profile << "[Serial Ports]\n";
-        for (int n = 1; n <= 8; ++n)
-            profile << "COM" << n << "=/nonexistent/tty" << n << "\n";
-        profile.close();
-        app.SetProfilePath(install.Profile());
-        window = std::make_unique<CVLFrame>(app);
-        ASSERT_TRUE(app.InitInstance(*window));
-        window->show();
+        ASSERT_NO_FATAL_FAILURE(StartWindow());
         fs::current_path(install.Root() / "SCRIPTS"); // images are written beside the script
-    }
-    void TearDown() override {
-        if (window)
-            app.ExitInstance();
-        window.reset();
     }
 
     // Every command of the program's menus, the exit last.
@@ -140,10 +118,6 @@ struct MenuSweep : ::testing::Test, testsupport::QtAppFirst {
         }
         EXPECT_GT(ran, 20);
     }
-
-    app_testing::TempInstall install;
-    CVLApp app;
-    std::unique_ptr<CVLFrame> window;
 };
 
 TEST_F(MenuSweep, WithoutADocument) {

@@ -6,6 +6,7 @@
 #include "script/vl_doc.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/gui/gui_test_support.h"
+#include "tests/app/gui/main_window_fixture.h"
 #include "tests/support/controller_emulator.h"
 #include "tests/support/qt_test_app.h"
 #include "views/sequences/seq_list_view.h"
@@ -21,25 +22,11 @@
 
 namespace {
 
-struct LiveSequenceList : ::testing::Test, testsupport::QtAppFirst {
-    LiveSequenceList() { guitest::EnsureToolkit(); }
-    void TearDown() override {
-        if (window)
-            app.ExitInstance();
-        window.reset();
-    }
+struct LiveSequenceList : guitest::MainWindowFixture {
     void Start(const std::string& com1) {
-        {
-            std::ofstream out(install.Profile());
-            out << "[Serial Ports]\nCOM1=" << com1 << "\n";
-            for (int n = 2; n <= 8; ++n)
-                out << "COM" << n << "=/nonexistent/tty\n";
-            out << "[Download]\nSerialPort=0\nSerialTimeout=1000\nNoCompilerPopups=TRUE\n";
-        }
-        app.SetProfilePath(install.Profile());
-        window = std::make_unique<CVLFrame>(app);
-        ASSERT_TRUE(app.InitInstance(*window));
-        window->show();
+        WriteProfile({{1, com1}},
+                     "[Download]\nSerialPort=0\nSerialTimeout=1000\nNoCompilerPopups=TRUE\n");
+        ASSERT_NO_FATAL_FAILURE(StartWindow());
     }
     CSeqListView* ListOf(const CVLDoc& doc) {
         for (QMdiSubWindow* frame : window->MdiArea()->subWindowList())
@@ -48,10 +35,6 @@ struct LiveSequenceList : ::testing::Test, testsupport::QtAppFirst {
                     return list;
         return nullptr;
     }
-
-    app_testing::TempInstall install;
-    CVLApp app;
-    std::unique_ptr<CVLFrame> window;
 };
 
 TEST_F(LiveSequenceList, StartAndResetCarryTheActiveRowAndTheEmptyRowSendsNothing) {

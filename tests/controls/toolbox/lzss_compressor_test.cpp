@@ -1,4 +1,4 @@
-#include "controls/toolbox/lzss_compressor.h"
+#include "link/lzss_compressor.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>

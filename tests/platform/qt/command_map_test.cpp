@@ -64,4 +64,37 @@ TEST(CommandMap, DeclaredOnceTheCommandRunsIsOfferedAndUpdated) {
     EXPECT_TRUE(ui.enabled);
 }
 
+// An update that only sets a check passes the command on: a command with a handler is then
+// enabled by the routing, one without a handler (an update alone) is neither offered nor run.
+TEST(CommandMap, AnUpdateThatPassesOnLeavesTheEnablingToTheRouting) {
+    MappedTarget target;
+    bool decide = false;
+    const auto query = [&decide](platform::qt::CommandUi& ui) {
+        ui.SetCheck(1);
+        if (decide)
+            ui.Enable(false);
+        return decide;
+    };
+    target.commands.OnUpdate(10, query).OnUpdate(13, query);
+    struct Case {
+        unsigned id;
+        bool decides, handled, enabled;
+    };
+    for (const Case c : {Case{10, false, true, true}, Case{13, false, false, false},
+                         Case{10, true, true, false}, Case{13, true, false, false}}) {
+        decide = c.decides;
+        RecordingUi ui(c.id);
+        ui.enabled = true;
+        EXPECT_EQ(target.RouteUpdate(c.id, ui), c.decides) << c.id;
+        target.DoUpdate(ui, true);
+        EXPECT_EQ(ui.check, 1) << c.id;
+        EXPECT_EQ(ui.enabled, c.enabled) << c.id << " " << c.decides;
+        EXPECT_EQ(target.HasHandler(c.id), c.handled) << c.id;
+    }
+    // The update kept the handler declared before it.
+    EXPECT_TRUE(target.RouteCommand(10));
+    EXPECT_FALSE(target.RouteCommand(13));
+    EXPECT_EQ(target.ran, (std::vector<unsigned>{10}));
+}
+
 } // namespace

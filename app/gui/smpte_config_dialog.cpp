@@ -1,4 +1,4 @@
-#include "app/gui/smpte_dialog.h"
+#include "app/gui/smpte_config_dialog.h"
 
 #include "controls/dialogkit/dialog_kit.h"
 #include "link/reproducer_download.h"

@@ -1,4 +1,4 @@
-#include "app/gui/event_frames.h"
+#include "views/sequences/event_frames.h"
 
 #include "controls/commandbars/command_bars.h"
 #include "controls/commandbars/control_combo_edit.h"
@@ -12,6 +12,7 @@
 #include "script/time_conversions.h"
 #include "script/vl_doc.h"
 #include "views/common/update_hints.h"
+#include "views/common/view_services.h"
 
 #include <algorithm>
 #include <vector>
@@ -53,10 +54,63 @@ void RegisterEventFrameResources() {
     res.SetString(8, QString::fromLatin1(kOutOfOrderQuestion));
 }
 
+void RegisterSequenceFrames(pq::ViewRegistry& registry, ViewServices& services) {
+    struct Kind {
+        const char* viewClass;
+        const char* otherViewClass;
+        const char* otherMember; // the template that opens the other frame
+        bool timeline;
+    };
+    for (const Kind& kind : {Kind{"CEvntView", "CVwTimeline", "m_pTimeTmp", false},
+                             Kind{"CVwTimeline", "CEvntView", "m_pEventTmp", true}}) {
+        registry.RegisterContent(
+            kind.viewClass,
+            [&registry, &services, kind](pq::MdiChildFrame& frame,
+                                         const pq::ViewMaker& make) -> QWidget* {
+                auto* owner = dynamic_cast<SequenceFrame*>(&frame);
+                if (!owner)
+                    return nullptr;
+                CVLDoc& doc = owner->Document();
+                CSeq& seq = owner->Sequence();
+                SequenceFrameBars::Hooks hooks;
+                // The other frame opens on this frame's own sequence.
+                hooks.switchFrame = [&services, &doc, &seq, kind] {
+                    doc.m_posCurrentSeq = &seq;
+                    return services.OpenNewView(doc, kind.otherMember) != nullptr;
+                };
+                hooks.otherAvailable = [&registry, kind] {
+                    return registry.FindView(kind.otherViewClass) != nullptr;
+                };
+                hooks.clearStartAdded = [&services] { services.ClearTimecodeStartAdded(); };
+                if (!kind.timeline) {
+                    auto* content =
+                        new CEvntMDIChildWnd(doc, seq, owner->MainFrame(), std::move(hooks));
+                    QWidget* view = make("CEvntView", content);
+                    if (!view) {
+                        delete content;
+                        return nullptr;
+                    }
+                    content->SetCentralWidget(view);
+                    return content;
+                }
+                auto* content = new CFrTimeline(doc, seq, owner->MainFrame(), std::move(hooks));
+                QWidget* timeline = make("CVwTimeline", content);
+                QWidget* grid = make("CVwTimeGrid", content);
+                if (!timeline || !grid) {
+                    delete content;
+                    return nullptr;
+                }
+                content->SetPanes(timeline, grid);
+                return content;
+            });
+    }
+}
+
 // ---- SequenceFrame ----
 
-SequenceFrame::SequenceFrame(CVLDoc& doc, CSeq& seq, QSize defaultSize)
-    : PlacementFrame(defaultSize), doc_(doc), seq_(seq) {
+SequenceFrame::SequenceFrame(CVLDoc& doc, CSeq& seq, QSize defaultSize,
+                             pq::CommandTarget& mainFrame)
+    : PlacementFrame(defaultSize), doc_(doc), seq_(seq), mainFrame_(mainFrame) {
     // One record per sequence, whichever of the two frames shows it.
     storedPlacement = [this] {
         pq::PlacementRecord record;

@@ -1,4 +1,4 @@
-#include "controls/toolbox/lzss_compressor.h"
+#include "link/lzss_compressor.h"
 
 #include <algorithm>
 #include <cstring>

@@ -6,6 +6,7 @@
 
 #include "app/command_ids.h"
 #include "controls/commandbars/frame.h"
+#include "platform/qt/mdi_template.h"
 #include "platform/qt/placement.h"
 
 #include <QSize>
@@ -17,6 +18,7 @@ class CGVPControlEdit;
 class CSeq;
 class CVLDoc;
 class QWidget;
+class ViewServices;
 
 // What the timeline frame asks of its timeline pane; the timeline view implements it.
 class TimelinePane {
@@ -32,24 +34,29 @@ public:
 
 inline constexpr QSize kEventFrameSize{780, 170};
 inline constexpr QSize kTimelineFrameSize{780, 500};
-inline constexpr unsigned kEventToolBar = 188;
-inline constexpr unsigned kTimecodeModeCombo = 32938;
-inline constexpr unsigned kTimecodeStartEdit = 1125;
 
 // Toolbar 188 and string 8 as resources (called once with the program's other resources).
 void RegisterEventFrameResources();
 
+// The content of the event frames ("CEvntView") and the timeline frames ("CVwTimeline"): the
+// bars around the event editor, or the splitter of the timeline and its event grid.
+void RegisterSequenceFrames(platform::qt::ViewRegistry& registry, ViewServices& services);
+
 // The frame window: the sequence's placement record, titled "[name] of script" on activation.
+// Its bars route what they do not handle to `mainFrame`.
 class SequenceFrame : public platform::qt::PlacementFrame {
 public:
-    SequenceFrame(CVLDoc& doc, CSeq& seq, QSize defaultSize);
+    SequenceFrame(CVLDoc& doc, CSeq& seq, QSize defaultSize,
+                  platform::qt::CommandTarget& mainFrame);
     CVLDoc& Document() const { return doc_; }
     CSeq& Sequence() const { return seq_; }
+    platform::qt::CommandTarget& MainFrame() const { return mainFrame_; }
     std::string Title() const;
 
 private:
     CVLDoc& doc_;
     CSeq& seq_;
+    platform::qt::CommandTarget& mainFrame_;
 };
 
 // The bars and commands both frames share, around their content.
