@@ -29,6 +29,7 @@
 #include <QUrl>
 #include <QWhatsThis>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -92,45 +93,35 @@ private:
 // New, Open, the recent files, Print Setup and Exit: the application's commands.
 class CMainFrame::AppCommands : public platform::qt::CommandTarget {
 public:
-    explicit AppCommands(CMainFrame& frame) : frame_(frame) {}
+    explicit AppCommands(CMainFrame& frame) : frame_(frame) {
+        commands_.On(kFileNew, [&frame] { frame.OnFileNew(); })
+            .On(kFileOpen, [&frame] { frame.OnFileOpen(); })
+            .On(kFilePrintSetup, [&frame] { frame.OnPrintSetup(); })
+            .On(kAppExit, [&frame] { frame.close(); });
+        CPactwrightApp& app = frame.app_;
+        for (unsigned id = kFileMru1; id <= kFileMruLast; ++id)
+            commands_.On(id, [&frame, &app, id] {
+                // A copy: opening reorders the list.
+                const std::string path = app.RecentFiles().Entries()[id - kFileMru1];
+                if (!frame.OpenFile(path))
+                    app.RemoveRecentFile(path);
+            });
+    }
     bool HasCommandHandler(unsigned id) const override {
+        // A recent file's command is there while the list is that long.
         if (id >= kFileMru1 && id <= kFileMruLast)
             return id - kFileMru1 < frame_.app_.RecentFiles().Entries().size();
-        return id == kFileNew || id == kFileOpen || id == kFilePrintSetup || id == kAppExit;
+        return commands_.Has(id);
     }
-    bool OnCommand(unsigned id) override {
-        if (!HasCommandHandler(id))
-            return false;
-        switch (id) {
-        case kFileNew:
-            frame_.OnFileNew();
-            break;
-        case kFileOpen:
-            frame_.OnFileOpen();
-            break;
-        case kFilePrintSetup:
-            frame_.OnPrintSetup();
-            break;
-        case kAppExit:
-            frame_.close();
-            break;
-        default: {
-            // A copy: opening reorders the list.
-            const std::string path = frame_.app_.RecentFiles().Entries()[id - kFileMru1];
-            if (!frame_.OpenFile(path))
-                frame_.app_.RemoveRecentFile(path);
-            break;
-        }
-        }
-        return true;
-    }
+    bool OnCommand(unsigned id) override { return HasCommandHandler(id) && commands_.Run(id); }
 
 private:
     CMainFrame& frame_;
+    platform::qt::CommandMap commands_;
 };
 
 CMainFrame::CMainFrame(CPactwrightApp& app)
-    : app_(app), ui_(std::make_unique<platform::qt::QtUiServices>(this)),
+    : app_(app), ui_(std::make_unique<FrameUi>(this)),
       appCommands_(std::make_unique<AppCommands>(*this)) {
     setWindowTitle(QStringLiteral("Pactwright"));
     resize(900, 640);
@@ -146,6 +137,8 @@ CMainFrame::CMainFrame(CPactwrightApp& app)
     if (const GVPAcceleratorTable* keys = CGVPResources::Instance().FindAccelerators(kMainResource))
         SetAccelerators(*keys);
     SetApplicationTarget(appCommands_.get());
+    templateBars_ = std::make_unique<TemplateBars>(*this, kDocResource);
+    DeclareCommands();
 
     recent_.entries = [this] {
         QStringList list;
@@ -227,19 +220,23 @@ MdiChildFrame* CMainFrame::MakeFrame(platform::Document& document) {
     auto* doc = dynamic_cast<CPactwrightDoc*>(&document);
     // Closing a document's last window asks to save it.
     frame->canClose = [doc] { return !doc || doc->Views().size() > 2 || doc->SaveModified(); };
-    SetChildTemplateId(frame, kDocResource);
-    if (GVPMenuPtr menu = CGVPResources::Instance().FindMenu(kDocResource))
-        SetChildMenu(frame, std::move(menu));
+    templateBars_->FrameMade(*frame, template_->Resources(), false);
     frame->resize(640, 420);
     return frame;
 }
 
 void CMainFrame::CreateStatusBar() {
     status_ = new CYNStatusBar(this);
-    status_->DefinePanes({0, 59137, 59138, 59139});
+    // The message pane and the three lock keys, without tips.
+    platform::qt::StatusBarLayout layout;
+    layout.paneIds = {0, platform::qt::kCapsPaneId, platform::qt::kNumPaneId,
+                      platform::qt::kScrollPaneId};
+    layout.progressPane = layout.indicatorPane = -1;
+    layout.tips.clear();
+    platform::qt::SetUpStatusBar(*status_, layout);
     AddEdgeWindow(status_, 1);
+    ui_->SetBar(status_);
     SetLockKeySource(platform::qt::MakeLockKeySource());
-    status_->SetPaneText(0, QStringLiteral("Ready"));
 }
 
 void CMainFrame::SetLockKeySource(std::unique_ptr<platform::qt::LockKeySource> source) {
@@ -251,11 +248,8 @@ void CMainFrame::SetLockKeySource(std::unique_ptr<platform::qt::LockKeySource> s
 }
 
 void CMainFrame::ShowLockKeys() {
-    const platform::qt::LockKeyState state =
-        lockKeys_ ? lockKeys_->State() : platform::qt::LockKeyState{};
-    status_->SetPaneText(1, state.caps ? QStringLiteral("CAP") : QString());
-    status_->SetPaneText(2, state.num ? QStringLiteral("NUM") : QString());
-    status_->SetPaneText(3, state.scroll ? QStringLiteral("SCRL") : QString());
+    platform::qt::ShowLockKeyPanes(*status_,
+                                   lockKeys_ ? lockKeys_->State() : platform::qt::LockKeyState{});
 }
 
 void CMainFrame::RegisterDialogs() {
@@ -397,82 +391,55 @@ void CMainFrame::OnIdleUpdate() {
 }
 
 bool CMainFrame::HasCommandHandler(unsigned id) const {
-    switch (id) {
-    case kFileClose:
-    case kFileSave:
-    case kFileSaveAs:
-    case kWindowNew:
-        return ActiveDocument() != nullptr;
-    case kWindowCascade:
-    case kWindowTile:
-    case kViewToolbar:
-    case kViewStatusBar:
-    case kHelpFinder:
-    case kHelp:
-    case kContextHelp:
-        return true;
-    default:
-        return CGVPMDIFrameWnd::HasCommandHandler(id);
-    }
+    return commands_.Has(id) || CGVPMDIFrameWnd::HasCommandHandler(id);
 }
 
 bool CMainFrame::OnUpdateCommand(unsigned id, CommandUi& ui) {
-    if (id == kViewStatusBar) {
-        ui.SetCheck(status_ && status_->isVisible() ? 1 : 0);
-        return false;
-    }
-    if (id == kViewToolbar) {
-        ui.SetCheck(toolBar_ && toolBar_->IsVisible() ? 1 : 0);
-        return false;
-    }
-    return CGVPMDIFrameWnd::OnUpdateCommand(id, ui);
+    return commands_.Update(id, ui) || CGVPMDIFrameWnd::OnUpdateCommand(id, ui);
 }
 
 bool CMainFrame::OnCommand(unsigned id) {
-    CPactwrightDoc* doc = ActiveDocument();
-    switch (id) {
-    case kFileClose:
-        if (doc)
-            CloseDocument(*doc);
-        return doc != nullptr;
-    case kFileSave:
-        if (doc)
-            doc->OnFileSave();
-        return doc != nullptr;
-    case kFileSaveAs:
-        if (doc)
-            doc->OnFileSaveAs();
-        return doc != nullptr;
-    case kWindowNew:
-        if (doc)
-            template_->OpenView(*doc);
-        return doc != nullptr;
-    case kWindowCascade:
-        MdiClient()->cascadeSubWindows();
-        return true;
-    case kWindowTile:
-        MdiClient()->tileSubWindows();
-        return true;
-    case kViewToolbar:
+    return commands_.Run(id) || CGVPMDIFrameWnd::OnCommand(id);
+}
+
+void CMainFrame::DeclareCommands() {
+    // The document's commands: greyed while no document window is active.
+    const auto onDocument = [this](unsigned id, std::function<void(CPactwrightDoc&)> run) {
+        commands_.On(
+            id,
+            [this, run = std::move(run)] {
+                if (CPactwrightDoc* doc = ActiveDocument())
+                    run(*doc);
+            },
+            [this](CommandUi& ui) { ui.Enable(ActiveDocument() != nullptr); });
+    };
+    onDocument(kFileClose, [this](CPactwrightDoc& doc) { CloseDocument(doc); });
+    onDocument(kFileSave, [](CPactwrightDoc& doc) { doc.OnFileSave(); });
+    onDocument(kFileSaveAs, [](CPactwrightDoc& doc) { doc.OnFileSaveAs(); });
+    onDocument(kWindowNew, [this](CPactwrightDoc& doc) { template_->OpenView(doc); });
+    commands_.On(kWindowCascade, [this] { MdiClient()->cascadeSubWindows(); });
+    commands_.On(kWindowTile, [this] { MdiClient()->tileSubWindows(); });
+    commands_.On(kViewToolbar, [this] {
         if (toolBar_) {
             toolBar_->SetVisible(!toolBar_->IsVisible());
             RecalcLayout();
         }
-        return true;
-    case kViewStatusBar:
+    });
+    commands_.OnUpdate(kViewToolbar, [this](CommandUi& ui) {
+        ui.SetCheck(toolBar_ && toolBar_->IsVisible() ? 1 : 0);
+        return false;
+    });
+    commands_.On(kViewStatusBar, [this] {
         status_->setVisible(!status_->isVisible());
         RecalcLayout();
-        return true;
-    case kHelpFinder:
-    case kHelp:
-        OnHelp();
-        return true;
-    case kContextHelp:
-        OnContextHelp();
-        return true;
-    default:
-        return CGVPMDIFrameWnd::OnCommand(id);
-    }
+    });
+    commands_.OnUpdate(kViewStatusBar, [this](CommandUi& ui) {
+        ui.SetCheck(status_ && status_->isVisible() ? 1 : 0);
+        return false;
+    });
+    commands_.On(kHelpFinder, [this] { OnHelp(); });
+    commands_.On(kHelp, [this] { OnHelp(); });
+    commands_.On(kContextHelp, [this] { OnContextHelp(); });
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

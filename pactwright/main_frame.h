@@ -9,8 +9,10 @@
 #include "pactwright/core/pactwright_app.h"
 #include "pactwright/core/pactwright_doc.h"
 #include "pactwright/pactwright_services.h"
+#include "platform/qt/command_map.h"
 #include "platform/qt/mdi_template.h"
-#include "platform/qt/qt_ui_services.h"
+#include "platform/qt/status_bar_ui.h"
+#include "platform/qt/template_bars.h"
 #include "views/gridbase/print_services.h"
 
 #include <QPrinter>
@@ -18,6 +20,7 @@
 
 class CYNStatusBar;
 class CGVPToolBar;
+class CGVPResources;
 
 namespace platform::qt {
 class LockKeySource;
@@ -71,13 +74,16 @@ protected:
 
 private:
     class AppCommands;
+    using FrameUi = platform::qt::StatusBarUi<CYNStatusBar>;
+    using TemplateBars = platform::qt::TemplateBars<CGVPMDIFrameWnd, CGVPResources>;
+    void DeclareCommands();
     void CreateStatusBar();
     void ShowLockKeys();
     void RegisterDialogs();
     platform::qt::MdiChildFrame* MakeFrame(platform::Document& document);
 
     CPactwrightApp& app_;
-    std::unique_ptr<platform::qt::QtUiServices> ui_;
+    std::unique_ptr<FrameUi> ui_;
     platform::UiServices* previousUi_ = nullptr;
     std::unique_ptr<AppCommands> appCommands_;
     CYNStatusBar* status_ = nullptr;
@@ -88,7 +94,9 @@ private:
     QPrinter printer_;
     PactwrightServices services_;
     platform::qt::ViewRegistry views_;
+    std::unique_ptr<TemplateBars> templateBars_;
     std::unique_ptr<platform::qt::MdiDocTemplate> template_;
+    platform::qt::CommandMap commands_;
 };
 
 } // namespace pactwright
