@@ -5,23 +5,13 @@
 #pragma once
 
 #include "platform/ui_services.h"
+#include "script/dialog_requests.h"
 
 #include <functional>
 #include <string>
 #include <string_view>
 
 class CVLDoc;
-
-// The file dialog for locating a linked script by hand. On OK, path holds the chosen file.
-struct CFileOpenDlg : platform::DialogRequest {
-    static constexpr const char* kDialogName = "CFileOpenDlg";
-    const char* DialogName() const override { return kDialogName; }
-
-    std::string title;      // "Open File"
-    std::string filterName; // "Velmora files(*.ksf)"
-    std::string filterMask; // "*.ksf"
-    std::string path;       // out: the chosen file
-};
 
 // The open script that the current event's port (named by its first parameter) is linked to,
 // or null. May ask to open it; Cancel sets the document's abort flag.

@@ -1,5 +1,6 @@
-// Fuzzes the protocol reader: the bytes are a .pcl file read in both stages, and each of their
-// lines is also parsed as a parameter's type expression. Bad input must end in a message,
+// Fuzzes the protocol reader: the bytes are a .pcl file read in both stages, strictly as Velmora
+// reads it and leniently as the protocol editor does, and each of their lines is also parsed as
+// a parameter's type expression in both modes. Bad input must end in a message,
 // never a fault.
 #include "platform/ui_services.h"
 #include "script/protocol.h"
@@ -28,25 +29,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
 
-    CProList list;
-    auto protocol = std::make_unique<CProtocol>();
-    if (protocol->ReadDevice(path)) {
-        CProtocol* p = list.AddTail(std::move(protocol));
-        bool loaded = p->LoadCommands();
-        if (loaded != p->IsLoaded())
-            std::abort();
-        if (!loaded && !p->m_poCmndList.empty())
-            std::abort(); // a failed load keeps nothing
-        for (const auto& c : p->m_poCmndList) {
-            if (c->m_nParamCount > CCmnd::kMaxParams || c->m_nByteCount > CCmnd::kMaxBytes)
+    for (ProtocolReading reading : {ProtocolReading::Strict, ProtocolReading::Lenient}) {
+        CProList list;
+        auto protocol = std::make_unique<CProtocol>();
+        protocol->SetReading(reading);
+        if (protocol->ReadDevice(path)) {
+            CProtocol* p = list.AddTail(std::move(protocol));
+            const int boxesBefore = ui.boxes;
+            bool loaded = p->LoadCommands();
+            if (loaded != p->IsLoaded())
                 std::abort();
-            for (const auto& param : c->m_Params)
-                if (param.m_nGroupCount > CParam::kMaxGroups)
+            if (!loaded && !p->m_poCmndList.empty())
+                std::abort(); // a failed load keeps nothing
+            if (reading == ProtocolReading::Lenient && !loaded && ui.boxes == boxesBefore)
+                std::abort(); // a lenient load fails only with a message
+            for (const auto& c : p->m_poCmndList) {
+                if (c->m_nParamCount > CCmnd::kMaxParams || c->m_nByteCount > CCmnd::kMaxBytes)
                     std::abort();
+                for (const auto& param : c->m_Params)
+                    if (param.m_nGroupCount > CParam::kMaxGroups)
+                        std::abort();
+            }
+            CProtocol* found = nullptr;
+            list.FindProtocol(p->GetDisplayName(), found, true);
+            list.FindProtocol("x->" + p->GetDisplayName(), found, false);
         }
-        CProtocol* found = nullptr;
-        list.FindProtocol(p->GetDisplayName(), found, true);
-        list.FindProtocol("x->" + p->GetDisplayName(), found, false);
     }
     ::unlink(path.c_str());
 
@@ -57,13 +64,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::size_t end = text.find('\n', start);
         CParam param;
         param.m_strText = text.substr(start, end == std::string::npos ? end : end - start);
-        bool ok = param.ParseTypes();
-        if (param.m_nGroupCount > CParam::kMaxGroups)
-            std::abort();
-        for (const auto& group : param.m_Or)
-            if (group.m_nTermCount > COr::kMaxTerms)
+        for (ProtocolReading reading : {ProtocolReading::Strict, ProtocolReading::Lenient}) {
+            bool ok = param.ParseTypes(reading, "Fuzz:Command");
+            if (param.m_nGroupCount > CParam::kMaxGroups)
                 std::abort();
-        (void)ok;
+            for (const auto& group : param.m_Or)
+                if (group.m_nTermCount > COr::kMaxTerms)
+                    std::abort();
+            (void)ok;
+        }
         if (end == std::string::npos)
             break;
         start = end + 1;

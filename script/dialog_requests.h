@@ -78,11 +78,25 @@ struct CCfgCompilerDlg : platform::DialogRequest {
     int noArchiveOffer = 0;   // application switch
 };
 
+// An open-file dialog for one kind of file (a linked script, a protocol file). On OK, path
+// holds the chosen file.
+struct CFileOpenDlg : platform::DialogRequest {
+    static constexpr const char* kDialogName = "CFileOpenDlg";
+    const char* DialogName() const override { return kDialogName; }
+
+    std::string title;      // "Open File"
+    std::string filterName; // "Velmora files(*.ksf)"
+    std::string filterMask; // "*.ksf"
+    std::string folder;     // where the dialog starts; empty: the current folder
+    std::string path;       // out: the chosen file
+};
+
 // The framework's "Save As" file dialog for a script.
 struct CSaveAsDlg : platform::DialogRequest {
     static constexpr const char* kDialogName = "CSaveAsDlg";
     const char* DialogName() const override { return kDialogName; }
 
+    std::string title = "Save As";
     std::string filter = "Velmora Files (*.ksf)";
     std::string defaultExtension = ".ksf";
     std::string path; // proposed name in, chosen path out

@@ -56,9 +56,22 @@ public:
     ReadWait& operator=(const ReadWait&) = delete;
 };
 
-void ReadError(const char* text) {
+void ReadError(const std::string& text) {
     EndReadWait();
     platform::ShowMessage(text);
+}
+
+void UnknownWordError(std::string_view word, ProtocolReading reading,
+                      std::string_view commandName) {
+    if (reading == ProtocolReading::Strict) {
+        ReadError(kMsgNoMatch);
+        return;
+    }
+    ReadError(std::string("Warning: I couldn't make much sense of the Param\n\" ")
+                  .append(word)
+                  .append(" \" in the Command \" ")
+                  .append(commandName)
+                  .append(" \""));
 }
 
 bool IsWhite(char c) {
@@ -71,9 +84,14 @@ bool IsWhite(char c) {
 // CParam
 
 int CParam::AddTypeTerm(std::string_view keyword) {
+    return AddTerm(keyword, ProtocolReading::Strict, {});
+}
+
+int CParam::AddTerm(std::string_view keyword, ProtocolReading reading,
+                    std::string_view commandName) {
     int type = FindParamTypeKeyword(keyword);
     if (type < 0) {
-        ReadError(kMsgNoMatch);
+        UnknownWordError(keyword, reading, commandName);
         return -1;
     }
     if (m_nGroupCount >= kMaxGroups) {
@@ -92,7 +110,7 @@ int CParam::AddTypeTerm(std::string_view keyword) {
     return type;
 }
 
-bool CParam::ParseTypes() {
+bool CParam::ParseTypes(ProtocolReading reading, std::string_view commandName) {
     m_nGroupCount = 0;
     m_strDescription.clear();
     for (COr& group : m_Or)
@@ -104,7 +122,7 @@ bool CParam::ParseTypes() {
     bool description = false;
 
     auto closeToken = [&]() {
-        if (!token.empty() && AddTypeTerm(token) < 0)
+        if (!token.empty() && AddTerm(token, reading, commandName) < 0)
             return false;
         token.clear();
         return true;
@@ -126,7 +144,8 @@ bool CParam::ParseTypes() {
         }
         COr& group = m_Or[static_cast<std::size_t>(m_nGroupCount)];
         if (group.m_nTermCount == 0) {
-            ReadError(kMsgNoMatch);
+            // A ')' with no keyword before it.
+            UnknownWordError(token, reading, commandName);
             return nullptr;
         }
         return &group.m_And[static_cast<std::size_t>(group.m_nTermCount - 1)];
@@ -172,7 +191,7 @@ bool CParam::ParseTypes() {
                 token.push_back(c);
             } else {
                 // Even an empty keyword is looked up: a '(' with nothing before it fails.
-                if (AddTypeTerm(token) < 0)
+                if (AddTerm(token, reading, commandName) < 0)
                     return false;
                 token.clear();
                 inParens = true;
@@ -195,7 +214,7 @@ bool CParam::ParseTypes() {
                 token.push_back(c);
             } else if (inQuotes) {
                 inQuotes = false;
-                if (AddTypeTerm(kParamTypeKeywords[kTypeString]) < 0)
+                if (AddTerm(kParamTypeKeywords[kTypeString], reading, commandName) < 0)
                     return false;
                 CAnd* term = lastTerm();
                 if (!term)
@@ -226,6 +245,17 @@ bool CParam::ParseTypes() {
 std::string CCmnd::GetCategory() const {
     std::size_t colon = m_strName.find(':');
     return colon == std::string::npos ? m_strName : m_strName.substr(0, colon);
+}
+
+std::string CCmnd::GetCommandName() const {
+    std::size_t colon = m_strName.find(':');
+    if (colon == std::string::npos)
+        return {};
+    std::string out;
+    for (std::size_t i = colon + 1; i < m_strName.size(); ++i)
+        if (m_strName[i] != ':')
+            out.push_back(m_strName[i]);
+    return out;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -356,7 +386,10 @@ bool CProtocol::LoadCommands() {
                 break;
             CParam& param = cmnd->m_Params[static_cast<std::size_t>(n - 1)];
             param.m_strText = std::move(text);
-            if (!param.ParseTypes())
+            // Read leniently, a bad type expression has shown its message and the parameter
+            // keeps its text.
+            if (!param.ParseTypes(m_eReading, cmnd->m_strName) &&
+                m_eReading == ProtocolReading::Strict)
                 return fail();
             cmnd->m_nParamCount = n;
         }

@@ -60,6 +60,10 @@ extern const std::array<std::string_view, kParamTypeCount> kParamTypeKeywords;
 // The index of a keyword (no case), or -1.
 int FindParamTypeKeyword(std::string_view keyword);
 
+// How command parameters are read. Velmora refuses a file whose type expression it cannot
+// use; the protocol editor must open such a file to mend it, so it warns and keeps the text.
+enum class ProtocolReading { Strict, Lenient };
+
 // One And-term: a type and its argument (the text in parentheses, or a quoted literal).
 struct CAnd {
     std::uint16_t m_nType = 0;
@@ -80,8 +84,10 @@ public:
 
     // Parses m_strText into the description and the groups. Answers false after showing the
     // message of the first error (unknown keyword, sixth Or-group, fourth And-term, or a ')'
-    // with no term to take its argument).
-    bool ParseTypes();
+    // with no term to take its argument). Read leniently, an unknown keyword is reported as
+    // a warning that names the word and the command.
+    bool ParseTypes(ProtocolReading reading = ProtocolReading::Strict,
+                    std::string_view commandName = {});
     // Adds a term of the keyword's type to the group being filled; answers the type index,
     // or -1 after showing the error message.
     int AddTypeTerm(std::string_view keyword);
@@ -91,6 +97,9 @@ public:
     std::string m_strValue;       // empty after reading; the compiler's encoded parameter value
     std::int32_t m_nGroupCount = 0;
     std::array<COr, kMaxGroups> m_Or;
+
+private:
+    int AddTerm(std::string_view keyword, ProtocolReading reading, std::string_view commandName);
 };
 
 // One command: one section of the file.
@@ -105,6 +114,9 @@ public:
     std::string GetName() const { return m_strName; }
     // The part of the name before its first ':'; the whole name when it has none.
     std::string GetCategory() const;
+    // The part of the name after its first ':' with every further ':' left out; empty when
+    // the name has no ':'.
+    std::string GetCommandName() const;
 
     std::string m_strName;
     std::string m_strDescription;
@@ -165,6 +177,11 @@ public:
     // The commands in file order.
     std::vector<std::unique_ptr<CCmnd>> m_poCmndList;
 
+    // Strict unless the caller asks otherwise before LoadCommands.
+    void SetReading(ProtocolReading reading) { m_eReading = reading; }
+    ProtocolReading GetReading() const { return m_eReading; }
+
 private:
     bool m_bLoaded = false;
+    ProtocolReading m_eReading = ProtocolReading::Strict;
 };

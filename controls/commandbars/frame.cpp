@@ -15,6 +15,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
+#include <algorithm>
 
 CGVPFrameWndBase::CGVPFrameWndBase(QWidget* parent) : QWidget(parent) {
     qApp->installEventFilter(this);
@@ -294,7 +295,35 @@ void CGVPMDIFrameWnd::OnChildActivated(QMdiSubWindow* child) {
     }
 }
 
+void CGVPMDIFrameWnd::ArrangeIcons() {
+    // Minimised children line up along the bottom of the client area, left to right, a row
+    // above the last when the width is full.
+    const QRect area = mdiArea_->viewport()->rect();
+    int x = 0;
+    int y = area.bottom() + 1;
+    int rowHeight = 0;
+    for (QMdiSubWindow* child : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
+        if (!child->isMinimized() || !child->isVisible())
+            continue;
+        const QSize size = child->size();
+        if (x > 0 && x + size.width() > area.width()) {
+            x = 0;
+            y -= rowHeight;
+            rowHeight = 0;
+        }
+        if (rowHeight == 0)
+            y -= size.height();
+        rowHeight = std::max(rowHeight, size.height());
+        child->move(x, y);
+        x += size.width();
+    }
+}
+
 bool CGVPMDIFrameWnd::OnCommand(unsigned id) {
+    if (id == kArrangeIconsId) {
+        ArrangeIcons();
+        return true;
+    }
     const unsigned first = CGVPControlWindowList::FirstMdiChildId();
     if (id >= first && id < first + 0x100)
         return ActivateChildById(id);
@@ -302,7 +331,7 @@ bool CGVPMDIFrameWnd::OnCommand(unsigned id) {
 }
 
 bool CGVPMDIFrameWnd::HasCommandHandler(unsigned id) const {
-    return ChildById(id) != nullptr;
+    return id == kArrangeIconsId || ChildById(id) != nullptr;
 }
 
 bool CGVPMDIFrameWnd::OnCmdMsg(platform::qt::CommandMessage& msg) {

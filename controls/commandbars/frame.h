@@ -82,6 +82,10 @@ public:
     unsigned ActiveTemplateId() const override;
     void SetChildTemplateId(QMdiSubWindow* child, unsigned id) { templates_[child] = id; }
 
+    // Window > Arrange Icons: the minimised children in rows along the bottom.
+    static constexpr unsigned kArrangeIconsId = 57649;
+    void ArrangeIcons();
+
     bool OnCommand(unsigned id) override;
     bool HasCommandHandler(unsigned id) const override;
     bool OnCmdMsg(platform::qt::CommandMessage& msg) override;

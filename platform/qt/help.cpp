@@ -10,16 +10,17 @@
 
 namespace platform::qt {
 
-std::optional<std::filesystem::path> HelpFile(const std::string& appDir) {
-    std::optional<std::filesystem::path> file = platform::ResolveNoCase(appDir, "Help/index.html");
+std::optional<std::filesystem::path> HelpFile(const std::string& appDir, std::string_view page) {
+    std::optional<std::filesystem::path> file =
+        platform::ResolveNoCase(appDir, "Help/" + std::string(page));
     std::error_code ec;
     if (file && std::filesystem::is_regular_file(*file, ec))
         return file;
     return std::nullopt;
 }
 
-bool OpenHelp(const std::string& appDir) {
-    const std::optional<std::filesystem::path> file = HelpFile(appDir);
+bool OpenHelp(const std::string& appDir, std::string_view page) {
+    const std::optional<std::filesystem::path> file = HelpFile(appDir, page);
     if (file &&
         QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file->string()))))
         return true;

@@ -3,6 +3,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <filesystem>
 #include <utility>
 
 namespace platform::qt {
@@ -143,9 +144,33 @@ void MdiDocTemplate::SetDocumentFactory(DocumentFactory factory, std::string doc
     filterExt_ = std::move(filterExt);
 }
 
+Document* MdiDocTemplate::FindOpenDocument(const std::string& path) const {
+    std::error_code ec;
+    for (const auto& document : documents_) {
+        const std::string& open = document->GetPathName();
+        if (open.empty())
+            continue;
+        if (open == path || std::filesystem::equivalent(open, path, ec))
+            return document.get();
+    }
+    return nullptr;
+}
+
 Document* MdiDocTemplate::OpenDocumentFile(const std::string& path, bool makeVisible) {
     if (!documentFactory_ || !ViewAvailable())
         return nullptr;
+    // A file that is open already is not read again: its window comes forward.
+    if (Document* open = path.empty() ? nullptr : FindOpenDocument(path)) {
+        if (makeVisible && !open->Views().empty()) {
+            if (auto* framed = dynamic_cast<FramedView*>(open->Views().front());
+                framed && framed->Frame()) {
+                if (framed->Frame()->isMinimized())
+                    framed->Frame()->showNormal();
+                area_.setActiveSubWindow(framed->Frame());
+            }
+        }
+        return open;
+    }
     std::unique_ptr<Document> document = documentFactory_();
     if (!document) {
         ShowMessage("Failed to create empty document.");

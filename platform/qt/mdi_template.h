@@ -114,7 +114,12 @@ public:
     // numbering ("Script1", "Script2", ...; the framework's "Untitled" without a name).
     void SetDocumentFactory(DocumentFactory factory, std::string docName, std::string filterExt);
     const std::string& FilterExtension() const { return filterExt_; }
+    // Opens a file in a new document, or (empty path) makes a new document. A file that one of
+    // the template's documents holds already is not read again: that document's window is
+    // activated and the document answered.
     Document* OpenDocumentFile(const std::string& path, bool makeVisible = true);
+    // The template's document of that file (the same path, or the same file), or null.
+    Document* FindOpenDocument(const std::string& path) const;
     const std::vector<std::unique_ptr<Document>>& Documents() const { return documents_; }
     // The template whose frame is `frame`, or null.
     static MdiDocTemplate* OfFrame(const QMdiSubWindow* frame);

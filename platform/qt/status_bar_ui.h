@@ -9,8 +9,8 @@
 #include "platform/qt/qt_ui_services.h"
 
 #include <QString>
-#include <array>
 #include <functional>
+#include <vector>
 
 namespace platform::qt {
 
@@ -42,40 +42,57 @@ private:
 
 // The usual status bar of a main window: pane 0 the messages (the idle text when there is
 // none), pane 1 progress, pane 2 an indicator of the program's, panes 3 to 5 Caps, Num and
-// Scroll Lock.
+// Scroll Lock. A bar without progress or indicator pane names it -1.
 struct StatusBarLayout {
-    std::array<unsigned, 6> paneIds{0, 59143, 0, 59137, 59138, 59139};
+    std::vector<unsigned> paneIds{0, 59143, 0, 59137, 59138, 59139};
+    int progressPane = 1;
+    int indicatorPane = 2;
     int progressWidth = 135;
     int indicatorWidth = 30;
-    std::array<const char*, 6> tips{
+    // One per pane; none: the bar shows no tips.
+    std::vector<const char*> tips{
         "Status bar",          "Progress meter",    "",
         "Caps Lock indicator", "Numlock indicator", "Scrollock indicator"};
     QString idleText = QStringLiteral("Ready");
 };
 
 inline constexpr unsigned kProgressPaneStyle = 0x02000000;
+inline constexpr unsigned kCapsPaneId = 59137;
+inline constexpr unsigned kNumPaneId = 59138;
+inline constexpr unsigned kScrollPaneId = 59139;
 
 template <typename Bar> void SetUpStatusBar(Bar& bar, const StatusBarLayout& layout) {
-    bar.DefinePanes({layout.paneIds.begin(), layout.paneIds.end()});
+    bar.DefinePanes(layout.paneIds);
     unsigned id = 0;
     unsigned style = 0;
     int width = 0;
-    bar.GetPaneInfo(1, id, style, width);
-    bar.MakeProgressPane(1, 0, true);
-    bar.ConfigurePane(1, id, style | kProgressPaneStyle, layout.progressWidth);
-    bar.GetPaneInfo(2, id, style, width);
-    bar.ConfigurePane(2, id, style, layout.indicatorWidth);
-    for (int pane = 0; pane < 6; ++pane)
-        bar.SetPaneTip(pane, QString::fromLatin1(layout.tips[std::size_t(pane)]));
-    bar.EnablePaneTips(true);
+    if (layout.progressPane >= 0) {
+        bar.GetPaneInfo(layout.progressPane, id, style, width);
+        bar.MakeProgressPane(layout.progressPane, 0, true);
+        bar.ConfigurePane(layout.progressPane, id, style | kProgressPaneStyle,
+                          layout.progressWidth);
+    }
+    if (layout.indicatorPane >= 0) {
+        bar.GetPaneInfo(layout.indicatorPane, id, style, width);
+        bar.ConfigurePane(layout.indicatorPane, id, style, layout.indicatorWidth);
+    }
+    for (std::size_t pane = 0; pane < layout.tips.size() && pane < layout.paneIds.size(); ++pane)
+        bar.SetPaneTip(int(pane), QString::fromLatin1(layout.tips[pane]));
+    if (!layout.tips.empty())
+        bar.EnablePaneTips(true);
     bar.SetPaneText(0, layout.idleText);
 }
 
-// The lock panes keep the widths of their texts and show them while the lock is on.
+// The lock panes, found by their ids, keep the widths of their texts and show them while the
+// lock is on.
 template <typename Bar> void ShowLockKeyPanes(Bar& bar, const LockKeyState& state) {
-    bar.SetPaneText(3, state.caps ? QStringLiteral("CAP") : QString());
-    bar.SetPaneText(4, state.num ? QStringLiteral("NUM") : QString());
-    bar.SetPaneText(5, state.scroll ? QStringLiteral("SCRL") : QString());
+    const auto show = [&bar](unsigned id, bool on, const char* text) {
+        if (const int pane = bar.CommandToIndex(id); pane >= 0)
+            bar.SetPaneText(pane, on ? QString::fromLatin1(text) : QString());
+    };
+    show(kCapsPaneId, state.caps, "CAP");
+    show(kNumPaneId, state.num, "NUM");
+    show(kScrollPaneId, state.scroll, "SCRL");
 }
 
 } // namespace platform::qt

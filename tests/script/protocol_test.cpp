@@ -106,6 +106,18 @@ TEST(Command, CategoryIsTheNameBeforeTheFirstColon) {
     EXPECT_EQ(CCmnd("Play:Now").GetName(), "Play:Now");
 }
 
+TEST(Command, CommandNameIsTheNameAfterTheFirstColonWithoutColons) {
+    struct Case {
+        const char* name;
+        const char* command;
+    } cases[] = {
+        {"Play:Now", "Now"}, {"Lamp:On:Off", "OnOff"}, {"Cat:", ""}, {"Nop", ""},
+        {":x", "x"},         {"a::b:", "b"},           {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CCmnd(c.name).GetCommandName(), c.command) << c.name;
+}
+
 TEST(Protocol, DisplayNameJoinsMakerAndModel) {
     struct Case {
         const char* maker;
@@ -305,6 +317,42 @@ TEST_F(ProtocolFileTest, BracketsInValuesMakeNoPhantomCommands) {
     ASSERT_TRUE(p.LoadCommands());
     ASSERT_EQ(p.m_poCmndList.size(), 1u);
     EXPECT_EQ(p.m_poCmndList[0]->m_strDescription, "uses [brackets] and [more]");
+}
+
+TEST_F(ProtocolFileTest, LenientReadingWarnsAndKeepsTheParameterText) {
+    std::string text = std::string(kDevice) +
+                       "[A:1]\r\nParam1=bogus, \"d\"\r\nParam2=byte|word|flag|var|port|input\r\n"
+                       "Param3=byte&word&flag&var\r\nParam4=byte\r\nByte1=h01\r\n"
+                       "[B:2]\r\nParam1=(3)\r\nMessage=h02\r\n";
+    std::string path = Write("t.pcl", text);
+
+    CProtocol lenient;
+    lenient.SetReading(ProtocolReading::Lenient);
+    ASSERT_TRUE(lenient.ReadDevice(path));
+    ASSERT_TRUE(lenient.LoadCommands());
+    EXPECT_EQ(ui.Texts(),
+              (std::vector<std::string>{
+                  "Warning: I couldn't make much sense of the Param\n\" bogus \" in the Command "
+                  "\" A:1 \"",
+                  kTooManyOr, kTooManyAnd,
+                  "Warning: I couldn't make much sense of the Param\n\"  \" in the Command \" "
+                  "B:2 \""}));
+    ASSERT_EQ(lenient.m_poCmndList.size(), 2u);
+    const CCmnd& a = *lenient.m_poCmndList[0];
+    EXPECT_EQ(a.m_nParamCount, 4);
+    EXPECT_EQ(a.m_Params[0].m_strText, "bogus, \"d\"");
+    EXPECT_EQ(a.m_Params[2].m_strText, "byte&word&flag&var");
+    EXPECT_EQ(a.m_nByteCount, 1);
+    EXPECT_EQ(lenient.m_poCmndList[1]->m_strMessage, "h02");
+    EXPECT_TRUE(lenient.IsLoaded());
+
+    // The same file read strictly stops at the first bad parameter.
+    ui.Clear();
+    CProtocol strict;
+    ASSERT_TRUE(strict.ReadDevice(path));
+    EXPECT_FALSE(strict.LoadCommands());
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{kNoMatch});
+    EXPECT_TRUE(strict.m_poCmndList.empty());
 }
 
 // Records the order of wait-cursor changes and message boxes.

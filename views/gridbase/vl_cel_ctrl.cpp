@@ -2,6 +2,7 @@
 
 #include "controls/commandbars/view_popup.h"
 #include "controls/grid/cel_parts.h"
+#include "platform/english_date.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/gdi.h"
 #include "platform/qt/qt_ui_services.h"
@@ -65,13 +66,7 @@ QFont PrintHeaderFont(const QPaintDevice& device) {
 }
 
 std::string PrintDateText() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[128];
-    if (std::strftime(text, sizeof text, "%A, %B %d, %Y, %H:%M", &local) == 0)
-        return {};
-    return text;
+    return platform::EnglishDateNow("%A, %B %d, %Y, %H:%M");
 }
 
 VLCELCtrl::VLCELCtrl(QWidget* parent) : CELCtrl(parent) {

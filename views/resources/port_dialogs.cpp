@@ -1,11 +1,11 @@
 #include "views/resources/port_dialogs.h"
 
 #include "compiler/config_compile.h"
-#include "compiler/linked_resources.h"
 #include "controls/dialogkit/dialog_kit.h"
 #include "platform/document.h"
 #include "platform/paths.h"
 #include "platform/qt/qt_ui_services.h"
+#include "script/dialog_requests.h"
 #include "script/doc_list.h"
 #include "script/product.h"
 #include "script/protocol_list.h"

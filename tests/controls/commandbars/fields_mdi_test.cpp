@@ -299,3 +299,33 @@ TEST(CommandRouting, UpdateDisablesWhatNoTargetHandlesAndNotifyResultStopsTheCom
 
 } // namespace
 } // namespace barstest
+
+namespace barstest {
+namespace {
+
+TEST_F(BarsTest, ArrangeIconsLinesTheMinimisedChildrenUpAlongTheBottom) {
+    frame->resize(900, 500);
+    frame->RecalcLayout();
+    QMdiArea* area = frame->MdiClient();
+    std::vector<QMdiSubWindow*> children;
+    for (int i = 0; i < 3; ++i) {
+        auto* child = area->addSubWindow(new QWidget);
+        child->resize(300, 200);
+        child->show();
+        children.push_back(child);
+    }
+    children[0]->showMinimized();
+    children[2]->showMinimized();
+    children[0]->move(400, 10);
+    children[2]->move(10, 50);
+    ASSERT_TRUE(frame->HasHandler(CGVPMDIFrameWnd::kArrangeIconsId));
+    ASSERT_TRUE(frame->RouteCommand(CGVPMDIFrameWnd::kArrangeIconsId));
+    const int bottom = area->viewport()->rect().bottom() + 1;
+    EXPECT_EQ(children[0]->geometry().topLeft(), QPoint(0, bottom - children[0]->height()));
+    EXPECT_EQ(children[2]->geometry().topLeft(),
+              QPoint(children[0]->width(), bottom - children[2]->height()));
+    EXPECT_FALSE(children[1]->isMinimized());
+}
+
+} // namespace
+} // namespace barstest

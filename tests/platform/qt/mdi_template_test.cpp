@@ -191,12 +191,19 @@ TEST_F(Fixture, OwnDocumentsAreNumberedAndFailuresLeaveNothing) {
     ASSERT_NE(opened, nullptr);
     EXPECT_EQ(opened->GetTitle(), "show.dat");
     EXPECT_EQ(tmpl.Documents().size(), 3u);
+    // Opening it again activates its window; no second document is made.
+    pq::MdiChildFrame* openedFrame = dynamic_cast<TestView*>(opened->Views().front())->Frame();
+    tmpl.OpenDocumentFile("");
+    ASSERT_NE(area.activeSubWindow(), openedFrame);
+    EXPECT_EQ(tmpl.OpenDocumentFile("/tmp/show.dat"), opened);
+    EXPECT_EQ(tmpl.Documents().size(), 4u);
+    EXPECT_EQ(area.activeSubWindow(), openedFrame);
 
     int closedDocs = 0;
     tmpl.lastViewClosed = [&](platform::Document&) { ++closedDocs; };
     opened->Views().front()->CloseFrame();
     EXPECT_EQ(closedDocs, 1);
-    EXPECT_EQ(tmpl.Documents().size(), 2u) << "the document goes with its last view";
+    EXPECT_EQ(tmpl.Documents().size(), 3u) << "the document goes with its last view";
 }
 
 // Two views side by side in one frame, with a field of the frame's own between them (as a bar's

@@ -1,4 +1,4 @@
-#include "compiler/linked_resources.h"
+#include "script/dialog_requests.h"
 #include "script/product.h"
 #include "tests/views/resources/resource_test_support.h"
 #include "views/resources/port_dialogs.h"
