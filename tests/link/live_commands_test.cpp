@@ -8,7 +8,6 @@
 #include "tests/compiler/compile_fixture.h"
 #include "tests/link/link_fixtures.h"
 #include "tests/link/raw_pty.h"
-#include "tests/support/fast_waits.h"
 #include "tests/support/recording_serial_line.h"
 
 #include <gtest/gtest.h>
@@ -47,9 +46,6 @@ Bytes EightBitFrame(std::uint8_t unit, const Bytes& message) {
 
 class LiveCommands : public compile_testing::CompileTest {
 protected:
-    // Time-outs and pauses run ten times faster (declared first: it outlives the peers).
-    platform::FastWaits fastWaits_{testing_support::kFastWaitFactor};
-
     void SetUp() override {
         CompileTest::SetUp();
         AddSequence("First");

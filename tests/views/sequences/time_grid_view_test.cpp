@@ -192,7 +192,8 @@ TEST_F(TimeGridTest, FollowsTheTimelinesSelectionDragsAndPastes) {
     EXPECT_EQ(Cell(grid, 1, 0), "L1");
 
     // Hint 5: the events sorted by time, the grid rebuilt, the active cell at the first row; the
-    // event editor keeps its old rows until it is rebuilt.
+    // event editor keeps the rows it has shown until it is rebuilt.
+    EXPECT_EQ(Cell(editor, 1, 0), "L1");
     cel.MoveActiveCell(3, 2);
     hints::SendTimesMoved(*doc, Intro());
     EXPECT_EQ(Times(), (std::vector<std::string>{"00:02.00", "00:05.00", "00:09.00"}));
