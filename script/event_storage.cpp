@@ -40,6 +40,7 @@ struct Block {
 
 constexpr std::size_t kFirstSlot = (sizeof(Block) + 63) / 64 * 64;
 constexpr std::size_t kSlotsPerBlock = (kBlockSize - kFirstSlot) / kSlotSize;
+static_assert(kSlotsPerBlock >= 64, "a block holds enough events to be worth its header");
 
 // Events are made by the reader, the editors and the clipboard, and may be dropped by another
 // thread than the one that made them: one lock guards the lists.
