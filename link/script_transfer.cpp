@@ -117,6 +117,8 @@ bool DownloadCompiledScript(ScriptLinkHost& script, AppServices& app) {
                                   platform::MsgButtons::YesNo,
                                   platform::MsgIcon::Question) == platform::MsgResult::Yes;
         if (script.DownloadReproducerSystem(full) != 2) {
+            // Its own lines say what failed; this one says the show image was not sent either.
+            log("       Download Terminated!", LogColour::Red);
             return false;
         }
     }

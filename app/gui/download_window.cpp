@@ -47,6 +47,8 @@ CDownloadDialog::CDownloadDialog(DownloadDlg& request, QWidget* parent)
     progress_->setTextVisible(false);
     cancel_ = dialogs::MakeButton(QStringLiteral("Cancel"), 1084, this);
     retry_ = dialogs::MakeButton(QStringLiteral("Retry"), 1086, this);
+    // Enter presses Cancel, or Done once the download completed.
+    cancel_->setDefault(true);
     notify_ = dialogs::MakeButton(QString(), 1085, this);
     notify_->hide();
     ignoreErrors_ =

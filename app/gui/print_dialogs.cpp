@@ -3,6 +3,7 @@
 #include "controls/dialogkit/data_exchange.h"
 #include "controls/dialogkit/dialog_kit.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -18,6 +19,9 @@ DCPrintGridDlg::DCPrintGridDlg(QWidget* parent) : ExchangeDialog(parent) {
     placement = dialogs::CentreOnParent;
     cancelled = kCancel;
     setWindowTitle(QStringLiteral("Print Grid"));
+    // Left alone it would show the icon of the table's window, its parent.
+    if (!QApplication::windowIcon().isNull())
+        setWindowIcon(QApplication::windowIcon());
     auto* layout = new QHBoxLayout(this);
     QPushButton* grid = dialogs::MakeButton(QStringLiteral("Print Grid"), 1, this);
     QPushButton* selection = dialogs::MakeButton(QStringLiteral("Print Selection"), 410, this);

@@ -1,5 +1,7 @@
 #include "app/gui/velmora_templates.h"
 
+#include "app/gui/shell_dialogs.h"
+
 #include "views/sequences/event_frames.h"
 
 #include "controls/commandbars/frame.h"
@@ -41,11 +43,12 @@ pq::TemplateResources ResourcesOf(int id) {
     resources.id = id;
     resources.hasMenu = id == 3 || id == 4 || id == 6 || (id >= 146 && id <= 149);
     resources.hasAccelerators = id == 3 || id == 147 || id == 149;
-    // The kinds with an icon of their own, from the desktop's icon theme.
+    // The script's own window shows the program's icon; the other kinds with an icon of their
+    // own take it from the desktop's icon theme.
     const char* icon = nullptr;
     switch (id) {
     case 3:
-        icon = "text-x-script";
+        resources.icon = VelmoraIcon();
         break;
     case 4:
         icon = "run-build";

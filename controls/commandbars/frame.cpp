@@ -252,6 +252,23 @@ QMdiSubWindow* CGVPMDIFrameWnd::ChildById(unsigned id) const {
     return list[int(id - first)];
 }
 
+bool CGVPMDIFrameWnd::PreTranslateMessage(QKeyEvent* event) {
+    if (CGVPFrameWndBase::PreTranslateMessage(event))
+        return true;
+    // Ctrl+F6 and Ctrl+Shift+F6 step through the children, as multi-document frames do.
+    if (event->type() != QEvent::KeyPress || event->key() != Qt::Key_F6)
+        return false;
+    const Qt::KeyboardModifiers mods =
+        event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    if (mods == Qt::ControlModifier)
+        mdiArea_->activateNextSubWindow();
+    else if (mods == (Qt::ControlModifier | Qt::ShiftModifier))
+        mdiArea_->activatePreviousSubWindow();
+    else
+        return false;
+    return true;
+}
+
 bool CGVPMDIFrameWnd::ActivateChildById(unsigned id) {
     QMdiSubWindow* child = ChildById(id);
     if (!child)

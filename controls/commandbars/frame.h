@@ -90,6 +90,7 @@ public:
     bool HasCommandHandler(unsigned id) const override;
     bool OnCmdMsg(platform::qt::CommandMessage& msg) override;
     void OnIdleUpdate() override;
+    bool PreTranslateMessage(QKeyEvent* event) override;
 
 protected:
     void OnChildActivated(QMdiSubWindow* child);

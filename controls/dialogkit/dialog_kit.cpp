@@ -1,5 +1,7 @@
 #include "controls/dialogkit/dialog_kit.h"
 
+#include "platform/qt/title_width.h"
+
 #include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -99,21 +101,7 @@ void LimitLength(QPlainTextEdit& field, int limit) {
 }
 
 int TitleWidth(const QDialog& dialog) {
-    const QString title = dialog.windowTitle();
-    if (title.isEmpty())
-        return 0;
-    QFont font = dialog.font();
-    font.setBold(true);
-    const int text = QFontMetrics(font).horizontalAdvance(title);
-    QStyle* style = dialog.style();
-    const int caption = std::max(style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &dialog),
-                                 QFontMetrics(font).height() + 4);
-    // The frame as the window manager drew it, once it has; the style's guess before.
-    const int frame =
-        std::max(dialog.frameGeometry().width() - dialog.geometry().width(),
-                 2 * style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, &dialog));
-    // Room for the icon and up to three caption buttons, and half a caption's margin either side.
-    return text + 5 * caption + frame;
+    return platform::qt::TitleWidth(dialog);
 }
 
 void FitTitle(QDialog& dialog) {

@@ -1429,6 +1429,9 @@ void CELEdit::Grow() {
 CELFindDialog::CELFindDialog(CELCtrl* grid, bool replaceMode) : QDialog(grid), grid_(grid) {
     setObjectName(replaceMode ? "findReplaceDialog" : "findDialog");
     setWindowTitle(replaceMode ? "Replace" : "Find");
+    // Left alone it would show the icon of the table's window, its parent.
+    if (!QApplication::windowIcon().isNull())
+        setWindowIcon(QApplication::windowIcon());
     setModal(false);
     setAttribute(Qt::WA_DeleteOnClose);
     auto* layout = new QHBoxLayout(this);

@@ -1,12 +1,16 @@
 #include "platform/qt/qt_ui_services.h"
 
 #include "platform/cp1252.h"
+#include "platform/qt/title_width.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 #include <QThread>
+#include <algorithm>
 #include <vector>
 
 namespace platform::qt {
@@ -84,6 +88,13 @@ MsgResult QtUiServices::MessageBox(const MessageBoxRequest& request) {
         if (answer.result == MsgResult::Cancel)
             escape = answer.button;
     box.setEscapeButton(escape);
+    // The box sizes itself to its text; a short text under a long caption would cut the caption.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const QMargins margins = grid->contentsMargins();
+        grid->addItem(new QSpacerItem(std::max(0, TitleWidth(box) - margins.left() - margins.right()),
+                                      0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     const int chosen = box.exec();
     for (const ButtonAnswer& answer : buttons)
         if (answer.button == chosen)

@@ -326,6 +326,34 @@ TEST_F(SmpteDownload, CompileDownloadSendsTheTriggersFirstThenTheImage) {
     EXPECT_EQ(Smpte().TriggerTable()->TriggerCount(), 0);
 }
 
+// A unit that does not answer the SMPTE steps: the log ends saying the download stopped, and
+// nothing of the image is sent.
+TEST_F(SmpteDownload, CompileDownloadToAUnitWithoutSmpteSaysItStopped) {
+    doc_->m_nSmpteUsed = 1;
+    AddEvent(SmpteSequence("Main", 1), "00:00.00", "On", "Output1");
+    for (const auto answer : {platform::MsgResult::Yes, platform::MsgResult::No}) {
+        SCOPED_TRACE(answer == platform::MsgResult::Yes ? "full" : "triggers only");
+        ReproducerEmulatorOptions options;
+        options.defaultAnswer = ReelvoxAnswer::Silent;
+        if (emulator)
+            emulator->Stop();
+        Emulate(options);
+        app_.App().entries.countComPorts = [] { return CountComPorts(); };
+        link.commandLine = true;
+        link.settings.serialDelay = 0;
+        link.settings.noArchiveOffer = true;
+        view_.lines.clear();
+        ui_.Clear();
+        ui_.QueueAnswer(answer);
+        Compile();
+        const auto lines = Lines();
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(lines.back(), std::make_pair(std::string("       Download Terminated!"), kRed));
+        for (const auto& frame : emulator->Frames())
+            EXPECT_EQ(frame.destination, 0xFE) << "nothing for the show controller";
+    }
+}
+
 // The dialog driven as the user interface drives it: timer ticks until the worker is done.
 void RunUntilSettled(DownloadDlg& dialog, std::vector<std::string>* stages = nullptr) {
     const auto limit = Clock::now() + std::chrono::seconds(20);

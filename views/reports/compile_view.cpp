@@ -2,6 +2,7 @@
 
 #include "platform/paths.h"
 #include "platform/qt/mdi_template.h"
+#include "platform/qt/qt_ui_services.h"
 #include "platform/ui_services.h"
 #include "script/view_kind.h"
 #include "views/reports/cmp_error_dlg.h"
@@ -210,6 +211,13 @@ void CCompileView::AddMessage(const std::string& text, int kind, int resource, i
     cel_->WriteCellText(2, row, resource == -1 ? std::string(" ") : Number("%d", resource + 1));
     cel_->WriteCellText(3, row, event == -1 ? std::string(" ") : Number("%d", event + 1));
     cel_->WriteCellText(4, row, param == -1 ? std::string(" ") : Number("%d", param + 1));
+    // A message wider than its column widens it: the grid then scrolls sideways instead of
+    // cutting the line at the column's edge.
+    const QFontMetrics metrics(cel_->font());
+    const int needed = metrics.horizontalAdvance(platform::qt::ToQString(text)) +
+                       2 * metrics.averageCharWidth();
+    if (needed > cel_->GetColumnWidth(0))
+        cel_->ResizeColumn(0, needed);
     const COLORREF shown = colour == -1 ? 0x000000 : static_cast<COLORREF>(colour);
     for (int c = 0; c < 5; ++c)
         cel_->WriteCellTextColour(c, row, shown);

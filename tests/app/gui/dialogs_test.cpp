@@ -15,9 +15,12 @@
 #include "tests/support/qt_test_app.h"
 #include "tests/support/scripted_ui.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QRadioButton>
 #include <QTest>
 #include <chrono>
@@ -232,6 +235,24 @@ TEST(PrintDialogs, PrintGridAnswersByButton) {
         WhenModal([key = key](QDialog& d) { QTest::keyClick(&d, key); });
         EXPECT_EQ(dialog.Run(), result);
     }
+}
+
+// Opened from a table's window, the dialog still shows the program's icon.
+TEST(PrintDialogs, PrintGridShowsTheProgramsIcon) {
+    testsupport::QtApp();
+    const auto swatch = [](Qt::GlobalColor colour) {
+        QPixmap pixmap(16, 16);
+        pixmap.fill(colour);
+        return QIcon(pixmap);
+    };
+    const QIcon before = QApplication::windowIcon();
+    const QIcon program = swatch(Qt::red);
+    QApplication::setWindowIcon(program);
+    QWidget table;
+    table.setWindowIcon(swatch(Qt::blue));
+    printing::DCPrintGridDlg dialog(&table);
+    EXPECT_EQ(dialog.windowIcon().pixmap(16).toImage(), program.pixmap(16).toImage());
+    QApplication::setWindowIcon(before);
 }
 
 TEST(PrintDialogs, SelectionStartsFromAndKeepsItsMemory) {

@@ -1,3 +1,4 @@
+#include "app/gui/shell_dialogs.h"
 #include "app/gui/velmora_templates.h"
 #include "link/dat_doc.h"
 #include "tests/support/qt_test_app.h"
@@ -198,6 +199,8 @@ TEST_F(Fixture, ScriptFramesForTheCoreTemplate) {
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->windowTitle(), "Sequences of Script1");
     EXPECT_EQ(frame->size(), QSize(630, 230));
+    // The script's own window shows the program's icon.
+    EXPECT_EQ(frame->windowIcon().pixmap(16).toImage(), VelmoraIcon().pixmap(16).toImage());
     frames.DestroyFrames(doc);
     EXPECT_TRUE(doc.Views().empty());
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

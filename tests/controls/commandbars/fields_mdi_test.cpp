@@ -7,6 +7,8 @@
 #include "tests/controls/commandbars/bars_fixture.h"
 
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 
 namespace barstest {
@@ -241,6 +243,36 @@ TEST_F(BarsTest, MaximisedChildShowsItsButtonsAndTheWindowListNumbersChildren) {
     frame->MdiClient()->activeSubWindow()->showNormal();
     menuBar->RefreshMdi();
     EXPECT_EQ(menuBar->GetControls()->FindControlById(9403), nullptr);
+}
+
+// Ctrl+F6 steps to the next visible child and wraps; Ctrl+Shift+F6 steps back.
+TEST_F(BarsTest, CtrlF6CyclesTheChildren) {
+    QMdiArea* area = frame->MdiClient();
+    auto* a = area->addSubWindow(new QPlainTextEdit);
+    a->show();
+    auto* hidden = area->addSubWindow(new QPlainTextEdit);
+    hidden->hide();
+    auto* b = area->addSubWindow(new QPlainTextEdit);
+    b->show();
+    auto* c = area->addSubWindow(new QPlainTextEdit);
+    c->show();
+    area->setActiveSubWindow(a);
+    const struct {
+        Qt::KeyboardModifiers mods;
+        QMdiSubWindow* then;
+    } steps[] = {
+        {Qt::ControlModifier, b},
+        {Qt::ControlModifier, c},
+        {Qt::ControlModifier, a},
+        {Qt::ControlModifier | Qt::ShiftModifier, c},
+        {Qt::ControlModifier | Qt::ShiftModifier, b},
+    };
+    for (const auto& step : steps) {
+        Key(Qt::Key_F6, step.mods);
+        EXPECT_EQ(area->activeSubWindow(), step.then);
+    }
+    Key(Qt::Key_F6, Qt::ShiftModifier); // not a window key
+    EXPECT_EQ(area->activeSubWindow(), b);
 }
 
 TEST_F(BarsTest, ActivatingAnotherKindOfChildSwitchesTheMenu) {

@@ -5,9 +5,12 @@
 
 #include "tests/support/scripted_ui.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QIcon>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPixmap>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -99,6 +102,28 @@ TEST(GridPaintTest, ScrolledPaintEqualsFreshPaint) {
     EXPECT_EQ(grid_test::Grab(*a.CellArea()), grid_test::Grab(*b.CellArea()));
     EXPECT_EQ(grid_test::Grab(*reinterpret_cast<QWidget*>(a.SideHeading())),
               grid_test::Grab(*reinterpret_cast<QWidget*>(b.SideHeading())));
+}
+
+// The dialog is the program's, not the table window's: it shows the program's icon.
+TEST(GridFindTest, TheDialogShowsTheProgramsIcon) {
+    testing_support::ScriptedUi ui;
+    RecordingGrid g;
+    ShowGrid(g, 400, 300, 3, 6);
+    const auto swatch = [](Qt::GlobalColor colour) {
+        QPixmap pixmap(16, 16);
+        pixmap.fill(colour);
+        return QIcon(pixmap);
+    };
+    const QIcon before = QApplication::windowIcon();
+    const QIcon program = swatch(Qt::red);
+    QApplication::setWindowIcon(program);
+    g.window()->setWindowIcon(swatch(Qt::blue));
+    g.OpenFindDialog();
+    CELFindDialog* d = g.FindDialog();
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->windowIcon().pixmap(16).toImage(), program.pixmap(16).toImage());
+    d->close();
+    QApplication::setWindowIcon(before);
 }
 
 TEST(GridFindTest, FindAndReplaceThroughTheDialog) {

@@ -2,11 +2,14 @@
 // registered by the request's type gets the request as that type.
 #include "platform/qt/mdi_template.h"
 #include "platform/qt/qt_ui_services.h"
+#include "platform/qt/title_width.h"
 #include "tests/support/qt_test_app.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -107,3 +110,31 @@ TEST(PaintPumpUi, PaintsAndTimersGoThroughInputIsDropped) {
 }
 
 } // namespace
+
+// A box with a short text under a long caption is as wide as its caption; the answer is the
+// button pressed.
+TEST(MessageBoxes, AShortTextKeepsTheWholeCaption) {
+    testsupport::QtApp();
+    platform::qt::QtUiServices ui;
+    platform::MessageBoxRequest request;
+    request.text = "Sure?";
+    request.caption = "Delete Data Strings from the Script Being Edited";
+    request.buttons = platform::MsgButtons::YesNo;
+    int width = -1, needed = 0;
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [&, timer] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        width = box->width();
+        needed = platform::qt::TitleWidth(*box);
+        box->button(QMessageBox::No)->click();
+    });
+    timer->start();
+    EXPECT_EQ(ui.MessageBox(request), platform::MsgResult::No);
+    EXPECT_GT(needed, 0);
+    EXPECT_GE(width, needed);
+}

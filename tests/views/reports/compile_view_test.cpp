@@ -118,6 +118,23 @@ TEST_F(CompileViewTest, ALongLogNeedsNoHorizontalBar) {
     EXPECT_FALSE(cel.HScroll()->isVisible());
 }
 
+// A line wider than the message column widens it, and the grid scrolls sideways to show it.
+TEST_F(CompileViewTest, ALongLineWidensItsColumnAndScrolls) {
+    view.show();
+    CompileCel& cel = view.Cel();
+    cel.resize(cel.Info().sideHeadingWidth + 540 + 4 * 50, 300);
+    const int before = cel.GetColumnWidth(0);
+    view.AddMessage("Short", 0, -1, -1, -1, 0);
+    EXPECT_EQ(cel.GetColumnWidth(0), before);
+    const std::string line = "Error: Compiled script is larger than the space available " +
+                             std::string(120, 'x');
+    view.AddMessage(line, 0, -1, -1, -1, 0x0000FF);
+    const QFontMetrics metrics(cel.font());
+    EXPECT_GE(cel.GetColumnWidth(0), metrics.horizontalAdvance(QString::fromStdString(line)));
+    cel.RelayoutChildren();
+    EXPECT_TRUE(cel.HScroll()->isVisible());
+}
+
 // The headings as painted: each heading cell lies on white, whatever the platform's button
 // colour is.
 TEST_F(CompileViewTest, HeadingsArePaintedOnWhite) {
