@@ -39,7 +39,6 @@ struct Block {
 };
 
 constexpr std::size_t kFirstSlot = (sizeof(Block) + 63) / 64 * 64;
-constexpr std::size_t kSlotsPerBlock = (kBlockSize - kFirstSlot) / kSlotSize;
 
 // Events are made by the reader, the editors and the clipboard, and may be dropped by another
 // thread than the one that made them: one lock guards the lists.
