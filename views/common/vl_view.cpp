@@ -58,7 +58,7 @@ void CVLView::CreateGrid(VLCELCtrl* grid) {
     grid_ = grid;
     grid_->setParent(this);
     grid_->hide();
-    if (GetVLDoc())
+    if (GetDocument())
         OnAttached();
 }
 
@@ -90,8 +90,9 @@ void CVLView::resizeEvent(QResizeEvent* event) {
 }
 
 void CVLView::focusInEvent(QFocusEvent* event) {
-    if (CVLDoc* doc = GetVLDoc())
-        doc->SetStatusProgress("", -1);
+    // Focus may still reach a view whose frame is closing, after its script has gone.
+    if (GetDocument())
+        Doc().SetStatusProgress("", -1);
     QWidget::focusInEvent(event);
     if (grid_)
         grid_->setFocus();
@@ -160,15 +161,15 @@ bool CVLView::OnUpdateCommand(unsigned id, platform::qt::CommandUi& ui) {
 }
 
 void CVLView::ReplaceInGrid() {
-    CVLDoc* doc = GetVLDoc();
-    if (!grid_ || !doc)
+    CVLDoc& doc = Doc();
+    if (!grid_)
         return;
     grid_->SetFindAllColumns(true);
     grid_->OpenFindReplaceDialog();
     // Whatever the dialog replaces reaches the model when it closes; the script is taken as
     // changed now.
-    doc->MarkForCompile();
-    doc->SetModifiedFlag(true);
+    doc.MarkForCompile();
+    doc.SetModifiedFlag(true);
 }
 
 void CVLView::FindInGrid() {
@@ -188,9 +189,9 @@ void CVLView::OfferTableCommands(TableCommands table) {
         commands_.On(vl_ids::kAutoSizeColumns, std::move(table.autoSize));
     if (table.printSubtitle) {
         commands_.On(vl_ids::kPrintGrid, [this, subtitle = *table.printSubtitle] {
-            CVLDoc* doc = GetVLDoc();
-            if (grid_ && doc)
-                grid_->PrintGridCommand(doc->GetScriptName(), doc->m_strAuthor1, subtitle);
+            CVLDoc& doc = Doc();
+            if (grid_)
+                grid_->PrintGridCommand(doc.GetScriptName(), doc.m_strAuthor1, subtitle);
         });
     }
 }
@@ -201,19 +202,19 @@ std::uint16_t CVLView::StoredColumnWidth(int pixels) {
 }
 
 void CVLView::ApplyColumnWidths(CVLDoc::ColGroup group) {
-    CVLDoc* doc = GetVLDoc();
-    if (!grid_ || !doc)
+    CVLDoc& doc = Doc();
+    if (!grid_)
         return;
     for (std::size_t i = 0; i < group.count && int(i) < grid_->GetColumnCount(); ++i)
-        grid_->ResizeColumn(int(i), doc->m_awColWidths[group.first + i] / 35);
+        grid_->ResizeColumn(int(i), doc.m_awColWidths[group.first + i] / 35);
 }
 
 void CVLView::StoreColumnWidths(CVLDoc::ColGroup group) {
-    CVLDoc* doc = GetVLDoc();
-    if (!grid_ || !doc)
+    CVLDoc& doc = Doc();
+    if (!grid_)
         return;
     for (std::size_t i = 0; i < group.count && int(i) < grid_->GetColumnCount(); ++i)
-        doc->m_awColWidths[group.first + i] = StoredColumnWidth(grid_->GetColumnWidth(int(i)));
+        doc.m_awColWidths[group.first + i] = StoredColumnWidth(grid_->GetColumnWidth(int(i)));
 }
 
 void CVLView::AutoSizeColumns(int minimum) {
@@ -230,14 +231,12 @@ void CVLView::AutoSizeColumns(int minimum) {
 
 bool CVLView::OnPreparePrinting(CPrintInfo& info, QPrinter& printer) {
     listing_.clear();
-    CVLDoc* doc = GetVLDoc();
-    if (!doc)
-        return false;
+    CVLDoc& doc = Doc();
     views::ListingChoice choice;
     if (services_.Printing().askListing)
         choice = services_.Printing().askListing(this, info.preview);
-    hints::SendRepaint(*doc);
-    const int sequences = static_cast<int>(doc->m_poSeqList.size());
+    hints::SendRepaint(doc);
+    const int sequences = static_cast<int>(doc.m_poSeqList.size());
     if (choice.answer == 1) {
         sections_ = choice.sections;
         // A range beyond the script lists what the script has.
@@ -250,13 +249,13 @@ bool CVLView::OnPreparePrinting(CPrintInfo& info, QPrinter& printer) {
     } else {
         return false;
     }
-    savedWriteHeaders_ = doc->m_nWriteHeaders;
-    doc->m_nWriteHeaders = 1;
+    savedWriteHeaders_ = doc.m_nWriteHeaders;
+    doc.m_nWriteHeaders = 1;
     headersForced_ = true;
-    printer.setDocName(ToQString(doc->GetTitle()));
+    printer.setDocName(ToQString(doc.GetTitle()));
     if (!info.preview && !info.direct &&
         !views::AskPrinter(services_.Printing(), printer, this, true)) {
-        doc->m_nWriteHeaders = savedWriteHeaders_;
+        doc.m_nWriteHeaders = savedWriteHeaders_;
         headersForced_ = false;
         return false;
     }
@@ -264,9 +263,7 @@ bool CVLView::OnPreparePrinting(CPrintInfo& info, QPrinter& printer) {
 }
 
 bool CVLView::OnBeginPrinting(QPaintDevice& device, CPrintInfo& info) {
-    CVLDoc* doc = GetVLDoc();
-    if (!doc)
-        return false;
+    CVLDoc& doc = Doc();
     lineHeight_ = device.logicalDpiY() / 7;
     pageBottom_ = device.height() - device.logicalDpiY();
     {
@@ -274,18 +271,18 @@ bool CVLView::OnBeginPrinting(QPaintDevice& device, CPrintInfo& info) {
         bool written = false;
         try {
             // The writer's own counting pass sizes the buffer to the text.
-            written = doc->WriteScriptToBuffer(sections_, firstSeq_, lastSeq_);
+            written = doc.WriteScriptToBuffer(sections_, firstSeq_, lastSeq_);
             if (written)
-                listing_.assign(doc->WrittenText());
+                listing_.assign(doc.WrittenText());
         } catch (const std::bad_alloc&) {
-            doc->FreeFileBuffer();
+            doc.FreeFileBuffer();
             listing_.clear();
             platform::Ui().EndWaitCursor();
             platform::ShowMessage("Could not allocate memory for print!");
             platform::Ui().BeginWaitCursor();
             return false;
         }
-        doc->FreeFileBuffer();
+        doc.FreeFileBuffer();
         if (!written) {
             listing_.clear();
             platform::Ui().EndWaitCursor();
@@ -308,8 +305,7 @@ void CVLView::OnPrint(QPainter& dc, CPrintInfo& info) {
 
 void CVLView::OnEndPrinting(CPrintInfo&) {
     if (headersForced_) {
-        if (CVLDoc* doc = GetVLDoc())
-            doc->m_nWriteHeaders = savedWriteHeaders_;
+        Doc().m_nWriteHeaders = savedWriteHeaders_;
         headersForced_ = false;
     }
     listing_.clear();
@@ -331,14 +327,14 @@ int CVLView::PrintListingPage(QPainter* dc, bool draw, CPrintInfo& info) {
             dc->setFont(bodyFont_);
         });
     if (drawing && T >= 1 && T <= pages) {
-        CVLDoc* doc = GetVLDoc();
+        CVLDoc& doc = Doc();
         char pageText[48];
         std::snprintf(pageText, sizeof pageText, "Page %d of %d", T, info.maxPage);
-        PrintListingHeaderText(*dc, 0, 0, doc ? doc->GetScriptName() : std::string());
+        PrintListingHeaderText(*dc, 0, 0, doc.GetScriptName());
         PrintListingHeaderText(*dc, 0, 1, "Script Listing");
         PrintListingHeaderText(*dc, 0, 2, pageText);
         PrintListingHeaderText(*dc, 1, 0, "Brevant Velmora");
-        PrintListingHeaderText(*dc, 1, 1, doc ? doc->m_strAuthor1 : std::string());
+        PrintListingHeaderText(*dc, 1, 1, doc.m_strAuthor1);
         PrintListingHeaderText(*dc, 1, 2, PrintDateText());
     }
     return pages;

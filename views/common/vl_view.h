@@ -48,9 +48,7 @@ public:
     CVLView(CVLDoc& doc, ViewServices& services, QWidget* parent = nullptr);
     ~CVLView() override;
 
-    // The attached document; null before the view is attached and after it is detached.
-    CVLDoc* GetVLDoc() const { return GetDocument() ? &doc_ : nullptr; }
-    // The document the view was made for, attached or not.
+    // The document the view was made for; GetDocument() tells whether it is attached yet.
     CVLDoc& Doc() const { return doc_; }
     ViewServices& Services() const { return services_; }
     VLCELCtrl* Grid() const { return grid_; }

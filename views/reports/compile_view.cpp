@@ -107,8 +107,7 @@ CompileCel::CompileCel(CCompileView& view) : view_(view) {
 }
 
 void CompileCel::CloseErrorDialog() {
-    if (CVLDoc* doc = view_.GetVLDoc())
-        doc->CloseCompileErrorDialog();
+    view_.Doc().CloseCompileErrorDialog();
 }
 
 void CompileCel::NotifyCellLeftClick(int, int, int down, const QRect&, const QPoint&, int) {
@@ -179,8 +178,8 @@ void CCompileView::OnInitialUpdate() {
 }
 
 std::string CCompileView::FrameTitle() const {
-    const CVLDoc* doc = GetVLDoc();
-    return "Compilation of " + (doc ? doc->GetScriptName() : std::string()) +
+    const CVLDoc& doc = Doc();
+    return "Compilation of " + doc.GetScriptName() +
            " - Double Left or Right Click Column Header to Sort Up or Down";
 }
 
@@ -225,9 +224,9 @@ void CCompileView::AddMessage(const std::string& text, int kind, int resource, i
 }
 
 void CCompileView::GoToMessage() {
-    CVLDoc* doc = GetVLDoc();
+    CVLDoc& doc = Doc();
     const int row = cel_->GetActiveRow();
-    if (!doc || row < 0 || row >= cel_->GetRowCount())
+    if (row < 0 || row >= cel_->GetRowCount())
         return;
     const int kind = CellNumber(*cel_, 1, row);
     const int resource = CellNumber(*cel_, 2, row) < 0 ? -1 : CellNumber(*cel_, 2, row) - 1;
@@ -242,21 +241,21 @@ void CCompileView::GoToMessage() {
         return;
     const CSeq* sequence = nullptr;
     if (kind >= 2 && kind <= 8) {
-        if (resource < 0 || resource >= ResourceCount(*doc, kind))
+        if (resource < 0 || resource >= ResourceCount(doc, kind))
             return;
     } else if (kind >= 9) {
-        if (resource < 0 || resource >= static_cast<int>(doc->m_poSeqList.size()))
+        if (resource < 0 || resource >= static_cast<int>(doc.m_poSeqList.size()))
             return;
-        sequence = doc->m_poSeqList[resource].get();
+        sequence = doc.m_poSeqList[resource].get();
         if (kind >= 10 && (event < 0 || event >= static_cast<int>(sequence->m_poEventList.size())))
             return;
         if (kind == 11 && (param < 0 || param > 3))
             return;
     }
 
-    doc->CloseCompileErrorDialog();
-    auto* dialog = new CCmpErrorDlg(*doc, window()); // owned through the script's handle
-    doc->m_pCompileErrorDlg = std::make_unique<CmpErrorDlgHandle>(dialog);
+    doc.CloseCompileErrorDialog();
+    auto* dialog = new CCmpErrorDlg(doc, window()); // owned through the script's handle
+    doc.m_pCompileErrorDlg = std::make_unique<CmpErrorDlgHandle>(dialog);
 
     if (kind == 1) {
         dialog->SetLocationLine(kUnitMessageDialogTitle);
@@ -295,45 +294,42 @@ void CCompileView::GoToMessage() {
 }
 
 void CCompileView::ShowResourceView(int kind) {
-    CVLDoc* doc = GetVLDoc();
+    CVLDoc& doc = Doc();
     const ResourceKind* resourceKind = ResourceKindOf(kind);
-    if (!doc || !resourceKind)
+    if (!resourceKind)
         return;
-    Services().OpenView(*doc, resourceKind->member, nullptr);
+    Services().OpenView(doc, resourceKind->member, nullptr);
 }
 
 void CCompileView::SelectResourceRow(int kind, int index) {
-    CVLDoc* doc = GetVLDoc();
+    CVLDoc& doc = Doc();
     const ResourceKind* resourceKind = ResourceKindOf(kind);
-    if (!doc || !resourceKind)
+    if (!resourceKind)
         return;
-    MoveCellIn(FirstViewOf(*doc, FindViewKind(resourceKind->viewClass)), 1, index, this);
+    MoveCellIn(FirstViewOf(doc, FindViewKind(resourceKind->viewClass)), 1, index, this);
 }
 
 void CCompileView::ShowSequenceList() {
-    CVLDoc* doc = GetVLDoc();
-    if (doc)
-        Services().OpenView(*doc, "m_pScriptTmp", nullptr);
+    Services().OpenView(Doc(), "m_pScriptTmp", nullptr);
 }
 
 void CCompileView::SelectSequenceRow(int index) {
-    if (CVLDoc* doc = GetVLDoc())
-        MoveCellIn(FirstViewOf(*doc, &kSequenceListKind), 1, index, this);
+    MoveCellIn(FirstViewOf(Doc(), &kSequenceListKind), 1, index, this);
 }
 
 void CCompileView::ShowEventView(int sequence) {
-    CVLDoc* doc = GetVLDoc();
-    if (!doc || sequence < 0 || sequence >= static_cast<int>(doc->m_poSeqList.size()))
+    CVLDoc& doc = Doc();
+    if (sequence < 0 || sequence >= static_cast<int>(doc.m_poSeqList.size()))
         return;
-    Services().OpenView(*doc, "m_pEventTmp", doc->m_poSeqList[sequence].get());
+    Services().OpenView(doc, "m_pEventTmp", doc.m_poSeqList[sequence].get());
 }
 
 void CCompileView::SelectEventCell(int sequence, int event, int param) {
-    CVLDoc* doc = GetVLDoc();
-    if (!doc || sequence < 0 || sequence >= static_cast<int>(doc->m_poSeqList.size()))
+    CVLDoc& doc = Doc();
+    if (sequence < 0 || sequence >= static_cast<int>(doc.m_poSeqList.size()))
         return;
-    const std::string& name = doc->m_poSeqList[sequence]->m_strName;
-    MoveCellIn(EventEditorOf(*doc, name), param == -1 ? 3 : param + 4, event, this);
+    const std::string& name = doc.m_poSeqList[sequence]->m_strName;
+    MoveCellIn(EventEditorOf(doc, name), param == -1 ? 3 : param + 4, event, this);
 }
 
 void RegisterCompileView(platform::qt::ViewRegistry& registry, ViewServices& services) {

@@ -112,10 +112,10 @@ CVLDoc::ColGroup CNameView::WidthGroup() const {
 }
 
 int CNameView::EntryCount() const {
-    const CVLDoc* doc = GetVLDoc();
-    if (!doc || !doc->m_pProduct)
+    const CVLDoc& doc = Doc();
+    if (!doc.m_pProduct)
         return 0;
-    const CProduct& p = *doc->m_pProduct;
+    const CProduct& p = *doc.m_pProduct;
     const int counts[4] = {std::min<int>(p.m_wInputs, CProduct::kMaxInputs),
                            std::min<int>(p.m_wOutputs, CProduct::kMaxOutputs),
                            std::min<int>(p.m_wFlags, CProduct::kMaxFlags),
@@ -124,10 +124,10 @@ int CNameView::EntryCount() const {
 }
 
 CProductResource* CNameView::Entry(int row) const {
-    CVLDoc* doc = GetVLDoc();
-    if (!doc || !doc->m_pProduct || row < 0 || row >= EntryCount())
+    CVLDoc& doc = Doc();
+    if (!doc.m_pProduct || row < 0 || row >= EntryCount())
         return nullptr;
-    CProduct& p = *doc->m_pProduct;
+    CProduct& p = *doc.m_pProduct;
     const auto k = std::size_t(row);
     switch (kind_) {
     case 0:

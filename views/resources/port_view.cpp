@@ -227,16 +227,15 @@ CPortView::CPortView(CVLDoc& doc, ViewServices& services, QWidget* parent)
 }
 
 int CPortView::PortCount() const {
-    const CVLDoc* doc = GetVLDoc();
-    return doc && doc->m_pProduct ? std::min<int>(doc->m_pProduct->m_wPorts, CProduct::kMaxPorts)
-                                  : 0;
+    const CVLDoc& doc = Doc();
+    return doc.m_pProduct ? std::min<int>(doc.m_pProduct->m_wPorts, CProduct::kMaxPorts) : 0;
 }
 
 CProductPort* CPortView::Port(int row) const {
-    CVLDoc* doc = GetVLDoc();
+    CVLDoc& doc = Doc();
     if (row < 0 || row >= PortCount())
         return nullptr;
-    return &doc->m_pProduct->m_Ports[std::size_t(row)];
+    return &doc.m_pProduct->m_Ports[std::size_t(row)];
 }
 
 void CPortView::OnInitialUpdate() {
@@ -273,11 +272,9 @@ void CPortView::OnUpdate(platform::View* sender, long hint, void* object) {
 }
 
 void CPortView::LoadProtocolCommands(const std::string& protocol) {
-    CVLDoc* doc = GetVLDoc();
-    if (!doc)
-        return;
+    CVLDoc& doc = Doc();
     CProtocol* found = nullptr;
-    if (doc->Services().Protocols().FindProtocol(protocol, found, false) && found)
+    if (doc.Services().Protocols().FindProtocol(protocol, found, false) && found)
         found->LoadCommands();
 }
 
@@ -287,13 +284,13 @@ void CPortView::RefreshAfterDialog() {
 }
 
 void CPortView::RunProtocolWizard() {
-    CVLDoc* doc = GetVLDoc();
+    CVLDoc& doc = Doc();
     const int row = cel_->GetActiveRow();
     CProductPort* port = Port(row);
-    if (!doc || !port)
+    if (!port)
         return;
     const auto edit = [&](auto request) {
-        request.document = doc;
+        request.document = &doc;
         request.port = row;
         if (platform::Ui().RunDialog(request)) {
             FillGrid();
@@ -309,12 +306,12 @@ void CPortView::RunProtocolWizard() {
 }
 
 void CPortView::RunProductWizard() {
-    CVLDoc* doc = GetVLDoc();
+    CVLDoc& doc = Doc();
     CProductPort* port = Port(cel_->GetActiveRow());
-    if (!doc || !port)
+    if (!port)
         return;
     ProductWizRequest request;
-    request.document = doc;
+    request.document = &doc;
     request.returnTo = this;
     request.protocol = port->m_strProtocol;
     if (!platform::Ui().RunDialog(request))

@@ -9,8 +9,8 @@
 #include <algorithm>
 
 std::string CResourceView::FrameCaption() const {
-    const CVLDoc* doc = GetVLDoc();
-    return doc ? doc->ViewTitle(*this) : std::string();
+    const CVLDoc& doc = Doc();
+    return doc.ViewTitle(*this);
 }
 
 void CResourceView::OnDraw() {
@@ -38,10 +38,8 @@ void CResourceView::AutoSizeColumns() {
 }
 
 void CResourceView::MarkChanged() {
-    if (CVLDoc* doc = GetVLDoc()) {
-        doc->SetModifiedFlag(true);
-        doc->MarkForCompile();
-    }
+    Doc().SetModifiedFlag(true);
+    Doc().MarkForCompile();
 }
 
 void CResourceView::CloseFrameSoon() {

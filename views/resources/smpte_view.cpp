@@ -107,8 +107,7 @@ void smpteCel::OnCommand(int id) {
     if (id == int(kAddTrigger)) {
         view_.AddTrigger();
     } else if (id == int(kHelp)) {
-        if (CVLDoc* doc = view_.GetVLDoc())
-            platform::qt::OpenHelp(doc->Services().InstallDirectory());
+        platform::qt::OpenHelp(view_.Doc().Services().InstallDirectory());
     }
 }
 
@@ -161,16 +160,14 @@ void CsmpteView::OnInitialUpdate() {
 }
 
 void CsmpteView::FillGrid() {
-    CVLDoc* doc = GetVLDoc();
-    if (!doc)
-        return;
+    CVLDoc& doc = Doc();
     platform::WaitCursor wait;
     // A trigger switched off since the last fill leaves no row behind.
     cel_->SetRowCount(0, false);
     cel_->SetRowCount(1, false);
     int j = 0;
-    for (std::size_t k = 0; k < doc->m_poSeqList.size(); ++k) {
-        const CSeq& sequence = *doc->m_poSeqList[k];
+    for (std::size_t k = 0; k < doc.m_poSeqList.size(); ++k) {
+        const CSeq& sequence = *doc.m_poSeqList[k];
         if (sequence.m_nSmpteStartOn != 1)
             continue;
         const auto& t = sequence.m_anSmpteStart;
@@ -188,17 +185,15 @@ void CsmpteView::FillGrid() {
 }
 
 void CsmpteView::EditTimecodeTrigger(int number) {
-    CVLDoc* doc = GetVLDoc();
-    if (!doc || number < 1 || number > int(doc->m_poSeqList.size()))
+    CVLDoc& doc = Doc();
+    if (number < 1 || number > int(doc.m_poSeqList.size()))
         return;
-    EditSequenceTimecodeStart(*doc, *doc->m_poSeqList[std::size_t(number - 1)], window());
+    EditSequenceTimecodeStart(doc, *doc.m_poSeqList[std::size_t(number - 1)], window());
 }
 
 void CsmpteView::AddTrigger() {
-    CVLDoc* doc = GetVLDoc();
-    if (!doc)
-        return;
-    DCAddSmpteTrigger dialog(*doc, window());
+    CVLDoc& doc = Doc();
+    DCAddSmpteTrigger dialog(doc, window());
     if (dialog.exec() == QDialog::Accepted && dialog.Answer() > 0)
         EditTimecodeTrigger(dialog.Answer());
     FillGrid();

@@ -231,23 +231,23 @@ CVLDoc::ColGroup CStringView::WidthGroup() const {
 }
 
 int CStringView::StringCount() const {
-    CVLDoc* doc = GetVLDoc();
-    return doc ? WithList(*doc, lcd_, [](auto& list) { return int(list.size()); }) : 0;
+    CVLDoc& doc = Doc();
+    return WithList(doc, lcd_, [](auto& list) { return int(list.size()); });
 }
 
 StringRecord CStringView::StringAt(int index) const {
-    CVLDoc* doc = GetVLDoc();
-    return WithList(*doc, lcd_, [index](auto& list) {
+    CVLDoc& doc = Doc();
+    return WithList(doc, lcd_, [index](auto& list) {
         const auto& s = *list[std::size_t(index)];
         return StringRecord{s.m_strName, s.m_strData, s.m_strComment};
     });
 }
 
 void CStringView::SetField(int index, int column, const std::string& text) {
-    CVLDoc* doc = GetVLDoc();
-    if (!doc || index < 0 || index >= StringCount())
+    CVLDoc& doc = Doc();
+    if (index < 0 || index >= StringCount())
         return;
-    WithList(*doc, lcd_, [&](auto& list) {
+    WithList(doc, lcd_, [&](auto& list) {
         auto& s = *list[std::size_t(index)];
         (column == 0 ? s.m_strName : column == 1 ? s.m_strData : s.m_strComment) = text;
         return 0;
@@ -255,8 +255,8 @@ void CStringView::SetField(int index, int column, const std::string& text) {
 }
 
 void CStringView::InsertStrings(int before, const std::vector<StringRecord>& records) {
-    CVLDoc* doc = GetVLDoc();
-    WithList(*doc, lcd_, [&](auto& list) {
+    CVLDoc& doc = Doc();
+    WithList(doc, lcd_, [&](auto& list) {
         using Str = typename std::decay_t<decltype(list)>::value_type::element_type;
         std::vector<std::unique_ptr<Str>> made;
         made.reserve(records.size());
@@ -270,8 +270,8 @@ void CStringView::InsertStrings(int before, const std::vector<StringRecord>& rec
 }
 
 void CStringView::EraseStrings(int first, int last) {
-    CVLDoc* doc = GetVLDoc();
-    WithList(*doc, lcd_, [&](auto& list) {
+    CVLDoc& doc = Doc();
+    WithList(doc, lcd_, [&](auto& list) {
         list.erase(list.begin() + first, list.begin() + last + 1);
         return 0;
     });
@@ -520,12 +520,12 @@ std::string EncodeLcdLines(const LcdWizardRequest& lines) {
 }
 
 int CLcdStrView::DisplayWidth() const {
-    const CVLDoc* doc = GetVLDoc();
-    if (!doc || !doc->m_pProduct)
+    const CVLDoc& doc = Doc();
+    if (!doc.m_pProduct)
         return 0;
-    if (platform::EqualsNoCase(doc->m_pProduct->m_strLcd, "40x2"))
+    if (platform::EqualsNoCase(doc.m_pProduct->m_strLcd, "40x2"))
         return 40;
-    if (platform::EqualsNoCase(doc->m_pProduct->m_strLcd, "16x2"))
+    if (platform::EqualsNoCase(doc.m_pProduct->m_strLcd, "16x2"))
         return 16;
     return 0;
 }

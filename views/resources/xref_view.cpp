@@ -424,9 +424,7 @@ void CXRefView::OnInitialUpdate() {
 }
 
 void CXRefView::BuildCrossReference(XRefProgress* progress) {
-    CVLDoc* doc = GetVLDoc();
-    if (!doc)
-        return;
+    CVLDoc& doc = Doc();
     std::unique_ptr<DCXRefProgressDlg> dialog;
     if (!progress) {
         dialog = std::make_unique<DCXRefProgressDlg>(window());
@@ -442,9 +440,9 @@ void CXRefView::BuildCrossReference(XRefProgress* progress) {
     progress->SetStage("Searching Sequences for Resources ...");
     rows_->Clear();
     entries_ = 0;
-    const int count = int(doc->m_poSeqList.size());
+    const int count = int(doc.m_poSeqList.size());
     std::size_t events = 0;
-    for (const auto& sequence : doc->m_poSeqList)
+    for (const auto& sequence : doc.m_poSeqList)
         events += sequence->m_poEventList.size();
     rows_->Reserve(events + 12 * std::size_t(count));
 
@@ -466,7 +464,7 @@ void CXRefView::BuildCrossReference(XRefProgress* progress) {
             return found->second;
         Operand operand{};
         operand.index = -1;
-        operand.kind = GetOperandKind(*doc, text, operand.index);
+        operand.kind = GetOperandKind(doc, text, operand.index);
         operands.emplace(text, operand);
         return operand;
     };
@@ -480,9 +478,9 @@ void CXRefView::BuildCrossReference(XRefProgress* progress) {
         progress->SetProgress(95 * s / count);
         // The dialog keeps the other windows from input; a script shorter than it was is still
         // never read past its end.
-        if (s >= int(doc->m_poSeqList.size()))
+        if (s >= int(doc.m_poSeqList.size()))
             break;
-        const CSeq& sequence = *doc->m_poSeqList[std::size_t(s)];
+        const CSeq& sequence = *doc.m_poSeqList[std::size_t(s)];
         const int before = rows_->Count();
         const XRefRows::Text sequenceName = rows_->Keep(sequence.m_strName);
         const XRefRows::Text none = rows_->Keep("");
@@ -497,9 +495,9 @@ void CXRefView::BuildCrossReference(XRefProgress* progress) {
                 continue;
             const XRefRows::Text place = rows_->Keep(
                 std::string(kTriggerNames[t]) + (trigger.m_nGoesOn ? " Goes On" : " Goes Off"));
-            if (const int input = FindInput(*doc, trigger.m_strIoName); input >= 0)
+            if (const int input = FindInput(doc, trigger.m_strIoName); input >= 0)
                 add(kOperandInput, input - 128, trigger.m_strIoName, place, none, none);
-            else if (const int output = FindOutput(*doc, trigger.m_strIoName); output >= 0)
+            else if (const int output = FindOutput(doc, trigger.m_strIoName); output >= 0)
                 add(kOperandOutput, output, trigger.m_strIoName, place, none, none);
             else
                 add(kOperandNone, -1, trigger.m_strIoName, place, none, none);
@@ -507,14 +505,14 @@ void CXRefView::BuildCrossReference(XRefProgress* progress) {
         for (int t = 0; t < 4; ++t) {
             const CTrigger& trigger = sequence.m_aTriggers[std::size_t(t)];
             if (!trigger.m_strVariable.empty())
-                add(kOperandVariable, FindVariable(*doc, trigger.m_strVariable),
+                add(kOperandVariable, FindVariable(doc, trigger.m_strVariable),
                     trigger.m_strVariable, rows_->Keep(kTriggerNames[t]), none, none);
         }
         for (int t = 0; t < 4; ++t) {
             const CTrigger& trigger = sequence.m_aTriggers[std::size_t(t)];
             if (!trigger.m_strValue.empty())
                 add(HasLetter(trigger.m_strValue) ? kOperandVariable : kNumericMatch,
-                    FindVariable(*doc, trigger.m_strValue), trigger.m_strValue,
+                    FindVariable(doc, trigger.m_strValue), trigger.m_strValue,
                     rows_->Keep(kTriggerNames[t]), none, none);
         }
         int number = 0;
@@ -566,8 +564,8 @@ void CXRefView::BuildCrossReference(XRefProgress* progress) {
 }
 
 void CXRefView::GoToEntry(int row) {
-    CVLDoc* doc = GetVLDoc();
-    if (!doc || row < 0 || row >= cel_->GetRowCount())
+    CVLDoc& doc = Doc();
+    if (row < 0 || row >= cel_->GetRowCount())
         return;
     std::string sequenceText, placeText;
     cel_->CopyCellText(3, row, sequenceText);
@@ -576,15 +574,15 @@ void CXRefView::GoToEntry(int row) {
         return;
     const int number = std::atoi(sequenceText.c_str());
     const int event = std::atoi(placeText.c_str());
-    if (number < 1 || number > int(doc->m_poSeqList.size()))
+    if (number < 1 || number > int(doc.m_poSeqList.size()))
         return;
-    CSeq* sequence = doc->m_poSeqList[std::size_t(number - 1)].get();
+    CSeq* sequence = doc.m_poSeqList[std::size_t(number - 1)].get();
     if (event > 0) {
-        if (platform::View* shown = EventEditorOf(*doc, sequence->m_strName))
+        if (platform::View* shown = EventEditorOf(doc, sequence->m_strName))
             shown->ActivateFrame();
         else
-            Services().OpenView(*doc, "m_pEventTmp", sequence);
-        auto* editor = dynamic_cast<CVLView*>(EventEditorOf(*doc, sequence->m_strName));
+            Services().OpenView(doc, "m_pEventTmp", sequence);
+        auto* editor = dynamic_cast<CVLView*>(EventEditorOf(doc, sequence->m_strName));
         if (!editor || !editor->Grid())
             return;
         VLCELCtrl& grid = *editor->Grid();
@@ -596,8 +594,8 @@ void CXRefView::GoToEntry(int row) {
     for (int t = 0; t < 4; ++t) {
         const std::size_t length = std::strlen(kTriggerNames[t]);
         if (placeText.compare(0, length, kTriggerNames[t]) == 0) {
-            sequence->EditTrigger(doc, t);
-            hints::SendRepaint(*doc);
+            sequence->EditTrigger(&doc, t);
+            hints::SendRepaint(doc);
             return;
         }
     }

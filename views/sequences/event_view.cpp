@@ -105,7 +105,7 @@ void EventCel::NotifyCellLeftClick(int column, int row, int down, const QRect&, 
         return;
     event->m_strSkip = event->m_strSkip.empty() ? "*" : "";
     view_.FillRow(row);
-    view_.GetVLDoc()->SetModifiedFlag();
+    view_.Doc().SetModifiedFlag();
     view_.SkipMarkToggled(row);
     view_.Sequence()->m_nNeedsCompile = 1;
 }
@@ -165,7 +165,7 @@ void EventCel::OpenEventsList(int row, int initialChar) {
     if (!event)
         return;
     EventsListRequest request;
-    request.document = view_.GetVLDoc();
+    request.document = &view_.Doc();
     request.event = event;
     request.initialChar = initialChar;
     if (!platform::Ui().RunDialog(request))
@@ -245,7 +245,7 @@ bool EventCel::AllowEditStart(int column, int row, CELEdit*&) {
 bool EventCel::StoreTime(CEvnt& event, std::string& text) {
     if (text.empty())
         text = event.m_strTime;
-    const CVLDoc& doc = *view_.GetVLDoc();
+    const CVLDoc& doc = view_.Doc();
     const double rate = doc.GetFrameRate();
     const ViewSettings settings = view_.Settings();
     const int offset = view_.ShownStartOffset();
@@ -317,7 +317,7 @@ bool EventCel::AllowEditContinue(int column, int row, int& nextColumn, int& next
         nextColumn = column;
         nextRow = row;
         if (AppendEvent()) {
-            view_.GetVLDoc()->SetModifiedFlag();
+            view_.Doc().SetModifiedFlag();
             view_.EventsChanged(0);
             view_.EventTextChanged();
             view_.Sequence()->m_nNeedsCompile = 1;
@@ -345,11 +345,11 @@ int EventCel::GetCellTipText(int column, int, int section, std::string& text) {
 
 bool EventCel::NotifyFindDialogClosed() {
     CSeq* seq = view_.Sequence();
-    CVLDoc* doc = view_.GetVLDoc();
-    if (!seq || !doc)
+    CVLDoc& doc = view_.Doc();
+    if (!seq)
         return true;
     const ViewSettings settings = view_.Settings();
-    const double rate = doc->GetFrameRate();
+    const double rate = doc.GetFrameRate();
     for (int row = 0; row < static_cast<int>(seq->m_poEventList.size()); ++row) {
         CEvnt& event = *seq->m_poEventList[static_cast<std::size_t>(row)];
         for (int column = 0; column < kColumns; ++column) {
@@ -366,8 +366,8 @@ bool EventCel::NotifyFindDialogClosed() {
             }
         }
     }
-    doc->SetModifiedFlag();
-    doc->MarkForCompile();
+    doc.SetModifiedFlag();
+    doc.MarkForCompile();
     view_.EventsChanged(0);
     return true;
 }
@@ -420,8 +420,8 @@ void EventCel::OnCommand(int id) {
 void EventCel::RunPopupCommand(int id) {
     const int row = GetActiveRow();
     CEvnt* event = EventAt(row);
-    CVLDoc* doc = view_.GetVLDoc();
-    if (!event || !doc)
+    CVLDoc& doc = view_.Doc();
+    if (!event)
         return;
     const int column = (id - 500) / 10, item = (id - 500) % 10;
     const bool help = item == ItemCount(column) - 1;
@@ -437,7 +437,7 @@ void EventCel::RunPopupCommand(int id) {
             return;
         event->m_strSkip = request.choice == 0 ? "*" : "";
         view_.FillRow(row);
-        doc->SetModifiedFlag();
+        doc.SetModifiedFlag();
         view_.EventTextChanged();
         view_.Sequence()->m_nNeedsCompile = 1;
         return;
@@ -454,12 +454,12 @@ void EventCel::RunPopupCommand(int id) {
         return;
     case 530: {
         EventsListRequest request;
-        request.document = doc;
+        request.document = &doc;
         request.event = event;
         if (!platform::Ui().RunDialog(request))
             return;
         view_.FillRow(row);
-        doc->SetModifiedFlag();
+        doc.SetModifiedFlag();
         view_.EventTextChanged();
         view_.Sequence()->m_nNeedsCompile = 1;
         MoveActiveCell(3, row + 1);
@@ -476,7 +476,7 @@ void EventCel::RunPopupCommand(int id) {
     const int data = column - 3; // 1 to 4
     if (item == 0) {
         DataFieldRequest request;
-        request.document = doc;
+        request.document = &doc;
         request.event = event;
         request.parameter = data;
         platform::Ui().RunDialog(request);
@@ -484,21 +484,21 @@ void EventCel::RunPopupCommand(int id) {
     }
     std::string& field = *Field(*event, column);
     ResourceListRequest request;
-    request.document = doc;
+    request.document = &doc;
     request.name = field;
     request.eventName = event->m_strEvent;
     if (!platform::Ui().RunDialog(request))
         return;
     field = request.name;
     view_.FillRow(row);
-    doc->SetModifiedFlag();
+    doc.SetModifiedFlag();
     view_.EventTextChanged();
     view_.Sequence()->m_nNeedsCompile = 1;
 }
 
 void EventCel::RunTimeWizard() {
     CSeq* seq = view_.Sequence();
-    CVLDoc* doc = view_.GetVLDoc();
+    CVLDoc& doc = view_.Doc();
     const int events = static_cast<int>(seq->m_poEventList.size());
     if (events == 0)
         return;
@@ -508,7 +508,7 @@ void EventCel::RunTimeWizard() {
     request.severalEvents = run.Several();
     request.choice = 0;
     request.currentLength = seq->m_poEventList.back()->m_strTime;
-    request.document = doc;
+    request.document = &doc;
     request.eventsInFrames = view_.Settings().eventsInFrames;
     if (!platform::Ui().RunDialog(request))
         return;
@@ -520,7 +520,7 @@ void EventCel::RunTimeWizard() {
         timewizard::Plan(times, run,
                          {request.choice, request.firstText, request.incrementText,
                           request.skipZero, request.wholeSeconds},
-                         {doc->GetFrameRate(), request.eventsInFrames, view_.WizardConversion()});
+                         {doc.GetFrameRate(), request.eventsInFrames, view_.WizardConversion()});
     if (outcome.Stopped()) {
         Box(outcome.stopMessage, "Time Wizard");
         return;
@@ -530,7 +530,7 @@ void EventCel::RunTimeWizard() {
     view_.EventsChanged(0);
     view_.FillGrid();
     view_.update();
-    doc->SetModifiedFlag();
+    doc.SetModifiedFlag();
     seq->m_nNeedsCompile = 1;
 }
 
@@ -641,8 +641,8 @@ std::string CEvntView::ViewSubject() const {
 }
 
 std::string CEvntView::FrameCaption() const {
-    const CVLDoc* doc = GetVLDoc();
-    return "[" + ViewSubject() + "] of " + (doc ? doc->GetScriptName() : std::string());
+    const CVLDoc& doc = Doc();
+    return "[" + ViewSubject() + "] of " + doc.GetScriptName();
 }
 
 void CEvntView::OnDraw() {
@@ -695,8 +695,8 @@ void CEvntView::DeclareCommands() {
         .On(
             kRestart,
             [this] {
-                if (CVLDoc* doc = GetVLDoc(); doc && seq_)
-                    EditSequenceRestart(*doc, *seq_, this);
+                if (seq_)
+                    EditSequenceRestart(Doc(), *seq_, this);
             },
             PropertyText(kRestart))
         .On(
@@ -725,21 +725,18 @@ platform::qt::CommandMap::Updater CEvntView::PropertyText(unsigned id) const {
 }
 
 void CEvntView::EditTimecodeStart() {
-    CVLDoc* doc = GetVLDoc();
-    if (doc && seq_ && EditSequenceTimecodeStart(*doc, *seq_, this))
+    CVLDoc& doc = Doc();
+    if (seq_ && EditSequenceTimecodeStart(doc, *seq_, this))
         TimecodeStartChanged();
 }
 
 void CEvntView::TimecodeStartChanged() {
-    if (CVLDoc* doc = GetVLDoc())
-        hints::SendTimeDisplay(*doc);
+    hints::SendTimeDisplay(Doc());
 }
 
 void CEvntView::OnInitialUpdate() {
-    CVLDoc* doc = GetVLDoc();
-    if (!doc)
-        return;
-    seq_ = doc->m_posCurrentSeq;
+    CVLDoc& doc = Doc();
+    seq_ = doc.m_posCurrentSeq;
     OnUpdate(nullptr, 0, nullptr);
     CELCell cell;
     cel_->FetchGridDefault(cell);
@@ -789,10 +786,10 @@ void CEvntView::OnUpdate(platform::View* sender, long hint, void* object) {
 }
 
 std::string CEvntView::TimeCellText(const CEvnt& event) const {
-    const CVLDoc* doc = GetVLDoc();
-    if (!doc || !seq_)
+    const CVLDoc& doc = Doc();
+    if (!seq_)
         return event.m_strTime;
-    const double rate = doc->GetFrameRate();
+    const double rate = doc.GetFrameRate();
     const ViewSettings settings = Settings();
     double frames = EventTimeToFrames(event.m_strTime, rate);
     std::string text = event.m_strTime;
@@ -864,24 +861,22 @@ void CEvntView::EnableCellTips(bool enable) {
 }
 
 void CEvntView::MarkChanged() {
-    if (CVLDoc* doc = GetVLDoc())
-        doc->SetModifiedFlag();
+    Doc().SetModifiedFlag();
     if (seq_)
         seq_->m_nNeedsCompile = 1;
 }
 
 void CEvntView::EventsChanged(int) {
-    CVLDoc* doc = GetVLDoc();
-    if (!doc || !seq_)
+    CVLDoc& doc = Doc();
+    if (!seq_)
         return;
     sendingEventsChanged_ = true;
-    hints::SendEventListChanged(*doc, *seq_);
+    hints::SendEventListChanged(doc, *seq_);
     sendingEventsChanged_ = false;
 }
 
 void CEvntView::EventTextChanged() {
-    if (CVLDoc* doc = GetVLDoc())
-        hints::SendRepaint(*doc);
+    hints::SendRepaint(Doc());
 }
 
 void CEvntView::OnInsertEvent() {
@@ -900,7 +895,7 @@ void CEvntView::OnInsertEvent() {
         return;
     }
     if (RaisesOrderOnInsert())
-        seq_->CheckEventOrder(GetVLDoc()->GetFrameRate(), true);
+        seq_->CheckEventOrder(Doc().GetFrameRate(), true);
     FillGrid();
     update();
     cel_->ClearBlockSelection();
@@ -956,10 +951,10 @@ bool CEvntView::DeleteEvents(bool ask) {
 }
 
 void CEvntView::OnExecuteEventNow() {
-    CVLDoc* doc = GetVLDoc();
-    CEvnt* event = seq_ && doc ? cel_->EventAt(cel_->GetActiveRow()) : nullptr;
+    CVLDoc& doc = Doc();
+    CEvnt* event = seq_ ? cel_->EventAt(cel_->GetActiveRow()) : nullptr;
     if (event)
-        showlink::DownloadEventNow(*doc, *seq_, *event);
+        showlink::DownloadEventNow(doc, *seq_, *event);
 }
 
 void CEvntView::ToggleEventsInFrames() {
@@ -967,8 +962,7 @@ void CEvntView::ToggleEventsInFrames() {
     Services().SetTimeDisplay(!settings.eventsInFrames, settings.timecodeStartAdded);
     FillGrid();
     update();
-    if (CVLDoc* doc = GetVLDoc())
-        hints::SendTimeDisplay(*doc);
+    hints::SendTimeDisplay(Doc());
 }
 
 void CEvntView::ToggleTimecodeStart() {
@@ -976,17 +970,16 @@ void CEvntView::ToggleTimecodeStart() {
     Services().SetTimeDisplay(settings.eventsInFrames, !settings.timecodeStartAdded);
     FillGrid();
     update();
-    if (CVLDoc* doc = GetVLDoc())
-        hints::SendTimeDisplay(*doc);
+    hints::SendTimeDisplay(Doc());
 }
 
 void CEvntView::SetIndentation(int level) {
-    CVLDoc* doc = GetVLDoc();
-    if (!seq_ || !doc)
+    CVLDoc& doc = Doc();
+    if (!seq_)
         return;
     seq_->m_wLevel = static_cast<std::uint16_t>(level);
-    doc->SetModifiedFlag();
-    hints::SendRepaint(*doc);
+    doc.SetModifiedFlag();
+    hints::SendRepaint(doc);
     ShowStatus(level == 1 ? std::string("Indentation set to None")
                           : "Indentation set to Level " + std::to_string(level - 1));
 }
@@ -1008,9 +1001,9 @@ void CEvntView::ToggleLoop() {
 }
 
 void CEvntView::EditTrigger(int index) {
-    CVLDoc* doc = GetVLDoc();
-    if (seq_ && doc && seq_->EditTrigger(doc, index))
-        doc->SetModifiedFlag();
+    CVLDoc& doc = Doc();
+    if (seq_ && seq_->EditTrigger(&doc, index))
+        doc.SetModifiedFlag();
 }
 
 void CEvntView::ShowStatus(const std::string& state) {
@@ -1088,8 +1081,7 @@ bool CEvntView::CopyEvents(bool cut) {
 }
 
 void CEvntView::PasteEvents() {
-    CVLDoc* doc = GetVLDoc();
-    if (!seq_ || !doc)
+    if (!seq_)
         return;
     const std::string caption = "Paste from Clipboard";
     auto& list = seq_->m_poEventList;

@@ -203,8 +203,7 @@ void SeqCel::OnCommand(int id) {
     } else if (uid >= kTriggerFirst && uid < kTriggerFirst + 4) {
         view_.EditTrigger(*seq, int(uid - kTriggerFirst));
     } else if (uid == kHelp) {
-        if (const CVLDoc* doc = view_.GetVLDoc())
-            platform::qt::OpenHelp(doc->Services().InstallDirectory());
+        platform::qt::OpenHelp(view_.Doc().Services().InstallDirectory());
     } else if (uid == kEditEvents) {
         view_.OpenEventsRouteB(GetActiveRow());
     }
@@ -347,18 +346,18 @@ bool SeqCel::AllowEditFinish(int column, int row, CELEdit*, std::string& text, b
     if (cancelled)
         return true;
     CSeq* seq = view_.SequenceAt(row);
-    CVLDoc* doc = view_.GetVLDoc();
-    if (!seq || !doc)
+    CVLDoc& doc = view_.Doc();
+    if (!seq)
         return true;
     if (column == 2) {
         const std::size_t start = text.find_first_not_of(" \t\r\n");
         seq->m_strName = start == std::string::npos ? std::string() : text.substr(start);
         text = IndentedName(*seq);
-        doc->MarkForCompile();
+        doc.MarkForCompile();
     } else if (column == 4) {
         seq->m_strDescription = text;
     }
-    doc->SetModifiedFlag(true);
+    doc.SetModifiedFlag(true);
     return true;
 }
 
@@ -379,15 +378,13 @@ bool SeqCel::AllowEditContinue(int column, int row, int& nextColumn, int& nextRo
 }
 
 void SeqCel::NotifyColumnSized(int, int&) {
-    CVLDoc* doc = view_.GetVLDoc();
-    if (!doc)
-        return;
+    CVLDoc& doc = view_.Doc();
     // The display only: the script is not marked modified.
-    doc->m_awColWidths[CVLDoc::kColSequenceList.first + 0] =
+    doc.m_awColWidths[CVLDoc::kColSequenceList.first + 0] =
         CVLView::StoredColumnWidth(GetColumnWidth(2));
-    doc->m_awColWidths[CVLDoc::kColSequenceList.first + 1] =
+    doc.m_awColWidths[CVLDoc::kColSequenceList.first + 1] =
         CVLView::StoredColumnWidth(GetColumnWidth(4));
-    doc->m_awColWidths[CVLDoc::kColSequenceList.first + 3] =
+    doc.m_awColWidths[CVLDoc::kColSequenceList.first + 3] =
         CVLView::StoredColumnWidth(GetColumnWidth(3));
 }
 
@@ -399,9 +396,7 @@ int SeqCel::GetCellTipText(int column, int row, int section, std::string& text) 
 }
 
 bool SeqCel::NotifyFindDialogClosed() {
-    CVLDoc* doc = view_.GetVLDoc();
-    if (!doc)
-        return true;
+    CVLDoc& doc = view_.Doc();
     for (int row = 0; row < GetRowCount() - 1; ++row) {
         CSeq* seq = view_.SequenceAt(row);
         if (!seq)
@@ -412,8 +407,8 @@ bool SeqCel::NotifyFindDialogClosed() {
         const char* comment = ReadCellText(4, row);
         seq->m_strDescription = comment ? comment : "";
     }
-    doc->SetModifiedFlag(true);
-    doc->MarkForCompile();
+    doc.SetModifiedFlag(true);
+    doc.MarkForCompile();
     return true;
 }
 
@@ -493,14 +488,12 @@ CSeqListView::CSeqListView(CVLDoc& doc, ViewServices& services, QWidget* parent)
 CSeqListView::~CSeqListView() = default;
 
 std::string CSeqListView::FrameCaption() const {
-    const CVLDoc* doc = GetVLDoc();
-    return doc ? doc->ViewTitle(*this) : std::string();
+    const CVLDoc& doc = Doc();
+    return doc.ViewTitle(*this);
 }
 
 void CSeqListView::OnInitialUpdate() {
-    CVLDoc* doc = GetVLDoc();
-    if (!doc)
-        return;
+    CVLDoc& doc = Doc();
     if (Frame())
         SetFrameTitle(FrameCaption());
     CELCell cell;
@@ -515,7 +508,7 @@ void CSeqListView::OnInitialUpdate() {
     FillGrid();
     cel_->ResizeColumn(0, kFlagColumnWidth);
     cel_->ResizeColumn(1, kFlagColumnWidth);
-    const auto& widths = doc->m_awColWidths;
+    const auto& widths = doc.m_awColWidths;
     const std::size_t first = CVLDoc::kColSequenceList.first;
     cel_->ResizeColumn(2, widths[first + 0] / 35);
     cel_->ResizeColumn(4, widths[first + 1] / 35);
@@ -524,13 +517,11 @@ void CSeqListView::OnInitialUpdate() {
 }
 
 void CSeqListView::FillGrid() {
-    const CVLDoc* doc = GetVLDoc();
-    if (!doc)
-        return;
+    const CVLDoc& doc = Doc();
     cel_->EnableBlockSelection(1);
     for (int c = 0; c < 5; ++c)
         cel_->WriteCellText(c, -1, kHeadings[c]);
-    const int count = int(doc->m_poSeqList.size());
+    const int count = int(doc.m_poSeqList.size());
     cel_->SetRowCount(count + 1, false);
     for (int row = 1; row <= count; ++row)
         FillRow(row);
@@ -575,10 +566,8 @@ bool CSeqListView::OnUpdateCommand(unsigned id, platform::qt::CommandUi& ui) {
 }
 
 void CSeqListView::AutoSizeColumns() {
-    const CVLDoc* doc = GetVLDoc();
-    if (!doc)
-        return;
-    cel_->FitColumnWidths(2, 4, int(doc->m_poSeqList.size()) + 1, 0);
+    const CVLDoc& doc = Doc();
+    cel_->FitColumnWidths(2, 4, int(doc.m_poSeqList.size()) + 1, 0);
     cel_->ResizeColumn(0, kFlagColumnWidth);
     cel_->ResizeColumn(1, kFlagColumnWidth);
     const int minimum[5] = {0, 0, 100, 75, 75};
@@ -595,11 +584,10 @@ void CSeqListView::EnableCellTips(bool enable) {
 }
 
 CSeq* CSeqListView::SequenceAt(int row) const {
-    const CVLDoc* doc = GetVLDoc();
-    if (!doc || row < 0 || row >= cel_->GetRowCount() - 1 ||
-        std::size_t(row) >= doc->m_poSeqList.size())
+    const CVLDoc& doc = Doc();
+    if (row < 0 || row >= cel_->GetRowCount() - 1 || std::size_t(row) >= doc.m_poSeqList.size())
         return nullptr;
-    return doc->m_poSeqList[std::size_t(row)].get();
+    return doc.m_poSeqList[std::size_t(row)].get();
 }
 
 CSeq* CSeqListView::ActiveSequence() const {
@@ -609,48 +597,46 @@ CSeq* CSeqListView::ActiveSequence() const {
 CSeq* CSeqListView::SetSequenceToOpen(int row) {
     CSeq* seq = SequenceAt(row);
     if (seq)
-        GetVLDoc()->m_posCurrentSeq = seq;
+        Doc().m_posCurrentSeq = seq;
     return seq;
 }
 
 int CSeqListView::RowOf(const CSeq* seq) const {
-    const CVLDoc* doc = GetVLDoc();
-    if (!doc)
-        return -1;
-    for (std::size_t i = 0; i < doc->m_poSeqList.size(); ++i)
-        if (doc->m_poSeqList[i].get() == seq)
+    const CVLDoc& doc = Doc();
+    for (std::size_t i = 0; i < doc.m_poSeqList.size(); ++i)
+        if (doc.m_poSeqList[i].get() == seq)
             return int(i);
     return -1;
 }
 
 void CSeqListView::SetLevel(CSeq& seq, int level) {
-    CVLDoc* doc = GetVLDoc();
+    CVLDoc& doc = Doc();
     seq.m_wLevel = static_cast<std::uint16_t>(level);
-    doc->SetModifiedFlag(true);
+    doc.SetModifiedFlag(true);
     FillRow(RowOf(&seq) + 1);
-    hints::SendRepaint(*doc);
+    hints::SendRepaint(doc);
 }
 
 void CSeqListView::CycleLevel() {
     CSeq* seq = ActiveSequence();
     if (!seq)
         return;
-    CVLDoc* doc = GetVLDoc();
+    CVLDoc& doc = Doc();
     seq->m_wLevel = static_cast<std::uint16_t>(ShownLevel(*seq) >= 6 ? 1 : ShownLevel(*seq) + 1);
-    doc->SetModifiedFlag(true);
+    doc.SetModifiedFlag(true);
     FillGrid();
     cel_->RepaintAll();
-    hints::SendRepaint(*doc);
+    hints::SendRepaint(doc);
 }
 
 void CSeqListView::ToggleFlag(CSeq& seq, std::int32_t CSeq::*flag, bool hint) {
-    CVLDoc* doc = GetVLDoc();
+    CVLDoc& doc = Doc();
     seq.*flag = seq.*flag ? 0 : 1;
     seq.m_nNeedsCompile = 1;
-    doc->SetModifiedFlag(true);
+    doc.SetModifiedFlag(true);
     FillRow(RowOf(&seq) + 1);
     if (hint)
-        hints::SendRepaint(*doc);
+        hints::SendRepaint(doc);
 }
 
 void CSeqListView::ToggleAutoStart(CSeq& seq, bool hint) {
@@ -663,11 +649,11 @@ void CSeqListView::ToggleLooping(CSeq& seq, bool hint) {
 
 void CSeqListView::RunSequenceDialog(CSeq& seq, bool fromPopup,
                                      bool (*dialog)(CVLDoc&, CSeq&, QWidget*)) {
-    CVLDoc* doc = GetVLDoc();
-    if (!dialog(*doc, seq, this) || !fromPopup)
+    CVLDoc& doc = Doc();
+    if (!dialog(doc, seq, this) || !fromPopup)
         return;
     FillRow(RowOf(&seq) + 1);
-    hints::SendRepaint(*doc);
+    hints::SendRepaint(doc);
 }
 
 void CSeqListView::EditRestart(CSeq& seq, bool fromPopup) {
@@ -679,21 +665,21 @@ void CSeqListView::EditTimecode(CSeq& seq, bool fromPopup) {
 }
 
 void CSeqListView::EditTrigger(CSeq& seq, int index) {
-    CVLDoc* doc = GetVLDoc();
-    if (!seq.EditTrigger(doc, index))
+    CVLDoc& doc = Doc();
+    if (!seq.EditTrigger(&doc, index))
         return;
     FillRow(RowOf(&seq) + 1);
-    hints::SendRepaint(*doc);
+    hints::SendRepaint(doc);
 }
 
 void CSeqListView::StartNow() {
     if (CSeq* seq = ActiveSequence())
-        showlink::StartSequenceNow(*GetVLDoc(), RowOf(seq));
+        showlink::StartSequenceNow(Doc(), RowOf(seq));
 }
 
 void CSeqListView::ResetNow() {
     if (CSeq* seq = ActiveSequence())
-        showlink::ResetSequenceNow(*GetVLDoc(), RowOf(seq));
+        showlink::ResetSequenceNow(Doc(), RowOf(seq));
 }
 
 void CSeqListView::OpenEventsRouteA() {
@@ -701,14 +687,14 @@ void CSeqListView::OpenEventsRouteA() {
     if (!seq)
         return;
     // A new event editor each time, also beside one already open on the sequence.
-    Services().OpenNewView(*GetVLDoc(), "m_pEventTmp");
+    Services().OpenNewView(Doc(), "m_pEventTmp");
 }
 
 void CSeqListView::OpenEventsRouteB(int row) {
-    CVLDoc* doc = GetVLDoc();
-    if (!doc || !SetSequenceToOpen(row))
+    CVLDoc& doc = Doc();
+    if (!SetSequenceToOpen(row))
         return;
-    Services().OpenNewView(*doc, doc->m_nViewTimeLine ? "m_pTimeTmp" : "m_pEventTmp");
+    Services().OpenNewView(doc, doc.m_nViewTimeLine ? "m_pTimeTmp" : "m_pEventTmp");
 }
 
 void CSeqListView::EraseActiveCell() {
@@ -716,27 +702,27 @@ void CSeqListView::EraseActiveCell() {
     CSeq* seq = ActiveSequence();
     if (!seq || (column != 2 && column != 4))
         return;
-    CVLDoc* doc = GetVLDoc();
+    CVLDoc& doc = Doc();
     cel_->WriteCellText(column, cel_->GetActiveRow(), "");
     cel_->RedrawCell(column, cel_->GetActiveRow());
     if (column == 2) {
         seq->m_strName.clear();
-        doc->MarkForCompile();
+        doc.MarkForCompile();
     } else {
         seq->m_strDescription.clear();
     }
-    doc->SetModifiedFlag(true);
+    doc.SetModifiedFlag(true);
 }
 
 bool CSeqListView::AppendForTyping() {
-    CVLDoc* doc = GetVLDoc();
+    CVLDoc& doc = Doc();
     std::unique_ptr<CSeq> seq = NewSequence(std::string());
     if (!seq)
         return false;
-    doc->m_poSeqList.push_back(std::move(seq));
-    hints::SendRepaint(*doc);
+    doc.m_poSeqList.push_back(std::move(seq));
+    hints::SendRepaint(doc);
     FillGrid();
-    doc->SetModifiedFlag(true);
+    doc.SetModifiedFlag(true);
     return true;
 }
 
@@ -745,29 +731,29 @@ void CSeqListView::OnInsertSequence() {
     const int row = cel_->GetActiveRow();
     if (!SequenceAt(row))
         return;
-    CVLDoc* doc = GetVLDoc();
+    CVLDoc& doc = Doc();
     std::unique_ptr<CSeq> seq = NewSequence(std::string());
     if (!seq)
         return;
-    doc->m_poSeqList.insert(doc->m_poSeqList.begin() + row, std::move(seq));
+    doc.m_poSeqList.insert(doc.m_poSeqList.begin() + row, std::move(seq));
     FillGrid();
     update();
     cel_->ClearBlockSelection();
     cel_->RepaintAll();
     cel_->MoveActiveCell(column, row);
-    doc->MarkForCompile();
-    doc->SetModifiedFlag(true);
+    doc.MarkForCompile();
+    doc.SetModifiedFlag(true);
 }
 
 void CSeqListView::RemoveRows(int first, int last) {
-    CVLDoc* doc = GetVLDoc();
+    CVLDoc& doc = Doc();
     std::vector<const CSeq*> removed;
     for (int row = first; row <= last; ++row)
-        removed.push_back(doc->m_poSeqList[std::size_t(row)].get());
+        removed.push_back(doc.m_poSeqList[std::size_t(row)].get());
     // Every frame that shows one of them closes: its own views by identity, the event editors
     // also by name without regard to case.
     std::vector<platform::View*> targets;
-    for (platform::View* view : doc->Views()) {
+    for (platform::View* view : doc.Views()) {
         const auto* shown = dynamic_cast<const CVLView*>(view);
         const CSeq* seq = shown ? shown->ShownSequence() : nullptr;
         if (!seq)
@@ -782,7 +768,7 @@ void CSeqListView::RemoveRows(int first, int last) {
     // A frame with two panes closes once; a closed frame's views may be gone already.
     std::set<const void*> closed;
     for (platform::View* view : targets) {
-        const auto& attached = doc->Views();
+        const auto& attached = doc.Views();
         if (std::find(attached.begin(), attached.end(), view) == attached.end())
             continue;
         const void* frame = view->FrameId();
@@ -791,15 +777,13 @@ void CSeqListView::RemoveRows(int first, int last) {
         view->CloseFrame();
     }
     for (const CSeq* gone : removed)
-        if (doc->m_posCurrentSeq == gone)
-            doc->m_posCurrentSeq = nullptr;
-    doc->m_poSeqList.erase(doc->m_poSeqList.begin() + first, doc->m_poSeqList.begin() + last + 1);
+        if (doc.m_posCurrentSeq == gone)
+            doc.m_posCurrentSeq = nullptr;
+    doc.m_poSeqList.erase(doc.m_poSeqList.begin() + first, doc.m_poSeqList.begin() + last + 1);
 }
 
 void CSeqListView::OnDeleteSequences() {
-    CVLDoc* doc = GetVLDoc();
-    if (!doc)
-        return;
+    CVLDoc& doc = Doc();
     const int lastSeqRow = cel_->GetRowCount() - 2;
     int first = -1;
     for (int row = 0; row <= lastSeqRow; ++row)
@@ -828,13 +812,13 @@ void CSeqListView::OnDeleteSequences() {
     RefillKeepingOneSequence();
     cel_->ClearBlockSelection();
     cel_->RepaintAll();
-    const int count = int(doc->m_poSeqList.size());
+    const int count = int(doc.m_poSeqList.size());
     if (first + 1 > count)
         cel_->MoveActiveCell(1, std::max(0, first - 1));
     else
         cel_->MoveActiveCell(2, first);
-    doc->MarkForCompile();
-    doc->SetModifiedFlag(true);
+    doc.MarkForCompile();
+    doc.SetModifiedFlag(true);
 }
 
 bool CSeqListView::IsRowSelected(int row) const {
@@ -842,18 +826,18 @@ bool CSeqListView::IsRowSelected(int row) const {
 }
 
 void CSeqListView::RefillKeepingOneSequence() {
-    CVLDoc* doc = GetVLDoc();
-    if (doc->m_poSeqList.empty()) {
+    CVLDoc& doc = Doc();
+    if (doc.m_poSeqList.empty()) {
         if (std::unique_ptr<CSeq> seq = NewSequence("Default"))
-            doc->m_poSeqList.push_back(std::move(seq));
+            doc.m_poSeqList.push_back(std::move(seq));
     }
     FillGrid();
     update();
 }
 
 bool CSeqListView::CopyRun(int& first, int& last) const {
-    const CVLDoc* doc = GetVLDoc();
-    const int count = doc ? int(doc->m_poSeqList.size()) : 0;
+    const CVLDoc& doc = Doc();
+    const int count = int(doc.m_poSeqList.size());
     if (count == 0)
         return false;
     first = count - 1;
@@ -869,11 +853,11 @@ bool CSeqListView::CopyRun(int& first, int& last) const {
 }
 
 bool CSeqListView::WriteClipboard(bool cut, int first, int last) {
-    const CVLDoc* doc = GetVLDoc();
+    const CVLDoc& doc = Doc();
     const std::string caption = cut ? "Cut to Clipboard" : "Copy to Clipboard";
     std::vector<const CSeq*> run;
     for (int row = first; row <= last; ++row)
-        run.push_back(doc->m_poSeqList[std::size_t(row)].get());
+        run.push_back(doc.m_poSeqList[std::size_t(row)].get());
     if (!clipboard::SequencesFitBlock(run)) {
         // The block counts sequences in one byte and events in two.
         Box(Format(cut ? "Cutting %d sequences would exceed 255 sequences"
@@ -912,19 +896,17 @@ void CSeqListView::OnCut() {
     int first = 0, last = 0;
     if (!CopyRun(first, last) || !WriteClipboard(true, first, last))
         return;
-    CVLDoc* doc = GetVLDoc();
+    CVLDoc& doc = Doc();
     RemoveRows(first, last);
     RefillKeepingOneSequence();
     cel_->ClearBlockSelection();
     cel_->RepaintAll();
-    doc->MarkForCompile();
-    doc->SetModifiedFlag(true);
+    doc.MarkForCompile();
+    doc.SetModifiedFlag(true);
 }
 
 void CSeqListView::OnPaste() {
-    CVLDoc* doc = GetVLDoc();
-    if (!doc)
-        return;
+    CVLDoc& doc = Doc();
     const std::string caption = "Paste from Clipboard";
     const int rows = cel_->GetRowCount();
     const int lastRow = rows - 1;
@@ -975,7 +957,7 @@ void CSeqListView::OnPaste() {
         replace = Box("Are you sure you want to replace the current selection?", caption,
                       platform::MsgButtons::YesNo) == platform::MsgResult::Yes;
     }
-    const int remaining = int(doc->m_poSeqList.size()) - (replace ? last - first + 1 : 0);
+    const int remaining = int(doc.m_poSeqList.size()) - (replace ? last - first + 1 : 0);
     if (int(block.sequences.size()) + remaining + 1 > 256) {
         Box(Format("Pasting %d sequences would exceed 255 sequences", int(block.sequences.size())),
             caption);
@@ -983,12 +965,12 @@ void CSeqListView::OnPaste() {
     }
     if (replace && SequenceAt(first))
         RemoveRows(first, last);
-    doc->MarkForCompile();
-    int at = std::min(first, int(doc->m_poSeqList.size()));
+    doc.MarkForCompile();
+    int at = std::min(first, int(doc.m_poSeqList.size()));
     const int firstPasted = at;
     try {
         for (auto& seq : block.sequences)
-            doc->m_poSeqList.insert(doc->m_poSeqList.begin() + at++, std::move(seq));
+            doc.m_poSeqList.insert(doc.m_poSeqList.begin() + at++, std::move(seq));
     } catch (const std::bad_alloc&) {
         // What was removed and inserted so far stays, and the list shows it.
         platform::ShowMessage(kNoMemorySequence, platform::MsgButtons::Ok, platform::MsgIcon::Stop);
@@ -998,7 +980,7 @@ void CSeqListView::OnPaste() {
     cel_->ClearBlockSelection();
     cel_->SelectOneCell(2, firstPasted);
     cel_->RepaintAll();
-    doc->SetModifiedFlag(true);
+    doc.SetModifiedFlag(true);
 }
 
 void RegisterSequenceViews(platform::qt::ViewRegistry& registry, ViewServices& services) {

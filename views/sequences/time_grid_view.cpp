@@ -11,7 +11,7 @@
 void CVwTimeGrid::OnUpdate(platform::View* sender, long hint, void* object) {
     if (!HintConcernsView(hint, object))
         return;
-    CVLDoc* doc = GetVLDoc();
+    CVLDoc& doc = Doc();
     EventCel& cel = Cel();
     if (const auto* selection = hints::As<hints::TimelineSelection>(hint, object)) {
         cel.update();
@@ -31,8 +31,8 @@ void CVwTimeGrid::OnUpdate(platform::View* sender, long hint, void* object) {
     }
     if (hints::As<hints::TimesMoved>(hint, object)) {
         cel.update();
-        if (doc && Sequence())
-            Sequence()->SortEventsByTime(doc->GetFrameRate());
+        if (Sequence())
+            Sequence()->SortEventsByTime(doc.GetFrameRate());
         FillGrid();
         cel.ClearBlockSelection();
         cel.MoveActiveCell(0, 0);
@@ -51,9 +51,9 @@ void CVwTimeGrid::OnUpdate(platform::View* sender, long hint, void* object) {
 }
 
 void CVwTimeGrid::SendGridChanged(int event) {
-    CVLDoc* doc = GetVLDoc();
-    if (doc && Sequence())
-        hints::SendGridEventsChanged(*doc, *Sequence(), event);
+    CVLDoc& doc = Doc();
+    if (Sequence())
+        hints::SendGridEventsChanged(doc, *Sequence(), event);
 }
 
 void CVwTimeGrid::EventsChanged(int event) {
@@ -79,9 +79,9 @@ void CVwTimeGrid::EventPicked() {
 
 void CVwTimeGrid::SkipMarkToggled(int row) {
     SendGridChanged(0);
-    CVLDoc* doc = GetVLDoc();
-    if (doc && Sequence())
-        hints::SendSkipToggled(*doc, *Sequence(), row);
+    CVLDoc& doc = Doc();
+    if (Sequence())
+        hints::SendSkipToggled(doc, *Sequence(), row);
 }
 
 void RegisterTimeGridView(platform::qt::ViewRegistry& registry, ViewServices& services) {

@@ -211,17 +211,15 @@ void CVwTimeline::DeclareCommands() {
 }
 
 void CVwTimeline::OnInitialUpdate() {
-    CVLDoc* doc = GetVLDoc();
-    if (!doc)
-        return;
-    seq_ = doc->m_posCurrentSeq;
+    CVLDoc& doc = Doc();
+    seq_ = doc.m_posCurrentSeq;
     canvas_->resize(1000, 1000);
     zoomLevel_ = timeline::kDefaultZoomLevel;
     if (seq_)
-        timecodeStart_ = FramesToTimecodeText(seq_->m_dChaseStart, doc->GetFrameRate());
+        timecodeStart_ = FramesToTimecodeText(seq_->m_dChaseStart, doc.GetFrameRate());
     RebuildBoxes();
     if (Frame() && seq_)
-        SetFrameTitle("[" + seq_->m_strName + "] of " + doc->GetScriptName());
+        SetFrameTitle("[" + seq_->m_strName + "] of " + doc.GetScriptName());
 }
 
 void CVwTimeline::OnUpdate(platform::View*, long hint, void* object) {
@@ -231,8 +229,7 @@ void CVwTimeline::OnUpdate(platform::View*, long hint, void* object) {
         SelectBox({}, toggled->event);
     } else if (hint == hints::kTimeDisplay) {
         // The frame's start field and the toggles change what the sequence says: read it again.
-        if (CVLDoc* doc = GetVLDoc())
-            timecodeStart_ = FramesToTimecodeText(seq_->m_dChaseStart, doc->GetFrameRate());
+        timecodeStart_ = FramesToTimecodeText(seq_->m_dChaseStart, Doc().GetFrameRate());
         RebuildBoxes();
     } else if (const auto* changed = hints::As<hints::GridEventsChanged>(hint, object)) {
         RebuildBoxes();
@@ -254,16 +251,16 @@ void CVwTimeline::SetZoomLevel(int level) {
 }
 
 void CVwTimeline::RebuildBoxes() {
-    CVLDoc* doc = GetVLDoc();
-    if (busy_ || !doc || !seq_)
+    CVLDoc& doc = Doc();
+    if (busy_ || !seq_)
         return;
     busy_ = true;
     canvas_->setUpdatesEnabled(false);
     selection_.clear();
     const ViewSettings view = Services().Settings();
-    settings_ = *timeline::MakeSettings(zoomLevel_, timecodeStart_, doc->GetFrameRate(),
+    settings_ = *timeline::MakeSettings(zoomLevel_, timecodeStart_, doc.GetFrameRate(),
                                         view.eventsInFrames, view.timecodeStartAdded);
-    boxes_.Build(seq_->m_poEventList, settings_, timeline::OperandColours(*doc));
+    boxes_.Build(seq_->m_poEventList, settings_, timeline::OperandColours(doc));
     if (grabbed_ >= static_cast<int>(boxes_.size()))
         grabbed_ = -1;
     UpdateExtent();
@@ -350,13 +347,13 @@ int CVwTimeline::SelectBox(Qt::KeyboardModifiers modifiers, int box) {
 }
 
 void CVwTimeline::SendSelection() {
-    CVLDoc* doc = GetVLDoc();
-    if (!doc || !seq_)
+    CVLDoc& doc = Doc();
+    if (!seq_)
         return;
     CEventBoxList listed;
     for (int box : selection_)
         listed.push_back(boxes_[static_cast<std::size_t>(box)]);
-    hints::SendTimelineSelection(*doc, *seq_, listed);
+    hints::SendTimelineSelection(doc, *seq_, listed);
 }
 
 void CVwTimeline::OnLButtonDown(QPoint point, Qt::KeyboardModifiers modifiers) {
@@ -430,8 +427,8 @@ void CVwTimeline::DragSelectedBoxes(QPoint snapped) {
 }
 
 void CVwTimeline::ShowDragTime(QPoint snapped) {
-    CVLDoc* doc = GetVLDoc();
-    const double rate = doc ? doc->GetFrameRate() : 30.0;
+    CVLDoc& doc = Doc();
+    const double rate = doc.GetFrameRate();
     long long frames = timeline::PixelToFrames(snapped.y(), settings_.framesPerStep);
     if (settings_.startTimecodeAdded)
         frames += static_cast<long long>(EventTimeToFrames(timecodeStart_, rate));
@@ -466,14 +463,14 @@ void CVwTimeline::OnLButtonUp(QPoint) {
         return;
     dragging_ = false;
     canvas_->update(ToQRect(hover_.GetRect()));
-    CVLDoc* doc = GetVLDoc();
-    if (!doc || !seq_)
+    CVLDoc& doc = Doc();
+    if (!seq_)
         return;
     for (int box : selection_) {
         CEventBoxOb& b = boxes_[static_cast<std::size_t>(box)];
         if (CEvnt* event = EventOfBox(box)) {
             const int frames = std::clamp(b.m_nFrames, 0, timeline::kMaxEventFrames);
-            event->m_strTime = FramesToMinSecText(frames, doc->GetFrameRate());
+            event->m_strTime = FramesToMinSecText(frames, doc.GetFrameRate());
         }
         b.Deselect();
         InvalidateBox(box);
@@ -481,22 +478,22 @@ void CVwTimeline::OnLButtonUp(QPoint) {
     selection_.clear();
     TimesWritten();
     RebuildBoxes();
-    doc->SetModifiedFlag();
+    doc.SetModifiedFlag();
 }
 
 void CVwTimeline::TimesWritten() {
-    CVLDoc* doc = GetVLDoc();
-    if (!doc || !seq_)
+    CVLDoc& doc = Doc();
+    if (!seq_)
         return;
     seq_->m_nNeedsCompile = 1;
-    seq_->SortEventsByTime(doc->GetFrameRate());
-    hints::SendEventListChanged(*doc, *seq_);
-    hints::SendTimesMoved(*doc, *seq_);
+    seq_->SortEventsByTime(doc.GetFrameRate());
+    hints::SendEventListChanged(doc, *seq_);
+    hints::SendTimesMoved(doc, *seq_);
 }
 
 void CVwTimeline::NudgeSelectedEvents(bool earlier) {
-    CVLDoc* doc = GetVLDoc();
-    if (busy_ || !doc || !seq_ || selection_.empty())
+    CVLDoc& doc = Doc();
+    if (busy_ || !seq_ || selection_.empty())
         return;
     std::vector<const CEvnt*> moved;
     for (int box : selection_) {
@@ -505,7 +502,7 @@ void CVwTimeline::NudgeSelectedEvents(bool earlier) {
             continue;
         CEventBoxOb& b = boxes_[static_cast<std::size_t>(box)];
         b.m_nFrames = std::clamp(b.m_nFrames + (earlier ? -1 : 1), 0, timeline::kMaxEventFrames);
-        event->m_strTime = FramesToMinSecText(b.m_nFrames, doc->GetFrameRate());
+        event->m_strTime = FramesToMinSecText(b.m_nFrames, doc.GetFrameRate());
         moved.push_back(event);
     }
     selection_.clear();
@@ -520,7 +517,7 @@ void CVwTimeline::NudgeSelectedEvents(bool earlier) {
                 break;
             }
     }
-    doc->SetModifiedFlag();
+    doc.SetModifiedFlag();
 }
 
 void CVwTimeline::OnLButtonDblClk(QPoint point, Qt::KeyboardModifiers modifiers) {
@@ -530,13 +527,13 @@ void CVwTimeline::OnLButtonDblClk(QPoint point, Qt::KeyboardModifiers modifiers)
 }
 
 void CVwTimeline::OnRunNow() {
-    CVLDoc* doc = GetVLDoc();
-    if (!doc || !seq_)
+    CVLDoc& doc = Doc();
+    if (!seq_)
         return;
     const std::vector<int> boxes = selection_;
     for (int box : boxes)
         if (CEvnt* event = EventOfBox(box))
-            showlink::DownloadEventNow(*doc, *seq_, *event);
+            showlink::DownloadEventNow(doc, *seq_, *event);
 }
 
 GVPMenuPtr CVwTimeline::BuildContextMenu() const {
@@ -565,10 +562,10 @@ void CVwTimeline::OnContextMenu(QPoint point, QPoint screenPoint) {
 }
 
 platform::qt::CommandTarget* CVwTimeline::GridPane() const {
-    CVLDoc* doc = GetVLDoc();
-    if (!doc || !Frame())
+    CVLDoc& doc = Doc();
+    if (!Frame())
         return nullptr;
-    for (platform::View* view : doc->Views())
+    for (platform::View* view : doc.Views())
         if (auto* grid = dynamic_cast<CVwTimeGrid*>(view); grid && grid->FrameId() == FrameId())
             return grid;
     return nullptr;
@@ -590,15 +587,14 @@ void CVwTimeline::ForwardToGrid(unsigned id) {
 }
 
 void CVwTimeline::Mark() {
-    if (CVLDoc* doc = GetVLDoc())
-        doc->SetModifiedFlag();
+    Doc().SetModifiedFlag();
     if (seq_)
         seq_->m_nNeedsCompile = 1;
 }
 
 void CVwTimeline::OnDeleteEvents() {
-    CVLDoc* doc = GetVLDoc();
-    if (!doc || !seq_)
+    CVLDoc& doc = Doc();
+    if (!seq_)
         return;
     char text[96];
     std::snprintf(text, sizeof text, "Remove the %d selected event(s). Are you sure?",
@@ -627,13 +623,13 @@ void CVwTimeline::OnDeleteEvents() {
     }
     Mark();
     if (deleted)
-        hints::SendEventListChanged(*doc, *seq_);
-    hints::SendTimelineEventsChanged(*doc, *seq_);
+        hints::SendEventListChanged(doc, *seq_);
+    hints::SendTimelineEventsChanged(doc, *seq_);
 }
 
 void CVwTimeline::PasteEvents() {
-    CVLDoc* doc = GetVLDoc();
-    if (!doc || !seq_)
+    CVLDoc& doc = Doc();
+    if (!seq_)
         return;
     auto& list = seq_->m_poEventList;
     // The paste position: the last selected box, else the first event.
@@ -688,8 +684,8 @@ void CVwTimeline::PasteEvents() {
     selection_.clear();
     Mark();
     RebuildBoxes();
-    hints::SendEventListChanged(*doc, *seq_);
-    hints::SendTimelineEventsChanged(*doc, *seq_);
+    hints::SendEventListChanged(doc, *seq_);
+    hints::SendTimelineEventsChanged(doc, *seq_);
 }
 
 // ---- Printing ----

@@ -13,6 +13,7 @@
 #include "script/vl_doc.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/gui/gui_test_support.h"
+#include "tests/app/gui/main_window_fixture.h"
 #include "tests/support/controller_emulator.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/reproducer_emulator.h"
@@ -33,7 +34,6 @@
 #include <QTest>
 #include <QTimer>
 #include <deque>
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -77,30 +77,18 @@ private:
     platform::UiServices* previous_ = nullptr;
 };
 
-struct ConfigDialogs : ::testing::Test, testsupport::QtAppFirst {
-    ConfigDialogs() { guitest::EnsureToolkit(); }
+struct ConfigDialogs : guitest::MainWindowFixture {
     // The frame on a profile that sends COM1 to `com1` (none: nowhere), the other ports nowhere.
     void Start(const std::string& com1 = "", const std::string& download = "") {
-        {
-            std::ofstream out(install.Profile());
-            guitest::WriteSerialPorts(out, com1.empty() ? std::map<int, std::string>{}
-                                                        : std::map<int, std::string>{{1, com1}});
-            out << "[Download]\n" << download;
-        }
-        app.SetProfilePath(install.Profile());
-        window = std::make_unique<CVLFrame>(app);
-        ASSERT_TRUE(app.InitInstance(*window));
-        window->show();
+        WriteProfile(com1.empty() ? std::map<int, std::string>{}
+                                  : std::map<int, std::string>{{1, com1}},
+                     "[Download]\n" + download);
+        ASSERT_NO_FATAL_FAILURE(StartWindow());
         ui = std::make_unique<AnsweringUi>(window->UiServices());
     }
-    ~ConfigDialogs() override {
+    void TearDown() override {
         ui.reset();
-        if (window)
-            app.ExitInstance();
-        window.reset();
-    }
-    CVLDoc* OpenScript() {
-        return app.OpenDocumentFile((install.Root() / "SCRIPTS/Fountain.ksf").string());
+        MainWindowFixture::TearDown();
     }
     // Runs the command with `step` on its dialog; the step closes it.
     void Run(unsigned command, std::function<void(QDialog&)> step) {
@@ -116,9 +104,6 @@ struct ConfigDialogs : ::testing::Test, testsupport::QtAppFirst {
         EXPECT_TRUE(ran) << "no dialog for " << command;
     }
 
-    app_testing::TempInstall install;
-    CVLApp app;
-    std::unique_ptr<CVLFrame> window;
     std::unique_ptr<AnsweringUi> ui;
     QString title;
 };

@@ -2,7 +2,6 @@
 // toolbar (a combo and an edit) over a grid view, and the static splitter with two grid views.
 // The main window's table commands reach the pane that has, or last had, the focus; the bars'
 // commands take the whole routing; both kinds keep their placement where their owner says.
-#include "app/gui/vl_frame.h"
 #include "controls/commandbars/aux_data.h"
 #include "controls/commandbars/command_bars.h"
 #include "controls/commandbars/control_combo_edit.h"
@@ -12,9 +11,7 @@
 #include "controls/commandbars/tool_bar.h"
 #include "platform/qt/placement.h"
 #include "script/vl_doc.h"
-#include "tests/app/app_test_support.h"
-#include "tests/app/gui/gui_test_support.h"
-#include "tests/support/qt_test_app.h"
+#include "tests/app/gui/main_window_fixture.h"
 #include "tests/support/scripted_ui.h"
 #include "views/common/update_hints.h"
 #include "views/common/vl_view.h"
@@ -22,7 +19,6 @@
 
 #include <QMdiArea>
 #include <QTest>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -84,34 +80,28 @@ public:
     int modeCommands = 0;
 };
 
-struct FrameContents : ::testing::Test, testsupport::QtAppFirst {
-    FrameContents() { guitest::EnsureToolkit(); }
+struct FrameContents : guitest::MainWindowFixture {
     void SetUp() override {
-        std::ofstream(install.Profile()) << "[Serial Ports]\nCOM1=/nonexistent/tty\n";
-        app.SetProfilePath(install.Profile());
-        window = std::make_unique<CVLFrame>(app);
-        for (const char* name : {"Left Pane", "Right Pane"})
-            window->Views().RegisterView(
-                name, [name, this](platform::Document& document, QWidget*) -> pq::CreatedView {
-                    auto* doc = dynamic_cast<CVLDoc*>(&document);
-                    if (!doc)
-                        return {};
-                    auto* view = new PaneView(name, *doc, window->Services());
-                    return {view, view};
-                });
-        ASSERT_TRUE(app.InitInstance(*window));
-        window->resize(1000, 700);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        doc = app.OpenDocumentFile((install.Root() / "SCRIPTS/Fountain.ksf").string());
+        ASSERT_NO_FATAL_FAILURE(StartWindow(
+            [this](CVLFrame& frame) {
+                for (const char* name : {"Left Pane", "Right Pane"})
+                    frame.Views().RegisterView(
+                        name,
+                        [name, this](platform::Document& document, QWidget*) -> pq::CreatedView {
+                            auto* doc = dynamic_cast<CVLDoc*>(&document);
+                            if (!doc)
+                                return {};
+                            auto* view = new PaneView(name, *doc, window->Services());
+                            return {view, view};
+                        });
+            },
+            true));
+        doc = OpenScript();
         ASSERT_NE(doc, nullptr);
     }
     void TearDown() override {
         templates.clear();
-        if (window)
-            app.ExitInstance();
-        window.reset();
+        MainWindowFixture::TearDown();
     }
 
     // A template whose frames keep their placement in `placement`, outside the script.
@@ -154,9 +144,6 @@ struct FrameContents : ::testing::Test, testsupport::QtAppFirst {
         return dynamic_cast<pq::MdiChildFrame*>(window->MdiArea()->activeSubWindow());
     }
 
-    app_testing::TempInstall install;
-    CVLApp app;
-    std::unique_ptr<CVLFrame> window;
     CVLDoc* doc = nullptr;
     std::vector<std::unique_ptr<pq::MdiDocTemplate>> templates;
     pq::PlacementRecord placement;

@@ -31,7 +31,7 @@ struct LiveSequenceList : guitest::MainWindowFixture {
     CSeqListView* ListOf(const CVLDoc& doc) {
         for (QMdiSubWindow* frame : window->MdiArea()->subWindowList())
             if (auto* list = dynamic_cast<CSeqListView*>(frame->widget()))
-                if (list->GetVLDoc() == &doc)
+                if (&list->Doc() == &doc)
                     return list;
         return nullptr;
     }

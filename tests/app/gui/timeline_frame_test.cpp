@@ -2,11 +2,7 @@
 // Timeline (32915) and from the sequence list by route B, the two panes finding each other
 // through the frame's views, and the frame closing once when the sequence list deletes or cuts
 // its sequence.
-#include "app/gui/vl_frame.h"
-#include "script/vl_doc.h"
-#include "tests/app/app_test_support.h"
-#include "tests/app/gui/gui_test_support.h"
-#include "tests/support/qt_test_app.h"
+#include "tests/app/gui/main_window_fixture.h"
 #include "tests/support/scripted_ui.h"
 #include "views/sequences/event_frames.h"
 #include "views/sequences/seq_list_view.h"
@@ -19,32 +15,18 @@
 #include <QMdiSubWindow>
 #include <QMimeData>
 #include <QTest>
-#include <fstream>
 #include <gtest/gtest.h>
 
 namespace {
 
 using namespace vl_ids;
 
-struct TimelineFrame : ::testing::Test, testsupport::QtAppFirst {
-    TimelineFrame() { guitest::EnsureToolkit(); }
+struct TimelineFrame : guitest::MainWindowFixture {
     void SetUp() override {
-        std::ofstream(install.Profile()) << "[Serial Ports]\nCOM1=/nonexistent/tty\n";
-        app.SetProfilePath(install.Profile());
-        window = std::make_unique<CVLFrame>(app);
-        ASSERT_TRUE(app.InitInstance(*window));
-        window->resize(1000, 700);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        doc = app.OpenDocumentFile((install.Root() / "SCRIPTS/Fountain.ksf").string());
+        ASSERT_NO_FATAL_FAILURE(StartWindow({}, true));
+        doc = OpenScript();
         ASSERT_NE(doc, nullptr);
         seq = doc->m_poSeqList.back().get(); // Fountain_Show, its events in order
-    }
-    void TearDown() override {
-        if (window)
-            app.ExitInstance();
-        window.reset();
     }
     template <typename T> T* Find() const {
         for (QWidget* w : window->MdiArea()->findChildren<QWidget*>())
@@ -65,9 +47,6 @@ struct TimelineFrame : ::testing::Test, testsupport::QtAppFirst {
         return nullptr;
     }
 
-    app_testing::TempInstall install;
-    CVLApp app;
-    std::unique_ptr<CVLFrame> window;
     CVLDoc* doc = nullptr;
     CSeq* seq = nullptr;
 };
