@@ -46,13 +46,13 @@ void BM_LayOutAndGatherOneScreen(benchmark::State& state) {
         *timeline::MakeSettings(static_cast<int>(state.range(0)), "00:00:00.00", 30.0, false, true);
     const CVLDoc& doc = *bench.doc;
     for (auto _ : state) {
-        timeline::CEventBoxList boxes;
+        CEventBoxList boxes;
         boxes.Build(bench.events, settings, timeline::OperandColours(doc));
         // One screen of 800 by 600 pixels half way down.
         const timeline::TimelineRect screen{0, 2000, 800, 2600};
         const auto ticks = timeline::AxisTicks(settings, screen.top, screen.bottom);
         int visible = 0;
-        for (const timeline::CEventBoxOb& box : boxes.Boxes())
+        for (const CEventBoxOb& box : boxes.Boxes())
             visible += box.m_rcBox.Overlaps(screen) || box.m_bGroupHead;
         benchmark::DoNotOptimize(ticks.size());
         benchmark::DoNotOptimize(visible);
