@@ -143,7 +143,9 @@ std::uint32_t CIPAddressCtrl::Address() const {
 
 // ---- Device dialog ----
 
-CCommQuenlowDlg::CCommQuenlowDlg(QWidget* parent) : QDialog(parent) {
+CCommQuenlowDlg::CCommQuenlowDlg(CQuenlowOb& device, QWidget* parent)
+    : DataExchangeDialog(parent), device_(device) {
+    placement = dialogs::CentreOnParent;
     setWindowTitle(QStringLiteral("Add/Edit Quenlow Configuration"));
     auto* form = new QFormLayout;
     name_ = dialogs::Named(new QLineEdit(this), 464);
@@ -160,38 +162,40 @@ CCommQuenlowDlg::CCommQuenlowDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(dialogs::OkCancel(*this));
 }
 
-int CCommQuenlowDlg::exec() {
+void CCommQuenlowDlg::DoDataExchange(dialogs::DataExchange& dx) {
+    dx.Text(name_, device_.m_strName);
+    dx.Text(login_, device_.m_strLogin);
+    dx.Text(password_, device_.m_strPassword);
+    if (dx.IsReading()) {
+        if (addressEdited_)
+            device_.m_strIP = DottedAddress(address_->Address());
+        return;
+    }
     address_->changed = nullptr;
-    name_->setText(ToQString(m_strName));
-    login_->setText(ToQString(m_strLogin));
-    password_->setText(ToQString(m_strPassword));
     // A text that is no address leaves the fields blank.
-    if (const std::optional<std::uint32_t> address = ParseDottedAddress(m_strIP))
+    if (const std::optional<std::uint32_t> address = ParseDottedAddress(device_.m_strIP))
         address_->SetAddress(*address);
     else
         address_->ClearAddress();
-    // Every change of a field rewrites the address text.
-    address_->changed = [this] { m_strIP = DottedAddress(address_->Address()); };
-    dialogs::CentreOnParent(*this);
-    return QDialog::exec();
+    addressEdited_ = false;
+    address_->changed = [this] { addressEdited_ = true; };
 }
 
 void CCommQuenlowDlg::accept() {
-    m_strName = FromQString(name_->text());
-    m_strLogin = FromQString(login_->text());
-    m_strPassword = FromQString(password_->text());
-    if (m_strName.empty()) {
+    if (name_->text().isEmpty()) {
         Ask("You must enter a Device Name!", "Insufficient Data", platform::MsgButtons::Ok,
             platform::MsgIcon::Exclamation);
         name_->setFocus();
         return;
     }
-    QDialog::accept();
+    DataExchangeDialog::accept();
 }
 
 // ---- Advanced dialog ----
 
-CAdvCommDlg::CAdvCommDlg(QWidget* parent) : QDialog(parent) {
+CAdvCommDlg::CAdvCommDlg(CommDialogRequest& settings, QWidget* parent)
+    : DataExchangeDialog(parent), settings_(settings) {
+    placement = dialogs::CentreOnDesktop;
     setWindowTitle(QStringLiteral("Advanced Communications"));
     timeout_ = dialogs::Named(new QComboBox(this), 261);
     timeout_->addItems({QStringLiteral("1/2 Second ( faster, less reliable )"),
@@ -236,21 +240,25 @@ CAdvCommDlg::CAdvCommDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(dialogs::OkCancel(*this));
 }
 
-int CAdvCommDlg::exec() {
-    timeout_->setCurrentIndex(m_nTimeout);
-    packetSize_->setCurrentIndex(m_nPacketSize);
-    pacing_->setCurrentIndex(m_nPacing);
-    (m_nBitMode == 1 ? nineBit_ : eightBit_)->setChecked(true);
-    dialogs::CentreOnDesktop(*this);
-    return QDialog::exec();
-}
-
-void CAdvCommDlg::accept() {
-    m_nTimeout = timeout_->currentIndex();
-    m_nPacketSize = packetSize_->currentIndex();
-    m_nPacing = pacing_->currentIndex();
-    m_nBitMode = nineBit_->isChecked() ? 1 : 0;
-    QDialog::accept();
+void CAdvCommDlg::DoDataExchange(dialogs::DataExchange& dx) {
+    if (!dx.IsReading()) {
+        timeout_->setCurrentIndex(showlink::TimeoutIndex(settings_.m_nTimeout));
+        packetSize_->setCurrentIndex(showlink::PacketSizeIndex(settings_.m_nPacketSize));
+        pacing_->setCurrentIndex(
+            settings_.m_nPacing >= 0 && settings_.m_nPacing <= 4 ? settings_.m_nPacing : -1);
+    } else {
+        settings_.m_nTimeout =
+            showlink::TimeoutForIndex(timeout_->currentIndex(), settings_.m_nTimeout);
+        settings_.m_nPacketSize =
+            showlink::PacketSizeForIndex(packetSize_->currentIndex(), settings_.m_nPacketSize);
+        // A pacing left without a selection keeps its value rather than becoming -1.
+        if (pacing_->currentIndex() >= 0)
+            settings_.m_nPacing = pacing_->currentIndex();
+    }
+    int framing = settings_.m_nBitMode == 1 ? 0 : 1; // the radios' order: 9-bit, 8-bit
+    dx.Radio({nineBit_, eightBit_}, framing);
+    if (dx.IsReading())
+        settings_.m_nBitMode = framing == 0 ? 1 : 0;
 }
 
 void CAdvCommDlg::OnTips() {
@@ -274,7 +282,9 @@ void CAdvCommDlg::OnTips() {
 
 CCfgCommDlg::CCfgCommDlg(CommDialogRequest& request, std::function<void()> saveSettings,
                          QWidget* parent)
-    : QDialog(parent), request_(request), data_(request), saveSettings_(std::move(saveSettings)) {
+    : DataExchangeDialog(parent), request_(request), data_(request),
+      saveSettings_(std::move(saveSettings)) {
+    placement = dialogs::CentreOnDesktop;
     setWindowTitle(QStringLiteral("Download Connection"));
     message_ =
         dialogs::Named(new QLabel(QStringLiteral("Do you want to Download Now?"), this), 367);
@@ -331,9 +341,21 @@ CCfgCommDlg::CCfgCommDlg(CommDialogRequest& request, std::function<void()> saveS
     layout->addWidget(buttons);
 }
 
-int CCfgCommDlg::exec() {
-    OnInitDialog();
-    return QDialog::exec();
+void CCfgCommDlg::DoDataExchange(dialogs::DataExchange& dx) {
+    if (!dx.IsReading()) {
+        OnInitDialog();
+        return;
+    }
+    dx.Check(verbose_, data_.m_bVerbose);
+    request_.m_nPort = data_.m_nPort;
+    request_.m_nTimeout = data_.m_nTimeout;
+    request_.m_nPacing = data_.m_nPacing;
+    request_.m_nPacketSize = data_.m_nPacketSize;
+    request_.m_nBitMode = data_.m_nBitMode;
+    request_.m_nMethod = data_.m_nMethod;
+    request_.m_nDevice = data_.m_nDevice;
+    request_.m_devices = data_.m_devices;
+    request_.m_bVerbose = data_.m_bVerbose;
 }
 
 void CCfgCommDlg::EnableDevices(bool on) {
@@ -389,7 +411,6 @@ void CCfgCommDlg::OnInitDialog() {
     else if (data_.m_bRetrieve)
         ok_->setText(QStringLiteral("Retrieve"));
     message_->setText(ToQString(data_.m_strMessage));
-    dialogs::CentreOnDesktop(*this);
 }
 
 void CCfgCommDlg::UpdateTitle() {
@@ -430,34 +451,13 @@ void CCfgCommDlg::OnDeviceChosen() {
 }
 
 void CCfgCommDlg::OnAdvanced() {
-    CAdvCommDlg dialog(this);
-    dialog.m_nTimeout = showlink::TimeoutIndex(data_.m_nTimeout);
-    dialog.m_nPacketSize = showlink::PacketSizeIndex(data_.m_nPacketSize);
-    dialog.m_nPacing = data_.m_nPacing >= 0 && data_.m_nPacing <= 4 ? data_.m_nPacing : -1;
-    dialog.m_nBitMode = data_.m_nBitMode;
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    data_.m_nTimeout = showlink::TimeoutForIndex(dialog.m_nTimeout, data_.m_nTimeout);
-    data_.m_nPacketSize = showlink::PacketSizeForIndex(dialog.m_nPacketSize, data_.m_nPacketSize);
-    // A pacing left without a selection keeps its value rather than becoming -1.
-    if (dialog.m_nPacing >= 0)
-        data_.m_nPacing = dialog.m_nPacing;
-    data_.m_nBitMode = dialog.m_nBitMode;
+    CAdvCommDlg dialog(data_, this);
+    dialog.Run();
 }
 
 bool CCfgCommDlg::RunDeviceDialog(CQuenlowOb& device) {
-    CCommQuenlowDlg dialog(this);
-    dialog.m_strName = device.m_strName;
-    dialog.m_strLogin = device.m_strLogin;
-    dialog.m_strIP = device.m_strIP;
-    dialog.m_strPassword = device.m_strPassword;
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    device.m_strName = dialog.m_strName;
-    device.m_strLogin = dialog.m_strLogin;
-    device.m_strIP = dialog.m_strIP;
-    device.m_strPassword = dialog.m_strPassword;
-    return true;
+    CCommQuenlowDlg dialog(device, this);
+    return dialog.Run() == QDialog::Accepted;
 }
 
 void CCfgCommDlg::OnAddDevice() {
@@ -541,24 +541,10 @@ void CCfgCommDlg::OnDeleteDevice() {
     UpdateTitle();
 }
 
-void CCfgCommDlg::accept() {
-    data_.m_bVerbose = verbose_->isChecked();
-    request_.m_nPort = data_.m_nPort;
-    request_.m_nTimeout = data_.m_nTimeout;
-    request_.m_nPacing = data_.m_nPacing;
-    request_.m_nPacketSize = data_.m_nPacketSize;
-    request_.m_nBitMode = data_.m_nBitMode;
-    request_.m_nMethod = data_.m_nMethod;
-    request_.m_nDevice = data_.m_nDevice;
-    request_.m_devices = data_.m_devices;
-    request_.m_bVerbose = data_.m_bVerbose;
-    QDialog::accept();
-}
-
 bool RunCommDialog(CommDialogRequest& request, QWidget* parent,
                    std::function<void()> saveSettings) {
     CCfgCommDlg dialog(request, std::move(saveSettings), parent);
-    return dialog.exec() == QDialog::Accepted;
+    return dialog.Run() == QDialog::Accepted;
 }
 
 } // namespace comm

@@ -4,9 +4,10 @@
 // the device dialog that edits one networked device.
 #pragma once
 
+#include "controls/dialogkit/data_exchange.h"
 #include "link/comm_dialog.h"
+#include "platform/qt/exchange_dialog.h"
 
-#include <QDialog>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -44,40 +45,41 @@ private:
     std::array<QLineEdit*, 4> fields_{};
 };
 
-// "Add/Edit Quenlow Configuration" (dialog 185): the four texts of one device.
-class CCommQuenlowDlg : public QDialog {
+using DataExchangeDialog = platform::qt::ExchangeDialog<dialogs::DataExchange>;
+
+// "Add/Edit Quenlow Configuration" (dialog 185): the four texts of one device, stored in it on
+// OK. The address text changes only when one of its fields was edited.
+class CCommQuenlowDlg : public DataExchangeDialog {
 public:
-    explicit CCommQuenlowDlg(QWidget* parent = nullptr);
-    int exec() override;
+    explicit CCommQuenlowDlg(CQuenlowOb& device, QWidget* parent = nullptr);
+    // A device needs a name: without one OK says so and keeps the dialog open.
     void accept() override;
 
-    std::string m_strName;
-    std::string m_strLogin;
-    std::string m_strIP;
-    std::string m_strPassword;
+protected:
+    void DoDataExchange(dialogs::DataExchange& dx) override;
 
 private:
+    CQuenlowOb& device_;
+    bool addressEdited_ = false;
     QLineEdit* name_;
     CIPAddressCtrl* address_;
     QLineEdit* login_;
     QLineEdit* password_;
 };
 
-// "Advanced Communications" (dialog 157): the combo boxes' indexes (-1: no selection) and the
-// framing (1 for the 9-bit radio, 0 for the 8-bit one).
-class CAdvCommDlg : public QDialog {
+// "Advanced Communications" (dialog 157): the serial link's time-out, packet size and pacing,
+// each chosen from a list, and the framing (1 for the 9-bit radio, 0 for the 8-bit one). A value
+// the lists do not offer shows no selection and stays as it is.
+class CAdvCommDlg : public DataExchangeDialog {
 public:
-    explicit CAdvCommDlg(QWidget* parent = nullptr);
-    int exec() override;
-    void accept() override;
+    explicit CAdvCommDlg(CommDialogRequest& settings, QWidget* parent = nullptr);
     void OnTips();
 
-    int m_nTimeout = -1;
-    int m_nPacketSize = -1;
-    int m_nPacing = -1;
-    int m_nBitMode = 1;
+protected:
+    void DoDataExchange(dialogs::DataExchange& dx) override;
 
 private:
+    CommDialogRequest& settings_;
     QComboBox* timeout_;
     QComboBox* packetSize_;
     QComboBox* pacing_;
@@ -85,14 +87,13 @@ private:
     QRadioButton* eightBit_;
 };
 
-// "Download Connection" (dialog 103) on a copy of the request's fields; OK copies them back.
-class CCfgCommDlg : public QDialog {
+// "Download Connection" (dialog 103). Its buttons work on a copy of the request's fields, so
+// that Cancel leaves the request as it was; OK stores the copy in the request.
+class CCfgCommDlg : public DataExchangeDialog {
 public:
     // `saveSettings` runs after a device was edited (the edit reaches the profile at once).
     CCfgCommDlg(CommDialogRequest& request, std::function<void()> saveSettings,
                 QWidget* parent = nullptr);
-    int exec() override;
-    void accept() override;
 
     // The fields as the dialog holds them now.
     const CommDialogRequest& Data() const { return data_; }
@@ -104,6 +105,9 @@ public:
     void OnAddDevice();
     void OnEditDevice();
     void OnDeleteDevice();
+
+protected:
+    void DoDataExchange(dialogs::DataExchange& dx) override;
 
 private:
     void EnableDevices(bool on);

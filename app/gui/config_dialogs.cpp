@@ -60,7 +60,8 @@ QStringList ComboEntries(const QComboBox& combo) {
 // ---- "File New" ----
 
 CNewScriptDialog::CNewScriptDialog(CNewScriptDlg& request, QWidget* parent)
-    : QDialog(parent), request_(request) {
+    : DataExchangeDialog(parent), request_(request) {
+    placement = dialogs::CentreOnDesktop;
     setWindowTitle(QStringLiteral("Create Script for what product?"));
     products_ = dialogs::Named(new QComboBox(this), 254);
     products_->setMinimumContentsLength(20);
@@ -69,13 +70,16 @@ CNewScriptDialog::CNewScriptDialog(CNewScriptDlg& request, QWidget* parent)
     layout->addWidget(dialogs::OkCancel(*this));
 }
 
-int CNewScriptDialog::exec() {
+void CNewScriptDialog::DoDataExchange(dialogs::DataExchange& dx) {
+    if (dx.IsReading()) {
+        request_.product = FromQString(products_->currentText());
+        return;
+    }
+    products_->clear();
     products_->addItems(SortedNoCase(request_.products));
     // Without a Harnel16 the first product is offered.
     const int harnel = FindPrefix(ComboEntries(*products_), QStringLiteral("Harnel16"));
     products_->setCurrentIndex(harnel >= 0 ? harnel : (products_->count() > 0 ? 0 : -1));
-    dialogs::CentreOnDesktop(*this);
-    return QDialog::exec();
 }
 
 void CNewScriptDialog::accept() {
@@ -84,19 +88,19 @@ void CNewScriptDialog::accept() {
         reject();
         return;
     }
-    request_.product = FromQString(products_->currentText());
-    QDialog::accept();
+    DataExchangeDialog::accept();
 }
 
 bool RunNewScriptDialog(CNewScriptDlg& request, QWidget* parent) {
     CNewScriptDialog dialog(request, parent);
-    return dialog.exec() == QDialog::Accepted;
+    return dialog.Run() == QDialog::Accepted;
 }
 
 // ---- "Configure Unit" ----
 
 CCfgUnitDialog::CCfgUnitDialog(CCfgUnitDlg& request, QWidget* parent)
-    : QDialog(parent), request_(request) {
+    : DataExchangeDialog(parent), request_(request) {
+    placement = dialogs::CentreOnDesktop;
     setWindowTitle(QStringLiteral("Configure Unit"));
     unitTypes_ = dialogs::Named(new QListWidget(this), 161);
     frameRate_ = dialogs::Named(new QComboBox(this), 121);
@@ -155,10 +159,12 @@ void CCfgUnitDialog::DoDataExchange(dialogs::DataExchange& dx) {
     int address = request_.address;
     int clockSource = request_.clockSource;
     std::string frequency = request_.externalFrequency;
-    if (dx.IsReading())
+    if (dx.IsReading()) {
         frameRate = frameRate_->currentIndex();
-    else
+    } else {
+        ShowUnitTypes();
         frameRate_->setCurrentIndex(frameRate < frameRate_->count() ? frameRate : -1);
+    }
     dx.Integer(address_, address, 0, 255);
     dx.Radio({processor_, external_}, clockSource);
     // The frequency counts only with an external clock; then the compiler must take it.
@@ -166,6 +172,13 @@ void CCfgUnitDialog::DoDataExchange(dialogs::DataExchange& dx) {
         dx.NumberText(frequency_->lineEdit(), frequency, 0.0, kMaxExternalFrequency);
     else if (dx.IsReading())
         frequency = FromQString(frequency_->currentText());
+    if (!dx.IsReading()) {
+        const int entry = FindPrefix(ComboEntries(*frequency_), ToQString(frequency));
+        if (entry >= 0)
+            frequency_->setCurrentIndex(entry);
+        else
+            frequency_->setEditText(ToQString(frequency));
+    }
     if (dx.Failed() || !dx.IsReading())
         return;
     request_.frameRate = std::uint16_t(std::max(frameRate, 0));
@@ -175,27 +188,22 @@ void CCfgUnitDialog::DoDataExchange(dialogs::DataExchange& dx) {
     request_.product = selectedProduct_;
 }
 
-int CCfgUnitDialog::exec() {
+void CCfgUnitDialog::ShowUnitTypes() {
     openingProduct_ = request_.product;
     selectedProduct_ = request_.product;
     const QStringList names = SortedNoCase(request_.products);
     {
         QSignalBlocker quiet(unitTypes_);
+        unitTypes_->clear();
         unitTypes_->addItems(names);
     }
     const int current = FindPrefix(names, ToQString(request_.product));
     if (current >= 0)
         unitTypes_->setCurrentRow(current);
-    dialogs::DataExchange show = dialogs::DataExchange::Showing();
-    DoDataExchange(show);
-    const int entry = FindPrefix(ComboEntries(*frequency_), ToQString(request_.externalFrequency));
-    if (entry >= 0)
-        frequency_->setCurrentIndex(entry);
-    else
-        frequency_->setEditText(ToQString(request_.externalFrequency));
+}
+
+void CCfgUnitDialog::OnValuesShown() {
     EnableFrequency(request_.clockSource == 1);
-    dialogs::CentreOnDesktop(*this);
-    return QDialog::exec();
 }
 
 void CCfgUnitDialog::accept() {
@@ -208,22 +216,19 @@ void CCfgUnitDialog::accept() {
         if (platform::Ui().MessageBox(box) != platform::MsgResult::Yes)
             return;
     }
-    dialogs::DataExchange read = dialogs::DataExchange::Reading();
-    DoDataExchange(read);
-    if (read.Failed())
-        return;
-    QDialog::accept();
+    DataExchangeDialog::accept();
 }
 
 bool RunCfgUnitDialog(CCfgUnitDlg& request, QWidget* parent) {
     CCfgUnitDialog dialog(request, parent);
-    return dialog.exec() == QDialog::Accepted;
+    return dialog.Run() == QDialog::Accepted;
 }
 
 // ---- "Configure Script" ----
 
 CCfgScriptDialog::CCfgScriptDialog(CCfgScriptDlg& request, QWidget* parent)
-    : QDialog(parent), request_(request) {
+    : DataExchangeDialog(parent), request_(request) {
+    placement = dialogs::CentreOnDesktop;
     setWindowTitle(QStringLiteral("Configure Script"));
     description_ = dialogs::Named(new QPlainTextEdit(this), 111);
     description_->setTabChangesFocus(true);
@@ -272,33 +277,23 @@ void CCfgScriptDialog::DoDataExchange(dialogs::DataExchange& dx) {
     request_ = values;
 }
 
-int CCfgScriptDialog::exec() {
-    dialogs::DataExchange show = dialogs::DataExchange::Showing();
-    DoDataExchange(show);
+void CCfgScriptDialog::OnValuesShown() {
     dialogs::LimitLength(*description_, int(CCfgScriptDlg::kMaxDescription));
     dialogs::LimitLength(*version_, int(CCfgScriptDlg::kMaxText));
     for (QLineEdit* author : authors_)
         dialogs::LimitLength(*author, int(CCfgScriptDlg::kMaxText));
-    dialogs::CentreOnDesktop(*this);
-    return QDialog::exec();
-}
-
-void CCfgScriptDialog::accept() {
-    dialogs::DataExchange read = dialogs::DataExchange::Reading();
-    DoDataExchange(read);
-    if (!read.Failed())
-        QDialog::accept();
 }
 
 bool RunCfgScriptDialog(CCfgScriptDlg& request, QWidget* parent) {
     CCfgScriptDialog dialog(request, parent);
-    return dialog.exec() == QDialog::Accepted;
+    return dialog.Run() == QDialog::Accepted;
 }
 
 // ---- Script Wizard ----
 
 CScriptGenDialog::CScriptGenDialog(CScriptGenDlg& request, QWidget* parent)
-    : QDialog(parent), request_(request) {
+    : DataExchangeDialog(parent), request_(request) {
+    placement = dialogs::CentreOnParent;
     setWindowTitle(QStringLiteral("Script Wizard"));
     auto* intro = new QLabel(QString::fromLatin1(CScriptGenDlg::kIntroText), this);
     intro->setWordWrap(true);
@@ -353,24 +348,13 @@ void CScriptGenDialog::DoDataExchange(dialogs::DataExchange& dx) {
         request_ = values;
 }
 
-int CScriptGenDialog::exec() {
-    dialogs::DataExchange show = dialogs::DataExchange::Showing();
-    DoDataExchange(show);
+void CScriptGenDialog::OnValuesShown() {
     dialogs::LimitLength(*showName_, CScriptGenDlg::kMaxShowName);
-    dialogs::CentreOnParent(*this);
-    return QDialog::exec();
-}
-
-void CScriptGenDialog::accept() {
-    dialogs::DataExchange read = dialogs::DataExchange::Reading();
-    DoDataExchange(read);
-    if (!read.Failed())
-        QDialog::accept();
 }
 
 bool RunScriptGenDialog(CScriptGenDlg& request, QWidget* parent) {
     CScriptGenDialog dialog(request, parent);
-    return dialog.exec() == QDialog::Accepted;
+    return dialog.Run() == QDialog::Accepted;
 }
 
 } // namespace config

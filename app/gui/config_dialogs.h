@@ -4,7 +4,9 @@
 // OK whose checks pass.
 #pragma once
 
-#include <QDialog>
+#include "controls/dialogkit/data_exchange.h"
+#include "platform/qt/exchange_dialog.h"
+
 #include <string>
 
 class QCheckBox;
@@ -19,10 +21,6 @@ struct CCfgUnitDlg;
 struct CNewScriptDlg;
 struct CScriptGenDlg;
 
-namespace dialogs {
-class DataExchange;
-}
-
 namespace config {
 
 // The unit type question of "Configure Unit".
@@ -31,25 +29,34 @@ inline constexpr const char* kUnitTypeQuestion =
 // The external frequencies the script reader and the compiler accept, in Hz.
 inline constexpr double kMaxExternalFrequency = 6120.0;
 
-class CNewScriptDialog : public QDialog {
+using DataExchangeDialog = platform::qt::ExchangeDialog<dialogs::DataExchange>;
+
+class CNewScriptDialog : public DataExchangeDialog {
 public:
     explicit CNewScriptDialog(CNewScriptDlg& request, QWidget* parent = nullptr);
-    int exec() override;
+    // With no product to choose OK acts as Cancel.
     void accept() override;
+
+protected:
+    void DoDataExchange(dialogs::DataExchange& dx) override;
 
 private:
     CNewScriptDlg& request_;
     QComboBox* products_;
 };
 
-class CCfgUnitDialog : public QDialog {
+class CCfgUnitDialog : public DataExchangeDialog {
 public:
     explicit CCfgUnitDialog(CCfgUnitDlg& request, QWidget* parent = nullptr);
-    int exec() override;
+    // A changed unit type is asked about before anything is read.
     void accept() override;
 
+protected:
+    void DoDataExchange(dialogs::DataExchange& dx) override;
+    void OnValuesShown() override;
+
 private:
-    void DoDataExchange(dialogs::DataExchange& dx);
+    void ShowUnitTypes();
     void EnableFrequency(bool on);
 
     CCfgUnitDlg& request_;
@@ -65,14 +72,15 @@ private:
     QLabel* hzLabel_;
 };
 
-class CCfgScriptDialog : public QDialog {
+class CCfgScriptDialog : public DataExchangeDialog {
 public:
     explicit CCfgScriptDialog(CCfgScriptDlg& request, QWidget* parent = nullptr);
-    int exec() override;
-    void accept() override;
+
+protected:
+    void DoDataExchange(dialogs::DataExchange& dx) override;
+    void OnValuesShown() override;
 
 private:
-    void DoDataExchange(dialogs::DataExchange& dx);
 
     CCfgScriptDlg& request_;
     QPlainTextEdit* description_;
@@ -82,14 +90,15 @@ private:
     QCheckBox* writeHeaders_;
 };
 
-class CScriptGenDialog : public QDialog {
+class CScriptGenDialog : public DataExchangeDialog {
 public:
     explicit CScriptGenDialog(CScriptGenDlg& request, QWidget* parent = nullptr);
-    int exec() override;
-    void accept() override;
+
+protected:
+    void DoDataExchange(dialogs::DataExchange& dx) override;
+    void OnValuesShown() override;
 
 private:
-    void DoDataExchange(dialogs::DataExchange& dx);
 
     CScriptGenDlg& request_;
     QLineEdit* showName_;

@@ -101,7 +101,7 @@ CDownloadDialog::~CDownloadDialog() {
     relay_->notify = nullptr;
 }
 
-int CDownloadDialog::exec() {
+int CDownloadDialog::Run() {
     std::weak_ptr<Relay> relay = relay_;
     request_.SetNotifier([relay] {
         if (const std::shared_ptr<Relay> target = relay.lock())
@@ -146,7 +146,7 @@ void CDownloadDialog::Sync() {
 
 bool RunDownloadDialog(DownloadDlg& request, QWidget* parent) {
     CDownloadDialog dialog(request, parent);
-    dialog.exec();
+    dialog.Run();
     // The notifier the worker may still hold reaches nothing once the window is gone.
     request.SetNotifier(nullptr);
     return request.m_eResult == DownloadDlg::kOk;

@@ -20,7 +20,10 @@ class CDownloadDialog : public QDialog {
 public:
     explicit CDownloadDialog(DownloadDlg& request, QWidget* parent = nullptr);
     ~CDownloadDialog() override;
-    int exec() override;
+    // Starts the download's logic (the worker's notifier, its first step and the timer) and
+    // runs the window modally until the logic ends it or the user closes it. The window edits
+    // no values: starting is an action, so it is asked for by name rather than hidden in exec.
+    int Run();
     void reject() override;
 
 private:

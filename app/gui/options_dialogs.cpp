@@ -1,6 +1,5 @@
 #include "app/gui/options_dialogs.h"
 
-#include "app/vl_app.h"
 #include "controls/dialogkit/dialog_kit.h"
 #include "script/dialog_requests.h"
 #include "script/view_kind.h"
@@ -34,7 +33,9 @@ std::uint16_t PopupDelayTicks(int index, std::uint16_t current) {
     return index >= 0 && index < 5 ? kDelayTicks[index] : current;
 }
 
-COptionsGeneralDlg::COptionsGeneralDlg(QWidget* parent) : QDialog(parent) {
+COptionsGeneralDlg::COptionsGeneralDlg(GeneralOptionFields options, QWidget* parent)
+    : ExchangeDialog(parent), options_(options) {
+    placement = dialogs::CentreOnDesktop;
     setWindowTitle(QStringLiteral("Velmora General Options"));
     auto* layout = new QVBoxLayout(this);
     newFile_ = dialogs::MakeCheck(QStringLiteral("Always Create New File at Startup"), 235, this);
@@ -57,62 +58,49 @@ COptionsGeneralDlg::COptionsGeneralDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(dialogs::OkCancel(*this));
 }
 
-int COptionsGeneralDlg::exec() {
-    newFile_->setChecked(m_bNewFileAtStartup != 0);
-    popupEvents_->setChecked(m_bAlwaysPopupEventList != 0);
-    hints_->setChecked(m_bSpreadsheetHints != 0);
-    if (QAbstractButton* radio = delay_->button(m_nPopupDelay))
-        radio->setChecked(true);
-    dialogs::CentreOnDesktop(*this);
-    return QDialog::exec();
+void COptionsGeneralDlg::DoDataExchange(dialogs::DataExchange& dx) {
+    dx.Check(newFile_, options_.newFileAtStartup);
+    dx.Check(popupEvents_, options_.alwaysPopupEventList);
+    dx.Check(hints_, options_.spreadsheetHints);
+    // With no button checked the delay stays as it was.
+    int delay = dx.IsReading() ? -1 : PopupDelayIndex(options_.popupDelay);
+    const auto radio = [this](int id) { return static_cast<QRadioButton*>(delay_->button(id)); };
+    dx.Radio({radio(0), radio(1), radio(2), radio(3), radio(4)}, delay);
+    if (dx.IsReading())
+        options_.popupDelay = PopupDelayTicks(delay, options_.popupDelay);
 }
 
-void COptionsGeneralDlg::accept() {
-    m_bNewFileAtStartup = newFile_->isChecked();
-    m_bAlwaysPopupEventList = popupEvents_->isChecked();
-    m_bSpreadsheetHints = hints_->isChecked();
-    m_nPopupDelay = delay_->checkedId();
-    QDialog::accept();
-}
-
-bool OnGeneralOptions(CVLApp& app, CVLDoc* activeScript, QWidget* parent) {
-    COptionsGeneralDlg dialog(parent);
-    dialog.m_bNewFileAtStartup = app.m_bNewFileAtStartup;
-    dialog.m_bAlwaysPopupEventList = app.m_bAlwaysPopupEventList;
-    dialog.m_bSpreadsheetHints = app.m_bSpreadsheetHints;
-    dialog.m_nPopupDelay = PopupDelayIndex(app.m_wPopupDelay);
-    if (dialog.exec() != QDialog::Accepted)
+bool OnGeneralOptions(GeneralOptionFields options, const std::function<void()>& saveSettings,
+                      CVLDoc* activeScript, QWidget* parent) {
+    COptionsGeneralDlg dialog(options, parent);
+    if (dialog.Run() != QDialog::Accepted)
         return false;
-    app.m_bNewFileAtStartup = dialog.m_bNewFileAtStartup != 0;
-    app.m_bAlwaysPopupEventList = dialog.m_bAlwaysPopupEventList != 0;
-    app.m_bSpreadsheetHints = dialog.m_bSpreadsheetHints != 0;
-    app.m_wPopupDelay = PopupDelayTicks(dialog.m_nPopupDelay, app.m_wPopupDelay);
-    app.SaveSettings();
+    if (saveSettings)
+        saveSettings();
     if (activeScript) {
         // Only the first grid view of the script follows at once; the others when remade.
         for (platform::View* view : activeScript->Views()) {
             if (!HasRole(*view, &ViewKind::cellTips))
                 continue;
             if (auto* tips = dynamic_cast<CellTipsView*>(view))
-                tips->EnableCellTips(app.m_bSpreadsheetHints);
+                tips->EnableCellTips(options.spreadsheetHints);
             break;
         }
     }
     return true;
 }
 
-CCfgCompilerDialog::CCfgCompilerDialog(QWidget* parent) : QDialog(parent) {
+CCfgCompilerDialog::CCfgCompilerDialog(CCfgCompilerDlg& request, QWidget* parent)
+    : ExchangeDialog(parent), request_(request) {
+    placement = dialogs::CentreOnDesktop;
     setWindowTitle(QStringLiteral("Configure Compiler"));
     auto* layout = new QVBoxLayout(this);
     auto* group = new QGroupBox(QStringLiteral("Compiler Optimization"), this);
     auto* radios = new QVBoxLayout(group);
-    optimization_ = new QButtonGroup(this);
-    QRadioButton* speed = dialogs::MakeRadio(QStringLiteral("Optimize for Speed"), 222, group);
-    QRadioButton* size = dialogs::MakeRadio(QStringLiteral("Optimize for Size"), 223, group);
-    optimization_->addButton(speed, 0);
-    optimization_->addButton(size, 1);
-    radios->addWidget(speed);
-    radios->addWidget(size);
+    speed_ = dialogs::MakeRadio(QStringLiteral("Optimize for Speed"), 222, group);
+    size_ = dialogs::MakeRadio(QStringLiteral("Optimize for Size"), 223, group);
+    radios->addWidget(speed_);
+    radios->addWidget(size_);
     layout->addWidget(group);
     verbose_ = dialogs::MakeCheck(QStringLiteral("Compiler Messages Verbose"), 231, this);
     maxDetection_ = dialogs::MakeCheck(QStringLiteral("Maximize Problem Detection"), 353, this);
@@ -123,41 +111,27 @@ CCfgCompilerDialog::CCfgCompilerDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(dialogs::OkCancel(*this));
 }
 
-int CCfgCompilerDialog::exec() {
-    if (QAbstractButton* radio = optimization_->button(m_nOptimization))
-        radio->setChecked(true);
-    verbose_->setChecked(m_bVerbose != 0);
-    maxDetection_->setChecked(m_bMaxDetection != 0);
-    noArchive_->setChecked(m_bNoArchiveOffer != 0);
-    noPopups_->setChecked(m_bNoCompilerPopups != 0);
-    dialogs::CentreOnDesktop(*this);
-    return QDialog::exec();
-}
-
-void CCfgCompilerDialog::accept() {
-    m_nOptimization = optimization_->checkedId();
-    m_bVerbose = verbose_->isChecked();
-    m_bMaxDetection = maxDetection_->isChecked();
-    m_bNoArchiveOffer = noArchive_->isChecked();
-    m_bNoCompilerPopups = noPopups_->isChecked();
-    QDialog::accept();
+void CCfgCompilerDialog::DoDataExchange(dialogs::DataExchange& dx) {
+    // Read with no button checked, the optimisation counts as for size.
+    int optimization = dx.IsReading() ? -1 : (request_.optimization ? 1 : 0);
+    dx.Radio({speed_, size_}, optimization);
+    const auto flag = [&dx](QCheckBox* box, int& member) {
+        bool on = member != 0;
+        dx.Check(box, on);
+        if (dx.IsReading())
+            member = on ? 1 : 0;
+    };
+    flag(verbose_, request_.verboseMessages);
+    flag(maxDetection_, request_.maxDetection);
+    flag(noArchive_, request_.noArchiveOffer);
+    flag(noPopups_, request_.noCompilerPopups);
+    if (dx.IsReading())
+        request_.optimization = optimization != 0 ? 1 : 0;
 }
 
 bool RunCompilerDialog(CCfgCompilerDlg& request, QWidget* parent) {
-    CCfgCompilerDialog dialog(parent);
-    dialog.m_nOptimization = request.optimization ? 1 : 0;
-    dialog.m_bVerbose = request.verboseMessages;
-    dialog.m_bMaxDetection = request.maxDetection;
-    dialog.m_bNoArchiveOffer = request.noArchiveOffer;
-    dialog.m_bNoCompilerPopups = request.noCompilerPopups;
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    request.optimization = dialog.m_nOptimization != 0 ? 1 : 0;
-    request.verboseMessages = dialog.m_bVerbose;
-    request.maxDetection = dialog.m_bMaxDetection;
-    request.noArchiveOffer = dialog.m_bNoArchiveOffer;
-    request.noCompilerPopups = dialog.m_bNoCompilerPopups;
-    return true;
+    CCfgCompilerDialog dialog(request, parent);
+    return dialog.Run() == QDialog::Accepted;
 }
 
 } // namespace options

@@ -1,17 +1,19 @@
 // "Velmora General Options" (dialog 143) and "Configure Compiler" (dialog 139). Both open
-// centred on the desktop; the commands copy the values in before and out after, and OK writes
-// the profile at once while Cancel changes nothing.
+// centred on the desktop, show the settings they are given and store them on OK; Cancel
+// changes nothing.
 #pragma once
 
+#include "controls/dialogkit/data_exchange.h"
+#include "platform/qt/exchange_dialog.h"
 #include "views/common/cell_tips_view.h"
 
-#include <QDialog>
 #include <cstdint>
+#include <functional>
 
-class CVLApp;
 class CVLDoc;
 class QButtonGroup;
 class QCheckBox;
+class QRadioButton;
 struct CCfgCompilerDlg;
 
 namespace options {
@@ -22,49 +24,54 @@ int PopupDelayIndex(std::uint16_t ticks);
 // The ticks of a radio index; outside 0-4 the delay stays `current`.
 std::uint16_t PopupDelayTicks(int index, std::uint16_t current);
 
-class COptionsGeneralDlg : public QDialog {
+// The program's settings the general options edit, as the application keeps them.
+struct GeneralOptionFields {
+    bool& newFileAtStartup;
+    bool& alwaysPopupEventList;
+    bool& spreadsheetHints;
+    std::uint16_t& popupDelay; // ticks of 55 ms
+};
+
+class COptionsGeneralDlg : public platform::qt::ExchangeDialog<dialogs::DataExchange> {
 public:
-    explicit COptionsGeneralDlg(QWidget* parent = nullptr);
-    int m_bNewFileAtStartup = 0;
-    int m_bAlwaysPopupEventList = 0;
-    int m_bSpreadsheetHints = 1;
-    int m_nPopupDelay = -1; // radio index
-    int exec() override;
-    void accept() override;
+    explicit COptionsGeneralDlg(GeneralOptionFields options, QWidget* parent = nullptr);
+
+protected:
+    void DoDataExchange(dialogs::DataExchange& dx) override;
 
 private:
+    GeneralOptionFields options_;
     QCheckBox* newFile_;
     QCheckBox* popupEvents_;
     QCheckBox* hints_;
     QButtonGroup* delay_;
 };
 
-// The command: runs the dialog on the application's settings. On OK the settings are stored
-// and written; then the first view of the active script (if any) that has cell tips takes the
-// new hints setting. Answers whether OK was pressed.
-bool OnGeneralOptions(CVLApp& app, CVLDoc* activeScript, QWidget* parent = nullptr);
+// The command: runs the dialog on the program's settings. On OK they are stored and
+// `saveSettings` writes them; then the first view of the active script (if any) that has cell
+// tips takes the new hints setting. Answers whether OK was pressed.
+bool OnGeneralOptions(GeneralOptionFields options, const std::function<void()>& saveSettings,
+                      CVLDoc* activeScript, QWidget* parent = nullptr);
 
-class CCfgCompilerDialog : public QDialog {
+class CCfgCompilerDialog : public platform::qt::ExchangeDialog<dialogs::DataExchange> {
 public:
-    explicit CCfgCompilerDialog(QWidget* parent = nullptr);
-    int m_nOptimization = -1;
-    int m_bVerbose = 0;
-    int m_bMaxDetection = 0;
-    int m_bNoArchiveOffer = 0;
-    int m_bNoCompilerPopups = 1;
-    int exec() override;
-    void accept() override;
+    explicit CCfgCompilerDialog(CCfgCompilerDlg& request, QWidget* parent = nullptr);
+
+protected:
+    void DoDataExchange(dialogs::DataExchange& dx) override;
 
 private:
-    QButtonGroup* optimization_;
+    CCfgCompilerDlg& request_;
+    QRadioButton* speed_;
+    QRadioButton* size_;
     QCheckBox* verbose_;
     QCheckBox* maxDetection_;
     QCheckBox* noArchive_;
     QCheckBox* noPopups_;
 };
 
-// The handler of the script's compiler-options request: the dialog with the request's values;
-// OK copies them back.
+// The handler of the script's compiler-options request: the dialog on the request; OK stores
+// its values there.
 bool RunCompilerDialog(CCfgCompilerDlg& request, QWidget* parent = nullptr);
 
 } // namespace options

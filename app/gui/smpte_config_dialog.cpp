@@ -54,7 +54,8 @@ QLabel* Label(const QString& text, int id, QWidget* parent) {
 } // namespace
 
 CSmpteDialog::CSmpteDialog(CSmpteDlg& request, QWidget* parent)
-    : QDialog(parent), request_(request), m_(request) {
+    : ExchangeDialog(parent), request_(request), m_(request) {
+    placement = dialogs::CentreOnDesktop;
     setWindowTitle(QString::fromLatin1(kSmpteCaption));
 
     auto* connection = new QGroupBox(QStringLiteral("SMPTE Connection"), this);
@@ -212,7 +213,14 @@ bool CSmpteDialog::Generates() const {
     return m_.mode == CSmpteDlg::kGenerateNoVideoSync || m_.mode == CSmpteDlg::kGenerateVideoSync;
 }
 
-int CSmpteDialog::exec() {
+void CSmpteDialog::DoDataExchange(dialogs::DataExchange& dx) {
+    if (dx.IsReading())
+        ReadControls();
+    else
+        ShowControls();
+}
+
+void CSmpteDialog::ShowControls() {
     filling_ = true;
     (m_.smpteUsed ? used_ : notUsed_)->setChecked(true);
     device_->setCurrentIndex(m_.device >= 0 && m_.device < device_->count() ? m_.device : -1);
@@ -230,6 +238,7 @@ int CSmpteDialog::exec() {
     restart_->setChecked(m_.startButtonRestarts);
     useMtc_->setChecked(m_.useMtc);
     timeStamp_->setChecked(m_.enableTimeStamp);
+    dropout_->clear();
     for (int frames = 2; frames <= 255; ++frames)
         dropout_->addItem(QString::number(frames));
     dropout_->setEditText(QString::number(m_.dropoutTolerance));
@@ -239,10 +248,11 @@ int CSmpteDialog::exec() {
     if (!m_.transition)
         preroll_->setText(start_->text().left(kMaxTimeText));
     filling_ = false;
+}
+
+void CSmpteDialog::OnValuesShown() {
     khzLabel_->setEnabled(false);
     ApplyRules(m_.smpteUsed != 0);
-    dialogs::CentreOnDesktop(*this);
-    return QDialog::exec();
 }
 
 void CSmpteDialog::ReadControls() {
@@ -381,23 +391,22 @@ std::string CSmpteDialog::CheckTimes() const {
     return {};
 }
 
-void CSmpteDialog::accept() {
-    ReadControls();
+bool CSmpteDialog::Validate() {
     if (const std::string problem = CheckTimes(); !problem.empty()) {
         // A download asked for by Configure Now waits for the next Configure Now.
         m_.configureNow = 0;
         Box(problem);
-        return;
+        return false;
     }
     if (m_.dropoutTolerance < 2 || m_.dropoutTolerance > 255) {
         m_.configureNow = 0;
         m_.dropoutTolerance = 5;
         Box(kDropoutMessage);
         dropout_->setEditText(QStringLiteral("5"));
-        return;
+        return false;
     }
     request_ = m_;
-    QDialog::accept();
+    return true;
 }
 
 void CSmpteDialog::OnConfigureNow() {
@@ -413,7 +422,7 @@ void CSmpteDialog::OnEnableNow(bool on) {
 
 bool RunSmpteDialog(CSmpteDlg& request, QWidget* parent) {
     CSmpteDialog dialog(request, parent);
-    return dialog.exec() == QDialog::Accepted;
+    return dialog.Run() == QDialog::Accepted;
 }
 
 } // namespace config

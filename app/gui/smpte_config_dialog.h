@@ -3,9 +3,10 @@
 // once, Configure Now closes as OK and asks for the configuration's download.
 #pragma once
 
+#include "controls/dialogkit/data_exchange.h"
+#include "platform/qt/exchange_dialog.h"
 #include "script/smpte_dialog.h"
 
-#include <QDialog>
 #include <string>
 
 class QCheckBox;
@@ -22,11 +23,11 @@ inline constexpr const char* kSmpteCaption = "Configure SMPTE";
 inline constexpr const char* kDropoutMessage =
     "RS-232 Frame Dropout Value must be between 2-255 frames";
 
-class CSmpteDialog : public QDialog {
+// The dialog works on its own copy of the request, which the buttons and the enabling rules
+// change as they go; OK with valid times stores it in the request.
+class CSmpteDialog : public platform::qt::ExchangeDialog<dialogs::DataExchange> {
 public:
     explicit CSmpteDialog(CSmpteDlg& request, QWidget* parent = nullptr);
-    int exec() override;
-    void accept() override;
 
     // The dialog's values as it holds them now.
     const CSmpteDlg& Values() const { return m_; }
@@ -36,7 +37,15 @@ public:
     void OnConfigureNow();
     void OnEnableNow(bool on);
 
+protected:
+    void DoDataExchange(dialogs::DataExchange& dx) override;
+    void OnValuesShown() override;
+    // The times and the dropout tolerance are checked; when they pass the request takes the
+    // dialog's values.
+    bool Validate() override;
+
 private:
+    void ShowControls();
     void ReadControls();
     bool Generates() const;
     void OnDeviceChanged(int index);

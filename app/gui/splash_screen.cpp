@@ -125,16 +125,19 @@ bool ShowWelcomeIfFirstRun(const std::string& appDir, QWidget* parent) {
     const std::optional<fs::path> marker = FirstRunMarker(appDir);
     if (!marker)
         return false;
-    CWelcomeDlg dialog(parent);
-    dialog.exec();
-    if (dialog.m_bNeverAgain) {
+    bool neverAgain = false;
+    CWelcomeDlg dialog(neverAgain, parent);
+    dialog.Run();
+    if (neverAgain) {
         std::error_code ec;
         fs::remove(*marker, ec);
     }
     return true;
 }
 
-CWelcomeDlg::CWelcomeDlg(QWidget* parent) : QDialog(parent) {
+CWelcomeDlg::CWelcomeDlg(bool& neverAgain, QWidget* parent)
+    : ExchangeDialog(parent), neverAgain_(neverAgain) {
+    placement = dialogs::CentreOnDesktop;
     setWindowTitle(QStringLiteral("Welcome to Velmora!"));
     auto* layout = new QGridLayout(this);
     auto* icon = new QLabel(this);
@@ -159,27 +162,22 @@ CWelcomeDlg::CWelcomeDlg(QWidget* parent) : QDialog(parent) {
                       1);
     layout->addWidget(
         new QLabel(QStringLiteral("%1 Bit Application").arg(int(sizeof(void*) * 8)), this), 3, 1);
-    neverAgain_ = dialogs::MakeCheck(QStringLiteral("Never display this message again"), 375, this);
-    layout->addWidget(neverAgain_, 4, 1);
+    neverAgainBox_ =
+        dialogs::MakeCheck(QStringLiteral("Never display this message again"), 375, this);
+    layout->addWidget(neverAgainBox_, 4, 1);
     QPushButton* ok = dialogs::MakeButton(QStringLiteral("OK"), 1, this);
     ok->setDefault(true);
     layout->addWidget(ok, 4, 2);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-int CWelcomeDlg::exec() {
-    neverAgain_->setChecked(m_bNeverAgain != 0);
-    dialogs::CentreOnDesktop(*this);
-    return QDialog::exec();
-}
-
-void CWelcomeDlg::accept() {
-    m_bNeverAgain = neverAgain_->isChecked();
-    QDialog::accept();
+void CWelcomeDlg::DoDataExchange(dialogs::DataExchange& dx) {
+    dx.Check(neverAgainBox_, neverAgain_);
 }
 
 void CWelcomeDlg::reject() {
     // The box counts however the dialog closes.
-    m_bNeverAgain = neverAgain_->isChecked();
-    QDialog::reject();
+    dialogs::DataExchange read = dialogs::DataExchange::Reading();
+    DoDataExchange(read);
+    ExchangeDialog::reject();
 }

@@ -3,7 +3,9 @@
 // marker file FRSTTIME.RUN in the installation directory.
 #pragma once
 
-#include <QDialog>
+#include "controls/dialogkit/data_exchange.h"
+#include "platform/qt/exchange_dialog.h"
+
 #include <QPixmap>
 #include <QWidget>
 #include <filesystem>
@@ -49,14 +51,17 @@ std::optional<std::filesystem::path> FirstRunMarker(const std::string& appDir);
 // whether the dialog was shown.
 bool ShowWelcomeIfFirstRun(const std::string& appDir, QWidget* parent = nullptr);
 
-class CWelcomeDlg : public QDialog {
+// The welcome dialog; its box, "Never display this message again", counts however the dialog
+// closes.
+class CWelcomeDlg : public platform::qt::ExchangeDialog<dialogs::DataExchange> {
 public:
-    explicit CWelcomeDlg(QWidget* parent = nullptr);
-    int m_bNeverAgain = 0;
-    int exec() override;
-    void accept() override;
+    explicit CWelcomeDlg(bool& neverAgain, QWidget* parent = nullptr);
     void reject() override;
 
+protected:
+    void DoDataExchange(dialogs::DataExchange& dx) override;
+
 private:
-    QCheckBox* neverAgain_;
+    bool& neverAgain_;
+    QCheckBox* neverAgainBox_;
 };

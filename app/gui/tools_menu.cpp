@@ -1,6 +1,5 @@
 #include "app/gui/tools_menu.h"
 
-#include "app/vl_app.h"
 #include "controls/dialogkit/dialog_kit.h"
 #include "platform/paths.h"
 #include "platform/qt/qt_ui_services.h"
@@ -184,12 +183,13 @@ void CUserdefDlg::DoDataExchange(dialogs::DataExchange& dx) {
     dx.Text(path2_, tools_.path2);
 }
 
-bool OnUserDefinedTools(CVLApp& app, QWidget* parent) {
-    CUserdefDlg dialog(
-        {app.m_strToolName1, app.m_strToolPath1, app.m_strToolName2, app.m_strToolPath2}, parent);
+bool OnUserDefinedTools(UserToolFields tools, const std::function<void()>& saveSettings,
+                        QWidget* parent) {
+    CUserdefDlg dialog(tools, parent);
     if (dialog.Run() != QDialog::Accepted)
         return false;
-    app.SaveSettings();
+    if (saveSettings)
+        saveSettings();
     return true;
 }
 

@@ -11,10 +11,10 @@
 #include <QDialog>
 #include <QString>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
-class CVLApp;
 class QLineEdit;
 
 namespace tools {
@@ -82,8 +82,9 @@ private:
     QLineEdit* path2_;
 };
 
-// The command: the dialog on the application's tools; OK stores them and writes the profile at
-// once, Cancel changes nothing. Answers whether OK was pressed.
-bool OnUserDefinedTools(CVLApp& app, QWidget* parent = nullptr);
+// The command: the dialog on the program's tools; OK stores them and `saveSettings` writes the
+// profile at once, Cancel changes nothing. Answers whether OK was pressed.
+bool OnUserDefinedTools(UserToolFields tools, const std::function<void()>& saveSettings,
+                        QWidget* parent = nullptr);
 
 } // namespace tools

@@ -3,6 +3,7 @@
 #include "app/gui/comm_dialogs.h"
 #include "app/gui/document_commands.h"
 #include "app/gui/options_dialogs.h"
+#include "app/gui/settings_fields.h"
 #include "app/gui/shell_dialogs.h"
 #include "app/gui/tools_menu.h"
 #include "app/gui/velmora_dialogs.h"
@@ -480,9 +481,12 @@ void CVLFrame::DeclareCommands() {
         return false;
     });
     commands_.On(kCommunications, [this] { OnCommunications(); });
-    commands_.On(kGeneralOptions,
-                 [this] { options::OnGeneralOptions(app_, app_.ActiveScript(), this); });
-    commands_.On(kUserTools, [this] { tools::OnUserDefinedTools(app_, this); });
+    const auto saveSettings = [this] { app_.SaveSettings(); };
+    commands_.On(kGeneralOptions, [this, saveSettings] {
+        options::OnGeneralOptions(GeneralOptionsOf(app_), saveSettings, app_.ActiveScript(), this);
+    });
+    commands_.On(kUserTools,
+                 [this, saveSettings] { tools::OnUserDefinedTools(UserToolsOf(app_), saveSettings, this); });
     for (int tool : {1, 2}) {
         const auto name = [this, tool] {
             return tool == 1 ? app_.m_strToolName1 : app_.m_strToolName2;

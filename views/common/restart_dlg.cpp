@@ -9,7 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 
-CRestartDlg::CRestartDlg(QWidget* parent) : QDialog(parent) {
+CRestartDlg::CRestartDlg(RestartOptions& options, QWidget* parent)
+    : ExchangeDialog(parent), options_(options) {
+    placement = dialogs::CentreOnDesktop;
     setObjectName(QStringLiteral("dlg_162"));
     setWindowTitle(QStringLiteral("Sequence Restart Options"));
     auto* layout = new QGridLayout(this);
@@ -26,17 +28,13 @@ CRestartDlg::CRestartDlg(QWidget* parent) : QDialog(parent) {
 }
 
 void CRestartDlg::DoDataExchange(dialogs::DataExchange& dx) {
-    dx.Check(restart_, m_bRestart);
+    dx.Check(restart_, options_.restart);
     // The lockout is kept in 16 bits: a larger number is refused rather than wrapped.
-    dx.Integer(lockout_, m_nRestartLockout, 0, 65535);
+    dx.Integer(lockout_, options_.lockout, 0, 65535);
 }
 
-int CRestartDlg::exec() {
-    dialogs::DataExchange show = dialogs::DataExchange::Showing();
-    DoDataExchange(show);
-    EnableLockout(m_bRestart);
-    dialogs::CentreOnDesktop(*this);
-    return QDialog::exec();
+void CRestartDlg::OnValuesShown() {
+    EnableLockout(options_.restart);
 }
 
 void CRestartDlg::OnRestartEnabled() {
@@ -49,12 +47,4 @@ void CRestartDlg::EnableLockout(bool on) {
     lockout_->setEnabled(on);
     lockoutLabel_->setEnabled(on);
     framesLabel_->setEnabled(on);
-}
-
-void CRestartDlg::accept() {
-    dialogs::DataExchange read = dialogs::DataExchange::Reading();
-    DoDataExchange(read);
-    if (read.Failed())
-        return;
-    QDialog::accept();
 }

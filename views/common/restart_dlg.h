@@ -2,30 +2,33 @@
 // long after a start a restart is ignored.
 #pragma once
 
-#include <QDialog>
+#include "controls/dialogkit/data_exchange.h"
+#include "platform/qt/exchange_dialog.h"
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-namespace dialogs {
-class DataExchange;
-}
 
-class CRestartDlg : public QDialog {
+// What the dialog edits.
+struct RestartOptions {
+    bool restart = false;
+    int lockout = 0; // frames, stored in 16 bits
+};
+
+class CRestartDlg : public platform::qt::ExchangeDialog<dialogs::DataExchange> {
 public:
-    explicit CRestartDlg(QWidget* parent = nullptr);
+    // The options are shown when the dialog opens and read back on OK.
+    explicit CRestartDlg(RestartOptions& options, QWidget* parent = nullptr);
 
-    int exec() override;
-    void accept() override;
-
-    bool m_bRestart = false;
-    int m_nRestartLockout = 0; // frames, stored in 16 bits
+protected:
+    void DoDataExchange(dialogs::DataExchange& dx) override;
+    void OnValuesShown() override;
 
 private:
-    void DoDataExchange(dialogs::DataExchange& dx);
     void OnRestartEnabled();
     void EnableLockout(bool on);
 
+    RestartOptions& options_;
     QCheckBox* restart_;
     QLineEdit* lockout_;
     QLabel* lockoutLabel_;

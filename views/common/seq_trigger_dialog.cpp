@@ -50,7 +50,8 @@ const char* CSeqTriggerDialog::TitlePrefix(int triggerIndex) {
 }
 
 CSeqTriggerDialog::CSeqTriggerDialog(CSeqTriggerDlg& request, QWidget* parent)
-    : QDialog(parent), request_(request) {
+    : ExchangeDialog(parent), request_(request) {
+    placement = dialogs::CentreOnParent;
     setObjectName(QStringLiteral("dlg_138"));
     auto* layout = new QVBoxLayout(this);
 
@@ -104,13 +105,15 @@ CSeqTriggerDialog::CSeqTriggerDialog(CSeqTriggerDlg& request, QWidget* parent)
 
 CSeqTriggerDialog::~CSeqTriggerDialog() = default;
 
-int CSeqTriggerDialog::exec() {
-    CSeq* seq = request_.sequence;
+void CSeqTriggerDialog::FillLists() {
     const CProduct* product = request_.document && request_.document->m_pProduct
                                   ? request_.document->m_pProduct.get()
                                   : nullptr;
-    setWindowTitle(QString::fromLatin1(TitlePrefix(request_.triggerIndex)) +
-                   (seq ? ToQString(seq->m_strName) : QString()));
+    for (int b = 0; b < 3; ++b) {
+        boxes_[std::size_t(b)]->clear();
+        lists_[std::size_t(b)].clear();
+        chosen_[std::size_t(b)] = -1;
+    }
     if (product) {
         for (int i = 0; i < product->m_wInputs && i < CProduct::kMaxInputs; ++i)
             lists_[0].push_back(std::make_unique<CIOObject>(
@@ -121,26 +124,68 @@ int CSeqTriggerDialog::exec() {
                     product->m_Vars[std::size_t(i)].m_strName, CIOObject::Variable, i + 1));
     }
     for (int b = 0; b < 3; ++b)
-        FillSorted(boxes_[b], lists_[std::size_t(b)]);
-    if (seq) {
-        const CTrigger& trigger =
-            seq->m_aTriggers[std::size_t(std::clamp(request_.triggerIndex, 0, 3))];
-        const std::string* texts[3] = {&trigger.m_strIoName, &trigger.m_strVariable,
-                                       &trigger.m_strValue};
-        for (int b = 0; b < 3; ++b) {
-            boxes_[b]->setCurrentIndex(-1);
-            boxes_[b]->setEditText(ToQString(*texts[b]));
-        }
+        FillSorted(boxes_[std::size_t(b)], lists_[std::size_t(b)]);
+}
+
+void CSeqTriggerDialog::ShowNames() {
+    CSeq* seq = request_.sequence;
+    if (!seq)
+        return;
+    const CTrigger& trigger =
+        seq->m_aTriggers[std::size_t(std::clamp(request_.triggerIndex, 0, 3))];
+    const std::string* texts[3] = {&trigger.m_strIoName, &trigger.m_strVariable,
+                                   &trigger.m_strValue};
+    for (int b = 0; b < 3; ++b) {
+        boxes_[std::size_t(b)]->setCurrentIndex(-1);
+        boxes_[std::size_t(b)]->setEditText(ToQString(*texts[b]));
     }
-    if (request_.goesOff >= 0 && request_.goesOff < 2)
-        edge_[std::size_t(request_.goesOff)]->setChecked(true);
-    if (request_.combine < 2)
-        combine_[request_.combine]->setChecked(true);
-    if (request_.comparison < 6)
-        comparison_[request_.comparison]->setChecked(true);
+}
+
+void CSeqTriggerDialog::StoreNames() {
+    CSeq* seq = request_.sequence;
+    if (!seq)
+        return;
+    CTrigger& trigger = seq->m_aTriggers[std::size_t(std::clamp(request_.triggerIndex, 0, 3))];
+    std::string* targets[3] = {&trigger.m_strIoName, &trigger.m_strVariable, &trigger.m_strValue};
+    for (int b = 0; b < 3; ++b) {
+        const int chosen = chosen_[std::size_t(b)];
+        std::string name;
+        if (chosen >= 0) {
+            const int entry = boxes_[std::size_t(b)]->itemData(chosen).toInt();
+            name = lists_[std::size_t(b)][std::size_t(entry)]->Name();
+        } else {
+            name = platform::OneLineText(FromQString(boxes_[std::size_t(b)]->currentText()));
+            if (name.size() > kMaxName)
+                name.resize(kMaxName);
+        }
+        *targets[b] = std::move(name);
+    }
+}
+
+void CSeqTriggerDialog::DoDataExchange(dialogs::DataExchange& dx) {
+    if (dx.IsReading())
+        StoreNames();
+    else {
+        FillLists();
+        ShowNames();
+    }
+    // A choice outside its group shows no button checked and keeps its value on OK.
+    int combine = request_.combine;
+    int comparison = request_.comparison;
+    dx.Radio({edge_[0], edge_[1]}, request_.goesOff);
+    dx.Radio({combine_[0], combine_[1]}, combine);
+    dx.Radio({comparison_[0], comparison_[1], comparison_[2], comparison_[3], comparison_[4],
+              comparison_[5]},
+             comparison);
+    request_.combine = std::uint16_t(combine);
+    request_.comparison = std::uint16_t(comparison);
+}
+
+void CSeqTriggerDialog::OnValuesShown() {
+    CSeq* seq = request_.sequence;
+    setWindowTitle(QString::fromLatin1(TitlePrefix(request_.triggerIndex)) +
+                   (seq ? ToQString(seq->m_strName) : QString()));
     ApplyEnabling();
-    dialogs::CentreOnParent(*this);
-    return QDialog::exec();
 }
 
 void CSeqTriggerDialog::OnChosen(int box, int index) {
@@ -172,43 +217,10 @@ void CSeqTriggerDialog::ApplyEnabling() {
         radio->setEnabled(both);
 }
 
-void CSeqTriggerDialog::accept() {
-    if (CSeq* seq = request_.sequence) {
-        CTrigger& trigger = seq->m_aTriggers[std::size_t(std::clamp(request_.triggerIndex, 0, 3))];
-        std::string* targets[3] = {&trigger.m_strIoName, &trigger.m_strVariable,
-                                   &trigger.m_strValue};
-        for (int b = 0; b < 3; ++b) {
-            const int chosen = chosen_[std::size_t(b)];
-            std::string name;
-            if (chosen >= 0) {
-                const int entry = boxes_[std::size_t(b)]->itemData(chosen).toInt();
-                name = lists_[std::size_t(b)][std::size_t(entry)]->Name();
-            } else {
-                name = platform::OneLineText(FromQString(boxes_[std::size_t(b)]->currentText()));
-                if (name.size() > kMaxName)
-                    name.resize(kMaxName);
-            }
-            *targets[b] = std::move(name);
-        }
-    }
-    for (auto& list : lists_)
-        list.clear();
-    for (int i = 0; i < 2; ++i)
-        if (edge_[std::size_t(i)]->isChecked())
-            request_.goesOff = i;
-    for (int i = 0; i < 2; ++i)
-        if (combine_[std::size_t(i)]->isChecked())
-            request_.combine = std::uint16_t(i);
-    for (int i = 0; i < 6; ++i)
-        if (comparison_[std::size_t(i)]->isChecked())
-            request_.comparison = std::uint16_t(i);
-    QDialog::accept();
-}
-
 void RegisterSequenceDialogs(platform::qt::ViewRegistry& registry,
                              std::function<QWidget*()> parent) {
     registry.RegisterDialog<CSeqTriggerDlg>([parent = std::move(parent)](CSeqTriggerDlg& request) {
         CSeqTriggerDialog dialog(request, parent ? parent() : nullptr);
-        return dialog.exec() == QDialog::Accepted;
+        return dialog.Run() == QDialog::Accepted;
     });
 }

@@ -3,9 +3,10 @@
 // and stores the trigger's three names itself and hands the radio choices back in the request.
 #pragma once
 
+#include "controls/dialogkit/data_exchange.h"
+#include "platform/qt/exchange_dialog.h"
 #include "views/common/io_object.h"
 
-#include <QDialog>
 #include <array>
 #include <functional>
 #include <memory>
@@ -18,17 +19,23 @@ namespace platform::qt {
 class ViewRegistry;
 }
 
-class CSeqTriggerDialog : public QDialog {
+class CSeqTriggerDialog : public platform::qt::ExchangeDialog<dialogs::DataExchange> {
 public:
     CSeqTriggerDialog(CSeqTriggerDlg& request, QWidget* parent = nullptr);
     ~CSeqTriggerDialog() override;
 
-    int exec() override;
-    void accept() override;
-
     static const char* TitlePrefix(int triggerIndex);
 
+protected:
+    // Shows the trigger's names and the request's choices; on OK stores the names in the
+    // trigger and the choices in the request.
+    void DoDataExchange(dialogs::DataExchange& dx) override;
+    void OnValuesShown() override;
+
 private:
+    void FillLists();
+    void ShowNames();
+    void StoreNames();
     void OnChosen(int box, int index);
     void ApplyEnabling();
 

@@ -24,13 +24,12 @@ void RefreshSequenceViews(CVLDoc& doc) {
 }
 
 bool EditSequenceRestart(CVLDoc& doc, CSeq& seq, QWidget* parent) {
-    CRestartDlg dialog(parent);
-    dialog.m_bRestart = seq.m_nRestart != 0;
-    dialog.m_nRestartLockout = seq.m_wRestartLockout;
-    if (dialog.exec() != QDialog::Accepted)
+    RestartOptions options{seq.m_nRestart != 0, seq.m_wRestartLockout};
+    CRestartDlg dialog(options, parent);
+    if (dialog.Run() != QDialog::Accepted)
         return false;
-    seq.m_nRestart = dialog.m_bRestart ? 1 : 0;
-    seq.m_wRestartLockout = static_cast<std::uint16_t>(dialog.m_nRestartLockout);
+    seq.m_nRestart = options.restart ? 1 : 0;
+    seq.m_wRestartLockout = static_cast<std::uint16_t>(options.lockout);
     seq.m_nNeedsCompile = 1;
     doc.SetModifiedFlag(true);
     return true;
@@ -45,29 +44,30 @@ std::uint8_t Byte(int value) {
 } // namespace
 
 bool EditSequenceTimecodeStart(CVLDoc& doc, CSeq& seq, QWidget* parent) {
-    CSmpteStartDlg dialog(parent);
-    dialog.m_strName = seq.m_strName;
-    dialog.m_nFrameRate = doc.m_wFrameRate;
-    dialog.m_bTriggerOn = seq.m_nSmpteStartOn != 0;
-    dialog.m_bChaseOn = seq.m_nChaseOn != 0;
-    dialog.m_nChaseMode = seq.m_nChaseMode != 0 ? 1 : 0;
+    TimecodeStart values;
+    values.name = seq.m_strName;
+    values.frameRate = doc.m_wFrameRate;
+    values.triggerOn = seq.m_nSmpteStartOn != 0;
+    values.chaseOn = seq.m_nChaseOn != 0;
+    values.chaseMode = seq.m_nChaseMode != 0 ? 1 : 0;
     for (std::size_t i = 0; i < 4; ++i) {
-        dialog.m_anTrigger[i] = seq.m_anSmpteStart[i];
-        dialog.m_anChase[i] = seq.m_anChaseStart[i];
+        values.trigger[i] = seq.m_anSmpteStart[i];
+        values.chase[i] = seq.m_anChaseStart[i];
     }
+    CSmpteStartDlg dialog(values, parent);
     dialog.closeBox = [&doc] { RefreshSequenceViews(doc); };
-    if (dialog.exec() != QDialog::Accepted)
+    if (dialog.Run() != QDialog::Accepted)
         return false;
-    seq.m_nSmpteStartOn = dialog.m_bTriggerOn ? 1 : 0;
-    seq.m_nChaseOn = dialog.m_bChaseOn ? 1 : 0;
-    seq.m_nChaseMode = dialog.m_nChaseMode;
+    seq.m_nSmpteStartOn = values.triggerOn ? 1 : 0;
+    seq.m_nChaseOn = values.chaseOn ? 1 : 0;
+    seq.m_nChaseMode = values.chaseMode;
     for (std::size_t i = 0; i < 4; ++i) {
-        seq.m_anSmpteStart[i] = dialog.m_anTrigger[i];
-        seq.m_anChaseStart[i] = dialog.m_anChase[i];
+        seq.m_anSmpteStart[i] = values.trigger[i];
+        seq.m_anChaseStart[i] = values.chase[i];
     }
     const double rate = doc.GetFrameRate();
-    seq.m_dChaseStart = HmsfToFrames(Byte(dialog.m_anChase[0]), Byte(dialog.m_anChase[1]),
-                                     Byte(dialog.m_anChase[2]), Byte(dialog.m_anChase[3]), rate);
+    seq.m_dChaseStart = HmsfToFrames(Byte(values.chase[0]), Byte(values.chase[1]),
+                                     Byte(values.chase[2]), Byte(values.chase[3]), rate);
     seq.m_strChaseStart = FramesToTimecodeText(seq.m_dChaseStart, rate);
     RefreshSequenceViews(doc);
     seq.m_nNeedsCompile = 1;

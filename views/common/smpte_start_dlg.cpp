@@ -25,7 +25,9 @@ const char* const kLabelTexts[5] = {"Start Time", "H", "M", "S", "F"};
 
 } // namespace
 
-CSmpteStartDlg::CSmpteStartDlg(QWidget* parent) : QDialog(parent) {
+CSmpteStartDlg::CSmpteStartDlg(TimecodeStart& values, QWidget* parent)
+    : ExchangeDialog(parent), values_(values) {
+    placement = dialogs::CentreOnDesktop;
     setObjectName(QStringLiteral("dlg_163"));
     auto* layout = new QVBoxLayout(this);
     triggerOn_ = dialogs::MakeCheck(QStringLiteral("Trigger to Start Sequence"), 182, this);
@@ -170,31 +172,20 @@ void CSmpteStartDlg::Normalise(std::array<int, 4>& t, int lastFrame) {
 }
 
 void CSmpteStartDlg::DoDataExchange(dialogs::DataExchange& dx) {
-    dx.Check(triggerOn_, m_bTriggerOn);
+    dx.Check(triggerOn_, values_.triggerOn);
     for (int f = 0; f < 4; ++f)
-        dx.Integer(edits_[f], m_anTrigger[f]);
-    dx.Check(chaseOn_, m_bChaseOn);
+        dx.Integer(edits_[f], values_.trigger[f]);
+    dx.Check(chaseOn_, values_.chaseOn);
     for (int f = 0; f < 4; ++f)
-        dx.Integer(edits_[4 + f], m_anChase[f]);
-    dx.Radio({resetMode_, jamMode_}, m_nChaseMode);
+        dx.Integer(edits_[4 + f], values_.chase[f]);
+    dx.Radio({resetMode_, jamMode_}, values_.chaseMode);
 }
 
-int CSmpteStartDlg::exec() {
-    setWindowTitle(QStringLiteral("Timecode Trigger of ") + platform::qt::ToQString(m_strName));
-    lastFrame_ = LastFrame(m_nFrameRate);
-    ShowAll();
+void CSmpteStartDlg::OnValuesShown() {
+    setWindowTitle(QStringLiteral("Timecode Trigger of ") + platform::qt::ToQString(values_.name));
+    lastFrame_ = LastFrame(values_.frameRate);
     SetFocusField(3);
     ApplyEnabling();
-    dialogs::CentreOnDesktop(*this);
-    return QDialog::exec();
-}
-
-void CSmpteStartDlg::accept() {
-    dialogs::DataExchange read = dialogs::DataExchange::Reading();
-    DoDataExchange(read);
-    if (read.Failed())
-        return;
-    QDialog::accept();
 }
 
 void CSmpteStartDlg::closeEvent(QCloseEvent* event) {
@@ -224,7 +215,7 @@ int CSmpteStartDlg::FieldMax(int field) const {
 }
 
 int& CSmpteStartDlg::FieldValue(int field) {
-    return field < 4 ? m_anTrigger[field] : m_anChase[field - 4];
+    return field < 4 ? values_.trigger[field] : values_.chase[field - 4];
 }
 
 void CSmpteStartDlg::SetFocusField(int field) {
@@ -293,7 +284,7 @@ void CSmpteStartDlg::OnSpinner(int group, int action) {
         SetSpinner(field);
         return;
     }
-    Normalise(field < 4 ? m_anTrigger : m_anChase, lastFrame_);
+    Normalise(field < 4 ? values_.trigger : values_.chase, lastFrame_);
     ShowAll();
     SetSpinner(field);
 }

@@ -1,6 +1,7 @@
 #include "app/gui/dat_status_dialog.h"
 #include "app/gui/options_dialogs.h"
 #include "app/gui/print_dialogs.h"
+#include "app/gui/settings_fields.h"
 #include "app/gui/shell_dialogs.h"
 #include "app/gui/splash_screen.h"
 #include "app/gui/tools_menu.h"
@@ -56,6 +57,14 @@ struct AppWithProfile : testsupport::QtAppFirst {
     bool ProfileWritten() const { return fs::exists(dir.path / "velmora.ini"); }
     std::string Profile(const char* section, const char* key) const {
         return platform::GetProfileString(dir.path / "velmora.ini", section, key, "<none>");
+    }
+    // The two commands as the main window runs them.
+    bool UserTools() {
+        return tools::OnUserDefinedTools(UserToolsOf(app), [this] { app.SaveSettings(); });
+    }
+    bool GeneralOptions(CVLDoc* script) {
+        return options::OnGeneralOptions(GeneralOptionsOf(app), [this] { app.SaveSettings(); },
+                                         script);
     }
     TempDir dir;
     CVLApp app;
@@ -129,7 +138,7 @@ TEST(ToolsDialog, OkWritesTheToolsAtOnceCancelWritesNothing) {
         Control<QLineEdit>(d, 320)->setText("Ne&w");
         d.reject();
     });
-    EXPECT_FALSE(tools::OnUserDefinedTools(f.app));
+    EXPECT_FALSE(f.UserTools());
     EXPECT_FALSE(f.ProfileWritten());
     EXPECT_EQ(f.app.m_strToolName1, "&Calculator");
 
@@ -139,7 +148,7 @@ TEST(ToolsDialog, OkWritesTheToolsAtOnceCancelWritesNothing) {
         Control<QLineEdit>(d, 325)->setText("/usr/bin/editor");
         Click(d, 1);
     });
-    EXPECT_TRUE(tools::OnUserDefinedTools(f.app));
+    EXPECT_TRUE(f.UserTools());
     EXPECT_EQ(f.Profile("Tools", "User Defined Name 2"), "&Editor");
     EXPECT_EQ(f.Profile("Tools", "User Defined Path 2"), "/usr/bin/editor");
     EXPECT_TRUE(tools::UserToolItem(2, f.app.m_strToolName2, f.app.m_strToolPath2).enabled);
@@ -172,7 +181,7 @@ TEST(GeneralOptions, OkStoresAndWritesAndTellsTheFirstGridViewOnly) {
     script.AddView(&ports);
 
     WhenModal([](QDialog& d) { d.reject(); });
-    EXPECT_FALSE(options::OnGeneralOptions(f.app, &script));
+    EXPECT_FALSE(f.GeneralOptions(&script));
     EXPECT_FALSE(f.ProfileWritten());
 
     WhenModal([](QDialog& d) {
@@ -181,7 +190,7 @@ TEST(GeneralOptions, OkStoresAndWritesAndTellsTheFirstGridViewOnly) {
         Control<QCheckBox>(d, 235)->setChecked(false);
         Click(d, 1);
     });
-    EXPECT_TRUE(options::OnGeneralOptions(f.app, &script));
+    EXPECT_TRUE(f.GeneralOptions(&script));
     EXPECT_EQ(f.app.m_wPopupDelay, 18);
     EXPECT_FALSE(f.app.m_bSpreadsheetHints);
     EXPECT_EQ(f.Profile("General", "Popup Window Delay"), "18");

@@ -657,9 +657,10 @@ TEST_F(CommDialogs, DevicesAreAddedAndDeletedOnTheCopy) {
 }
 
 TEST_F(CommDialogs, DeviceDialogKeepsTheAddressAsDottedTextAndNeedsAName) {
-    comm::CCommQuenlowDlg device;
-    device.m_strName = "Stage";
-    device.m_strIP = "192.168.1.20";
+    CQuenlowOb values;
+    values.m_strName = "Stage";
+    values.m_strIP = "192.168.1.20";
+    comm::CCommQuenlowDlg device(values);
     QStringList fields;
     guitest::WhenModal([&](QDialog& dialog) {
         auto* address = guitest::Control<comm::CIPAddressCtrl>(dialog, 460);
@@ -674,8 +675,8 @@ TEST_F(CommDialogs, DeviceDialogKeepsTheAddressAsDottedTextAndNeedsAName) {
     });
     EXPECT_EQ(device.exec(), QDialog::Accepted);
     EXPECT_EQ(fields, (QStringList{"192", "168", "1", "20"}));
-    EXPECT_EQ(device.m_strIP, "192.168.1.77");
-    EXPECT_EQ(device.m_strName, "Booth");
+    EXPECT_EQ(values.m_strIP, "192.168.1.77");
+    EXPECT_EQ(values.m_strName, "Booth");
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, "You must enter a Device Name!");
     EXPECT_EQ(ui.boxes[0].caption, "Insufficient Data");
