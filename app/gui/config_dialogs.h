@@ -81,7 +81,6 @@ protected:
     void OnValuesShown() override;
 
 private:
-
     CCfgScriptDlg& request_;
     QPlainTextEdit* description_;
     QLineEdit* version_;
@@ -99,7 +98,6 @@ protected:
     void OnValuesShown() override;
 
 private:
-
     CScriptGenDlg& request_;
     QLineEdit* showName_;
     QLineEdit* author_;

@@ -1,7 +1,6 @@
 #include "app/gui/document_commands.h"
 
 #include "app/command_ids.h"
-#include "app/vl_app.h"
 #include "link/dat_doc.h"
 #include "script/vl_doc.h"
 
@@ -9,12 +8,12 @@
 
 using namespace vl_ids;
 
-ScriptCommands::ScriptCommands(CVLApp& app, CVLDoc& doc) {
+ScriptCommands::ScriptCommands(CVLDoc& doc, std::function<void(CVLDoc&)> close) {
     commands_
         .On(kFileClose,
-            [&app, &doc] {
-                if (doc.SaveModified())
-                    app.CloseDocument(&doc);
+            [&doc, close = std::move(close)] {
+                if (doc.SaveModified() && close)
+                    close(doc);
             })
         .On(kFileSave, [&doc] { doc.OnFileSave(); })
         .On(kFileSaveAs, [&doc] { doc.OnFileSaveAs(); })

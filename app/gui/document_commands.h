@@ -6,14 +6,15 @@
 #include "platform/qt/command_map.h"
 #include "platform/qt/command_target.h"
 
+#include <functional>
+
 class CDatDoc;
-class CVLApp;
 class CVLDoc;
 
 class ScriptCommands : public platform::qt::CommandTarget {
 public:
-    // `app` closes the script on File > Close.
-    ScriptCommands(CVLApp& app, CVLDoc& doc);
+    // `close` closes the script on File > Close, once its changes are saved or given up.
+    ScriptCommands(CVLDoc& doc, std::function<void(CVLDoc&)> close);
     bool OnCommand(unsigned id) override { return commands_.Run(id); }
     bool HasCommandHandler(unsigned id) const override { return commands_.Has(id); }
 

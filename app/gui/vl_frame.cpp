@@ -395,7 +395,7 @@ bool CVLFrame::OnCmdMsg(CommandMessage& msg) {
                 return true;
         platform::Document* document = DocumentOf(child);
         if (auto* doc = dynamic_cast<CVLDoc*>(document)) {
-            ScriptCommands script(app_, *doc);
+            ScriptCommands script(*doc, [this](CVLDoc& closing) { app_.CloseDocument(&closing); });
             if (script.OnCmdMsg(msg))
                 return true;
         } else if (auto* image = dynamic_cast<CDatDoc*>(document)) {
@@ -485,8 +485,9 @@ void CVLFrame::DeclareCommands() {
     commands_.On(kGeneralOptions, [this, saveSettings] {
         options::OnGeneralOptions(GeneralOptionsOf(app_), saveSettings, app_.ActiveScript(), this);
     });
-    commands_.On(kUserTools,
-                 [this, saveSettings] { tools::OnUserDefinedTools(UserToolsOf(app_), saveSettings, this); });
+    commands_.On(kUserTools, [this, saveSettings] {
+        tools::OnUserDefinedTools(UserToolsOf(app_), saveSettings, this);
+    });
     for (int tool : {1, 2}) {
         const auto name = [this, tool] {
             return tool == 1 ? app_.m_strToolName1 : app_.m_strToolName2;

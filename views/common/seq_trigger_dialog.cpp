@@ -177,8 +177,10 @@ void CSeqTriggerDialog::DoDataExchange(dialogs::DataExchange& dx) {
     dx.Radio({comparison_[0], comparison_[1], comparison_[2], comparison_[3], comparison_[4],
               comparison_[5]},
              comparison);
-    request_.combine = std::uint16_t(combine);
-    request_.comparison = std::uint16_t(comparison);
+    if (dx.IsReading()) {
+        request_.combine = std::uint16_t(combine);
+        request_.comparison = std::uint16_t(comparison);
+    }
 }
 
 void CSeqTriggerDialog::OnValuesShown() {

@@ -22,7 +22,7 @@ struct TimecodeStart {
     int frameRate = 3; // 0 24, 1 25, 2 29.97, 3 30 fps
     bool triggerOn = false;
     bool chaseOn = false;
-    int chaseMode = 0;             // 0 reset, 1 jam sync
+    int chaseMode = 0;            // 0 reset, 1 jam sync
     std::array<int, 4> trigger{}; // hours, minutes, seconds, frames
     std::array<int, 4> chase{};
 };

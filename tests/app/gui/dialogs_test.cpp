@@ -27,6 +27,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -63,8 +64,8 @@ struct AppWithProfile : testsupport::QtAppFirst {
         return tools::OnUserDefinedTools(UserToolsOf(app), [this] { app.SaveSettings(); });
     }
     bool GeneralOptions(CVLDoc* script) {
-        return options::OnGeneralOptions(GeneralOptionsOf(app), [this] { app.SaveSettings(); },
-                                         script);
+        return options::OnGeneralOptions(
+            GeneralOptionsOf(app), [this] { app.SaveSettings(); }, script);
     }
     TempDir dir;
     CVLApp app;
@@ -198,6 +199,28 @@ TEST(GeneralOptions, OkStoresAndWritesAndTellsTheFirstGridViewOnly) {
     EXPECT_EQ(other.tips, -1);
     EXPECT_EQ(events.tips, 0);
     EXPECT_EQ(ports.tips, -1) << "only the first grid view follows at once";
+}
+
+TEST(GeneralOptions, CancelLeavesEverySetting) {
+    AppWithProfile f;
+    f.app.m_bNewFileAtStartup = true;
+    f.app.m_bAlwaysPopupEventList = false;
+    f.app.m_bSpreadsheetHints = true;
+    f.app.m_wPopupDelay = 36;
+    WhenModal([](QDialog& d) {
+        EXPECT_TRUE(Control<QRadioButton>(d, 385)->isChecked()) << "36 ticks: 2 Seconds";
+        Control<QCheckBox>(d, 235)->setChecked(false);
+        Control<QCheckBox>(d, 295)->setChecked(true);
+        Control<QCheckBox>(d, 296)->setChecked(false);
+        Control<QRadioButton>(d, 382)->setChecked(true);
+        QTest::keyClick(&d, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(f.GeneralOptions(nullptr));
+    EXPECT_TRUE(f.app.m_bNewFileAtStartup);
+    EXPECT_FALSE(f.app.m_bAlwaysPopupEventList);
+    EXPECT_TRUE(f.app.m_bSpreadsheetHints);
+    EXPECT_EQ(f.app.m_wPopupDelay, 36);
+    EXPECT_FALSE(f.ProfileWritten());
 }
 
 TEST(CompilerOptions, DialogCarriesTheRequestBothWays) {
@@ -349,6 +372,25 @@ TEST(Welcome, ShownWhileTheMarkerIsThereAndTheBoxRemovesIt) {
     EXPECT_TRUE(ShowWelcomeIfFirstRun(dir.path));
     EXPECT_FALSE(fs::exists(dir.path / "FRSTTIME.RUN"));
     EXPECT_FALSE(ShowWelcomeIfFirstRun(dir.path));
+}
+
+// The welcome's box counts however the dialog closes: Escape and the close box too.
+TEST(Welcome, TheBoxCountsWhenTheDialogIsClosedWithoutOk) {
+    testsupport::QtApp();
+    const std::function<void(QDialog&)> closes[] = {
+        [](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); },
+        [](QDialog& d) { d.close(); },
+    };
+    for (const auto& close : closes) {
+        TempDir dir;
+        Touch(dir.path / "FRSTTIME.RUN");
+        WhenModal([&close](QDialog& d) {
+            Control<QCheckBox>(d, 375)->setChecked(true);
+            close(d);
+        });
+        EXPECT_TRUE(ShowWelcomeIfFirstRun(dir.path));
+        EXPECT_FALSE(fs::exists(dir.path / "FRSTTIME.RUN"));
+    }
 }
 
 TEST(DatStatus, ShowsTheDocumentsThreeLines) {

@@ -54,6 +54,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <memory>
@@ -680,6 +681,74 @@ TEST_F(CommDialogs, DeviceDialogKeepsTheAddressAsDottedTextAndNeedsAName) {
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, "You must enter a Device Name!");
     EXPECT_EQ(ui.boxes[0].caption, "Insufficient Data");
+}
+
+// The device dialog stores only what OK reads: an address left alone keeps its text, and a
+// refused OK followed by Cancel leaves the device as it was.
+TEST_F(CommDialogs, DeviceDialogChangesTheDeviceOnlyOnOk) {
+    struct Case {
+        const char* name;
+        const char* address;
+        std::function<void(QDialog&)> steps;
+        int result;
+        const char* storedAddress;
+        const char* storedName;
+    };
+    const Case cases[] = {
+        {"an empty address left alone", "", [](QDialog& d) { guitest::Click(d, 1); },
+         QDialog::Accepted, "", "Stage"},
+        {"a text that is no address, left alone", "lobby.local",
+         [](QDialog& d) { guitest::Click(d, 1); }, QDialog::Accepted, "lobby.local", "Stage"},
+        {"one field edited", "lobby.local",
+         [](QDialog& d) {
+             guitest::Control<comm::CIPAddressCtrl>(d, 460)->Field(0)->setText("10");
+             guitest::Click(d, 1);
+         },
+         QDialog::Accepted, "10.0.0.0", "Stage"},
+        {"no name refused, then Cancel", "10.0.0.1",
+         [](QDialog& d) {
+             guitest::Control<QLineEdit>(d, 464)->clear();
+             guitest::Control<comm::CIPAddressCtrl>(d, 460)->Field(3)->setText("9");
+             guitest::Click(d, 1);
+             EXPECT_TRUE(d.isVisible());
+             guitest::Click(d, 2);
+         },
+         QDialog::Rejected, "10.0.0.1", "Stage"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CQuenlowOb values;
+        values.m_strName = "Stage";
+        values.m_strLogin = "show";
+        values.m_strIP = c.address;
+        comm::CCommQuenlowDlg device(values);
+        guitest::WhenModal(c.steps);
+        EXPECT_EQ(device.Run(), c.result);
+        EXPECT_EQ(values.m_strIP, c.storedAddress);
+        EXPECT_EQ(values.m_strName, c.storedName);
+        EXPECT_EQ(values.m_strLogin, "show");
+    }
+}
+
+TEST_F(CommDialogs, AdvancedCancelKeepsTheSettings) {
+    request.m_nTimeout = 1000;
+    request.m_nPacketSize = 64;
+    request.m_nPacing = 2;
+    request.m_nBitMode = 1;
+    comm::CCfgCommDlg dialog(request, {});
+    dialog.OnInitDialog();
+    guitest::WhenModal([](QDialog& advanced) {
+        guitest::Control<QComboBox>(advanced, 261)->setCurrentIndex(4);
+        guitest::Control<QComboBox>(advanced, 264)->setCurrentIndex(0);
+        guitest::Control<QComboBox>(advanced, 267)->setCurrentIndex(0);
+        guitest::Control<QRadioButton>(advanced, 467)->setChecked(true);
+        guitest::Click(advanced, 2);
+    });
+    dialog.OnAdvanced();
+    EXPECT_EQ(dialog.Data().m_nTimeout, 1000);
+    EXPECT_EQ(dialog.Data().m_nPacketSize, 64);
+    EXPECT_EQ(dialog.Data().m_nPacing, 2);
+    EXPECT_EQ(dialog.Data().m_nBitMode, 1);
 }
 
 // The Tips of the Advanced dialog come as paragraphs the box wraps, not as broken lines.

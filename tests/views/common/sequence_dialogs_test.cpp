@@ -20,6 +20,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
+#include <array>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -92,6 +94,53 @@ TEST_F(SequenceDialogs, RestartCancelChangesNothing) {
     EXPECT_EQ(seq->m_nRestart, 0);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(seq->m_nNeedsCompile, 0);
+}
+
+// A refused OK reads part of the fields; Cancel after it still leaves the sequence as it was.
+TEST_F(SequenceDialogs, CancelAfterARefusedOkChangesNothing) {
+    seq->m_nRestart = 0;
+    seq->m_wRestartLockout = 12;
+    seq->m_nSmpteStartOn = 0;
+    seq->m_anSmpteStart = {3, 4, 5, 6};
+    struct Case {
+        const char* name;
+        std::function<bool()> edit;
+        std::function<void(QDialog&)> steps;
+    };
+    const Case cases[] = {
+        {"restart: the box ticked, a lockout beyond 16 bits",
+         [this] { return EditSequenceRestart(doc, *seq, nullptr); },
+         [](QDialog& d) {
+             Click(d, 290);
+             Type(d, 291, "70000");
+             Click(d, 1);
+             EXPECT_TRUE(d.isVisible());
+             Click(d, 2);
+         }},
+        {"timecode start: the trigger ticked, hours typed, minutes no number",
+         [this] { return EditSequenceTimecodeStart(doc, *seq, nullptr); },
+         [](QDialog& d) {
+             Click(d, 182);
+             Type(d, 184, "7");
+             Control<QLineEdit>(d, 185)->setText(QStringLiteral("x"));
+             Click(d, 1);
+             EXPECT_TRUE(d.isVisible());
+             Click(d, 2);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.boxes.clear();
+        WhenModal(c.steps);
+        EXPECT_FALSE(c.edit());
+        EXPECT_EQ(ui.boxes.size(), 1u) << "the refusal was said";
+        EXPECT_EQ(seq->m_nRestart, 0);
+        EXPECT_EQ(seq->m_wRestartLockout, 12);
+        EXPECT_EQ(seq->m_nSmpteStartOn, 0);
+        EXPECT_EQ(seq->m_anSmpteStart, (std::array<std::int32_t, 4>{3, 4, 5, 6}));
+        EXPECT_FALSE(doc.IsModified());
+        EXPECT_EQ(seq->m_nNeedsCompile, 0);
+    }
 }
 
 TEST(SmpteStartNormalise, CarriesAndBorrows) {
