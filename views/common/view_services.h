@@ -8,7 +8,6 @@
 #include "views/gridbase/print_services.h"
 
 #include <string>
-#include <string_view>
 
 class CSeq;
 class CVLDoc;
