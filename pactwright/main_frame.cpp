@@ -12,6 +12,9 @@
 #include "pactwright/pactwright_view.h"
 #include "pactwright/protocol_cel.h"
 #include "platform/paths.h"
+#include "platform/qt/app_commands.h"
+#include "platform/qt/frame_kit.h"
+#include "platform/qt/frame_status.h"
 #include "platform/qt/help.h"
 #include "platform/qt/lock_keys.h"
 #include "script/dialog_requests.h"
@@ -22,11 +25,8 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QMdiArea>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QPageSetupDialog>
-#include <QPointer>
-#include <QUrl>
 #include <QWhatsThis>
 #include <filesystem>
 #include <functional>
@@ -90,39 +90,13 @@ private:
 
 } // namespace
 
-// New, Open, the recent files, Print Setup and Exit: the application's commands.
-class CMainFrame::AppCommands : public platform::qt::CommandTarget {
-public:
-    explicit AppCommands(CMainFrame& frame) : frame_(frame) {
-        commands_.On(kFileNew, [&frame] { frame.OnFileNew(); })
-            .On(kFileOpen, [&frame] { frame.OnFileOpen(); })
-            .On(kFilePrintSetup, [&frame] { frame.OnPrintSetup(); })
-            .On(kAppExit, [&frame] { frame.close(); });
-        CPactwrightApp& app = frame.app_;
-        for (unsigned id = kFileMru1; id <= kFileMruLast; ++id)
-            commands_.On(id, [&frame, &app, id] {
-                // A copy: opening reorders the list.
-                const std::string path = app.RecentFiles().Entries()[id - kFileMru1];
-                if (!frame.OpenFile(path))
-                    app.RemoveRecentFile(path);
-            });
-    }
-    bool HasCommandHandler(unsigned id) const override {
-        // A recent file's command is there while the list is that long.
-        if (id >= kFileMru1 && id <= kFileMruLast)
-            return id - kFileMru1 < frame_.app_.RecentFiles().Entries().size();
-        return commands_.Has(id);
-    }
-    bool OnCommand(unsigned id) override { return HasCommandHandler(id) && commands_.Run(id); }
-
-private:
-    CMainFrame& frame_;
-    platform::qt::CommandMap commands_;
-};
-
 CMainFrame::CMainFrame(CPactwrightApp& app)
-    : app_(app), ui_(std::make_unique<FrameUi>(this)),
-      appCommands_(std::make_unique<AppCommands>(*this)) {
+    : app_(app), frameStatus_(std::make_unique<FrameStatus>(*this)),
+      appCommands_(std::make_unique<platform::qt::AppCommands>(
+          app.RecentFiles(), kFileMru1, kFileMruLast, [this](const std::string& path) {
+              if (!OpenFile(path))
+                  app_.RemoveRecentFile(path);
+          })) {
     setWindowTitle(QStringLiteral("Pactwright"));
     resize(900, 640);
     setAcceptDrops(true);
@@ -136,23 +110,20 @@ CMainFrame::CMainFrame(CPactwrightApp& app)
         toolBar_->LoadToolBar(kMainResource, true);
     if (const GVPAcceleratorTable* keys = CGVPResources::Instance().FindAccelerators(kMainResource))
         SetAccelerators(*keys);
+    // New, Open, the recent files, Print Setup and Exit: the application's commands.
+    appCommands_->Commands()
+        .On(kFileNew, [this] { OnFileNew(); })
+        .On(kFileOpen, [this] { OnFileOpen(); })
+        .On(kFilePrintSetup, [this] { OnPrintSetup(); })
+        .On(kAppExit, [this] { close(); });
     SetApplicationTarget(appCommands_.get());
     templateBars_ = std::make_unique<TemplateBars>(*this, kDocResource);
     DeclareCommands();
+    GetCommandBars()->SetRecentFiles(
+        {[this] { return platform::qt::RecentFilePaths(app_.RecentFiles()); }});
 
-    recent_.entries = [this] {
-        QStringList list;
-        for (const std::string& path : app_.RecentFiles().Entries())
-            list << QString::fromStdString(path);
-        return list;
-    };
-    CGVPControlRecentFileList::SetSource(&recent_);
-    statusHook = [this](const QString& text) {
-        if (status_)
-            status_->SetPaneText(0, text.isEmpty() ? QStringLiteral("Ready") : text);
-    };
-    ui_->SetStatusSink([this](const QString& text) { statusHook(text); });
-    previousUi_ = platform::SetUi(ui_.get());
+    statusHook = [this](const QString& text) { frameStatus_->ShowMessage(text); };
+    frameStatus_->Install([this](const QString& text) { statusHook(text); });
 
     printing_.setUpPrinter = [this](QPrinter& printer) {
         printer.setPrinterName(printer_.printerName());
@@ -205,14 +176,14 @@ CMainFrame::CMainFrame(CPactwrightApp& app)
 }
 
 CMainFrame::~CMainFrame() {
-    std::vector<QPointer<QMdiSubWindow>> children;
-    for (QMdiSubWindow* child : MdiClient()->findChildren<QMdiSubWindow*>())
-        children.emplace_back(child);
-    for (const QPointer<QMdiSubWindow>& child : children)
-        delete child.data();
+    platform::qt::DeleteMdiChildren(*MdiClient());
     template_.reset();
-    CGVPControlRecentFileList::SetSource(nullptr);
-    platform::SetUi(previousUi_);
+    // The program's services are the previous ones again once the frame's status goes.
+    frameStatus_.reset();
+}
+
+platform::qt::QtUiServices& CMainFrame::UiServices() {
+    return frameStatus_->Ui();
 }
 
 MdiChildFrame* CMainFrame::MakeFrame(platform::Document& document) {
@@ -226,30 +197,18 @@ MdiChildFrame* CMainFrame::MakeFrame(platform::Document& document) {
 }
 
 void CMainFrame::CreateStatusBar() {
-    status_ = new CYNStatusBar(this);
     // The message pane and the three lock keys, without tips.
     platform::qt::StatusBarLayout layout;
     layout.paneIds = {0, platform::qt::kCapsPaneId, platform::qt::kNumPaneId,
                       platform::qt::kScrollPaneId};
     layout.progressPane = layout.indicatorPane = -1;
     layout.tips.clear();
-    platform::qt::SetUpStatusBar(*status_, layout);
+    status_ = &frameStatus_->CreateBar(layout);
     AddEdgeWindow(status_, 1);
-    ui_->SetBar(status_);
-    SetLockKeySource(platform::qt::MakeLockKeySource());
 }
 
 void CMainFrame::SetLockKeySource(std::unique_ptr<platform::qt::LockKeySource> source) {
-    lockKeys_ = std::move(source);
-    if (lockKeys_)
-        connect(lockKeys_.get(), &platform::qt::LockKeySource::Changed, this,
-                [this] { ShowLockKeys(); });
-    ShowLockKeys();
-}
-
-void CMainFrame::ShowLockKeys() {
-    platform::qt::ShowLockKeyPanes(*status_,
-                                   lockKeys_ ? lockKeys_->State() : platform::qt::LockKeyState{});
+    frameStatus_->SetLockKeySource(std::move(source));
 }
 
 void CMainFrame::RegisterDialogs() {
@@ -277,7 +236,7 @@ void CMainFrame::RegisterDialogs() {
         request.path = dialog.selectedFiles().front().toStdString();
         return true;
     });
-    views_.InstallDialogs(*ui_);
+    views_.InstallDialogs(frameStatus_->Ui());
 }
 
 CPactwrightDoc* CMainFrame::ActiveDocument() const {
@@ -417,26 +376,8 @@ void CMainFrame::DeclareCommands() {
     onDocument(kFileSave, [](CPactwrightDoc& doc) { doc.OnFileSave(); });
     onDocument(kFileSaveAs, [](CPactwrightDoc& doc) { doc.OnFileSaveAs(); });
     onDocument(kWindowNew, [this](CPactwrightDoc& doc) { template_->OpenView(doc); });
-    commands_.On(kWindowCascade, [this] { MdiClient()->cascadeSubWindows(); });
-    commands_.On(kWindowTile, [this] { MdiClient()->tileSubWindows(); });
-    commands_.On(kViewToolbar, [this] {
-        if (toolBar_) {
-            toolBar_->SetVisible(!toolBar_->IsVisible());
-            RecalcLayout();
-        }
-    });
-    commands_.OnUpdate(kViewToolbar, [this](CommandUi& ui) {
-        ui.SetCheck(toolBar_ && toolBar_->IsVisible() ? 1 : 0);
-        return false;
-    });
-    commands_.On(kViewStatusBar, [this] {
-        status_->setVisible(!status_->isVisible());
-        RecalcLayout();
-    });
-    commands_.OnUpdate(kViewStatusBar, [this](CommandUi& ui) {
-        ui.SetCheck(status_ && status_->isVisible() ? 1 : 0);
-        return false;
-    });
+    platform::qt::DeclareFrameCommands(commands_, *this, toolBar_, status_,
+                                       {kViewToolbar, kViewStatusBar, kWindowCascade, kWindowTile});
     commands_.On(kHelpFinder, [this] { OnHelp(); });
     commands_.On(kHelp, [this] { OnHelp(); });
     commands_.On(kContextHelp, [this] { OnContextHelp(); });
@@ -459,15 +400,11 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
+    platform::qt::AcceptFileDrag(*event);
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
-    for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile())
-            OpenFile(url.toLocalFile().toStdString());
-    event->acceptProposedAction();
+    platform::qt::OpenDroppedFiles(*event, [this](const std::string& path) { OpenFile(path); });
 }
 
 } // namespace pactwright

@@ -4,14 +4,12 @@
 // content, then to this frame and the application's commands.
 #pragma once
 
-#include "controls/commandbars/control_lists.h"
 #include "controls/commandbars/frame.h"
 #include "pactwright/core/pactwright_app.h"
 #include "pactwright/core/pactwright_doc.h"
 #include "pactwright/pactwright_services.h"
 #include "platform/qt/command_map.h"
 #include "platform/qt/mdi_template.h"
-#include "platform/qt/status_bar_ui.h"
 #include "platform/qt/template_bars.h"
 #include "views/gridbase/print_services.h"
 
@@ -23,8 +21,10 @@ class CGVPToolBar;
 class CGVPResources;
 
 namespace platform::qt {
+class AppCommands;
+template <typename Bar> class FrameStatus;
 class LockKeySource;
-}
+} // namespace platform::qt
 
 namespace pactwright {
 
@@ -33,7 +33,7 @@ public:
     explicit CMainFrame(CPactwrightApp& app);
     ~CMainFrame() override;
 
-    platform::qt::QtUiServices& UiServices() { return *ui_; }
+    platform::qt::QtUiServices& UiServices();
     platform::qt::ViewRegistry& Views() { return views_; }
     platform::qt::MdiDocTemplate& Template() { return *template_; }
     PactwrightServices& Services() { return services_; }
@@ -73,23 +73,19 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    class AppCommands;
-    using FrameUi = platform::qt::StatusBarUi<CYNStatusBar>;
+    using FrameStatus = platform::qt::FrameStatus<CYNStatusBar>;
     using TemplateBars = platform::qt::TemplateBars<CGVPMDIFrameWnd, CGVPResources>;
     void DeclareCommands();
     void CreateStatusBar();
-    void ShowLockKeys();
     void RegisterDialogs();
     platform::qt::MdiChildFrame* MakeFrame(platform::Document& document);
 
     CPactwrightApp& app_;
-    std::unique_ptr<FrameUi> ui_;
-    platform::UiServices* previousUi_ = nullptr;
-    std::unique_ptr<AppCommands> appCommands_;
+    // The status bar and the services shown on it.
+    std::unique_ptr<FrameStatus> frameStatus_;
+    std::unique_ptr<platform::qt::AppCommands> appCommands_;
     CYNStatusBar* status_ = nullptr;
     CGVPToolBar* toolBar_ = nullptr;
-    std::unique_ptr<platform::qt::LockKeySource> lockKeys_;
-    CGVPControlRecentFileList::Source recent_;
     views::PrintServices printing_;
     QPrinter printer_;
     PactwrightServices services_;

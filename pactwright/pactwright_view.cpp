@@ -5,8 +5,8 @@
 #include "pactwright/core/protocol_listing.h"
 #include "pactwright/pactwright_ids.h"
 #include "pactwright/protocol_cel.h"
-#include "platform/qt/fonts.h"
 #include "platform/qt/gdi.h"
+#include "platform/qt/print_pages.h"
 #include "platform/qt/qt_ui_services.h"
 #include "platform/ui_services.h"
 #include "views/gridbase/listing_layout.h"
@@ -27,20 +27,12 @@
 #include <new>
 
 using namespace pw_ids;
+using platform::qt::ListingFont;
 using platform::qt::ToQString;
 
 namespace pactwright {
 
 namespace {
-
-QFont ListingFont(const char* face, int height, int weight, bool underline) {
-    platform::qt::LogFont logFont;
-    logFont.faceName = QString::fromLatin1(face);
-    logFont.height = std::max(1, height);
-    logFont.weight = weight;
-    logFont.underline = underline;
-    return platform::qt::FontFromLogFont(logFont);
-}
 
 constexpr int kMinimumColumnWidth = 75;
 
@@ -300,59 +292,22 @@ int CPactwrightView::PaginateListing(QPainter* dc, int page, int lastPage) {
             platform::qt::DrawTextTop(*dc, 0, line.y, ToQString(ShownListingText(line)), 0x000000);
             dc->setFont(bodyFont_);
         });
-    if (dc && page >= 1 && page <= pages) {
+    if (dc && page >= 1 && page <= pages && dc->device()) {
         const CProtocol& p = doc_.Protocol();
-        char pageText[48];
-        std::snprintf(pageText, sizeof pageText, "Page %d of %d", page, lastPage);
-        DrawPageText(*dc, 0, 0, p.m_strDescription);
-        DrawPageText(*dc, 0, 1, "Protocol Listing");
-        DrawPageText(*dc, 0, 2, pageText);
-        DrawPageText(*dc, 1, 0, "Brevant Velmora");
-        DrawPageText(*dc, 1, 1, p.m_strAuthor);
-        DrawPageText(*dc, 1, 2, PrintDateText());
+        platform::qt::DrawPageBands(*dc, PrintHeaderFont(*dc->device()),
+                                    {ToQString(p.m_strDescription),
+                                     QStringLiteral("Protocol Listing"),
+                                     QStringLiteral("Page %1 of %2").arg(page).arg(lastPage),
+                                     QStringLiteral("Brevant Velmora"), ToQString(p.m_strAuthor),
+                                     ToQString(PrintDateText())});
     }
     return pages;
 }
 
-void CPactwrightView::DrawPageText(QPainter& dc, int vertical, int horizontal,
-                                   const std::string& text) {
-    QPaintDevice* device = dc.device();
-    if (!device)
-        return;
-    const int width = device->width(), height = device->height();
-    const int m = height / std::max(1, device->heightMM());
-    dc.save();
-    dc.setFont(PrintHeaderFont(*device));
-    const QString shown = ToQString(text);
-    const QSize extent = platform::qt::TextExtent(dc.fontMetrics(), shown);
-    int x = width / 2 - extent.width() / 2;
-    if (horizontal == 0)
-        x = 0;
-    else if (horizontal == 2)
-        x = width - extent.width() - 20;
-    const int y = vertical == 1 ? height - 19 * m / 2 - extent.height() / 2
-                                : 19 * m / 2 - extent.height() / 2;
-    platform::qt::DrawTextTop(dc, x, y, shown, 0x000000);
-    dc.restore();
-}
-
 void CPactwrightView::RenderJob(QPrinter& printer, int lastPage) {
-    if (lastPage <= 0)
-        return;
-    int from = 1, to = lastPage;
-    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        from = std::max(1, printer.fromPage());
-        to = std::min(lastPage, printer.toPage() > 0 ? printer.toPage() : lastPage);
-    }
-    QPainter painter;
-    if (from > to || !painter.begin(&printer))
-        return;
-    for (int page = from; page <= to; ++page) {
-        if (page > from)
-            printer.newPage();
+    platform::qt::PrintPages(printer, lastPage, [this, lastPage](QPainter& painter, int page) {
         PaginateListing(&painter, page, lastPage);
-    }
-    painter.end();
+    });
 }
 
 void CPactwrightView::PrintListing() {

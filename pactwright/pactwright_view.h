@@ -71,7 +71,6 @@ protected:
 
 private:
     bool BeginPrinting(QPrinter& printer);
-    void DrawPageText(QPainter& dc, int vertical, int horizontal, const std::string& text);
     void RenderJob(QPrinter& printer, int lastPage);
     void ItemChanged();
     int RemovableNumber(const char* prefix) const;

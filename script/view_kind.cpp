@@ -8,7 +8,7 @@ namespace {
 
 using Title = ViewKind::Title;
 
-constexpr std::array<ViewKind, 14> kKinds{{
+constexpr std::array<ViewKind, 15> kKinds{{
     {"CSeqListView", Title::Script, "Sequences of ", false, false, true, true, false},
     {"CEvntView", Title::Subject, "", false, true, false, true, false},
     {"CInputView", Title::Script, "Inputs of ", false, false, false, true, false},
@@ -23,14 +23,26 @@ constexpr std::array<ViewKind, 14> kKinds{{
     {"CCompileView", Title::None, "", true, false, false, true, false},
     {"CDatView", Title::None, "", false, false, false, false, false},
     {"CDatHexView", Title::None, "", false, false, false, false, true},
+    {"CVwTimeline", Title::None, "", false, false, false, false, false},
 }};
 
 } // namespace
 
 const ViewKind& kSequenceListKind = kKinds[0];
 const ViewKind& kEventEditorKind = kKinds[1];
+const ViewKind& kInputKind = kKinds[2];
+const ViewKind& kOutputKind = kKinds[3];
+const ViewKind& kFlagKind = kKinds[4];
+const ViewKind& kVarKind = kKinds[5];
+const ViewKind& kPortKind = kKinds[6];
+const ViewKind& kDataStringKind = kKinds[7];
+const ViewKind& kLcdStringKind = kKinds[8];
+const ViewKind& kXRefKind = kKinds[9];
+const ViewKind& kSmpteKind = kKinds[10];
 const ViewKind& kCompileViewKind = kKinds[11];
+const ViewKind& kImageKind = kKinds[12];
 const ViewKind& kImageDumpKind = kKinds[13];
+const ViewKind& kTimelineKind = kKinds[14];
 
 const ViewKind* FindViewKind(std::string_view className) {
     for (const ViewKind& kind : kKinds)

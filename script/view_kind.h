@@ -34,11 +34,22 @@ const ViewKind* FindViewKind(std::string_view className);
 // The kind of `view`, or null.
 const ViewKind* KindOf(const platform::View& view);
 
-// The kinds that code asks for by identity.
+// Every kind, by identity: a view is opened, and asked for, by its kind.
 extern const ViewKind& kSequenceListKind;
 extern const ViewKind& kEventEditorKind;
+extern const ViewKind& kInputKind;
+extern const ViewKind& kOutputKind;
+extern const ViewKind& kFlagKind;
+extern const ViewKind& kVarKind;
+extern const ViewKind& kPortKind;
+extern const ViewKind& kDataStringKind;
+extern const ViewKind& kLcdStringKind;
+extern const ViewKind& kXRefKind;
+extern const ViewKind& kSmpteKind;
 extern const ViewKind& kCompileViewKind;
+extern const ViewKind& kImageKind; // the listing of a compiled image
 extern const ViewKind& kImageDumpKind;
+extern const ViewKind& kTimelineKind;
 
 // Whether `view` is of a kind with the role `role` (a member of ViewKind).
 inline bool HasRole(const platform::View& view, bool ViewKind::*role) {

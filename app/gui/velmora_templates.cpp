@@ -188,10 +188,10 @@ VelmoraTemplates::VelmoraTemplates(QMdiArea& area, const pq::ViewRegistry& views
         const bool script = std::string_view(row.document) == "CVLDoc";
         const int index = int(templates_.size());
         // The frames of a sequence's events keep their placement in the sequence.
-        const QSize sequenceFrame = std::string_view(row.member) == "m_pEventTmp" ? kEventFrameSize
-                                    : std::string_view(row.member) == "m_pTimeTmp"
-                                        ? kTimelineFrameSize
-                                        : QSize();
+        const std::string_view viewClass = row.viewClass;
+        const QSize sequenceFrame = viewClass == kEventEditorKind.className ? kEventFrameSize
+                                    : viewClass == kTimelineKind.className  ? kTimelineFrameSize
+                                                                            : QSize();
         pq::MdiDocTemplate::FrameFactory frames =
             [this, kind, script, index,
              sequenceFrame](platform::Document& document) -> pq::MdiChildFrame* {
@@ -241,16 +241,16 @@ VelmoraTemplates::VelmoraTemplates(QMdiArea& area, const pq::ViewRegistry& views
                 if (lastWindowClosed)
                     lastWindowClosed(static_cast<CVLDoc&>(document));
             };
-        if (std::string_view(row.member) == "m_pDatTmp")
+        if (viewClass == kImageKind.className)
             tmpl->SetDocumentFactory(images, "Script", ".dat");
         templates_.push_back(std::move(tmpl));
     }
-    scriptFrames_ = std::make_unique<ScriptFrameFactory>(*Get("m_pScriptTmp"));
+    scriptFrames_ = std::make_unique<ScriptFrameFactory>(*Get(kSequenceListKind));
 }
 
-pq::MdiDocTemplate* VelmoraTemplates::Get(std::string_view member) const {
+pq::MdiDocTemplate* VelmoraTemplates::Get(const ViewKind& kind) const {
     for (std::size_t i = 0; i < kTemplateTable.size(); ++i)
-        if (member == kTemplateTable[i].member)
+        if (kind.className == kTemplateTable[i].viewClass)
             return templates_[i].get();
     return nullptr;
 }

@@ -10,6 +10,7 @@
 #include "platform/qt/command_target.h"
 #include "platform/qt/mdi_template.h"
 #include "platform/qt/placement.h"
+#include "script/view_kind.h"
 #include "script/vl_doc.h"
 
 #include <QObject>
@@ -122,8 +123,8 @@ public:
     // `images` makes the compiled images the image template opens (plain ones without it).
     VelmoraTemplates(QMdiArea& area, const platform::qt::ViewRegistry& views,
                      platform::qt::MdiDocTemplate::DocumentFactory images = {});
-    // The template of a member name ("m_pInputTmp"), or null.
-    platform::qt::MdiDocTemplate* Get(std::string_view member) const;
+    // The template that shows views of `kind`, or null.
+    platform::qt::MdiDocTemplate* Get(const ViewKind& kind) const;
     const std::vector<std::unique_ptr<platform::qt::MdiDocTemplate>>& All() const {
         return templates_;
     }

@@ -17,7 +17,10 @@
 #include "link/comm_dialog.h"
 #include "link/dat_doc.h"
 #include "platform/paths.h"
+#include "platform/qt/app_commands.h"
 #include "platform/qt/colors.h"
+#include "platform/qt/frame_kit.h"
+#include "platform/qt/frame_status.h"
 #include "platform/qt/help.h"
 #include "platform/qt/lock_keys.h"
 #include "platform/qt/mdi_view.h"
@@ -43,11 +46,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QPageSetupDialog>
-#include <QPointer>
-#include <QUrl>
 #include <cstring>
+#include <span>
 
 using namespace vl_ids;
 using platform::qt::CommandMessage;
@@ -65,19 +66,23 @@ platform::Document* DocumentOf(QMdiSubWindow* frame) {
     return view ? view->DocumentView().GetDocument() : nullptr;
 }
 
-// The view commands of a script and the templates that open their views.
+// The view commands of a script and the kinds of view they open.
 struct ScriptViewCommand {
     unsigned id;
-    const char* member;
-};
-constexpr ScriptViewCommand kScriptViews[] = {
-    {kInputs, "m_pInputTmp"},      {kOutputs, "m_pOutputTmp"},  {kFlags, "m_pFlagTmp"},
-    {kVariables, "m_pVarTmp"},     {kPorts, "m_pPortTmp"},      {kDataStrings, "m_pDataStrTmp"},
-    {kLcdStrings, "m_pLcdStrTmp"}, {kXReference, "m_pXRefTmp"}, {kSmpteTriggers, "m_psmpteTmp"},
+    const ViewKind& kind;
 };
 
+std::span<const ScriptViewCommand> ScriptViews() {
+    static const ScriptViewCommand kScriptViews[] = {
+        {kInputs, kInputKind},         {kOutputs, kOutputKind},  {kFlags, kFlagKind},
+        {kVariables, kVarKind},        {kPorts, kPortKind},      {kDataStrings, kDataStringKind},
+        {kLcdStrings, kLcdStringKind}, {kXReference, kXRefKind}, {kSmpteTriggers, kSmpteKind},
+    };
+    return kScriptViews;
+}
+
 const ScriptViewCommand* FindScriptView(unsigned id) {
-    for (const ScriptViewCommand& command : kScriptViews)
+    for (const ScriptViewCommand& command : ScriptViews())
         if (command.id == id)
             return &command;
     return nullptr;
@@ -122,15 +127,14 @@ platform::qt::StatusBarLayout VelmoraStatusBar() {
     layout.tips[2] = "Script Modified indicator";
     return layout;
 }
-const QString kIdleText = VelmoraStatusBar().idleText;
 } // namespace
 
 // The shell's side of the views: the frames of the templates, the print dialogs, the settings.
 class CVLFrame::ShellServices : public ViewServices {
 public:
     explicit ShellServices(CVLFrame& frame) : frame_(frame) {}
-    platform::View* OpenView(CVLDoc& doc, std::string_view member, CSeq* subject) override {
-        platform::qt::MdiDocTemplate* tmpl = frame_.templates_->Get(member);
+    platform::View* OpenView(CVLDoc& doc, const ViewKind& kind, CSeq* subject) override {
+        platform::qt::MdiDocTemplate* tmpl = frame_.templates_->Get(kind);
         if (!tmpl)
             return nullptr;
         for (platform::View* view : doc.Views()) {
@@ -149,8 +153,8 @@ public:
         platform::qt::FramedView* view = tmpl->OpenView(doc);
         return view ? &view->DocumentView() : nullptr;
     }
-    platform::View* OpenNewView(CVLDoc& doc, std::string_view member) override {
-        platform::qt::MdiDocTemplate* tmpl = frame_.templates_->Get(member);
+    platform::View* OpenNewView(CVLDoc& doc, const ViewKind& kind) override {
+        platform::qt::MdiDocTemplate* tmpl = frame_.templates_->Get(kind);
         platform::qt::FramedView* view = tmpl ? tmpl->OpenView(doc) : nullptr;
         return view ? &view->DocumentView() : nullptr;
     }
@@ -178,47 +182,12 @@ private:
     CVLFrame& frame_;
 };
 
-// The application's commands: new, the Script Wizard, open, upload, the recent files and exit.
-class CVLFrame::AppCommands : public platform::qt::CommandTarget {
-public:
-    explicit AppCommands(CVLFrame& frame) : frame_(frame) {
-        CVLApp& app = frame.app_;
-        commands_.On(kFileNew, [&frame] { frame.OnFileNew(); })
-            .On(kFileOpen, [&frame] { frame.OnFileOpen(); })
-            .On(kScriptWizard, [&app] { app.OnScriptWizard(); })
-            .On(kUploadScript,
-                [&app] {
-                    if (CVLDoc* doc = app.OnUploadScriptFromUnit())
-                        ShowRetrievedScript(*doc);
-                })
-            .On(kUploadDat, [&frame] { frame.templates_->UploadDatFromUnit(); })
-            .On(kAppExit, [&frame] { frame.close(); })
-            .On(kFilePrintSetup, [&frame] { frame.OnPrintSetup(); })
-            .On(kAppAbout, [&frame] { frame.OnAbout(); });
-        for (unsigned id = kFileMru1; id <= kFileMruLast; ++id)
-            commands_.On(id, [&frame, &app, id] {
-                // A copy: opening the file reorders the list.
-                const std::string path = app.RecentFiles().Entries()[id - kFileMru1];
-                frame.OpenFile(path);
-            });
-    }
-    bool HasCommandHandler(unsigned id) const override {
-        // A recent file's command is there while the list is that long.
-        if (id >= kFileMru1 && id <= kFileMruLast)
-            return id - kFileMru1 < frame_.app_.RecentFiles().Entries().size();
-        return commands_.Has(id);
-    }
-    bool OnCommand(unsigned id) override { return HasCommandHandler(id) && commands_.Run(id); }
-
-private:
-    CVLFrame& frame_;
-    platform::qt::CommandMap commands_;
-};
-
 CVLFrame::CVLFrame(CVLApp& app)
-    : app_(app), ui_(std::make_unique<FrameUi>(this)),
-      appCommands_(std::make_unique<AppCommands>(*this)),
-      services_(std::make_unique<ShellServices>(*this)) {
+    : app_(app), appCommands_(std::make_unique<platform::qt::AppCommands>(
+                     app.RecentFiles(), kFileMru1, kFileMruLast,
+                     [this](const std::string& path) { OpenFile(path); })),
+      services_(std::make_unique<ShellServices>(*this)),
+      frameStatus_(std::make_unique<FrameStatus>(*this)) {
     setWindowTitle(QStringLiteral("Velmora"));
     // At a large scale the usual size would reach past the screen, status bar and all.
     resize(platform::qt::FitToScreen(QSize(1000, 700), this));
@@ -236,23 +205,28 @@ CVLFrame::CVLFrame(CVLApp& app)
     if (const GVPAcceleratorTable* keys =
             CGVPResources::Instance().FindAccelerators(kFrameAccelerators))
         SetAccelerators(*keys);
+    // The application's commands: new, the Script Wizard, open, upload, the recent files and
+    // exit.
+    appCommands_->Commands()
+        .On(kFileNew, [this] { OnFileNew(); })
+        .On(kFileOpen, [this] { OnFileOpen(); })
+        .On(kScriptWizard, [&app] { app.OnScriptWizard(); })
+        .On(kUploadScript,
+            [&app] {
+                if (CVLDoc* doc = app.OnUploadScriptFromUnit())
+                    ShowRetrievedScript(*doc);
+            })
+        .On(kUploadDat, [this] { templates_->UploadDatFromUnit(); })
+        .On(kAppExit, [this] { close(); })
+        .On(kFilePrintSetup, [this] { OnPrintSetup(); })
+        .On(kAppAbout, [this] { OnAbout(); });
     SetApplicationTarget(appCommands_.get());
     DeclareCommands();
+    GetCommandBars()->SetRecentFiles(
+        {[this] { return platform::qt::RecentFilePaths(app_.RecentFiles()); }});
 
-    recent_.entries = [this] {
-        QStringList list;
-        for (const std::string& path : app_.RecentFiles().Entries())
-            list << QString::fromStdString(path);
-        return list;
-    };
-    CGVPControlRecentFileList::SetSource(&recent_);
-
-    statusHook = [this](const QString& text) {
-        if (status_)
-            status_->SetPaneText(0, text.isEmpty() ? kIdleText : text);
-    };
-    ui_->SetStatusSink([this](const QString& text) { statusHook(text); });
-    previousUi_ = platform::SetUi(ui_.get());
+    statusHook = [this](const QString& text) { frameStatus_->ShowMessage(text); };
+    frameStatus_->Install([this](const QString& text) { statusHook(text); });
     RegisterDialogs();
 
     printing_.askPrintGrid = [](QWidget* parent) {
@@ -283,7 +257,7 @@ CVLFrame::CVLFrame(CVLApp& app)
     RegisterResourceViews(views_, *services_);
     RegisterSequenceViews(views_, *services_);
     RegisterSequenceTools(tools_);
-    views_.InstallDialogs(*ui_);
+    views_.InstallDialogs(frameStatus_->Ui());
     // Images this program makes transfer with its settings.
     templates_ = std::make_unique<VelmoraTemplates>(
         *MdiClient(), views_, [this] { return std::make_unique<CDatDoc>(app_); });
@@ -302,17 +276,13 @@ CVLFrame::CVLFrame(CVLApp& app)
 CVLFrame::~CVLFrame() {
     // The children go while the base's per-child records still exist: their destruction
     // updates those records.
-    std::vector<QPointer<QMdiSubWindow>> children;
-    for (QMdiSubWindow* child : MdiClient()->findChildren<QMdiSubWindow*>())
-        children.emplace_back(child);
-    for (const QPointer<QMdiSubWindow>& child : children)
-        delete child.data();
-    CGVPControlRecentFileList::SetSource(nullptr);
-    platform::SetUi(previousUi_);
+    platform::qt::DeleteMdiChildren(*MdiClient());
+    // The program's services are the previous ones again once the frame's status goes.
+    frameStatus_.reset();
 }
 
 platform::qt::QtUiServices& CVLFrame::UiServices() {
-    return *ui_;
+    return frameStatus_->Ui();
 }
 
 ViewServices& CVLFrame::Services() {
@@ -320,24 +290,12 @@ ViewServices& CVLFrame::Services() {
 }
 
 void CVLFrame::CreateStatusBar() {
-    status_ = new CYNStatusBar(this); // owned by the frame
-    platform::qt::SetUpStatusBar(*status_, VelmoraStatusBar());
+    status_ = &frameStatus_->CreateBar(VelmoraStatusBar());
     AddEdgeWindow(status_, 1);
-    ui_->SetBar(status_);
-    SetLockKeySource(platform::qt::MakeLockKeySource());
 }
 
 void CVLFrame::SetLockKeySource(std::unique_ptr<platform::qt::LockKeySource> source) {
-    lockKeys_ = std::move(source);
-    if (lockKeys_)
-        connect(lockKeys_.get(), &platform::qt::LockKeySource::Changed, this,
-                [this] { ShowLockKeys(); });
-    ShowLockKeys();
-}
-
-void CVLFrame::ShowLockKeys() {
-    platform::qt::ShowLockKeyPanes(*status_,
-                                   lockKeys_ ? lockKeys_->State() : platform::qt::LockKeyState{});
+    frameStatus_->SetLockKeySource(std::move(source));
 }
 
 void CVLFrame::RegisterDialogs() {
@@ -368,7 +326,7 @@ DocFrameFactory& CVLFrame::ScriptFrames() {
 
 platform::View* CVLFrame::CreateViewFrame(platform::Document& document) {
     auto* doc = dynamic_cast<CVLDoc*>(&document);
-    platform::qt::MdiDocTemplate* tmpl = templates_->Get("m_pCompileTmp");
+    platform::qt::MdiDocTemplate* tmpl = templates_->Get(kCompileViewKind);
     if (!doc || !tmpl)
         return nullptr;
     platform::qt::FramedView* view = tmpl->OpenView(*doc);
@@ -443,7 +401,7 @@ void CVLFrame::DeclareCommands() {
     commands_.On(kShowControlHelp, help, [this](CommandUi& ui) {
         ui.Enable(platform::qt::HelpFile(app_.m_strAppDir).has_value());
     });
-    for (const ScriptViewCommand& command : kScriptViews) {
+    for (const ScriptViewCommand& command : ScriptViews()) {
         const unsigned id = command.id;
         commands_.On(id, [this, id] { ShowScriptView(id); });
         // Without a script the command stays offered and says that it failed.
@@ -505,26 +463,8 @@ void CVLFrame::DeclareCommands() {
             });
     }
     // The bar's own visibility, so its dock row goes with it; enabled by its handler.
-    commands_.On(kViewToolbar, [this] {
-        if (standard_) {
-            standard_->SetVisible(!standard_->IsVisible());
-            RecalcLayout();
-        }
-    });
-    commands_.OnUpdate(kViewToolbar, [this](CommandUi& ui) {
-        ui.SetCheck(standard_ && standard_->IsVisible() ? 1 : 0);
-        return false;
-    });
-    commands_.On(kViewStatusBar, [this] {
-        status_->setVisible(!status_->isVisible());
-        RecalcLayout();
-    });
-    commands_.OnUpdate(kViewStatusBar, [this](CommandUi& ui) {
-        ui.SetCheck(status_ && status_->isVisible() ? 1 : 0);
-        return false;
-    });
-    commands_.On(kWindowCascade, [this] { MdiClient()->cascadeSubWindows(); });
-    commands_.On(kWindowTile, [this] { MdiClient()->tileSubWindows(); });
+    platform::qt::DeclareFrameCommands(commands_, *this, standard_, status_,
+                                       {kViewToolbar, kViewStatusBar, kWindowCascade, kWindowTile});
 }
 
 // ---- Commands ----
@@ -545,7 +485,7 @@ void CVLFrame::OnFileOpen() {
 bool CVLFrame::OpenFile(const std::string& path) {
     if (!platform::EqualsNoCase(std::filesystem::path(path).extension().string(), ".dat"))
         return app_.OpenDocumentFile(path) != nullptr;
-    platform::qt::MdiDocTemplate* images = templates_->Get("m_pDatTmp");
+    platform::qt::MdiDocTemplate* images = templates_->Get(kImageKind);
     if (!images || !images->OpenDocumentFile(path))
         return false;
     app_.AddRecentFile(path);
@@ -571,7 +511,7 @@ void CVLFrame::ShowScriptView(unsigned id) {
         return;
     }
     // A template that cannot make its frame says nothing.
-    services_->OpenView(*doc, command->member, nullptr);
+    services_->OpenView(*doc, command->kind, nullptr);
 }
 
 void CVLFrame::OnViewCompiledData() {
@@ -584,7 +524,7 @@ void CVLFrame::OnViewCompiledData() {
             return;
         }
     }
-    if (platform::qt::MdiDocTemplate* tmpl = templates_->Get("m_pDatHexTmp"))
+    if (platform::qt::MdiDocTemplate* tmpl = templates_->Get(kImageDumpKind))
         tmpl->OpenView(*doc);
 }
 
@@ -635,13 +575,9 @@ void CVLFrame::closeEvent(QCloseEvent* event) {
 }
 
 void CVLFrame::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
+    platform::qt::AcceptFileDrag(*event);
 }
 
 void CVLFrame::dropEvent(QDropEvent* event) {
-    for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile())
-            OpenFile(url.toLocalFile().toStdString());
-    event->acceptProposedAction();
+    platform::qt::OpenDroppedFiles(*event, [this](const std::string& path) { OpenFile(path); });
 }

@@ -6,7 +6,6 @@
 #include "app/gui/print_dialogs.h"
 #include "app/my_multi_doc_template.h"
 #include "app/vl_app.h"
-#include "controls/commandbars/control_lists.h"
 #include "controls/commandbars/frame.h"
 #include "platform/doc_template.h"
 #include "platform/qt/command_map.h"
@@ -30,7 +29,8 @@ class VelmoraTemplates;
 
 namespace platform::qt {
 template <typename Frame, typename Resources> class TemplateBars;
-template <typename Bar> class StatusBarUi;
+template <typename Bar> class FrameStatus;
+class AppCommands;
 class LockKeySource;
 class MdiChildFrame;
 class MdiView;
@@ -101,24 +101,19 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    using FrameUi = platform::qt::StatusBarUi<CYNStatusBar>;
+    using FrameStatus = platform::qt::FrameStatus<CYNStatusBar>;
     using TemplateBars = platform::qt::TemplateBars<CGVPMDIFrameWnd, CGVPResources>;
     class ShellServices;
-    class AppCommands;
     // The frame's own commands, each beside its update.
     void DeclareCommands();
     void RunTool(unsigned id);
     void RegisterDialogs();
     void CreateStatusBar();
-    void ShowLockKeys();
 
     CVLApp& app_;
     CYNStatusBar* status_ = nullptr;
     CGVPToolBar* standard_ = nullptr;
-    std::unique_ptr<FrameUi> ui_;
-    std::unique_ptr<AppCommands> appCommands_;
-    platform::UiServices* previousUi_ = nullptr;
-    CGVPControlRecentFileList::Source recent_;
+    std::unique_ptr<platform::qt::AppCommands> appCommands_;
     platform::qt::ViewRegistry views_;
     std::unique_ptr<VelmoraTemplates> templates_;
     std::unique_ptr<TemplateBars> templateBars_;
@@ -126,8 +121,9 @@ private:
     views::PrintServices printing_;
     std::unique_ptr<ShellServices> services_;
     printing::PrintSelectionMemory printMemory_;
-    std::unique_ptr<platform::qt::LockKeySource> lockKeys_;
     platform::qt::CommandMap commands_;
     platform::qt::ToolRegistry tools_;
     QPrinter printer_;
+    // The status bar and the services shown on it; the last to come, the first to go.
+    std::unique_ptr<FrameStatus> frameStatus_;
 };

@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <set>
 #include <vector>
@@ -38,6 +39,13 @@ struct GVP_COMMANDBARS_OPTIONS {
     QSize szLargeIcons{0, 0};
     std::set<unsigned> hiddenCommands;
     std::set<unsigned> usedCommands;
+};
+
+// The application's recent-file list as a frame's menus show it: full paths, the first entry the
+// newest. Without `entries` the program has no list.
+struct GVPRecentFileSource {
+    std::function<QStringList()> entries;
+    int startNumber = 0;
 };
 
 class CGVPCommandBars : public CGVPRefObject {
@@ -84,6 +92,9 @@ public:
     bool IsCustomizable() const { return customizable_; }
     bool IsCustomizeMode() const { return customizeMode_; }
     unsigned GetMenuId() const { return menuId_; }
+    // The recent files the menus of these bars list.
+    void SetRecentFiles(GVPRecentFileSource source) { recentFiles_ = std::move(source); }
+    const GVPRecentFileSource& GetRecentFiles() const { return recentFiles_; }
 
 protected:
     CGVPCommandBars();
@@ -100,6 +111,7 @@ private:
     CGVPDockBar* dockBars_[4] = {};
     CGVPFrameSite* site_ = nullptr;
     CGVPMenuBar* menuBar_ = nullptr;
+    GVPRecentFileSource recentFiles_;
     // Alt pressed alone toggles keyboard tracking on release.
     bool altPending_ = false;
 };

@@ -11,7 +11,6 @@
 
 namespace {
 unsigned g_firstMdiChildId = 0xFF00;
-const CGVPControlRecentFileList::Source* g_recent = nullptr;
 
 // Removes the items a placeholder inserted at its last expansion.
 template <class Pred> void RemoveOldItems(CGVPControl* placeholder, Pred isOld) {
@@ -112,10 +111,6 @@ void CGVPControlOleItems::OnCalcDynamicSize(int) {
     SetHiddenMask(IsCustomizeMode() ? 0 : (GetHiddenMask() | kHideGeneric));
 }
 
-void CGVPControlRecentFileList::SetSource(const Source* source) {
-    g_recent = source;
-}
-
 QString CGVPControlRecentFileList::DisplayName(const QString& path, const QString& currentDir) {
     QString name = path;
     const QString dir = QDir::cleanPath(currentDir) + "/";
@@ -126,15 +121,17 @@ QString CGVPControlRecentFileList::DisplayName(const QString& path, const QStrin
 }
 
 void CGVPControlRecentFileList::OnCalcDynamicSize(int) {
-    if (!g_recent || !g_recent->entries)
+    CGVPCommandBars* bars = GetCommandBars();
+    if (!bars || !bars->GetRecentFiles().entries)
         return;
+    const GVPRecentFileSource& recent = bars->GetRecentFiles();
     RemoveOldItems(this, [](CGVPControl* c) { return c->GetID() >= 57616 && c->GetID() <= 57631; });
     if (IsCustomizeMode()) {
         SetHiddenMask(0);
         SetEnabled(true);
         return;
     }
-    const QStringList entries = g_recent->entries();
+    const QStringList entries = recent.entries();
     if (entries.isEmpty() || entries.front().isEmpty()) {
         SetHiddenMask(0);
         SetEnabled(false);
@@ -149,7 +146,7 @@ void CGVPControlRecentFileList::OnCalcDynamicSize(int) {
         auto* item = new CGVPControlButton;
         Insert(this, item, 57616u + unsigned(i), QString(), at);
         item->SetCaption(QString("&%1 %2")
-                             .arg((g_recent->startNumber + i + 1) % 10)
+                             .arg((recent.startNumber + i + 1) % 10)
                              .arg(DisplayName(entries[i], current)));
         if (i == 0 && GetIndex() > 0)
             item->SetBeginGroup(true);

@@ -5,8 +5,7 @@
 
 #include "controls/commandbars/control_base.h"
 
-#include <QStringList>
-#include <functional>
+#include <QString>
 
 class CGVPControlWindowList : public CGVPControlButton {
 public:
@@ -45,14 +44,8 @@ protected:
 
 class CGVPControlRecentFileList : public CGVPControlButton {
 public:
+    // Lists the recent files of the bars it belongs to (CGVPCommandBars::SetRecentFiles).
     void OnCalcDynamicSize(int mode) override;
-    // The application's recent-file list: full paths, the first entry the newest; none
-    // installed means the program has no list.
-    struct Source {
-        std::function<QStringList()> entries;
-        int startNumber = 0;
-    };
-    static void SetSource(const Source* source);
     // The name shown for a path: relative to the current directory when it lies in it, with
     // every '&' doubled.
     static QString DisplayName(const QString& path, const QString& currentDir);

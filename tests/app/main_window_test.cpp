@@ -1,13 +1,9 @@
 // The main window under Qt's offscreen platform: a script opens in it, compiles into a compile
 // view, and closes; commands without a script say so.
 #include "app/command_line.h"
-#include "app/gui/vl_frame.h"
 #include "app/gui/vl_resources.h"
-#include "controls/commandbars/aux_data.h"
 #include "controls/toolbox/status_bar.h"
-#include "script/vl_doc.h"
-#include "tests/app/app_test_support.h"
-#include "tests/support/scripted_ui.h"
+#include "tests/app/gui/main_window_fixture.h"
 #include "views/reports/compile_view.h"
 #include "views/reports/list_views.h"
 #include "views/sequences/seq_list_view.h"
@@ -19,54 +15,12 @@
 #include <QMdiSubWindow>
 #include <QTest>
 #include <chrono>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <iostream>
-#include <memory>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-int g_argc = 1;
-char g_name[] = "app_tests";
-char* g_argv[] = {g_name, nullptr};
-
-std::unique_ptr<QApplication>& QtAppHolder() {
-    static std::unique_ptr<QApplication> app;
-    return app;
-}
-
-std::unique_ptr<CGVPToolkit>& ToolkitHolder() {
-    static std::unique_ptr<CGVPToolkit> toolkit;
-    return toolkit;
-}
-
-QApplication& QtApp() {
-    if (!QtAppHolder()) {
-        QtAppHolder() = std::make_unique<QApplication>(g_argc, g_argv);
-        ToolkitHolder() = std::make_unique<CGVPToolkit>();
-    }
-    return *QtAppHolder();
-}
-
-// Qt's objects must go before the program's exit handlers run.
-class QtEnvironment : public ::testing::Environment {
-public:
-    void TearDown() override {
-        ToolkitHolder().reset();
-        QtAppHolder().reset();
-    }
-};
-[[maybe_unused]] ::testing::Environment* const g_qtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment); // owned by the test framework
-
-void WriteOfflineProfile(const fs::path& profile) {
-    std::ofstream out(profile);
-    out << "[Serial Ports]\n";
-    for (int n = 1; n <= 8; ++n)
-        out << "COM" << n << "=/nonexistent/tty\n";
-}
 
 template <typename View> std::vector<View*> ViewsIn(QMdiArea* area) {
     std::vector<View*> views;
@@ -84,37 +38,34 @@ int RowStarting(CCompileView& view, std::string_view prefix) {
     return -1;
 }
 
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        QtApp();
-        WriteOfflineProfile(install_.Profile());
-        app_.SetProfilePath(install_.Profile());
+// The window starts with scripted services: no box may wait for a person here.
+struct MainWindowTest : guitest::MainWindowFixture {
+    void Start(const std::function<void()>& beforeStart = {}) {
+        StartWindow([this, &beforeStart](CVLFrame&) {
+            ScriptUi();
+            if (beforeStart)
+                beforeStart();
+        });
     }
-
-    app_testing::TempInstall install_;
-    CVLApp app_;
 };
 
 TEST_F(MainWindowTest, OpensCompilesAndClosesAScript) {
-    CVLFrame window(app_);
-    testing_support::ScriptedUi ui; // no box may wait for a person here
-    ASSERT_TRUE(app_.InitInstance(window));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    const std::string script = (install_.Root() / "SCRIPTS/Fountain.ksf").string();
-    app_.ProcessCommandLine(ParseCommandLine({script}));
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const std::string script = (install.Root() / "SCRIPTS/Fountain.ksf").string();
+    app.ProcessCommandLine(ParseCommandLine({script}));
     QCoreApplication::processEvents();
 
-    auto sequences = ViewsIn<CSeqListView>(window.MdiArea());
+    auto sequences = ViewsIn<CSeqListView>(window->MdiArea());
     ASSERT_EQ(sequences.size(), 1u);
     EXPECT_EQ(sequences[0]->Frame()->windowTitle(), QStringLiteral("Sequences of Fountain"));
     // Three sequences and the empty row.
     ASSERT_EQ(sequences[0]->Cel()->GetRowCount(), 4);
     EXPECT_STREQ(sequences[0]->Cel()->ReadCellText(2, 2), "     Fountain_Show"); // Level 2
-    ASSERT_NE(app_.ActiveScript(), nullptr);
+    ASSERT_NE(app.ActiveScript(), nullptr);
 
-    ASSERT_TRUE(window.RouteCommand(vl_ids::kCompileScript));
-    auto compiles = ViewsIn<CCompileView>(window.MdiArea());
+    ASSERT_TRUE(window->RouteCommand(vl_ids::kCompileScript));
+    auto compiles = ViewsIn<CCompileView>(window->MdiArea());
     ASSERT_EQ(compiles.size(), 1u);
     const int done = RowStarting(*compiles[0], "Script Compiled Successfully");
     const int offline = RowStarting(*compiles[0], "Script not Downloaded");
@@ -125,60 +76,54 @@ TEST_F(MainWindowTest, OpensCompilesAndClosesAScript) {
     compiles[0]->Cel().FetchCell(0, done, doneCell);
     compiles[0]->Cel().FetchCell(0, offline, offlineCell);
     EXPECT_NE(doneCell.GetTextColour(), offlineCell.GetTextColour());
-    EXPECT_TRUE(fs::exists(install_.Root() / "SCRIPTS/Fountain.DAT"));
-    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_TRUE(fs::exists(install.Root() / "SCRIPTS/Fountain.DAT"));
+    EXPECT_TRUE(scripted->boxes.empty());
 
     // A second compile reuses the compile view.
-    ASSERT_TRUE(window.RouteCommand(vl_ids::kCompileScript));
-    EXPECT_EQ(ViewsIn<CCompileView>(window.MdiArea()).size(), 1u);
+    ASSERT_TRUE(window->RouteCommand(vl_ids::kCompileScript));
+    EXPECT_EQ(ViewsIn<CCompileView>(window->MdiArea()).size(), 1u);
 
-    ASSERT_TRUE(window.RouteCommand(vl_ids::kFileClose));
+    ASSERT_TRUE(window->RouteCommand(vl_ids::kFileClose));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(app_.ScriptTemplate()->Documents().empty());
-    EXPECT_TRUE(window.MdiArea()->subWindowList().empty());
+    EXPECT_TRUE(app.ScriptTemplate()->Documents().empty());
+    EXPECT_TRUE(window->MdiArea()->subWindowList().empty());
 
     // Without a script no target takes the script commands, and nothing is said.
-    EXPECT_FALSE(window.RouteCommand(vl_ids::kCompileScript));
-    EXPECT_FALSE(window.RouteCommand(vl_ids::kFileSave));
-    EXPECT_TRUE(ui.Texts().empty());
+    EXPECT_FALSE(window->RouteCommand(vl_ids::kCompileScript));
+    EXPECT_FALSE(window->RouteCommand(vl_ids::kFileSave));
+    EXPECT_TRUE(scripted->Texts().empty());
 
     // The compiled image opens in its own view, not as a script.
-    ASSERT_TRUE(window.OpenFile((install_.Root() / "SCRIPTS/Fountain.DAT").string()));
-    EXPECT_EQ(ViewsIn<CDatView>(window.MdiArea()).size(), 1u);
-    EXPECT_TRUE(app_.ScriptTemplate()->Documents().empty());
-    app_.ExitInstance();
+    ASSERT_TRUE(window->OpenFile((install.Root() / "SCRIPTS/Fountain.DAT").string()));
+    EXPECT_EQ(ViewsIn<CDatView>(window->MdiArea()).size(), 1u);
+    EXPECT_TRUE(app.ScriptTemplate()->Documents().empty());
 }
 
 TEST_F(MainWindowTest, ClosingTheLastWindowOfAScriptClosesIt) {
-    CVLFrame window(app_);
-    testing_support::ScriptedUi ui;
-    ASSERT_TRUE(app_.InitInstance(window));
-    app_.ProcessCommandLine({}); // New File At Startup: Script1
-    ASSERT_EQ(app_.ScriptTemplate()->Documents().size(), 1u);
-    EXPECT_EQ(app_.ScriptTemplate()->Documents()[0]->GetTitle(), "Script1");
-    app_.ScriptTemplate()->Documents()[0]->SetModifiedFlag(true);
-    QMdiSubWindow* frame = window.MdiArea()->subWindowList().front();
+    ASSERT_NO_FATAL_FAILURE(Start());
+    app.ProcessCommandLine({}); // New File At Startup: Script1
+    ASSERT_EQ(app.ScriptTemplate()->Documents().size(), 1u);
+    EXPECT_EQ(app.ScriptTemplate()->Documents()[0]->GetTitle(), "Script1");
+    app.ScriptTemplate()->Documents()[0]->SetModifiedFlag(true);
+    QMdiSubWindow* frame = window->MdiArea()->subWindowList().front();
     // The save question: Cancel keeps the window and the script.
-    ui.QueueAnswer(platform::MsgResult::Cancel);
+    scripted->QueueAnswer(platform::MsgResult::Cancel);
     frame->close();
-    EXPECT_EQ(app_.ScriptTemplate()->Documents().size(), 1u);
-    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Save changes to Script1?"}));
+    EXPECT_EQ(app.ScriptTemplate()->Documents().size(), 1u);
+    EXPECT_EQ(scripted->Texts(), (std::vector<std::string>{"Save changes to Script1?"}));
     // No: it closes without saving.
-    ui.QueueAnswer(platform::MsgResult::No);
+    scripted->QueueAnswer(platform::MsgResult::No);
     frame->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(app_.ScriptTemplate()->Documents().empty());
-    app_.ExitInstance();
+    EXPECT_TRUE(app.ScriptTemplate()->Documents().empty());
 }
 
 // Commands go from the active script to the frame and the application; what nobody handles
 // is disabled; the status bar shows what the core reports.
 TEST_F(MainWindowTest, CommandsAreRoutedAndTheStatusBarFollowsTheCore) {
-    CVLFrame window(app_);
-    testing_support::ScriptedUi ui;
-    ASSERT_TRUE(app_.InitInstance(window));
-    ASSERT_NE(window.StandardBar(), nullptr);
-    ASSERT_NE(window.GetMenuBar(), nullptr);
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NE(window->StandardBar(), nullptr);
+    ASSERT_NE(window->GetMenuBar(), nullptr);
 
     // No script: only the frame's and the application's commands have a handler.
     const std::pair<unsigned, bool> idle[] = {
@@ -192,72 +137,68 @@ TEST_F(MainWindowTest, CommandsAreRoutedAndTheStatusBarFollowsTheCore) {
         {vl_ids::kFileMru1, false},        // the list is empty
     };
     for (const auto& [id, handled] : idle)
-        EXPECT_EQ(window.HasHandler(id), handled) << id;
+        EXPECT_EQ(window->HasHandler(id), handled) << id;
 
-    const std::string script = (install_.Root() / "SCRIPTS/Fountain.ksf").string();
-    app_.ProcessCommandLine(ParseCommandLine({script}));
+    const std::string script = (install.Root() / "SCRIPTS/Fountain.ksf").string();
+    app.ProcessCommandLine(ParseCommandLine({script}));
     QCoreApplication::processEvents();
-    ASSERT_NE(app_.ActiveScript(), nullptr);
+    ASSERT_NE(app.ActiveScript(), nullptr);
     // The sequence list prints the script's listing.
     for (unsigned id : {vl_ids::kFileSave, vl_ids::kFileSaveAs, vl_ids::kFileClose,
                         vl_ids::kCompileScript, vl_ids::kCompilerOptions, vl_ids::kFileMru1,
                         vl_ids::kFilePrint, vl_ids::kFilePrintPreview})
-        EXPECT_TRUE(window.HasHandler(id)) << id;
+        EXPECT_TRUE(window->HasHandler(id)) << id;
 
     // The menu command compiles the active script into its compile view.
-    EXPECT_TRUE(window.RouteCommand(vl_ids::kCompileScript));
-    EXPECT_EQ(ViewsIn<CCompileView>(window.MdiArea()).size(), 1u);
+    EXPECT_TRUE(window->RouteCommand(vl_ids::kCompileScript));
+    EXPECT_EQ(ViewsIn<CCompileView>(window->MdiArea()).size(), 1u);
     // Close, then the first recent file opens it again.
-    EXPECT_TRUE(window.RouteCommand(vl_ids::kFileClose));
+    EXPECT_TRUE(window->RouteCommand(vl_ids::kFileClose));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(app_.ScriptTemplate()->Documents().empty());
-    EXPECT_TRUE(window.RouteCommand(vl_ids::kFileMru1));
-    EXPECT_EQ(app_.ScriptTemplate()->Documents().size(), 1u);
+    EXPECT_TRUE(app.ScriptTemplate()->Documents().empty());
+    EXPECT_TRUE(window->RouteCommand(vl_ids::kFileMru1));
+    EXPECT_EQ(app.ScriptTemplate()->Documents().size(), 1u);
 
-    CYNStatusBar* bar = window.StatusBar();
+    CYNStatusBar* bar = window->StatusBar();
     ASSERT_EQ(bar->GetCount(), 6);
     EXPECT_EQ(bar->GetPaneTip(2), QStringLiteral("Script Modified indicator"));
-    window.UiServices().SetProgress(1, true, 200, 50);
+    window->UiServices().SetProgress(1, true, 200, 50);
     EXPECT_EQ(bar->GetPaneText(1), QStringLiteral("25%"));
-    window.UiServices().SetPaneTextAndColour(2, "MOD", platform::kPaneTextRed);
+    window->UiServices().SetPaneTextAndColour(2, "MOD", platform::kPaneTextRed);
     EXPECT_EQ(bar->GetPaneText(2), QStringLiteral("MOD"));
     EXPECT_EQ(bar->GetPaneColour(2), platform::qt::RGB(255, 0, 0));
-    window.UiServices().SetStatusText("Compiling");
+    window->UiServices().SetStatusText("Compiling");
     EXPECT_EQ(bar->GetPaneText(0), QStringLiteral("Compiling"));
-    window.UiServices().SetStatusText("");
+    window->UiServices().SetStatusText("");
     EXPECT_EQ(bar->GetPaneText(0), QStringLiteral("Ready"));
-    EXPECT_TRUE(ui.boxes.empty());
-    app_.ExitInstance();
+    EXPECT_TRUE(scripted->boxes.empty());
 }
 
 // Start-up with 20 products and 500 protocols, to an idle main window.
 TEST_F(MainWindowTest, StartUpTimeWithTwentyProductsAndFiveHundredProtocols) {
-    const fs::path products = install_.Root() / "PRODUCTS";
+    const fs::path products = install.Root() / "PRODUCTS";
     for (int i = 0; i < 16; ++i)
         fs::copy_file(products / "Harnel16.cfg",
                       products / ("Z" + std::to_string(10 + i) + ".cfg"));
-    const fs::path protocols = install_.Root() / "PROTOCOL";
+    const fs::path protocols = install.Root() / "PROTOCOL";
     for (int i = 0; i < 493; ++i)
         fs::copy_file(protocols / "LUMEN24.PCL",
                       protocols / ("X" + std::to_string(1000 + i) + ".pcl"));
 
-    CVLFrame window(app_);
-    testing_support::ScriptedUi ui;
-    const auto begin = std::chrono::steady_clock::now();
-    ASSERT_TRUE(app_.InitInstance(window));
-    app_.ProcessCommandLine({});
+    std::chrono::steady_clock::time_point begin;
+    ASSERT_NO_FATAL_FAILURE(Start([&begin] { begin = std::chrono::steady_clock::now(); }));
+    app.ProcessCommandLine({});
     QCoreApplication::processEvents();
     const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - begin);
-    EXPECT_EQ(app_.m_nProducts, 20);
-    EXPECT_EQ(app_.m_nProtocols, 500);
-    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(app.m_nProducts, 20);
+    EXPECT_EQ(app.m_nProtocols, 500);
+    EXPECT_TRUE(scripted->boxes.empty());
     std::cout << "[ startup  ] 20 products, 500 protocols: " << elapsed.count()
               << " ms to an idle main window\n";
     RecordProperty("startup_ms", static_cast<int>(elapsed.count()));
     // A generous bound: this build runs under the sanitizers.
     EXPECT_LT(elapsed.count(), 10000);
-    app_.ExitInstance();
 }
 
 } // namespace

@@ -3,24 +3,23 @@
 // settings are `settings`, grids are numbered from `nextGridId`.
 #pragma once
 
+#include "script/view_kind.h"
 #include "views/common/view_services.h"
 
 #include <functional>
-#include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace testing_support {
 
 struct TestViewServices : ViewServices {
-    platform::View* OpenView(CVLDoc& doc, std::string_view member, CSeq* subject) override {
-        opened.emplace_back(std::string(member), subject);
-        return opener ? opener(doc, member, subject) : nullptr;
+    platform::View* OpenView(CVLDoc& doc, const ViewKind& kind, CSeq* subject) override {
+        opened.emplace_back(&kind, subject);
+        return opener ? opener(doc, kind, subject) : nullptr;
     }
-    platform::View* OpenNewView(CVLDoc& doc, std::string_view member) override {
-        opened.emplace_back(std::string(member), nullptr);
-        return opener ? opener(doc, member, nullptr) : nullptr;
+    platform::View* OpenNewView(CVLDoc& doc, const ViewKind& kind) override {
+        opened.emplace_back(&kind, nullptr);
+        return opener ? opener(doc, kind, nullptr) : nullptr;
     }
     views::PrintServices& Printing() override { return printing; }
     ViewSettings Settings() const override { return settings; }
@@ -38,8 +37,9 @@ struct TestViewServices : ViewServices {
     int nextGridId = 1000;
     int settingsSaved = 0;
     int helpOpened = 0;
-    std::vector<std::pair<std::string, CSeq*>> opened;
-    std::function<platform::View*(CVLDoc&, std::string_view, CSeq*)> opener;
+    // The kinds asked for, and the sequence each shows.
+    std::vector<std::pair<const ViewKind*, CSeq*>> opened;
+    std::function<platform::View*(CVLDoc&, const ViewKind&, CSeq*)> opener;
 };
 
 } // namespace testing_support

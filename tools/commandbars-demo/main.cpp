@@ -261,12 +261,10 @@ public:
         GetSystemColorTable().SetPlainColors(true);
         SetAccelerators(Accelerators());
         statusHook = [this](const QString& t) { status_->setText(t.isEmpty() ? "Ready" : t); };
-        recent_.entries = [] {
+        GetCommandBars()->SetRecentFiles({[] {
             return QStringList{"/shows/Fountain & Lights.ksf", "/shows/Parade.ksf"};
-        };
-        CGVPControlRecentFileList::SetSource(&recent_);
+        }});
     }
-    ~DemoFrame() override { CGVPControlRecentFileList::SetSource(nullptr); }
 
     QMdiSubWindow* NewChild() {
         auto* child = new ChildFrame(status_);
@@ -386,7 +384,6 @@ private:
     QLabel* status_ = nullptr;
     CGVPToolBar* standard_ = nullptr;
     int count_ = 0;
-    CGVPControlRecentFileList::Source recent_;
 };
 
 } // namespace

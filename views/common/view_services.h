@@ -8,10 +8,10 @@
 #include "views/gridbase/print_services.h"
 
 #include <string>
-#include <string_view>
 
 class CSeq;
 class CVLDoc;
+struct ViewKind;
 
 // The General settings that change what the views show.
 struct ViewSettings {
@@ -25,14 +25,14 @@ struct ViewSettings {
 class ViewServices {
 public:
     virtual ~ViewServices() = default;
-    // Brings forward the view of the template member ("m_pInputTmp", "m_pEventTmp", ...) that
-    // shows `subject` of `doc` (a sequence; null for the views of the whole script), or opens
-    // one through that template. Answers the view, null when none could be made.
-    virtual platform::View* OpenView(CVLDoc& doc, std::string_view member, CSeq* subject) = 0;
-    // Opens a new frame of the template member on `doc` whatever is open already (the view reads
-    // the document's sequence-to-open position in its first update). Answers the view, null when
+    // Brings forward the view of kind `kind` that shows `subject` of `doc` (a sequence; null for
+    // the views of the whole script), or opens one through the template of that kind. Answers
+    // the view, null when none could be made.
+    virtual platform::View* OpenView(CVLDoc& doc, const ViewKind& kind, CSeq* subject) = 0;
+    // Opens a new frame of kind `kind` on `doc` whatever is open already (the view reads the
+    // document's sequence-to-open position in its first update). Answers the view, null when
     // none could be made.
-    virtual platform::View* OpenNewView(CVLDoc& doc, std::string_view member) = 0;
+    virtual platform::View* OpenNewView(CVLDoc& doc, const ViewKind& kind) = 0;
     virtual views::PrintServices& Printing() = 0;
     virtual ViewSettings Settings() const = 0;
     // The number of the next grid a view creates.

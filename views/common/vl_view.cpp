@@ -2,8 +2,8 @@
 
 #include "controls/grid/cel_parts.h"
 #include "platform/paths.h"
-#include "platform/qt/fonts.h"
 #include "platform/qt/gdi.h"
+#include "platform/qt/print_pages.h"
 #include "platform/qt/qt_ui_services.h"
 #include "platform/ui_services.h"
 #include "script/view_kind.h"
@@ -17,23 +17,10 @@
 #include <QPrinter>
 #include <QResizeEvent>
 #include <algorithm>
-#include <cstdio>
 #include <new>
 
+using platform::qt::ListingFont;
 using platform::qt::ToQString;
-
-namespace {
-
-QFont ListingFont(const char* face, int height, int weight, bool underline) {
-    platform::qt::LogFont logFont;
-    logFont.faceName = QString::fromLatin1(face);
-    logFont.height = std::max(1, height);
-    logFont.weight = weight;
-    logFont.underline = underline;
-    return platform::qt::FontFromLogFont(logFont);
-}
-
-} // namespace
 
 CVLView::CVLView(CVLDoc& doc, ViewServices& services, QWidget* parent)
     : QWidget(parent), doc_(doc), services_(services) {
@@ -326,63 +313,23 @@ int CVLView::PrintListingPage(QPainter* dc, bool draw, CPrintInfo& info) {
             platform::qt::DrawTextTop(*dc, 0, line.y, ToQString(ShownListingText(line)), 0x000000);
             dc->setFont(bodyFont_);
         });
-    if (drawing && T >= 1 && T <= pages) {
+    if (drawing && T >= 1 && T <= pages && dc->device()) {
         CVLDoc& doc = Doc();
-        char pageText[48];
-        std::snprintf(pageText, sizeof pageText, "Page %d of %d", T, info.maxPage);
-        PrintListingHeaderText(*dc, 0, 0, doc.GetScriptName());
-        PrintListingHeaderText(*dc, 0, 1, "Script Listing");
-        PrintListingHeaderText(*dc, 0, 2, pageText);
-        PrintListingHeaderText(*dc, 1, 0, "Brevant Velmora");
-        PrintListingHeaderText(*dc, 1, 1, doc.m_strAuthor1);
-        PrintListingHeaderText(*dc, 1, 2, PrintDateText());
+        platform::qt::DrawPageBands(*dc, PrintHeaderFont(*dc->device()),
+                                    {ToQString(doc.GetScriptName()),
+                                     QStringLiteral("Script Listing"),
+                                     QStringLiteral("Page %1 of %2").arg(T).arg(info.maxPage),
+                                     QStringLiteral("Brevant Velmora"), ToQString(doc.m_strAuthor1),
+                                     ToQString(PrintDateText())});
     }
     return pages;
 }
 
-void CVLView::PrintListingHeaderText(QPainter& dc, int part, int position,
-                                     const std::string& text) {
-    QPaintDevice* device = dc.device();
-    if (!device)
-        return;
-    const int horzRes = device->width(), vertRes = device->height();
-    const int d = vertRes / std::max(1, device->heightMM());
-    const int band = 19 * d;
-    dc.save();
-    dc.setFont(PrintHeaderFont(*device));
-    const QString shown = ToQString(text);
-    const QSize extent = platform::qt::TextExtent(dc.fontMetrics(), shown);
-    int x = horzRes / 2 - extent.width() / 2;
-    if (position == 0)
-        x = 0;
-    else if (position == 2)
-        x = horzRes - extent.width() - 20;
-    const int y =
-        part == 1 ? vertRes - band / 2 - extent.height() / 2 : band / 2 - extent.height() / 2;
-    platform::qt::DrawTextTop(dc, x, y, shown, 0x000000);
-    dc.restore();
-}
-
 void CVLView::RenderJob(QPrinter& printer, CPrintInfo& info) {
-    if (info.maxPage <= 0)
-        return;
-    int from = 1, to = info.maxPage;
-    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        from = std::max(1, printer.fromPage());
-        to = std::min(info.maxPage, printer.toPage() > 0 ? printer.toPage() : info.maxPage);
-    }
-    if (from > to)
-        return;
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return;
-    for (int p = from; p <= to; ++p) {
-        if (p > from)
-            printer.newPage();
-        info.currentPage = p;
+    platform::qt::PrintPages(printer, info.maxPage, [this, &info](QPainter& painter, int page) {
+        info.currentPage = page;
         OnPrint(painter, info);
-    }
-    painter.end();
+    });
 }
 
 void CVLView::PrintListing(bool direct) {

@@ -81,7 +81,6 @@ public:
     void OnPrint(QPainter& dc, CPrintInfo& info);
     void OnEndPrinting(CPrintInfo& info);
     int PrintListingPage(QPainter* dc, bool draw, CPrintInfo& info);
-    void PrintListingHeaderText(QPainter& dc, int part, int position, const std::string& text);
     // File > Print (with or without the print dialog) and Print Preview.
     void PrintListing(bool direct);
     void PrintPreview();

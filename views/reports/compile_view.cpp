@@ -21,21 +21,17 @@ constexpr const char* kHeadings[5] = {"Compiler Message", "Error", "Seq/Res", "E
 constexpr int kWidths[5] = {540, 50, 50, 50, 50};
 
 struct ResourceKind {
-    const char* viewClass;
-    const char* member;
+    const ViewKind& view;
     const char* label;
     bool oneBased; // the first line shows the index plus 1
 };
 
 const ResourceKind* ResourceKindOf(int kind) {
     static const ResourceKind kKinds[] = {
-        {"CInputView", "m_pInputTmp", "Input", false},
-        {"COutputView", "m_pOutputTmp", "Output", false},
-        {"CFlagView", "m_pFlagTmp", "Flag", false},
-        {"CVarView", "m_pVarTmp", "Variable", false},
-        {"CPortView", "m_pPortTmp", "Port", false},
-        {"CDataStrView", "m_pDataStrTmp", "Data String", true},
-        {"CLcdStrView", "m_pLcdStrTmp", "LCD String", true},
+        {kInputKind, "Input", false},         {kOutputKind, "Output", false},
+        {kFlagKind, "Flag", false},           {kVarKind, "Variable", false},
+        {kPortKind, "Port", false},           {kDataStringKind, "Data String", true},
+        {kLcdStringKind, "LCD String", true},
     };
     return kind >= 2 && kind <= 8 ? &kKinds[kind - 2] : nullptr;
 }
@@ -213,8 +209,8 @@ void CCompileView::AddMessage(const std::string& text, int kind, int resource, i
     // A message wider than its column widens it: the grid then scrolls sideways instead of
     // cutting the line at the column's edge.
     const QFontMetrics metrics(cel_->font());
-    const int needed = metrics.horizontalAdvance(platform::qt::ToQString(text)) +
-                       2 * metrics.averageCharWidth();
+    const int needed =
+        metrics.horizontalAdvance(platform::qt::ToQString(text)) + 2 * metrics.averageCharWidth();
     if (needed > cel_->GetColumnWidth(0))
         cel_->ResizeColumn(0, needed);
     const COLORREF shown = colour == -1 ? 0x000000 : static_cast<COLORREF>(colour);
@@ -298,7 +294,7 @@ void CCompileView::ShowResourceView(int kind) {
     const ResourceKind* resourceKind = ResourceKindOf(kind);
     if (!resourceKind)
         return;
-    Services().OpenView(doc, resourceKind->member, nullptr);
+    Services().OpenView(doc, resourceKind->view, nullptr);
 }
 
 void CCompileView::SelectResourceRow(int kind, int index) {
@@ -306,11 +302,11 @@ void CCompileView::SelectResourceRow(int kind, int index) {
     const ResourceKind* resourceKind = ResourceKindOf(kind);
     if (!resourceKind)
         return;
-    MoveCellIn(FirstViewOf(doc, FindViewKind(resourceKind->viewClass)), 1, index, this);
+    MoveCellIn(FirstViewOf(doc, &resourceKind->view), 1, index, this);
 }
 
 void CCompileView::ShowSequenceList() {
-    Services().OpenView(Doc(), "m_pScriptTmp", nullptr);
+    Services().OpenView(Doc(), kSequenceListKind, nullptr);
 }
 
 void CCompileView::SelectSequenceRow(int index) {
@@ -321,7 +317,7 @@ void CCompileView::ShowEventView(int sequence) {
     CVLDoc& doc = Doc();
     if (sequence < 0 || sequence >= static_cast<int>(doc.m_poSeqList.size()))
         return;
-    Services().OpenView(doc, "m_pEventTmp", doc.m_poSeqList[sequence].get());
+    Services().OpenView(doc, kEventEditorKind, doc.m_poSeqList[sequence].get());
 }
 
 void CCompileView::SelectEventCell(int sequence, int event, int param) {

@@ -9,6 +9,7 @@
 #include "platform/qt/qt_ui_services.h"
 #include "platform/ui_services.h"
 #include "script/event.h"
+#include "script/view_kind.h"
 #include "views/common/update_hints.h"
 
 #include <QCoreApplication>
@@ -581,7 +582,7 @@ void CXRefView::GoToEntry(int row) {
         if (platform::View* shown = EventEditorOf(doc, sequence->m_strName))
             shown->ActivateFrame();
         else
-            Services().OpenView(doc, "m_pEventTmp", sequence);
+            Services().OpenView(doc, kEventEditorKind, sequence);
         auto* editor = dynamic_cast<CVLView*>(EventEditorOf(doc, sequence->m_strName));
         if (!editor || !editor->Grid())
             return;

@@ -10,6 +10,7 @@
 #include "platform/qt/qt_ui_services.h"
 #include "platform/ui_services.h"
 #include "script/time_conversions.h"
+#include "script/view_kind.h"
 #include "script/vl_doc.h"
 #include "views/common/update_hints.h"
 #include "views/common/view_services.h"
@@ -56,15 +57,14 @@ void RegisterEventFrameResources() {
 
 void RegisterSequenceFrames(pq::ViewRegistry& registry, ViewServices& services) {
     struct Kind {
-        const char* viewClass;
-        const char* otherViewClass;
-        const char* otherMember; // the template that opens the other frame
+        const ViewKind* view;
+        const ViewKind* other; // the kind of the other frame of a sequence
         bool timeline;
     };
-    for (const Kind& kind : {Kind{"CEvntView", "CVwTimeline", "m_pTimeTmp", false},
-                             Kind{"CVwTimeline", "CEvntView", "m_pEventTmp", true}}) {
+    for (const Kind& kind : {Kind{&kEventEditorKind, &kTimelineKind, false},
+                             Kind{&kTimelineKind, &kEventEditorKind, true}}) {
         registry.RegisterContent(
-            kind.viewClass,
+            std::string(kind.view->className),
             [&registry, &services, kind](pq::MdiChildFrame& frame,
                                          const pq::ViewMaker& make) -> QWidget* {
                 auto* owner = dynamic_cast<SequenceFrame*>(&frame);
@@ -76,10 +76,10 @@ void RegisterSequenceFrames(pq::ViewRegistry& registry, ViewServices& services) 
                 // The other frame opens on this frame's own sequence.
                 hooks.switchFrame = [&services, &doc, &seq, kind] {
                     doc.m_posCurrentSeq = &seq;
-                    return services.OpenNewView(doc, kind.otherMember) != nullptr;
+                    return services.OpenNewView(doc, *kind.other) != nullptr;
                 };
                 hooks.otherAvailable = [&registry, kind] {
-                    return registry.FindView(kind.otherViewClass) != nullptr;
+                    return registry.FindView(std::string(kind.other->className)) != nullptr;
                 };
                 hooks.clearStartAdded = [&services] { services.ClearTimecodeStartAdded(); };
                 if (!kind.timeline) {

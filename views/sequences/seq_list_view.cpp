@@ -687,14 +687,14 @@ void CSeqListView::OpenEventsRouteA() {
     if (!seq)
         return;
     // A new event editor each time, also beside one already open on the sequence.
-    Services().OpenNewView(Doc(), "m_pEventTmp");
+    Services().OpenNewView(Doc(), kEventEditorKind);
 }
 
 void CSeqListView::OpenEventsRouteB(int row) {
     CVLDoc& doc = Doc();
     if (!SetSequenceToOpen(row))
         return;
-    Services().OpenNewView(doc, doc.m_nViewTimeLine ? "m_pTimeTmp" : "m_pEventTmp");
+    Services().OpenNewView(doc, doc.m_nViewTimeLine ? kTimelineKind : kEventEditorKind);
 }
 
 void CSeqListView::EraseActiveCell() {

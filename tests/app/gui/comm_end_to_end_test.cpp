@@ -4,15 +4,10 @@
 // profile maps all eight ports.
 #include "app/command_ids.h"
 #include "app/gui/comm_dialogs.h"
-#include "app/gui/vl_frame.h"
-#include "app/vl_app.h"
 #include "link/ftp_upload.h"
-#include "script/vl_doc.h"
-#include "tests/app/app_test_support.h"
-#include "tests/app/gui/gui_test_support.h"
+#include "tests/app/gui/main_window_fixture.h"
 #include "tests/support/controller_emulator.h"
 #include "tests/support/ftp_server.h"
-#include "tests/support/qt_test_app.h"
 #include "views/reports/compile_view.h"
 
 #include <QComboBox>
@@ -40,36 +35,18 @@ using guitest::Click;
 using guitest::Control;
 using namespace vl_ids;
 
-struct CommEndToEnd : ::testing::Test, testsupport::QtAppFirst {
-    CommEndToEnd() { guitest::EnsureToolkit(); }
-    ~CommEndToEnd() override { Stop(); }
-
+struct CommEndToEnd : guitest::MainWindowFixture {
     // Writes the profile: the ports of `ports` (COM number to device), every other port nowhere,
     // then the [Download] section.
     void WriteProfile(const std::map<int, std::string>& ports, const std::string& download) {
-        std::ofstream out(install.Profile());
-        guitest::WriteSerialPorts(out, ports);
-        out << "[Download]\n" << download;
+        MainWindowFixture::WriteProfile(ports, "[Download]\n" + download);
     }
     // The program on the profile as it is now (a restart when it runs already).
     void Launch() {
-        Stop();
-        app = std::make_unique<CVLApp>();
-        // Noon: the compile's message carries no late-night remark.
-        app->entries.localTime = [] { return LocalClockTime{12, 0}; };
-        app->SetProfilePath(install.Profile());
-        window = std::make_unique<CVLFrame>(*app);
-        ASSERT_TRUE(app->InitInstance(*window));
-        window->show();
-    }
-    void Stop() {
-        if (window)
-            app->ExitInstance();
-        window.reset();
-        app.reset();
-    }
-    CVLDoc* OpenScript() {
-        return app->OpenDocumentFile((install.Root() / "SCRIPTS/Fountain.ksf").string());
+        RestartWindow([this](CVLFrame&) {
+            // Noon: the compile's message carries no late-night remark.
+            app.entries.localTime = [] { return LocalClockTime{12, 0}; };
+        });
     }
     std::string ProfileText() const {
         std::ifstream in(install.Profile());
@@ -107,10 +84,6 @@ struct CommEndToEnd : ::testing::Test, testsupport::QtAppFirst {
         (void)QTest::qWaitFor([&] { return ran; }, 5000);
         EXPECT_TRUE(ran) << "no dialog for " << command;
     }
-
-    app_testing::TempInstall install;
-    std::unique_ptr<CVLApp> app;
-    std::unique_ptr<CVLFrame> window;
 };
 
 // Picks the port by the keyboard, as a user would (the combo box says so only then).
@@ -176,15 +149,15 @@ TEST_F(SerialEndToEnd, TheChosenPortAndFramingCarryTheImageAndStayInTheProfile) 
     ASSERT_FALSE(chosen.Requests().empty());
     EXPECT_TRUE(AllEightBit(chosen.Requests()));
     EXPECT_TRUE(current.Requests().empty()) << "nothing to the port no longer chosen";
-    EXPECT_EQ(app->m_nSerialBitMode, 0);
+    EXPECT_EQ(app.m_nSerialBitMode, 0);
 
     // The profile on disk, read back by a fresh start, holds the choice.
     const std::string profile = ProfileText();
     EXPECT_NE(profile.find("SerialPort=4\n"), std::string::npos) << profile;
     EXPECT_NE(profile.find("SerialBitMode=0\n"), std::string::npos) << profile;
     Launch();
-    EXPECT_EQ(app->m_nSerialPort, 4);
-    EXPECT_EQ(app->m_nSerialBitMode, 0);
+    EXPECT_EQ(app.m_nSerialPort, 4);
+    EXPECT_EQ(app.m_nSerialBitMode, 0);
 }
 
 TEST_F(SerialEndToEnd, CancelSendsNothingAndChangesNothing) {
@@ -215,8 +188,8 @@ TEST_F(SerialEndToEnd, CancelSendsNothingAndChangesNothing) {
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), "Script Not Downloaded, User Aborted Download.");
     EXPECT_EQ(ProfileText(), before);
-    EXPECT_EQ(app->m_nSerialPort, 1);
-    EXPECT_EQ(app->m_nSerialBitMode, 1);
+    EXPECT_EQ(app.m_nSerialPort, 1);
+    EXPECT_EQ(app.m_nSerialBitMode, 1);
 }
 
 // A networked device added in the connection dialog of "Compile Script and Download" gets the
@@ -232,6 +205,7 @@ struct NetworkEndToEnd : CommEndToEnd {
     void TearDown() override {
         if (previousPort)
             showlink::SetFtpPort(*previousPort);
+        CommEndToEnd::TearDown();
     }
     void UseServer(const testing_support::FtpServer& server) {
         previousPort = showlink::SetFtpPort(server.port);
@@ -291,13 +265,13 @@ TEST_F(NetworkEndToEnd, AnAddedDeviceGetsTheImageAndOutlivesARestart) {
 
     // A new start on the same profile: the device is there, chosen, and takes the next download.
     Launch();
-    ASSERT_EQ(app->Devices().GetCount(), 1u);
-    const CQuenlowOb& device = *app->Devices().GetAt(0);
+    ASSERT_EQ(app.Devices().GetCount(), 1u);
+    const CQuenlowOb& device = *app.Devices().GetAt(0);
     EXPECT_EQ(device.m_strName, "Stage");
     EXPECT_EQ(device.m_strIP, "127.0.0.1");
     EXPECT_EQ(device.m_strLogin, "show");
     EXPECT_EQ(device.m_strPassword, "secret");
-    EXPECT_EQ(app->m_nCommMethod, 1);
+    EXPECT_EQ(app.m_nCommMethod, 1);
     fs::remove(server.folder / "load.dat");
     doc = OpenScript();
     ASSERT_NE(doc, nullptr);
@@ -370,14 +344,14 @@ TEST_F(CommOverwrite, AddAndEditAskBeforeTakingANameThatExists) {
         EXPECT_EQ(deviceDialogs, c.answer == QMessageBox::No ? 2 : 1);
         EXPECT_EQ(reopenedWith, c.answer == QMessageBox::No ? QStringLiteral("Stage") : QString());
         std::vector<std::string> devices;
-        for (std::size_t i = 0; i < app->Devices().GetCount(); ++i) {
-            const CQuenlowOb& device = *app->Devices().GetAt(int(i));
+        for (std::size_t i = 0; i < app.Devices().GetCount(); ++i) {
+            const CQuenlowOb& device = *app.Devices().GetAt(int(i));
             devices.push_back(device.m_strName + "@" + device.m_strIP);
         }
         EXPECT_EQ(devices, c.devices);
         // What the dialog's OK took is on disk: a new start reads the same list.
         Launch();
-        EXPECT_EQ(app->Devices().GetCount(), c.devices.size());
+        EXPECT_EQ(app.Devices().GetCount(), c.devices.size());
     }
 }
 

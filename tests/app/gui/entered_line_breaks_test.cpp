@@ -1,16 +1,12 @@
 // Line breaks as a user brings them into the real main window: pasted into a cell editor of
 // every table kind, or pasted as an events block, a CR, an LF or a CR LF is stored as one
 // blank, and the script saved and opened again keeps its sequences and events.
-#include "app/gui/vl_frame.h"
 #include "controls/grid/cel_parts.h"
 #include "script/event_clipboard.h"
 #include "script/product.h"
 #include "script/text_utils.h"
-#include "script/vl_doc.h"
-#include "tests/app/app_test_support.h"
-#include "tests/app/gui/gui_test_support.h"
-#include "tests/support/qt_test_app.h"
-#include "tests/support/scripted_ui.h"
+#include "script/view_kind.h"
+#include "tests/app/gui/main_window_fixture.h"
 #include "views/common/vl_view.h"
 #include "views/gridbase/vl_cel_ctrl.h"
 
@@ -50,27 +46,11 @@ bool HasLineBreak(const std::string& text) {
     return text.find_first_of("\r\n") != std::string::npos;
 }
 
-class EnteredLineBreaks : public ::testing::Test, public testsupport::QtAppFirst {
-protected:
-    EnteredLineBreaks() {
-        guitest::EnsureToolkit();
-        std::ofstream profile(install_.Profile());
-        guitest::WriteSerialPorts(profile);
-        profile.close();
-        app_.SetProfilePath(install_.Profile());
-        window_ = std::make_unique<CVLFrame>(app_);
-        ui_ = std::make_unique<testing_support::ScriptedUi>();
-        EXPECT_TRUE(app_.InitInstance(*window_));
-        window_->show();
-        window_->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
-        doc_ = app_.OpenDocumentFile((install_.Root() / "SCRIPTS/Fountain.ksf").string());
+struct EnteredLineBreaks : guitest::MainWindowFixture {
+    void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(StartWindow([this](CVLFrame&) { ScriptUi(); }, true));
+        doc_ = OpenScript();
         QCoreApplication::processEvents();
-    }
-    ~EnteredLineBreaks() override {
-        app_.ExitInstance();
-        ui_.reset();
-        window_.reset();
     }
     CVLView* ViewOf(const char* viewClass) {
         for (platform::View* view : doc_->Views())
@@ -80,21 +60,17 @@ protected:
     }
     // The script saved and read into a new document, as opening it again would.
     std::unique_ptr<CVLDoc> SavedAndReopened() {
-        const std::string path = (install_.Root() / "SCRIPTS/Edited.ksf").string();
+        const std::string path = (install.Root() / "SCRIPTS/Edited.ksf").string();
         EXPECT_TRUE(doc_->OnSaveDocument(path));
         std::ifstream in(path, std::ios::binary);
         const std::string text((std::istreambuf_iterator<char>(in)), {});
-        auto reopened = std::make_unique<CVLDoc>(app_);
+        auto reopened = std::make_unique<CVLDoc>(app);
         reopened->LoadFileBuffer(text);
         EXPECT_TRUE(reopened->ReadScript(path));
         reopened->FreeFileBuffer();
         return reopened;
     }
 
-    app_testing::TempInstall install_;
-    CVLApp app_;
-    std::unique_ptr<CVLFrame> window_;
-    std::unique_ptr<testing_support::ScriptedUi> ui_;
     CVLDoc* doc_ = nullptr;
 };
 
@@ -153,9 +129,9 @@ TEST_F(EnteredLineBreaks, PastedIntoEveryTableKindsCellEditor) {
         for (const Cell& cell : cells) {
             SCOPED_TRACE(std::string(cell.table) + " column " + std::to_string(cell.column));
             if (cell.command == 1) {
-                window_->Services().OpenView(*doc_, "m_pEventTmp", doc_->m_poSeqList[0].get());
+                window->Services().OpenView(*doc_, kEventEditorKind, doc_->m_poSeqList[0].get());
             } else if (cell.command) {
-                ASSERT_TRUE(window_->RouteCommand(cell.command));
+                ASSERT_TRUE(window->RouteCommand(cell.command));
             }
             QCoreApplication::processEvents();
             CVLView* view = ViewOf(cell.table);
@@ -204,13 +180,13 @@ TEST_F(EnteredLineBreaks, PastedEventsBlock) {
                   QByteArray(reinterpret_cast<const char*>(block.data()), qsizetype(block.size())));
     QApplication::clipboard()->setMimeData(data);
 
-    window_->Services().OpenView(*doc_, "m_pEventTmp", doc_->m_poSeqList[0].get());
+    window->Services().OpenView(*doc_, kEventEditorKind, doc_->m_poSeqList[0].get());
     QCoreApplication::processEvents();
     CVLView* view = ViewOf("CEvntView");
     ASSERT_NE(view, nullptr);
     view->Grid()->MoveActiveCell(1, 0);
     const std::size_t count = doc_->m_poSeqList[0]->m_poEventList.size();
-    ASSERT_TRUE(window_->RouteCommand(vl_ids::kEditPaste));
+    ASSERT_TRUE(window->RouteCommand(vl_ids::kEditPaste));
     QCoreApplication::processEvents();
     ASSERT_EQ(doc_->m_poSeqList[0]->m_poEventList.size(), count + 1);
     const CEvnt* pasted = nullptr;
@@ -244,9 +220,9 @@ TEST_F(EnteredLineBreaks, KeysInACellEditorBelongToIt) {
     for (const auto& t : tables) {
         SCOPED_TRACE(t.table);
         if (t.command == 1) {
-            window_->Services().OpenView(*doc_, "m_pEventTmp", doc_->m_poSeqList[0].get());
+            window->Services().OpenView(*doc_, kEventEditorKind, doc_->m_poSeqList[0].get());
         } else if (t.command) {
-            ASSERT_TRUE(window_->RouteCommand(t.command));
+            ASSERT_TRUE(window->RouteCommand(t.command));
         }
         QCoreApplication::processEvents();
         CVLView* view = ViewOf(t.table);
@@ -259,7 +235,7 @@ TEST_F(EnteredLineBreaks, KeysInACellEditorBelongToIt) {
         QCoreApplication::processEvents();
         ASSERT_EQ(QApplication::focusWidget(), editor);
         editor->setPlainText(QStringLiteral("abc def"));
-        ui_->Clear();
+        scripted->Clear();
 
         QTest::keyClick(editor, Qt::Key_Home);
         EXPECT_EQ(editor->textCursor().position(), 0);
@@ -279,7 +255,7 @@ TEST_F(EnteredLineBreaks, KeysInACellEditorBelongToIt) {
         EXPECT_EQ(editor->toPlainText(), QStringLiteral("abc def!"));
 
         EXPECT_TRUE(grid.IsEditing());
-        EXPECT_TRUE(ui_->Texts().empty()) << ui_->Texts().front();
+        EXPECT_TRUE(scripted->Texts().empty()) << scripted->Texts().front();
         EXPECT_EQ(QApplication::focusWidget(), editor);
         QTest::keyClick(editor, Qt::Key_Escape);
         QCoreApplication::processEvents();
@@ -287,7 +263,7 @@ TEST_F(EnteredLineBreaks, KeysInACellEditorBelongToIt) {
     }
     // With no editor open, plain text on the clipboard leaves Paste greyed, and its key does
     // nothing in the event table.
-    window_->Services().OpenView(*doc_, "m_pEventTmp", doc_->m_poSeqList[0].get());
+    window->Services().OpenView(*doc_, kEventEditorKind, doc_->m_poSeqList[0].get());
     QCoreApplication::processEvents();
     CVLView* events = ViewOf("CEvntView");
     ASSERT_NE(events, nullptr);
@@ -295,11 +271,11 @@ TEST_F(EnteredLineBreaks, KeysInACellEditorBelongToIt) {
     events->Grid()->CellArea()->setFocus();
     QCoreApplication::processEvents();
     clipboard.setText(QStringLiteral("plain text"));
-    ui_->Clear();
+    scripted->Clear();
     const std::size_t count = doc_->m_poSeqList[0]->m_poEventList.size();
     QTest::keyClick(events->Grid()->CellArea(), Qt::Key_V, Qt::ControlModifier);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(ui_->Texts().empty()) << ui_->Texts().front();
+    EXPECT_TRUE(scripted->Texts().empty()) << scripted->Texts().front();
     EXPECT_EQ(doc_->m_poSeqList[0]->m_poEventList.size(), count);
     EXPECT_FALSE(events->Grid()->IsEditing());
 }

@@ -2,6 +2,7 @@
 // a sequence that is gone (the sanitizer build catches a write into freed memory), and an
 // idle event editor costs no work.
 #include "platform/qt/command_target.h"
+#include "script/view_kind.h"
 #include "script/vl_doc.h"
 #include "tests/app/gui/main_window_fixture.h"
 #include "tests/support/scripted_ui.h"
@@ -26,7 +27,7 @@ struct EventEditorFaults : guitest::MainWindowFixture {
         ASSERT_NE(doc, nullptr);
     }
     QMdiSubWindow* OpenEvents(CSeq* seq) {
-        window->Services().OpenView(*doc, "m_pEventTmp", seq);
+        window->Services().OpenView(*doc, kEventEditorKind, seq);
         QCoreApplication::processEvents();
         return window->MdiArea()->activeSubWindow();
     }

@@ -4,6 +4,7 @@
 // timeline's views).
 #include "app/gui/vl_frame.h"
 #include "controls/commandbars/control_combo_edit.h"
+#include "script/view_kind.h"
 #include "script/vl_doc.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/gui/gui_test_support.h"
@@ -100,7 +101,7 @@ struct EventFrames : guitest::MainWindowFixture {
         return dynamic_cast<SequenceFrame*>(window->MdiArea()->activeSubWindow());
     }
     CEvntMDIChildWnd* OpenEvents() {
-        window->Services().OpenView(*doc, "m_pEventTmp", seq);
+        window->Services().OpenView(*doc, kEventEditorKind, seq);
         return Bars<CEvntMDIChildWnd>();
     }
 

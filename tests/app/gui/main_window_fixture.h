@@ -8,6 +8,7 @@
 #include "tests/app/app_test_support.h"
 #include "tests/app/gui/gui_test_support.h"
 #include "tests/support/qt_test_app.h"
+#include "tests/support/scripted_ui.h"
 
 #include <QTest>
 #include <fstream>
@@ -33,9 +34,12 @@ struct ItemUi : platform::qt::CommandUi {
 
 struct MainWindowFixture : ::testing::Test, testsupport::QtAppFirst {
     MainWindowFixture() { EnsureToolkit(); }
-    void TearDown() override {
+    void TearDown() override { CloseWindow(); }
+    // The application exits and its window goes.
+    void CloseWindow() {
         if (window)
             app.ExitInstance();
+        scripted.reset();
         window.reset();
     }
 
@@ -63,6 +67,20 @@ struct MainWindowFixture : ::testing::Test, testsupport::QtAppFirst {
             ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         }
     }
+    // The program started again on the same installation and profile, as a user's next start
+    // would find them: a new application on a new window.
+    void RestartWindow(const std::function<void(CVLFrame&)>& before = {}, bool active = false) {
+        CloseWindow();
+        std::destroy_at(&app);
+        std::construct_at(&app);
+        StartWindow(before, active);
+    }
+    // From now until the window goes, `scripted` answers the message boxes and dialogs (start it
+    // in StartWindow's `before`, once the window has installed its own services).
+    testing_support::ScriptedUi& ScriptUi() {
+        scripted = std::make_unique<testing_support::ScriptedUi>();
+        return *scripted;
+    }
     CVLDoc* OpenScript(const std::string& name = "Fountain.ksf") {
         return app.OpenDocumentFile((install.Root() / "SCRIPTS" / name).string());
     }
@@ -70,6 +88,7 @@ struct MainWindowFixture : ::testing::Test, testsupport::QtAppFirst {
     app_testing::TempInstall install;
     CVLApp app;
     std::unique_ptr<CVLFrame> window;
+    std::unique_ptr<testing_support::ScriptedUi> scripted;
 };
 
 } // namespace guitest

@@ -1,13 +1,8 @@
 // The resource tables in the real main window: the View menu's commands open them under their
 // titles, compile messages lead to their rows, and a product change reaches the open tables.
-#include "app/gui/vl_frame.h"
 #include "script/dialog_requests.h"
 #include "script/product.h"
-#include "script/vl_doc.h"
-#include "tests/app/app_test_support.h"
-#include "tests/app/gui/gui_test_support.h"
-#include "tests/support/qt_test_app.h"
-#include "tests/support/scripted_ui.h"
+#include "tests/app/gui/main_window_fixture.h"
 #include "views/gridbase/vl_cel_ctrl.h"
 #include "views/reports/compile_view.h"
 #include "views/resources/name_views.h"
@@ -16,7 +11,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -24,25 +18,12 @@ namespace {
 
 namespace pq = platform::qt;
 
-class ResourceTables : public ::testing::Test, public testsupport::QtAppFirst {
-protected:
-    ResourceTables() {
-        guitest::EnsureToolkit();
-        std::ofstream profile(install_.Profile());
-        guitest::WriteSerialPorts(profile);
-        profile.close();
-        app_.SetProfilePath(install_.Profile());
-        window_ = std::make_unique<CVLFrame>(app_);
-        ui_ = std::make_unique<testing_support::ScriptedUi>();
-        EXPECT_TRUE(app_.InitInstance(*window_));
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-        doc_ = app_.OpenDocumentFile((install_.Root() / "SCRIPTS/Fountain.ksf").string());
+struct ResourceTables : guitest::MainWindowFixture {
+    void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(StartWindow([this](CVLFrame&) { ScriptUi(); }));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        doc_ = OpenScript();
         QCoreApplication::processEvents();
-    }
-    ~ResourceTables() override {
-        app_.ExitInstance();
-        ui_.reset();
-        window_.reset();
     }
     template <typename T = platform::View> T* ViewOf(const char* viewClass) {
         for (platform::View* view : doc_->Views())
@@ -55,10 +36,6 @@ protected:
         return framed && framed->Frame() ? framed->Frame()->windowTitle().toStdString() : "";
     }
 
-    app_testing::TempInstall install_;
-    CVLApp app_;
-    std::unique_ptr<CVLFrame> window_;
-    std::unique_ptr<testing_support::ScriptedUi> ui_;
     CVLDoc* doc_ = nullptr;
 };
 
@@ -84,12 +61,12 @@ TEST_F(ResourceTables, TheViewMenuOpensEveryTable) {
          "or Down"},
     };
     for (const auto& table : tables) {
-        ASSERT_TRUE(window_->RouteCommand(table.id)) << table.viewClass;
+        ASSERT_TRUE(window->RouteCommand(table.id)) << table.viewClass;
         QCoreApplication::processEvents();
         ASSERT_NE(ViewOf(table.viewClass), nullptr) << table.viewClass;
         EXPECT_EQ(TitleOf(table.viewClass), table.title);
         auto* framed = ViewOf<pq::FramedView>(table.viewClass);
-        EXPECT_EQ(window_->MdiArea()->activeSubWindow(), framed->Frame());
+        EXPECT_EQ(window->MdiArea()->activeSubWindow(), framed->Frame());
     }
     auto* inputs = ViewOf<CInputView>("CInputView");
     EXPECT_EQ(inputs->Cel().GetRowCount(), 128);
@@ -98,15 +75,15 @@ TEST_F(ResourceTables, TheViewMenuOpensEveryTable) {
     EXPECT_EQ(name, "Door_Open");
     // A second View command brings the open table forward.
     const std::size_t views = doc_->Views().size();
-    ASSERT_TRUE(window_->RouteCommand(vl_ids::kInputs));
+    ASSERT_TRUE(window->RouteCommand(vl_ids::kInputs));
     EXPECT_EQ(doc_->Views().size(), views);
-    EXPECT_EQ(window_->MdiArea()->activeSubWindow(), ViewOf<pq::FramedView>("CInputView")->Frame());
+    EXPECT_EQ(window->MdiArea()->activeSubWindow(), ViewOf<pq::FramedView>("CInputView")->Frame());
 }
 
 // A compile message of each resource kind opens its table at the resource's row.
 TEST_F(ResourceTables, CompileMessagesLeadToTheirRows) {
     ASSERT_NE(doc_, nullptr);
-    ASSERT_TRUE(window_->RouteCommand(vl_ids::kCompileScript));
+    ASSERT_TRUE(window->RouteCommand(vl_ids::kCompileScript));
     QCoreApplication::processEvents();
     auto* compile = ViewOf<CCompileView>("CCompileView");
     ASSERT_NE(compile, nullptr);
@@ -132,10 +109,10 @@ TEST_F(ResourceTables, CompileMessagesLeadToTheirRows) {
 // Configure Unit's product change shows the new product's entries in the open tables.
 TEST_F(ResourceTables, AProductChangeReachesOpenTables) {
     ASSERT_NE(doc_, nullptr);
-    ASSERT_TRUE(window_->RouteCommand(vl_ids::kInputs));
-    ASSERT_TRUE(window_->RouteCommand(vl_ids::kPorts));
+    ASSERT_TRUE(window->RouteCommand(vl_ids::kInputs));
+    ASSERT_TRUE(window->RouteCommand(vl_ids::kPorts));
     QCoreApplication::processEvents();
-    ui_->QueueDialog([](platform::DialogRequest& request) {
+    scripted->QueueDialog([](platform::DialogRequest& request) {
         static_cast<CCfgUnitDlg&>(request).product = "Harnel4";
         return true;
     });

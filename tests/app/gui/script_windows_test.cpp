@@ -1,16 +1,10 @@
 // A script's windows in the real main window: the sequence list made through the script
 // template, where its windows reopen, how they close, and what opening and New leave behind.
 #include "app/gui/velmora_templates.h"
-#include "app/gui/vl_frame.h"
 #include "app/gui/vl_resources.h"
-#include "controls/commandbars/aux_data.h"
 #include "controls/commandbars/tool_bar.h"
 #include "script/dialog_requests.h"
-#include "script/vl_doc.h"
-#include "tests/app/app_test_support.h"
-#include "tests/app/gui/gui_test_support.h"
-#include "tests/support/qt_test_app.h"
-#include "tests/support/scripted_ui.h"
+#include "tests/app/gui/main_window_fixture.h"
 #include "views/sequences/seq_list_view.h"
 
 #include <QListWidget>
@@ -26,29 +20,18 @@ namespace {
 namespace fs = std::filesystem;
 namespace pq = platform::qt;
 
-class ScriptWindows : public ::testing::Test, public testsupport::QtAppFirst {
-protected:
-    ScriptWindows() {
-        std::ofstream profile(install_.Profile());
-        guitest::WriteSerialPorts(profile);
-        profile.close();
-        app_.SetProfilePath(install_.Profile());
-        window_ = std::make_unique<CVLFrame>(app_);
-        ui_ = std::make_unique<testing_support::ScriptedUi>(); // answers the frame's boxes
-        EXPECT_TRUE(app_.InitInstance(*window_));
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-        script_ = (install_.Root() / "SCRIPTS/Fountain.ksf").string();
-    }
-    ~ScriptWindows() override {
-        app_.ExitInstance();
-        ui_.reset();
-        window_.reset();
+struct ScriptWindows : guitest::MainWindowFixture {
+    void SetUp() override {
+        // The scripted services answer the frame's boxes.
+        ASSERT_NO_FATAL_FAILURE(StartWindow([this](CVLFrame&) { ScriptUi(); }));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        script_ = (install.Root() / "SCRIPTS/Fountain.ksf").string();
     }
 
-    QMdiArea& Area() const { return *window_->MdiArea(); }
+    QMdiArea& Area() const { return *window->MdiArea(); }
     QSize Usable() const { return Area().viewport()->size(); }
     CVLDoc* Open() {
-        CVLDoc* doc = app_.OpenDocumentFile(script_);
+        CVLDoc* doc = app.OpenDocumentFile(script_);
         QCoreApplication::processEvents();
         return doc;
     }
@@ -59,7 +42,7 @@ protected:
         return nullptr;
     }
     void Close(CVLDoc* doc) {
-        app_.CloseDocument(doc);
+        app.CloseDocument(doc);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     // Stores the sequence list's record in the script file and closes it.
@@ -71,11 +54,6 @@ protected:
         Close(doc);
     }
 
-    CGVPToolkit toolkit_;
-    app_testing::TempInstall install_;
-    CVLApp app_;
-    std::unique_ptr<CVLFrame> window_;
-    std::unique_ptr<testing_support::ScriptedUi> ui_;
     std::string script_;
 };
 
@@ -90,27 +68,27 @@ TEST_F(ScriptWindows, SequenceListIsTheScriptTemplatesFrame) {
     pq::MdiChildFrame* frame = FrameOf(*doc, "CSeqListView");
     ASSERT_NE(frame, nullptr);
     EXPECT_NE(dynamic_cast<CMDIChildRememberWnd*>(frame), nullptr);
-    EXPECT_EQ(pq::MdiDocTemplate::OfFrame(frame), window_->Templates().Get("m_pScriptTmp"));
+    EXPECT_EQ(pq::MdiDocTemplate::OfFrame(frame), window->Templates().Get(kSequenceListKind));
     EXPECT_EQ(Area().activeSubWindow(), frame);
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Sequences of Fountain"));
     EXPECT_EQ(frame->size(), QSize(630, 230));
     EXPECT_EQ(dynamic_cast<CSeqListView*>(frame->widget())->Cel()->GetRowCount(), 4);
     // The script's menu and its keys, ahead of the main window's own.
-    EXPECT_EQ(window_->ActiveTemplateId(), 3u);
-    const GVPAcceleratorTable* keys = window_->GetAccelerators();
+    EXPECT_EQ(window->ActiveTemplateId(), 3u);
+    const GVPAcceleratorTable* keys = window->GetAccelerators();
     ASSERT_GT(keys->size(), 1u);
     EXPECT_EQ(keys->front().cmd, 32999u);
 
     // The compiled image's window has neither.
-    ASSERT_TRUE(window_->RouteCommand(vl_ids::kCompileScript));
-    ASSERT_TRUE(window_->OpenFile((install_.Root() / "SCRIPTS/Fountain.DAT").string()));
-    EXPECT_EQ(window_->ActiveTemplateId(), 6u);
-    for (const GVPAccel& accel : *window_->GetAccelerators())
+    ASSERT_TRUE(window->RouteCommand(vl_ids::kCompileScript));
+    ASSERT_TRUE(window->OpenFile((install.Root() / "SCRIPTS/Fountain.DAT").string()));
+    EXPECT_EQ(window->ActiveTemplateId(), 6u);
+    for (const GVPAccel& accel : *window->GetAccelerators())
         EXPECT_NE(accel.cmd, 32999u);
     // Saved under another name, the list takes the new name.
     Area().setActiveSubWindow(frame);
-    ui_->QueueDialog([&](platform::DialogRequest& request) {
-        static_cast<CSaveAsDlg&>(request).path = (install_.Root() / "SCRIPTS/Finale.ksf").string();
+    scripted->QueueDialog([&](platform::DialogRequest& request) {
+        static_cast<CSaveAsDlg&>(request).path = (install.Root() / "SCRIPTS/Finale.ksf").string();
         return true;
     });
     ASSERT_TRUE(doc->OnFileSaveAs());
@@ -148,7 +126,7 @@ TEST_F(ScriptWindows, PlacementReopensAfterSaveAndReopen) {
         EXPECT_EQ(frame->geometry(), moved) << c.what;
         Close(doc);
     }
-    EXPECT_TRUE(ui_->boxes.empty());
+    EXPECT_TRUE(scripted->boxes.empty());
 }
 
 TEST_F(ScriptWindows, RememberedRectangleIsCutOrMovedIntoTheWindow) {
@@ -184,8 +162,8 @@ TEST_F(ScriptWindows, HiddenToolbarGrowsTheUsableArea) {
     Close(doc);
 
     // Hidden from View > Toolbar: the bar's dock row goes with it.
-    window_->RouteCommand(vl_ids::kViewToolbar);
-    EXPECT_FALSE(window_->StandardBar()->IsVisible());
+    window->RouteCommand(vl_ids::kViewToolbar);
+    EXPECT_FALSE(window->StandardBar()->IsVisible());
     const int grown = Usable().height() - bottom;
     EXPECT_GT(grown, 0);
     doc = Open();
@@ -195,7 +173,7 @@ TEST_F(ScriptWindows, HiddenToolbarGrowsTheUsableArea) {
 
 TEST_F(ScriptWindows, NothingClosesTheScriptWhileItsCompileRuns) {
     CVLDoc* doc = Open();
-    ASSERT_TRUE(window_->RouteCommand(vl_ids::kCompileScript));
+    ASSERT_TRUE(window->RouteCommand(vl_ids::kCompileScript));
     QMdiSubWindow* compile = FrameOf(*doc, "CCompileView");
     QMdiSubWindow* sequences = FrameOf(*doc, "CSeqListView");
     ASSERT_NE(compile, nullptr);
@@ -203,68 +181,68 @@ TEST_F(ScriptWindows, NothingClosesTheScriptWhileItsCompileRuns) {
     const std::pair<const char*, std::function<void()>> closes[] = {
         {"compile window", [&] { compile->close(); }},
         {"sequence list", [&] { sequences->close(); }},
-        {"File Close", [&] { app_.CloseDocument(doc); }},
-        {"the program", [&] { window_->close(); }},
+        {"File Close", [&] { app.CloseDocument(doc); }},
+        {"the program", [&] { window->close(); }},
     };
     for (const auto& [what, close] : closes) {
         doc->m_nAbortRequested = 0;
         close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(doc->m_nAbortRequested, 1) << what;
-        ASSERT_EQ(app_.ScriptTemplate()->Documents().size(), 1u) << what;
+        ASSERT_EQ(app.ScriptTemplate()->Documents().size(), 1u) << what;
         EXPECT_EQ(doc->Views().size(), 2u) << what;
-        EXPECT_TRUE(window_->isVisible()) << what;
+        EXPECT_TRUE(window->isVisible()) << what;
     }
     doc->m_nCompileRunning = 0;
     compile->close();
     EXPECT_EQ(doc->Views().size(), 1u) << "closes normally once the compile is over";
-    EXPECT_TRUE(ui_->boxes.empty());
+    EXPECT_TRUE(scripted->boxes.empty());
 }
 
 TEST_F(ScriptWindows, SequenceListClosesEveryWindowOfItsScriptAndAsksOnce) {
     CVLDoc* doc = Open();
-    ASSERT_TRUE(window_->RouteCommand(vl_ids::kCompileScript));
+    ASSERT_TRUE(window->RouteCommand(vl_ids::kCompileScript));
     ASSERT_EQ(doc->Views().size(), 2u);
     doc->SetModifiedFlag(true);
     QMdiSubWindow* sequences = FrameOf(*doc, "CSeqListView");
 
-    ui_->QueueAnswer(platform::MsgResult::Cancel);
+    scripted->QueueAnswer(platform::MsgResult::Cancel);
     sequences->close();
-    EXPECT_EQ(ui_->Texts(), std::vector<std::string>{"Save changes to Fountain.ksf?"});
+    EXPECT_EQ(scripted->Texts(), std::vector<std::string>{"Save changes to Fountain.ksf?"});
     EXPECT_EQ(doc->Views().size(), 2u) << "Cancel keeps every window";
     EXPECT_EQ(Area().subWindowList().size(), 2);
 
-    ui_->QueueAnswer(platform::MsgResult::No);
+    scripted->QueueAnswer(platform::MsgResult::No);
     sequences->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(ui_->boxes.size(), 2u) << "one question per close";
-    EXPECT_TRUE(app_.ScriptTemplate()->Documents().empty());
+    EXPECT_EQ(scripted->boxes.size(), 2u) << "one question per close";
+    EXPECT_TRUE(app.ScriptTemplate()->Documents().empty());
     EXPECT_TRUE(Area().subWindowList().empty());
 
     // Another window closes alone; the last one takes the script with it.
     doc = Open();
-    ASSERT_TRUE(window_->RouteCommand(vl_ids::kCompileScript));
+    ASSERT_TRUE(window->RouteCommand(vl_ids::kCompileScript));
     FrameOf(*doc, "CCompileView")->close();
     EXPECT_EQ(doc->Views().size(), 1u);
-    EXPECT_EQ(ui_->boxes.size(), 2u);
+    EXPECT_EQ(scripted->boxes.size(), 2u);
 }
 
 TEST_F(ScriptWindows, FileThatDoesNotOpenLeavesNoWindow) {
-    const fs::path broken = install_.Root() / "SCRIPTS/Broken.ksf";
+    const fs::path broken = install.Root() / "SCRIPTS/Broken.ksf";
     std::ofstream(broken) << "[Unit]\r\nProduct=NoSuchProduct\r\n";
-    for (const fs::path& path : {install_.Root() / "SCRIPTS/Missing.ksf", broken}) {
-        ui_->Clear();
-        EXPECT_EQ(app_.OpenDocumentFile(path.string()), nullptr) << path;
-        EXPECT_FALSE(ui_->boxes.empty()) << "the script says why";
+    for (const fs::path& path : {install.Root() / "SCRIPTS/Missing.ksf", broken}) {
+        scripted->Clear();
+        EXPECT_EQ(app.OpenDocumentFile(path.string()), nullptr) << path;
+        EXPECT_FALSE(scripted->boxes.empty()) << "the script says why";
         EXPECT_TRUE(Area().subWindowList().empty()) << path;
-        EXPECT_TRUE(app_.ScriptTemplate()->Documents().empty()) << path;
+        EXPECT_TRUE(app.ScriptTemplate()->Documents().empty()) << path;
     }
-    EXPECT_EQ(app_.ScriptTemplate()->UntitledCount(), 0u);
+    EXPECT_EQ(app.ScriptTemplate()->UntitledCount(), 0u);
 }
 
 TEST_F(ScriptWindows, NewScriptsAreNumberedAndACancelledOneUsesNoNumber) {
     auto answer = [this](bool ok) {
-        ui_->QueueDialog([ok](platform::DialogRequest& request) {
+        scripted->QueueDialog([ok](platform::DialogRequest& request) {
             static_cast<CNewScriptDlg&>(request).product = "Harnel16";
             return ok;
         });
@@ -272,7 +250,7 @@ TEST_F(ScriptWindows, NewScriptsAreNumberedAndACancelledOneUsesNoNumber) {
     std::vector<QString> titles;
     for (bool ok : {true, false, true, true}) {
         answer(ok);
-        if (CVLDoc* doc = app_.OnFileNew())
+        if (CVLDoc* doc = app.OnFileNew())
             titles.push_back(FrameOf(*doc, "CSeqListView")->windowTitle());
     }
     EXPECT_EQ(titles, (std::vector<QString>{"Sequences of Script1", "Sequences of Script2",

@@ -97,11 +97,11 @@ TEST_F(ShellRegistries, AStandInToolAndViewAreReachedThroughTheMenusAndTheOpener
     // Through the opener the views use: the open view comes forward, no second one is made.
     window->MdiArea()->activatePreviousSubWindow();
     ASSERT_NE(window->MdiArea()->currentSubWindow(), frame);
-    EXPECT_EQ(window->Services().OpenView(*doc, "m_pXRefTmp", nullptr), view);
+    EXPECT_EQ(window->Services().OpenView(*doc, kXRefKind, nullptr), view);
     EXPECT_EQ(window->MdiArea()->currentSubWindow(), frame);
     EXPECT_EQ(library.made, 1);
     // A new one on request.
-    EXPECT_NE(window->Services().OpenNewView(*doc, "m_pXRefTmp"), nullptr);
+    EXPECT_NE(window->Services().OpenNewView(*doc, kXRefKind), nullptr);
     EXPECT_EQ(library.made, 2);
 
     // Unregistered, the tool's command is greyed and reaches no handler.

@@ -2,6 +2,7 @@
 // Timeline (32915) and from the sequence list by route B, the two panes finding each other
 // through the frame's views, and the frame closing once when the sequence list deletes or cuts
 // its sequence.
+#include "script/view_kind.h"
 #include "tests/app/gui/main_window_fixture.h"
 #include "tests/support/scripted_ui.h"
 #include "views/sequences/event_frames.h"
@@ -53,7 +54,7 @@ struct TimelineFrame : guitest::MainWindowFixture {
 
 TEST_F(TimelineFrame, OpenedByTimelineWithPanesThatFindEachOther) {
     testing_support::ScriptedUi ui; // after the window's own
-    window->Services().OpenView(*doc, "m_pEventTmp", seq);
+    window->Services().OpenView(*doc, kEventEditorKind, seq);
     auto* bars = Find<CEvntMDIChildWnd>();
     ASSERT_NE(bars, nullptr);
     bars->RouteCommand(kTimeline);

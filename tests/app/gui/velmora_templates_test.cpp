@@ -53,7 +53,7 @@ TEST_F(Fixture, TableWindowsKeepTheirPlacementInTheScript) {
     VelmoraTemplates templates(area, views);
     CVLDoc doc;
     doc.SetTitle("Show.ksf");
-    pq::FramedView* inputs = templates.Get("m_pInputTmp")->OpenView(doc);
+    pq::FramedView* inputs = templates.Get(kInputKind)->OpenView(doc);
     ASSERT_NE(inputs, nullptr);
     QMdiSubWindow* frame = inputs->Frame();
     EXPECT_EQ(frame->size(), QSize(550, 400)) << "a new script: the kind's default size";
@@ -70,18 +70,18 @@ TEST_F(Fixture, TableWindowsKeepTheirPlacementInTheScript) {
     frame->close();
 
     // The cross reference opens in the inputs frame class: it shares the inputs' record.
-    pq::FramedView* xref = templates.Get("m_pXRefTmp")->OpenView(doc);
+    pq::FramedView* xref = templates.Get(kXRefKind)->OpenView(doc);
     ASSERT_NE(xref, nullptr);
     EXPECT_EQ(xref->Frame()->geometry(), QRect(200, 150, 420, 300));
     xref->Frame()->move(10, 20);
     xref->Frame()->close();
-    pq::FramedView* again = templates.Get("m_pInputTmp")->OpenView(doc);
+    pq::FramedView* again = templates.Get(kInputKind)->OpenView(doc);
     EXPECT_EQ(again->Frame()->geometry(), QRect(10, 20, 420, 300));
 
     // A record saved on a larger screen opens at the default position with its size.
     again->Frame()->close();
     doc.m_anWindowPos[CVLDoc::kWinInput] = {3000, 2000, 300, 200};
-    pq::FramedView* moved = templates.Get("m_pInputTmp")->OpenView(doc);
+    pq::FramedView* moved = templates.Get(kInputKind)->OpenView(doc);
     EXPECT_EQ(moved->Frame()->size(), QSize(300, 200));
     EXPECT_LT(moved->Frame()->x(), 200);
 }
@@ -90,10 +90,10 @@ TEST_F(Fixture, FirstShowFollowsTheRecordOrTheActiveChildAndTheViewTitlesItsFram
     VelmoraTemplates templates(area, views);
     CVLDoc doc;
     doc.SetTitle("Show.ksf");
-    pq::FramedView* seq = templates.Get("m_pScriptTmp")->OpenView(doc);
+    pq::FramedView* seq = templates.Get(kSequenceListKind)->OpenView(doc);
     QMdiSubWindow* sequences = seq->Frame();
     sequences->showMaximized();
-    pq::FramedView* inputs = templates.Get("m_pInputTmp")->OpenView(doc);
+    pq::FramedView* inputs = templates.Get(kInputKind)->OpenView(doc);
     EXPECT_TRUE(inputs->Frame()->isMaximized()) << "the active child was maximised";
     inputs->Frame()->close();
     sequences->showNormal();
@@ -110,7 +110,7 @@ TEST_F(Fixture, FirstShowFollowsTheRecordOrTheActiveChildAndTheViewTitlesItsFram
         doc.m_anWindowPos[CVLDoc::kWinInput] = {30, 40, 300, 200};
         doc.m_anMaximized[CVLDoc::kWinInput] = c.maximised;
         doc.m_anMinimized[CVLDoc::kWinInput] = c.minimised;
-        QMdiSubWindow* frame = templates.Get("m_pInputTmp")->OpenView(doc)->Frame();
+        QMdiSubWindow* frame = templates.Get(kInputKind)->OpenView(doc)->Frame();
         EXPECT_EQ(frame->isMaximized(), c.shownMaximised) << c.maximised << c.minimised;
         EXPECT_EQ(frame->isMinimized(), c.shownMinimised) << c.maximised << c.minimised;
         if (c.minimised) {
@@ -122,12 +122,12 @@ TEST_F(Fixture, FirstShowFollowsTheRecordOrTheActiveChildAndTheViewTitlesItsFram
     }
 
     // The cross reference shares the inputs' frame class but carries its own title.
-    QMdiSubWindow* xref = templates.Get("m_pXRefTmp")->OpenView(doc)->Frame();
+    QMdiSubWindow* xref = templates.Get(kXRefKind)->OpenView(doc)->Frame();
     EXPECT_EQ(xref->windowTitle(), "Cross Reference of Show");
     area.setActiveSubWindow(sequences);
     area.setActiveSubWindow(xref);
     EXPECT_EQ(xref->windowTitle(), "Cross Reference of Show") << "kept on every activation";
-    EXPECT_EQ(templates.Get("m_pCompileTmp")->OpenView(doc)->Frame()->windowTitle(),
+    EXPECT_EQ(templates.Get(kCompileViewKind)->OpenView(doc)->Frame()->windowTitle(),
               "Compile/Download of Show")
         << "a view without a title of its own: the kind's";
 }
@@ -136,8 +136,8 @@ TEST_F(Fixture, TemplatesWithoutTheirViewsOpenNothing) {
     VelmoraTemplates templates(area, views);
     CVLDoc doc;
     ASSERT_EQ(templates.All().size(), 15u);
-    for (const char* member : {"m_pOutputTmp", "m_pPortTmp", "m_pEventTmp", "m_pTimeTmp"})
-        EXPECT_EQ(templates.Get(member)->OpenView(doc), nullptr) << member;
+    for (const ViewKind* kind : {&kOutputKind, &kPortKind, &kEventEditorKind, &kTimelineKind})
+        EXPECT_EQ(templates.Get(*kind)->OpenView(doc), nullptr) << kind->className;
     EXPECT_TRUE(area.subWindowList().empty());
     EXPECT_TRUE(doc.Views().empty());
 }
@@ -145,7 +145,7 @@ TEST_F(Fixture, TemplatesWithoutTheirViewsOpenNothing) {
 TEST_F(Fixture, CompileWindowStaysOpenAndAbortsWhileItsCompileRuns) {
     VelmoraTemplates templates(area, views);
     CVLDoc doc;
-    pq::FramedView* compile = templates.Get("m_pCompileTmp")->OpenView(doc);
+    pq::FramedView* compile = templates.Get(kCompileViewKind)->OpenView(doc);
     ASSERT_NE(compile, nullptr);
     EXPECT_EQ(compile->Frame()->size(), QSize(790, 500));
     doc.m_nCompileRunning = 1;
@@ -167,9 +167,9 @@ TEST_F(Fixture, ClosingTheSequenceListClosesTheScriptOnce) {
         ++closes;
         d.CloseAllFrames();
     };
-    pq::FramedView* seq = templates.Get("m_pScriptTmp")->OpenView(doc);
-    templates.Get("m_pInputTmp")->OpenView(doc);
-    templates.Get("m_pCompileTmp")->OpenView(doc);
+    pq::FramedView* seq = templates.Get(kSequenceListKind)->OpenView(doc);
+    templates.Get(kInputKind)->OpenView(doc);
+    templates.Get(kCompileViewKind)->OpenView(doc);
     ASSERT_EQ(doc.Views().size(), 3u);
     doc.SetModifiedFlag(true);
     ui.QueueAnswer(platform::MsgResult::Cancel);
@@ -189,7 +189,7 @@ namespace {
 
 TEST_F(Fixture, ScriptFramesForTheCoreTemplate) {
     VelmoraTemplates templates(area, views);
-    ScriptFrameFactory frames(*templates.Get("m_pScriptTmp"));
+    ScriptFrameFactory frames(*templates.Get(kSequenceListKind));
     CVLDoc doc;
     doc.SetTitle("Script1");
     ASSERT_TRUE(frames.CreateFrame(doc));
@@ -217,7 +217,7 @@ TEST_F(Fixture, UploadDatFromUnitAsksTheRetrievalOfItsOwnImage) {
     VelmoraTemplates templates(area, views);
     const std::string path = "/tmp/velmora_upload_test.dat";
     std::ofstream(path, std::ios::binary) << std::string("\x05\x00\x05", 3);
-    platform::Document* opened = templates.Get("m_pDatTmp")->OpenDocumentFile(path);
+    platform::Document* opened = templates.Get(kImageKind)->OpenDocumentFile(path);
     ASSERT_NE(opened, nullptr);
     CDatDoc* uploaded = templates.UploadDatFromUnit();
     ASSERT_NE(uploaded, nullptr);
@@ -237,7 +237,7 @@ namespace {
 // list's own close.
 TEST_F(Fixture, ScriptDestroyedFromItsSequenceListsClose) {
     VelmoraTemplates templates(area, views);
-    ScriptFrameFactory frames(*templates.Get("m_pScriptTmp"));
+    ScriptFrameFactory frames(*templates.Get(kSequenceListKind));
     auto doc = std::make_unique<CVLDoc>();
     templates.closeScript = [&](CVLDoc& d) {
         EXPECT_EQ(&d, doc.get());
@@ -246,7 +246,7 @@ TEST_F(Fixture, ScriptDestroyedFromItsSequenceListsClose) {
     };
     ASSERT_TRUE(frames.CreateFrame(*doc));
     frames.InitialUpdateFrame(*doc, true);
-    templates.Get("m_pCompileTmp")->OpenView(*doc);
+    templates.Get(kCompileViewKind)->OpenView(*doc);
     QMdiSubWindow* sequences = area.subWindowList().front();
     sequences->close();
     EXPECT_EQ(doc, nullptr);

@@ -4,6 +4,7 @@
 #include "controls/commandbars/control_combo_edit.h"
 #include "controls/commandbars/control_lists.h"
 #include "controls/commandbars/control_popup.h"
+#include "controls/commandbars/resources.h"
 #include "tests/controls/commandbars/bars_fixture.h"
 
 #include <QListWidget>
@@ -243,6 +244,38 @@ TEST_F(BarsTest, MaximisedChildShowsItsButtonsAndTheWindowListNumbersChildren) {
     frame->MdiClient()->activeSubWindow()->showNormal();
     menuBar->RefreshMdi();
     EXPECT_EQ(menuBar->GetControls()->FindControlById(9403), nullptr);
+}
+
+// The File menu lists the recent files its own bars were given, numbered and with '&' doubled;
+// an empty list leaves the disabled placeholder.
+TEST_F(BarsTest, TheRecentFileListShowsTheFilesOfItsOwnBars) {
+    auto menu = std::make_shared<GVPMenu>();
+    menu->Popup("&File").Item("&New", ID_NEW).Separator().Item("Recent File", 57616);
+    CGVPResources::Instance().SetMenu(3, menu);
+    ASSERT_TRUE(menuBar->LoadMenuBar(3));
+    frame->RecalcLayout();
+    bool placeholderEnabled = true;
+    const auto listed = [this, &placeholderEnabled] {
+        KeyPress(Qt::Key_F, Qt::AltModifier);
+        QStringList items;
+        CGVPPopupBar* popup = OpenPopup();
+        EXPECT_NE(popup, nullptr);
+        for (int i = 0; popup && i < popup->GetControlCount(); ++i) {
+            CGVPControl* item = popup->GetControl(i);
+            if (item->GetID() < 57616 || item->GetID() > 57631 || !item->IsVisible())
+                continue;
+            items << item->GetCaption();
+            placeholderEnabled = item->GetEnabled();
+        }
+        Key(Qt::Key_Escape);
+        Key(Qt::Key_Escape);
+        return items;
+    };
+    bars->SetRecentFiles({[] { return QStringList{"/shows/a.ksf", "/tmp/R&D.ksf"}; }});
+    EXPECT_EQ(listed(), (QStringList{"&1 /shows/a.ksf", "&2 /tmp/R&&D.ksf"}));
+    bars->SetRecentFiles({[] { return QStringList{}; }, 0});
+    EXPECT_EQ(listed(), (QStringList{"Recent File"}));
+    EXPECT_FALSE(placeholderEnabled);
 }
 
 // Ctrl+F6 steps to the next visible child and wraps; Ctrl+Shift+F6 steps back.

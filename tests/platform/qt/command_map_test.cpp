@@ -1,8 +1,10 @@
 // A target whose commands come from one map: what is declared runs and is offered, its update
 // decides the item, and what is not declared reaches no handler of the target.
+#include "platform/qt/app_commands.h"
 #include "platform/qt/command_map.h"
 
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
 
 namespace {
@@ -95,6 +97,38 @@ TEST(CommandMap, AnUpdateThatPassesOnLeavesTheEnablingToTheRouting) {
     EXPECT_TRUE(target.RouteCommand(10));
     EXPECT_FALSE(target.RouteCommand(13));
     EXPECT_EQ(target.ran, (std::vector<unsigned>{10}));
+}
+
+// A main frame's application commands: the map's own, and one per recent file while the list
+// is that long; a recent file's command opens a copy of its path, however the open changes the
+// list.
+TEST(AppCommands, RecentFileCommandsFollowTheListAndOpenACopyOfThePath) {
+    CRecentFileList recent;
+    recent.Add("/shows/b.ksf");
+    recent.Add("/shows/a.ksf");
+    std::vector<std::string> opened;
+    platform::qt::AppCommands commands(recent, 100, 103, [&](const std::string& path) {
+        opened.push_back(path);
+        recent.Remove(path); // the open drops the entry: the path given must outlive it
+    });
+    std::vector<unsigned> ran;
+    commands.Commands().On(7, [&ran] { ran.push_back(7); });
+    struct Case {
+        unsigned id;
+        bool handled;
+    };
+    for (const Case c : {Case{7, true}, Case{8, false}, Case{100, true}, Case{101, true},
+                         Case{102, false}, Case{103, false}})
+        EXPECT_EQ(commands.HasCommandHandler(c.id), c.handled) << c.id;
+    RecordingUi ui(100);
+    commands.DoUpdate(ui, true);
+    EXPECT_TRUE(ui.enabled);
+    EXPECT_TRUE(commands.RouteCommand(101));
+    EXPECT_TRUE(commands.RouteCommand(7));
+    EXPECT_FALSE(commands.RouteCommand(101)) << "one entry left";
+    EXPECT_EQ(opened, (std::vector<std::string>{"/shows/b.ksf"}));
+    EXPECT_EQ(ran, (std::vector<unsigned>{7}));
+    EXPECT_EQ(platform::qt::RecentFilePaths(recent), (QStringList{"/shows/a.ksf"}));
 }
 
 } // namespace

@@ -69,8 +69,8 @@ struct XRefTest : ::testing::Test, ScriptFixture {
         finale->m_poEventList.push_back(Event("", "Lcd", "Welcome", "Intro", "", "", ""));
         doc.m_poSeqList.push_back(std::move(finale));
 
-        services.opener = [this](CVLDoc& script, std::string_view member, CSeq* subject) {
-            EXPECT_EQ(member, "m_pEventTmp");
+        services.opener = [this](CVLDoc& script, const ViewKind& kind, CSeq* subject) {
+            EXPECT_EQ(&kind, &kEventEditorKind);
             auto editor = std::make_unique<EventEditorStandIn>(script, services, *subject);
             script.AddView(editor.get());
             editor->OnInitialUpdate();

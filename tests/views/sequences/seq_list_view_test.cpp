@@ -539,13 +539,13 @@ TEST_F(SeqList, PopupIsBuiltForItsSequenceAndItsCommandsAct) {
     EXPECT_EQ(recorder.hints, (std::vector<long>{hints::kRepaint, hints::kRepaint}));
     Cel().HandleCommand(118);
     ASSERT_EQ(services.opened.size(), 1u);
-    EXPECT_EQ(services.opened[0].first, "m_pEventTmp");
+    EXPECT_EQ(services.opened[0].first, &kEventEditorKind);
 }
 
 TEST_F(SeqList, RouteAOpensANewEditorEachTimeRouteBFollowsViewTimeLine) {
     Sequences({"A", "B"});
     int made = 0;
-    services.opener = [&made](CVLDoc&, std::string_view, CSeq*) -> platform::View* {
+    services.opener = [&made](CVLDoc&, const ViewKind&, CSeq*) -> platform::View* {
         ++made;
         return nullptr;
     };
@@ -559,11 +559,12 @@ TEST_F(SeqList, RouteAOpensANewEditorEachTimeRouteBFollowsViewTimeLine) {
     view->Cel()->NotifySideHeadingDoubleClick(-1, 0, QRect(), QPoint(), 0);
     doc.m_nViewTimeLine = 0;
     view->Cel()->NotifySideHeadingDoubleClick(-1, 0, QRect(), QPoint(), 0);
-    std::vector<std::string> members;
+    std::vector<const ViewKind*> kinds;
     for (const auto& opened : services.opened)
-        members.push_back(opened.first);
-    EXPECT_EQ(members, (std::vector<std::string>{"m_pEventTmp", "m_pEventTmp", "m_pEventTmp",
-                                                 "m_pTimeTmp", "m_pEventTmp"}));
+        kinds.push_back(opened.first);
+    EXPECT_EQ(kinds,
+              (std::vector<const ViewKind*>{&kEventEditorKind, &kEventEditorKind, &kEventEditorKind,
+                                            &kTimelineKind, &kEventEditorKind}));
     EXPECT_EQ(doc.m_posCurrentSeq, doc.m_poSeqList[0].get());
 }
 
