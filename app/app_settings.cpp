@@ -94,6 +94,23 @@ void CVLApp::ProfileUnreadable(const std::string& reason) {
                           platform::MsgButtons::Ok, platform::MsgIcon::Exclamation);
 }
 
+bool CVLApp::SaveProfile(const platform::ProfileFile& profile) {
+    if (profile.Save(m_ProfilePath)) {
+        m_strProfileWriteError.clear();
+        return true;
+    }
+    const std::string reason = profile.SaveError();
+    if (reason == m_strProfileWriteError)
+        return false;
+    m_strProfileWriteError = reason;
+    platform::ShowMessage("The settings file " + m_ProfilePath.string() +
+                              " cannot be written: " + reason +
+                              ".\nThe file is left as it was; the settings are written again at "
+                              "the next change.",
+                          platform::MsgButtons::Ok, platform::MsgIcon::Exclamation);
+    return false;
+}
+
 void CVLApp::WriteSettings() {
     // Read afresh so that what was edited by hand since start-up stays.
     platform::ProfileFile profile;
@@ -116,7 +133,10 @@ void CVLApp::WriteSettings() {
 
     m_Download.Save(profile);
     m_poQuenlowList.Save(profile);
-    profile.Save(m_ProfilePath);
+    if (m_bRecentFilesUnsaved)
+        PutRecentFiles(profile);
+    if (SaveProfile(profile))
+        m_bRecentFilesUnsaved = false;
 }
 
 std::string CVLApp::SerialPortPath(int n) const {

@@ -321,14 +321,19 @@ void CVLApp::AddRecentFile(const std::string& path) {
     m_RecentFiles.Add(path);
     platform::ProfileFile profile;
     if (!m_ProfilePath.empty() && LoadProfileForUpdate(profile)) {
-        const auto& recent = m_RecentFiles.Entries();
-        for (std::size_t i = 0; i < CRecentFileList::kSize; ++i)
-            profile.SetString("Recent File List", "File" + std::to_string(i + 1),
-                              i < recent.size() ? recent[i] : std::string());
-        profile.Save(m_ProfilePath);
+        PutRecentFiles(profile);
+        // A list that could not be written goes with the next settings write.
+        m_bRecentFilesUnsaved = !SaveProfile(profile);
     }
     if (m_pShell)
         m_pShell->RecentFilesChanged();
+}
+
+void CVLApp::PutRecentFiles(platform::ProfileFile& profile) const {
+    const auto& recent = m_RecentFiles.Entries();
+    for (std::size_t i = 0; i < CRecentFileList::kSize; ++i)
+        profile.SetString("Recent File List", "File" + std::to_string(i + 1),
+                          i < recent.size() ? recent[i] : std::string());
 }
 
 CVLDoc* CVLApp::OnFileNew() {

@@ -197,6 +197,11 @@ private:
     // told once.
     bool LoadProfileForUpdate(platform::ProfileFile& profile);
     void ProfileUnreadable(const std::string& reason);
+    // Replaces the profile with `profile`. A write that fails leaves the file as it was and
+    // the settings as they are in memory (the next write takes them all); the user is told the
+    // path and the reason, once until a write succeeds again or the reason changes.
+    bool SaveProfile(const platform::ProfileFile& profile);
+    void PutRecentFiles(platform::ProfileFile& profile) const;
 
     SaveSettingsHook m_SaveSettingsHook;
     std::filesystem::path m_ProfilePath;
@@ -205,4 +210,6 @@ private:
     CRecentFileList m_RecentFiles;
     bool m_bHooksInstalled = false;
     bool m_bProfileUnreadable = false;
+    std::string m_strProfileWriteError; // the reason last told, empty after a good write
+    bool m_bRecentFilesUnsaved = false;
 };

@@ -104,10 +104,22 @@ std::uint8_t CSerialLink::SetAddress(std::uint8_t address) {
 }
 
 bool CSerialLink::WriteBytes(const std::uint8_t* bytes, std::size_t count) {
-    const platform::LineResult result = m_hPort->Write(bytes, count, kWriteTimeout);
-    // A packet goes out byte by byte: the windows repaint on the way.
-    platform::PumpPaintIfDue();
-    if (result.status == platform::LineStatus::Ok && result.count == count) {
+    // A line that takes nothing now is waited on in slices, the windows repainted between
+    // them, until the write's own time-out.
+    const auto limit = platform::WaitClock::now() + kWriteTimeout;
+    std::size_t done = 0;
+    platform::LineResult result;
+    for (;;) {
+        result = m_hPort->Write(bytes + done, count - done, kReadSlice);
+        done += result.count;
+        // A packet goes out byte by byte: the windows repaint on the way.
+        platform::PumpPaintIfDue();
+        if (result.status != platform::LineStatus::TimedOut || done >= count ||
+            platform::WaitClock::now() >= limit) {
+            break;
+        }
+    }
+    if (result.status == platform::LineStatus::Ok && done == count) {
         m_bLastResult = 1;
         return true;
     }
@@ -116,6 +128,19 @@ bool CSerialLink::WriteBytes(const std::uint8_t* bytes, std::size_t count) {
                         ? static_cast<std::uint32_t>(m_hPort->LastError())
                         : static_cast<std::uint32_t>(ETIMEDOUT);
     return false;
+}
+
+bool CSerialLink::PausePumped(std::chrono::milliseconds duration) {
+    while (duration > 0ms) {
+        platform::PumpPaintIfDue();
+        const auto slice = std::min(duration, kReadSlice);
+        if (!m_hPort->Pause(slice)) {
+            return false;
+        }
+        duration -= slice;
+    }
+    platform::PumpPaintIfDue();
+    return true;
 }
 
 bool CSerialLink::SendByte(std::uint8_t byte, int parity) {
@@ -165,13 +190,10 @@ bool CSerialLink::SendPreamble() {
     if (!IsOpen()) {
         return false;
     }
-    platform::PumpPaintIfDue();
-    m_hPort->Pause(100ms);
-    platform::PumpPaintIfDue();
+    PausePumped(100ms);
     const std::uint8_t preamble[] = {0x55, 0x55, 0x55};
     const bool ok = WriteBytes(preamble, sizeof preamble);
-    m_hPort->Pause(100ms);
-    platform::PumpPaintIfDue();
+    PausePumped(100ms);
     return ok;
 }
 

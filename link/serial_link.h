@@ -85,6 +85,8 @@ public:
 
 private:
     bool WriteBytes(const std::uint8_t* bytes, std::size_t count);
+    // A pause of the line in read-sized slices, the windows repainted between them.
+    bool PausePumped(std::chrono::milliseconds duration);
     bool Record(bool ok);
 
     std::int32_t m_nPort = -1;

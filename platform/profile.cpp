@@ -345,19 +345,26 @@ std::string ProfileFile::Text() const {
 }
 
 bool ProfileFile::Save(const std::filesystem::path& path) const {
+    saveError_.clear();
+    auto fail = [this](int error) {
+        saveError_ = std::strerror(error);
+        return false;
+    };
     // Writing through a symbolic link replaces the file it points to, not the link, also
     // when that file is not there yet; a loop of links is not written through.
     const std::filesystem::path target = FileBehindLinks(path);
     if (target.empty())
-        return false;
+        return fail(ELOOP);
     std::error_code ec;
     std::filesystem::path dir = target.parent_path();
     if (dir.empty())
         dir = ".";
     if (!std::filesystem::exists(dir, ec)) {
         std::filesystem::create_directories(dir, ec);
-        if (ec)
+        if (ec) {
+            saveError_ = ec.message();
             return false;
+        }
         std::filesystem::permissions(dir, std::filesystem::perms::owner_all, ec);
     }
 
@@ -365,29 +372,31 @@ bool ProfileFile::Save(const std::filesystem::path& path) const {
     // mkstemp creates the file with mode 0600.
     int fd = mkstemp(tmpl.data());
     if (fd < 0)
-        return false;
+        return fail(errno);
     const std::string text = Text();
-    bool ok = fchmod(fd, S_IRUSR | S_IWUSR) == 0;
+    int error = 0;
+    if (fchmod(fd, S_IRUSR | S_IWUSR) != 0)
+        error = errno;
     size_t done = 0;
-    while (ok && done < text.size()) {
+    while (error == 0 && done < text.size()) {
         ssize_t n = ::write(fd, text.data() + done, text.size() - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            ok = false;
+            error = errno;
             break;
         }
         done += static_cast<size_t>(n);
     }
-    if (ok && fsync(fd) != 0)
-        ok = false;
-    if (::close(fd) != 0)
-        ok = false;
-    if (ok && std::rename(tmpl.c_str(), target.c_str()) != 0)
-        ok = false;
-    if (!ok) {
+    if (error == 0 && fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && std::rename(tmpl.c_str(), target.c_str()) != 0)
+        error = errno;
+    if (error != 0) {
         ::unlink(tmpl.c_str());
-        return false;
+        return fail(error);
     }
     // Make the rename itself durable.
     int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);

@@ -53,8 +53,11 @@ public:
     // The profile as file text.
     std::string Text() const;
     // Writes the text to `path` through a temporary file in the same folder, renamed over it;
-    // creates the folder when it is missing. The file has mode 0600.
+    // creates the folder when it is missing. The file has mode 0600. On failure the file is
+    // as it was.
     bool Save(const std::filesystem::path& path) const;
+    // Why the last Save answered false (the system's reason), else empty.
+    const std::string& SaveError() const { return saveError_; }
 
 private:
     struct Line {
@@ -80,6 +83,7 @@ private:
     mutable std::unordered_map<std::string, SectionIndex> index_;
     mutable bool indexed_ = false;
     std::string loadError_;
+    mutable std::string saveError_;
 };
 
 // The profile functions: each call reads the file at `path` afresh; a write reads, changes the

@@ -166,7 +166,10 @@ CGVPImageManagerIcon* CGVPControl::GetImage(int width) const {
     if (customIconId_ == 0 && iconId_ <= 0 && id_ == 0)
         return nullptr;
     CGVPImageManager* im = GetImageManager();
-    return im ? im->GetImage(unsigned(GetImageId()), width) : nullptr;
+    // Rendered for the screen the bar is on.
+    return im ? im->GetImage(unsigned(GetImageId()), width,
+                             parent_ ? parent_->devicePixelRatioF() : 0)
+              : nullptr;
 }
 
 void CGVPControl::Copy(const CGVPControl* from, bool) {

@@ -2,6 +2,7 @@
 
 #include "controls/commandbars/draw_utils.h"
 #include "controls/commandbars/process_slot.h"
+#include "controls/commandbars/toolbar_art.h"
 
 #include <QGuiApplication>
 #include <QIcon>
@@ -224,6 +225,9 @@ bool CGVPImageManager::SetIcon(const QImage& icon, unsigned id, QSize size, int 
         slot = std::make_unique<CGVPImageManagerIcon>(id, size.width());
     switch (kind) {
     case Normal:
+        // A picture given outright replaces what a source rendered.
+        found->second.source = nullptr;
+        found->second.rendered.clear();
         slot->SetNormalIcon(picture);
         slot->SetAlpha(alpha);
         break;
@@ -266,47 +270,120 @@ bool CGVPImageManager::SetIcons(const QString& resource, const unsigned* ids, in
     return SetIcons(bitmap, ids, count, size, kind, bitmap.hasAlphaChannel());
 }
 
+namespace {
+
+qreal RatioOrApplications(qreal ratio) {
+    if (ratio > 0)
+        return ratio;
+    return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+}
+
+// A theme icon rendered at the size and density asked; a theme may answer a smaller picture
+// than asked: it is centred, placed pixel for pixel without resampling.
+QImage RenderThemeIcon(const QIcon& icon, QSize size, qreal ratio) {
+    const QPixmap pixmap = icon.pixmap(size, ratio);
+    if (pixmap.isNull())
+        return {};
+    QImage picture(PixelSize(size, ratio), QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    {
+        QImage rendered = pixmap.toImage();
+        rendered.setDevicePixelRatio(1);
+        const QSize pixels = rendered.size().boundedTo(picture.size());
+        QPainter p(&picture);
+        p.drawImage(QPoint((picture.width() - pixels.width()) / 2,
+                           (picture.height() - pixels.height()) / 2),
+                    rendered, QRect(QPoint(0, 0), pixels));
+    }
+    picture.setDevicePixelRatio(ratio);
+    return picture;
+}
+
+} // namespace
+
+bool CGVPImageManager::SetIconSource(unsigned id, IconSource source, QSize size, qreal ratio) {
+    if (!source || size.isEmpty())
+        return false;
+    ratio = RatioOrApplications(ratio);
+    const QImage picture = source(size, ratio);
+    if (picture.isNull() || !SetIcon(picture, id, size, Normal, true))
+        return false;
+    IconSet& set = m_sets[id];
+    set.source = std::move(source);
+    set.sourceSize = size;
+    set.sourceRatio = ratio;
+    return true;
+}
+
 bool CGVPImageManager::SetIconsFromTheme(const std::vector<unsigned>& ids,
                                          const std::vector<QString>& names, QSize size,
                                          qreal ratio) {
     if (size.isEmpty())
         return false;
-    if (ratio <= 0)
-        ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
     for (std::size_t i = 0; i < ids.size() && i < names.size(); ++i) {
         if (ids[i] == 0 || names[i].isEmpty())
             continue;
         const QIcon icon = QIcon::fromTheme(names[i]);
         if (icon.isNull())
             continue;
-        // Rendered at the screen's density so that a scaled desktop shows it sharp; a theme
-        // may answer a smaller picture than asked: centre it.
-        const QPixmap pixmap = icon.pixmap(size, ratio);
-        if (pixmap.isNull())
-            continue;
-        // Placed pixel for pixel, without resampling; the ratio is set once it is drawn.
-        QImage picture(PixelSize(size, ratio), QImage::Format_ARGB32);
-        picture.fill(Qt::transparent);
-        {
-            QImage rendered = pixmap.toImage();
-            rendered.setDevicePixelRatio(1);
-            const QSize pixels = rendered.size().boundedTo(picture.size());
-            QPainter p(&picture);
-            p.drawImage(QPoint((picture.width() - pixels.width()) / 2,
-                               (picture.height() - pixels.height()) / 2),
-                        rendered, QRect(QPoint(0, 0), pixels));
-        }
-        picture.setDevicePixelRatio(ratio);
-        SetIcon(picture, ids[i], size, Normal, true);
+        SetIconSource(
+            ids[i], [icon](QSize logical, qreal r) { return RenderThemeIcon(icon, logical, r); },
+            size, ratio);
     }
     return true;
 }
 
-CGVPImageManagerIcon* CGVPImageManager::GetImage(unsigned id, int width) {
+bool CGVPImageManager::SetIconsFromArt(const std::vector<unsigned>& ids,
+                                       const std::vector<QString>& names, QSize size, qreal ratio) {
+    if (size.isEmpty())
+        return false;
+    std::vector<unsigned> themeIds;
+    std::vector<QString> themeNames;
+    for (std::size_t i = 0; i < ids.size() && i < names.size(); ++i) {
+        if (ids[i] == 0 || names[i].isEmpty())
+            continue;
+        const QString name = names[i];
+        if (!gvpart::HasToolbarArt(name) || !SetIconSource(
+                                                ids[i],
+                                                [name](QSize logical, qreal r) {
+                                                    return gvpart::RenderToolbarArt(name, logical,
+                                                                                    r);
+                                                },
+                                                size, ratio)) {
+            themeIds.push_back(ids[i]);
+            themeNames.push_back(name);
+        }
+    }
+    return SetIconsFromTheme(themeIds, themeNames, size, ratio);
+}
+
+CGVPImageManagerIcon* CGVPImageManager::GetImage(unsigned id, int width, qreal ratio) {
     auto found = m_sets.find(id);
     if (found == m_sets.end())
         return nullptr;
-    auto& icons = found->second.icons;
+    IconSet& set = found->second;
+    if (set.source && width > 0) {
+        if (ratio <= 0)
+            ratio = set.sourceRatio;
+        if (width == set.sourceSize.width() && qFuzzyCompare(ratio, set.sourceRatio)) {
+            if (auto base = set.icons.find(width); base != set.icons.end())
+                return base->second.get();
+        }
+        const std::pair<int, int> key(width, qRound(ratio * 1000));
+        if (auto done = set.rendered.find(key); done != set.rendered.end())
+            return done->second.get();
+        const int height = MulDiv(set.sourceSize.height(), width, set.sourceSize.width());
+        const QImage picture = set.source(QSize(width, std::max(height, 1)), ratio);
+        if (!picture.isNull()) {
+            auto icon = std::make_unique<CGVPImageManagerIcon>(id, width);
+            icon->SetNormalIcon(picture);
+            icon->SetAlpha(true);
+            CGVPImageManagerIcon* result = icon.get();
+            set.rendered[key] = std::move(icon);
+            return result;
+        }
+    }
+    auto& icons = set.icons;
     if (auto exact = icons.find(width); exact != icons.end())
         return exact->second.get();
     CGVPImageManagerIcon* nearest = nullptr;
@@ -329,9 +406,12 @@ CGVPImageManagerIcon* CGVPImageManager::GetImage(unsigned id, int width) {
 }
 
 void CGVPImageManager::RefreshAll() {
-    for (auto& [id, set] : m_sets)
+    for (auto& [id, set] : m_sets) {
         for (auto& [w, icon] : set.icons)
             icon->Refresh();
+        for (auto& [key, icon] : set.rendered)
+            icon->Refresh();
+    }
 }
 
 void CGVPImageManager::RemoveAll() {

@@ -10,9 +10,11 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class CGVPImageManagerIcon {
@@ -88,13 +90,25 @@ public:
                   bool alpha);
     // A bitmap file or Qt resource; alpha when it carries an alpha channel.
     bool SetIcons(const QString& resource, const unsigned* ids, int count, QSize size, int kind);
-    // Renders each id's freedesktop theme icon at that logical size and device pixel ratio (0:
-    // the application's). An icon no installed theme has is skipped (the control shows its
-    // caption); an id of 0 or an empty name takes none.
+    // Renders a picture at a logical size and device pixel ratio.
+    using IconSource = std::function<QImage(QSize logical, qreal ratio)>;
+    // Keeps a scalable source for the id: rendered now at `size` and `ratio` (0: the
+    // application's), and again for every other width or ratio asked of it, never resampled.
+    // False (nothing kept) when it renders nothing.
+    bool SetIconSource(unsigned id, IconSource source, QSize size, qreal ratio = 0);
+    // Each id's freedesktop theme icon as its source. An icon no installed theme has is
+    // skipped (the control shows its caption); an id of 0 or an empty name takes none.
     bool SetIconsFromTheme(const std::vector<unsigned>& ids, const std::vector<QString>& names,
                            QSize size, qreal ratio = 0);
+    // The program's own drawings of those names as their sources; a name it has no drawing of
+    // comes from the theme, as above.
+    bool SetIconsFromArt(const std::vector<unsigned>& ids, const std::vector<QString>& names,
+                         QSize size, qreal ratio = 0);
 
-    CGVPImageManagerIcon* GetImage(unsigned id, int width);
+    // The picture of that width; `ratio` is the device pixel ratio it is drawn at (0: the one
+    // it was set at). An id with a source is rendered for them; otherwise the nearest width is
+    // resampled.
+    CGVPImageManagerIcon* GetImage(unsigned id, int width, qreal ratio = 0);
     void RefreshAll();
     void RemoveAll();
 
@@ -104,6 +118,11 @@ public:
 private:
     struct IconSet {
         std::map<int, std::unique_ptr<CGVPImageManagerIcon>> icons;
+        IconSource source;
+        QSize sourceSize;
+        qreal sourceRatio = 1;
+        // Renderings of the source by width and ratio (in thousandths).
+        std::map<std::pair<int, int>, std::unique_ptr<CGVPImageManagerIcon>> rendered;
     };
     std::map<unsigned, IconSet> m_sets;
 };

@@ -89,7 +89,7 @@ bool CGVPToolBar::LoadToolBar(unsigned id, bool loadImages) {
             auto it = res->iconNames.find(cmd);
             names.push_back(it == res->iconNames.end() ? QString() : it->second);
         }
-        if (!im || !im->SetIconsFromTheme(ids, names, QSize(res->buttonWidth, res->buttonHeight)))
+        if (!im || !im->SetIconsFromArt(ids, names, QSize(res->buttonWidth, res->buttonHeight)))
             return false;
         if (res->buttonWidth != 16)
             imageSize_ = QSize(res->buttonWidth, res->buttonHeight);

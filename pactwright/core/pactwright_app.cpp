@@ -2,6 +2,7 @@
 
 #include "platform/paths.h"
 #include "platform/profile.h"
+#include "platform/ui_services.h"
 
 namespace pactwright {
 
@@ -48,13 +49,29 @@ void CPactwrightApp::LoadRecentFiles() {
 void CPactwrightApp::SaveRecentFiles() {
     if (profilePath_.empty())
         return;
+    // A failure is told once (until the reason changes or a write succeeds); a profile that
+    // exists but cannot be read is never replaced by one holding the recent files alone.
+    auto tell = [this](const std::string& problem) {
+        if (problem == profileProblem_)
+            return;
+        profileProblem_ = problem;
+        platform::ShowMessage("The settings file " + profilePath_.string() + problem,
+                              platform::MsgButtons::Ok, platform::MsgIcon::Exclamation);
+    };
     platform::ProfileFile profile;
-    profile.Load(profilePath_); // a missing profile starts empty
+    if (!profile.Load(profilePath_)) { // a missing profile starts empty
+        tell(" cannot be read: " + profile.LoadError() + ".");
+        return;
+    }
     const auto& entries = recent_.Entries();
     for (std::size_t i = 0; i < CRecentFileList::kSize; ++i)
         profile.SetString(kRecentSection, "File" + std::to_string(i + 1),
                           i < entries.size() ? entries[i] : std::string());
-    profile.Save(profilePath_);
+    if (!profile.Save(profilePath_)) {
+        tell(" cannot be written: " + profile.SaveError() + ".");
+        return;
+    }
+    profileProblem_.clear();
 }
 
 void CPactwrightApp::AddRecentFile(const std::string& path) {

@@ -43,6 +43,7 @@ private:
     std::unique_ptr<CCmnd> scratch_;
     CRecentFileList recent_;
     std::filesystem::path profilePath_;
+    std::string profileProblem_; // the last settings-file failure told to the user
 };
 
 } // namespace pactwright

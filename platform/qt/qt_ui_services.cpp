@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSpacerItem>
 #include <QThread>
+#include <QTimer>
 #include <algorithm>
 #include <vector>
 
@@ -68,9 +69,38 @@ QMessageBox::Icon IconOf(MsgIcon icon) {
     }
 }
 
+// Takes the override cursors away while the user is asked something, and puts them back after:
+// a box shown in the middle of a wait gets the ordinary pointer.
+class CursorLift {
+public:
+    CursorLift() {
+        while (const QCursor* cursor = QApplication::overrideCursor()) {
+            shapes_.push_back(cursor->shape());
+            QApplication::restoreOverrideCursor();
+        }
+    }
+    ~CursorLift() {
+        for (auto it = shapes_.rbegin(); it != shapes_.rend(); ++it)
+            QApplication::setOverrideCursor(QCursor(*it));
+    }
+    CursorLift(const CursorLift&) = delete;
+    CursorLift& operator=(const CursorLift&) = delete;
+
+private:
+    std::vector<Qt::CursorShape> shapes_;
+};
+
 } // namespace
 
+QtUiServices::QtUiServices(QWidget* parent) : parent_(parent) {}
+
+QtUiServices::~QtUiServices() {
+    EndBusy();
+}
+
 MsgResult QtUiServices::MessageBox(const MessageBoxRequest& request) {
+    EndBusy();
+    const CursorLift lift;
     QMessageBox box(IconOf(request.icon), ToQString(request.caption), ToQString(request.text),
                     QMessageBox::NoButton, parent_);
     const std::vector<ButtonAnswer> buttons = ButtonsOf(request.buttons);
@@ -104,8 +134,11 @@ MsgResult QtUiServices::MessageBox(const MessageBoxRequest& request) {
 
 bool QtUiServices::RunDialog(DialogRequest& request) {
     const auto it = handlers_.find(request.DialogName());
-    if (it != handlers_.end() && it->second)
+    if (it != handlers_.end() && it->second) {
+        EndBusy();
+        const CursorLift lift;
         return it->second(request);
+    }
     // Answering Cancel in silence would look like the user's choice.
     MessageBoxRequest box;
     box.text = std::string("The dialog ") + request.DialogName() +
@@ -182,12 +215,39 @@ void QtUiServices::PumpPaint() {
     // Only the user-interface thread has windows to paint; a pump within a pump adds nothing.
     if (!app || QThread::currentThread() != app->thread() || pumpingPaint_)
         return;
+    if (!busyShown_) {
+        busyShown_ = true;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        if (!busyEnd_) {
+            busyEnd_ = std::make_unique<QTimer>();
+            busyEnd_->setSingleShot(true);
+            busyEnd_->setInterval(100);
+            QObject::connect(busyEnd_.get(), &QTimer::timeout, [this] {
+                // Inside a pump the wait goes on: look again later.
+                if (pumpingPaint_)
+                    busyEnd_->start();
+                else
+                    EndBusy();
+            });
+        }
+        busyEnd_->start();
+    }
     pumpingPaint_ = true;
     InputEater eater;
     app->installEventFilter(&eater);
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     app->removeEventFilter(&eater);
     pumpingPaint_ = false;
+}
+
+void QtUiServices::EndBusy() {
+    if (!busyShown_)
+        return;
+    busyShown_ = false;
+    if (busyEnd_)
+        busyEnd_->stop();
+    if (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
 }
 
 void QtUiServices::SetDialogHandler(const std::string& dialogName, DialogHandler handler) {

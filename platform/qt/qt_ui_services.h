@@ -8,8 +8,10 @@
 #include <QString>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
+class QTimer;
 class QWidget;
 
 namespace platform::qt {
@@ -23,7 +25,10 @@ public:
     using StatusSink = std::function<void(const QString&)>;
 
     // Boxes are owned by `parent` (may be null).
-    explicit QtUiServices(QWidget* parent = nullptr) : parent_(parent) {}
+    explicit QtUiServices(QWidget* parent = nullptr);
+    ~QtUiServices() override;
+    QtUiServices(const QtUiServices&) = delete;
+    QtUiServices& operator=(const QtUiServices&) = delete;
 
     MsgResult MessageBox(const MessageBoxRequest& request) override;
     // A request without a handler is the program's fault: a box names the missing dialog and
@@ -33,7 +38,9 @@ public:
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
     void PumpMessages() override;
-    // Paint, timers and posted work go through; user input is dropped.
+    // Paint, timers and posted work go through; user input is dropped. A wait that pumps shows
+    // the busy cursor until the program is back in an event loop of its own (the wait is over,
+    // or a box or dialog asks the user something).
     void PumpPaint() override;
 
     void SetParent(QWidget* parent) { parent_ = parent; }
@@ -46,6 +53,11 @@ private:
     std::map<std::string, DialogHandler> handlers_;
     StatusSink statusSink_;
     bool pumpingPaint_ = false;
+    // The busy cursor of a pumping wait, and the timer that takes it away once the event loop
+    // runs again outside a pump.
+    void EndBusy();
+    bool busyShown_ = false;
+    std::unique_ptr<QTimer> busyEnd_;
 };
 
 } // namespace platform::qt

@@ -309,4 +309,76 @@ TEST_F(AppSettings, ProfileThatBecomesUnreadableIsNotReplacedByAnUpdate) {
     EXPECT_EQ(ui.Texts().size(), 1u);
 }
 
+// A settings file that cannot be written or read through its links: the user is told the path
+// and the reason once, the link and what it points at stay, and the settings kept in memory go
+// to the file at the first write that succeeds.
+TEST_F(AppSettings, ProfileThatCannotBeWrittenIsToldAndNothingIsLost) {
+    const struct {
+        const char* name;
+        std::function<void()> make;
+        std::string told;
+    } cases[] = {
+        {"a link into a folder that is a file",
+         [&] {
+             Write("");
+             fs::rename(profile_, dir_ / "blocker");
+             fs::create_symlink("blocker/velmora.ini", profile_);
+         },
+         " cannot be written: Not a directory.\nThe file is left as it was; the settings are "
+         "written again at the next change."},
+        {"a loop of links",
+         [&] {
+             fs::create_symlink("velmora.ini", dir_ / "other.ini");
+             fs::create_symlink("other.ini", profile_);
+         },
+         " cannot be read: Too many levels of symbolic links.\nSettings will not be saved until "
+         "Velmora is restarted."},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(dir_);
+        fs::create_directory(dir_);
+        c.make();
+        testing_support::ScriptedUi ui;
+        CVLApp app;
+        Load(app);
+        app.m_nSerialDelay = 2;
+        app.SaveSettings();
+        app.AddRecentFile("/shows/a.ksf");
+        app.SaveSettings();
+        EXPECT_EQ(ui.Texts(),
+                  std::vector<std::string>{"The settings file " + profile_.string() + c.told})
+            << c.name;
+        EXPECT_TRUE(fs::is_symlink(profile_)) << c.name;
+    }
+    // The blocker gone, the next write takes every setting and the recent file.
+    fs::remove_all(dir_);
+    fs::create_directory(dir_);
+    Write("kept\n");
+    fs::rename(profile_, dir_ / "blocker");
+    fs::create_symlink("blocker/velmora.ini", profile_);
+    testing_support::ScriptedUi ui;
+    CVLApp app;
+    Load(app);
+    app.m_nSerialDelay = 2;
+    app.AddRecentFile("/shows/a.ksf");
+    app.SaveSettings();
+    EXPECT_EQ(ui.Texts().size(), 1u);
+    {
+        std::ifstream blocker(dir_ / "blocker", std::ios::binary);
+        std::stringstream text;
+        text << blocker.rdbuf();
+        EXPECT_EQ(text.str(), "kept\n") << "what the link points at is as it was";
+    }
+    fs::remove(dir_ / "blocker");
+    fs::create_directory(dir_ / "blocker");
+    app.m_wPopupDelay = 7;
+    app.SaveSettings();
+    EXPECT_EQ(ui.Texts().size(), 1u);
+    EXPECT_TRUE(fs::is_symlink(profile_));
+    const fs::path written = dir_ / "blocker" / "velmora.ini";
+    EXPECT_EQ(platform::GetProfileInt(written, "Download", "SerialDelay", -1), 2);
+    EXPECT_EQ(platform::GetProfileInt(written, "General", "Popup Window Delay", -1), 7);
+    EXPECT_EQ(platform::GetProfileString(written, "Recent File List", "File1", ""), "/shows/a.ksf");
+}
+
 } // namespace

@@ -1,5 +1,6 @@
-// The waits of a transfer on the user-interface thread pump paint at least every 50 ms: reply
-// waits, the pacing between packets and the archive's pause. The status
+// The waits of a transfer on the user-interface thread pump paint about every 50 ms, and never
+// leave 100 ms without a paint: reply waits and their time-outs against a silent unit, the
+// preamble's pauses, the pacing between packets, draining and the archive's pause. The status
 // popup's wait does not pump.
 #include "link/controller_protocol.h"
 #include "link/delay_ticks.h"
@@ -36,6 +37,30 @@ TEST(PaintPump, EveryTransferWaitPumpsAndThePopupWaitDoesNot) {
         {"the pacing between packets",
          [&] { EXPECT_TRUE(showlink::SendBulkStream(link, bytes.data(), 64, 8, 1)); }, true},
         {"a transfer's pause", [] { DelayTicksPumped(8); }, true},
+        {"a request the unit never answers, tried twice",
+         [&] {
+             std::string line;
+             EXPECT_EQ(showlink::SendAndReadLine(link, 300, showlink::kRequestTries,
+                                                 {showlink::kCmdFirmwareVersion}, line,
+                                                 [](const std::string&) {}),
+                       -2);
+         },
+         true},
+        {"a byte the unit never sends",
+         [&] {
+             EXPECT_EQ(showlink::SendAndReadByte(link, 300, 1, {showlink::kCmdMemorySize},
+                                                 [](const std::string&) {}),
+                       -2);
+         },
+         true},
+        {"draining a quiet line and waiting for the output",
+         [&] {
+             link.Drain();
+             EXPECT_TRUE(link.WriteRaw(std::vector<std::uint8_t>(256, 0x55)));
+             EXPECT_TRUE(link.WaitUntilSent());
+             link.Drain();
+         },
+         true},
         {"the status popup's wait", [] { DelayTicks(8); }, false},
     };
     for (const auto& c : cases) {
@@ -52,6 +77,7 @@ TEST(PaintPump, EveryTransferWaitPumpsAndThePopupWaitDoesNot) {
         EXPECT_GE(took.count(), 300) << c.name;
         EXPECT_GE(ui.paintPumps, took / platform::kPaintPumpPeriod)
             << c.name << " " << took.count();
+        EXPECT_LE(ui.LongestPaintGap(start, Clock::now()).count(), 100) << c.name;
     }
 }
 

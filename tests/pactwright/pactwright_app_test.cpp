@@ -1,7 +1,10 @@
 #include "pactwright/core/pactwright_app.h"
 #include "platform/profile.h"
+#include "tests/support/scripted_ui.h"
 
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -70,6 +73,45 @@ TEST_F(AppFolders, RecentFilesLiveInTheirOwnProfileSection) {
     again.RemoveRecentFile("/e.pcl");
     EXPECT_EQ(platform::GetProfileString(profile, "Recent File List", "File4", "x"), "");
     EXPECT_EQ(again.Scratch().m_strName, "New Command");
+}
+
+// A profile that cannot be read is never replaced by the recent list alone; one that cannot be
+// written is told with its path and reason, once.
+TEST_F(AppFolders, AProfileThatCannotBeReadOrWrittenIsToldAndKept) {
+    const fs::path profile = dir / "pactwright.ini";
+    const struct {
+        const char* name;
+        std::function<void()> make;
+        std::string told;
+    } cases[] = {
+        {"a folder in its place", [&] { fs::create_directories(profile / "kept"); },
+         " cannot be read: Is a directory."},
+        {"a link into a folder that is a file",
+         [&] {
+             std::ofstream(dir / "blocker") << "kept\n";
+             fs::create_symlink("blocker/pactwright.ini", profile);
+         },
+         " cannot be written: Not a directory."},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(dir);
+        fs::create_directory(dir);
+        c.make();
+        testing_support::ScriptedUi ui;
+        CPactwrightApp app;
+        app.SetProfilePath(profile);
+        app.AddRecentFile("/a.pcl");
+        app.AddRecentFile("/b.pcl");
+        EXPECT_EQ(ui.Texts(),
+                  std::vector<std::string>{"The settings file " + profile.string() + c.told})
+            << c.name;
+        EXPECT_EQ(app.RecentFiles().Entries(), (std::vector<std::string>{"/b.pcl", "/a.pcl"}));
+    }
+    EXPECT_TRUE(fs::is_symlink(profile));
+    std::ifstream blocker(dir / "blocker");
+    std::string kept;
+    std::getline(blocker, kept);
+    EXPECT_EQ(kept, "kept");
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "tests/support/scripted_ui.h"
 
+#include <algorithm>
+
 namespace testing_support {
 
 ScriptedUi::ScriptedUi() {
@@ -39,6 +41,21 @@ std::vector<std::string> ScriptedUi::Texts() const {
     return texts;
 }
 
+std::chrono::milliseconds
+ScriptedUi::LongestPaintGap(std::chrono::steady_clock::time_point from,
+                            std::chrono::steady_clock::time_point to) const {
+    auto last = from;
+    std::chrono::steady_clock::duration longest{0};
+    for (const auto& t : paintTimes) {
+        if (t < from || t > to)
+            continue;
+        longest = std::max(longest, t - last);
+        last = t;
+    }
+    longest = std::max(longest, to - last);
+    return std::chrono::duration_cast<std::chrono::milliseconds>(longest);
+}
+
 void ScriptedUi::Clear() {
     boxes.clear();
     dialogNames.clear();
@@ -47,6 +64,7 @@ void ScriptedUi::Clear() {
     paneTexts.clear();
     pumps = 0;
     paintPumps = 0;
+    paintTimes.clear();
     answers_.clear();
     dialogs_.clear();
 }

@@ -4,6 +4,7 @@
 
 #include "platform/ui_services.h"
 
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <string>
@@ -27,9 +28,14 @@ public:
     void PumpMessages() override { ++pumps; }
     // Counts the paint pumps of the thread that made it, as the real one pumps only there.
     void PumpPaint() override {
-        if (std::this_thread::get_id() == owner_)
+        if (std::this_thread::get_id() == owner_) {
             ++paintPumps;
+            paintTimes.push_back(std::chrono::steady_clock::now());
+        }
     }
+    // The longest stretch of [from, to] without a paint pump.
+    std::chrono::milliseconds LongestPaintGap(std::chrono::steady_clock::time_point from,
+                                              std::chrono::steady_clock::time_point to) const;
 
     // Answers given to the next boxes, in order; when none is left a box answers its default.
     void QueueAnswer(platform::MsgResult answer) { answers_.push_back(answer); }
@@ -59,6 +65,7 @@ public:
     std::vector<PaneText> paneTexts;
     int pumps = 0;
     int paintPumps = 0;
+    std::vector<std::chrono::steady_clock::time_point> paintTimes;
 
 private:
     std::thread::id owner_ = std::this_thread::get_id();

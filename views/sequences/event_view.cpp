@@ -173,7 +173,8 @@ void EventCel::OpenEventsList(int row, int initialChar) {
     view_.FillRow(row);
     view_.update();
     view_.MarkChanged();
-    MoveActiveCell(4, row);
+    // The pick leaves the Event cell current, so the next Right goes on to the event's Data1.
+    MoveActiveCell(3, row);
     view_.EventPicked();
 }
 

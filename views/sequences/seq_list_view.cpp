@@ -22,6 +22,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QMimeData>
 #include <QTimer>
 #include <algorithm>
@@ -510,9 +511,20 @@ void CSeqListView::OnInitialUpdate() {
     cel_->ResizeColumn(1, kFlagColumnWidth);
     const auto& widths = doc.m_awColWidths;
     const std::size_t first = CVLDoc::kColSequenceList.first;
-    cel_->ResizeColumn(2, widths[first + 0] / 35);
-    cel_->ResizeColumn(4, widths[first + 1] / 35);
-    cel_->ResizeColumn(3, widths[first + 3] / 35);
+    // A default width shows its whole heading; a width the script stored stays as it is.
+    const QFontMetrics metrics(cel_->font());
+    const struct {
+        int column;
+        std::size_t stored;
+        std::uint16_t byDefault;
+    } columns[] = {{2, first + 0, 5155}, {4, first + 1, 8500}, {3, first + 3, 5165}};
+    for (const auto& c : columns) {
+        int width = widths[c.stored] / 35;
+        if (widths[c.stored] == c.byDefault)
+            width = std::max(
+                width, metrics.horizontalAdvance(QString::fromLatin1(kHeadings[c.column])) + 10);
+        cel_->ResizeColumn(c.column, width);
+    }
     cel_->RepaintAll();
 }
 

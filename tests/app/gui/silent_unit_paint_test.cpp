@@ -1,6 +1,6 @@
 // A silent unit never freezes the window: while a download waits for replies that never come,
 // time-outs included, the window keeps painting, a paint at least every 100 ms, through the
-// window's own paint pump.
+// window's own paint pump, and shows the busy cursor until the download is over.
 #include "link/script_transfer.h"
 #include "platform/qt/qt_ui_services.h"
 #include "platform/ui_services.h"
@@ -29,10 +29,13 @@ public:
         timer_.start();
     }
     std::vector<Clock::time_point> paints;
+    int busyPaints = 0;
 
 protected:
     void paintEvent(QPaintEvent*) override {
         paints.push_back(Clock::now());
+        const QCursor* cursor = QApplication::overrideCursor();
+        busyPaints += cursor && cursor->shape() == Qt::WaitCursor;
         QPainter(this).fillRect(rect(), paints.size() % 2 ? Qt::white : Qt::gray);
     }
 
@@ -61,6 +64,7 @@ TEST_F(SilentUnit, TheWindowPaintsThroughEveryTimeOut) {
     script.firmware = 9.0;
 
     window.paints.clear();
+    window.busyPaints = 0;
     const auto start = Clock::now();
     EXPECT_FALSE(showlink::DownloadCompiledScript(script, app));
     const auto end = Clock::now();
@@ -78,6 +82,10 @@ TEST_F(SilentUnit, TheWindowPaintsThroughEveryTimeOut) {
     }
     longest = std::max(longest, end - previousPaint);
     EXPECT_LE(std::chrono::duration_cast<std::chrono::milliseconds>(longest).count(), 100);
+    EXPECT_EQ(window.busyPaints, int(window.paints.size())) << "busy through the whole wait";
+    // Back in the event loop, the ordinary pointer returns.
+    QTest::qWait(300);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 } // namespace

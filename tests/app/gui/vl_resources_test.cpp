@@ -1,6 +1,7 @@
 // The menus, accelerators and strings of the main window and its template windows.
 #include "app/gui/velmora_templates.h"
 #include "app/gui/vl_resources.h"
+#include "controls/commandbars/toolbar_art.h"
 #include "tests/support/qt_test_app.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +67,20 @@ TEST(VelmoraResources, EveryTemplateFindsItsMenuAndKeys) {
     EXPECT_EQ(AcceleratorCommand(kScriptAccelerators, ctrl, 'Y'), kInsertSequence);
     EXPECT_EQ(AcceleratorCommand(kEventAccelerators, ctrl, 'D'), kDeleteEvents);
     EXPECT_EQ(AcceleratorCommand(kTimelineAccelerators, ctrl, 'H'), kEditReplace);
+}
+
+// Every toolbar picture of the main window and the event windows is one of the program's own
+// scalable drawings.
+TEST(VelmoraResources, EveryToolbarPictureIsDrawnByTheProgram) {
+    RegisterVelmoraResources();
+    for (unsigned bar : {unsigned(kStandardToolBar), unsigned(kEventToolBar)}) {
+        const GVPToolBarResource* res = CGVPResources::Instance().FindToolBar(bar);
+        ASSERT_TRUE(res) << bar;
+        EXPECT_FALSE(res->iconNames.empty()) << bar;
+        for (const auto& [id, name] : res->iconNames)
+            EXPECT_TRUE(gvpart::HasToolbarArt(name))
+                << bar << " " << id << " " << name.toStdString();
+    }
 }
 
 } // namespace

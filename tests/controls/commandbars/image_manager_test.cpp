@@ -1,4 +1,5 @@
 #include "controls/commandbars/image_manager.h"
+#include "controls/commandbars/toolbar_art.h"
 #include "tests/controls/commandbars/paint_fixture.h"
 
 #include <QIcon>
@@ -187,7 +188,7 @@ TEST_F(ImageManagerTest, ThemeIconsRenderAtTheDevicePixelRatio) {
         EXPECT_EQ(form.image.deviceIndependentSize(), QSizeF(16, 16)) << form.what;
     }
 
-    // Another width is resampled from the dense picture and stays dense.
+    // Another width is rendered afresh from the theme's icon and stays dense.
     CGVPImageManagerIcon* large = manager.GetImage(7, 24);
     ASSERT_TRUE(large && large != icon);
     EXPECT_EQ(large->GetHeight(), 24);
@@ -211,6 +212,69 @@ TEST_F(ImageManagerTest, ThemeIconsRenderAtTheDevicePixelRatio) {
     EXPECT_TRUE(QRect(15, 15, 24, 24).contains(covered))
         << covered.x() << "," << covered.y() << " " << covered.width() << "x" << covered.height();
     EXPECT_GT(covered.width(), 16);
+}
+
+// The program's own toolbar drawings are scalable sources: on a 1.5 screen the picture is the
+// drawing rendered at 24 x 24 device pixels, not the 16-pixel picture enlarged; another width or
+// another screen's ratio is rendered again from the drawing.
+TEST_F(ImageManagerTest, ToolbarArtIsRenderedAtEachRatioNotResampled) {
+    const QString name = QStringLiteral("document-save");
+    const QImage one = gvpart::RenderToolbarArt(name, {16, 16}, 1);
+    if (one.isNull())
+        GTEST_SKIP() << "no SVG image plugin";
+    CGVPImageManager manager;
+    ASSERT_TRUE(manager.SetIconsFromArt({7, 0, 8}, {name, QString(), QStringLiteral("no-such-art")},
+                                        {16, 16}, 1.5));
+    const auto same = [](const QImage& a, const QImage& b) {
+        return a.convertToFormat(QImage::Format_ARGB32_Premultiplied) ==
+               b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
+    const QImage enlarged = one.scaled(24, 24, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const struct {
+        int width;
+        qreal ratio; // asked; 0: as set
+        QSize pixels;
+    } cases[] = {
+        {16, 0, {24, 24}}, {16, 1.5, {24, 24}}, {16, 2, {32, 32}},
+        {16, 1, {16, 16}}, {24, 0, {36, 36}},
+    };
+    for (const auto& c : cases) {
+        CGVPImageManagerIcon* icon = manager.GetImage(7, c.width, c.ratio);
+        ASSERT_TRUE(icon) << c.width << " " << c.ratio;
+        const qreal ratio = c.ratio > 0 ? c.ratio : 1.5;
+        EXPECT_EQ(icon->GetIcon().size(), c.pixels) << c.width << " " << c.ratio;
+        EXPECT_EQ(icon->GetIcon().devicePixelRatio(), ratio);
+        EXPECT_EQ(icon->GetHeight(), c.width);
+        EXPECT_TRUE(
+            same(icon->GetIcon(), gvpart::RenderToolbarArt(name, {c.width, c.width}, ratio)))
+            << c.width << " " << c.ratio;
+        EXPECT_EQ(icon->GetDisabledIcon().devicePixelRatio(), ratio);
+    }
+    EXPECT_FALSE(same(manager.GetImage(7, 16)->GetIcon(), enlarged)) << "rendered, not enlarged";
+    EXPECT_EQ(manager.GetImage(7, 16, 2), manager.GetImage(7, 16, 2)) << "rendered once";
+}
+
+// Every drawing renders, with something on it and something around it.
+TEST_F(ImageManagerTest, EveryToolbarDrawingRenders) {
+    if (gvpart::RenderToolbarArt(QStringLiteral("document-new"), {16, 16}, 1).isNull())
+        GTEST_SKIP() << "no SVG image plugin";
+    for (const char* name :
+         {"document-new",  "document-open",     "document-save",        "edit-cut",
+          "edit-copy",     "edit-paste",        "document-print",       "document-print-preview",
+          "help-contents", "help-whatsthis",    "media-playback-start", "media-skip-backward",
+          "zoom-fit-best", "view-list-details", "run-build-install",    "view-calendar-timeline",
+          "zoom-in",       "zoom-out",          "go-previous",          "go-next",
+          "chronometer"}) {
+        EXPECT_TRUE(gvpart::HasToolbarArt(QString::fromLatin1(name))) << name;
+        const QImage picture = gvpart::RenderToolbarArt(QString::fromLatin1(name), {16, 16}, 1.5);
+        ASSERT_EQ(picture.size(), QSize(24, 24)) << name;
+        int opaque = 0;
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 24; ++x)
+                opaque += qAlpha(picture.pixel(x, y)) == 255;
+        EXPECT_GT(opaque, 20) << name;
+        EXPECT_LT(opaque, 24 * 24) << name;
+    }
 }
 
 // A picture given at ratio 1 stays as it was: the ratio only follows what it is given.

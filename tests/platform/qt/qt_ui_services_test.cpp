@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -107,6 +108,48 @@ TEST(PaintPumpUi, PaintsAndTimersGoThroughInputIsDropped) {
                                 new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
     ui.PumpMessages();
     EXPECT_EQ(widget.inputs, 1);
+}
+
+// A wait that pumps shows the busy cursor until the event loop runs again; a box asked in the
+// middle of it gets the ordinary pointer, and the wait cursors held around it come back after.
+TEST(PaintPumpUi, APumpingWaitShowsTheBusyCursorButNotOverABox) {
+    testsupport::QtApp();
+    platform::qt::QtUiServices ui;
+    const auto shape = [] {
+        const QCursor* cursor = QApplication::overrideCursor();
+        return cursor ? int(cursor->shape()) : -1;
+    };
+    ASSERT_EQ(shape(), -1);
+    ui.PumpPaint();
+    EXPECT_EQ(shape(), int(Qt::WaitCursor));
+    ui.PumpPaint(); // the same wait: one cursor
+    ui.BeginWaitCursor();
+
+    int inBox = 0;
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [&, timer] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        inBox = shape();
+        box->button(QMessageBox::Ok)->click();
+    });
+    timer->start();
+    platform::MessageBoxRequest request;
+    request.text = "Timed out receiving response";
+    EXPECT_EQ(ui.MessageBox(request), platform::MsgResult::Ok);
+    EXPECT_EQ(inBox, -1);
+    EXPECT_EQ(shape(), int(Qt::WaitCursor)) << "the held wait cursor is back";
+    ui.EndWaitCursor();
+    EXPECT_EQ(shape(), -1);
+
+    ui.PumpPaint();
+    EXPECT_EQ(shape(), int(Qt::WaitCursor));
+    QTest::qWait(300);
+    EXPECT_EQ(shape(), -1) << "the wait is over once the event loop runs";
 }
 
 } // namespace

@@ -340,12 +340,50 @@ TEST_F(EventViewTest, AlwaysPopupEventListOpensTheListWithTheTypedCharacter) {
     EXPECT_EQ(initial, 'G');
     EXPECT_EQ(Intro().m_poEventList[1]->m_strEvent, "Goto");
     EXPECT_EQ(Cell(view, 3, 1), "Goto");
-    EXPECT_EQ(view.Cel().GetActiveColumn(), 4);
+    EXPECT_EQ(view.Cel().GetActiveColumn(), 3);
     // On the empty row the event is made first.
     ui.QueueDialog([](platform::DialogRequest&) { return false; });
     view.Cel().MoveActiveCell(3, 3);
     Type(view, '\r');
     EXPECT_EQ(Intro().m_poEventList.size(), 4u);
+}
+
+// Through the keyboard: a letter on the empty row opens the list, the pick keeps the Event cell
+// current, and the arrows go on from there.
+TEST_F(EventViewTest, ArrowsAfterAnEventIsPickedFromTheList) {
+    services.settings.alwaysPopupEventList = true;
+    CEvntView& view = Open(Intro());
+    view.show();
+    QApplication::setActiveWindow(&view);
+    EventCel& cel = view.Cel();
+    cel.CellArea()->setFocus();
+    int initial = 0;
+    ui.QueueDialog([&](platform::DialogRequest& request) {
+        auto& list = dynamic_cast<EventsListRequest&>(request);
+        initial = list.initialChar;
+        list.event->m_strEvent = "On";
+        return true;
+    });
+    cel.MoveActiveCell(3, 3); // the empty row
+    QTest::keyClick(cel.CellArea(), 'O');
+    EXPECT_EQ(initial, 'O');
+    ASSERT_EQ(Intro().m_poEventList.size(), 4u);
+    EXPECT_EQ(Intro().m_poEventList[3]->m_strEvent, "On");
+    EXPECT_EQ(Cell(view, 3, 3), "On");
+    EXPECT_FALSE(cel.IsEditing());
+    const struct {
+        Qt::Key key;
+        int column, row;
+    } steps[] = {
+        {Qt::Key_Right, 4, 3}, {Qt::Key_Right, 5, 3}, {Qt::Key_Left, 4, 3},
+        {Qt::Key_Left, 3, 3},  {Qt::Key_Up, 3, 2},    {Qt::Key_Down, 3, 3},
+    };
+    for (const auto& step : steps) {
+        QTest::keyClick(cel.CellArea(), step.key);
+        EXPECT_EQ(cel.GetActiveColumn(), step.column) << step.key;
+        EXPECT_EQ(cel.GetActiveRow(), step.row) << step.key;
+    }
+    EXPECT_EQ(ui.dialogNames.size(), 1u) << "the arrows open no list";
 }
 
 TEST_F(EventViewTest, DeletingARunAsksAndLandsOnTheFollowingEvent) {

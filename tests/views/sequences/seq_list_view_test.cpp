@@ -16,8 +16,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QMimeData>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -160,11 +162,25 @@ TEST_F(SeqList, NewScriptShowsDefaultAndTheEmptyRow) {
     const char* headings[] = {"A", "L", "Sequence Name", "Triggers/Timecode Chase", "Comment"};
     for (int c = 0; c < 5; ++c)
         EXPECT_EQ(Cell(c, -1), headings[c]);
-    // Widths from the script: 5155, 8500 and 5165 in 1/35 pixel.
+    // Widths from the script: 5155, 8500 and 5165 in 1/35 pixel, widened where a default
+    // width would cut its heading.
+    const QFontMetrics metrics(Cel().font());
+    const struct { int column, stored; } widths[] = {{2, 147}, {3, 147}, {4, 242}};
     EXPECT_EQ(Cel().GetColumnWidth(0), 12);
-    EXPECT_EQ(Cel().GetColumnWidth(2), 147);
-    EXPECT_EQ(Cel().GetColumnWidth(3), 147);
-    EXPECT_EQ(Cel().GetColumnWidth(4), 242);
+    for (const auto& w : widths) {
+        const int heading = metrics.horizontalAdvance(QString::fromLatin1(headings[w.column]));
+        EXPECT_EQ(Cel().GetColumnWidth(w.column), std::max(w.stored, heading + 10)) << w.column;
+        EXPECT_GT(Cel().GetColumnWidth(w.column), heading) << w.column;
+    }
+    // A width the script stored is shown as it is, even when it cuts the heading.
+    CVLDoc stored{app.App()};
+    stored.InitNewScript(CVLDoc::kDefaultProduct);
+    stored.m_awColWidths[CVLDoc::kColSequenceList.first + 3] = 40 * 35;
+    CSeqListView other(stored, services);
+    stored.AddView(&other);
+    other.OnInitialUpdate();
+    EXPECT_EQ(other.Cel()->GetColumnWidth(3), 40);
+    stored.RemoveView(&other);
 }
 
 TEST_F(SeqList, RowsShowFlagsLevelsAndTriggers) {
