@@ -21,7 +21,8 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_WERROR=O
 # Most suites spend their time waiting on a peer or a time-out, not computing: twice as many
 # run side by side as there are processors.
 TEST_JOBS ?= $(shell echo $$(( $(JOBS) * 2 )))
-CTEST = ctest --output-on-failure -j $(TEST_JOBS) --timeout 300
+CTEST_BASE = ctest --output-on-failure --timeout 300
+CTEST = $(CTEST_BASE) -j $(TEST_JOBS)
 # The test trees precompile their common headers; the compiler cache may reuse objects built
 # with them (the headers' own time stamps and the macros they define are part of the PCH).
 export CCACHE_SLOPPINESS = pch_defines,time_macros,include_file_mtime,include_file_ctime
@@ -31,7 +32,7 @@ define fresh_if_other_compiler
 		echo "$(1): compiler changed to $(2), configuring afresh"; rm -rf $(1)/CMakeCache.txt $(1)/CMakeFiles; fi
 endef
 
-.PHONY: deps configure build test tsan run run-configure bench bench-build bench-compile fuzz clean format
+.PHONY: deps configure build test tsan tsan-build run run-configure bench bench-build bench-compile fuzz clean format
 
 deps:
 	@tools/install-deps
@@ -43,22 +44,35 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
-# The threaded suites run first under ThreadSanitizer, then every suite under ASan and UBSan.
+# Every suite runs under ASan and UBSan, and the threaded ones once more under ThreadSanitizer.
 # Each test runs with a home and a settings folder of its own in the build tree.
 # A suite labelled `timing` measures real time, and a shared machine can make it miss a
 # deadline: it is run again (at most three runs) before it counts as failed. Every other
 # suite runs once. Labels: tests/CMakeLists.txt.
-test: build tsan
-	@cd $(BUILD_DIR) && status=0; \
-	$(CTEST) -LE timing || status=1; \
-	$(CTEST) -L timing --repeat until-pass:3 || status=1; \
+# The two trees' suites run side by side, in two rounds: first the suites that do not measure
+# time (the sanitized tree's keep the processors busy; the threaded ones mostly wait on a peer),
+# then the timing suites of both trees (waiting on peers more than computing), so none of them
+# runs beside the busy first round. The threaded tree's output follows each round.
+TSAN_LOG = build-tsan/Testing/make-test.log
+test: build tsan-build
+	@status=0; \
+	(cd build-tsan && $(CTEST_BASE) -j $(JOBS) -L threaded -LE timing) >$(TSAN_LOG) 2>&1 & tsan=$$!; \
+	(cd $(BUILD_DIR) && $(CTEST) -LE timing) || status=1; \
+	wait $$tsan || status=1; echo "== ThreadSanitizer:"; cat $(TSAN_LOG); \
+	(cd build-tsan && $(CTEST) -L threaded -L timing --repeat until-pass:3) >$(TSAN_LOG) 2>&1 & tsan=$$!; \
+	(cd $(BUILD_DIR) && $(CTEST) -L timing --repeat until-pass:3) || status=1; \
+	wait $$tsan || status=1; echo "== ThreadSanitizer:"; cat $(TSAN_LOG); \
 	exit $$status
 
 # Only the programs that hold threaded suites and what they link: no widget.
-tsan: deps
+tsan-build: deps
 	$(call fresh_if_other_compiler,build-tsan,$(SANITIZER_CXX))
 	@cmake -S . -B build-tsan -G Ninja $(SANITIZER_COMPILERS) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_TSAN=ON -DVELMORA_WERROR=ON >/dev/null
 	@cmake --build build-tsan -j $(JOBS) --target threaded_tests
+	@mkdir -p build-tsan/Testing
+
+# The threaded suites alone, under ThreadSanitizer.
+tsan: tsan-build
 	@cd build-tsan && status=0; \
 	$(CTEST) -L threaded -LE timing || status=1; \
 	$(CTEST) -L threaded -L timing --repeat until-pass:3 || status=1; \

@@ -38,9 +38,10 @@ public:
 
     bool Ok() const { return master_ >= 0; }
 
-    // Everything written so far: reads until the line has been quiet for `quiet`.
+    // Everything written so far: reads until the line has been quiet for `quiet`, long enough
+    // for the last bytes of a message to come through on a machine busy with other tests.
     std::vector<std::uint8_t>
-    Drain(std::chrono::milliseconds quiet = std::chrono::milliseconds(150)) {
+    Drain(std::chrono::milliseconds quiet = std::chrono::milliseconds(500)) {
         std::vector<std::uint8_t> bytes;
         for (;;) {
             pollfd pfd{master_, POLLIN, 0};
