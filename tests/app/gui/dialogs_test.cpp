@@ -13,6 +13,7 @@
 #include "script/dialog_requests.h"
 #include "script/vl_doc.h"
 #include "tests/app/gui/gui_test_support.h"
+#include "tests/support/program_icon.h"
 #include "tests/support/qt_test_app.h"
 #include "tests/support/scripted_ui.h"
 
@@ -272,19 +273,11 @@ TEST(PrintDialogs, PrintGridAnswersByButton) {
 // Opened from a table's window, the dialog still shows the program's icon.
 TEST(PrintDialogs, PrintGridShowsTheProgramsIcon) {
     testsupport::QtApp();
-    const auto swatch = [](Qt::GlobalColor colour) {
-        QPixmap pixmap(16, 16);
-        pixmap.fill(colour);
-        return QIcon(pixmap);
-    };
-    const QIcon before = QApplication::windowIcon();
-    const QIcon program = swatch(Qt::red);
-    QApplication::setWindowIcon(program);
+    const testsupport::ProgramIconSwatch program;
     QWidget table;
-    table.setWindowIcon(swatch(Qt::blue));
+    table.setWindowIcon(testsupport::Swatch(Qt::blue));
     printing::DCPrintGridDlg dialog(&table);
-    EXPECT_EQ(dialog.windowIcon().pixmap(16).toImage(), program.pixmap(16).toImage());
-    QApplication::setWindowIcon(before);
+    EXPECT_EQ(testsupport::IconPicture(dialog.windowIcon()), program.Picture());
 }
 
 TEST(PrintDialogs, SelectionStartsFromAndKeepsItsMemory) {

@@ -2,6 +2,7 @@
 // dialog's widgets, and printing: pagination and a PDF's pages and texts.
 #include "grid_fixture.h"
 #include "tests/support/pdf_text.h"
+#include "tests/support/program_icon.h"
 
 #include "tests/support/scripted_ui.h"
 
@@ -109,21 +110,13 @@ TEST(GridFindTest, TheDialogShowsTheProgramsIcon) {
     testing_support::ScriptedUi ui;
     RecordingGrid g;
     ShowGrid(g, 400, 300, 3, 6);
-    const auto swatch = [](Qt::GlobalColor colour) {
-        QPixmap pixmap(16, 16);
-        pixmap.fill(colour);
-        return QIcon(pixmap);
-    };
-    const QIcon before = QApplication::windowIcon();
-    const QIcon program = swatch(Qt::red);
-    QApplication::setWindowIcon(program);
-    g.window()->setWindowIcon(swatch(Qt::blue));
+    const testsupport::ProgramIconSwatch program;
+    g.window()->setWindowIcon(testsupport::Swatch(Qt::blue));
     g.OpenFindDialog();
     CELFindDialog* d = g.FindDialog();
     ASSERT_NE(d, nullptr);
-    EXPECT_EQ(d->windowIcon().pixmap(16).toImage(), program.pixmap(16).toImage());
+    EXPECT_EQ(testsupport::IconPicture(d->windowIcon()), program.Picture());
     d->close();
-    QApplication::setWindowIcon(before);
 }
 
 TEST(GridFindTest, FindAndReplaceThroughTheDialog) {

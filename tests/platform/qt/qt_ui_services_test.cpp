@@ -13,12 +13,28 @@
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace {
+
+// Once the next message box is up, `answer` looks at it and presses one of its buttons.
+void AnswerTheNextBox(std::function<void(QMessageBox&)> answer) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, answer = std::move(answer)] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        answer(*box);
+    });
+    timer->start();
+}
 
 struct AskName : platform::DialogRequest {
     static constexpr const char* kDialogName = "CAskNameDlg";
@@ -126,18 +142,10 @@ TEST(PaintPumpUi, APumpingWaitShowsTheBusyCursorButNotOverABox) {
     ui.BeginWaitCursor();
 
     int inBox = 0;
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [&, timer] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
+    AnswerTheNextBox([&](QMessageBox& box) {
         inBox = shape();
-        box->button(QMessageBox::Ok)->click();
+        box.button(QMessageBox::Ok)->click();
     });
-    timer->start();
     platform::MessageBoxRequest request;
     request.text = "Timed out receiving response";
     EXPECT_EQ(ui.MessageBox(request), platform::MsgResult::Ok);
@@ -164,19 +172,11 @@ TEST(MessageBoxes, AShortTextKeepsTheWholeCaption) {
     request.caption = "Delete Data Strings from the Script Being Edited";
     request.buttons = platform::MsgButtons::YesNo;
     int width = -1, needed = 0;
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [&, timer] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        width = box->width();
-        needed = platform::qt::TitleWidth(*box);
-        box->button(QMessageBox::No)->click();
+    AnswerTheNextBox([&](QMessageBox& box) {
+        width = box.width();
+        needed = platform::qt::TitleWidth(box);
+        box.button(QMessageBox::No)->click();
     });
-    timer->start();
     EXPECT_EQ(ui.MessageBox(request), platform::MsgResult::No);
     EXPECT_GT(needed, 0);
     EXPECT_GE(width, needed);
